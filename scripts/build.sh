@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds Sylva into a build directory: scripts/build.sh <dir> [cmake options...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=$1
+shift
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+cmake --build "$build_dir" --parallel "$(nproc)"

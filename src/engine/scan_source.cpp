@@ -1,0 +1,49 @@
+#include "engine/scan_source.h"
+
+#include "scan/syl_item.h"
+
+namespace sylva {
+
+CZTScanSource::CZTScanSource() {
+    SetDefaults();
+}
+
+CZTScanSource::CZTScanSource(const std::string& configPath) : CZTScanSource() {
+    LoadConfig(configPath, nullptr);
+}
+
+CZTScanSource::~CZTScanSource() = default;
+
+void CZTScanSource::SetDefaults() {
+    for (int id = 0; id < kSettingCount; ++id) {
+        if (settings_[id].empty()) {
+            settings_[id] = kSettingDefinitions[id].defaultValue;
+        }
+    }
+}
+
+void CZTScanSource::Protocol(std::string_view line) const {
+    if (protocol != nullptr) {
+        protocol->AddSelString(line, 1, 1000);
+    }
+}
+
+void CZTScanSource::ProtocolFailure(std::string_view line) {
+    ++failureCount;
+    Protocol(line);
+}
+
+void CZTScanSource::ProgressStatus(std::string_view text) const {
+    if (progress != nullptr) {
+        progress->SetStatus(text);
+    }
+}
+
+void CZTScanSource::AdvanceProgress() {
+    if (progress != nullptr) {
+        progress->SetPos(progressPos);
+    }
+    ++progressPos;
+}
+
+}  // namespace sylva

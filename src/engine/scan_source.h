@@ -1,0 +1,138 @@
+// CZTScanSource: the generator. One action creates one, uses it and destroys it.
+//
+// It holds the settings (markers, headings, keyword lists, type words, fonts, templates), the
+// inputs of one run with the file names derived from them, the master index records and the
+// documentation items. The stages of a run (scan/, html/) work on its public fields; only the
+// configuration load changes settings, and nothing of them is ever written back to disk.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/run_options.h"
+#include "engine/settings.h"
+#include "support/protocol.h"
+#include "support/zt_string_array.h"
+#include "support/zt_time.h"
+
+namespace sylva {
+
+class CSylItem;
+class Prompter;
+
+class CZTScanSource {
+  public:
+    // Every setting takes its default.
+    CZTScanSource();
+    // Every setting takes its default, then `configPath` is loaded over them with no protocol.
+    explicit CZTScanSource(const std::string& configPath);
+    CZTScanSource(const CZTScanSource&) = delete;
+    CZTScanSource& operator=(const CZTScanSource&) = delete;
+    virtual ~CZTScanSource();
+
+    // Gives every empty setting its default; a setting that holds any text keeps it.
+    void SetDefaults();
+
+    // Loads the configuration file `path` over the current settings (see config_file.cpp). Sets
+    // `protocol` first. Returns true when a file (the named one or "SYLVA.INI") was read.
+    bool LoadConfig(const std::string& path, CZTListBox* protocolList);
+
+    const std::string& Setting(SettingId id) const { return settings_[id]; }
+    void SetSetting(SettingId id, std::string value) { settings_[id] = std::move(value); }
+
+    // --- The generation run (engine/run.cpp) ---
+
+    // Stores the run's inputs, derives the project's file names and directory, and calls the
+    // stages in order: scan, clean-up, cross-linking, description pages, project index, master
+    // index. Returns 0, or -1 when the master index name holds a path and nothing was done.
+    int Run(const std::string& scanPathArg, const std::string& masterIndexNameArg,
+            const std::string& projectNameArg, const std::string& outputPathArg,
+            const std::string& filterArg, const std::string& projectDescArg,
+            CZTListBox* protocolList, CZTProgressDlg* progressDlg, int typePublicArg,
+            int typePrivateArg, const RunOptions& runOptions);
+    // Sets the three project page paths and creates the project directory; returns the path of
+    // the project index page.
+    std::string MakeProjectPageNames(const std::string& name, const std::string& output);
+    // Empties the slots of items of the kinds the run does not create; returns 1.
+    int CleanItemList();
+
+    // --- Scanning (scan/) ---
+
+    // Scans `directory` (and, when `recurse`, its subdirectories) and returns the number of files
+    // scanned directly in it.
+    int ScanPath(const std::string& directory, bool recurse);
+    // Scans one file; returns the number of items created, or -1 when it cannot be opened.
+    int ScanFile(const std::string& path, CZTTime lastWrite);
+    bool IsBlockStart(std::string_view line) const;
+    bool IsBlockEnd(std::string_view line) const;
+    // Files a new item into `items` by its sort key (equal keys in creation order); the list owns
+    // it from then on. Returns its index.
+    int AddItem(std::unique_ptr<CSylItem> item);
+    // True when a non-empty slot of `items` holds an item whose name equals `name` exactly.
+    bool IsPageNameUsed(std::string_view name) const;
+
+    // --- HTML output (html/) ---
+
+    int WriteDescriptionPages();
+    int CrossLinkSections();
+    // Writes the project index page and the index frame, then the frame set page.
+    int WriteProjectIndex();
+    int WriteFrameSet(const std::string& name);
+    // Appends the records of the master index at `path` to `records`; returns how many.
+    int ReadMasterIndex(CZTStringArray& records, const std::string& path);
+    // Adds or replaces the project's record and rewrites the master index; an empty `linkTarget`
+    // means the project's own frame set page. Returns the number of records written, or -1.
+    int AddToMasterIndex(CZTStringArray& records, const std::string& indexName,
+                         const std::string& name, const std::string& linkTarget,
+                         const std::string& description, const std::string& output);
+    // Removes the project's record and rewrites the master index; returns the number of records
+    // written, 0 when nothing was written, -1 when the file could not be written.
+    int RemoveFromMasterIndex(const std::string& indexName, const std::string& name,
+                              const std::string& output);
+
+    // --- Reporting ---
+
+    // Protocol and progress, each a no-op when nobody listens.
+    void Protocol(std::string_view line) const;
+    // A protocol line for a failure that makes the run incomplete (a page, an index or the master
+    // index not written, the scan path not read); counted in `failureCount`.
+    void ProtocolFailure(std::string_view line);
+    void ProgressStatus(std::string_view text) const;
+    // Hands `progressPos` to the progress dialog, then adds 1 to it.
+    void AdvanceProgress();
+
+    // --- Run fields, read and written directly by the stages ---
+    int duplicateCounter = 0;
+    CZTListBox* protocol = nullptr;      // not owned; none in batch mode
+    CZTProgressDlg* progress = nullptr;  // not owned
+    int progressPos = 0;
+    std::vector<std::unique_ptr<CSylItem>> items;  // a null slot is an item removed by the run
+    std::string outputPath;
+    std::string projectName;
+    std::string projectDirName;
+    std::string scanPath;
+    std::string projectIndexFile;
+    std::string frameFile;
+    std::string frameIndexFile;
+    CZTStringArray masterEntries;
+    std::string masterIndexName;
+    std::string projectDesc;
+    int typePrivate = 0;
+    int typePublic = 0;
+    std::string filter;
+    RunOptions options;
+
+    // Where messages for the user go when there is no other way to report them; may be none.
+    Prompter* prompter = nullptr;
+    // Failures reported with ProtocolFailure during this generator's life.
+    int failureCount = 0;
+
+  private:
+    std::array<std::string, kSettingCount> settings_;
+};
+
+}  // namespace sylva

@@ -1,0 +1,265 @@
+#include "engine/settings.h"
+
+#include <algorithm>
+
+namespace sylva {
+
+// clang-format off
+const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
+    {"SYL_DOC_BLOCK_START",
+     "/**--|/**==|/**//|''--|''**|''//"},
+    {"SYL_DOC_BLOCK_END",
+     "--e*/|==e*/|//e*/|''e*"},
+    {"SYL_Q_SYNTAX",
+     "Syntax:"},
+    {"SYL_Q_CONTENT",
+     "Content:"},
+    {"SYL_Q_CONTENT_SEE",
+     "Content|Inhalt|Items"},
+    {"SYL_Q_SECTION_SEE",
+     "Section|Gruppe|Group|Group of function|Depart"},
+    {"SYL_Q_TYPE",
+     "Doc type:"},
+    {"SYL_Q_TYPE_SEE",
+     "Doc type|Doctype|Type|Kind of|Access type|Access|Zugriff|Freigabe"},
+    {"SYL_Q_DESCRIPTION",
+     "Description"},
+    {"SYL_Q_DESCRIPTION_SEE",
+     "Description|Beschreibung"},
+    {"SYL_Q_PARAMETER",
+     "Parameter:"},
+    {"SYL_Q_PARAMETER_SEE",
+     "Parameter|Param|Params|Parm"},
+    {"SYL_Q_ATTENTION",
+     "Attention:"},
+    {"SYL_Q_ATTENTION_SEE",
+     "Attention|Achtung|Besonderes"},
+    {"SYL_Q_REMARK",
+     "Remarks:"},
+    {"SYL_Q_REMARK_SEE",
+     "Remark|Remarks|Note|Bemerkungen|Bemerkung"},
+    {"SYL_Q_RETURN",
+     "Return:"},
+    {"SYL_Q_RETURN_SEE",
+     "Return|R\xFC""ckgabe|Rueckgabe"},
+    {"",
+     "Throws:"},
+    {"SYL_Q_THROWS_SEE",
+     "Throws|Throw|Exception"},
+    {"SYL_Q_EXAMPLE",
+     "Examples:"},
+    {"SYL_Q_EXAMPLE_SEE",
+     "Example|Beispiel|Beispiele"},
+    {"SYL_Q_AUTHOR",
+     "Author:"},
+    {"SYL_Q_AUTHOR_SEE",
+     "Author|Autor"},
+    {"SYL_Q_COPYRIGHT",
+     "Copyright:"},
+    {"SYL_Q_COPYRIGHT_SEE",
+     "Copyright"},
+    {"SYL_Q_VERSION",
+     "Version:"},
+    {"SYL_Q_VERSION_SEE",
+     "Version"},
+    {"SYL_Q_HISTORY",
+     "History:"},
+    {"SYL_Q_HISTORY_SEE",
+     "History|Legende"},
+    {"SYL_Q_REQUEST",
+     "Request:"},
+    {"SYL_Q_REQUEST_SEE",
+     "Request|Anforderungen|Einschr\xE4""nkung|Einschr\xE4""nkungen"},
+    {"SYL_Q_SOURCE",
+     "Source:"},
+    {"SYL_Q_SOURCE_SEE",
+     "Source|Quelle"},
+    {"SYL_Q_SEEALSO",
+     "See also:"},
+    {"SYL_Q_SEEALSO_SEE",
+     "See also|Siehe auch"},
+    {"SYL_Q_PARAM_LOOK_THERE",
+     "SEE BELOW|SEE ABOVE|SEE DECLARATION|SEE FUNCTION|SIEHE FUNKTION|SIEHE OBEN|SIEHE UNTEN"},
+    {"SYL_Q_HTML_INDEX_BEGIN",
+     "<!-- ##### BEGIN OF SYLVA INDEX ##### -->"},
+    {"SYL_Q_HTML_INDEX_END",
+     "<!-- ##### END OF SYLVA INDEX ##### -->"},
+    {"SYL_TYPE_PUBLIC_S",
+     "PUBLIC"},
+    {"SYL_TYPE_EXPORT_S",
+     "EXPORT"},
+    {"SYL_TYPE_PRIVATE_S",
+     "PRIVATE"},
+    {"SYL_TYPE_CONSTRUCTOR_S",
+     "CONSTRUCTOR"},
+    {"SYL_TYPE_DESTRUCTOR_S",
+     "DESTRUCTOR"},
+    {"SYL_TYPE_PROTECTED_S",
+     "PROTECTED"},
+    {"SYL_TYPE_HELPER_S",
+     "HELPER"},
+    {"SYL_TYPE_INTERNAL_S",
+     "INTERNAL"},
+    {"SYL_STD_FONT_HEADER",
+     "\"Arial\""},
+    {"SYL_STD_FONT_TEXT",
+     "\"Lucida Console\""},
+    {"SYL_HTML_MS_INDEX_FILE_START",
+     "<html>\n"
+     "<head>\n"
+     "<title>[HtmlTitle]</title>\n"
+     "</head>\n"
+     "<body><basefont size=2>\n"
+     "\n"
+     "<p>\n"
+     "<big><font face=[Font]><strong><big>[FncTitle]</big></strong></font></big>\n"
+     "</p>\n"
+     "<HR>\n"
+     "<table border=\"0\" width=\"100%\">\n"
+     "[IndexBegin]"},
+    {"SYL_HTML_MS_STD_LINK",
+     "<!--[LinkName]--><tr><td width=\"30%\" valign=\"top\" align=\"left\"><font face=[Font]><a href=\"[LinkedFile]\">[LinkName]</a></font></td><td valign=\"top\" align=\"left\" width=\"70%\"><font face=[Font]>[ShortDesc]</font></td></tr><!--DESC:[LinkName];[LinkedFile];[ShortDesc]DESCEND-->"},
+    {"SYL_HTML_MS_INDEX_FILE_END",
+     "[IndexEnd]\n"
+     "</table>\n"
+     "<hr><align=\"right\"><small><font face=[Font]>Last update: [DateTime]</font></small></p>\n"
+     "</body>\n"
+     "</html>"},
+    {"SYL_HTML_INDEX_FILE_START",
+     "<html>\n"
+     "<head>\n"
+     "<title>[HtmlTitle]</title>\n"
+     "</head>\n"
+     "<body><basefont size=2>\n"
+     "\n"
+     "<table border=\"0\" width=\"100%\">\n"
+     "  <tr><td width=\"40%\" valign=\"top\" align=\"left\"><big><font face=[Font]><strong><big>[FncTitle]</big></strong></font></big></td><td valign=\"top\" align=\"right\" width=\"60%\"><font face=[Font]>[ShortDesc]</font></td></tr>\n"
+     "</table>\n"
+     "<HR>\n"
+     "\n"
+     "<table border=\"0\" width=\"100%\">\n"
+     "[IndexBegin]\n"},
+    {"SYL_HTML_INDEX_FILE_FRAME_START",
+     "<html>\n"
+     "<head>\n"
+     "    <title>[HtmlTitle]</title>\n"
+     "\t<script language=\"JavaScript\">\n"
+     "\t\tfunction OpenLink()\n"
+     "\t\t{\n"
+     "            parent.Details.location.href=document.FormList.IndexList.options[document.FormList.IndexList.selectedIndex].value;\n"
+     "        }//OpenLink\n"
+     "    </script>\n"
+     "</head>\n"
+     "<body><basefont size=2>\n"
+     "    <table border=\"0\" width=\"100%\">\n"
+     "        <tr>\n"
+     "            <td width=\"80%\" valign=\"top\" align=\"left\">\n"
+     "                <big>\n"
+     "                    <font face=[Font]>\n"
+     "                        <strong>\n"
+     "                            <big>[FncTitle]</big>\n"
+     "                        </strong>\n"
+     "                    </font>\n"
+     "                </big>\n"
+     "            </td>\n"
+     "\n"
+     "            <td width=\"20%\" valign=\"top\" align=\"right\">\n"
+     "                <small>\n"
+     "                    <a href=\"[LinkedFile]\" target=\"_top\">\n"
+     "                        <font face=[Font]>back</font>\n"
+     "                    </a>\n"
+     "                </small>\n"
+     "            </td>\n"
+     "        </tr>\n"
+     "    </table>\n"
+     "\n"
+     "    <HR>\n"
+     "\n"
+     "    <form name=\"FormList\">\n"
+     "        <select name=\"IndexList\" size=1>\n"
+     "            [ListSearchEntries]"},
+    {"SYL_HTML_STD_INDEX_LINK",
+     "  <tr><td width=\"30%\" valign=\"top\" align=\"left\">&nbsp;&nbsp;&nbsp;<a href=\"[LinkedFile]\"><font face=[Font]>[LinkName]</font></a></td><td valign=\"top\" align=\"left\" width=\"70%\"><font face=[Font]>[ShortDesc]</font></td></tr>\n"},
+    {"SYL_HTML_STD_INDEX_LINK_GROUP",
+     "  <tr><td width=\"30%\" valign=\"top\" align=\"left\"><font face=[Font] size=+1>[LinkName]</font></td><td valign=\"top\" align=\"left\" width=\"70%\">&nbsp</td></tr>\n"},
+    {"SYL_HTML_STD_INDEX_LINK_GIF",
+     "  <tr><td width=\"30%\" valign=\"top\" align=\"left\">&nbsp;&nbsp;&nbsp;<img src=\"[GifFile]\"><a href=\"[LinkedFile]\"><font face=[Font]>[LinkName]</font></a></td><td valign=\"top\" align=\"left\" width=\"70%\"><font face=[Font]>[ShortDesc]</font></td></tr>\n"},
+    {"SYL_HTML_INDEX_FILE_END",
+     "    [IndexEnd]\n"
+     "</table>\n"
+     "<p>\n"
+     "<hr>\n"
+     "<align=\"right\"><small><font face=[Font]>File created: [DateTime]</font></small>\n"
+     "</p>\n"
+     "</body>\n"
+     "</html>\n"},
+    {"SYL_HTML_INDEX_FILE_FRAME_END",
+     "[IndexEnd]\n"
+     "<p>\n"
+     "<hr>\n"
+     "<align=\"right\"><small><font face=[Font]>File created:<BR>[DateTime]</font></small>\n"
+     "<BR><BR><a href=\"[LinkedFile]\" target=\"_top\"><font face=[Font]>back</font></a>\n"
+     "</p>\n"
+     "</body>\n"
+     "</html>"},
+    {"SYL_HTML_STD_LINK",
+     "<a href=\"[LinkedFile]\">[LinkName]</a><BR>"},
+    {"SYL_HTML_DESC_FILE_START_GIF",
+     "<html>\n"
+     "<head>\n"
+     "<title>[HtmlTitle]</title>\n"
+     "</head>\n"
+     "<body>\n"
+     "\n"
+     "<table border=\"0\" width=\"100%\">\n"
+     "  <tr><td width=\"60%\" valign=\"top\" align=\"left\"><img src=\"[GifFile]\"><big><font face=[Font]><strong><big>[FncTitle]</big></strong></font></big></td><td valign=\"top\" align=\"right\" width=\"40%\"><font face=[Font]>[ShortDesc]</font></td></tr>\n"
+     "</table>\n"
+     "<HR>\n"},
+    {"SYL_HTML_DESC_FILE_START",
+     "<html>\n"
+     "<head>\n"
+     "<title>[HtmlTitle]</title>\n"
+     "</head>\n"
+     "<body>\n"
+     "\n"
+     "<table border=\"0\" width=\"100%\">\n"
+     "  <tr><td width=\"60%\" valign=\"top\" align=\"left\"><big><font face=[Font]><strong><big>[FncTitle]</big></strong></font></big></td><td valign=\"top\" align=\"right\" width=\"40%\"><font face=[Font]>[ShortDesc]</font></td></tr>\n"
+     "</table>\n"
+     "<HR>\n"},
+    {"SYL_HTML_DESC_FILE_END",
+     "<hr>\n"
+     "<p align=\"right\"><small><font face=[Font]>File created: [DateTime] by [ZTCopyright]</font></small></p>\n"
+     "</body>\n"
+     "</html>"},
+    {"SYL_HTML_DESC_CNT_HEADER",
+     "\n"
+     "<p>&nbsp;<BR><strong><big><font face=[Font]>[CntHeader]</font></big></strong>"},
+    {"SYL_HTML_DESC_CNT_TEXT_PRE_BOLD",
+     "<pre><b><font face=[Font]>\n"
+     "[CntText]\n"
+     "</font></b></pre>"},
+    {"SYL_HTML_DESC_CNT_TEXT_START",
+     "<P><font face=[Font] size=-1>"},
+    {"SYL_HTML_DESC_CNT_TEXT_END",
+     "</font></P>"},
+    {"SYL_HTML_STD_PARAM_TABLE_START",
+     "<table border=\"0\" width=\"100%\">"},
+    {"SYL_HTML_STD_PARAM_ROW",
+     "  <tr><td width=\"15%\" valign=\"top\" align=\"left\"><font face=[Font] size=-1>[LinkName]</font></td><td valign=\"top\" align=\"left\" width=\"85%\"><font face=[Font] size=-1>[ShortDesc]</font></td></tr>\n"},
+    {"SYL_HTML_STD_PARAM_TABLE_END",
+     "</table>"},}};
+// clang-format on
+
+std::optional<SettingId> FindSettingByKey(std::string_view key) {
+    if (key.empty()) {
+        return std::nullopt;
+    }
+    auto it = std::find_if(kSettingDefinitions.begin(), kSettingDefinitions.end(),
+                           [key](const SettingDefinition& setting) { return setting.key == key; });
+    if (it == kSettingDefinitions.end()) {
+        return std::nullopt;
+    }
+    return static_cast<SettingId>(it - kSettingDefinitions.begin());
+}
+
+}  // namespace sylva

@@ -1,0 +1,81 @@
+// CSylItem: one documented thing (function, class, structure, macro, any declaration): what one
+// documentation block and the declaration beside it say, sorted into the fields the HTML output
+// needs.
+//
+// The file scan creates one item per block; the item derives every field in its construction.
+// Afterwards only the cross-linking of item names rewrites its section lines. It knows nothing
+// of HTML files: the html/ stages read its fields.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "support/zt_string_array.h"
+#include "support/zt_time.h"
+
+namespace sylva {
+
+class CZTScanSource;
+
+// The index of a section list of an item.
+enum SectionKind : int {
+    kSectionParameter = 0,
+    kSectionContent = 1,
+    kSectionGroup = 2,
+    kSectionDescription = 3,
+    kSectionAttention = 4,
+    kSectionRemarks = 5,
+    kSectionReturn = 6,
+    kSectionExamples = 7,
+    kSectionAuthor = 8,
+    kSectionCopyright = 9,
+    kSectionVersion = 10,
+    kSectionHistory = 11,
+    kSectionRequest = 12,
+    kSectionSource = 13,
+    kSectionSeeAlso = 14,
+    kSectionDocType = 15,
+    kSectionThrows = 16,
+    kSectionCount = 17
+};
+
+class CSylItem {
+  public:
+    // An item with every field empty and no sections filled; for building items field by field.
+    explicit CSylItem(CZTScanSource* owner);
+    // Keeps the owner, the declaration and the time, and derives every field from them and from
+    // the block's lines (Init).
+    CSylItem(CZTScanSource* owner, std::string declaration, const CZTStringArray& blockLines,
+             CZTTime sourceTime);
+    CSylItem(const CSylItem&) = delete;
+    CSylItem& operator=(const CSylItem&) = delete;
+    virtual ~CSylItem();
+
+    // The section list of a SectionKind, or null for any other index.
+    CZTStringArray* GetSection(int index);
+    const CZTStringArray* GetSection(int index) const;
+
+    CZTScanSource* owner = nullptr;  // not owned
+    std::string name;
+    std::string safeName;
+    int hasSyntax = 0;
+    CZTTime sourceTime;
+    std::string shortDesc;
+    std::string group;
+    std::string memberName;
+    std::string sortKey;
+    std::string pagePath;
+    std::string pageFile;
+    std::string declaration;
+    std::string typeLabel;
+    int accessRank = 0;
+    int isPublic = 0;
+    int hasParamTable = 0;
+    std::array<CZTStringArray, kSectionCount> sections;
+
+    // Where the block's start marker stands, for messages that point at the source.
+    std::string sourceFile;
+    int sourceLine = 0;
+};
+
+}  // namespace sylva

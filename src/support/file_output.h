@@ -1,0 +1,17 @@
+// Writing generated files: every output file is assembled in memory and written whole, so a
+// failure is known before the step reports success.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "support/status.h"
+
+namespace sylva {
+
+// Creates or truncates `path` and writes `content`. OpenFailed when the file cannot be created
+// (a missing directory, a directory in its place, a name too long); WriteFailed when writing or
+// closing fails (a full disk). A file that failed to write is left as far as it got.
+Status WriteWholeFile(const std::string& path, std::string_view content);
+
+}  // namespace sylva

@@ -1,0 +1,115 @@
+#include "support/line_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+namespace sylva {
+
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+}
+
+LineReader::~LineReader() {
+    Close();
+}
+
+bool LineReader::Open(const std::string& path) {
+    Close();
+    // O_NONBLOCK keeps open() itself from waiting for a FIFO's writer; only regular files pass
+    // the check below, and for them the flag has no effect on reads.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    buffer_ = new char[kBufferSize];
+    begin_ = end_ = 0;
+    return true;
+}
+
+void LineReader::Close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    delete[] buffer_;
+    buffer_ = nullptr;
+    begin_ = end_ = 0;
+}
+
+bool LineReader::Fill() {
+    if (begin_ < end_) {
+        return true;
+    }
+    if (fd_ < 0) {
+        return false;
+    }
+    for (;;) {
+        ssize_t got = ::read(fd_, buffer_, kBufferSize);
+        if (got > 0) {
+            begin_ = 0;
+            end_ = static_cast<std::size_t>(got);
+            return true;
+        }
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        return false;
+    }
+}
+
+bool LineReader::ReadPiece(std::string& piece, std::size_t maxChars) {
+    piece.clear();
+    if (maxChars == 0) {
+        maxChars = 1;
+    }
+    while (piece.size() < maxChars && Fill()) {
+        const char* start = buffer_ + begin_;
+        std::size_t window = std::min(end_ - begin_, maxChars - piece.size());
+        const void* lf = std::memchr(start, '\n', window);
+        const void* cr =
+            std::memchr(start, '\r', lf ? static_cast<const char*>(lf) - start : window);
+        if (cr == nullptr) {
+            std::size_t take = lf ? static_cast<const char*>(lf) - start + 1 : window;
+            piece.append(start, take);
+            begin_ += take;
+            if (lf) {
+                return true;
+            }
+            continue;
+        }
+        // Everything before the CR, then decide whether the CR belongs to a CR LF pair.
+        std::size_t before = static_cast<const char*>(cr) - start;
+        piece.append(start, before);
+        begin_ += before + 1;
+        if (Fill() && buffer_[begin_] == '\n') {
+            ++begin_;
+            piece.push_back('\n');
+            return true;
+        }
+        piece.push_back('\r');
+    }
+    return !piece.empty();
+}
+
+bool LineReader::ReadLine(std::string& line) {
+    if (!ReadPiece(line, std::numeric_limits<std::size_t>::max())) {
+        return false;
+    }
+    if (!line.empty() && line.back() == '\n') {
+        line.pop_back();
+    }
+    return true;
+}
+
+}  // namespace sylva

@@ -1,0 +1,45 @@
+// LineReader: reads a text file piece by piece, as a C text-mode line read with a fixed buffer
+// does, without ever blocking.
+//
+// Only regular files are opened: a FIFO, a socket, a device or a directory is refused at Open, so
+// a walk over a hostile tree can never hang on a read. A CR directly before an LF is dropped (the
+// CR LF pair counts as one character); a lone CR stays. A read error ends the reading as the end
+// of the file does.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace sylva {
+
+class LineReader {
+  public:
+    LineReader() = default;
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    ~LineReader();
+
+    // Returns false, with nothing open, when `path` is not a regular file that can be read.
+    bool Open(const std::string& path);
+    void Close();
+
+    // The next piece of at most `maxChars` bytes (at least 1): it ends after the first '\n', or
+    // when `maxChars` bytes are taken, or at the end of the file. A line of exactly `maxChars`
+    // characters therefore arrives as itself and then a piece holding only "\n". Returns false
+    // when nothing was left to read.
+    bool ReadPiece(std::string& piece, std::size_t maxChars);
+
+    // The next whole line without its line end; false when nothing was left to read.
+    bool ReadLine(std::string& line);
+
+  private:
+    // Makes at least one unread byte available; false at the end of the file or on an error.
+    bool Fill();
+
+    int fd_ = -1;
+    char* buffer_ = nullptr;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+};
+
+}  // namespace sylva

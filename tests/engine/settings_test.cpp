@@ -1,0 +1,95 @@
+#include "engine/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "engine/run_options.h"
+#include "engine/scan_source.h"
+
+namespace sylva {
+namespace {
+
+TEST(SettingTable, HasSeventyStringsAndSixtyNineDistinctKeysNamedAfterTheirSettings) {
+    ASSERT_EQ(kSettingCount, 70);
+    std::set<std::string_view> keys;
+    for (const SettingDefinition& setting : kSettingDefinitions) {
+        if (!setting.key.empty()) {
+            EXPECT_EQ(setting.key.substr(0, 4), "SYL_") << setting.key;
+            keys.insert(setting.key);
+        }
+        EXPECT_FALSE(setting.defaultValue.empty()) << setting.key;
+    }
+    EXPECT_EQ(keys.size(), 69u);
+    EXPECT_TRUE(kSettingDefinitions[throwsHeading].key.empty());
+    EXPECT_EQ(kSettingDefinitions[SYL_Q_AUTHOR].key, "SYL_Q_AUTHOR");
+    EXPECT_EQ(kSettingDefinitions[SYL_HTML_STD_PARAM_TABLE_END].key,
+              "SYL_HTML_STD_PARAM_TABLE_END");
+}
+
+TEST(SettingTable, FindsKeysExactlyAndCaseSensitively) {
+    EXPECT_EQ(FindSettingByKey("SYL_Q_AUTHOR"), SYL_Q_AUTHOR);
+    EXPECT_EQ(FindSettingByKey("SYL_HTML_MS_STD_LINK"), SYL_HTML_MS_STD_LINK);
+    EXPECT_FALSE(FindSettingByKey("syl_q_author"));
+    EXPECT_FALSE(FindSettingByKey("SYL_Q_AUTHOR "));
+    EXPECT_FALSE(FindSettingByKey(""));
+    EXPECT_FALSE(FindSettingByKey("throwsHeading"));
+}
+
+TEST(SettingDefaults, AreByteExact) {
+    CZTScanSource generator;
+    EXPECT_EQ(generator.Setting(SYL_DOC_BLOCK_START), "/**--|/**==|/**//|''--|''**|''//");
+    EXPECT_EQ(generator.Setting(SYL_DOC_BLOCK_END), "--e*/|==e*/|//e*/|''e*");
+    EXPECT_EQ(generator.Setting(SYL_Q_DESCRIPTION), "Description");  // the one without a colon
+    EXPECT_EQ(generator.Setting(SYL_Q_REMARK), "Remarks:");
+    EXPECT_EQ(generator.Setting(SYL_Q_TYPE), "Doc type:");
+    EXPECT_EQ(generator.Setting(throwsHeading), "Throws:");
+    EXPECT_EQ(generator.Setting(SYL_Q_RETURN_SEE),
+              "Return|R\xFC"
+              "ckgabe|Rueckgabe");
+    EXPECT_EQ(generator.Setting(SYL_Q_REQUEST_SEE),
+              "Request|Anforderungen|Einschr\xE4nkung|Einschr\xE4nkungen");
+    EXPECT_EQ(generator.Setting(SYL_Q_TYPE_SEE),
+              "Doc type|Doctype|Type|Kind of|Access type|Access|Zugriff|Freigabe");
+    EXPECT_EQ(generator.Setting(SYL_STD_FONT_HEADER), "\"Arial\"");
+    EXPECT_EQ(generator.Setting(SYL_STD_FONT_TEXT), "\"Lucida Console\"");
+    EXPECT_EQ(generator.Setting(SYL_Q_HTML_INDEX_BEGIN),
+              "<!-- ##### BEGIN OF SYLVA INDEX ##### -->");
+    EXPECT_EQ(generator.Setting(SYL_HTML_STD_LINK), "<a href=\"[LinkedFile]\">[LinkName]</a><BR>");
+    EXPECT_EQ(generator.Setting(SYL_HTML_DESC_CNT_TEXT_PRE_BOLD),
+              "<pre><b><font face=[Font]>\n[CntText]\n</font></b></pre>");
+    EXPECT_EQ(generator.Setting(SYL_HTML_MS_INDEX_FILE_END),
+              "[IndexEnd]\n</table>\n<hr><align=\"right\"><small><font face=[Font]>Last update: "
+              "[DateTime]</font></small></p>\n</body>\n</html>");
+    const std::string& frameStart = generator.Setting(SYL_HTML_INDEX_FILE_FRAME_START);
+    EXPECT_NE(frameStart.find("\t<script language=\"JavaScript\">\n\t\tfunction OpenLink()\n"),
+              std::string::npos);
+    EXPECT_TRUE(frameStart.ends_with("size=1>\n            [ListSearchEntries]"));
+}
+
+TEST(SetDefaults, FillsOnlyEmptySettings) {
+    CZTScanSource generator;
+    generator.SetSetting(SYL_Q_AUTHOR, "Verfasser:");
+    generator.SetSetting(SYL_Q_VERSION, "");
+    generator.SetDefaults();
+    EXPECT_EQ(generator.Setting(SYL_Q_AUTHOR), "Verfasser:");
+    EXPECT_EQ(generator.Setting(SYL_Q_VERSION), "Version:");
+}
+
+TEST(RunOptionsDefaults, AreThoseOfTheOptionsDialog) {
+    RunOptions options;
+    EXPECT_EQ(options.includeSubdirs, 1);
+    EXPECT_EQ(options.removeInlineComments, 0);
+    EXPECT_EQ(options.searchAndLink, 0);
+    EXPECT_EQ(options.maxInlineComment, 40u);
+    EXPECT_EQ(options.configFile, "SYLVA.INI");
+    EXPECT_EQ(options.sectionSource, 0);
+    EXPECT_EQ(options.sectionType, 0);
+    EXPECT_EQ(options.sectionThrows, 1);
+    EXPECT_EQ(options.alphaIndex, 1);
+    EXPECT_EQ(options.linkItemNames, 1);
+}
+
+}  // namespace
+}  // namespace sylva

@@ -69,9 +69,21 @@ class CZTScanSource {
     int ScanFile(const std::string& path, CZTTime lastWrite);
     bool IsBlockStart(std::string_view line) const;
     bool IsBlockEnd(std::string_view line) const;
-    // Files a new item into `items` by its sort key (equal keys in creation order); the list owns
-    // it from then on. Returns its index.
+
+    // --- The item list (scan/item_list.cpp) ---
+    //
+    // Invariant: outside a scan, `items` is in ascending byte order of the items' sort keys, equal
+    // keys in creation order. During a scan new items are appended and the order is restored
+    // once, by SortItems, when the top-level ScanPath ends: filing each item at its place would
+    // cost a linear move per item on large trees, and nothing reads the order during a scan.
+
+    // Takes ownership of a new item and appends it; returns its slot. REQUIRES: SortItems before
+    // the list is read in order.
     int AddItem(std::unique_ptr<CSylItem> item);
+    // Brings `items` into sort-key order (stable: equal keys keep their creation order).
+    void SortItems();
+    // Deletes the item of `slot` and leaves the slot empty.
+    void RemoveItem(std::size_t slot);
     // True when a non-empty slot of `items` holds an item whose name equals `name` exactly.
     bool IsPageNameUsed(std::string_view name) const;
 
@@ -132,7 +144,16 @@ class CZTScanSource {
     int failureCount = 0;
 
   private:
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+
     std::array<std::string, kSettingCount> settings_;
+    // How many non-empty slots hold an item of each name; kept by AddItem and RemoveItem.
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> liveNames_;
 };
 
 }  // namespace sylva

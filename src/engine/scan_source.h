@@ -24,6 +24,10 @@ namespace sylva {
 class CSylItem;
 class Prompter;
 
+// False for the names that would address the output directory itself or its parent: "", "."
+// and "..".
+bool IsUsableDirectoryName(std::string_view name);
+
 class CZTScanSource {
   public:
     // Every setting takes its default.
@@ -142,6 +146,9 @@ class CZTScanSource {
     Prompter* prompter = nullptr;
     // Failures reported with ProtocolFailure during this generator's life.
     int failureCount = 0;
+    // Directories walked and files handed to ScanFile by this run, for its closing line.
+    int scannedPaths = 0;
+    int scannedFiles = 0;
 
   private:
     struct NameHash {

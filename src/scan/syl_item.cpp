@@ -100,7 +100,7 @@ void CSylItem::SetGroupAndSortKey() {
 void CSylItem::MakeShortDescription() {
     const CZTStringArray& description = sections[kSectionDescription];
     if (description.IsEmpty()) {
-        shortDesc = kEmptyShortDescription;
+        shortDesc = std::string(kEmptyShortDescription);
         return;
     }
     std::string text;
@@ -110,8 +110,7 @@ void CSylItem::MakeShortDescription() {
         text.push_back(' ');
     }
     if (text.size() > kShortDescriptionLimit) {
-        text.resize(kShortDescriptionLimit);
-        text.append(kShortDescriptionCut);
+        text.replace(kShortDescriptionLimit, std::string::npos, kShortDescriptionCut);
     }
     shortDesc = std::move(text);
 }

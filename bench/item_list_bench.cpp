@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/scan_source.h"
+#include "scaling.h"
 #include "scan/syl_item.h"
 
 namespace sylva {
@@ -46,11 +47,7 @@ void BM_FileItems(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_FileItems)
-    ->RangeMultiplier(10)
-    ->Range(1000, 100000)
-    ->Complexity(benchmark::oNLogN)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FileItems)->Apply(ScaleUpTo100k)->Complexity(benchmark::oNLogN);
 
 // The same through the real constructor, which derives every field of an item from its
 // declaration and block lines and numbers its page against the names already listed.
@@ -76,11 +73,7 @@ void BM_BuildAndFileItems(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_BuildAndFileItems)
-    ->RangeMultiplier(10)
-    ->Range(1000, 100000)
-    ->Complexity(benchmark::oNLogN)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildAndFileItems)->Apply(ScaleUpTo100k)->Complexity(benchmark::oNLogN);
 
 }  // namespace
 }  // namespace sylva

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/scan_source.h"
+#include "scaling.h"
 
 namespace sylva {
 namespace {
@@ -60,11 +61,7 @@ void BM_ScanFile(benchmark::State& state) {
     }
     state.SetComplexityN(blocks);
 }
-BENCHMARK(BM_ScanFile)
-    ->RangeMultiplier(10)
-    ->Range(1000, 100000)
-    ->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanFile)->Apply(ScaleUpTo100k)->Complexity(benchmark::oN);
 
 }  // namespace
 }  // namespace sylva

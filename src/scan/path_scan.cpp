@@ -93,6 +93,7 @@ class PathWalker {
                 FormatLine(kNoMatchingFile, {FormatLine(kSearchPattern, {directory})}));
             return 0;
         }
+        ++generator_.scannedPaths;
         int fileCount = 0;
         for (const std::string& name : *names) {
             if (!PassesFilter(generator_.filter, name)) {
@@ -112,6 +113,7 @@ class PathWalker {
             generator_.ScanFile(path, CZTTime(examined ? info.st_mtime : 0));
             generator_.AdvanceProgress();
             ++fileCount;
+            ++generator_.scannedFiles;
         }
         return fileCount;
     }

@@ -1,16 +1,15 @@
 #include "support/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "test_support/file_size_limit.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
@@ -24,26 +23,6 @@ std::vector<std::string> Entries(const std::string& directory) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-// Makes every write past `bytes` fail as a full disk does, for the lifetime of the object.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-  private:
-    rlimit previous_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 TEST(ReplaceFileAtomically, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) {
     test::ScratchDir dir;
@@ -84,7 +63,7 @@ TEST(ReplaceFileAtomically, AFullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
     std::string path = dir.Write("index.html", old);
     Status status;
     {
-        FileSizeLimit limit(100);
+        test::FileSizeLimit limit(100);
         status = ReplaceFileAtomically(path, std::string(200, 'n'));
     }
     EXPECT_EQ(status.code(), Status::Code::kWriteFailed);

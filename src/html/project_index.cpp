@@ -4,8 +4,10 @@
 // point and that the master index links to.
 //
 // Both index pages are assembled in memory in one pass over the items and written whole.
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/scan_source.h"
 #include "html/output_files.h"
@@ -61,6 +63,13 @@ constexpr std::string_view kCutMark = "...";
 
 constexpr int kNoInitial = -1;
 
+// The order of a list filled by sorted adds: ascending byte order of the complete text. Sorting
+// once at the end gives it without moving the list on every add, which large projects cannot
+// afford.
+void SortAscending(std::vector<std::string>& rows) {
+    std::sort(rows.begin(), rows.end());
+}
+
 // The first byte of the member name, ASCII letters in upper case; kNoInitial for an empty name.
 int InitialOf(std::string_view memberName) {
     return memberName.empty() ? kNoInitial
@@ -104,7 +113,7 @@ class IndexPages {
     void AppendDropDown(CZTScanSource& progress) {
         if (generator_.Setting(SYL_HTML_INDEX_FILE_FRAME_START)
                 .find(placeholder::kListSearchEntries) != std::string::npos) {
-            CZTStringArray entries;
+            std::vector<std::string> entries;
             for (const std::unique_ptr<CSylItem>& slot : generator_.items) {
                 if (!slot) {
                     continue;
@@ -115,11 +124,11 @@ class IndexPages {
                     shown.resize(kDropDownNameLimit);
                     shown.append(kCutMark);
                 }
-                entries.Add(
-                    FillTemplate(kDropDownEntry, {{placeholder::kLinkedFile, slot->pageFile},
-                                                  {placeholder::kLinkName, shown}}),
-                    true, true);
+                entries.push_back(FillTemplate(
+                    kDropDownEntry,
+                    {{placeholder::kLinkedFile, slot->pageFile}, {placeholder::kLinkName, shown}}));
             }
+            SortAscending(entries);
             for (const std::string& entry : entries) {
                 AppendLine(frame_, entry);
             }
@@ -134,8 +143,8 @@ class IndexPages {
             ItemRow(item, markerImages_ ? SYL_HTML_STD_INDEX_LINK_GIF : SYL_HTML_STD_INDEX_LINK);
         std::string frameRow = FrameRow(item);
         if (generator_.options.alphaIndex != 0) {
-            alphaIndexRows_.Add(indexRow, true, true);
-            alphaFrameRows_.Add(frameRow, true, true);
+            alphaIndexRows_.push_back(indexRow);
+            alphaFrameRows_.push_back(frameRow);
         }
         int initial = InitialOf(item.memberName);
         if (item.group != lastGroup_) {
@@ -159,9 +168,11 @@ class IndexPages {
         AppendGaps(3, true);
         AppendGroupHeadings(kAlphaIndexHeading);
         // Both lists hold one row per item, each in its own order.
-        for (int i = 0; i < alphaIndexRows_.GetSize(); ++i) {
-            index_.append(alphaIndexRows_.GetAt(i));
-            frame_.append(alphaFrameRows_.GetAt(i));
+        SortAscending(alphaIndexRows_);
+        SortAscending(alphaFrameRows_);
+        for (std::size_t i = 0; i < alphaIndexRows_.size(); ++i) {
+            index_.append(alphaIndexRows_[i]);
+            frame_.append(alphaFrameRows_[i]);
         }
     }
 
@@ -231,8 +242,8 @@ class IndexPages {
     const bool markerImages_;
     std::string index_;
     std::string frame_;
-    CZTStringArray alphaIndexRows_;
-    CZTStringArray alphaFrameRows_;
+    std::vector<std::string> alphaIndexRows_;
+    std::vector<std::string> alphaFrameRows_;
     std::string lastGroup_;
     int currentInitial_ = kNoInitial;
     bool firstItem_ = true;

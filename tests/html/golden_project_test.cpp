@@ -179,7 +179,9 @@ TEST(GoldenProject, AllPagesOfASmallProjectAreExactlyAsExpected) {
               2);
     EXPECT_EQ(generator.failureCount, 0);
 
-    const std::string goldenDir = std::string(std::getenv("SYLVA_TEST_DATA")) + "/golden/shapes";
+    const char* testData = std::getenv("SYLVA_TEST_DATA");
+    ASSERT_NE(testData, nullptr) << "SYLVA_TEST_DATA names the folder of the golden files";
+    const std::string goldenDir = std::string(testData) + "/golden/shapes";
     std::map<std::string, std::string> written = FilesBelow(project.dir.path());
     if (const char* update = std::getenv("SYLVA_UPDATE_GOLDEN"); update && *update == '1') {
         std::filesystem::remove_all(goldenDir);

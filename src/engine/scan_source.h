@@ -24,6 +24,10 @@ namespace sylva {
 class CSylItem;
 class Prompter;
 
+// False for the names that would address the output directory itself or its parent: "", "."
+// and "..".
+bool IsUsableDirectoryName(std::string_view name);
+
 class CZTScanSource {
   public:
     // Every setting takes its default.
@@ -142,6 +146,10 @@ class CZTScanSource {
     Prompter* prompter = nullptr;
     // Failures reported with ProtocolFailure during this generator's life.
     int failureCount = 0;
+    // Directories listed and files handed to ScanFile by this run (subdirectories and their files
+    // included), for its closing protocol line.
+    int scannedPaths = 0;
+    int scannedFiles = 0;
 
   private:
     struct NameHash {

@@ -1,0 +1,33 @@
+// The `sylva` program: reads the command line, then runs one batch generation (-FORCE) or opens
+// the window. The exit status tells a script whether the documentation was written.
+#include <cstdio>
+#include <string>
+
+#include "app/batch.h"
+#include "app/command_line.h"
+#include "app/main_fields.h"
+#include "app/window_entry.h"
+
+int main(int argc, char** argv) {
+    using namespace sylva;
+    ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "sylva: %s\n", parsed.error.c_str());
+        return kExitNotRun;
+    }
+    const StartValues& values = parsed.values;
+    if (values.help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return kExitOk;
+    }
+    if (values.version) {
+        std::puts("Sylva " SYLVA_VERSION);
+        return kExitOk;
+    }
+    MainFields fields = MainFields::Initial();
+    ApplyStartValues(fields, values);
+    if (values.force) {
+        return RunBatchGeneration(fields, values.verbose);
+    }
+    return RunWindow(argc, argv, fields);
+}

@@ -1,0 +1,404 @@
+#include "app/main_actions.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "engine/scan_source.h"
+#include "support/text_format.h"
+#include "support/zt_string.h"
+#include "support/zt_system.h"
+
+namespace sylva {
+
+namespace {
+
+// Create.
+constexpr std::string_view kScanPathEmpty = "Scan path is empty, please enter a valid path name.";
+constexpr std::string_view kMasterIndexEmpty =
+    "Name of main index file is empty, please enter a valid filename.";
+constexpr std::string_view kProjectNameEmpty =
+    "Project name is empty, please enter a valid project name.";
+constexpr std::string_view kOutputPathEmpty =
+    "Output path is empty, please enter a valid path name.";
+constexpr std::string_view kSamePathsQuestion =
+    "Output path and scan path are the same!\n\nIs this the intent?";
+constexpr std::string_view kProjectExistsQuestion =
+    "Project already exists on output path, are you shure you want to overwrite it?";
+constexpr std::string_view kUnusableProjectName =
+    "Project name %s gives no usable directory name, please enter another project name.";
+constexpr std::string_view kMasterIndexWithPath =
+    "Master file name MUST NOT contain path statement %s !";
+constexpr std::string_view kProgressTitle = "Sylva - Generate HTML system...";
+constexpr std::string_view kStartGenerationQuestion = "Should I start HTML generation?";
+
+// Add foreign index.
+constexpr std::string_view kAddForeignLine = "Add foreign index to main index file.";
+constexpr std::string_view kForeignNotGivenLine = "ERROR: \"Foreign index\" file not given.";
+constexpr std::string_view kForeignNotGivenWarning =
+    "Please insert a \"Foreign index:\" html filename or URL. This adress will be added as "
+    "project.";
+constexpr std::string_view kForeignDriveLine =
+    "WARNING: \"Foreign index\" file name contains drive statement!";
+constexpr std::string_view kForeignDriveQuestion =
+    "If you add a drive statement to your foreign index adress, this may not work because "
+    "browser on other computers cannot follow the link!\nSylva will add the "
+    "\"file://localhost/\" html tag to avoid problems.\nContinue anyway?";
+constexpr std::string_view kLocalhostPrefix = "file://localhost";
+constexpr std::string_view kForeignAddedLine = "Foreign index project %s added to master index %s.";
+
+// Remove project.
+constexpr std::string_view kProjectMissing = "Project does not exist on output path.";
+constexpr std::string_view kDeleteProjectLine = "Delete project %s...";
+constexpr std::string_view kRemoveLinkLine = "  Remove master index link to project %s in path %s.";
+constexpr std::string_view kDeleteQuestion =
+    "Every file in the projects sub directory %s will be deleted!\nAre you shure, you want to "
+    "delete every content of the project?";
+constexpr std::string_view kDeletingContentsLine =
+    "  Deleting all project document contents for project %s from %s.";
+constexpr std::string_view kDeletingFileLine = "    Deleting file %s...";
+constexpr std::string_view kCannotDeleteFileLine = "      ERROR: Cannot delete file %s!";
+constexpr std::string_view kFilesRemainLine =
+    "ERROR: Cannot delete project sub directory because one or more files still exists!";
+constexpr std::string_view kFilesRemainWarning =
+    "One or more files cannot be deleted on path %s.\nPath could not be deleted.";
+constexpr std::string_view kProjectDeletedLine = "Project deleted successfully.";
+constexpr std::string_view kCannotDeleteDirectoryLine =
+    "ERROR: Cannot delete project sub directory!";
+constexpr auto kRemoveDelay = std::chrono::milliseconds(300);
+
+// Master index records.
+constexpr std::string_view kRecordStart = "<!--DESC:";
+constexpr std::string_view kRecordEnd = "DESCEND-->";
+
+std::string ProjectDirName(const std::string& projectName) {
+    return CZTString(projectName).ReplaceInvalidFilenameChars('_');
+}
+
+// Turns a path typed with "\" into the platform's form, so a path typed either way works.
+void UseForwardSlashes(std::string& path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+}
+
+// A foreign index address that names a local file: a Windows drive ("C:" at the start) or an
+// absolute path. Such a link works only on this computer, so the user is asked first.
+bool HasDriveStatement(std::string_view address) {
+    bool windowsDrive =
+        address.size() >= 2 && address[1] == ':' &&
+        ((address[0] >= 'A' && address[0] <= 'Z') || (address[0] >= 'a' && address[0] <= 'z'));
+    return windowsDrive || address.starts_with('/');
+}
+
+// The "<!--DESC:" name ";" link ";" description "DESCEND-->" part of a master index record.
+CZTString RecordBody(const std::string& record) {
+    return CZTString(record).GetField(kRecordStart, 1).GetField(kRecordEnd, 0);
+}
+
+// The files directly in `directory`, in byte order of their names; subdirectories are not
+// listed. Symbolic links count as files: deleting one removes the link, never its target.
+std::vector<std::string> FilesIn(const std::string& directory) {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+         it.increment(error)) {
+        if (!it->is_directory(error) || it->is_symlink(error)) {
+            files.push_back(it->path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+MainActions::MainActions(MainFields& fields, Prompter& prompter, CZTListBox* protocol,
+                         FieldsView* view)
+    : fields_(fields), prompter_(prompter), protocol_(protocol), view_(view) {}
+
+void MainActions::ReadControls() {
+    if (view_ != nullptr) {
+        view_->ReadControls(fields_);
+    }
+}
+
+void MainActions::WriteControls() {
+    if (view_ != nullptr) {
+        view_->WriteControls(fields_);
+    }
+}
+
+void MainActions::ClearProtocol() {
+    if (protocol_ != nullptr) {
+        protocol_->ResetContent();
+    }
+}
+
+void MainActions::Protocol(std::string_view line) {
+    if (protocol_ != nullptr) {
+        protocol_->AddSelString(line, 1, 1000);
+    }
+}
+
+std::string MainActions::MasterIndexPath() const {
+    return fields_.outputPath + "/" + fields_.masterIndexName;
+}
+
+ActionResult MainActions::Create() {
+    return Generate(true, protocol_, protocol_);
+}
+
+ActionResult MainActions::CreateBatch(CZTListBox* runProtocol, CZTListBox* configProtocol) {
+    return Generate(false, runProtocol, configProtocol);
+}
+
+ActionResult MainActions::CreateButton() {
+    return fields_.modeIsScan != 0 ? Create() : AddForeignIndex();
+}
+
+ActionResult MainActions::GenerateOnEnter() {
+    if (!prompter_.Question(kStartGenerationQuestion)) {
+        return ActionResult::kNotRun;
+    }
+    return Create();
+}
+
+ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
+                                   CZTListBox* configProtocol) {
+    CZTScanSource generator;
+    generator.prompter = &prompter_;
+    if (interactive) {
+        ClearProtocol();
+        ReadControls();
+    }
+    UseForwardSlashes(fields_.outputPath);
+    UseForwardSlashes(fields_.scanPath);
+    UseForwardSlashes(fields_.masterIndexName);
+    UseForwardSlashes(fields_.filter);
+
+    const std::pair<const std::string&, std::string_view> requiredFields[] = {
+        {fields_.scanPath, kScanPathEmpty},
+        {fields_.masterIndexName, kMasterIndexEmpty},
+        {fields_.projectName, kProjectNameEmpty},
+        {fields_.outputPath, kOutputPathEmpty},
+    };
+    for (const auto& [value, warning] : requiredFields) {
+        if (value.empty()) {
+            prompter_.Warning(warning);
+            return ActionResult::kNotRun;
+        }
+    }
+    if (fields_.outputPath == fields_.scanPath && !prompter_.CautiousQuestion(kSamePathsQuestion)) {
+        return ActionResult::kNotRun;
+    }
+    std::string dirName = ProjectDirName(fields_.projectName);
+    if (!IsUsableDirectoryName(dirName)) {
+        prompter_.Warning(FormatLine(kUnusableProjectName, {fields_.projectName}));
+        return ActionResult::kNotRun;
+    }
+    if (CZTSystem::FileExist(fields_.outputPath + "/" + dirName) &&
+        !prompter_.Question(kProjectExistsQuestion)) {
+        return ActionResult::kNotRun;
+    }
+
+    std::unique_ptr<CZTProgressDlg> progress = prompter_.CreateProgress();
+    progress->SetTitle(kProgressTitle);
+    progress->SetRange(0, 500);
+    progress->ShowPercent(false);
+    progress->SetStep(5);
+
+    generator.LoadConfig(fields_.options.configFile, configProtocol);
+    int result =
+        generator.Run(fields_.scanPath, fields_.masterIndexName, fields_.projectName,
+                      fields_.outputPath, fields_.filter, fields_.projectDesc, runProtocol,
+                      progress.get(), fields_.typePublic, fields_.typePrivate, fields_.options);
+    if (result != 0) {
+        return ActionResult::kNotRun;
+    }
+    return generator.failureCount > 0 ? ActionResult::kDoneWithFailures : ActionResult::kDone;
+}
+
+ActionResult MainActions::AddForeignIndex() {
+    CZTScanSource generator;
+    generator.prompter = &prompter_;
+    CZTStringArray records;
+    ReadControls();
+    ClearProtocol();
+    Protocol(kAddForeignLine);
+    if (fields_.foreignHtml.empty()) {
+        Protocol(kForeignNotGivenLine);
+        prompter_.Warning(kForeignNotGivenWarning);
+        return ActionResult::kNotRun;
+    }
+    // A record keyed by an empty name would read back as a gap line and be lost on the next
+    // rewrite of the master index; a name with a path would write outside the output directory.
+    if (fields_.projectName.empty()) {
+        prompter_.Warning(kProjectNameEmpty);
+        return ActionResult::kNotRun;
+    }
+    if (fields_.masterIndexName.find('/') != std::string::npos) {
+        prompter_.Warning(FormatLine(kMasterIndexWithPath, {fields_.masterIndexName}));
+        return ActionResult::kNotRun;
+    }
+    if (HasDriveStatement(fields_.foreignHtml)) {
+        Protocol(kForeignDriveLine);
+        if (!prompter_.Question(kForeignDriveQuestion)) {
+            return ActionResult::kNotRun;
+        }
+        std::string separator = fields_.foreignHtml.starts_with('/') ? "" : "/";
+        fields_.foreignHtml = std::string(kLocalhostPrefix) + separator + fields_.foreignHtml;
+    }
+    generator.protocol = protocol_;
+    generator.progress = nullptr;
+    int written =
+        generator.AddToMasterIndex(records, fields_.masterIndexName, fields_.projectName,
+                                   fields_.foreignHtml, fields_.projectDesc, fields_.outputPath);
+    Protocol(FormatLine(kForeignAddedLine, {fields_.projectName, fields_.masterIndexName}));
+    return written < 0 ? ActionResult::kDoneWithFailures : ActionResult::kDone;
+}
+
+ActionResult MainActions::RemoveProject() {
+    CZTScanSource generator;
+    generator.prompter = &prompter_;
+    ClearProtocol();
+    std::this_thread::sleep_for(kRemoveDelay);
+    ReadControls();
+
+    const std::pair<const std::string&, std::string_view> requiredFields[] = {
+        {fields_.masterIndexName, kMasterIndexEmpty},
+        {fields_.projectName, kProjectNameEmpty},
+        {fields_.outputPath, kOutputPathEmpty},
+    };
+    for (const auto& [value, warning] : requiredFields) {
+        if (value.empty()) {
+            prompter_.Warning(warning);
+            return ActionResult::kNotRun;
+        }
+    }
+    if (fields_.masterIndexName.find('/') != std::string::npos) {
+        prompter_.Warning(FormatLine(kMasterIndexWithPath, {fields_.masterIndexName}));
+        return ActionResult::kNotRun;
+    }
+    // "." or ".." would make the output directory or its parent the project directory, and
+    // every file in it would be deleted.
+    std::string dirName = ProjectDirName(fields_.projectName);
+    if (!IsUsableDirectoryName(dirName)) {
+        prompter_.Warning(FormatLine(kUnusableProjectName, {fields_.projectName}));
+        return ActionResult::kNotRun;
+    }
+    std::string projectDir = fields_.outputPath + "/" + dirName;
+    if (!CZTSystem::FileExist(projectDir)) {
+        prompter_.Warning(kProjectMissing);
+        return ActionResult::kNotRun;
+    }
+
+    Protocol(FormatLine(kDeleteProjectLine, {fields_.projectName}));
+    Protocol(FormatLine(kRemoveLinkLine, {fields_.projectName, fields_.outputPath}));
+    generator.protocol = protocol_;
+    bool indexFailed = generator.RemoveFromMasterIndex(fields_.masterIndexName, fields_.projectName,
+                                                       fields_.outputPath) < 0;
+
+    std::string pattern = projectDir + "/*.*";
+    if (!prompter_.Question(FormatLine(kDeleteQuestion, {pattern}))) {
+        return indexFailed ? ActionResult::kDoneWithFailures : ActionResult::kNotRun;
+    }
+    Protocol(FormatLine(kDeletingContentsLine, {fields_.projectName, fields_.outputPath}));
+    bool deleteFailed = false;
+    for (const std::string& file : FilesIn(projectDir)) {
+        Protocol(FormatLine(kDeletingFileLine, {file}));
+        if (std::remove(file.c_str()) != 0) {
+            Protocol(FormatLine(kCannotDeleteFileLine, {file}));
+            deleteFailed = true;
+        }
+    }
+    bool directoryFailed = false;
+    if (deleteFailed) {
+        Protocol(kFilesRemainLine);
+        prompter_.Warning(FormatLine(kFilesRemainWarning, {projectDir}));
+    } else if (::rmdir(projectDir.c_str()) == 0) {
+        Protocol(kProjectDeletedLine);
+    } else {
+        Protocol(kCannotDeleteDirectoryLine);
+        directoryFailed = true;
+    }
+    return indexFailed || deleteFailed || directoryFailed ? ActionResult::kDoneWithFailures
+                                                          : ActionResult::kDone;
+}
+
+bool MainActions::GetMatchingDescription() {
+    CZTScanSource generator(fields_.options.configFile);
+    ReadControls();
+    CZTStringArray records;
+    if (generator.ReadMasterIndex(records, MasterIndexPath()) == 0) {
+        return false;
+    }
+    for (const std::string& record : records) {
+        CZTString body = RecordBody(record);
+        if (body.GetField(';', 0) == fields_.projectName) {
+            fields_.projectDesc = body.GetField(';', 2);
+            WriteControls();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MainActions::Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter) {
+    ReadControls();
+    std::optional<std::string> chosen = prompter_.ChooseFile(kind, field, htmlFilter);
+    if (!chosen) {
+        return false;
+    }
+    field = *chosen;
+    WriteControls();
+    return true;
+}
+
+bool MainActions::ChooseScanPath() {
+    return Choose(fields_.scanPath, Prompter::FileChoice::kFolder, false);
+}
+
+bool MainActions::ChooseOutputPath() {
+    return Choose(fields_.outputPath, Prompter::FileChoice::kFolder, false);
+}
+
+bool MainActions::ChooseMasterIndex() {
+    return Choose(fields_.masterIndexName, Prompter::FileChoice::kFileToWrite, true);
+}
+
+bool MainActions::ChooseForeignHtml() {
+    return Choose(fields_.foreignHtml, Prompter::FileChoice::kExistingFile, true);
+}
+
+void MainActions::ShowMasterIndex() {
+    ReadControls();
+    if (std::optional<std::string> failure = prompter_.OpenDocument(MasterIndexPath())) {
+        prompter_.Warning(*failure);
+    }
+}
+
+std::vector<ProjectRow> ReadProjectRows(const std::string& configFile,
+                                        const std::string& outputPath,
+                                        const std::string& masterIndexName) {
+    CZTScanSource generator(configFile);
+    CZTStringArray records;
+    generator.ReadMasterIndex(records, outputPath + "/" + masterIndexName);
+    std::vector<ProjectRow> rows;
+    for (const std::string& record : records) {
+        CZTString body = RecordBody(record);
+        body.FindReplace(';', '|');
+        ProjectRow row;
+        for (std::size_t i = 0, count = static_cast<std::size_t>(body.CountChar('|')); i <= count;
+             ++i) {
+            row.columns.push_back(body.GetField('|', i));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+}  // namespace sylva

@@ -1,0 +1,113 @@
+// The generation run: stores one project's inputs in the generator, derives the project's file
+// names, and calls the stages in their fixed order. No stage's result decides whether a later
+// stage runs; each reports its own failures.
+#include <string_view>
+
+#include "engine/scan_source.h"
+#include "scan/syl_item.h"
+#include "support/text_format.h"
+#include "support/zt_string.h"
+#include "support/zt_system.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::string_view kMasterNameWithPathLine =
+    "ERROR: Master file name MUST NOT contain path statement %s !";
+constexpr std::string_view kUnusableProjectNameLine =
+    "ERROR: Project name %s gives no usable directory name !";
+constexpr std::string_view kScanningProjectStatus = "Scanning project...";
+constexpr std::string_view kCleanItemListLine = "Clean item list...";
+constexpr std::string_view kPathDoneLine = "Path done, scanned paths %d, scanned files %d.";
+
+std::string WithoutTrailingSlashes(const std::string& path) {
+    return std::string(TrimRightView(path, "/"));
+}
+
+}  // namespace
+
+bool IsUsableDirectoryName(std::string_view name) {
+    return !name.empty() && name != "." && name != "..";
+}
+
+int CZTScanSource::Run(const std::string& scanPathArg, const std::string& masterIndexNameArg,
+                       const std::string& projectNameArg, const std::string& outputPathArg,
+                       const std::string& filterArg, const std::string& projectDescArg,
+                       CZTListBox* protocolList, CZTProgressDlg* progressDlg, int typePublicArg,
+                       int typePrivateArg, const RunOptions& runOptions) {
+    options = runOptions;
+    scanPath = WithoutTrailingSlashes(scanPathArg);
+    outputPath = WithoutTrailingSlashes(outputPathArg);
+    projectName = projectNameArg;
+    protocol = protocolList;
+    duplicateCounter = 0;
+    projectIndexFile.clear();
+    frameFile.clear();
+    frameIndexFile.clear();
+    masterEntries.RemoveAll();
+    projectDesc = projectDescArg;
+    masterIndexName = masterIndexNameArg;
+    progress = progressDlg;
+    scannedPaths = 0;
+    scannedFiles = 0;
+
+    if (masterIndexName.find('/') != std::string::npos) {
+        Protocol(FormatLine(kMasterNameWithPathLine, {masterIndexName}));
+        return -1;
+    }
+    // A directory name of "", "." or ".." would put the project's pages into the output
+    // directory itself or into its parent.
+    if (!IsUsableDirectoryName(CZTString(projectName).ReplaceInvalidFilenameChars('_'))) {
+        Protocol(FormatLine(kUnusableProjectNameLine, {projectName}));
+        return -1;
+    }
+
+    typePublic = typePublicArg;
+    typePrivate = typePrivateArg;
+    filter = CZTString(filterArg).MakeUpper();
+    ProgressStatus(kScanningProjectStatus);
+    projectDirName = CZTString(projectName).ReplaceInvalidFilenameChars('_');
+    MakeProjectPageNames(projectName, outputPath);
+
+    ScanPath(scanPath, options.includeSubdirs != 0);
+    CleanItemList();
+    if (options.linkItemNames != 0) {
+        CrossLinkSections();
+    }
+    WriteDescriptionPages();
+    WriteProjectIndex();
+    if (!masterIndexName.empty()) {
+        AddToMasterIndex(masterEntries, masterIndexName, projectName, "", projectDesc, outputPath);
+    }
+
+    Protocol(
+        FormatLine(kPathDoneLine, {std::to_string(scannedPaths), std::to_string(scannedFiles)}));
+    return 0;
+}
+
+std::string CZTScanSource::MakeProjectPageNames(const std::string& name,
+                                                const std::string& output) {
+    std::string dir = CZTString(name).ReplaceInvalidFilenameChars('_');
+    std::string base = output + "/" + dir + "/" + dir;
+    projectIndexFile = base + ".HTML";
+    frameIndexFile = base + "_frameidx.HTML";
+    frameFile = base + "_frame.HTML";
+    // A directory that cannot be made shows as failures of the stages that write into it.
+    CZTSystem::EnsurePath(frameFile);
+    return projectIndexFile;
+}
+
+int CZTScanSource::CleanItemList() {
+    Protocol(kCleanItemListLine);
+    for (std::size_t slot = 0; slot < items.size(); ++slot) {
+        const CSylItem* item = items[slot].get();
+        if (item != nullptr && ((typePrivate == 0 && item->isPublic == 0) ||
+                                (typePublic == 0 && item->isPublic != 0))) {
+            RemoveItem(slot);
+        }
+    }
+    return 1;
+}
+
+}  // namespace sylva

@@ -28,8 +28,10 @@ namespace nursery {
 // Litres
 /**-------------------------------------------------------------------------------------------------
 Description:
-    A volume of water, in litres.
-    Water is always measured in litres, never in cans: a can is a tool, not a unit.
+    A volume of water in litres, as a plain double.
+    Water is measured in litres, never in cans.
+
+    A can is a tool, not a unit: "CansFor" tells how many cans a volume takes.
 Example:
     <pre>
     Litres evening = 25.0;
@@ -47,7 +49,7 @@ typedef double Litres;
 // Centimetres
 /**-------------------------------------------------------------------------------------------------
 Description:
-    A height, in whole centimetres.
+    A height in whole centimetres, as a plain int.
     A plant is measured from the soil to the tip of its leading shoot.
 Group: Units
 Doc type: Public
@@ -60,11 +62,14 @@ typedef int Centimetres;
 // DayNumber
 /**-------------------------------------------------------------------------------------------------
 Description:
-    A day of the season: day 0 is the day the nursery opens in spring.
-    Days are counted on from there without a break.
+    A day of the season, as a plain int.
+    Day 0 is the day the nursery opens in spring.
+
+    From there the days are counted on without a break, across weeks and months.
 Remarks:
-    Where a function says so, a negative day stands for never: a plant that has not been
-    watered yet reports a negative day as its last watering.
+    Where a function says so, a negative day stands for none or never:
+    "CWateringSchedule::NextRound" answers -1 when a bed has no round ahead,
+    and "FormatDay" writes a negative day as never.
 Group: Units
 Doc type: Public
 See also:

@@ -146,7 +146,8 @@ class CZTScanSource {
     Prompter* prompter = nullptr;
     // Failures reported with ProtocolFailure during this generator's life.
     int failureCount = 0;
-    // Directories walked and files handed to ScanFile by this run, for its closing line.
+    // Directories listed and files handed to ScanFile by this run (subdirectories and their files
+    // included), for its closing protocol line.
     int scannedPaths = 0;
     int scannedFiles = 0;
 

@@ -16,6 +16,7 @@
 namespace sylva {
 
 class CZTScanSource;
+class Prompter;
 
 // The index of a section list of an item.
 enum SectionKind : int {
@@ -44,12 +45,19 @@ class CSylItem {
     // An item with every field empty and no sections filled; for building items field by field.
     explicit CSylItem(CZTScanSource* owner);
     // Keeps the owner, the declaration and the time, and derives every field from them and from
-    // the block's lines (Init).
+    // the block's lines (Init). `messages` hears of a missing owner; nothing else uses it.
     CSylItem(CZTScanSource* owner, std::string declaration, const CZTStringArray& blockLines,
-             CZTTime sourceTime);
+             CZTTime sourceTime, Prompter* messages = nullptr);
     CSylItem(const CSylItem&) = delete;
     CSylItem& operator=(const CSylItem&) = delete;
     virtual ~CSylItem();
+
+    // Derives every field, in dependency order: name, safe name, member name, page names,
+    // sections, group and sort key, short description, type label. The page name depends on the
+    // names already in the owner's item list. Returns 0, or -1 (fields left empty, `messages`
+    // warned when given) when `owner` is null.
+    int Init(CZTScanSource* owner, std::string declaration, const CZTStringArray& blockLines,
+             CZTTime sourceTime, Prompter* messages = nullptr);
 
     // The section list of a SectionKind, or null for any other index.
     CZTStringArray* GetSection(int index);
@@ -76,6 +84,17 @@ class CSylItem {
     // Where the block's start marker stands, for messages that point at the source.
     std::string sourceFile;
     int sourceLine = 0;
+
+  private:
+    // Chooses the page file, numbered with the owner's run-wide duplicateCounter when an item of
+    // the same name is already listed.
+    void MakePageNames();
+    void SetGroupAndSortKey();
+    void MakeShortDescription();
 };
+
+// The part of a qualified name between its first "::" and the next one (or the end); the whole
+// name when it holds no "::". "A::B::C" gives "B".
+std::string SplitClassMember(const std::string& name);
 
 }  // namespace sylva

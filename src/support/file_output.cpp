@@ -15,20 +15,26 @@ Status WriteWholeFile(const std::string& path, std::string_view content) {
     if (fd < 0) {
         return Status::OpenFailed(std::strerror(errno));
     }
+    if (Status written = WriteAll(fd, content); !written.ok()) {
+        ::close(fd);
+        return written;
+    }
+    if (::close(fd) != 0) {
+        return Status::WriteFailed(std::strerror(errno));
+    }
+    return Status::Ok();
+}
+
+Status WriteAll(int fd, std::string_view content) {
     while (!content.empty()) {
         ssize_t written = ::write(fd, content.data(), content.size());
         if (written < 0 && errno == EINTR) {
             continue;
         }
         if (written <= 0) {
-            int error = written < 0 ? errno : ENOSPC;
-            ::close(fd);
-            return Status::WriteFailed(std::strerror(error));
+            return Status::WriteFailed(std::strerror(written < 0 ? errno : ENOSPC));
         }
         content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    if (::close(fd) != 0) {
-        return Status::WriteFailed(std::strerror(errno));
     }
     return Status::Ok();
 }

@@ -14,4 +14,8 @@ namespace sylva {
 // closing fails (a full disk). A file that failed to write is left as far as it got.
 Status WriteWholeFile(const std::string& path, std::string_view content);
 
+// Writes all of `content` to the open descriptor `fd`, retrying short writes and interruptions;
+// WriteFailed with the reason when the system refuses a byte. The descriptor stays open.
+Status WriteAll(int fd, std::string_view content);
+
 }  // namespace sylva

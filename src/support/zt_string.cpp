@@ -72,6 +72,8 @@ bool IsInvalidFilenameChar(unsigned char ch) {
         case '<':
         case '>':
         case '|':
+        case '#':
+        case '%':
             return true;
         default:
             return false;

@@ -44,7 +44,8 @@ class CZTString : public std::string {
 
     // Replaces, in place, every byte that cannot stand in a file name on any common file system
     // (the Windows set \ / : * ? " < > | and the control bytes 0x00 to 0x1F) by `ch`, so that
-    // generated trees can be copied anywhere. Returns the result as well.
+    // generated trees can be copied anywhere; and '#' and '%', which would turn a page's name in
+    // a link into a fragment or an escape, so that every link resolves. Returns the result too.
     CZTString& ReplaceInvalidFilenameChars(char ch = '_');
 
     // Removes every leading (trailing) byte that occurs in `chars`.

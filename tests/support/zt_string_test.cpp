@@ -109,6 +109,9 @@ TEST(CZTString, ReplaceInvalidFilenameCharsChangesInPlaceAndReturnsTheResult) {
     EXPECT_EQ(withNul, "a_b");
     CZTString member("CFoo::Bar");
     EXPECT_EQ(member.ReplaceInvalidFilenameChars(), "CFoo__Bar");
+    // In a link, '#' would start a fragment and '%' an escape: the page could not be reached.
+    CZTString macro("#define PERCENT 100%");
+    EXPECT_EQ(macro.ReplaceInvalidFilenameChars(), "_define PERCENT 100_");
 }
 
 TEST(CZTString, GetFilenameIsThePartAfterTheLastSlash) {

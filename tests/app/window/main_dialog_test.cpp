@@ -19,8 +19,8 @@ using test::MasterIndexPage;
 using test::MasterIndexRecord;
 using test::PaintCounter;
 using test::ScriptedPrompter;
+using test::Shown;
 using test::WindowFixture;
-using Kind = ScriptedPrompter::Kind;
 namespace fs = std::filesystem;
 
 namespace {
@@ -49,7 +49,7 @@ void DoubleClick(QWidget* widget, QPoint point) {
 // Removes the project "Demo", answering the question about its files with `deleteFiles`.
 void RemoveDemo(WindowFixture& w, bool deleteFiles) {
     w.Type(CMainDlg::kIdProjectName, QStringLiteral("Demo"));
-    w.prompter.Answer(deleteFiles);
+    w.prompter.answers.push_back(deleteFiles);
     w.Click(CMainDlg::kIdRemove);
 }
 
@@ -144,10 +144,11 @@ class MainDialogTest : public QObject {
         QCOMPARE(description->toPlainText(), QString(1000, 'd'));
         // Enter in the description asks whether to generate instead of breaking the line.
         w.Type(CMainDlg::kIdProjectDesc, QStringLiteral("first"));
+        w.prompter.answers.push_back(false);
         QTest::keyClick(description, Qt::Key_Return);
         QTest::keyClicks(description, QStringLiteral("second"));
         QCOMPARE(description->toPlainText(), QStringLiteral("firstsecond"));
-        QCOMPARE(w.prompter.Texts(Kind::kQuestion),
+        QCOMPARE(Shown(w.prompter, "question"),
                  std::vector<std::string>{"Should I start HTML generation?"});
     }
 
@@ -198,9 +199,9 @@ class MainDialogTest : public QObject {
         w.Type(CMainDlg::kIdProjectName, project);
         w.Type(CMainDlg::kIdOutputPath, output);
         w.Click(CMainDlg::kIdCreate);
-        QCOMPARE(w.prompter.messages.size(), 1u);
-        QCOMPARE(w.prompter.Texts(Kind::kWarning), std::vector<std::string>{ToBytes(warning)});
-        QCOMPARE(w.prompter.progress.created, 0);
+        QCOMPARE(w.prompter.shown.size(), 1u);
+        QCOMPARE(Shown(w.prompter, "warning"), std::vector<std::string>{ToBytes(warning)});
+        QVERIFY(w.prompter.progressDialogs.empty());
         QVERIFY(fs::is_empty(w.output));
     }
 
@@ -211,33 +212,36 @@ class MainDialogTest : public QObject {
         w.Type(CMainDlg::kIdProjectDesc, QStringLiteral("A small library"));
         w.Click(CMainDlg::kIdCreate);
 
-        QVERIFY2(w.prompter.messages.empty(),
-                 qPrintable(QString::number(w.prompter.messages.size())));
+        QVERIFY2(w.prompter.shown.empty(), qPrintable(QString::number(w.prompter.shown.size())));
         QVERIFY(fs::is_regular_file(w.output + "/Demo/Demo.HTML"));
         QVERIFY(fs::is_regular_file(w.output + "/Demo/Demo_frame.HTML"));
         QVERIFY(fs::is_regular_file(w.output + "/Demo/Demo_frameidx.HTML"));
+        std::string page = test::ReadFile(w.output + "/Demo/SYLVA_Add.html");
+        QVERIFY2(page.find("Adds two numbers.") != std::string::npos, page.c_str());
         std::string master = test::ReadFile(w.output + "/SYLVA_MAIN_INDEX.HTML");
         QVERIFY(master.find("<!--DESC:Demo;Demo/Demo_frame.HTML;A small library") !=
                 std::string::npos);
         std::vector<std::string> lines = w.ProtocolLines();
         QVERIFY2(!lines.empty() && lines.back() == "Path done, scanned paths 1, scanned files 1.",
                  qPrintable(Joined(lines)));
-        const ScriptedPrompter::ProgressLog& progress = w.prompter.progress;
+        QVERIFY(Contains(lines, "  Scanning file calc.h..."));
+        QCOMPARE(w.prompter.progressDialogs.size(), 1u);
+        const test::RecordingProgress& progress = *w.prompter.progressDialogs.front();
         QCOMPARE(progress.title, std::string("Sylva - Generate HTML system..."));
-        QCOMPARE(progress.lower, 0);
-        QCOMPARE(progress.upper, 500);
-        QVERIFY(!progress.percent);
+        QCOMPARE(progress.rangeLower, 0);
+        QCOMPARE(progress.rangeUpper, 500);
+        QVERIFY(!progress.percentShown);
         QCOMPARE(progress.step, 5);
-        QCOMPARE(progress.destroyed, 1);
+        QVERIFY(!progress.positions.empty());
 
         // The second Create finds the project and asks; No leaves everything as it was.
         std::string index = test::ReadFile(w.output + "/Demo/Demo.HTML");
-        w.prompter.Answer(false);
+        w.prompter.answers.push_back(false);
         w.Click(CMainDlg::kIdCreate);
-        QCOMPARE(w.prompter.Texts(Kind::kQuestion),
+        QCOMPARE(Shown(w.prompter, "question"),
                  std::vector<std::string>{"Project already exists on output path, are you shure "
                                           "you want to overwrite it?"});
-        QCOMPARE(w.prompter.progress.created, 1);
+        QCOMPARE(w.prompter.progressDialogs.size(), 1u);
         QVERIFY(w.ProtocolLines().empty());
         QCOMPARE(test::ReadFile(w.output + "/Demo/Demo.HTML"), index);
     }
@@ -247,26 +251,28 @@ class MainDialogTest : public QObject {
         // Typed with backslashes, the scan path is the output path once they become slashes.
         QString scan = ToQString(w.output).replace('/', '\\');
         w.FillProject(QStringLiteral("Demo"), scan);
+        w.prompter.answers.push_back(false);
         w.Click(CMainDlg::kIdCreate);
-        QCOMPARE(w.prompter.Texts(Kind::kCautiousQuestion),
+        QCOMPARE(Shown(w.prompter, "cautious question"),
                  std::vector<std::string>{"Output path and scan path are the same!\n\nIs this the "
                                           "intent?"});
-        QCOMPARE(w.prompter.progress.created, 0);
+        QVERIFY(w.prompter.progressDialogs.empty());
         QVERIFY(!fs::exists(w.output + "/Demo"));
     }
 
     void enterAsksAndGeneratesEvenInForeignMode() {
         WindowFixture w;
+        w.prompter.answers.push_back(false);
         QTest::keyClick(w.Control(CMainDlg::kIdProjectName), Qt::Key_Return);
-        QCOMPARE(w.prompter.Texts(Kind::kQuestion),
+        QCOMPARE(Shown(w.prompter, "question"),
                  std::vector<std::string>{"Should I start HTML generation?"});
-        QVERIFY(w.prompter.Texts(Kind::kWarning).empty());
+        QVERIFY(Shown(w.prompter, "warning").empty());
 
         w.Click(CMainDlg::kIdScanMode);
-        w.prompter.Answer(true);
+        w.prompter.answers.push_back(true);
         QTest::keyClick(w.Control(CMainDlg::kIdProjectName), Qt::Key_Enter);
         // Generation, not the foreign index: the (hidden) scan path is checked first.
-        QCOMPARE(w.prompter.Texts(Kind::kWarning),
+        QCOMPARE(Shown(w.prompter, "warning"),
                  std::vector<std::string>{"Scan path is empty, please enter a valid path name."});
     }
 
@@ -276,7 +282,7 @@ class MainDialogTest : public QObject {
         toggle->setFocus();
         QTest::keyClick(toggle, Qt::Key_Return);
         QVERIFY(w.Window().ProtocolShown());
-        QVERIFY(w.prompter.messages.empty());
+        QVERIFY(w.prompter.shown.empty());
     }
 
     void removeAnsweredNoKeepsTheFilesButDropsTheLink() {
@@ -286,7 +292,7 @@ class MainDialogTest : public QObject {
                     MasterIndexPage({MasterIndexRecord("Demo", "Demo/Demo_frame.HTML", "d"),
                                      MasterIndexRecord("Other", "Other/Other_frame.HTML", "o")}));
         RemoveDemo(w, false);
-        QCOMPARE(w.prompter.Texts(Kind::kQuestion),
+        QCOMPARE(Shown(w.prompter, "question"),
                  std::vector<std::string>{
                      "Every file in the projects sub directory " + w.output +
                      "/Demo/*.* will be deleted!\nAre you shure, you want to delete every content "
@@ -316,7 +322,7 @@ class MainDialogTest : public QObject {
         QVERIFY(Contains(lines, "    Deleting file " + w.output + "/Demo/Demo.HTML..."));
         QVERIFY(Contains(lines, "    Deleting file " + w.output + "/Demo/SYLVA_Add.html..."));
         QCOMPARE(lines.back(), std::string("Project deleted successfully."));
-        QVERIFY(w.prompter.Texts(Kind::kWarning).empty());
+        QVERIFY(Shown(w.prompter, "warning").empty());
     }
 
     void removeLeavesASubdirectoryAndSaysSo() {
@@ -334,7 +340,7 @@ class MainDialogTest : public QObject {
         WindowFixture w;
         w.Type(CMainDlg::kIdProjectName, QStringLiteral("Nothing"));
         w.Click(CMainDlg::kIdRemove);
-        QCOMPARE(w.prompter.Texts(Kind::kWarning),
+        QCOMPARE(Shown(w.prompter, "warning"),
                  std::vector<std::string>{"Project does not exist on output path."});
         QVERIFY(w.ProtocolLines().empty());
     }
@@ -364,9 +370,9 @@ class MainDialogTest : public QObject {
         w.Click(CMainDlg::kIdScanMode);
         w.Type(CMainDlg::kIdProjectName, QStringLiteral("Manual"));
         w.Type(CMainDlg::kIdForeignHtml, QStringLiteral("/srv/manual/index.html"));
-        w.prompter.Answer(true);
+        w.prompter.answers.push_back(true);
         w.Click(CMainDlg::kIdCreate);
-        QCOMPARE(w.prompter.Texts(Kind::kQuestion).size(), 1u);
+        QCOMPARE(Shown(w.prompter, "question").size(), 1u);
         std::vector<std::string> lines = w.ProtocolLines();
         QVERIFY2(lines.size() >= 3, qPrintable(Joined(lines)));
         QCOMPARE(lines.front(), std::string("Add foreign index to main index file."));
@@ -388,7 +394,7 @@ class MainDialogTest : public QObject {
         w.Type(CMainDlg::kIdProjectName, QStringLiteral("Web"));
         w.Type(CMainDlg::kIdForeignHtml, QStringLiteral("https://example.org/docs/"));
         w.Click(CMainDlg::kIdCreate);
-        QVERIFY(w.prompter.messages.empty());
+        QVERIFY(w.prompter.shown.empty());
         std::string master = test::ReadFile(w.output + "/SYLVA_MAIN_INDEX.HTML");
         QVERIFY(master.find("<!--DESC:Web;https://example.org/docs/;") != std::string::npos);
     }
@@ -401,7 +407,7 @@ class MainDialogTest : public QObject {
         QCOMPARE(w.ProtocolLines(),
                  (std::vector<std::string>{"Add foreign index to main index file.",
                                            "ERROR: \"Foreign index\" file not given."}));
-        QCOMPARE(w.prompter.Texts(Kind::kWarning),
+        QCOMPARE(Shown(w.prompter, "warning"),
                  std::vector<std::string>{"Please insert a \"Foreign index:\" html filename or "
                                           "URL. This adress will be added as project."});
         QVERIFY(!fs::exists(w.output + "/SYLVA_MAIN_INDEX.HTML"));
@@ -424,10 +430,12 @@ class MainDialogTest : public QObject {
         w.Type(CMainDlg::kIdProjectName, QStringLiteral("demo"));
         w.Click(CMainDlg::kIdMatchDescription);
         QCOMPARE(description->toPlainText(), QStringLiteral("The first"));
-        QVERIFY(w.prompter.messages.empty());
+        QVERIFY(w.prompter.shown.empty());
     }
 
-    // Each row: the button, the edit it fills, the kind of choice and whether HTML is offered.
+    // Each row: the button, the edit it fills, the kind of choice, whether HTML is offered, what
+    // the user chooses, what the edit then shows, and where the choice starts ("OUT" stands for
+    // the output path).
     void chooseButtonsFillTheirField_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("edit");
@@ -435,17 +443,21 @@ class MainDialogTest : public QObject {
         QTest::addColumn<bool>("html");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("from");
         QTest::newRow("scan path") << int(CMainDlg::kIdChooseScanPath) << int(CMainDlg::kIdScanPath)
                                    << int(Prompter::FileChoice::kFolder) << false << "/src/lib"
-                                   << "/src/lib";
+                                   << "/src/lib"
+                                   << "";
         QTest::newRow("output path")
             << int(CMainDlg::kIdChooseOutputPath) << int(CMainDlg::kIdOutputPath)
             << int(Prompter::FileChoice::kFolder) << false << "/doc"
-            << "/doc";
+            << "/doc"
+            << "OUT";
         QTest::newRow("master index: the file name only")
             << int(CMainDlg::kIdChooseMasterIndex) << int(CMainDlg::kIdMasterIndexName)
             << int(Prompter::FileChoice::kFileToWrite) << true << "/doc/ALL.HTML"
-            << "ALL.HTML";
+            << "ALL.HTML"
+            << "OUT/SYLVA_MAIN_INDEX.HTML";
     }
     void chooseButtonsFillTheirField() {
         QFETCH(int, button);
@@ -454,40 +466,40 @@ class MainDialogTest : public QObject {
         QFETCH(bool, html);
         QFETCH(QString, chosen);
         QFETCH(QString, shown);
+        QFETCH(QString, from);
         WindowFixture w;
+        // The choice starts from what the field holds; the master index from the output path.
+        from.replace(QStringLiteral("OUT"), ToQString(w.output));
         QString before = w.Edit(edit)->text();
-        w.prompter.Choose(std::nullopt);
+        w.prompter.choices = {std::nullopt, ToBytes(chosen)};
         w.Click(button);
         QCOMPARE(w.Edit(edit)->text(), before);
-        w.prompter.Choose(ToBytes(chosen));
         w.Click(button);
         QCOMPARE(w.Edit(edit)->text(), shown);
-        QCOMPARE(w.prompter.choicesAsked.size(), 2u);
-        QCOMPARE(int(w.prompter.choicesAsked[1].kind), kind);
-        QCOMPARE(w.prompter.choicesAsked[1].htmlFilter, html);
+        QCOMPARE(w.prompter.shown.size(), 2u);
+        QCOMPARE(w.prompter.shown[1], "choose " + std::to_string(kind) + " from " + ToBytes(from) +
+                                          (html ? " html" : ""));
         QVERIFY(w.ProtocolLines().empty());
     }
 
     void chooseForeignFileOffersExistingHtmlFiles() {
         WindowFixture w;
         w.Click(CMainDlg::kIdScanMode);
-        w.prompter.Choose("/srv/manual/index.html");
+        w.prompter.choices.push_back("/srv/manual/index.html");
         w.Click(CMainDlg::kIdChooseForeignHtml);
         QCOMPARE(w.Edit(CMainDlg::kIdForeignHtml)->text(),
                  QStringLiteral("/srv/manual/index.html"));
-        QCOMPARE(w.prompter.choicesAsked.size(), 1u);
-        QVERIFY(w.prompter.choicesAsked[0].kind == Prompter::FileChoice::kExistingFile);
-        QVERIFY(w.prompter.choicesAsked[0].htmlFilter);
+        QCOMPARE(w.prompter.shown, std::vector<std::string>{"choose 1 from  html"});
     }
 
     void showMasterIndexOpensItAndWarnsWhenThatFails() {
         WindowFixture w;
         w.Click(CMainDlg::kIdShowMasterIndex);
-        QCOMPARE(w.prompter.opened, std::vector<std::string>{w.output + "/SYLVA_MAIN_INDEX.HTML"});
-        QVERIFY(w.prompter.messages.empty());
-        w.prompter.OpenResult("Cannot open it.");
+        QCOMPARE(w.prompter.shown,
+                 std::vector<std::string>{"open " + w.output + "/SYLVA_MAIN_INDEX.HTML"});
+        w.prompter.openFailure = "Cannot open it.";
         w.Click(CMainDlg::kIdShowMasterIndex);
-        QCOMPARE(w.prompter.Texts(Kind::kWarning), std::vector<std::string>{"Cannot open it."});
+        QCOMPARE(Shown(w.prompter, "warning"), std::vector<std::string>{"Cannot open it."});
     }
 
     void protocolToggleFoldsTwiceAndKeepsTheLines() {
@@ -513,28 +525,28 @@ class MainDialogTest : public QObject {
         w.Click(CMainDlg::kIdProtocolToggle);
         auto* list = qobject_cast<QListWidget*>(w.Control(CMainDlg::kIdProtocolList));
         DoubleClick(list->viewport(), QPoint(20, 5));
-        QVERIFY(w.prompter.messages.empty());
+        QVERIFY(w.prompter.shown.empty());
 
         w.Window().ProtocolLines().AddSelString("first line", 1, 1000);
         w.Window().ProtocolLines().AddSelString("second line", 1, 1000);
         QRect first = list->visualItemRect(list->item(0));
         DoubleClick(list->viewport(), first.center());
-        QCOMPARE(w.prompter.Texts(Kind::kInformation), std::vector<std::string>{"first line"});
+        QCOMPARE(Shown(w.prompter, "information"), std::vector<std::string>{"first line"});
     }
 
     void escapeAndClosingAskFirstButCloseDoesNot() {
         WindowFixture w;
         CMainDlg& window = w.Window();
-        w.prompter.Answer(false);
+        w.prompter.answers.push_back(false);
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        w.prompter.Answer(false);
+        w.prompter.answers.push_back(false);
         window.close();
         QVERIFY(window.isVisible());
-        QCOMPARE(w.prompter.Texts(Kind::kCautiousQuestion),
+        QCOMPARE(Shown(w.prompter, "cautious question"),
                  (std::vector<std::string>{"Do you really want to close Sylva?",
                                            "Do you really want to close Sylva?"}));
-        w.prompter.Answer(true);
+        w.prompter.answers.push_back(true);
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.result(), int(QDialog::Rejected));
@@ -542,7 +554,7 @@ class MainDialogTest : public QObject {
         window.show();
         w.Click(CMainDlg::kIdClose);
         QVERIFY(!window.isVisible());
-        QCOMPARE(w.prompter.messages.size(), 3u);
+        QCOMPARE(w.prompter.shown.size(), 3u);
     }
 
     void helpOpensTheAboutBox() {

@@ -16,7 +16,7 @@ namespace sylva {
 using test::MasterIndexPage;
 using test::MasterIndexRecord;
 using test::ScriptedPrompter;
-using Kind = ScriptedPrompter::Kind;
+using test::Shown;
 
 namespace {
 
@@ -232,11 +232,11 @@ class SideDialogsTest : public QObject {
         if (accepted) {
             QCOMPARE(options.maxInlineComment, typed.trimmed().toUInt());
             QCOMPARE(options.alphaIndex, 1);
-            QVERIFY(prompter.messages.empty());
+            QVERIFY(prompter.shown.empty());
         } else {
             QCOMPARE(options.maxInlineComment, 40u);
             QCOMPARE(options.alphaIndex, 0);
-            QCOMPARE(prompter.Texts(Kind::kWarning),
+            QCOMPARE(Shown(prompter, "warning"),
                      std::vector<std::string>{"Please enter a whole number from 5 to 1000 for "
                                               "\"Max. comment inline function declaration:\"."});
         }
@@ -255,7 +255,7 @@ class SideDialogsTest : public QObject {
             ButtonLabelled(dialog, QStringLiteral("OK"))->click();
         });
         QVERIFY(stayedOpen);
-        QCOMPARE(prompter.Texts(Kind::kWarning),
+        QCOMPARE(Shown(prompter, "warning"),
                  std::vector<std::string>{
                      "Please enter a configuration file name of at most 250 characters."});
         QCOMPARE(options.configFile, std::string(250, 'c'));
@@ -276,7 +276,7 @@ class SideDialogsTest : public QObject {
             QCOMPARE(dialog.ConfigFileEdit()->text(), QStringLiteral("missing.ini"));
             dialog.reject();
         });
-        QCOMPARE(prompter.Texts(Kind::kWarning),
+        QCOMPARE(Shown(prompter, "warning"),
                  std::vector<std::string>{"Cannot read the configuration file missing.ini; the "
                                           "built-in settings stay in force."});
         QCOMPARE(options, RunOptions());
@@ -310,7 +310,7 @@ class SideDialogsTest : public QObject {
             }
         }
         QCOMPARE(dialog.MasterIndexPathText(), ToQString(dir.File("M.HTML")));
-        QVERIFY(prompter.messages.empty());
+        QVERIFY(prompter.shown.empty());
     }
 
     void missingMasterIndexGivesAnEmptyListAndNoMessage() {
@@ -319,13 +319,13 @@ class SideDialogsTest : public QObject {
         CProjectsDlg dialog(prompter, nullptr);
         dialog.ListProjects("SYLVA.INI", dir.path(), "NONE.HTML");
         QCOMPARE(dialog.Projects().topLevelItemCount(), 0);
-        QVERIFY(prompter.messages.empty());
+        QVERIFY(prompter.shown.empty());
     }
 
     void projectsArrowOpensTheMasterIndexAndCloseEnds() {
         test::ScratchDir dir;
         ScriptedPrompter prompter;
-        prompter.OpenResult("No browser.");
+        prompter.openFailure = "No browser.";
         CProjectsDlg dialog(prompter, nullptr);
         int result = -1;
         test::WhenModalOpens([&](QWidget*) {
@@ -334,8 +334,8 @@ class SideDialogsTest : public QObject {
         });
         result = dialog.ShowProjects("SYLVA.INI", dir.path(), "M.HTML");
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(prompter.opened, std::vector<std::string>{dir.File("M.HTML")});
-        QCOMPARE(prompter.Texts(Kind::kWarning), std::vector<std::string>{"No browser."});
+        QCOMPARE(prompter.shown,
+                 (std::vector<std::string>{"open " + dir.File("M.HTML"), "warning: No browser."}));
     }
 
     void aboutShowsNameVersionAndNotice() {

@@ -6,6 +6,17 @@
 
 namespace sylva::test {
 
+std::vector<std::string> Shown(const ScriptedPrompter& prompter, std::string_view kind) {
+    std::string prefix = std::string(kind) + ": ";
+    std::vector<std::string> texts;
+    for (const std::string& record : prompter.shown) {
+        if (record.starts_with(prefix)) {
+            texts.push_back(record.substr(prefix.size()));
+        }
+    }
+    return texts;
+}
+
 std::string MasterIndexRecord(const std::string& name, const std::string& link,
                               const std::string& description) {
     return "<!--" + name +
@@ -33,7 +44,10 @@ WindowFixture::WindowFixture()
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 
-WindowFixture::~WindowFixture() = default;
+WindowFixture::~WindowFixture() {
+    QVERIFY2(prompter.answers.empty(), "a scripted answer was never asked for");
+    QVERIFY2(prompter.choices.empty(), "a scripted file choice was never asked for");
+}
 
 void WindowFixture::Click(int controlId) {
     QWidget* control = Control(controlId);

@@ -13,10 +13,13 @@
 #include <vector>
 
 #include "app/window/main_dialog.h"
-#include "scripted_prompter.h"
 #include "test_support/scratch_dir.h"
+#include "test_support/scripted_prompter.h"
 
 namespace sylva::test {
+
+// The texts the prompter showed as `kind` ("warning", "question", ...), in order.
+std::vector<std::string> Shown(const ScriptedPrompter& prompter, std::string_view kind);
 
 // One master index record as the default template writes it.
 std::string MasterIndexRecord(const std::string& name, const std::string& link,

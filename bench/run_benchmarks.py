@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""End-to-end benchmark of `sylva -FORCE` against the machine's I/O floor.
+
+For each size (files x documented items per file) it generates a synthetic tree once
+(bench/gen_tree.py), runs Sylva several times, and runs the I/O floor (bench/io_floor.cpp: read
+every input file, create exactly the files and bytes Sylva wrote) as often, interleaved, in the
+same session. It prints per size: files, bytes, items, median wall time, CPU time, peak RSS,
+items per second, MB per second and the ratio to the floor; then how time grows between sizes.
+
+    bench/run_benchmarks.py --build build-release [--sizes 200x20,1000x50,2000x100] [--runs 5]
+
+Build first with: scripts/build.sh build-release -DSYLVA_WITH_WINDOW=OFF -DSYLVA_BUILD_BENCHMARKS=ON
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def timed(command, cwd=None):
+    """Runs a command; returns (wall seconds, cpu seconds, peak RSS in KiB)."""
+    start = time.perf_counter()
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(process.pid, 0)
+    wall = time.perf_counter() - start
+    stderr = process.stderr.read().decode(errors="replace")
+    process.stderr.close()
+    code = os.waitstatus_to_exitcode(status)
+    if code != 0:
+        sys.exit(f"{command[0]} failed with status {code}:\n{stderr}")
+    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+
+
+def tree_stats(root):
+    files = size = 0
+    for directory, _, names in os.walk(root):
+        for name in names:
+            files += 1
+            size += os.path.getsize(os.path.join(directory, name))
+    return files, size
+
+
+def write_manifest(out_dir, manifest):
+    with open(manifest, "w") as listing:
+        for directory, _, names in os.walk(out_dir):
+            for name in sorted(names):
+                path = os.path.join(directory, name)
+                listing.write(f"{os.path.getsize(path)} {os.path.relpath(path, out_dir)}\n")
+
+
+def measure(size, args):
+    files, items = (int(part) for part in size.split("x"))
+    work = os.path.join(args.work, size)
+    tree = os.path.join(work, "tree")
+    if not os.path.isdir(tree):
+        subprocess.run([sys.executable, os.path.join(HERE, "gen_tree.py"), "--files", str(files),
+                        "--items", str(items), tree], check=True, stdout=subprocess.DEVNULL)
+    sylva = os.path.join(args.build, "src", "app", "sylva")
+    floor = os.path.join(args.build, "bench", "io_floor")
+    out = os.path.join(work, "out")
+    floor_out = os.path.join(work, "floor-out")
+    manifest = os.path.join(work, "manifest.txt")
+    command = [sylva, "-PROJECT=Bench", "-DESC=Synthetic tree", f"-SCAN={tree}", f"-OUT={out}",
+               "-FORCE"]
+
+    shutil.rmtree(out, ignore_errors=True)
+    timed(command)  # warm-up; its output tells the floor what to write
+    write_manifest(out, manifest)
+    pages = len(os.listdir(os.path.join(out, "Bench"))) - 3
+
+    runs, floors = [], []
+    for _ in range(args.runs):
+        shutil.rmtree(out, ignore_errors=True)
+        runs.append(timed(command))
+        shutil.rmtree(floor_out, ignore_errors=True)
+        floors.append(timed([floor, tree, manifest, floor_out]))
+    input_files, input_bytes = tree_stats(tree)
+    wall = statistics.median(r[0] for r in runs)
+    return {
+        "size": size, "files": input_files, "bytes": input_bytes, "items": pages,
+        "wall": wall, "cpu": statistics.median(r[1] for r in runs),
+        "rss": max(r[2] for r in runs) / 1024, "floor": statistics.median(f[0] for f in floors),
+    }
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default="build-release")
+    parser.add_argument("--sizes", default="200x20,1000x50,2000x100")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--work", default="/tmp/sylva-bench")
+    args = parser.parse_args()
+
+    results = [measure(size, args) for size in args.sizes.split(",")]
+    print(f"{'size':>10} {'files':>7} {'MB':>8} {'items':>8} {'wall s':>8} {'cpu s':>8} "
+          f"{'RSS MB':>8} {'items/s':>9} {'MB/s':>7} {'floor s':>8} {'x floor':>8}")
+    for r in results:
+        megabytes = r["bytes"] / 1e6
+        print(f"{r['size']:>10} {r['files']:>7} {megabytes:>8.1f} {r['items']:>8} "
+              f"{r['wall']:>8.3f} {r['cpu']:>8.3f} {r['rss']:>8.1f} "
+              f"{r['items'] / r['wall']:>9.0f} {megabytes / r['wall']:>7.1f} "
+              f"{r['floor']:>8.3f} {r['wall'] / r['floor']:>8.2f}")
+    for before, after in zip(results, results[1:]):
+        work = after["bytes"] / before["bytes"]
+        print(f"{before['size']} -> {after['size']}: input x{work:.2f}, "
+              f"time x{after['wall'] / before['wall']:.2f} "
+              f"(x{(after['wall'] / before['wall']) / work:.2f} per unit of input)")
+
+
+if __name__ == "__main__":
+    main()

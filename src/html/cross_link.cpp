@@ -1,0 +1,181 @@
+// Cross-linking of item names: a documented item's name written in double quotes in any section
+// but See also becomes a link to that item's description page. Works on the items' section lines
+// in memory, before any page is written; the lines are changed for good.
+//
+// When a name is linked, every other occurrence of it in the line is linked too (also inside a
+// longer word), except where it stands inside an HTML tag or inside the text of a link: replacing
+// there would break the tags of links made before, and the line could then be rescanned for ever.
+#include "html/cross_link.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/scan_source.h"
+#include "html/output_files.h"
+#include "scan/syl_item.h"
+#include "support/text_format.h"
+#include "support/zt_string.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::string_view kProtocolStart = "Search all HTML files for linkable text...";
+constexpr std::string_view kProgressStatus = "Search for linkable text in %s...";
+constexpr std::string_view kLinkPattern = "<a href=\"SYLVA_%s.html\">%s</a>";
+constexpr std::string_view kLinkOpen = "<a";
+constexpr std::string_view kLinkClose = "</a>";
+constexpr int kExtraRescans = 2;
+
+struct Range {
+    std::size_t begin;
+    std::size_t end;
+};
+
+bool IsAsciiLetter(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+}
+
+// A tag opens at "<" directly followed by a letter, "/" or "!" (so "a < b" is text) and ends
+// after the next ">"; without a ">" the "<" is text.
+std::size_t TagEnd(std::string_view line, std::size_t at) {
+    if (at + 1 >= line.size()) {
+        return std::string_view::npos;
+    }
+    char next = line[at + 1];
+    if (!IsAsciiLetter(next) && next != '/' && next != '!') {
+        return std::string_view::npos;
+    }
+    std::size_t close = line.find('>', at + 1);
+    return close == std::string_view::npos ? close : close + 1;
+}
+
+// A link opens at "<a" followed by a blank (any case) and runs past the next "</a>", or to the
+// end of the line when its end stands on a later line.
+std::size_t LinkEnd(std::string_view line, std::size_t at) {
+    if (at + 2 >= line.size() || !EqualsNoCase(line.substr(at, 2), kLinkOpen) ||
+        (line[at + 2] != ' ' && line[at + 2] != '\t')) {
+        return std::string_view::npos;
+    }
+    std::size_t close = FindNoCase(line, kLinkClose, at + 2);
+    return close == std::string_view::npos ? line.size() : close + kLinkClose.size();
+}
+
+// The parts of `line` where a name may be replaced: outside every tag and every link's text.
+std::vector<Range> ReplaceableRanges(std::string_view line) {
+    std::vector<Range> ranges;
+    std::size_t from = 0;
+    std::size_t at = line.find('<');
+    while (at != std::string_view::npos) {
+        std::size_t end = LinkEnd(line, at);
+        if (end == std::string_view::npos) {
+            end = TagEnd(line, at);
+        }
+        if (end == std::string_view::npos) {
+            at = line.find('<', at + 1);
+            continue;
+        }
+        ranges.push_back({from, at});
+        from = end;
+        at = line.find('<', end);
+    }
+    ranges.push_back({from, line.size()});
+    return ranges;
+}
+
+// `line` with every replaceable occurrence of `name` replaced by `link`; the number of
+// replacements goes to `count`.
+std::string ReplaceOutsideMarkup(std::string_view line, std::string_view name,
+                                 std::string_view link, int& count) {
+    std::string result;
+    result.reserve(line.size() + link.size());
+    count = 0;
+    std::size_t copied = 0;
+    for (const Range& range : ReplaceableRanges(line)) {
+        result.append(line.substr(copied, range.begin - copied));
+        CZTString part(line.substr(range.begin, range.end - range.begin));
+        count += part.FindReplace(name, link);
+        result.append(part);
+        copied = range.end;
+    }
+    return result;
+}
+
+std::string LinkText(const std::string& name) {
+    CZTString target(name);
+    target.ReplaceInvalidFilenameChars('_');
+    return FormatLine(kLinkPattern, {target, name});
+}
+
+// Scans `line` from its start for a name between double quotes that names another item and
+// links it. Returns false when the scan reached the end without changing the line: two adjacent
+// quotes (the empty name), the item's own name, unknown names and names that stand only inside
+// markup are passed over, and an unmatched quote ends the scan.
+bool LinkNextName(const CZTScanSource& generator, std::string& line, std::string_view ownName) {
+    bool inside = false;
+    std::string candidate;
+    for (char ch : line) {
+        if (!inside) {
+            if (ch == '"') {
+                inside = true;
+                candidate.clear();
+            }
+            continue;
+        }
+        if (ch != '"') {
+            candidate.push_back(ch);
+            continue;
+        }
+        inside = false;
+        if (candidate.empty() || candidate == ownName || !generator.IsPageNameUsed(candidate)) {
+            continue;
+        }
+        int replaced = 0;
+        std::string linked = ReplaceOutsideMarkup(line, candidate, LinkText(candidate), replaced);
+        if (replaced > 0) {
+            line = std::move(linked);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int RescanBound(std::string_view line) {
+    return static_cast<int>(std::count(line.begin(), line.end(), '"')) + kExtraRescans;
+}
+
+void LinkQuotedNames(const CZTScanSource& generator, std::string& line, std::string_view ownName,
+                     int maxRescans) {
+    int rescans = 0;
+    while (LinkNextName(generator, line, ownName) && rescans < maxRescans) {
+        ++rescans;
+    }
+}
+
+int CZTScanSource::CrossLinkSections() {
+    Protocol(kProtocolStart);
+    for (const std::unique_ptr<CSylItem>& slot : items) {
+        if (!slot || !PassesTypeFilter(*this, *slot)) {
+            continue;
+        }
+        CSylItem& item = *slot;
+        ProgressStatus(FormatLine(kProgressStatus, {item.name}));
+        AdvanceProgress();
+        for (int kind = 0; kind < kSectionCount; ++kind) {
+            // See also lines are links already, made when the item was parsed.
+            if (kind == kSectionSeeAlso) {
+                continue;
+            }
+            for (std::string& line : item.sections[kind].Lines()) {
+                LinkQuotedNames(*this, line, item.name, RescanBound(line));
+            }
+        }
+    }
+    return 1;
+}
+
+}  // namespace sylva

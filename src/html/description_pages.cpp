@@ -1,0 +1,189 @@
+// The description pages: one HTML page per item, assembled from the page templates (head, the
+// Syntax block with the declaration, up to sixteen sections in a fixed order, and the end with
+// the creation time) and written whole into the project directory.
+//
+// Documentation text is copied through unchanged, so HTML written into a comment block reaches
+// the page as HTML. Reads the items and the settings; changes nothing but the files and the
+// run's progress position.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/scan_source.h"
+#include "html/output_files.h"
+#include "html/placeholders.h"
+#include "scan/syl_item.h"
+#include "support/file_output.h"
+#include "support/text_format.h"
+#include "support/zt_string.h"
+#include "support/zt_time.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::string_view kProgressStatus = "Generate html description file %s...";
+constexpr std::string_view kProtocolLine = "    %s to HTML %s (type: %s)";
+constexpr std::string_view kOpenFailure = "    ERROR: Cannot access to HTML-file %s !";
+constexpr std::string_view kPreStart = "<pre>";
+constexpr std::string_view kPreEnd = "</pre>";
+// Pre-formatted blocks have a fixed face and size, whatever the configured text font.
+constexpr std::string_view kPreFontStart = "<font face=\"Lucida Console\" size=3>";
+constexpr std::string_view kPreFontEnd = "</font>";
+constexpr std::string_view kLineBreak = "<BR>";
+constexpr std::string_view kProductNotice = "Sylva " SYLVA_VERSION;
+
+struct SectionRow {
+    int RunOptions::*enabled;
+    SettingId heading;
+    SectionKind kind;
+};
+
+// The sections of a page, in the order they are written. The Group section never appears.
+constexpr std::array<SectionRow, 16> kPageSections = {{
+    {&RunOptions::sectionContent, SYL_Q_CONTENT, kSectionContent},
+    {&RunOptions::sectionDescription, SYL_Q_DESCRIPTION, kSectionDescription},
+    {&RunOptions::sectionParameter, SYL_Q_PARAMETER, kSectionParameter},
+    {&RunOptions::sectionAttention, SYL_Q_ATTENTION, kSectionAttention},
+    {&RunOptions::sectionRemark, SYL_Q_REMARK, kSectionRemarks},
+    {&RunOptions::sectionReturn, SYL_Q_RETURN, kSectionReturn},
+    {&RunOptions::sectionThrows, throwsHeading, kSectionThrows},
+    {&RunOptions::sectionType, SYL_Q_TYPE, kSectionDocType},
+    {&RunOptions::sectionExamples, SYL_Q_EXAMPLE, kSectionExamples},
+    {&RunOptions::sectionAuthor, SYL_Q_AUTHOR, kSectionAuthor},
+    {&RunOptions::sectionCopyright, SYL_Q_COPYRIGHT, kSectionCopyright},
+    {&RunOptions::sectionVersion, SYL_Q_VERSION, kSectionVersion},
+    {&RunOptions::sectionHistory, SYL_Q_HISTORY, kSectionHistory},
+    {&RunOptions::sectionRequest, SYL_Q_REQUEST, kSectionRequest},
+    {&RunOptions::sectionSource, SYL_Q_SOURCE, kSectionSource},
+    {&RunOptions::sectionSeeAlso, SYL_Q_SEEALSO, kSectionSeeAlso},
+}};
+
+// What every page of one stage call shares.
+struct PageContext {
+    const CZTScanSource& generator;
+    bool markerImages;
+    std::string timeText;
+};
+
+bool ContainsNoCase(std::string_view text, std::string_view part) {
+    return FindNoCase(text, part) != std::string_view::npos;
+}
+
+void AppendPageHead(std::string& page, const PageContext& context, const CSylItem& item) {
+    const CZTScanSource& generator = context.generator;
+    std::string head;
+    if (context.markerImages) {
+        head = FillTemplate(
+            generator.Setting(SYL_HTML_DESC_FILE_START_GIF),
+            {{placeholder::kGifFile, item.accessRank == 200 ? kRedImage : kGreenImage}});
+    } else {
+        head = generator.Setting(SYL_HTML_DESC_FILE_START);
+    }
+    AppendLine(page,
+               FillTemplate(head, {{placeholder::kFont, generator.Setting(SYL_STD_FONT_HEADER)},
+                                   {placeholder::kHtmlTitle, item.name},
+                                   {placeholder::kFncTitle, item.name},
+                                   {placeholder::kShortDesc, item.typeLabel}}));
+}
+
+void AppendSectionHeading(std::string& page, const CZTScanSource& generator,
+                          std::string_view heading) {
+    AppendLine(page, FillTemplate(generator.Setting(SYL_HTML_DESC_CNT_HEADER),
+                                  {{placeholder::kFont, generator.Setting(SYL_STD_FONT_HEADER)},
+                                   {placeholder::kCntHeader, heading}}));
+}
+
+void AppendSyntaxBlock(std::string& page, const CZTScanSource& generator,
+                       const std::string& declaration) {
+    AppendSectionHeading(page, generator, generator.Setting(SYL_Q_SYNTAX));
+    // A line break inside the declaration would end the pre-formatted line early.
+    CZTString shown(declaration);
+    shown.FindReplaceNoCase(kLineBreak, " ");
+    AppendLine(page, FillTemplate(generator.Setting(SYL_HTML_DESC_CNT_TEXT_PRE_BOLD),
+                                  {{placeholder::kFont, generator.Setting(SYL_STD_FONT_TEXT)},
+                                   {placeholder::kCntText, shown}}));
+}
+
+// Writes the lines of one section. A line holding "<pre>" opens a pre-formatted block in the
+// fixed font and the lines up to the one holding "</pre>" are written as they stand; every other
+// line gets "<BR>" when `lineBreak` is set. A block left open is not closed: the mode belongs to
+// this one section.
+void AppendSection(std::string& page, const CZTScanSource& generator, std::string_view heading,
+                   const CZTStringArray& lines, bool lineBreak) {
+    if (lines.IsEmpty()) {
+        return;
+    }
+    AppendSectionHeading(page, generator, heading);
+    AppendLine(page, FillTemplate(generator.Setting(SYL_HTML_DESC_CNT_TEXT_START),
+                                  {{placeholder::kFont, generator.Setting(SYL_STD_FONT_TEXT)}}));
+    bool preformatted = false;
+    for (const std::string& line : lines) {
+        if (ContainsNoCase(line, kPreStart)) {
+            page.append(kPreFontStart);
+            AppendLine(page, line);
+            preformatted = true;
+            continue;
+        }
+        if (preformatted) {
+            if (!ContainsNoCase(line, kPreEnd)) {
+                AppendLine(page, line);
+                continue;
+            }
+            page.append(kPreFontEnd);
+            preformatted = false;
+        }
+        page.append(line);
+        AppendLine(page, lineBreak ? kLineBreak : std::string_view());
+    }
+    AppendLine(page, generator.Setting(SYL_HTML_DESC_CNT_TEXT_END));
+}
+
+void AppendPageEnd(std::string& page, const PageContext& context) {
+    AppendLine(page,
+               FillTemplate(context.generator.Setting(SYL_HTML_DESC_FILE_END),
+                            {{placeholder::kFont, context.generator.Setting(SYL_STD_FONT_HEADER)},
+                             {placeholder::kDateTime, context.timeText},
+                             {placeholder::kZTCopyright, kProductNotice}}));
+}
+
+std::string BuildPage(const PageContext& context, const CSylItem& item) {
+    const CZTScanSource& generator = context.generator;
+    std::string page;
+    AppendPageHead(page, context, item);
+    if (item.hasSyntax == 1) {
+        AppendSyntaxBlock(page, generator, item.declaration);
+    }
+    for (const SectionRow& row : kPageSections) {
+        if (generator.options.*row.enabled == 0) {
+            continue;
+        }
+        bool lineBreak = !(row.kind == kSectionParameter && item.hasParamTable == 1);
+        AppendSection(page, generator, generator.Setting(row.heading), item.sections[row.kind],
+                      lineBreak);
+    }
+    AppendPageEnd(page, context);
+    return page;
+}
+
+}  // namespace
+
+int CZTScanSource::WriteDescriptionPages() {
+    // The images cannot come or go while the run writes its pages; one look serves them all.
+    const PageContext context{*this, MarkerImagesInstalled(outputPath),
+                              CZTTime::Now().GetTimeAsString()};
+    for (const std::unique_ptr<CSylItem>& slot : items) {
+        if (!slot || !PassesTypeFilter(*this, *slot)) {
+            continue;
+        }
+        const CSylItem& item = *slot;
+        ProgressStatus(FormatLine(kProgressStatus, {item.name}));
+        AdvanceProgress();
+        Protocol(FormatLine(kProtocolLine, {item.name, item.pageFile, item.typeLabel}));
+        (void)WriteOutputFile(*this, item.pagePath, BuildPage(context, item), kOpenFailure,
+                              WriteWholeFile);
+    }
+    return 1;
+}
+
+}  // namespace sylva

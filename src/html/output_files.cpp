@@ -1,0 +1,36 @@
+#include "html/output_files.h"
+
+#include "engine/scan_source.h"
+#include "scan/syl_item.h"
+#include "support/text_format.h"
+#include "support/zt_system.h"
+
+namespace sylva {
+
+namespace {
+constexpr std::string_view kWriteFailure = "ERROR: Cannot write file %s completely (%s) !";
+}
+
+bool MarkerImagesInstalled(const std::string& outputPath) {
+    return CZTSystem::FileExist(outputPath + "/" + std::string(kMarkerImageFile));
+}
+
+bool PassesTypeFilter(const CZTScanSource& generator, const CSylItem& item) {
+    return item.isPublic ? generator.typePublic != 0 : generator.typePrivate != 0;
+}
+
+Status WriteOutputFile(CZTScanSource& generator, const std::string& path, std::string_view content,
+                       std::string_view openFailurePattern, FileWriter writer) {
+    Status status = writer(path, content);
+    if (status.code() == Status::Code::kOpenFailed) {
+        generator.ProtocolFailure(FormatLine(openFailurePattern, {path}));
+    } else if (!status.ok()) {
+        std::string_view indentation =
+            openFailurePattern.substr(0, openFailurePattern.find_first_not_of(' '));
+        generator.ProtocolFailure(std::string(indentation) +
+                                  FormatLine(kWriteFailure, {path, status.reason()}));
+    }
+    return status;
+}
+
+}  // namespace sylva

@@ -1,0 +1,43 @@
+// What the HTML stages share: the run's type filter, the marker images, and writing one output
+// file whole with its failure reported in the protocol.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "support/status.h"
+
+namespace sylva {
+
+class CZTScanSource;
+class CSylItem;
+
+// The marker images are not written by Sylva; a user who puts them into the output directory
+// gets a green (public) or red (non-public) ball before every item. Only the green one's presence
+// is tested; the red one is assumed to lie beside it.
+inline constexpr std::string_view kMarkerImageFile = "bBallsGreen.gif";
+inline constexpr std::string_view kGreenImage = "../bBallsGreen.gif";
+inline constexpr std::string_view kRedImage = "../bBallsRed.gif";
+
+// True when the marker images are installed in `outputPath`.
+bool MarkerImagesInstalled(const std::string& outputPath);
+
+// True when the run creates items of this item's kind (public or non-public).
+bool PassesTypeFilter(const CZTScanSource& generator, const CSylItem& item);
+
+// The file's text followed by one line end, as every template is written.
+inline void AppendLine(std::string& page, std::string_view text) {
+    page.append(text);
+    page.push_back('\n');
+}
+
+using FileWriter = Status (*)(const std::string& path, std::string_view content);
+
+// Writes `content` to `path` with `writer`. When the file cannot be created, reports
+// `openFailurePattern` with the path (a "%s" line); when it is created but cannot be written
+// completely (a full disk), reports an ERROR line of the same indentation naming the path and
+// the reason. Both count as failures of the run. Returns the writer's status.
+Status WriteOutputFile(CZTScanSource& generator, const std::string& path, std::string_view content,
+                       std::string_view openFailurePattern, FileWriter writer);
+
+}  // namespace sylva

@@ -1,0 +1,136 @@
+// Reading one source file: recognising its documentation blocks, collecting the declaration of
+// each, and filing one item per completed block into the generator's list.
+//
+// The file is read in pieces of at most 999 bytes, never whole: a longer physical line arrives
+// as several lines, and a file ends as soon as a read fails.
+#include <memory>
+
+#include "engine/scan_source.h"
+#include "scan/syl_item.h"
+#include "support/line_reader.h"
+#include "support/text_format.h"
+#include "support/zt_string.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::size_t kPieceChars = 999;
+constexpr std::size_t kMarkerChars = 5;
+constexpr std::string_view kScanningStatus = "Scanning source file %s...";
+constexpr std::string_view kScanningLine = "  Scanning file %s...";
+constexpr std::string_view kCannotAccess = "  ERROR: Cannot access file %s !";
+constexpr std::string_view kFileDone = "  File done, scanned items %d.";
+
+// The pieces of a file, with the 1-based number of the physical line the last one belongs to.
+class PieceSource {
+  public:
+    explicit PieceSource(LineReader& reader) : reader_(reader) {}
+
+    bool Next(std::string& piece) {
+        if (!reader_.ReadPiece(piece, kPieceChars)) {
+            return false;
+        }
+        if (atLineStart_) {
+            ++lineNumber_;
+        }
+        atLineStart_ = piece.ends_with('\n');
+        return true;
+    }
+
+    int lineNumber() const { return lineNumber_; }
+
+  private:
+    LineReader& reader_;
+    int lineNumber_ = 0;
+    bool atLineStart_ = true;
+};
+
+// The lines below a block, up to (and consuming) the first line shorter than two characters or
+// opening with '{', or the end of the file; each line prefixed with "\n". Spaces are kept, so a
+// line of two spaces goes on while one of a single space ends the collection.
+std::string CollectDeclarationBelow(PieceSource& source, std::string& piece) {
+    std::string declText;
+    while (source.Next(piece)) {
+        std::string_view line = TrimRightView(piece, "\n");
+        if (line.size() < 2 || line.front() == '{') {
+            break;
+        }
+        declText.push_back('\n');
+        declText.append(line);
+    }
+    return declText;
+}
+
+// True iff the `kMarkerChars` characters of `marker` occur anywhere in `markerList`.
+bool MarkerListHolds(std::string_view markerList, std::string_view marker) {
+    return marker.size() == kMarkerChars && markerList.find(marker) != std::string_view::npos;
+}
+
+}  // namespace
+
+bool CZTScanSource::IsBlockStart(std::string_view line) const {
+    return line.size() >= kMarkerChars &&
+           MarkerListHolds(Setting(SYL_DOC_BLOCK_START), line.substr(0, kMarkerChars));
+}
+
+bool CZTScanSource::IsBlockEnd(std::string_view line) const {
+    return line.size() >= kMarkerChars &&
+           MarkerListHolds(Setting(SYL_DOC_BLOCK_END), line.substr(line.size() - kMarkerChars));
+}
+
+int CZTScanSource::ScanFile(const std::string& path, CZTTime lastWrite) {
+    ProgressStatus(FormatLine(kScanningStatus, {path}));
+    AdvanceProgress();
+    Protocol(FormatLine(kScanningLine, {CZTString(path).GetFilename()}));
+
+    LineReader reader;
+    if (!reader.Open(path)) {
+        ProtocolFailure(FormatLine(kCannotAccess, {path}));
+        return -1;
+    }
+    PieceSource source(reader);
+    std::string piece;
+    // Invariant: outside a block, preText holds the lines since the last line of two characters
+    // or fewer (or since the last item), each prefixed with "\n".
+    std::string preText;
+    CZTStringArray blockLines;
+    bool inBlock = false;
+    int blockLineNumber = 0;
+    int itemCount = 0;
+    while (source.Next(piece)) {
+        std::string_view line = TrimLeftView(TrimRightView(piece, "\n "), "\n");
+        if (!inBlock) {
+            if (IsBlockStart(line)) {
+                inBlock = true;
+                blockLineNumber = source.lineNumber();
+            } else if (line.size() <= 2) {
+                preText.clear();
+            } else {
+                preText.push_back('\n');
+                preText.append(line);
+            }
+            continue;
+        }
+        if (!IsBlockEnd(line)) {
+            blockLines.Add(std::string(line));
+            continue;
+        }
+        inBlock = false;
+        AdvanceProgress();
+        std::string declText = CollectDeclarationBelow(source, piece);
+        // The text above the block belongs to this item only: the next block starts afresh.
+        std::string declaration = preText.empty() ? std::move(declText) : std::move(preText);
+        preText.clear();
+        auto item = std::make_unique<CSylItem>(this, std::move(declaration), blockLines, lastWrite);
+        item->sourceFile = path;
+        item->sourceLine = blockLineNumber;
+        AddItem(std::move(item));
+        ++itemCount;
+        blockLines.RemoveAll();
+    }
+    Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
+    return itemCount;
+}
+
+}  // namespace sylva

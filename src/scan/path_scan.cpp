@@ -1,0 +1,136 @@
+// Walking the scan path: which directory entries reach the file scan, in which order, and how
+// deep the walk goes.
+//
+// Entries are visited in ascending byte order of their names, so items and page numbers come
+// out the same on every machine. A symbolic link to a directory is followed, but no directory
+// (device and inode) is entered twice in one walk, so a link cycle cannot make it loop.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "engine/scan_source.h"
+#include "support/text_format.h"
+#include "support/zt_string.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::string_view kSearchStatus = "Search for files...";
+constexpr std::string_view kScanningPathLine = "Scanning path %s for %s ...";
+constexpr std::string_view kOutputLine = "Output data to %s as project %s ...";
+constexpr std::string_view kNoMatchingFile = "WARNING: No matching file found at path %s !";
+constexpr std::string_view kSearchPattern = "%s/*.*";
+
+using DirectoryId = std::pair<dev_t, ino_t>;
+
+// True iff the entry `name` passes the extension filter: its extension (from its last '.', the
+// dot included, upper-cased) occurs anywhere in `filter`. A name without '.' always passes, and
+// so does every name when the filter is empty, "*.*" or "*".
+bool PassesFilter(std::string_view filter, std::string_view name) {
+    if (filter.empty() || filter == "*.*" || filter == "*") {
+        return true;
+    }
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return true;
+    }
+    CZTString extension(name.substr(dot));
+    extension.MakeUpper();
+    return filter.find(extension) != std::string_view::npos;
+}
+
+// The entry names of `directory` without "." and "..", in ascending byte order; nothing when the
+// directory cannot be opened. The directory is closed before any entry is looked at, so a deep
+// tree holds no descriptors open.
+std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) {
+    DIR* handle = ::opendir(directory.c_str());
+    if (handle == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(handle)) {
+        std::string_view name(entry->d_name);
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(handle);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class PathWalker {
+  public:
+    explicit PathWalker(CZTScanSource& generator) : generator_(generator) {}
+
+    // Marks `directory` as entered, so that a link back to it is not followed.
+    void MarkEntered(const std::string& directory) {
+        struct stat info {};
+        if (::stat(directory.c_str(), &info) == 0) {
+            entered_.insert({info.st_dev, info.st_ino});
+        }
+    }
+
+    // Scans the matching files of `directory`, and its subdirectories when `recurse`; returns the
+    // number of files scanned directly in it.
+    int Walk(const std::string& directory, bool recurse) {
+        generator_.ProgressStatus(kSearchStatus);
+        generator_.AdvanceProgress();
+        generator_.Protocol(
+            FormatLine(kScanningPathLine, {generator_.scanPath, generator_.filter}));
+        generator_.Protocol(
+            FormatLine(kOutputLine, {generator_.outputPath, generator_.projectName}));
+
+        std::optional<std::vector<std::string>> names = ListDirectory(directory);
+        if (!names) {
+            generator_.ProtocolFailure(
+                FormatLine(kNoMatchingFile, {FormatLine(kSearchPattern, {directory})}));
+            return 0;
+        }
+        ++generator_.scannedPaths;
+        int fileCount = 0;
+        for (const std::string& name : *names) {
+            if (!PassesFilter(generator_.filter, name)) {
+                continue;
+            }
+            std::string path = directory + "/" + name;
+            struct stat info {};
+            // An entry that cannot be examined (a dangling link, a file gone since the listing)
+            // is handed to the file scan, which reports that it cannot be read.
+            bool examined = ::stat(path.c_str(), &info) == 0;
+            if (examined && S_ISDIR(info.st_mode)) {
+                if (recurse && entered_.insert({info.st_dev, info.st_ino}).second) {
+                    Walk(path, true);
+                }
+                continue;
+            }
+            generator_.ScanFile(path, CZTTime(examined ? info.st_mtime : 0));
+            generator_.AdvanceProgress();
+            ++fileCount;
+            ++generator_.scannedFiles;
+        }
+        return fileCount;
+    }
+
+  private:
+    CZTScanSource& generator_;
+    std::set<DirectoryId> entered_;
+};
+
+}  // namespace
+
+int CZTScanSource::ScanPath(const std::string& directory, bool recurse) {
+    PathWalker walker(*this);
+    walker.MarkEntered(directory);
+    int fileCount = walker.Walk(directory, recurse);
+    SortItems();
+    return fileCount;
+}
+
+}  // namespace sylva

@@ -1,0 +1,246 @@
+// Runs the `sylva` program as a user's shell would and checks its output, files and exit status.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "test_support/scratch_dir.h"
+
+namespace sylva {
+namespace {
+
+struct ProcessResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+struct ProcessOptions {
+    std::string cwd;
+    std::vector<std::string> environment;  // "NAME=value" entries added to the inherited ones
+    // When set, standard input is a terminal that receives this text.
+    std::optional<std::string> terminalInput;
+};
+
+ProcessResult RunSylva(const std::vector<std::string>& arguments, const ProcessOptions& options) {
+    test::ScratchDir capture;
+    std::string outPath = capture.File("stdout");
+    std::string errPath = capture.File("stderr");
+    int terminal = -1;
+    int terminalSlave = -1;
+    if (options.terminalInput) {
+        EXPECT_EQ(::openpty(&terminal, &terminalSlave, nullptr, nullptr, nullptr), 0);
+    }
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (::chdir(options.cwd.c_str()) != 0) {
+            ::_exit(127);
+        }
+        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int in = terminalSlave >= 0 ? terminalSlave : ::open("/dev/null", O_RDONLY);
+        if (terminalSlave >= 0) {
+            ::setsid();
+            ::ioctl(terminalSlave, TIOCSCTTY, 0);
+        }
+        ::dup2(in, STDIN_FILENO);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        for (const std::string& entry : options.environment) {
+            ::putenv(const_cast<char*>(entry.c_str()));
+        }
+        std::vector<char*> argv{const_cast<char*>(SYLVA_BINARY)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(SYLVA_BINARY, argv.data());
+        ::_exit(127);
+    }
+    if (options.terminalInput) {
+        ::close(terminalSlave);
+        EXPECT_EQ(::write(terminal, options.terminalInput->data(), options.terminalInput->size()),
+                  static_cast<ssize_t>(options.terminalInput->size()));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (terminal >= 0) {
+        ::close(terminal);
+    }
+    ProcessResult result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = test::ReadFile(outPath);
+    result.err = test::ReadFile(errPath);
+    return result;
+}
+
+// Every file below `root`, by relative path, with its content.
+std::map<std::string, std::string> Tree(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            files[std::filesystem::relative(entry.path(), root).string()] =
+                test::ReadFile(entry.path().string());
+        }
+    }
+    return files;
+}
+
+constexpr const char* kSource =
+    "/**--\n"
+    "Description: Draws the \"Canvas\".\n"
+    "--e*/\n"
+    "void Draw(int x);\n"
+    "\n"
+    "/**--\n"
+    "Description: Where drawing happens.\n"
+    "--e*/\n"
+    "class Canvas\n"
+    "\n";
+
+class SylvaProcessTest : public ::testing::Test {
+  protected:
+    SylvaProcessTest() {
+        dir_.Write("src/draw.h", kSource);
+        run_.cwd = dir_.path();
+        run_.environment = {"SOURCE_DATE_EPOCH=1700000000", "TZ=UTC"};
+    }
+
+    test::ScratchDir dir_;
+    ProcessOptions run_;
+};
+
+TEST_F(SylvaProcessTest, VersionAndHelp) {
+    ProcessResult version = RunSylva({"--version"}, run_);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Sylva " SYLVA_VERSION "\n");
+    ProcessResult help = RunSylva({"--help"}, run_);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("-FORCE"), std::string::npos);
+}
+
+TEST_F(SylvaProcessTest, ForceAloneStopsAtTheFirstCheck) {
+    ProcessResult result = RunSylva({"-FORCE"}, run_);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "Scan path is empty, please enter a valid path name.\n");
+    EXPECT_EQ(Tree(dir_.path()).size(), 1u);
+}
+
+TEST_F(SylvaProcessTest, WithoutOutWritesIntoTheCurrentDirectory) {
+    ProcessResult result = RunSylva({"-PROJECT=Demo", "-SCAN=src", "-force"}, run_);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("Demo/Demo_frame.HTML")));
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("Demo/SYLVA_Draw.html")));
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("SYLVA_MAIN_INDEX.HTML")));
+}
+
+TEST_F(SylvaProcessTest, TheExistingProjectQuestionTakesYesWithoutATerminalAndNoWhenTyped) {
+    std::vector<std::string> arguments = {"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"};
+    ASSERT_EQ(RunSylva(arguments, run_).status, 0);
+
+    ProcessResult byDefault = RunSylva(arguments, run_);
+    EXPECT_EQ(byDefault.status, 0);
+    EXPECT_NE(byDefault.err.find("are you shure you want to overwrite it? [Y/n] Yes (the default "
+                                 "answer: standard input is not a terminal)"),
+              std::string::npos)
+        << byDefault.err;
+
+    std::filesystem::remove(dir_.File("out/Demo/SYLVA_Draw.html"));
+    run_.terminalInput = "n\n";
+    ProcessResult declined = RunSylva(arguments, run_);
+    EXPECT_EQ(declined.status, 2) << declined.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Draw.html")));
+
+    run_.terminalInput = "\n";
+    EXPECT_EQ(RunSylva(arguments, run_).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Draw.html")));
+}
+
+TEST_F(SylvaProcessTest, SamePathsAreDeclinedByDefault) {
+    ProcessResult result = RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=src", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("Output path and scan path are the same!"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("src/Demo")));
+}
+
+TEST_F(SylvaProcessTest, RefusalsExitWithStatusTwoAndWriteNothing) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"-PROJECT=..", "-SCAN=src", "-OUT=out", "-FORCE"},
+         "Project name .. gives no usable directory name, please enter another project name.\n"},
+        {{"-PROJECT=Demo", "-SCAN=" + std::string(300, 's'), "-FORCE"},
+         "sylva: the value of -SCAN is longer than 259 characters\n"},
+    };
+    for (const Case& c : cases) {
+        ProcessResult result = RunSylva(c.arguments, run_);
+        EXPECT_EQ(result.status, 2) << c.message;
+        EXPECT_EQ(result.err, c.message);
+        EXPECT_FALSE(std::filesystem::exists(dir_.File("out"))) << c.message;
+    }
+}
+
+TEST_F(SylvaProcessTest, AMissingScanPathIsReportedWithExitStatusOne) {
+    ProcessResult result = RunSylva({"-PROJECT=Demo", "-SCAN=nowhere", "-OUT=out", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "WARNING: No matching file found at path nowhere/*.* !\n");
+    // The project still gets its (empty) index, so the master index record leads somewhere.
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/Demo_frame.HTML")));
+}
+
+TEST_F(SylvaProcessTest, AnOutputPathThatIsAFileFailsWithErrorLines) {
+    dir_.Write("out", "a file where the output directory should be");
+    ProcessResult result = RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("ERROR: Cannot access"), std::string::npos) << result.err;
+    EXPECT_EQ(dir_.Read("out"), "a file where the output directory should be");
+}
+
+TEST_F(SylvaProcessTest, VerbosePrintsEveryProtocolLineIncludingTheConfigurationLoad) {
+    ProcessResult result =
+        RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE", "-VERBOSE"}, run_);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out.rfind("ERROR: Cannot access to config file SYLVA.INI.\n", 0), 0u)
+        << result.out;
+    EXPECT_NE(result.out.find("  Scanning file draw.h...\n"), std::string::npos);
+    EXPECT_NE(result.out.find("Path done, scanned paths 1, scanned files 1.\n"), std::string::npos);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(SylvaProcessTest, AConfigurationFileInTheCurrentDirectoryIsUsed) {
+    dir_.Write("SYLVA.INI", "SYL_Q_DESCRIPTION=Was es tut\n");
+    ASSERT_EQ(RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"}, run_).status, 0);
+    EXPECT_NE(dir_.Read("out/Demo/SYLVA_Draw.html").find("Was es tut"), std::string::npos);
+}
+
+TEST(SylvaDeterminism, TwoRunsOverTheExamplesGiveIdenticalBytes) {
+    test::ScratchDir dir;
+    ProcessOptions run;
+    run.cwd = dir.path();
+    run.environment = {"SOURCE_DATE_EPOCH=1700000000", "TZ=UTC"};
+    std::string examples = std::string(SYLVA_SOURCE_DIR) + "/examples";
+    for (const char* out : {"first", "second"}) {
+        ProcessResult result = RunSylva({"-PROJECT=Examples", "-DESC=The bundled examples",
+                                         "-SCAN=" + examples, std::string("-OUT=") + out, "-FORCE"},
+                                        run);
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+    std::map<std::string, std::string> first = Tree(dir.File("first"));
+    EXPECT_GT(first.size(), 10u);
+    EXPECT_EQ(first, Tree(dir.File("second")));
+}
+
+}  // namespace
+}  // namespace sylva

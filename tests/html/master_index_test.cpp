@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/scan_source.h"
+#include "html_project.h"
+#include "support/zt_system.h"
+#include "test_support/file_size_limit.h"
+#include "test_support/scratch_dir.h"
+
+namespace sylva {
+namespace {
+
+const std::string kIndexName = "SYLVA_MAIN_INDEX.HTML";
+const std::string kHead =
+    "<html>\n<head>\n<title>Sylva MAIN INDEX</title>\n</head>\n<body><basefont size=2>\n\n<p>\n"
+    "<big><font face=\"Arial\"><strong><big>Sylva Main Index</big></strong></font></big>\n</p>\n"
+    "<HR>\n<table border=\"0\" width=\"100%\">\n<!-- ##### BEGIN OF SYLVA INDEX ##### -->\n";
+const std::string kTail =
+    "<!-- ##### END OF SYLVA INDEX ##### -->\n</table>\n<hr><align=\"right\"><small><font "
+    "face=\"Arial\">Last update: 2023-11-14 22:13:20</font></small></p>\n</body>\n</html>\n";
+
+// An output directory with a generator that reports into a protocol list.
+class MasterIndex {
+  public:
+    MasterIndex() {
+        test::FixClockAndTimeZone();
+        generator.protocol = &protocol;
+    }
+
+    int Add(const std::string& name, const std::string& description = "Desc",
+            const std::string& link = "") {
+        CZTStringArray records;
+        return generator.AddToMasterIndex(records, kIndexName, name, link, description, dir.path());
+    }
+    int Remove(const std::string& name) {
+        return generator.RemoveFromMasterIndex(kIndexName, name, dir.path());
+    }
+    std::string Path() const { return dir.File(kIndexName); }
+    std::string Content() const { return test::ReadFile(Path()); }
+
+    // The lines between the markers as tokens: a record by its key's name, "-" an add gap,
+    // "<BR>" a remove gap, "" an empty line; any other line as it stands.
+    std::vector<std::string> Lines() const {
+        std::string content = Content();
+        std::size_t begin = content.find("INDEX ##### -->\n");
+        std::size_t end = content.find("<!-- ##### END");
+        std::vector<std::string> lines;
+        if (begin == std::string::npos || end == std::string::npos) {
+            return {"(markers missing)"};
+        }
+        std::string inner = content.substr(begin + 16, end - begin - 16);
+        std::size_t from = 0;
+        for (std::size_t lf = inner.find('\n'); lf != std::string::npos;
+             from = lf + 1, lf = inner.find('\n', from)) {
+            std::string line = inner.substr(from, lf - from);
+            if (line.starts_with("<!---->")) {
+                lines.push_back("-");
+            } else if (line.starts_with("<!--")) {
+                lines.push_back(line.substr(4, line.find("-->") - 4));
+            } else {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    }
+
+    std::vector<std::string> ProtocolLines() const {
+        return {protocol.Lines().begin(), protocol.Lines().end()};
+    }
+    bool Reported(const std::string& line) const {
+        auto lines = ProtocolLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    test::ScratchDir dir;
+    CZTScanSource generator;
+    MemoryListBox protocol;
+};
+
+std::vector<std::string> Tokens(std::initializer_list<const char*> tokens) {
+    return {tokens.begin(), tokens.end()};
+}
+
+TEST(MasterIndex, TheFirstAddWritesAPageWithOneRecord) {
+    MasterIndex index;
+    EXPECT_EQ(index.Add("Alpha", "First project"), 1);
+    EXPECT_EQ(index.Content(),
+              kHead +
+                  "<!--Alpha--><tr><td width=\"30%\" valign=\"top\" align=\"left\"><font "
+                  "face=\"Arial\"><a href=\"Alpha/Alpha_frame.HTML\">Alpha</a></font></td><td "
+                  "valign=\"top\" align=\"left\" width=\"70%\"><font face=\"Arial\">First "
+                  "project</font></td></tr><!--DESC:Alpha;Alpha/Alpha_frame.HTML;First "
+                  "projectDESCEND-->\n" +
+                  kTail);
+    EXPECT_EQ(
+        index.ProtocolLines(),
+        (std::vector<std::string>{
+            "", "  Read HTML master index " + index.Path() + ".",
+            "  There is no previous master index file.", "  Current items in main header: 0",
+            "  Add HTML index link to master index SYLVA_MAIN_INDEX.HTML for project Alpha."}));
+    EXPECT_TRUE(CZTSystem::FileExist(index.Path() + ".lock"));
+}
+
+TEST(MasterIndex, RegeneratingAProjectReplacesItsRecord) {
+    MasterIndex index;
+    index.Add("Alpha", "old text");
+    index.Add("Beta");
+    EXPECT_EQ(index.Add("Alpha", "new text", "elsewhere/alpha.html"), 2);
+    EXPECT_EQ(index.Lines(), Tokens({"Alpha", "-", "Beta"}));
+    EXPECT_NE(index.Content().find("<!--DESC:Alpha;elsewhere/alpha.html;new textDESCEND-->"),
+              std::string::npos);
+    EXPECT_EQ(index.Content().find("old text"), std::string::npos);
+    EXPECT_TRUE(index.Reported("  Project is already in main index, update link!"));
+    EXPECT_TRUE(index.Reported("  Current items in main header: 2"));
+}
+
+TEST(MasterIndex, RecordsAreOrderedWithGapsBetweenInitialsOfTheirLinks) {
+    MasterIndex index;
+    index.Add("Bolt");
+    index.Add("Alpha");
+    EXPECT_EQ(index.Add("Beta"), 3);
+    EXPECT_EQ(index.Lines(), Tokens({"Alpha", "-", "Beta", "Bolt"}));
+
+    // The initial is that of the link target, letters folded to upper case.
+    index.Add("Foreign", "Desc", "file://localhost/doc/index.html");
+    index.Add("Fine", "Desc", "fine/index.html");
+    EXPECT_EQ(index.Lines(), Tokens({"Alpha", "-", "Beta", "Bolt", "-", "Fine", "Foreign"}));
+}
+
+TEST(MasterIndex, LinesEditedByHandBetweenTheMarkersSurvive) {
+    MasterIndex index;
+    index.dir.Write(kIndexName,
+                    "<html>old head\n"
+                    "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\n"
+                    "<tr><td>my own row</td></tr>\n"
+                    "\n"
+                    "<br>\n"
+                    "<!----><tr>old gap</tr>\n"
+                    "<!--Zulu--><tr>zulu</tr>\n"
+                    "  indented note\n"
+                    "<!-- ##### END OF SYLVA INDEX ##### -->\n"
+                    "old tail\n");
+    EXPECT_EQ(index.Add("Alpha"), 4);
+    std::vector<std::string> lines = index.Lines();
+    lines.erase(std::remove(lines.begin(), lines.end(), "Alpha"), lines.end());
+    EXPECT_EQ(lines, Tokens({"<tr><td>my own row</td></tr>", "Zulu", "  indented note"}));
+    EXPECT_EQ(index.Content().find("old"), std::string::npos);
+    EXPECT_EQ(index.Content().rfind(kHead, 0), 0u);
+}
+
+TEST(MasterIndex, ReadingTakesOnlyLinesBetweenTheMarkers) {
+    struct Case {
+        const char* name;
+        std::string content;
+        std::vector<std::string> records;
+    };
+    const std::string longRecord = "<!--Long-->" + std::string(3000, 'x');
+    const Case cases[] = {
+        {"no begin marker", "<!--Alpha-->a\n<!-- ##### END OF SYLVA INDEX ##### -->\n", {}},
+        {"no end marker: every later line is a record",
+         "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\n<!--Alpha-->a\n</table>\n</html>",
+         {"<!--Alpha-->a", "</table>", "</html>"}},
+        {"long lines are read whole, CR LF ends lines",
+         "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\r\n" + longRecord + "\r\n<BR>\r\n",
+         {longRecord}},
+        {"a second begin marker starts again",
+         "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\nA\n<!-- ##### END OF SYLVA INDEX ##### -->\n"
+         "B\n<!-- ##### BEGIN OF SYLVA INDEX ##### -->C\nD\n",
+         {"A", "D"}},
+    };
+    for (const Case& c : cases) {
+        MasterIndex index;
+        index.dir.Write(kIndexName, c.content);
+        CZTStringArray records;
+        records.Add("kept");
+        EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()),
+                  static_cast<int>(c.records.size()))
+            << c.name;
+        std::vector<std::string> expected = {"kept"};
+        expected.insert(expected.end(), c.records.begin(), c.records.end());
+        EXPECT_EQ(records.Lines(), expected) << c.name;
+    }
+}
+
+TEST(MasterIndex, ADescriptionWithLineBreaksStaysOnTheRecordLine) {
+    MasterIndex index;
+    index.Add("Alpha", "one\r\ntwo\nthree\rfour");
+    EXPECT_NE(index.Content().find(";one two three fourDESCEND-->\n"), std::string::npos);
+    CZTStringArray records;
+    EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
+}
+
+TEST(MasterIndex, RemovingTheOnlyProjectLeavesHeadAndTail) {
+    MasterIndex index;
+    index.Add("Alpha");
+    EXPECT_EQ(index.Remove("Alpha"), 0);
+    EXPECT_EQ(index.Content(), kHead + kTail);
+    EXPECT_TRUE(index.Reported(
+        "  Recreate HTML index link to master index SYLVA_MAIN_INDEX.HTML for project Alpha."));
+}
+
+TEST(MasterIndex, RemovingAnUnlistedProject) {
+    MasterIndex index;
+    EXPECT_EQ(index.Remove("Nobody"), 0);
+    EXPECT_FALSE(CZTSystem::FileExist(index.Path())) << "nothing to remove writes nothing";
+
+    index.Add("Alpha");
+    index.Add("Beta");
+    EXPECT_EQ(index.Remove("Nobody"), 2);
+    EXPECT_EQ(index.Lines(), Tokens({"Alpha", "<BR>", "", "Beta"}));
+    // The gap a removal writes is dropped on the next read like the one an add writes.
+    index.Add("Bolt");
+    EXPECT_EQ(index.Lines(), Tokens({"Alpha", "-", "Beta", "Bolt"}));
+    EXPECT_EQ(index.Remove("Beta"), 2);
+    EXPECT_EQ(index.Lines(), Tokens({"Alpha", "<BR>", "", "Bolt"}));
+}
+
+TEST(MasterIndex, AFullDiskKeepsTheOldPage) {
+    MasterIndex index;
+    index.Add("Alpha");
+    const std::string before = index.Content();
+    {
+        test::FileSizeLimit limit(before.size() + 10);
+        EXPECT_EQ(index.Add("Beta", std::string(500, 'd')), -1);
+    }
+    EXPECT_EQ(index.Content(), before);
+    EXPECT_EQ(index.ProtocolLines().back().rfind(
+                  "  ERROR: Cannot write file " + index.Path() + " completely (", 0),
+              0u)
+        << index.ProtocolLines().back();
+    EXPECT_EQ(index.generator.failureCount, 1);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(index.dir.path())) {
+        files.push_back(entry.path().filename().string());
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
+}
+
+TEST(MasterIndex, APageThatExistsButCannotBeReadIsNeverOverwritten) {
+    MasterIndex index;
+    std::filesystem::create_directories(index.Path());
+    EXPECT_EQ(index.Add("Alpha"), -1);
+    EXPECT_EQ(index.Remove("Alpha"), -1);
+    EXPECT_TRUE(std::filesystem::is_directory(index.Path()));
+    EXPECT_TRUE(index.Reported("  ERROR: Cannot read master index " + index.Path() +
+                               ", it is left unchanged !"));
+    EXPECT_EQ(index.generator.failureCount, 2);
+}
+
+TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {
+    MasterIndex index;
+    CZTStringArray records;
+    const std::string output = index.dir.File("missing");
+    EXPECT_EQ(index.generator.AddToMasterIndex(records, kIndexName, "Alpha", "", "d", output), -1);
+    EXPECT_EQ(index.ProtocolLines().back(),
+              "  ERROR: Cannot access file " + output + "/" + kIndexName + " !");
+}
+
+TEST(MasterIndex, ConcurrentAddsIntoOneDirectoryKeepEveryRecord) {
+    test::FixClockAndTimeZone();
+    test::ScratchDir dir;
+    constexpr int kWriters = 6;
+    constexpr int kProjectsEach = 8;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([w, &dir] {
+            for (int p = 0; p < kProjectsEach; ++p) {
+                // Its own generator and so its own open lock file, as another process has.
+                CZTScanSource generator;
+                CZTStringArray records;
+                std::string name = "P" + std::to_string(w) + "_" + std::to_string(p);
+                generator.AddToMasterIndex(records, kIndexName, name, "", "d", dir.path());
+            }
+        });
+    }
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    CZTScanSource reader;
+    CZTStringArray records;
+    EXPECT_EQ(reader.ReadMasterIndex(records, dir.File(kIndexName)), kWriters * kProjectsEach);
+    for (int w = 0; w < kWriters; ++w) {
+        for (int p = 0; p < kProjectsEach; ++p) {
+            std::string key = "<!--P" + std::to_string(w) + "_" + std::to_string(p) + "-->";
+            EXPECT_GE(records.Find(key, true, false), 0) << key;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sylva

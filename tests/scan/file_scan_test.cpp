@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "scan/scan_fixture.h"
+
+namespace sylva {
+namespace {
+
+using Strings = std::vector<std::string>;
+using namespace std::string_literals;
+
+class FileScanTest : public test::ScanTest {
+  protected:
+    // Writes `content` as "src.cpp" and scans it with the time 1000.
+    int Scan(const std::string& content) {
+        return generator_.ScanFile(Write(content), CZTTime(1000));
+    }
+
+    std::string Write(const std::string& content) { return dir_.Write("src.cpp", content); }
+};
+
+TEST_F(FileScanTest, ReportsTheFileAndItsItemCount) {
+    EXPECT_EQ(Scan("int First(int a);\n"
+                   "/**--\n"
+                   "Description: one\n"
+                   "--e*/\n"
+                   "\n"
+                   "/**--\n"
+                   "Description: two\n"
+                   "--e*/\n"
+                   "int Second(int b);\n"),
+              2);
+    EXPECT_EQ(ProtocolLines(),
+              (Strings{"  Scanning file src.cpp...", "  File done, scanned items 2."}));
+    EXPECT_EQ(progress_.statuses,
+              (Strings{"Scanning source file " + dir_.File("src.cpp") + "..."}));
+    EXPECT_EQ(progress_.positions, (std::vector<int>{0, 1, 2}));  // the file, then each block end
+    EXPECT_EQ(Names(), (Strings{"First", "Second"}));
+    EXPECT_EQ(Item(0).sourceFile, dir_.File("src.cpp"));
+    EXPECT_EQ(Item(0).sourceLine, 2);
+    EXPECT_EQ(Item(1).sourceLine, 6);
+    EXPECT_EQ(Item(1).sourceTime, CZTTime(1000));
+    EXPECT_EQ(Item(1).sections[kSectionDescription].Lines(), (Strings{"two"}));
+}
+
+TEST_F(FileScanTest, TakesTheDeclarationAboveTheBlockOrElseBelowIt) {
+    struct Case {
+        std::string content;
+        std::string declaration;
+    };
+    const Case cases[] = {
+        // Above wins; the line below is read and consumed all the same.
+        {"// Drawing\nint Above(int a);\n/**--\n--e*/\nint Below(int b);\n",
+         "// Drawing\nint Above(int a);"},
+        // A line of at most two characters above the block cuts what came before it.
+        {"int Old(void);\n ;\nint New(void);\n/**--\n--e*/\n", "int New(void);"},
+        {"int Old(void);\n        \n/**--\n--e*/\nint Below(void);\n", "int Below(void);"},
+        // Below: up to a line opening with '{' or shorter than two characters.
+        {"/**--\n--e*/\nvoid Draw(int x)\n{\n    body();\n}\n", "void Draw(int x)"},
+        {"/**--\n--e*/\nvoid Draw(int x) {\n    int a = 1;\n    Use(a);\n\n}\n",
+         "void Draw(int x) {\n    int a = 1;\n    Use(a);"},
+        {"/**--\n--e*/\nint a;\n  \nint b;\n\n", "int a;\n  \nint b;"},
+        {"/**--\n--e*/\nint a;\n \nint b;\n\n", "int a;"},
+        {"/**--\n--e*/\nint a;\n\t\nint b;\n\n", "int a;"},
+        {"/**--\n--e*/\nint a;   \nint b;", "int a;   \nint b;"},
+        // Nothing beside the block.
+        {"/**--\n--e*/", "__Untitled"},
+        {"/**--\n--e*/\n\nint Later(void);\n", "__Untitled"},
+    };
+    for (const Case& c : cases) {
+        CZTScanSource generator;
+        generator.ScanFile(Write(c.content), CZTTime());
+        ASSERT_EQ(generator.items.size(), 1u) << c.content;
+        EXPECT_EQ(generator.items[0]->declaration, c.declaration) << c.content;
+    }
+}
+
+TEST_F(FileScanTest, EachBlockGetsOnlyTheTextAboveItself) {
+    Scan(
+        "void First(int a);\n"
+        "/**--\n"
+        "--e*/\n"
+        "\n"
+        "void Second(int b);\n"
+        "/**--\n"
+        "--e*/\n"
+        "\n"
+        "/**--\n"
+        "--e*/\n"
+        "void Third(int c);\n");
+    EXPECT_EQ(Names(), (Strings{"First", "Second", "Third"}));
+}
+
+TEST_F(FileScanTest, BlocksOpenAndCloseOnlyAtTheirMarkers) {
+    struct Case {
+        std::string content;
+        int items;
+        Strings description;
+    };
+    const Case cases[] = {
+        {"   /**--\nDescription: x\n--e*/\n", 0, {}},
+        {"/**-- Description: lost\nDescription:  kept  \n\n  indented\n--e*/   \n",
+         1,
+         {"kept", "", "  indented"}},
+        {"/**--\nDescription: x\n--e*/\t\n\n", 0, {}},
+        {"/**==\nDescription: x\nend ==e*/\n", 1, {"x"}},
+        {"/**-- opens only --e*/\nDescription: inside\n--e*/\n", 1, {"inside"}},
+        {"\n\n/**--\nDescription:\n\n\nx\n//e*/", 1, {"", "", "x"}},
+        // A block still open at the end of the file gives no item.
+        {"/**--\nDescription: a\n--e*/\n\n/**--\nDescription: b\n", 1, {"a"}},
+        // A start marker directly below an end marker is swallowed by the declaration.
+        {"/**--\nDescription: a\n--e*/\n/**--\nDescription: b\n--e*/\nint x;\n", 1, {"a"}},
+    };
+    for (const Case& c : cases) {
+        CZTScanSource generator;
+        MemoryListBox protocol;
+        generator.protocol = &protocol;
+        EXPECT_EQ(generator.ScanFile(Write(c.content), CZTTime()), c.items) << c.content;
+        EXPECT_EQ(protocol.Lines().back(),
+                  "  File done, scanned items " + std::to_string(c.items) + ".")
+            << c.content;
+        if (c.items == 1 && generator.items.size() == 1) {
+            EXPECT_EQ(generator.items[0]->sections[kSectionDescription].Lines(), c.description)
+                << c.content;
+        }
+    }
+}
+
+TEST_F(FileScanTest, ReadsCrLfLinesAsLfLines) {
+    EXPECT_EQ(Scan("int Crlf(int a);\r\n/**--\r\nDescription: crlf \r\n--e*/\r\n\r\n"), 1);
+    EXPECT_EQ(Names(), (Strings{"Crlf"}));
+    EXPECT_EQ(Item(0).declaration, "int Crlf(int a);");
+    EXPECT_EQ(Item(0).sections[kSectionDescription].Lines(), (Strings{"crlf"}));
+}
+
+TEST_F(FileScanTest, ReadsLongLinesInPiecesOf999Characters) {
+    // The 999-character piece and the newline behind it are two lines of the scan: the lone
+    // newline counts as a short line and cuts the text above the block.
+    std::string exact(999, 'a');
+    EXPECT_EQ(Scan(exact + "\n/**--\n--e*/\n"), 1);
+    EXPECT_EQ(Item(0).name, "__Untitled");
+    EXPECT_EQ(Item(0).sourceLine, 2);
+
+    std::string longer(1500, 'b');
+    CZTScanSource generator;
+    generator.ScanFile(Write("\n" + longer + "\n\n/**--\nDescription:\n" + longer + "\n--e*/\n"),
+                       CZTTime());
+    ASSERT_EQ(generator.items.size(), 1u);
+    EXPECT_EQ(generator.items[0]->sourceLine, 4);
+    EXPECT_EQ(generator.items[0]->sections[kSectionDescription].Lines(),
+              (Strings{std::string(999, 'b'), std::string(501, 'b')}));
+}
+
+TEST_F(FileScanTest, AFileThatCannotBeOpenedIsAFailureOfTheRun) {
+    std::string missing = dir_.File("gone.cpp");
+    EXPECT_EQ(generator_.ScanFile(missing, CZTTime()), -1);
+    EXPECT_EQ(ProtocolLines(), (Strings{"  Scanning file gone.cpp...",
+                                        "  ERROR: Cannot access file " + missing + " !"}));
+    EXPECT_EQ(generator_.failureCount, 1);
+
+    std::string fifo = dir_.File("pipe.c");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(generator_.ScanFile(fifo, CZTTime()), -1);  // returns at once: nobody writes
+    EXPECT_EQ(generator_.ScanFile(dir_.path(), CZTTime()), -1);
+    EXPECT_EQ(generator_.failureCount, 3);
+    EXPECT_TRUE(generator_.items.empty());
+}
+
+TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {
+    std::string binary;
+    for (int i = 0; i < 64 * 1024; ++i) {
+        binary.push_back(static_cast<char>((i * 7919) % 256));
+    }
+    EXPECT_EQ(Scan(binary), 0);
+
+    std::string withNul = "int Nu\0l(int a);\n/**--\nDescription: a\0b\n--e*/\n"s;
+    EXPECT_EQ(Scan(withNul), 1);
+    EXPECT_EQ(Item(0).name, "Nu\0l"s);
+    EXPECT_EQ(Item(0).safeName, "Nu_l");
+    EXPECT_EQ(Item(0).pageFile, "SYLVA_Nu_l.html");
+    EXPECT_EQ(Item(0).shortDesc, "a\0b "s);
+}
+
+TEST_F(FileScanTest, AHugeLineWithoutNewlineEndsNormally) {
+    const std::string huge(10 * 1000 * 1000, 'x');
+    const std::string commented = [] {
+        std::string text;
+        while (text.size() < 10 * 1000 * 1000) {
+            text += "int value, // a comment long enough to be shortened in the declaration ";
+        }
+        return text;
+    }();
+    struct Case {
+        std::string content;
+        int items;
+    };
+    const Case cases[] = {
+        {huge, 0},
+        {huge + "\n/**--\nDescription: d\n--e*/\n", 1},
+        {"/**--\nDescription: " + huge, 0},
+        {"/**--\nDescription: d\n--e*/\nvoid f(" + commented, 1},
+        {"void f(" + commented + "\n/**--\nDescription: d\n--e*/\n", 1},
+    };
+    for (const Case& c : cases) {
+        CZTScanSource generator;
+        EXPECT_EQ(generator.ScanFile(Write(c.content), CZTTime()), c.items)
+            << c.content.substr(0, 40);
+    }
+}
+
+TEST(BlockMarkers, MatchTheFirstOrLastFiveCharactersAnywhereInTheList) {
+    CZTScanSource generator;
+    struct Case {
+        std::string line;
+        bool start;
+        bool end;
+    };
+    const Case cases[] = {
+        {"/**--", true, false},
+        {"/**== Title", true, false},
+        {"/**//", true, false},
+        {"/**", false, false},
+        {"''-- basic", false, false},
+        {"''--|", true, false},
+        {"--|/* crosses a separator", true, false},
+        {"text --e*/", false, true},
+        {"text ==e*/", false, true},
+        {"x ''e*", false, false},
+        {"--e*/ ", false, false},
+        {"/**-- and --e*/", true, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(generator.IsBlockStart(c.line), c.start) << c.line;
+        EXPECT_EQ(generator.IsBlockEnd(c.line), c.end) << c.line;
+    }
+}
+
+}  // namespace
+}  // namespace sylva

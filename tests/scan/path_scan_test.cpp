@@ -1,0 +1,167 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "scan/scan_fixture.h"
+
+namespace sylva {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr const char* kBlock = "/**--\nDescription: d\n--e*/\n";
+
+class PathScanTest : public test::ScanTest {
+  protected:
+    std::vector<std::string> Header() const {
+        return {"Scanning path " + dir_.path() + " for " + generator_.filter + " ...",
+                "Output data to /out as project Demo ..."};
+    }
+
+    // The names of the files the scan opened, in the order it opened them.
+    std::vector<std::string> ScannedFiles() const {
+        std::vector<std::string> files;
+        const std::string prefix = "  Scanning file ";
+        for (const std::string& line : protocol_.Lines()) {
+            if (line.starts_with(prefix)) {
+                files.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 3));
+            }
+        }
+        return files;
+    }
+
+    void Link(const std::string& target, const std::string& relative) {
+        ASSERT_EQ(::symlink(target.c_str(), dir_.File(relative).c_str()), 0) << relative;
+    }
+};
+
+TEST_F(PathScanTest, VisitsMatchingEntriesInByteOrderAndWritesTheHeaderOnEveryCall) {
+    dir_.Write("a.cpp", std::string("int Alpha(void);\n") + kBlock);
+    dir_.Write("B.h", "");
+    dir_.Write("sub/x.c", "");
+    dir_.Write("dir.C/z.h", "");
+    dir_.Write("dir.txt/y.c", "");
+    EXPECT_EQ(generator_.ScanPath(dir_.path(), true), 2);
+    Strings expected = Header();
+    for (const std::string& line :
+         Strings{"  Scanning file B.h...", "  File done, scanned items 0.",
+                 "  Scanning file a.cpp...", "  File done, scanned items 1."}) {
+        expected.push_back(line);
+    }
+    Strings again = Header();
+    expected.insert(expected.end(), again.begin(), again.end());  // dir.C
+    expected.push_back("  Scanning file z.h...");
+    expected.push_back("  File done, scanned items 0.");
+    expected.insert(expected.end(), again.begin(), again.end());  // sub
+    expected.push_back("  Scanning file x.c...");
+    expected.push_back("  File done, scanned items 0.");
+    EXPECT_EQ(ProtocolLines(), expected);
+    EXPECT_EQ(generator_.failureCount, 0);
+    EXPECT_EQ(progress_.statuses.front(), "Search for files...");
+    EXPECT_EQ(
+        std::count(progress_.statuses.begin(), progress_.statuses.end(), "Search for files..."), 3);
+}
+
+TEST_F(PathScanTest, RecursionOffScansOnlyTheDirectoryItself) {
+    dir_.Write("top.c", "");
+    dir_.Write("sub/deep.c", "");
+    EXPECT_EQ(generator_.ScanPath(dir_.path(), false), 1);
+    EXPECT_EQ(ScannedFiles(), (Strings{"top.c"}));
+}
+
+TEST_F(PathScanTest, TheFilterIsASubstringTestOnTheUpperCaseExtension) {
+    for (const char* name : {"a.cpp", "b.CP", "c.s", "d.sy", "e.txt", "f", "g.", "h.tar.h",
+                             "i.h.txt", ".hidden", "j.Syl"}) {
+        dir_.Write(name, "");
+    }
+    struct Case {
+        std::string filter;
+        Strings scanned;
+    };
+    const Case cases[] = {
+        {".CPP|.C|.H|.SYL", {"a.cpp", "b.CP", "c.s", "d.sy", "f", "g.", "h.tar.h", "j.Syl"}},
+        {".H", {"f", "g.", "h.tar.h"}},  // "g." has the extension "."
+        {"*.*",
+         {".hidden", "a.cpp", "b.CP", "c.s", "d.sy", "e.txt", "f", "g.", "h.tar.h", "i.h.txt",
+          "j.Syl"}},
+        {"*",
+         {".hidden", "a.cpp", "b.CP", "c.s", "d.sy", "e.txt", "f", "g.", "h.tar.h", "i.h.txt",
+          "j.Syl"}},
+        {"",
+         {".hidden", "a.cpp", "b.CP", "c.s", "d.sy", "e.txt", "f", "g.", "h.tar.h", "i.h.txt",
+          "j.Syl"}},
+    };
+    for (const Case& c : cases) {
+        protocol_.ResetContent();
+        generator_.filter = c.filter;
+        EXPECT_EQ(generator_.ScanPath(dir_.path(), true), static_cast<int>(c.scanned.size()))
+            << c.filter;
+        EXPECT_EQ(ScannedFiles(), c.scanned) << c.filter;
+    }
+}
+
+TEST_F(PathScanTest, AMissingDirectoryIsWarnedAboutAndCountsAsAFailure) {
+    std::string missing = dir_.File("missing");
+    EXPECT_EQ(generator_.ScanPath(missing, true), 0);
+    Strings expected = Header();
+    expected.push_back("WARNING: No matching file found at path " + missing + "/*.* !");
+    EXPECT_EQ(ProtocolLines(), expected);
+    EXPECT_EQ(generator_.failureCount, 1);
+
+    // An empty directory is no failure.
+    protocol_.ResetContent();
+    dir_.Write("empty/.keep", "");
+    EXPECT_EQ(generator_.ScanPath(dir_.File("empty"), true), 0);
+    EXPECT_EQ(generator_.failureCount, 1);
+}
+
+TEST_F(PathScanTest, LeavesTheItemsInSortKeyOrderWithTheFilesTimes) {
+    dir_.Write("1.c", std::string("void Zeta(void);\n") + kBlock);
+    dir_.Write("2.c", std::string("void alpha(void);\n") + kBlock +
+                          "\nvoid Alpha(void);\n/**--\nGroup: Drawing\n--e*/\n");
+    dir_.Write("3.c", std::string("void Beta(void);\n") + kBlock);
+    struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File("3.c").c_str(), times, 0), 0);
+
+    generator_.ScanPath(dir_.path(), true);
+    EXPECT_EQ(Names(), (Strings{"Beta", "Zeta", "alpha", "Alpha"}));
+    EXPECT_EQ(Item(0).sortKey, "Common-Beta");
+    EXPECT_EQ(Item(0).sourceTime, CZTTime(1000000000));
+    EXPECT_EQ(Item(3).sortKey, "Drawing-Alpha");
+}
+
+TEST_F(PathScanTest, FollowsDirectoryLinksButEntersNoDirectoryTwice) {
+    dir_.Write("real/one.c", "");
+    dir_.Write("real/inner/two.c", "");
+    Link(dir_.path(), "real/inner/up");      // a cycle back to the root
+    Link("../../real", "real/inner/again");  // a cycle back to a parent
+    Link(dir_.File("real"), "alias");        // a second way into "real"
+    EXPECT_EQ(generator_.ScanPath(dir_.path(), true), 0);
+    EXPECT_EQ(ScannedFiles(), (Strings{"two.c", "one.c"}));  // through "alias" only
+    EXPECT_EQ(generator_.failureCount, 0);
+}
+
+TEST_F(PathScanTest, EntriesThatAreNoRegularFilesFailWithoutBlocking) {
+    dir_.Write("good.c", std::string("void Good(void);\n") + kBlock);
+    ASSERT_EQ(::mkfifo(dir_.File("pipe.c").c_str(), 0600), 0);
+    Link(dir_.File("nowhere.c"), "dangling.c");
+    EXPECT_EQ(generator_.ScanPath(dir_.path(), true), 3);
+    EXPECT_EQ(ScannedFiles(), (Strings{"dangling.c", "good.c", "pipe.c"}));
+    Strings lines = ProtocolLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "  ERROR: Cannot access file " + dir_.File("dangling.c") + " !"),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "  ERROR: Cannot access file " + dir_.File("pipe.c") + " !"),
+              1);
+    EXPECT_EQ(generator_.failureCount, 2);
+    EXPECT_EQ(Names(), (Strings{"Good"}));
+}
+
+}  // namespace
+}  // namespace sylva

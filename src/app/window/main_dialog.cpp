@@ -148,7 +148,6 @@ void CMainDlg::BuildControls() {
     Place(protocolList_, 6, 195, 354, 144, kIdProtocolList);
     protocolList_->setSelectionMode(QAbstractItemView::SingleSelection);
     protocolList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    protocolList_->setUniformItemSizes(true);
     QWidget::setTabOrder(protocolToggle_, protocolList_);
 
     tipBox_ = new TipBox(this);

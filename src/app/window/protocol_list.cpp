@@ -4,7 +4,11 @@
 
 namespace sylva {
 
-ProtocolList::ProtocolList(QListWidget& widget) : widget_(widget) {}
+ProtocolList::ProtocolList(QListWidget& widget) : widget_(widget) {
+    // Lines are one text row each. Without this, every new line makes the list measure all its
+    // lines again to scroll to the last one: a run of 100,000 items would spend minutes there.
+    widget_.setUniformItemSizes(true);
+}
 
 void ProtocolList::AddSelString(std::string_view line, int select, int maxLines) {
     widget_.addItem(ToQString(line));

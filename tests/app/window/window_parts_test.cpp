@@ -2,6 +2,7 @@
 // on screen, the protocol list, the progress dialog, the message box kinds and the end on
 // SIGTERM.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -103,6 +104,22 @@ class WindowPartsTest : public QObject {
         QCOMPARE(widget.selectedItems().front()->text(), QStringLiteral("line 1004"));
         protocol.ResetContent();
         QCOMPARE(widget.count(), 0);
+    }
+
+    // A large run writes a line per item; the list must not measure all its lines per line.
+    void protocolTakesManyLinesQuickly() {
+        QListWidget widget;
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        ProtocolList protocol(widget);
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 5000; ++i) {
+            protocol.AddSelString("    Add to HTML SYLVA_Item_" + std::to_string(i) + ".html", 1,
+                                  1000);
+        }
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(widget.count(), 1000);
     }
 
     void progressDialogShowsTitleStatusAndABarWithoutPercent() {

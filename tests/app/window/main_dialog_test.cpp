@@ -1,6 +1,7 @@
 // The main window driven as a user drives it: typing into the fields, clicking the buttons,
 // answering the questions, and checking the fields, the files on disk and the protocol lines.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -148,6 +149,11 @@ class MainDialogTest : public QObject {
         QTest::keyClick(description, Qt::Key_Return);
         QTest::keyClicks(description, QStringLiteral("second"));
         QCOMPARE(description->toPlainText(), QStringLiteral("firstsecond"));
+        // A pasted line break would split the project's master index record.
+        QApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree"));
+        w.Type(CMainDlg::kIdProjectDesc, QString());
+        QTest::keyClick(description, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(description->toPlainText(), QStringLiteral("one two three"));
         QCOMPARE(Shown(w.prompter, "question"),
                  std::vector<std::string>{"Should I start HTML generation?"});
     }

@@ -347,13 +347,15 @@ bool MainActions::GetMatchingDescription() {
     return false;
 }
 
-bool MainActions::Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter) {
+bool MainActions::Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter,
+                         bool inOutputPath) {
     ReadControls();
-    std::optional<std::string> chosen = prompter_.ChooseFile(kind, field, htmlFilter);
+    std::optional<std::string> chosen =
+        prompter_.ChooseFile(kind, inOutputPath ? MasterIndexPath() : field, htmlFilter);
     if (!chosen) {
         return false;
     }
-    field = *chosen;
+    field = inOutputPath ? CZTString(*chosen).GetFilename() : *chosen;
     WriteControls();
     return true;
 }
@@ -367,7 +369,8 @@ bool MainActions::ChooseOutputPath() {
 }
 
 bool MainActions::ChooseMasterIndex() {
-    return Choose(fields_.masterIndexName, Prompter::FileChoice::kFileToWrite, true);
+    // A master index name with a path would be refused by the run.
+    return Choose(fields_.masterIndexName, Prompter::FileChoice::kFileToWrite, true, true);
 }
 
 bool MainActions::ChooseForeignHtml() {

@@ -73,7 +73,10 @@ class MainActions {
 
   private:
     ActionResult Generate(bool interactive, CZTListBox* runProtocol, CZTListBox* configProtocol);
-    bool Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter);
+    // With `inOutputPath` the file belongs in the output directory: the choice starts there and
+    // only the chosen file's name is kept.
+    bool Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter,
+                bool inOutputPath = false);
     void ReadControls();
     void WriteControls();
     void ClearProtocol();

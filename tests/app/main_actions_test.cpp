@@ -298,8 +298,13 @@ TEST_F(MainActionsTest, ChooseButtonsTakeTheChoiceOrLeaveTheField) {
     EXPECT_FALSE(Actions().ChooseMasterIndex());
     EXPECT_EQ(fields_.masterIndexName, before);
     EXPECT_EQ(prompter_.shown,
-              (std::vector<std::string>{"choose 2 from " + dir_.File("src"),
-                                        "choose 0 from SYLVA_MAIN_INDEX.HTML html"}));
+              (std::vector<std::string>{
+                  "choose 2 from " + dir_.File("src"),
+                  "choose 0 from " + dir_.File("out/SYLVA_MAIN_INDEX.HTML") + " html"}));
+    // A run refuses a master index name with a path: only the chosen file's name is kept.
+    prompter_.choices = {std::string("/elsewhere/ALL.HTML")};
+    EXPECT_TRUE(Actions().ChooseMasterIndex());
+    EXPECT_EQ(fields_.masterIndexName, "ALL.HTML");
 }
 
 TEST_F(MainActionsTest, ShowMasterIndexWarnsWithTheOpenersMessage) {

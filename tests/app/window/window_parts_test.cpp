@@ -1,0 +1,248 @@
+// The window's building blocks, each on its own: dialog units, the display check, byte strings
+// on screen, the protocol list, the progress dialog, the message box kinds and the end on
+// SIGTERM.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <csignal>
+
+#include "app/window/dialog_units.h"
+#include "app/window/display_check.h"
+#include "app/window/progress_dialog.h"
+#include "app/window/protocol_list.h"
+#include "app/window/qt_prompter.h"
+#include "app/window/qt_text.h"
+#include "app/window/termination_watcher.h"
+#include "window_fixture.h"
+
+namespace sylva {
+
+using test::PaintCounter;
+using test::WhenModalOpens;
+
+class WindowPartsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // Base units 6 x 13 are those of the 8-point font the layouts were drawn with.
+    void dialogUnitsMapCornersAndRoundHalvesUp_data() {
+        QTest::addColumn<QRect>("units");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("main window") << QRect(0, 0, 366, 346) << QRect(0, 0, 549, 562);
+        QTest::newRow("protocol list") << QRect(6, 195, 354, 144) << QRect(9, 317, 531, 234);
+        QTest::newRow("one unit rounds up") << QRect(1, 1, 1, 1) << QRect(2, 2, 1, 1);
+        QTest::newRow("neighbours share an edge")
+            << QRect(240, 114, 15, 12) << QRect(360, 185, 23, 20);
+    }
+    void dialogUnitsMapCornersAndRoundHalvesUp() {
+        QFETCH(QRect, units);
+        QFETCH(QRect, pixels);
+        DialogUnits base(6, 13);
+        QCOMPARE(base.Rect(units.x(), units.y(), units.width(), units.height()), pixels);
+    }
+
+    void dialogFontLeavesTheFoldedProtocolOutOfSight() {
+        DialogUnits units = DialogUnits::ForFont(DialogFont());
+        // The window opens 250 pixels shorter than its layout and must end above the list.
+        QVERIFY2(units.Y(346) - 250 <= units.Y(195),
+                 qPrintable(QStringLiteral("folded height %1, list top %2")
+                                .arg(units.Y(346) - 250)
+                                .arg(units.Y(195))));
+    }
+
+    void displayCheck_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("wayland");
+        QTest::addColumn<bool>("available");
+        QTest::newRow("nothing set") << QString() << QString() << QString() << false;
+        QTest::newRow("all empty") << ""
+                                   << ""
+                                   << "" << false;
+        QTest::newRow("X display") << QString() << ":0" << QString() << true;
+        QTest::newRow("Wayland") << QString() << QString() << "wayland-0" << true;
+        QTest::newRow("platform named") << "offscreen" << QString() << QString() << true;
+    }
+    void displayCheck() {
+        QFETCH(QString, platform);
+        QFETCH(QString, display);
+        QFETCH(QString, wayland);
+        QFETCH(bool, available);
+        QByteArray p = platform.toUtf8(), d = display.toUtf8(), w = wayland.toUtf8();
+        QCOMPARE(DisplayAvailable(platform.isNull() ? nullptr : p.constData(),
+                                  display.isNull() ? nullptr : d.constData(),
+                                  wayland.isNull() ? nullptr : w.constData()),
+                 available);
+    }
+
+    void bytesReachTheScreenUnchanged() {
+        QCOMPARE(ToQString("R\xc3\xbc"
+                           "ckgabe"),
+                 QString::fromUtf8("Rückgabe"));
+        // Windows-1252 text is not valid UTF-8; shown as Latin-1 it loses no letter.
+        QCOMPARE(ToQString("R\xfc"
+                           "ckgabe"),
+                 QString::fromUtf8("Rückgabe"));
+        QCOMPARE(ToBytes(QString::fromUtf8("Rückgabe")), std::string("R\xc3\xbc"
+                                                                     "ckgabe"));
+    }
+
+    void protocolKeepsTheNewestThousandLinesAndSelectsTheLast() {
+        QListWidget widget;
+        ProtocolList protocol(widget);
+        for (int i = 0; i < 1005; ++i) {
+            protocol.AddSelString("line " + std::to_string(i), 1, 1000);
+        }
+        QCOMPARE(widget.count(), 1000);
+        QCOMPARE(widget.item(0)->text(), QStringLiteral("line 5"));
+        QCOMPARE(widget.currentRow(), 999);
+        QCOMPARE(widget.selectedItems().size(), 1);
+        QCOMPARE(widget.selectedItems().front()->text(), QStringLiteral("line 1004"));
+        protocol.ResetContent();
+        QCOMPARE(widget.count(), 0);
+    }
+
+    // A large run writes a line per item; the list must not measure all its lines per line.
+    void protocolTakesManyLinesQuickly() {
+        QListWidget widget;
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        ProtocolList protocol(widget);
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 5000; ++i) {
+            protocol.AddSelString("    Add to HTML SYLVA_Item_" + std::to_string(i) + ".html", 1,
+                                  1000);
+        }
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(widget.count(), 1000);
+    }
+
+    void progressDialogShowsTitleStatusAndABarWithoutPercent() {
+        ProgressDialog dialog(nullptr);
+        dialog.SetTitle("Sylva - Generate HTML system...");
+        dialog.SetRange(0, 500);
+        dialog.ShowPercent(false);
+        dialog.SetStep(5);
+        dialog.SetStatus("Scanning project...");
+        auto* bar = dialog.findChild<QProgressBar*>();
+        QVERIFY(bar != nullptr);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.isModal());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Sylva - Generate HTML system..."));
+        QCOMPARE(bar->minimum(), 0);
+        QCOMPARE(bar->maximum(), 500);
+        QVERIFY(!bar->isTextVisible());
+        QCOMPARE(dialog.Step(), 5);
+        QVERIFY(dialog.findChild<QLabel*>()->text() == QStringLiteral("Scanning project..."));
+        dialog.SetPos(120);
+        QCOMPARE(bar->value(), 120);
+        dialog.SetPos(2000);  // the running position passes the range
+        QCOMPARE(bar->value(), 500);
+    }
+
+    // A run never returns to the event loop, so the dialog must paint while it is being moved.
+    void progressDialogPaintsDuringARun() {
+        ProgressDialog dialog(nullptr);
+        dialog.SetRange(0, 500);
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* bar = dialog.findChild<QProgressBar*>();
+        PaintCounter paints(bar);
+        for (int pos = 1; pos <= 5; ++pos) {
+            QTest::qSleep(50);
+            dialog.SetPos(pos * 10);
+        }
+        QVERIFY2(paints.count >= 5, qPrintable(QString::number(paints.count)));
+        // Positions that arrive faster than the eye can follow are not each painted.
+        int before = paints.count;
+        for (int pos = 100; pos < 400; ++pos) {
+            dialog.SetPos(pos);
+        }
+        QVERIFY(paints.count - before < 100);
+        QCOMPARE(bar->value(), 399);
+    }
+
+    // Each row: the prompter call, the icon, the buttons and the default button it must show.
+    void messageBoxKinds_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("defaultButton");
+        QTest::newRow("warning") << 0 << int(QMessageBox::Warning) << int(QMessageBox::Ok)
+                                 << int(QMessageBox::Ok);
+        QTest::newRow("information")
+            << 1 << int(QMessageBox::Information) << int(QMessageBox::Ok) << int(QMessageBox::Ok);
+        QTest::newRow("question") << 2 << int(QMessageBox::Question)
+                                  << int(QMessageBox::Yes | QMessageBox::No)
+                                  << int(QMessageBox::Yes);
+        QTest::newRow("cautious question")
+            << 3 << int(QMessageBox::Question) << int(QMessageBox::Yes | QMessageBox::No)
+            << int(QMessageBox::No);
+    }
+    void messageBoxKinds() {
+        QFETCH(int, kind);
+        QFETCH(int, icon);
+        QFETCH(int, buttons);
+        QFETCH(int, defaultButton);
+        QtPrompter prompter;
+        bool inspected = false;
+        WhenModalOpens([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            QCOMPARE(box->text(), QStringLiteral("Text"));
+            QCOMPARE(int(box->icon()), icon);
+            QCOMPARE(int(box->standardButtons()), buttons);
+            QCOMPARE(int(box->standardButton(box->defaultButton())), defaultButton);
+            inspected = true;
+            // Enter takes the default button.
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        bool answer = false;
+        switch (kind) {
+            case 0:
+                prompter.Warning("Text");
+                break;
+            case 1:
+                prompter.Information("Text");
+                break;
+            case 2:
+                answer = prompter.Question("Text");
+                break;
+            default:
+                answer = prompter.CautiousQuestion("Text");
+        }
+        QVERIFY(inspected);
+        QCOMPARE(answer, defaultButton == int(QMessageBox::Yes));
+    }
+
+    void openingAMissingDocumentSaysWhy() {
+        QtPrompter prompter;
+        std::optional<std::string> failure = prompter.OpenDocument("/nonexistent/SYLVA.HTML");
+        QVERIFY(failure.has_value());
+        QVERIFY(failure->find("/nonexistent/SYLVA.HTML") != std::string::npos);
+    }
+
+    void terminationSignalReachesTheEventLoopAndHandlersAreRestored() {
+        struct sigaction before {};
+        ::sigaction(SIGTERM, nullptr, &before);
+        {
+            TerminationWatcher watcher;
+            QSignalSpy requested(&watcher, &TerminationWatcher::terminationRequested);
+            ::raise(SIGTERM);
+            ::raise(SIGINT);
+            QTRY_VERIFY(requested.count() >= 1);
+        }
+        struct sigaction after {};
+        ::sigaction(SIGTERM, nullptr, &after);
+        QVERIFY(after.sa_handler == before.sa_handler);
+    }
+};
+
+}  // namespace sylva
+
+QTEST_MAIN(sylva::WindowPartsTest)
+#include "window_parts_test.moc"

@@ -304,5 +304,16 @@ TEST(SylvaDeterminism, TwoRunsOverTheExamplesGiveIdenticalBytes) {
     EXPECT_EQ(first, Tree(dir.File("second")));
 }
 
+TEST(SylvaExamples, GiveNoWarningEvenWithPrivateItemsLeftOut) {
+    test::ScratchDir dir;
+    ProcessOptions run;
+    run.cwd = dir.path();
+    std::string examples = std::string(SYLVA_SOURCE_DIR) + "/examples";
+    ProcessResult result =
+        RunSylva({"-PROJECT=Examples", "-SCAN=" + examples, "-OUT=out", "-FORCE", "-WERROR"}, run);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+}
+
 }  // namespace
 }  // namespace sylva

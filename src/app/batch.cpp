@@ -3,8 +3,16 @@
 #include "app/main_actions.h"
 #include "app/terminal_output.h"
 #include "app/terminal_prompter.h"
+#include "support/text_format.h"
 
 namespace sylva {
+
+namespace {
+
+constexpr std::string_view kSummary = "sylva: %s";
+constexpr std::string_view kSummaryAsErrors = "sylva: %s, treated as errors (-WERROR)";
+
+}  // namespace
 
 void ApplyStartValues(MainFields& fields, const StartValues& values) {
     const std::pair<const std::string&, std::string&> assignments[] = {
@@ -20,22 +28,29 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
     }
 }
 
-int RunBatchGeneration(MainFields& fields, bool verbose) {
+int RunBatchGeneration(MainFields& fields, const StartValues& switches) {
     TerminalPrompter prompter;
-    TerminalProtocol runProtocol(verbose, true);
+    TerminalProtocol runProtocol(switches.verbose, true);
     // The standard configuration file is usually absent and the defaults serve: its lines are
     // shown only when asked for.
-    TerminalProtocol configProtocol(verbose, false);
+    TerminalProtocol configProtocol(switches.verbose, false);
+    TerminalDiagnostics diagnostics;
     MainActions actions(fields, prompter, nullptr, nullptr);
-    switch (actions.CreateBatch(&runProtocol, verbose ? &configProtocol : nullptr)) {
-        case ActionResult::kDone:
-            return kExitOk;
-        case ActionResult::kDoneWithFailures:
-            return kExitFailures;
-        case ActionResult::kNotRun:
-            break;
+    ActionResult result = actions.CreateBatch(
+        &runProtocol, switches.verbose ? &configProtocol : nullptr, &diagnostics);
+    if (result == ActionResult::kNotRun) {
+        return kExitNotRun;
     }
-    return kExitNotRun;
+    const int warnings = actions.WarningCount();
+    if (warnings > 0) {
+        WriteTerminalLine(stderr,
+                          FormatLine(switches.warningsAreErrors ? kSummaryAsErrors : kSummary,
+                                     {WarningSummary(warnings)}));
+    }
+    if (result == ActionResult::kDoneWithFailures || (switches.warningsAreErrors && warnings > 0)) {
+        return kExitFailures;
+    }
+    return kExitOk;
 }
 
 }  // namespace sylva

@@ -9,14 +9,17 @@ namespace sylva {
 
 // Exit statuses of `sylva`.
 inline constexpr int kExitOk = 0;        // generated and wrote everything
-inline constexpr int kExitFailures = 1;  // generated, but something could not be read or written
+inline constexpr int kExitFailures = 1;  // generated, but something could not be read or written,
+                                         // or warnings were given under -WERROR
 inline constexpr int kExitNotRun = 2;    // refused: a check, an answer, a name or an argument
 
 // Every start value that is not empty replaces its field.
 void ApplyStartValues(MainFields& fields, const StartValues& values);
 
-// Runs Create in its batch form on `fields` with the terminal as prompter, protocol and
-// progress; returns the exit status.
-int RunBatchGeneration(MainFields& fields, bool verbose);
+// Runs Create in its batch form on `fields` with the terminal as prompter, protocol, progress and
+// warning sink, and closes with a summary line on standard error when warnings were given.
+// Returns the exit status; with `switches.warningsAreErrors` a complete run that gave warnings
+// ends with kExitFailures. `switches.verbose` prints every protocol line.
+int RunBatchGeneration(MainFields& fields, const StartValues& switches);
 
 }  // namespace sylva

@@ -30,6 +30,8 @@ constexpr OptionRow kOptions[] = {
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
     {"-VERBOSE", "", "print every protocol line on standard output", nullptr,
      &StartValues::verbose},
+    {"-WERROR", "", "after the whole run, exit with status 1 if any warning was given", nullptr,
+     &StartValues::warningsAreErrors},
     {"--HELP", "", "print this text", nullptr, &StartValues::help},
     {"--VERSION", "", "print the version", nullptr, &StartValues::version},
 };
@@ -69,6 +71,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText() {
     std::string text =
         "Usage: sylva [-PROJECT=NAME] [-DESC=TEXT] [-SCAN=DIR] [-OUT=DIR] [-FORCE] [-VERBOSE]\n"
+        "             [-WERROR]\n"
         "Without -FORCE the window opens with the given values filled in.\n\n";
     for (const OptionRow& option : kOptions) {
         std::string usage = std::string(option.name) + std::string(option.argument);

@@ -1,6 +1,6 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=" with their values and the
-// switches "-FORCE" (generate at once, without the window) and "-VERBOSE", plus --help and
-// --version.
+// switches "-FORCE" (generate at once, without the window), "-VERBOSE" and "-WERROR" (a run that
+// gave warnings fails), plus --help and --version.
 //
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
@@ -22,6 +22,7 @@ struct StartValues {
     std::string outputPath;
     bool force = false;
     bool verbose = false;
+    bool warningsAreErrors = false;
     bool help = false;
     bool version = false;
 };

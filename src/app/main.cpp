@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     MainFields fields = MainFields::Initial();
     ApplyStartValues(fields, values);
     if (values.force) {
-        return RunBatchGeneration(fields, values.verbose);
+        return RunBatchGeneration(fields, values);
     }
     return RunWindow(argc, argv, fields);
 }

@@ -149,11 +149,12 @@ std::string MainActions::MasterIndexPath() const {
 }
 
 ActionResult MainActions::Create() {
-    return Generate(true, protocol_, protocol_);
+    return Generate(true, protocol_, protocol_, nullptr);
 }
 
-ActionResult MainActions::CreateBatch(CZTListBox* runProtocol, CZTListBox* configProtocol) {
-    return Generate(false, runProtocol, configProtocol);
+ActionResult MainActions::CreateBatch(CZTListBox* runProtocol, CZTListBox* configProtocol,
+                                      DiagnosticSink* diagnostics) {
+    return Generate(false, runProtocol, configProtocol, diagnostics);
 }
 
 ActionResult MainActions::CreateButton() {
@@ -168,9 +169,11 @@ ActionResult MainActions::GenerateOnEnter() {
 }
 
 ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
-                                   CZTListBox* configProtocol) {
+                                   CZTListBox* configProtocol, DiagnosticSink* diagnostics) {
+    warningCount_ = 0;
     CZTScanSource generator;
     generator.prompter = &prompter_;
+    generator.diagnostics = diagnostics;
     if (interactive) {
         ClearProtocol();
         ReadControls();
@@ -219,6 +222,7 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
     if (result != 0) {
         return ActionResult::kNotRun;
     }
+    warningCount_ = generator.warningCount;
     return generator.failureCount > 0 ? ActionResult::kDoneWithFailures : ActionResult::kDone;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_fields.h"
+#include "support/diagnostic_sink.h"
 #include "support/prompter.h"
 #include "support/protocol.h"
 
@@ -47,8 +48,10 @@ class MainActions {
     // Create from the window: empties the protocol, reads the controls, checks, asks, generates.
     ActionResult Create();
     // Create in batch form: the fields are already filled. The run's protocol lines go to
-    // `runProtocol` and the configuration load's to `configProtocol` (either may be none).
-    ActionResult CreateBatch(CZTListBox* runProtocol, CZTListBox* configProtocol);
+    // `runProtocol` and the configuration load's to `configProtocol`, its warnings to
+    // `diagnostics` (each may be none; without a sink warnings are protocol lines).
+    ActionResult CreateBatch(CZTListBox* runProtocol, CZTListBox* configProtocol,
+                             DiagnosticSink* diagnostics = nullptr);
     // The Create button: generates in scan mode, adds the foreign index in foreign mode.
     ActionResult CreateButton();
     // The Enter key: asks whether to generate and, answered Yes, generates whatever the mode.
@@ -71,8 +74,12 @@ class MainActions {
     // The path of the master index of the fields, "<output path>/<master index name>".
     std::string MasterIndexPath() const;
 
+    // The warnings the last generation gave; 0 before the first and after one that did not run.
+    int WarningCount() const { return warningCount_; }
+
   private:
-    ActionResult Generate(bool interactive, CZTListBox* runProtocol, CZTListBox* configProtocol);
+    ActionResult Generate(bool interactive, CZTListBox* runProtocol, CZTListBox* configProtocol,
+                          DiagnosticSink* diagnostics);
     // With `inOutputPath` the file belongs in the output directory: the choice starts there and
     // only the chosen file's name is kept.
     bool Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter,
@@ -86,6 +93,7 @@ class MainActions {
     Prompter& prompter_;
     CZTListBox* protocol_;
     FieldsView* view_;
+    int warningCount_ = 0;
 };
 
 // The rows of the Projects dialog: the records of the master index at

@@ -2,12 +2,21 @@
 
 #include <unistd.h>
 
+#include "support/text_format.h"
+
 namespace sylva {
 
 namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr std::size_t kStatusWidth = 100;
+constexpr std::string_view kWarningLine = "%s:%d: warning: %s";
+constexpr std::string_view kEraseLine = "\r\033[K";
+
+// Whether a progress status line stands unfinished on standard error. A line written to the
+// terminal erases it first, or the line would be glued to the status text (a warning would then
+// no longer begin with its path); the next progress event draws the status again.
+bool statusLineShown = false;
 
 bool IsTerminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) == 1;
@@ -27,6 +36,11 @@ std::string Printable(std::string_view text) {
 }  // namespace
 
 void WriteTerminalLine(std::FILE* stream, std::string_view text) {
+    if (statusLineShown && (stream == stderr || IsTerminal(stream))) {
+        std::fwrite(kEraseLine.data(), 1, kEraseLine.size(), stderr);
+        std::fflush(stderr);
+        statusLineShown = false;
+    }
     std::string line = IsTerminal(stream) ? Printable(text) : std::string(text);
     line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stream);
@@ -46,13 +60,18 @@ void TerminalProtocol::AddSelString(std::string_view line, int, int) {
     }
 }
 
+void TerminalDiagnostics::Warning(std::string_view file, int line, std::string_view text) {
+    WriteTerminalLine(stderr, FormatLine(kWarningLine, {file, std::to_string(line), text}));
+}
+
 TerminalProgress::TerminalProgress() : enabled_(IsTerminal(stderr)) {}
 
 TerminalProgress::~TerminalProgress() {
     if (drawn_) {
-        std::fputs("\r\033[K", stderr);
+        std::fwrite(kEraseLine.data(), 1, kEraseLine.size(), stderr);
         std::fflush(stderr);
     }
+    statusLineShown = false;
 }
 
 void TerminalProgress::SetStatus(std::string_view text) {
@@ -70,16 +89,18 @@ void TerminalProgress::Draw() {
         return;
     }
     auto now = std::chrono::steady_clock::now();
-    if (drawn_ && now - lastDraw_ < kRedrawInterval) {
+    if (statusLineShown && now - lastDraw_ < kRedrawInterval) {
         return;
     }
-    std::string line = "\r\033[K[" + std::to_string(pos_) + "] " + Printable(status_);
+    std::string line =
+        std::string(kEraseLine) + "[" + std::to_string(pos_) + "] " + Printable(status_);
     if (line.size() > kStatusWidth) {
         line.resize(kStatusWidth);
     }
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
     drawn_ = true;
+    statusLineShown = true;
     lastDraw_ = now;
 }
 

@@ -1,4 +1,5 @@
-// Batch mode's stand-ins for the window's protocol list and progress dialog.
+// Batch mode's stand-ins for the window's protocol list and progress dialog, and its sink for
+// warnings about the sources.
 #pragma once
 
 #include <chrono>
@@ -6,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/diagnostic_sink.h"
 #include "support/protocol.h"
 
 namespace sylva {
@@ -28,6 +30,12 @@ class TerminalProtocol : public CZTListBox {
   private:
     bool verbose_;
     bool failuresToStderr_;
+};
+
+// Warnings on standard error in the compiler form "path:line: warning: text", one line each.
+class TerminalDiagnostics : public DiagnosticSink {
+  public:
+    void Warning(std::string_view file, int line, std::string_view text) override;
 };
 
 // The progress dialog as one self-overwriting status line on standard error, drawn only when

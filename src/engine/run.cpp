@@ -20,6 +20,10 @@ constexpr std::string_view kUnusableProjectNameLine =
 constexpr std::string_view kScanningProjectStatus = "Scanning project...";
 constexpr std::string_view kCleanItemListLine = "Clean item list...";
 constexpr std::string_view kPathDoneLine = "Path done, scanned paths %d, scanned files %d.";
+constexpr std::string_view kWarningSummaryLine = "WARNING: %s.";
+constexpr std::string_view kUnknownSeeAlso =
+    "See also entry \"%s\" names no documented item; its link leads nowhere";
+constexpr std::string_view kEmptySeeAlso = "empty See also entry; its link leads nowhere";
 
 std::string WithoutTrailingSlashes(const std::string& path) {
     return std::string(TrimRightView(path, "/"));
@@ -72,6 +76,7 @@ int CZTScanSource::Run(const std::string& scanPathArg, const std::string& master
 
     ScanPath(scanPath, options.includeSubdirs != 0);
     CleanItemList();
+    CheckSeeAlsoNames();
     if (options.linkItemNames != 0) {
         CrossLinkSections();
     }
@@ -83,6 +88,10 @@ int CZTScanSource::Run(const std::string& scanPathArg, const std::string& master
 
     Protocol(
         FormatLine(kPathDoneLine, {std::to_string(scannedPaths), std::to_string(scannedFiles)}));
+    // With a sink the warnings went there, and whoever installed it sums them up.
+    if (warningCount > 0 && diagnostics == nullptr) {
+        Protocol(FormatLine(kWarningSummaryLine, {WarningSummary(warningCount)}));
+    }
     return 0;
 }
 
@@ -108,6 +117,21 @@ int CZTScanSource::CleanItemList() {
         }
     }
     return 1;
+}
+
+void CZTScanSource::CheckSeeAlsoNames() {
+    for (const std::unique_ptr<CSylItem>& item : items) {
+        if (!item) {
+            continue;
+        }
+        for (const std::string& name : item->seeAlsoNames) {
+            if (name.empty()) {
+                Warning(item->sourceFile, item->sourceLine, kEmptySeeAlso);
+            } else if (!IsPageNameUsed(name)) {
+                Warning(item->sourceFile, item->sourceLine, FormatLine(kUnknownSeeAlso, {name}));
+            }
+        }
+    }
 }
 
 }  // namespace sylva

@@ -1,8 +1,16 @@
 #include "engine/scan_source.h"
 
 #include "scan/syl_item.h"
+#include "support/text_format.h"
 
 namespace sylva {
+
+namespace {
+
+// Indented as a line about one item or file.
+constexpr std::string_view kWarningLine = "    WARNING: %s:%d: %s";
+
+}  // namespace
 
 CZTScanSource::CZTScanSource() {
     SetDefaults();
@@ -31,6 +39,15 @@ void CZTScanSource::Protocol(std::string_view line) const {
 void CZTScanSource::ProtocolFailure(std::string_view line) {
     ++failureCount;
     Protocol(line);
+}
+
+void CZTScanSource::Warning(std::string_view file, int line, std::string_view text) {
+    ++warningCount;
+    if (diagnostics != nullptr) {
+        diagnostics->Warning(file, line, text);
+    } else {
+        Protocol(FormatLine(kWarningLine, {file, std::to_string(line), text}));
+    }
 }
 
 void CZTScanSource::ProgressStatus(std::string_view text) const {

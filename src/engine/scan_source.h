@@ -15,6 +15,7 @@
 
 #include "engine/run_options.h"
 #include "engine/settings.h"
+#include "support/diagnostic_sink.h"
 #include "support/protocol.h"
 #include "support/zt_string_array.h"
 #include "support/zt_time.h"
@@ -63,6 +64,9 @@ class CZTScanSource {
     std::string MakeProjectPageNames(const std::string& name, const std::string& output);
     // Empties the slots of items of the kinds the run does not create; returns 1.
     int CleanItemList();
+    // Warns of every See also name of a listed item that names no listed item (an empty one
+    // included): its link would lead to a page the run does not write. In item order.
+    void CheckSeeAlsoNames();
 
     // --- Scanning (scan/) ---
 
@@ -117,6 +121,10 @@ class CZTScanSource {
     // A protocol line for a failure that makes the run incomplete (a page, an index or the master
     // index not written, the scan path not read); counted in `failureCount`.
     void ProtocolFailure(std::string_view line);
+    // A warning about line `line` of the source `file`: counted in `warningCount`, then handed to
+    // `diagnostics`, or, when there is none, added as the protocol line
+    // "    WARNING: <file>:<line>: <text>".
+    void Warning(std::string_view file, int line, std::string_view text);
     void ProgressStatus(std::string_view text) const;
     // Hands `progressPos` to the progress dialog, then adds 1 to it.
     void AdvanceProgress();
@@ -146,6 +154,10 @@ class CZTScanSource {
     Prompter* prompter = nullptr;
     // Failures reported with ProtocolFailure during this generator's life.
     int failureCount = 0;
+    // Where warnings go instead of the protocol; not owned, may be none.
+    DiagnosticSink* diagnostics = nullptr;
+    // Warnings given with Warning during this generator's life.
+    int warningCount = 0;
     // Directories listed and files handed to ScanFile by this run (subdirectories and their files
     // included), for its closing protocol line.
     int scannedPaths = 0;

@@ -8,11 +8,13 @@
 #include "html/cross_link.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/scan_source.h"
+#include "html/case_folded_names.h"
 #include "html/output_files.h"
 #include "scan/syl_item.h"
 #include "support/text_format.h"
@@ -28,6 +30,8 @@ constexpr std::string_view kLinkPattern = "<a href=\"SYLVA_%s.html\">%s</a>";
 constexpr std::string_view kLinkOpen = "<a";
 constexpr std::string_view kLinkClose = "</a>";
 constexpr int kExtraRescans = 2;
+constexpr std::string_view kCaseOnlyName =
+    "\"%s\" matches the item \"%s\" only when letter case is ignored; it stays unlinked";
 
 struct Range {
     std::size_t begin;
@@ -109,37 +113,56 @@ std::string LinkText(const std::string& name) {
     return FormatLine(kLinkPattern, {target, name});
 }
 
+// The text between the next pair of double quotes at or after `from`, which then moves past the
+// closing quote; nothing when no pair is left (an unmatched quote ends the line's candidates).
+std::optional<std::string_view> NextQuoted(std::string_view line, std::size_t& from) {
+    std::size_t open = line.find('"', from);
+    if (open == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t close = line.find('"', open + 1);
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    from = close + 1;
+    return line.substr(open + 1, close - open - 1);
+}
+
 // Scans `line` from its start for a name between double quotes that names another item and
 // links it. Returns false when the scan reached the end without changing the line: two adjacent
 // quotes (the empty name), the item's own name, unknown names and names that stand only inside
 // markup are passed over, and an unmatched quote ends the scan.
 bool LinkNextName(const CZTScanSource& generator, std::string& line, std::string_view ownName) {
-    bool inside = false;
-    std::string candidate;
-    for (char ch : line) {
-        if (!inside) {
-            if (ch == '"') {
-                inside = true;
-                candidate.clear();
-            }
+    std::size_t from = 0;
+    while (std::optional<std::string_view> candidate = NextQuoted(line, from)) {
+        if (candidate->empty() || *candidate == ownName || !generator.IsPageNameUsed(*candidate)) {
             continue;
         }
-        if (ch != '"') {
-            candidate.push_back(ch);
-            continue;
-        }
-        inside = false;
-        if (candidate.empty() || candidate == ownName || !generator.IsPageNameUsed(candidate)) {
-            continue;
-        }
+        const std::string name(*candidate);
         int replaced = 0;
-        std::string linked = ReplaceOutsideMarkup(line, candidate, LinkText(candidate), replaced);
+        std::string linked = ReplaceOutsideMarkup(line, name, LinkText(name), replaced);
         if (replaced > 0) {
             line = std::move(linked);
             return true;
         }
     }
     return false;
+}
+
+// Warns of each quoted text of `line` that names no item exactly but one when letter case is
+// ignored: most likely a misspelt name, and it stays unlinked.
+void WarnOfCaseOnlyNames(CZTScanSource& generator, const CSylItem& item, std::string_view line,
+                         const CaseFoldedNames& names) {
+    std::size_t from = 0;
+    while (std::optional<std::string_view> candidate = NextQuoted(line, from)) {
+        if (candidate->empty() || generator.IsPageNameUsed(*candidate)) {
+            continue;
+        }
+        if (const std::string* name = names.Find(*candidate)) {
+            generator.Warning(item.sourceFile, item.sourceLine,
+                              FormatLine(kCaseOnlyName, {*candidate, *name}));
+        }
+    }
 }
 
 }  // namespace
@@ -158,6 +181,7 @@ void LinkQuotedNames(const CZTScanSource& generator, std::string& line, std::str
 
 int CZTScanSource::CrossLinkSections() {
     Protocol(kProtocolStart);
+    const CaseFoldedNames foldedNames(items);
     for (const std::unique_ptr<CSylItem>& slot : items) {
         if (!slot || !PassesTypeFilter(*this, *slot)) {
             continue;
@@ -171,6 +195,7 @@ int CZTScanSource::CrossLinkSections() {
                 continue;
             }
             for (std::string& line : item.sections[kind].Lines()) {
+                WarnOfCaseOnlyNames(*this, item, line, foldedNames);
                 LinkQuotedNames(*this, line, item.name, RescanBound(line));
             }
         }

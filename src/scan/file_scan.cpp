@@ -21,6 +21,10 @@ constexpr std::string_view kScanningStatus = "Scanning source file %s...";
 constexpr std::string_view kScanningLine = "  Scanning file %s...";
 constexpr std::string_view kCannotAccess = "  ERROR: Cannot access file %s !";
 constexpr std::string_view kFileDone = "  File done, scanned items %d.";
+constexpr std::string_view kUnclosedBlock =
+    "documentation block not closed before the end of the file; it gives no item";
+constexpr std::string_view kNoDeclaration =
+    "documentation block without a declaration; its item is named \"%s\"";
 
 // The pieces of a file, with the 1-based number of the physical line the last one belongs to.
 class PieceSource {
@@ -122,12 +126,18 @@ int CZTScanSource::ScanFile(const std::string& path, CZTTime lastWrite) {
         // The text above the block belongs to this item only: the next block starts afresh.
         std::string declaration = preText.empty() ? std::move(declText) : std::move(preText);
         preText.clear();
+        if (DeclaresNothing(declaration)) {
+            Warning(path, blockLineNumber, FormatLine(kNoDeclaration, {kUntitledName}));
+        }
         auto item = std::make_unique<CSylItem>(this, std::move(declaration), blockLines, lastWrite);
         item->sourceFile = path;
         item->sourceLine = blockLineNumber;
         AddItem(std::move(item));
         ++itemCount;
         blockLines.RemoveAll();
+    }
+    if (inBlock) {
+        Warning(path, blockLineNumber, kUnclosedBlock);
     }
     Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
     return itemCount;

@@ -160,6 +160,7 @@ void BuildSeeAlsoLinks(CSylItem& item) {
     CZTStringArray& seeAlso = item.sections[kSectionSeeAlso];
     for (std::string& line : seeAlso.Lines()) {
         std::string_view text = TrimView(line, " \n");
+        item.seeAlsoNames.emplace_back(text);
         CZTString safe(text);
         safe.ReplaceInvalidFilenameChars('_');
         line = MakeLink(linkTemplate, FormatLine(kSeeAlsoTarget, {safe}), text);

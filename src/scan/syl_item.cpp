@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kNoOwnerMessage =
     "Cannot work without a valid base class (CZTScanSource)!\nCancel execution!";
-constexpr std::string_view kUntitledName = "__Untitled";
+constexpr std::string_view kDeclarationLeadIn = "\n ";
 constexpr std::string_view kPageFile = "SYLVA_%s.html";
 // The number is written with at least three digits.
 constexpr std::string_view kNumberedPageFile = "SYLVA_%s_%d.html";
@@ -27,6 +27,10 @@ constexpr std::string_view kShortDescriptionCut = "...";
 constexpr std::string_view kEmptyShortDescription = " ";
 
 }  // namespace
+
+bool DeclaresNothing(std::string_view declaration) {
+    return TrimLeftView(declaration, kDeclarationLeadIn).empty();
+}
 
 std::string SplitClassMember(const std::string& name) {
     std::size_t first = name.find("::");
@@ -57,7 +61,7 @@ int CSylItem::Init(CZTScanSource* itemOwner, std::string declarationText,
     }
     owner = itemOwner;
     sourceTime = time;
-    declaration = TrimLeftView(declarationText, "\n ");
+    declaration = TrimLeftView(declarationText, kDeclarationLeadIn);
     if (declaration.empty()) {
         declaration = kUntitledName;
     }

@@ -9,6 +9,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "support/zt_string_array.h"
 #include "support/zt_time.h"
@@ -81,6 +83,10 @@ class CSylItem {
     int hasParamTable = 0;
     std::array<CZTStringArray, kSectionCount> sections;
 
+    // The names the See also lines give, as the links show them (in line order); filled when the
+    // lines become links, so that the run can warn of links to pages it does not write.
+    std::vector<std::string> seeAlsoNames;
+
     // Where the block's start marker stands, for messages that point at the source.
     std::string sourceFile;
     int sourceLine = 0;
@@ -92,6 +98,13 @@ class CSylItem {
     void SetGroupAndSortKey();
     void MakeShortDescription();
 };
+
+// The name of an item whose block has no declaration.
+inline constexpr std::string_view kUntitledName = "__Untitled";
+
+// True iff `declaration` holds nothing but line feeds and spaces: its item is named
+// kUntitledName.
+bool DeclaresNothing(std::string_view declaration);
 
 // The part of a qualified name between its first "::" and the next one (or the end); the whole
 // name when it holds no "::". "A::B::C" gives "B".

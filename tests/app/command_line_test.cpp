@@ -26,7 +26,18 @@ TEST(ParseCommandLine, ReadsTheFourValuesAndTheSwitches) {
     EXPECT_EQ(parsed.values.outputPath, "doc");
     EXPECT_TRUE(parsed.values.force);
     EXPECT_TRUE(parsed.values.verbose);
+    EXPECT_FALSE(parsed.values.warningsAreErrors);
     EXPECT_FALSE(parsed.values.help);
+}
+
+TEST(ParseCommandLine, WerrorIsASwitchInAnyCase) {
+    for (const char* argument : {"-WERROR", "-Werror", "--werror"}) {
+        StartValues values = Parse({argument, "-FORCE"}).values;
+        EXPECT_TRUE(values.warningsAreErrors) << argument;
+        EXPECT_TRUE(values.force) << argument;
+        EXPECT_FALSE(values.verbose) << argument;
+    }
+    EXPECT_FALSE(Parse({"-DESC=-WERROR"}).values.warningsAreErrors);
 }
 
 TEST(ParseCommandLine, MatchesNamesAnywhereBeforeTheFirstEqualsSign) {
@@ -86,7 +97,7 @@ TEST(ParseCommandLine, HelpAndVersion) {
     EXPECT_FALSE(Parse({"--version"}).values.verbose);
     std::string usage = UsageText();
     for (const char* name : {"-PROJECT=NAME", "-DESC=TEXT", "-SCAN=DIR", "-OUT=DIR", "-FORCE",
-                             "-VERBOSE", "--HELP", "--VERSION"}) {
+                             "-VERBOSE", "-WERROR", "--HELP", "--VERSION"}) {
         EXPECT_NE(usage.find(name), std::string::npos) << name;
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support/recording_diagnostics.h"
 #include "test_support/scratch_dir.h"
 #include "test_support/scripted_prompter.h"
 
@@ -106,6 +107,37 @@ TEST_F(MainActionsTest, CreateGeneratesTheProjectAndItsMasterIndexRecord) {
     std::vector<std::string> lines = Lines(protocol_);
     EXPECT_TRUE(Contains(lines, "ERROR: Cannot access to config file SYLVA.INI."));
     EXPECT_TRUE(Contains(lines, "Path done, scanned paths 1, scanned files 1."));
+}
+
+TEST_F(MainActionsTest, GenerationReportsTheWarningsOfItsRunWhereverTheyGo) {
+    dir_.Write("src/untitled.h", "\n/**--\nDescription: no declaration follows\n--e*/\n\n");
+    const std::string warning = dir_.File("src") +
+                                "/untitled.h:2: documentation block without a declaration; its "
+                                "item is named \"__Untitled\"";
+
+    // The window: the protocol shows each warning and, last, the summary. Warnings alone are no
+    // failure.
+    MainActions window = Actions();
+    EXPECT_EQ(window.Create(), ActionResult::kDone);
+    EXPECT_EQ(window.WarningCount(), 1);
+    std::vector<std::string> lines = Lines(protocol_);
+    EXPECT_TRUE(Contains(lines, "    WARNING: " + warning));
+    EXPECT_EQ(lines.back(), "WARNING: 1 warning given.");
+
+    // Batch form with a sink: the warnings go there only.
+    prompter_.answers = {true};  // overwrite the project
+    MemoryListBox runProtocol;
+    test::RecordingDiagnostics sink;
+    MainActions batch = Actions();
+    EXPECT_EQ(batch.CreateBatch(&runProtocol, nullptr, &sink), ActionResult::kDone);
+    EXPECT_EQ(batch.WarningCount(), 1);
+    EXPECT_EQ(sink.warnings, std::vector<std::string>{warning});
+    EXPECT_FALSE(Contains(Lines(runProtocol), "WARNING"));
+
+    // A generation that does not run gave no warning.
+    fields_.projectName.clear();
+    EXPECT_EQ(batch.CreateBatch(&runProtocol, nullptr, &sink), ActionResult::kNotRun);
+    EXPECT_EQ(batch.WarningCount(), 0);
 }
 
 TEST_F(MainActionsTest, SamePathsAreAskedAboutCautiouslyAfterTurningBackslashes) {

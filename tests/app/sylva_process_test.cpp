@@ -225,6 +225,68 @@ TEST_F(SylvaProcessTest, AConfigurationFileInTheCurrentDirectoryIsUsed) {
     EXPECT_NE(dir_.Read("out/Demo/SYLVA_Draw.html").find("Was es tut"), std::string::npos);
 }
 
+constexpr const char* kBrokenSource =
+    "/**--\n"
+    "See also: Nowhere\n"
+    "--e*/\n"
+    "int Broken(void);\n"
+    "\n"
+    "/**--\n"
+    "Description: never closed\n";
+
+const std::string kBrokenWarnings =
+    "src/broken.h:6: warning: documentation block not closed before the end of the file; it "
+    "gives no item\n"
+    "src/broken.h:1: warning: See also entry \"Nowhere\" names no documented item; its link "
+    "leads nowhere\n";
+
+TEST_F(SylvaProcessTest, WarningsGoToStandardErrorInCompilerFormThenASummary) {
+    dir_.Write("src/broken.h", kBrokenSource);
+    struct Case {
+        std::vector<std::string> switches;
+        int status;
+        std::string summary;
+    };
+    const Case cases[] = {
+        {{}, 0, "sylva: 2 warnings given\n"},
+        // The run goes on to the end: every page and the master index are written.
+        {{"-WERROR"}, 1, "sylva: 2 warnings given, treated as errors (-WERROR)\n"},
+        // Each warning once: not also as a protocol line.
+        {{"-VERBOSE"}, 0, "sylva: 2 warnings given\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir_.File("out"));
+        std::vector<std::string> arguments = {"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"};
+        arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
+        ProcessResult result = RunSylva(arguments, run_);
+        std::string name = c.switches.empty() ? "no switch" : c.switches[0];
+        EXPECT_EQ(result.status, c.status) << name;
+        EXPECT_EQ(result.err, kBrokenWarnings + c.summary) << name;
+        EXPECT_EQ(result.out.find("WARNING"), std::string::npos) << name;
+        EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Broken.html"))) << name;
+        EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Draw.html"))) << name;
+        EXPECT_NE(dir_.Read("out/SYLVA_MAIN_INDEX.HTML").find("<!--DESC:Demo;"), std::string::npos)
+            << name;
+    }
+}
+
+TEST_F(SylvaProcessTest, WerrorChangesNothingForACleanRunAndARefusedRunStaysRefused) {
+    ProcessResult clean =
+        RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE", "-WERROR"}, run_);
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.err, "");
+
+    dir_.Write("src/broken.h", kBrokenSource);
+    ProcessResult refused =
+        RunSylva({"-PROJECT=..", "-SCAN=src", "-OUT=out2", "-FORCE", "-WERROR"}, run_);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err.find("warning"), std::string::npos) << refused.err;
+
+    ProcessResult failed =
+        RunSylva({"-PROJECT=Demo", "-SCAN=nowhere", "-OUT=out3", "-FORCE", "-WERROR"}, run_);
+    EXPECT_EQ(failed.status, 1);
+}
+
 TEST(SylvaDeterminism, TwoRunsOverTheExamplesGiveIdenticalBytes) {
     test::ScratchDir dir;
     ProcessOptions run;
@@ -240,6 +302,17 @@ TEST(SylvaDeterminism, TwoRunsOverTheExamplesGiveIdenticalBytes) {
     std::map<std::string, std::string> first = Tree(dir.File("first"));
     EXPECT_GT(first.size(), 10u);
     EXPECT_EQ(first, Tree(dir.File("second")));
+}
+
+TEST(SylvaExamples, GiveNoWarningEvenWithPrivateItemsLeftOut) {
+    test::ScratchDir dir;
+    ProcessOptions run;
+    run.cwd = dir.path();
+    std::string examples = std::string(SYLVA_SOURCE_DIR) + "/examples";
+    ProcessResult result =
+        RunSylva({"-PROJECT=Examples", "-SCAN=" + examples, "-OUT=out", "-FORCE", "-WERROR"}, run);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "html/cross_link.h"
 #include "html_project.h"
+#include "test_support/recording_diagnostics.h"
 
 namespace sylva {
 namespace {
@@ -162,6 +163,70 @@ TEST(LinkQuotedNames, RescansOfALineAreBounded) {
         LinkQuotedNames(project.generator, linked, "Owner", c.maxRescans);
         EXPECT_EQ(linked, c.expected) << "at most " << c.maxRescans << " rescans";
     }
+}
+
+TEST(CrossLinkSections, WarnsOfQuotedTextsThatMatchANameOnlyWhenCaseIsIgnored) {
+    const std::string warning = " only when letter case is ignored; it stays unlinked";
+    struct Case {
+        const char* name;
+        SectionKind section;
+        std::string line;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"another item's name",
+         kSectionDescription,
+         "Call \"close\" after use.",
+         {"door.h:7: \"close\" matches the item \"Close\"" + warning}},
+        {"a qualified name",
+         kSectionRemarks,
+         "\"CFOO::bar\"",
+         {"door.h:7: \"CFOO::bar\" matches the item \"CFoo::Bar\"" + warning}},
+        {"the item's own name",
+         kSectionParameter,
+         "\"OPEN\"",
+         {"door.h:7: \"OPEN\" matches the item \"Open\"" + warning}},
+        {"each occurrence, beside a linked name",
+         kSectionDescription,
+         "\"Close\" or \"CLOSE\" or \"close\"",
+         {"door.h:7: \"CLOSE\" matches the item \"Close\"" + warning,
+          "door.h:7: \"close\" matches the item \"Close\"" + warning}},
+        {"exact names", kSectionDescription, "\"Close\" and \"Open\"", {}},
+        {"unknown words, empty quotes, an unmatched quote",
+         kSectionDescription,
+         "\"nothing\" \"\" \"close",
+         {}},
+        {"see also lines are not looked at", kSectionSeeAlso, "\"close\"", {}},
+    };
+    for (const Case& c : cases) {
+        HtmlProject project;
+        test::RecordingDiagnostics diagnostics;
+        project.generator.diagnostics = &diagnostics;
+        CSylItem& owner = project.Add("Open");
+        owner.sourceFile = "door.h";
+        owner.sourceLine = 7;
+        owner.sections[c.section].Add(c.line);
+        project.Add("Close");
+        project.Add("CFoo::Bar");
+        project.Sort();
+        project.generator.CrossLinkSections();
+        EXPECT_EQ(diagnostics.warnings, c.expected) << c.name;
+        EXPECT_EQ(project.generator.warningCount, static_cast<int>(c.expected.size())) << c.name;
+    }
+}
+
+TEST(CrossLinkSections, ItemsLeftOutByTheTypeSwitchesAreNotCaseMatched) {
+    HtmlProject project;
+    test::RecordingDiagnostics diagnostics;
+    project.generator.diagnostics = &diagnostics;
+    CSylItem& pub = project.Add("Pub");
+    project.Add("Priv").isPublic = 0;
+    pub.sections[kSectionDescription].Add("\"priv\"");
+    project.Sort();
+    project.generator.typePrivate = 0;
+    project.generator.CleanItemList();
+    project.generator.CrossLinkSections();
+    EXPECT_EQ(diagnostics.warnings, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -129,13 +129,17 @@ TEST_F(SectionTest, SeeAlsoLinesBecomeLinksFollowedByIndexAndMain) {
                   "<a href=\"My_Project.HTML\">Project description index</a><BR>",
                   "<a href=\"../SYLVA_MAIN_INDEX.HTML\" target=\"_top\">Main</a><BR>",
               }));
+    // The names as the links show them, for the run's check of their targets.
+    EXPECT_EQ(item->seeAlsoNames, (std::vector<std::string>{"CFoo::Bar", "", "Draw"}));
 
     auto without = BuildItem(generator_, "x");
     EXPECT_EQ(without->sections[kSectionSeeAlso].GetSize(), 2);
+    EXPECT_TRUE(without->seeAlsoNames.empty());
 
     generator_.options.sectionSeeAlso = 0;
-    EXPECT_EQ(SectionOf(*BuildItem(generator_, "x", {"See also: Draw"}), kSectionSeeAlso),
-              (std::vector<std::string>{"Draw"}));
+    auto unlinked = BuildItem(generator_, "x", {"See also: Draw"});
+    EXPECT_EQ(SectionOf(*unlinked, kSectionSeeAlso), (std::vector<std::string>{"Draw"}));
+    EXPECT_TRUE(unlinked->seeAlsoNames.empty());
 }
 
 TEST_F(SectionTest, TypeLabelFollowsTheTypeWordsInTableOrder) {

@@ -1,0 +1,34 @@
+// Folding item names to one letter case for the look-up of names that differ only in case.
+#include "html/case_folded_names.h"
+
+#include "scan/syl_item.h"
+#include "support/zt_string.h"
+
+namespace sylva {
+
+namespace {
+
+std::string Folded(std::string_view text) {
+    CZTString folded(text);
+    folded.MakeUpper();
+    return folded;
+}
+
+}  // namespace
+
+CaseFoldedNames::CaseFoldedNames(const std::vector<std::unique_ptr<CSylItem>>& items) {
+    names_.reserve(items.size());
+    for (const std::unique_ptr<CSylItem>& item : items) {
+        if (item) {
+            // The first item of a folded name keeps its place.
+            names_.try_emplace(Folded(item->name), &item->name);
+        }
+    }
+}
+
+const std::string* CaseFoldedNames::Find(std::string_view text) const {
+    auto found = names_.find(Folded(text));
+    return found == names_.end() ? nullptr : found->second;
+}
+
+}  // namespace sylva

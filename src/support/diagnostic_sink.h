@@ -1,0 +1,25 @@
+// DiagnosticSink: where warnings about the documented sources go, each pointing at the file and
+// line that a user should fix.
+//
+// The generator hands every warning to its sink when it has one (batch mode prints them in the
+// compiler form "path:line: warning: text", which editors and CI logs can jump to); without a sink
+// the warnings become protocol lines instead (the window).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sylva {
+
+class DiagnosticSink {
+  public:
+    virtual ~DiagnosticSink() = default;
+
+    // One warning about line `line` (1-based) of `file`, as the scan opened it. `text` is one line.
+    virtual void Warning(std::string_view file, int line, std::string_view text) = 0;
+};
+
+// "1 warning given" or "<count> warnings given": the heart of a run's closing summary line.
+std::string WarningSummary(int count);
+
+}  // namespace sylva

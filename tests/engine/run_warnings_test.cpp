@@ -1,0 +1,168 @@
+// The warnings of a whole run: where each is found, their order (scan order, then item order),
+// and the closing summary line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/scan_source.h"
+#include "test_support/recording_diagnostics.h"
+#include "test_support/scratch_dir.h"
+
+namespace sylva {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr const char* kDoorSource =
+    "/**--\n"
+    "Description: Opens; see \"close\", \"Close\" and \"open\".\n"
+    "See also: Close\n"
+    "See also: Missing\n"
+    "See also: Hidden\n"
+    "\n"
+    "--e*/\n"
+    "int Open(int how);\n"
+    "\n"
+    "/**--\n"
+    "Description: Closes; never \"Hidden\", which is left out.\n"
+    "See also: Open\n"
+    "--e*/\n"
+    "int Close(void);\n"
+    "\n"
+    "/**--\n"
+    "Description: Only for \"Open\".\n"
+    "Doc type: Private\n"
+    "--e*/\n"
+    "int Hidden(void);\n"
+    "\n";
+
+class RunWarningsTest : public ::testing::Test {
+  protected:
+    // Runs over the scratch tree; public items only.
+    void Run(CZTScanSource& generator) {
+        ASSERT_EQ(generator.Run(dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"),
+                                ".CPP|.C|.H", "", &protocol_, nullptr, 1, 0, options_),
+                  0);
+    }
+
+    // The protocol lines that hold "WARNING:", with the scratch path shortened to "src".
+    Strings WarningLines() const {
+        Strings lines;
+        for (const std::string& line : protocol_.Lines()) {
+            if (line.find("WARNING:") != std::string::npos) {
+                lines.push_back(Shortened(line));
+            }
+        }
+        return lines;
+    }
+
+    std::string Shortened(std::string text) const {
+        std::string root = dir_.File("src");
+        for (std::size_t at = text.find(root); at != std::string::npos; at = text.find(root)) {
+            text.replace(at, root.size(), "src");
+        }
+        return text;
+    }
+
+    test::ScratchDir dir_;
+    MemoryListBox protocol_;
+    RunOptions options_;
+};
+
+TEST_F(RunWarningsTest, EveryKindInScanOrderThenItemOrderAndASummaryLast) {
+    dir_.Write("src/a_door.h", kDoorSource);
+    dir_.Write("src/b_open.h", "/**--\nDescription: never closed\n");
+    CZTScanSource generator;
+    Run(generator);
+    EXPECT_EQ(WarningLines(),
+              (Strings{
+                  "    WARNING: src/b_open.h:1: documentation block not closed before the end of "
+                  "the file; it gives no item",
+                  // Close comes before Open in item order.
+                  "    WARNING: src/a_door.h:1: See also entry \"Missing\" names no documented "
+                  "item; its link leads nowhere",
+                  // Hidden is private and was left out: its page is not written.
+                  "    WARNING: src/a_door.h:1: See also entry \"Hidden\" names no documented "
+                  "item; its link leads nowhere",
+                  "    WARNING: src/a_door.h:1: empty See also entry; its link leads nowhere",
+                  "    WARNING: src/a_door.h:1: \"close\" matches the item \"Close\" only when "
+                  "letter case is ignored; it stays unlinked",
+                  "    WARNING: src/a_door.h:1: \"open\" matches the item \"Open\" only when "
+                  "letter case is ignored; it stays unlinked",
+                  "WARNING: 6 warnings given.",
+              }));
+    EXPECT_EQ(protocol_.Lines().back(), "WARNING: 6 warnings given.");
+    EXPECT_EQ(generator.warningCount, 6);
+    EXPECT_EQ(generator.failureCount, 0);
+}
+
+TEST_F(RunWarningsTest, CaseOnlyNamesAreCheckedOnlyWhenNamesAreLinked) {
+    dir_.Write("src/door.h",
+               "/**--\nDescription: Pairs with \"close\".\n--e*/\nint Open(void);\n\n"
+               "/**--\nDescription: Pairs with \"Open\".\nSee also: Open\n--e*/\nint Close(void);\n"
+               "\n");
+    struct Case {
+        int linkItemNames;
+        Strings expected;
+    };
+    const Case cases[] = {
+        {1,
+         {"    WARNING: src/door.h:1: \"close\" matches the item \"Close\" only when letter case "
+          "is ignored; it stays unlinked",
+          "WARNING: 1 warning given."}},
+        {0, {}},
+    };
+    for (const Case& c : cases) {
+        protocol_.ResetContent();
+        options_.linkItemNames = c.linkItemNames;
+        CZTScanSource generator;
+        Run(generator);
+        EXPECT_EQ(WarningLines(), c.expected) << "linkItemNames " << c.linkItemNames;
+    }
+}
+
+TEST_F(RunWarningsTest, WithoutTheSeeAlsoSectionItsEntriesAreNotChecked) {
+    dir_.Write("src/door.h", "/**--\nSee also: Missing\n--e*/\nint Open(void);\n\n");
+    options_.sectionSeeAlso = 0;
+    CZTScanSource generator;
+    Run(generator);
+    EXPECT_EQ(WarningLines(), Strings{});
+}
+
+TEST_F(RunWarningsTest, ACleanTreeGivesNoWarningAndNoSummary) {
+    dir_.Write("src/door.h",
+               "/**--\nDescription: Pairs with \"Close\".\nSee also: Close\n--e*/\n"
+               "int Open(void);\n\n"
+               "/**--\nDescription: Pairs with \"Open\", in \"rw\" mode or \"\".\n--e*/\n"
+               "int Close(void);\n\n");
+    CZTScanSource generator;
+    Run(generator);
+    EXPECT_EQ(WarningLines(), Strings{});
+    EXPECT_EQ(generator.warningCount, 0);
+}
+
+TEST_F(RunWarningsTest, ASinkTakesEveryWarningInTheSameOrderAndNoSummaryLine) {
+    dir_.Write("src/a_door.h", kDoorSource);
+    dir_.Write("src/b_open.h", "/**--\nDescription: never closed\n");
+    CZTScanSource withProtocol;
+    Run(withProtocol);
+    Strings fromProtocol = WarningLines();
+    ASSERT_EQ(fromProtocol.size(), 7u);
+    fromProtocol.pop_back();
+
+    protocol_.ResetContent();
+    test::RecordingDiagnostics sink;
+    CZTScanSource withSink;
+    withSink.diagnostics = &sink;
+    Run(withSink);
+    EXPECT_EQ(WarningLines(), Strings{});
+    EXPECT_EQ(withSink.warningCount, 6);
+    ASSERT_EQ(sink.warnings.size(), fromProtocol.size());
+    for (std::size_t i = 0; i < sink.warnings.size(); ++i) {
+        EXPECT_EQ("    WARNING: " + Shortened(sink.warnings[i]), fromProtocol[i]);
+    }
+}
+
+}  // namespace
+}  // namespace sylva

@@ -61,20 +61,27 @@ class Reporter {
     Note(text) { console.log(`note ${text}`); }
 }
 
+const kUsage = 'usage: node site_test.mjs --root DIR --project NAME [--item NAME] ' +
+    '[--theme NAME]... [--screenshots DIR]';
+
 function ParseCommandLine() {
-    const {values} = parseArgs({
-        options: {
-            root: {type: 'string'},
-            project: {type: 'string'},
-            item: {type: 'string'},
-            theme: {type: 'string', multiple: true},
-            screenshots: {type: 'string'},
-        },
-    });
+    let values;
+    try {
+        ({values} = parseArgs({
+             options: {
+                 root: {type: 'string'},
+                 project: {type: 'string'},
+                 item: {type: 'string'},
+                 theme: {type: 'string', multiple: true},
+                 screenshots: {type: 'string'},
+             },
+         }));
+    } catch (error) {
+        console.error(`${error.message}\n${kUsage}`);
+        process.exit(2);
+    }
     if (values.root === undefined || values.project === undefined) {
-        console.error(
-            'usage: node site_test.mjs --root DIR --project NAME [--item NAME] ' +
-            '[--theme NAME]... [--screenshots DIR]');
+        console.error(kUsage);
         process.exit(2);
     }
     for (const theme of values.theme ?? []) {

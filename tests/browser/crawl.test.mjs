@@ -1,0 +1,96 @@
+// The link check in the browser, over a small hand-made site with known faults: every dangling
+// reference must be reported with its page, and only a See also entry naming no documented item
+// may dangle.
+
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {after, before, test} from 'node:test';
+
+import {LaunchChromium} from './browser.mjs';
+import {CrawlSite, JudgeReferences, StatusCache} from './crawl.mjs';
+import {ServeDirectory} from './static_server.mjs';
+
+const kSite = {
+    'SYLVA_MAIN_INDEX.HTML': '<table><tr><td><a href="P/P_frame.HTML">P</a></td></tr></table>' +
+        '<a href="mailto:someone@example.org">mail</a><a href="#top">top</a>',
+    'P/P_frame.HTML': '<FRAMESET COLS="240,*"><FRAME SRC="P_frameidx.HTML" NAME="Index">' +
+        '<FRAME SRC="P.HTML" NAME="Details"></FRAMESET>',
+    'P/P_frameidx.HTML': '<a href="../SYLVA_MAIN_INDEX.HTML" target="_top">back</a>' +
+        '<form name="FormList"><select name="IndexList"><option value="SYLVA_Alpha.html">Alpha' +
+        '<option value="SYLVA_Gone.html">Gone</select></form><img src="missing.gif">' +
+        '<a href="SYLVA_Alpha.html" target="Details">Alpha</a><BR>' +
+        '<a href="SYLVA_Beta.html" TARGET="Details">Beta</a><BR>' +
+        '<a href="SYLVA_Gamma_000.html" target="Details">Gamma</a><BR>',
+    'P/P.HTML': '<a href="SYLVA_Alpha.html#Syntax">Alpha</a><a href="https://example.org/">out</a>',
+    'P/SYLVA_Alpha.html': '<p>Uses <a href="SYLVA_Beta.html">Beta</a>.</p>' +
+        '<p><strong><big><font face="Arial">See also:</font></big></strong>' +
+        '<P><a href="SYLVA_Beta.html">Beta</a><BR><a href="SYLVA_std__string.html">std::string</a><BR>' +
+        '<a href="SYLVA_Gamma.html">Gamma</a><BR><a href="SYLVA_.html"></a><BR>' +
+        '<a href="P.HTML">Project description index</a><BR>' +
+        '<a href="../SYLVA_MAIN_INDEX.HTML" target="_top">Main</a><BR></P>' +
+        '<footer><a href="SYLVA_After.html">after the section</a></footer>',
+    'P/SYLVA_Beta.html': '<p>See <a href="SYLVA_Nothing.html">Nothing</a>.</p><h2>See also:</h2>' +
+        '<div><a href="P.html">Project description index</a><br>' +
+        '<a href="../SYLVA_MAIN_INDEX.HTML" target="_top">Main</a><br></div>',
+    'P/SYLVA_Gamma_000.html': '<h1>Gamma</h1>',
+};
+
+let root;
+let server;
+let browser;
+
+before(async () => {
+    root = fs.mkdtempSync(path.join(os.tmpdir(), 'sylva-crawl-'));
+    for (const [name, body] of Object.entries(kSite)) {
+        fs.mkdirSync(path.dirname(path.join(root, 'site', name)), {recursive: true});
+        fs.writeFileSync(path.join(root, 'site', name), `<html>${body}</html>`);
+    }
+    server = await ServeDirectory(root);
+    browser = await LaunchChromium();
+});
+
+after(async () => {
+    await browser?.close();
+    await server?.close();
+    fs.rmSync(root, {recursive: true, force: true});
+});
+
+test(
+    'every dangling reference is found with its page; only unknown See also names may dangle',
+    async () => {
+        const siteUrl = `${server.origin}/site/`;
+        const page = await browser.context.newPage();
+        const statuses = new StatusCache();
+        const crawl =
+            await CrawlSite(page, {startUrl: `${siteUrl}SYLVA_MAIN_INDEX.HTML`, siteUrl, statuses});
+        const judged = await JudgeReferences(crawl, statuses);
+        const short = (reference) => `${reference.page.slice(siteUrl.length)} -> ${reference.raw}`;
+
+        assert.deepEqual(crawl.pagesVisited.map((url) => url.slice(siteUrl.length)).sort(), [
+            'P/P.HTML',
+            'P/P_frame.HTML',
+            'P/P_frameidx.HTML',
+            'P/SYLVA_Alpha.html',
+            'P/SYLVA_Beta.html',
+            'P/SYLVA_Gamma_000.html',
+            'SYLVA_MAIN_INDEX.HTML',
+        ]);
+        assert.deepEqual(judged.broken.map(short).sort(), [
+            'P/P_frameidx.HTML -> SYLVA_Gone.html',
+            'P/P_frameidx.HTML -> missing.gif',
+            'P/SYLVA_Alpha.html -> SYLVA_After.html',
+            'P/SYLVA_Alpha.html -> SYLVA_Gamma.html',
+            'P/SYLVA_Beta.html -> P.html',
+            'P/SYLVA_Beta.html -> SYLVA_Nothing.html',
+        ]);
+        assert.deepEqual(judged.allowed.map(short).sort(), [
+            'P/SYLVA_Alpha.html -> SYLVA_.html',
+            'P/SYLVA_Alpha.html -> SYLVA_std__string.html',
+        ]);
+        assert.ok(
+            judged.broken.every((reference) => reference.status === 404), 'statuses are kept');
+        assert.equal(crawl.skipped, 3, 'mailto, fragment and other host are not followed');
+        await page.close();
+    });

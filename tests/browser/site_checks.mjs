@@ -1,0 +1,364 @@
+// The checks run over one generated site in the browser: the way a reader enters it (master
+// index, project link, frame set), the index frame's ways of choosing an item, the theme's
+// colour schemes and filter box, every link of every page, and the console.
+//
+// The frame set checks run in order on one page and share what they found in `state`; a check
+// whose predecessor failed fails too, with its own message.
+
+import path from 'node:path';
+
+import {JudgeSchemeColours} from './colours.mjs';
+import {CrawlSite, DescribeReference, JudgeReferences} from './crawl.mjs';
+
+export const kMasterIndexFile = 'SYLVA_MAIN_INDEX.HTML';
+const kFrameSetSuffix = '_frame.HTML';
+const kIndexFrameSuffix = '_frameidx.HTML';
+const kDropDown = 'select[name="IndexList"]';
+const kFilterMissText = 'zz-no-item-holds-this-zz';
+const kBrowserIconPath = '/favicon.ico';
+
+function Fail(message) { throw new Error(message); }
+
+// Runs inside a frame or page. The colours a reader sees behind and in the body: a transparent
+// body shows the root element's background, and a transparent root shows the canvas.
+function MeasureColoursInPage() {
+    const body = document.body;
+    if (body === null || body.tagName !== 'BODY') {
+        return null;
+    }
+    const transparent = (colour) => colour === 'rgba(0, 0, 0, 0)' || colour === 'transparent';
+    let background = getComputedStyle(body).backgroundColor;
+    if (transparent(background)) {
+        background = getComputedStyle(document.documentElement).backgroundColor;
+    }
+    if (transparent(background)) {
+        const probe = document.createElement('div');
+        probe.style.backgroundColor = 'Canvas';
+        document.documentElement.appendChild(probe);
+        background = getComputedStyle(probe).backgroundColor;
+        probe.remove();
+    }
+    const link = document.querySelector('a[href]');
+    return {
+        background,
+        text: getComputedStyle(body).color,
+        link: link === null ? null : getComputedStyle(link).color,
+    };
+}
+
+// Problems of every frame of the page (or the page itself) in each scheme of the theme.
+async function SchemeProblems(page, schemes) {
+    const problems = [];
+    for (const scheme of schemes) {
+        await page.emulateMedia({colorScheme: scheme});
+        for (const frame of page.frames()) {
+            const measured = await frame.evaluate(MeasureColoursInPage);
+            if (measured === null) {
+                continue;
+            }
+            for (const problem of JudgeSchemeColours(scheme, measured)) {
+                problems.push(`${scheme}: ${frame.url()}: ${problem}`);
+            }
+        }
+    }
+    await page.emulateMedia({colorScheme: schemes[0]});
+    return problems;
+}
+
+// Every item link of the index frame (a link aimed at the "Details" frame), in page order:
+// [{name, href, shown}].
+function ItemLinks(indexFrame) {
+    return indexFrame.$$eval('a[target]', (links) => {
+        const items =
+            links.filter((link) => link.getAttribute('target').toLowerCase() === 'details');
+        return items.map((link) => ({
+                             name: link.textContent.trim(),
+                             href: link.href,
+                             shown: link.getClientRects().length > 0,
+                         }));
+    });
+}
+
+// The items of the index frame, each once: an item stands twice when the alphabetical index
+// follows the groups.
+async function ItemRows(indexFrame) {
+    const seen = new Set();
+    const links = await ItemLinks(indexFrame);
+    return links.filter((link) => !seen.has(link.href) && seen.add(link.href));
+}
+
+function ChooseItem(rows, wanted) {
+    if (rows.length === 0) {
+        Fail('the index frame lists no items');
+    }
+    if (wanted === undefined) {
+        return rows[Math.floor(rows.length / 2)];
+    }
+    return rows.find((row) => row.name === wanted) ??
+        Fail(`the index frame has no item "${wanted}"`);
+}
+
+async function ExpectDetails(details, row) {
+    if (details.url() !== row.href) {
+        Fail(`the Details frame shows ${details.url()}, expected ${row.href}`);
+    }
+    const title = await details.title();
+    if (title !== row.name) {
+        Fail(`the Details frame's page is titled "${title}", expected "${row.name}"`);
+    }
+}
+
+function NeedFrames(state) { return state.index ?? Fail('the frame set did not open'); }
+
+async function OpenFrameSet({page, site, statuses, state}) {
+    const masterUrl = site.siteUrl + kMasterIndexFile;
+    const status = await statuses.Status(masterUrl);
+    if (status !== 200) {
+        Fail(`${masterUrl} answers ${status}`);
+    }
+    await page.goto(masterUrl, {waitUntil: 'load'});
+    const link = page.getByRole('link', {name: site.projectName, exact: true});
+    const count = await link.count();
+    if (count !== 1) {
+        Fail(`the master index has ${count} links named "${site.projectName}"`);
+    }
+    const isFrameSet = (url) => url.href.endsWith(kFrameSetSuffix);
+    await Promise.all([page.waitForURL(isFrameSet, {waitUntil: 'load'}), link.click()]);
+    state.frameSetUrl = page.url();
+}
+
+async function CheckFrames({page, site, statuses, state}) {
+    if (state.frameSetUrl === undefined) {
+        Fail('the frame set did not open');
+    }
+    const base = state.frameSetUrl.slice(0, -kFrameSetSuffix.length);
+    const expected = {Index: base + kIndexFrameSuffix, Details: base + '.HTML'};
+    for (const [name, url] of Object.entries(expected)) {
+        const frame = page.frame({name}) ?? Fail(`the frame set has no frame "${name}"`);
+        if (frame.url() !== url) {
+            Fail(`frame "${name}" shows ${frame.url()}, expected ${url}`);
+        }
+        const status = await statuses.Status(url);
+        if (status !== 200) {
+            Fail(`frame "${name}": ${url} answers ${status}`);
+        }
+        const title = await frame.title();
+        if (title !== site.projectName) {
+            Fail(`frame "${name}" is titled "${title}", expected "${site.projectName}"`);
+        }
+        const text = await frame.evaluate(() => (document.body?.innerText ?? '').trim());
+        if (text === '') {
+            Fail(`frame "${name}" shows no text`);
+        }
+    }
+    state.index = page.frame({name: 'Index'});
+    state.details = page.frame({name: 'Details'});
+    state.rows = await ItemRows(state.index);
+    state.item = ChooseItem(state.rows, site.itemName);
+}
+
+async function ChooseWithGo({state}) {
+    const index = NeedFrames(state);
+    const select = index.locator(kDropDown);
+    const values = await select.locator('option').evaluateAll((all) => all.map((o) => o.value));
+    if (values.length !== state.rows.length) {
+        Fail(`the drop-down has ${values.length} entries for ${state.rows.length} items`);
+    }
+    const leadsToItem = (value) => new URL(value, index.url()).href === state.item.href;
+    state.itemOption =
+        values.find(leadsToItem) ?? Fail(`no drop-down entry leads to ${state.item.href}`);
+    await select.selectOption(state.itemOption);
+    await Promise.all([
+        state.details.waitForURL(state.item.href, {waitUntil: 'load'}),
+        index.locator('input[value="Go"]').click(),
+    ]);
+    await ExpectDetails(state.details, state.item);
+    // "Go" also submits the drop-down's form, which reloads the index frame.
+    await index.waitForLoadState('load');
+}
+
+async function ChooseWithRow({page, state}) {
+    const index = NeedFrames(state);
+    const other = state.rows.find((row) => row.href !== state.details.url()) ?? state.item;
+    for (const row of [other, state.item]) {
+        const link = index.locator('a[target]').filter({hasText: row.name}).first();
+        await Promise.all([state.details.waitForURL(row.href, {waitUntil: 'load'}), link.click()]);
+        await ExpectDetails(state.details, row);
+        if (page.url() !== state.frameSetUrl) {
+            Fail(`the window left the frame set for ${page.url()}`);
+        }
+    }
+}
+
+// A text that some but not all item names hold, in upper case so that the filter must ignore
+// case; with a single item, that item's name.
+function FilterQuery(rows) {
+    const names = rows.map((row) => row.name.toLowerCase());
+    const partial = names.find((name) => names.some((other) => !other.includes(name)));
+    return (partial ?? names[0]).toUpperCase();
+}
+
+async function CheckFilterBox({state}) {
+    const index = NeedFrames(state);
+    const box = index.locator('input[type="search"]');
+    for (const text of [FilterQuery(state.rows), kFilterMissText, '']) {
+        await box.fill(text);
+        const holds = (link) => link.name.toLowerCase().includes(text.toLowerCase());
+        const links = await ItemLinks(index);
+        const wrong = links.filter((link) => link.shown !== holds(link));
+        if (wrong.length > 0) {
+            const listed = wrong.map((link) => `${link.name} (${link.shown ? 'shown' : 'hidden'})`);
+            Fail(`after typing "${text}" these rows are shown or hidden wrongly: ${
+                listed.join(', ')}`);
+        }
+    }
+}
+
+async function CheckFrameSetColours({page, site, state}) {
+    NeedFrames(state);
+    const problems = await SchemeProblems(page, site.theme.schemes);
+    if (problems.length > 0) {
+        Fail(problems.join('\n'));
+    }
+}
+
+async function TakeScreenshots({page, site, state}) {
+    NeedFrames(state);
+    // Choosing a row scrolled the index frame, left the pointer on it and the focus in the
+    // filter box; the picture shows each frame's head at rest.
+    await page.mouse.move(page.viewportSize().width - 1, 0);
+    for (const frame of page.frames()) {
+        await frame.evaluate(() => {
+            window.scrollTo(0, 0);
+            document.activeElement?.blur();
+        });
+    }
+    // "Go" reloads the index frame, which resets the drop-down; show the item chosen.
+    if (state.itemOption !== undefined) {
+        await state.index.locator(kDropDown).selectOption(state.itemOption);
+    }
+    for (const shot of site.theme.screenshots) {
+        await page.emulateMedia({colorScheme: shot.scheme});
+        await page.screenshot({path: path.join(site.screenshotDir, shot.file)});
+    }
+    await page.emulateMedia({colorScheme: site.theme.schemes[0]});
+}
+
+async function FollowBackLink({page, site, state}) {
+    const index = NeedFrames(state);
+    const back = index.locator('a[target="_top"]', {hasText: 'back'}).first();
+    const master = site.siteUrl + kMasterIndexFile;
+    await Promise.all([page.waitForURL(master, {waitUntil: 'load'}), back.click()]);
+}
+
+const kSchemeWords = (theme) => `the ${theme.schemes.join(' and ')} colour scheme`;
+
+// The frame set checks in the order a reader meets them; `when` leaves out what a theme or a
+// run does not show.
+const kFrameSetChecks = [
+    {
+        title: 'the master index links the project, and the link opens its frame set',
+        run: OpenFrameSet
+    },
+    {title: 'the frame set loads its index frame and its details frame', run: CheckFrames},
+    {
+        title: 'choosing an item in the drop-down and pressing "Go" shows its page',
+        when: (site) => site.theme.dropDown,
+        run: ChooseWithGo,
+    },
+    {
+        title: 'an item row of the index frame opens the item in the details frame',
+        run: ChooseWithRow
+    },
+    {
+        title: 'the filter box shows exactly the items whose names hold the text typed',
+        when: (site) => site.theme.filterBox,
+        run: CheckFilterBox,
+    },
+    {
+        title: (theme) => `the frame set reads well in ${kSchemeWords(theme)}`,
+        run: CheckFrameSetColours
+    },
+    {
+        title: 'screenshots of the frame set',
+        when: (site) => site.screenshotDir !== undefined,
+        run: TakeScreenshots,
+    },
+    {
+        title: 'the index frame\'s "back" link returns the whole window to the master index',
+        run: FollowBackLink
+    },
+];
+
+// Collects the page's console errors and uncaught script errors, with where they came from.
+function WatchConsole(page) {
+    const errors = [];
+    page.on('console', (message) => {
+        const source = message.location().url;
+        // The browser asks for the site's icon on its own; no generated page refers to one.
+        const isIcon = source !== '' && new URL(source).pathname === kBrowserIconPath;
+        if (message.type() === 'error' && !isIcon) {
+            errors.push(`${source}: ${message.text()}`);
+        }
+    });
+    page.on('pageerror', (error) => errors.push(`uncaught: ${error.message}`));
+    return errors;
+}
+
+// Checks one site. site: {theme, siteUrl, projectName, itemName, screenshotDir}; theme says
+// which of the index frame's controls it shows and which colour schemes it supports.
+export async function CheckSite(browserContext, reporter, statuses, site) {
+    const {theme} = site;
+    const page = await browserContext.newPage();
+    const consoleErrors = WatchConsole(page);
+    await page.emulateMedia({colorScheme: theme.schemes[0]});
+    const check = (title, body) => reporter.Check(`${theme.name}: ${title}`, body);
+
+    const context = {page, site, statuses, state: {}};
+    for (const {title, when, run} of kFrameSetChecks) {
+        if (when === undefined || when(site)) {
+            const words = typeof title === 'function' ? title(theme) : title;
+            await check(words, () => run(context));
+        }
+    }
+
+    // The crawl visits every page once; the link check and the colour check judge what it saw.
+    let schemeProblems = null;
+    await check('every link of every page resolves', async () => {
+        const problems = [];
+        const collectSchemeProblems = async (url) => {
+            for (const problem of await SchemeProblems(page, theme.schemes)) {
+                problems.push(`${url}: ${problem}`);
+            }
+        };
+        const startUrl = site.siteUrl + kMasterIndexFile;
+        const crawl = await CrawlSite(
+            page, {startUrl, siteUrl: site.siteUrl, statuses, onPage: collectSchemeProblems});
+        schemeProblems = problems;
+        const judged = await JudgeReferences(crawl, statuses);
+        for (const reference of judged.allowed) {
+            reporter.Note(
+                `${theme.name}: See also entry naming no item: ${DescribeReference(reference)}`);
+        }
+        reporter.Note(
+            `${theme.name}: ${crawl.pagesVisited.length} pages visited, ` +
+            `${crawl.references.length} references checked, ${crawl.skipped} outside the site`);
+        if (judged.broken.length > 0) {
+            Fail(judged.broken.map(DescribeReference).join('\n'));
+        }
+    });
+    await check(`every page reads well in ${kSchemeWords(theme)}`, async () => {
+        if (schemeProblems === null) {
+            Fail('the pages were not all visited');
+        }
+        if (schemeProblems.length > 0) {
+            Fail(schemeProblems.join('\n'));
+        }
+    });
+    await check('no script errors or console errors', async () => {
+        if (consoleErrors.length > 0) {
+            Fail(consoleErrors.join('\n'));
+        }
+    });
+    await page.close();
+}

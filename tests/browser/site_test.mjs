@@ -1,0 +1,126 @@
+// Drives Debian's chromium, headless, over documentation that sylva generated, once per theme,
+// the way a reader uses it; see site_checks.mjs for what is checked. Exits 1 when a check fails.
+//
+//   node site_test.mjs --root DIR --project NAME [--item NAME] [--theme NAME]... [--screenshots
+//   DIR]
+//
+// DIR holds one output directory per theme, named like the theme ("default", "modern"), each
+// with its master index. --item names the item shown in the details frame (else the middle one
+// of the index frame); --screenshots saves pictures of each theme's frame set into that folder.
+
+import fs from 'node:fs';
+import {parseArgs} from 'node:util';
+
+import {LaunchChromium} from './browser.mjs';
+import {StatusCache} from './crawl.mjs';
+import {CheckSite} from './site_checks.mjs';
+import {ServeDirectory} from './static_server.mjs';
+
+// What each theme shows, and so what can be checked on it.
+const kThemes = new Map([
+    [
+        'default', {
+            name: 'default',
+            dropDown: true,
+            filterBox: false,
+            schemes: ['light'],
+            screenshots: [{scheme: 'light', file: 'frameset-default.png'}],
+        }
+    ],
+    [
+        'modern', {
+            name: 'modern',
+            dropDown: false,
+            filterBox: true,
+            schemes: ['light', 'dark'],
+            screenshots: [
+                {scheme: 'light', file: 'frameset-modern-light.png'},
+                {scheme: 'dark', file: 'frameset-modern-dark.png'},
+            ],
+        }
+    ],
+]);
+
+class Reporter {
+    passed = 0;
+    failed = 0;
+
+    async Check(title, body) {
+        try {
+            await body();
+            this.passed++;
+            console.log(`ok   ${title}`);
+        } catch (error) {
+            this.failed++;
+            console.log(`FAIL ${title}`);
+            for (const line of String(error.message).split('\n'))
+                console.log(`       ${line}`);
+        }
+    }
+
+    Note(text) { console.log(`note ${text}`); }
+}
+
+const kUsage = 'usage: node site_test.mjs --root DIR --project NAME [--item NAME] ' +
+    '[--theme NAME]... [--screenshots DIR]';
+
+function ParseCommandLine() {
+    let values;
+    try {
+        ({values} = parseArgs({
+             options: {
+                 root: {type: 'string'},
+                 project: {type: 'string'},
+                 item: {type: 'string'},
+                 theme: {type: 'string', multiple: true},
+                 screenshots: {type: 'string'},
+             },
+         }));
+    } catch (error) {
+        console.error(`${error.message}\n${kUsage}`);
+        process.exit(2);
+    }
+    if (values.root === undefined || values.project === undefined) {
+        console.error(kUsage);
+        process.exit(2);
+    }
+    for (const theme of values.theme ?? []) {
+        if (!kThemes.has(theme)) {
+            console.error(`unknown theme "${theme}"; known: ${[...kThemes.keys()].join(', ')}`);
+            process.exit(2);
+        }
+    }
+    return values;
+}
+
+async function Main() {
+    const options = ParseCommandLine();
+    const themes = (options.theme ?? [...kThemes.keys()]).map((name) => kThemes.get(name));
+    if (options.screenshots !== undefined)
+        fs.mkdirSync(options.screenshots, {recursive: true});
+
+    const server = await ServeDirectory(options.root);
+    const reporter = new Reporter();
+    let browser = null;
+    try {
+        browser = await LaunchChromium();
+        const statuses = new StatusCache();
+        for (const theme of themes) {
+            await CheckSite(browser.context, reporter, statuses, {
+                theme,
+                siteUrl: `${server.origin}/${theme.name}/`,
+                projectName: options.project,
+                itemName: options.item,
+                screenshotDir: options.screenshots,
+            });
+        }
+    } finally {
+        if (browser !== null)
+            await browser.close();
+        await server.close();
+    }
+    console.log(`browser: ${reporter.passed} passed, ${reporter.failed} failed`);
+    return reporter.failed === 0 ? 0 : 1;
+}
+
+process.exitCode = await Main();

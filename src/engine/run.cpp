@@ -2,6 +2,8 @@
 // names, and calls the stages in their fixed order. No stage's result decides whether a later
 // stage runs; each reports its own failures.
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "engine/scan_source.h"
 #include "scan/syl_item.h"
@@ -109,14 +111,38 @@ std::string CZTScanSource::MakeProjectPageNames(const std::string& name,
 
 int CZTScanSource::CleanItemList() {
     Protocol(kCleanItemListLine);
+    // Names whose plain page belonged to a dropped item: links by name lead to that page.
+    std::unordered_set<std::string> orphanedPlainPages;
     for (std::size_t slot = 0; slot < items.size(); ++slot) {
         const CSylItem* item = items[slot].get();
         if (item != nullptr && ((typePrivate == 0 && item->isPublic == 0) ||
                                 (typePublic == 0 && item->isPublic != 0))) {
+            if (item->pageNumber < 0) {
+                orphanedPlainPages.insert(item->name);
+            }
             RemoveItem(slot);
         }
     }
+    if (!orphanedPlainPages.empty()) {
+        GivePlainPagesToSurvivors(orphanedPlainPages);
+    }
     return 1;
+}
+
+void CZTScanSource::GivePlainPagesToSurvivors(const std::unordered_set<std::string>& names) {
+    // The survivor created first has the lowest page number.
+    std::unordered_map<std::string_view, CSylItem*> firstSurvivor;
+    for (const std::unique_ptr<CSylItem>& item : items) {
+        if (item && names.contains(item->name)) {
+            CSylItem*& first = firstSurvivor[item->name];
+            if (first == nullptr || item->pageNumber < first->pageNumber) {
+                first = item.get();
+            }
+        }
+    }
+    for (auto& [name, item] : firstSurvivor) {
+        item->UsePlainPageName();
+    }
 }
 
 void CZTScanSource::CheckSeeAlsoNames() {

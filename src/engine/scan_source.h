@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/run_options.h"
@@ -62,7 +63,9 @@ class CZTScanSource {
     // Sets the three project page paths and creates the project directory; returns the path of
     // the project index page.
     std::string MakeProjectPageNames(const std::string& name, const std::string& output);
-    // Empties the slots of items of the kinds the run does not create; returns 1.
+    // Empties the slots of items of the kinds the run does not create; returns 1. When the item
+    // holding a name's plain page is dropped, the first surviving item of that name takes the
+    // plain page, so that links by name still reach a written page.
     int CleanItemList();
     // Warns of every See also name of a listed item that names no listed item (an empty one
     // included): its link would lead to a page the run does not write. In item order.
@@ -164,6 +167,8 @@ class CZTScanSource {
     int scannedFiles = 0;
 
   private:
+    void GivePlainPagesToSurvivors(const std::unordered_set<std::string>& names);
+
     struct NameHash {
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const {

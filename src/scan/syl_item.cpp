@@ -86,11 +86,20 @@ int CSylItem::Init(CZTScanSource* itemOwner, std::string declarationText,
 
 void CSylItem::MakePageNames() {
     if (owner->IsPageNameUsed(name)) {
-        pageFile = FormatLine(kNumberedPageFile, {safeName, ThreeDigits(owner->duplicateCounter)});
-        ++owner->duplicateCounter;
+        pageNumber = owner->duplicateCounter++;
+        SetPageFile(FormatLine(kNumberedPageFile, {safeName, ThreeDigits(pageNumber)}));
     } else {
-        pageFile = FormatLine(kPageFile, {safeName});
+        UsePlainPageName();
     }
+}
+
+void CSylItem::UsePlainPageName() {
+    pageNumber = -1;
+    SetPageFile(FormatLine(kPageFile, {safeName}));
+}
+
+void CSylItem::SetPageFile(std::string file) {
+    pageFile = std::move(file);
     pagePath = FormatLine(kPagePath, {owner->outputPath, owner->projectDirName, pageFile});
 }
 

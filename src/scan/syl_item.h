@@ -76,6 +76,8 @@ class CSylItem {
     std::string sortKey;
     std::string pagePath;
     std::string pageFile;
+    // The run-wide number in a numbered page's name; -1 for the plain page "SYLVA_<name>.html".
+    int pageNumber = -1;
     std::string declaration;
     std::string typeLabel;
     int accessRank = 0;
@@ -91,10 +93,15 @@ class CSylItem {
     std::string sourceFile;
     int sourceLine = 0;
 
+    // Gives the item the plain page name of its name. For the first surviving item of a name
+    // whose plain page's item the run dropped: links by name lead to the plain page.
+    void UsePlainPageName();
+
   private:
     // Chooses the page file, numbered with the owner's run-wide duplicateCounter when an item of
     // the same name is already listed.
     void MakePageNames();
+    void SetPageFile(std::string file);
     void SetGroupAndSortKey();
     void MakeShortDescription();
 };

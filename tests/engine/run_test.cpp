@@ -1,0 +1,82 @@
+// The generation run as a whole: the files it writes and the items it keeps.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "engine/scan_source.h"
+#include "test_support/scratch_dir.h"
+
+namespace sylva {
+namespace {
+
+std::set<std::string> FilesIn(const std::string& directory) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(Run, AKeptItemTakesThePlainPageOfItsNameWhenTheFirstOfTheNameIsDropped) {
+    test::ScratchDir dir;
+    dir.Write("src/a.h",
+              "/**--\n"
+              "Doc type: Private\n"
+              "--e*/\n"
+              "int Write(int internal);\n"
+              "\n"
+              "/**--\n"
+              "Description: Writes.\n"
+              "--e*/\n"
+              "int Write(const char* text);\n"
+              "\n"
+              "/**--\n"
+              "Description: Also writes.\n"
+              "--e*/\n"
+              "int Write(double value);\n"
+              "\n"
+              "/**--\n"
+              "Description: Calls \"Write\".\n"
+              "See also: Write\n"
+              "--e*/\n"
+              "int Caller(void);\n"
+              "\n");
+    CZTScanSource generator;
+    MemoryListBox protocol;
+    ASSERT_EQ(generator.Run(dir.File("src"), "INDEX.HTML", "Demo", dir.File("out"), ".H", "",
+                            &protocol, nullptr, 1, 0, RunOptions()),
+              0);
+    // The first kept "Write" (page 000) now owns the plain page the links lead to; the second
+    // keeps its number.
+    EXPECT_EQ(
+        FilesIn(dir.File("out/Demo")),
+        (std::set<std::string>{"Demo.HTML", "Demo_frame.HTML", "Demo_frameidx.HTML",
+                               "SYLVA_Caller.html", "SYLVA_Write.html", "SYLVA_Write_001.html"}));
+    EXPECT_NE(dir.Read("out/Demo/SYLVA_Write.html").find("int Write(const char* text);"),
+              std::string::npos);
+    std::string caller = dir.Read("out/Demo/SYLVA_Caller.html");
+    EXPECT_NE(caller.find("<a href=\"SYLVA_Write.html\">Write</a>"), std::string::npos);
+    EXPECT_NE(dir.Read("out/Demo/Demo.HTML").find("<a href=\"SYLVA_Write_001.html\">"),
+              std::string::npos);
+}
+
+TEST(Run, PagesKeepTheirNumbersWhenThePlainPageItemIsKept) {
+    test::ScratchDir dir;
+    dir.Write("src/a.h",
+              "/**--\n--e*/\nint Draw(int);\n\n"
+              "/**--\nDoc type: Private\n--e*/\nint Draw(long);\n\n"
+              "/**--\n--e*/\nint Draw(char);\n\n");
+    CZTScanSource generator;
+    ASSERT_EQ(generator.Run(dir.File("src"), "INDEX.HTML", "Demo", dir.File("out"), ".H", "",
+                            nullptr, nullptr, 1, 0, RunOptions()),
+              0);
+    std::set<std::string> files = FilesIn(dir.File("out/Demo"));
+    EXPECT_TRUE(files.contains("SYLVA_Draw.html"));
+    EXPECT_TRUE(files.contains("SYLVA_Draw_001.html"));
+    EXPECT_FALSE(files.contains("SYLVA_Draw_000.html"));
+}
+
+}  // namespace
+}  // namespace sylva

@@ -17,6 +17,7 @@
 #include "html/case_folded_names.h"
 #include "html/output_files.h"
 #include "scan/syl_item.h"
+#include "support/link_target.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 
@@ -110,7 +111,7 @@ std::string ReplaceOutsideMarkup(std::string_view line, std::string_view name,
 std::string LinkText(const std::string& name) {
     CZTString target(name);
     target.ReplaceInvalidFilenameChars('_');
-    return FormatLine(kLinkPattern, {target, name});
+    return FormatLine(kLinkPattern, {LinkTarget(target), name});
 }
 
 // The text between the next pair of double quotes at or after `from`, which then moves past the

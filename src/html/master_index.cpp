@@ -17,6 +17,7 @@
 #include "support/atomic_file.h"
 #include "support/file_lock.h"
 #include "support/line_reader.h"
+#include "support/link_target.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 #include "support/zt_system.h"
@@ -197,10 +198,11 @@ int CZTScanSource::AddToMasterIndex(CZTStringArray& records, const std::string& 
 
     CZTString directoryName(name);
     directoryName.ReplaceInvalidFilenameChars('_');
-    const std::string link = linkTarget.empty()
-                                 ? directoryName + "/" + directoryName +
-                                       std::string(kFrameSetSuffix) + std::string(kPageExtension)
-                                 : linkTarget;
+    // A foreign index's address is the user's own and is taken as given.
+    const std::string link =
+        linkTarget.empty() ? LinkTarget(directoryName + "/" + directoryName +
+                                        std::string(kFrameSetSuffix) + std::string(kPageExtension))
+                           : linkTarget;
     const std::string recordName = OnOneLine(name);
     std::string record = FillTemplate(Setting(SYL_HTML_MS_STD_LINK),
                                       {{placeholder::kLinkedFile, OnOneLine(link)},

@@ -14,6 +14,7 @@
 #include "html/placeholders.h"
 #include "scan/syl_item.h"
 #include "support/file_output.h"
+#include "support/link_target.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 #include "support/zt_time.h"
@@ -82,7 +83,7 @@ class IndexPages {
     explicit IndexPages(const CZTScanSource& generator)
         : generator_(generator),
           font_(generator.Setting(SYL_STD_FONT_HEADER)),
-          backLink_("../" + generator.masterIndexName),
+          backLink_(LinkTarget("../" + generator.masterIndexName)),
           gapRow_(FillTemplate(generator.Setting(SYL_HTML_STD_INDEX_LINK_GROUP),
                                {{placeholder::kFont, font_}, {placeholder::kLinkName, ""}})),
           groupRow_(FillTemplate(generator.Setting(SYL_HTML_STD_INDEX_LINK_GROUP),
@@ -125,8 +126,8 @@ class IndexPages {
                     shown.append(kCutMark);
                 }
                 entries.push_back(FillTemplate(
-                    kDropDownEntry,
-                    {{placeholder::kLinkedFile, slot->pageFile}, {placeholder::kLinkName, shown}}));
+                    kDropDownEntry, {{placeholder::kLinkedFile, LinkTarget(slot->pageFile)},
+                                     {placeholder::kLinkName, shown}}));
             }
             SortAscending(entries);
             for (const std::string& entry : entries) {
@@ -202,7 +203,7 @@ class IndexPages {
             row = FillTemplate(row, {{placeholder::kGifFile, ImageOf(item)}});
         }
         return FillTemplate(row, {{placeholder::kFont, font_},
-                                  {placeholder::kLinkedFile, item.pageFile},
+                                  {placeholder::kLinkedFile, LinkTarget(item.pageFile)},
                                   {placeholder::kLinkName, item.name},
                                   {placeholder::kShortDesc, item.shortDesc}});
     }
@@ -213,7 +214,7 @@ class IndexPages {
             row = FillTemplate(row, {{placeholder::kGifFile, ImageOf(item)}});
         }
         return FillTemplate(row, {{placeholder::kFont, font_},
-                                  {placeholder::kLinkedFile, item.pageFile},
+                                  {placeholder::kLinkedFile, LinkTarget(item.pageFile)},
                                   {placeholder::kLinkName, item.name}});
     }
 
@@ -295,12 +296,13 @@ int CZTScanSource::WriteFrameSet(const std::string& name) {
     CZTString directoryName(name);
     directoryName.ReplaceInvalidFilenameChars('_');
     std::string frameSet;
-    AppendLine(frameSet, FillTemplate(kFrameSet, {{placeholder::kHtmlTitle, name},
-                                                  {placeholder::kLinkedIndexFile,
-                                                   directoryName + std::string(kFrameIndexSuffix) +
-                                                       std::string(kPageExtension)},
-                                                  {placeholder::kLinkedDetailsFile,
-                                                   directoryName + std::string(kPageExtension)}}));
+    AppendLine(frameSet, FillTemplate(kFrameSet,
+                                      {{placeholder::kHtmlTitle, name},
+                                       {placeholder::kLinkedIndexFile,
+                                        LinkTarget(directoryName + std::string(kFrameIndexSuffix) +
+                                                   std::string(kPageExtension))},
+                                       {placeholder::kLinkedDetailsFile,
+                                        LinkTarget(directoryName + std::string(kPageExtension))}}));
     return WriteOutputFile(*this, frameFile, frameSet, kFrameSetOpenFailure, WriteWholeFile).ok()
                ? 1
                : 0;

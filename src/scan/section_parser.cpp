@@ -5,6 +5,7 @@
 #include <array>
 
 #include "engine/scan_source.h"
+#include "support/link_target.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 
@@ -163,12 +164,13 @@ void BuildSeeAlsoLinks(CSylItem& item) {
         item.seeAlsoNames.emplace_back(text);
         CZTString safe(text);
         safe.ReplaceInvalidFilenameChars('_');
-        line = MakeLink(linkTemplate, FormatLine(kSeeAlsoTarget, {safe}), text);
+        line = MakeLink(linkTemplate, LinkTarget(FormatLine(kSeeAlsoTarget, {safe})), text);
     }
-    seeAlso.Add(MakeLink(linkTemplate, FormatLine(kProjectIndexTarget, {owner.projectDirName}),
+    seeAlso.Add(MakeLink(linkTemplate,
+                         LinkTarget(FormatLine(kProjectIndexTarget, {owner.projectDirName})),
                          kProjectIndexLinkName));
     CZTString main(kMainLink);
-    main.FindReplace("[LinkedFile]", FormatLine(kMainTarget, {owner.masterIndexName}));
+    main.FindReplace("[LinkedFile]", LinkTarget(FormatLine(kMainTarget, {owner.masterIndexName})));
     seeAlso.Add(std::move(main));
 }
 

@@ -78,5 +78,51 @@ TEST(Run, PagesKeepTheirNumbersWhenThePlainPageItemIsKept) {
     EXPECT_FALSE(files.contains("SYLVA_Draw_000.html"));
 }
 
+TEST(Run, LinksToPagesWithNonAsciiNamesCarryTheExactBytesEscaped) {
+    test::ScratchDir dir;
+    dir.Write("src/a.h",
+              "/**--\nDescription: The size.\n--e*/\nint Gr\xC3\xB6\xC3\x9F"
+              "e(int);\n\n"
+              "/**--\nDescription: Uses \"Gr\xC3\xB6\xC3\x9F"
+              "e\".\nSee also: Gr\xC3\xB6\xC3\x9F"
+              "e\n"
+              "--e*/\nint User(int);\n\n");
+    CZTScanSource generator;
+    ASSERT_EQ(generator.Run(dir.File("src"), "INDEX.HTML",
+                            "Pr\xC3\xBC"
+                            "fung",
+                            dir.File("out"), ".H", "", nullptr, nullptr, 1, 0, RunOptions()),
+              0);
+    const std::string project =
+        "out/Pr\xC3\xBC"
+        "fung";
+    EXPECT_TRUE(std::filesystem::exists(dir.File(project + "/SYLVA_Gr\xC3\xB6\xC3\x9F"
+                                                           "e.html")));
+    const std::string escaped = "SYLVA_Gr%C3%B6%C3%9Fe.html";
+    std::string user = dir.Read(project + "/SYLVA_User.html");
+    EXPECT_NE(user.find("<a href=\"" + escaped +
+                        "\">Gr\xC3\xB6\xC3\x9F"
+                        "e</a>"),
+              std::string::npos)
+        << user;
+    EXPECT_NE(user.find("<a href=\"Pr%C3%BC"
+                        "fung.HTML\">"),
+              std::string::npos);
+    EXPECT_NE(dir.Read(project + "/Pr\xC3\xBC"
+                                 "fung.HTML")
+                  .find("href=\"" + escaped + "\""),
+              std::string::npos);
+    EXPECT_NE(dir.Read(project + "/Pr\xC3\xBC"
+                                 "fung_frame.HTML")
+                  .find("SRC=\"Pr%C3%BC"
+                        "fung_frameidx.HTML\""),
+              std::string::npos);
+    EXPECT_NE(dir.Read("out/INDEX.HTML")
+                  .find("href=\"Pr%C3%BC"
+                        "fung/Pr%C3%BC"
+                        "fung_frame.HTML\""),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace sylva

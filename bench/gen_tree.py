@@ -85,12 +85,19 @@ class TreeWriter:
     def function(self, group, name=None):
         name = name or self.fresh_name()
         extra = ["Return: The number of entries handled, or -1 on failure."]
-        lines = self.block(group, self.rng.choice(["Public", "Public", "Export", "Private"]), extra)
+        access = self.rng.choice(["Public", "Public", "Export", "Private"])
+        lines = self.block(group, access, extra)
         lines.append(f"int {name}(")
         lines += self.params(self.rng.randint(1, 4))
         lines += self.body(self.rng.randint(4, 12))
-        self.names.append(name)
+        self.remember(name, access)
         return lines
+
+    def remember(self, name, access):
+        # Only items a default run writes (public ones) are quoted or named in See also entries,
+        # so that the tree documents itself without dangling links or warnings.
+        if access not in ("Private", "Protected"):
+            self.names.append(name)
 
     def overload_pair(self, group):
         name = self.fresh_name()
@@ -103,7 +110,7 @@ class TreeWriter:
         for i in range(self.rng.randint(2, 5)):
             lines.append(f"    {self.rng.choice(TYPES)} member{i};  // {self.sentence(3, 6)}")
         lines += [f"}} {name};", ""]
-        self.names.append(name)
+        self.names.append(f"tag{name}")  # a tagged structure is documented under its tag
         return lines
 
     def macro(self, group):
@@ -124,7 +131,7 @@ class TreeWriter:
             lines.append(f"int {cls}::{member}(")
             lines += self.params(self.rng.randint(1, 3))
             lines += self.body(self.rng.randint(5, 12))
-            self.names.append(f"{cls}::{member}")
+            self.remember(f"{cls}::{member}", access)
         return lines
 
     def helper(self):

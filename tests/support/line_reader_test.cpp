@@ -14,9 +14,7 @@
 namespace sylva {
 namespace {
 
-std::vector<std::string> Pieces(const std::string& path, std::size_t maxChars) {
-    LineReader reader;
-    EXPECT_TRUE(reader.Open(path));
+std::vector<std::string> Pieces(LineReader& reader, std::size_t maxChars) {
     std::vector<std::string> pieces;
     std::string piece;
     while (reader.ReadPiece(piece, maxChars)) {
@@ -48,8 +46,12 @@ TEST(LineReaderReadPiece, BehavesAsATextModeLineReadWithAFixedBuffer) {
     };
     test::ScratchDir dir;
     for (const Case& c : cases) {
-        std::string path = dir.Write("file.txt", c.content);
-        EXPECT_EQ(Pieces(path, c.maxChars), c.expected) << c.name;
+        LineReader fromFile;
+        ASSERT_TRUE(fromFile.Open(dir.Write("file.txt", c.content)));
+        EXPECT_EQ(Pieces(fromFile, c.maxChars), c.expected) << c.name;
+        LineReader fromMemory;
+        fromMemory.OpenBuffer(c.content);
+        EXPECT_EQ(Pieces(fromMemory, c.maxChars), c.expected) << c.name << " (in memory)";
     }
 }
 

@@ -195,6 +195,38 @@ TEST(MasterIndex, ADescriptionWithLineBreaksStaysOnTheRecordLine) {
     EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
 }
 
+TEST(MasterIndex, ARecordThatWouldNotBeReadBackIsRefusedAndTheOldPageKept) {
+    const std::string begin = "<!-- ##### BEGIN OF SYLVA INDEX ##### -->";
+    const std::string end = "<!-- ##### END OF SYLVA INDEX ##### -->";
+    struct Case {
+        std::string name;
+        std::string description;
+        std::string link;
+    };
+    const Case cases[] = {
+        // Read back, the end marker would end the list and hide every record after it.
+        {"A" + end, "d", ""},
+        {"B" + begin, "d", ""},
+        {"Alpha", "about " + end, ""},
+        {"Alpha", "d", "http://x/" + begin},
+    };
+    for (const Case& c : cases) {
+        MasterIndex index;
+        index.Add("Zeta");
+        index.Add("Omega");
+        const std::string before = index.Content();
+        EXPECT_EQ(index.Add(c.name, c.description, c.link), -1) << c.name << c.description;
+        EXPECT_EQ(index.Content(), before) << c.name << c.description;
+        EXPECT_EQ(index.ProtocolLines().back(),
+                  "  ERROR: Project " + c.name + " cannot be listed in master index " +
+                      index.Path() +
+                      ": its record would not be read back (it holds an index marker or is a "
+                      "gap line) !");
+        EXPECT_EQ(index.generator.failureCount, 1);
+        EXPECT_EQ(index.Lines(), Tokens({"Omega", "-", "Zeta"})) << c.name << c.description;
+    }
+}
+
 TEST(MasterIndex, RemovingTheOnlyProjectLeavesHeadAndTail) {
     MasterIndex index;
     index.Add("Alpha");

@@ -178,6 +178,17 @@ TEST(Faults, OutputPlacesTakenByTheWrongKindOfFileFailWithErrorLinesAndLoseNothi
          "src",
          {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html !"},
          {"out/Demo/SYLVA_Canvas.html", "out/Demo/Demo_frame.HTML"}},
+        {"a page path is a symbolic link to a file outside the project",
+         [](Workspace& w) {
+             w.GenerateOther();
+             w.dir.Write("victim.txt", "not a page");
+             std::filesystem::create_directories(w.dir.File("out/Demo"));
+             ASSERT_EQ(
+                 ::symlink("../../victim.txt", w.dir.File("out/Demo/SYLVA_Draw.html").c_str()), 0);
+         },
+         "src",
+         {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html !"},
+         {"out/Demo/SYLVA_Canvas.html", "out/Demo/Demo_frame.HTML"}},
         {"the master index is a directory",
          [](Workspace& w) { w.dir.Write("out/SYLVA_MAIN_INDEX.HTML/kept.txt", "kept"); },
          "src",

@@ -83,7 +83,8 @@ int InitialOf(const std::string& record) {
 }
 
 // Appends the records of the page at `path` to `records`. Returns their number (0 when there is
-// no page), or nothing when a page exists but cannot be read: rewriting it would lose its records.
+// no page), or nothing when a page exists but cannot be read whole: rewriting it would lose its
+// records.
 std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records,
                                const std::string& path) {
     generator.Protocol("");
@@ -114,6 +115,10 @@ std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records
             records.Add(line);
             ++count;
         }
+    }
+    if (reader.readError() != 0) {
+        generator.ProtocolFailure(FormatLine(kUnreadableIndex, {path}));
+        return std::nullopt;
     }
     return count;
 }

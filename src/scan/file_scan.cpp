@@ -2,7 +2,8 @@
 // each, and filing one item per completed block into the generator's list.
 //
 // The file is read in pieces of at most 999 bytes, never whole: a longer physical line arrives
-// as several lines, and a file ends as soon as a read fails.
+// as several lines, and a file ends as soon as a read fails, which is a failure of the run.
+#include <cstring>
 #include <memory>
 
 #include "engine/scan_source.h"
@@ -21,6 +22,7 @@ constexpr std::string_view kScanningStatus = "Scanning source file %s...";
 constexpr std::string_view kScanningLine = "  Scanning file %s...";
 constexpr std::string_view kCannotAccess = "  ERROR: Cannot access file %s !";
 constexpr std::string_view kFileDone = "  File done, scanned items %d.";
+constexpr std::string_view kCannotReadAll = "  ERROR: Cannot read file %s completely (%s) !";
 
 // The pieces of a file, with the 1-based number of the physical line the last one belongs to.
 class PieceSource {
@@ -116,6 +118,11 @@ int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& 
         generator.AddItem(std::move(item));
         ++itemCount;
         blockLines.RemoveAll();
+    }
+    // The blocks after the failed read are lost; those before it keep their items.
+    if (reader.readError() != 0) {
+        generator.ProtocolFailure(
+            FormatLine(kCannotReadAll, {path, std::strerror(reader.readError())}));
     }
     generator.Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
     return itemCount;

@@ -53,13 +53,14 @@ void LineReader::Close() {
     buffer_.reset();
     data_ = nullptr;
     begin_ = end_ = 0;
+    readError_ = 0;
 }
 
 bool LineReader::Fill() {
     if (begin_ < end_) {
         return true;
     }
-    if (fd_ < 0) {
+    if (fd_ < 0 || readError_ != 0) {
         return false;
     }
     for (;;) {
@@ -71,6 +72,9 @@ bool LineReader::Fill() {
         }
         if (got < 0 && errno == EINTR) {
             continue;
+        }
+        if (got < 0) {
+            readError_ = errno;
         }
         return false;
     }

@@ -4,7 +4,8 @@
 // Only regular files are opened: a FIFO, a socket, a device or a directory is refused at Open, so
 // a walk over a hostile tree can never hang on a read. A CR directly before an LF is dropped (the
 // CR LF pair counts as one character); a lone CR stays. A read error ends the reading as the end
-// of the file does. Bytes already in memory can be read the same way, as the content of a file.
+// of the file does, and readError() then tells them apart. Bytes already in memory can be read the
+// same way, as the content of a file.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +37,9 @@ class LineReader {
     // The next whole line without its line end; false when nothing was left to read.
     bool ReadLine(std::string& line);
 
+    // The errno of the read that ended the reading early; 0 while no read has failed.
+    int readError() const { return readError_; }
+
   private:
     // Makes at least one unread byte available; false at the end of the file or on an error.
     bool Fill();
@@ -46,6 +50,7 @@ class LineReader {
     const char* data_ = nullptr;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    int readError_ = 0;
 };
 
 }  // namespace sylva

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -283,6 +284,24 @@ TEST(MasterIndex, APageThatExistsButCannotBeReadIsNeverOverwritten) {
     EXPECT_TRUE(index.Reported("  ERROR: Cannot read master index " + index.Path() +
                                ", it is left unchanged !"));
     EXPECT_EQ(index.generator.failureCount, 2);
+}
+
+TEST(MasterIndex, APageWhoseReadingFailsIsNeverOverwritten) {
+    MasterIndex index;
+    // A regular file as far as stat can tell, whose first read fails.
+    ASSERT_EQ(::symlink("/proc/self/mem", index.Path().c_str()), 0);
+    EXPECT_EQ(index.Add("Alpha"), -1);
+    EXPECT_EQ(index.Remove("Alpha"), -1);
+    EXPECT_TRUE(std::filesystem::is_symlink(index.Path()));
+    EXPECT_EQ(index.ProtocolLines().back(),
+              "  ERROR: Cannot read master index " + index.Path() + ", it is left unchanged !");
+    EXPECT_EQ(index.generator.failureCount, 2);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(index.dir.path())) {
+        files.push_back(entry.path().filename().string());
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
 }
 
 TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {

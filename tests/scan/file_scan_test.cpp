@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -197,6 +198,17 @@ TEST_F(FileScanTest, AFileThatCannotBeOpenedIsAFailureOfTheRun) {
     EXPECT_EQ(generator_.ScanFile(dir_.path(), CZTTime()), -1);
     EXPECT_EQ(generator_.failureCount, 3);
     EXPECT_TRUE(generator_.items.empty());
+}
+
+TEST_F(FileScanTest, AReadErrorIsAFailureOfTheRun) {
+    const std::string path = dir_.File("mem.c");
+    ASSERT_EQ(::symlink("/proc/self/mem", path.c_str()), 0);
+    EXPECT_EQ(generator_.ScanFile(path, CZTTime()), 0);
+    EXPECT_EQ(ProtocolLines(),
+              (Strings{"  Scanning file mem.c...",
+                       "  ERROR: Cannot read file " + path + " completely (Input/output error) !",
+                       "  File done, scanned items 0."}));
+    EXPECT_EQ(generator_.failureCount, 1);
 }
 
 TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {

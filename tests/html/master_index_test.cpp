@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,6 +11,7 @@
 #include "html_project.h"
 #include "support/zt_system.h"
 #include "test_support/file_size_limit.h"
+#include "test_support/process.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
@@ -267,41 +268,36 @@ TEST(MasterIndex, AFullDiskKeepsTheOldPage) {
               0u)
         << index.ProtocolLines().back();
     EXPECT_EQ(index.generator.failureCount, 1);
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(index.dir.path())) {
-        files.push_back(entry.path().filename().string());
-    }
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
+    EXPECT_EQ(test::Entries(index.dir.path()),
+              (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
 }
 
-TEST(MasterIndex, APageThatExistsButCannotBeReadIsNeverOverwritten) {
-    MasterIndex index;
-    std::filesystem::create_directories(index.Path());
-    EXPECT_EQ(index.Add("Alpha"), -1);
-    EXPECT_EQ(index.Remove("Alpha"), -1);
-    EXPECT_TRUE(std::filesystem::is_directory(index.Path()));
-    EXPECT_TRUE(index.Reported("  ERROR: Cannot read master index " + index.Path() +
-                               ", it is left unchanged !"));
-    EXPECT_EQ(index.generator.failureCount, 2);
-}
-
-TEST(MasterIndex, APageWhoseReadingFailsIsNeverOverwritten) {
-    MasterIndex index;
-    // A regular file as far as stat can tell, whose first read fails.
-    ASSERT_EQ(::symlink("/proc/self/mem", index.Path().c_str()), 0);
-    EXPECT_EQ(index.Add("Alpha"), -1);
-    EXPECT_EQ(index.Remove("Alpha"), -1);
-    EXPECT_TRUE(std::filesystem::is_symlink(index.Path()));
-    EXPECT_EQ(index.ProtocolLines().back(),
-              "  ERROR: Cannot read master index " + index.Path() + ", it is left unchanged !");
-    EXPECT_EQ(index.generator.failureCount, 2);
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(index.dir.path())) {
-        files.push_back(entry.path().filename().string());
+TEST(MasterIndex, APageThatExistsButCannotBeReadWholeIsNeverOverwritten) {
+    struct Case {
+        std::string name;
+        std::function<void(const std::string&)> makePage;
+    };
+    const Case cases[] = {
+        {"a directory", [](const std::string& path) { std::filesystem::create_directories(path); }},
+        // A regular file as far as stat can tell, whose first read fails.
+        {"a file whose reading fails",
+         [](const std::string& path) { std::filesystem::create_symlink("/proc/self/mem", path); }},
+    };
+    for (const Case& c : cases) {
+        MasterIndex index;
+        c.makePage(index.Path());
+        const std::filesystem::file_status before = std::filesystem::symlink_status(index.Path());
+        EXPECT_EQ(index.Add("Alpha"), -1) << c.name;
+        EXPECT_EQ(index.Remove("Alpha"), -1) << c.name;
+        EXPECT_EQ(std::filesystem::symlink_status(index.Path()).type(), before.type()) << c.name;
+        EXPECT_EQ(index.ProtocolLines().back(),
+                  "  ERROR: Cannot read master index " + index.Path() + ", it is left unchanged !")
+            << c.name;
+        EXPECT_EQ(index.generator.failureCount, 2) << c.name;
+        EXPECT_EQ(test::Entries(index.dir.path()),
+                  (std::vector<std::string>{kIndexName, kIndexName + ".lock"}))
+            << c.name;
     }
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
 }
 
 TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {

@@ -99,7 +99,7 @@ std::map<std::string, std::string> Tree(const std::string& root) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (entry.is_regular_file() && !entry.is_symlink()) {
-            files[std::filesystem::relative(entry.path(), root).string()] =
+            files[entry.path().lexically_relative(root).string()] =
                 ReadFile(entry.path().string());
         }
     }
@@ -109,7 +109,7 @@ std::map<std::string, std::string> Tree(const std::string& root) {
 std::vector<std::string> Entries(const std::string& root) {
     std::vector<std::string> entries;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        entries.push_back(std::filesystem::relative(entry.path(), root).string());
+        entries.push_back(entry.path().lexically_relative(root).string());
     }
     std::sort(entries.begin(), entries.end());
     return entries;

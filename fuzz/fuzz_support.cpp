@@ -18,8 +18,11 @@ namespace {
 class OwnDirectory {
   public:
     OwnDirectory() {
-        const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/sylva-fuzz-XXXXXX";
+        const char* base = std::getenv("TMPDIR");
+        if (base == nullptr || *base == '\0') {
+            base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        }
+        std::string pattern = std::string(base) + "/sylva-fuzz-XXXXXX";
         Require(::mkdtemp(pattern.data()) != nullptr, "cannot create a scratch directory");
         path_ = pattern;
     }

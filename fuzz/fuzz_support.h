@@ -17,8 +17,8 @@ namespace sylva::fuzz {
 inline constexpr std::string_view kOutputPath = "/out";
 inline constexpr std::string_view kProjectName = "Fuzz";
 
-// A directory of this process, in memory where the system offers it (/dev/shm), removed with its
-// content when the process ends normally.
+// A directory of this process below $TMPDIR, or else in memory where the system offers it
+// (/dev/shm), removed with its content when the process ends normally.
 const std::string& ScratchDirectory();
 
 // Run options with the switches that change parsing taken from the bits of `flags`.

@@ -20,6 +20,9 @@ int FuzzMasterIndex(const std::uint8_t* data, std::size_t size);
 // Blocks separated by NUL bytes, each a declaration line and its block lines: items built from
 // them, then the cross-linking of their quoted names.
 int FuzzCrossLink(const std::uint8_t* data, std::size_t size);
+// A project name (the first line) and a source file (the rest): a whole generation run, with
+// its pages and master index written to a scratch directory.
+int FuzzRun(const std::uint8_t* data, std::size_t size);
 
 // Aborts with `what` on standard error unless `holds`.
 void Require(bool holds, std::string_view what);

@@ -14,7 +14,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(scan config master_index cross_link)
+    targets=(scan config master_index cross_link run)
 fi
 per_input_timeout=${FUZZ_TIMEOUT:-10}
 rss_limit_mb=${FUZZ_RSS_LIMIT_MB:-2048}
@@ -24,8 +24,15 @@ BUILD_TYPE=RelWithDebInfo scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang
     -DSYLVA_BUILD_FUZZERS=ON -DSYLVA_BUILD_TESTS=OFF -DSYLVA_WITH_WINDOW=OFF
 
 mkdir -p build-fuzz/findings
-work=$(mktemp -d)
+# The scratch corpora and the files the targets write, in memory where the system offers it; all
+# of it goes when the script ends, also after a finding.
+if [ -w /dev/shm ]; then
+    work=$(mktemp -d -p /dev/shm)
+else
+    work=$(mktemp -d)
+fi
 trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

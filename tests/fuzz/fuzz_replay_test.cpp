@@ -41,6 +41,7 @@ TEST(FuzzReplay, EveryCommittedInputKeepsEveryProperty) {
         {"config", fuzz::FuzzConfig},
         {"master_index", fuzz::FuzzMasterIndex},
         {"cross_link", fuzz::FuzzCrossLink},
+        {"run", fuzz::FuzzRun},
     };
     for (const Case& c : cases) {
         std::vector<std::string> inputs = Inputs(c.target);

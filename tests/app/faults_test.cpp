@@ -336,17 +336,19 @@ TEST(Faults, SourcesThatCannotBeReadAreReportedWithoutBlocking) {
     MakeSocket(w.dir.File("src/socket.h"));
     ASSERT_EQ(::symlink("nowhere.h", w.dir.File("src/gone.h").c_str()), 0);
     ASSERT_EQ(::symlink("/dev/null", w.dir.File("src/null.h").c_str()), 0);
+    ASSERT_EQ(::symlink("loop.h", w.dir.File("src/loop.h").c_str()), 0);
     // A regular file whose reading fails at once.
     ASSERT_EQ(::symlink("/proc/self/mem", w.dir.File("src/mem.h").c_str()), 0);
     test::ProcessResult result = w.Generate("Demo");
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(ErrorLines(result.err),
-              (Strings{"  ERROR: Cannot access file src/gone.h !",
-                       "  ERROR: Cannot read file src/mem.h completely (Input/output error) !",
-                       "  ERROR: Cannot access file src/null.h !",
-                       "  ERROR: Cannot access file src/pipe.h !",
-                       "  ERROR: Cannot access file src/socket.h !"}));
+    EXPECT_EQ(
+        ErrorLines(result.err),
+        (Strings{
+            "  ERROR: Cannot access file src/gone.h !", "  ERROR: Cannot access file src/loop.h !",
+            "  ERROR: Cannot read file src/mem.h completely (Input/output error) !",
+            "  ERROR: Cannot access file src/null.h !", "  ERROR: Cannot access file src/pipe.h !",
+            "  ERROR: Cannot access file src/socket.h !"}));
     EXPECT_TRUE(std::filesystem::is_regular_file(w.dir.File("out/Demo/SYLVA_Draw.html")));
     EXPECT_TRUE(std::filesystem::is_regular_file(w.dir.File("out/Demo/SYLVA_Canvas.html")));
 }

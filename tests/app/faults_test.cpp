@@ -84,32 +84,29 @@ class Workspace {
 
     void GenerateOther() const { ASSERT_EQ(Generate("Other").status, 0); }
 
-    // Every file there now, for ExpectNothingLost.
-    std::map<std::string, std::string> Snapshot() const { return test::Tree(dir.path()); }
+    // What the directory holds: every regular file with its content, and the master index's
+    // records.
+    struct Contents {
+        std::map<std::string, std::string> files;
+        Strings records;
+    };
+    Contents Snapshot() const { return {test::Tree(dir.path()), Records(dir.File(kIndex))}; }
 
-    // Every file of `before` but the master index has its content still; every record of the
-    // master index is still listed.
-    void ExpectNothingLost(const std::map<std::string, std::string>& before,
-                           const std::string& label) const {
-        std::map<std::string, std::string> after = Snapshot();
-        for (const auto& [path, content] : before) {
+    // Every file of `before` but the master index has its content still, and every record of
+    // the master index is still listed.
+    void ExpectNothingLost(const Contents& before, const std::string& label) const {
+        const Contents after = Snapshot();
+        for (const auto& [path, content] : before.files) {
             if (path != kIndex) {
-                EXPECT_EQ(after[path], content) << label << ": " << path;
+                EXPECT_EQ(after.files.count(path) != 0 ? after.files.at(path) : "(missing)",
+                          content)
+                    << label << ": " << path;
             }
         }
-        if (before.count(kIndex) != 0) {
-            Strings kept = Records(dir.File(kIndex));
-            for (const std::string& record : Records(dir.File("before.html"))) {
-                EXPECT_NE(std::find(kept.begin(), kept.end(), record), kept.end())
-                    << label << ": " << record;
-            }
-        }
-    }
-
-    // Keeps a copy of the master index to compare its records with after the run.
-    void KeepMasterIndex() const {
-        if (std::filesystem::is_regular_file(dir.File(kIndex))) {
-            dir.Write("before.html", dir.Read(kIndex));
+        for (const std::string& record : before.records) {
+            EXPECT_NE(std::find(after.records.begin(), after.records.end(), record),
+                      after.records.end())
+                << label << ": " << record;
         }
     }
 
@@ -206,8 +203,7 @@ TEST(Faults, OutputPlacesTakenByTheWrongKindOfFileFailWithErrorLinesAndLoseNothi
     for (const Case& c : cases) {
         Workspace w;
         c.setup(w);
-        w.KeepMasterIndex();
-        const std::map<std::string, std::string> before = w.Snapshot();
+        const Workspace::Contents before = w.Snapshot();
         test::ProcessResult result = w.Generate("Demo", c.scan);
         EXPECT_FALSE(result.timedOut) << c.name;
         EXPECT_EQ(result.status, 1) << c.name << "\n" << result.err;
@@ -223,8 +219,7 @@ TEST(Faults, OutputPlacesTakenByTheWrongKindOfFileFailWithErrorLinesAndLoseNothi
 TEST(Faults, AScanPathThatIsAFileIsWarnedAbout) {
     Workspace w;
     w.GenerateOther();
-    w.KeepMasterIndex();
-    const std::map<std::string, std::string> before = w.Snapshot();
+    const Workspace::Contents before = w.Snapshot();
     test::ProcessResult result = w.Generate("Demo", "src/draw.h");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "WARNING: No matching file found at path src/draw.h/*.* !\n");
@@ -252,7 +247,7 @@ TEST(Faults, AReadOnlyOutputDirectoryChangesNothing) {
                                          std::filesystem::perm_options::remove);
         }
     }
-    const std::map<std::string, std::string> before = w.Snapshot();
+    const std::map<std::string, std::string> before = test::Tree(w.dir.path());
     test::ProcessResult result = w.Generate("Demo");
     EXPECT_EQ(result.status, 1) << result.err;
     EXPECT_EQ(ErrorLines(result.err),
@@ -261,7 +256,7 @@ TEST(Faults, AReadOnlyOutputDirectoryChangesNothing) {
                        "  ERROR: Cannot access file out/Demo/Demo.HTML !",
                        "  ERROR: Cannot access file out/SYLVA_MAIN_INDEX.HTML !"}))
         << result.err;
-    EXPECT_EQ(w.Snapshot(), before);
+    EXPECT_EQ(test::Tree(w.dir.path()), before);
 }
 
 // The files of `out` that a failed write could have left behind: temporaries of the master index.

@@ -99,8 +99,7 @@ std::map<std::string, std::string> Tree(const std::string& root) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (entry.is_regular_file() && !entry.is_symlink()) {
-            files[entry.path().lexically_relative(root).string()] =
-                ReadFile(entry.path().string());
+            files[entry.path().lexically_relative(root).string()] = ReadFile(entry.path().string());
         }
     }
     return files;

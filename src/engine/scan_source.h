@@ -78,6 +78,9 @@ class CZTScanSource {
     int ScanPath(const std::string& directory, bool recurse);
     // Scans one file; returns the number of items created, or -1 when it cannot be opened.
     int ScanFile(const std::string& path, CZTTime lastWrite);
+    // Scans `content` as the bytes of a file at `displayPath`, with the same protocol, progress
+    // and items as ScanFile; returns the number of items created.
+    int ScanBuffer(std::string_view content, const std::string& displayPath, CZTTime lastWrite);
     bool IsBlockStart(std::string_view line) const;
     bool IsBlockEnd(std::string_view line) const;
 

@@ -41,6 +41,9 @@ constexpr std::string_view kAddingRecord =
 constexpr std::string_view kRecreatingIndex =
     "  Recreate HTML index link to master index %s for project %s.";
 constexpr std::string_view kOpenFailure = "  ERROR: Cannot access file %s !";
+constexpr std::string_view kUnreadableRecord =
+    "  ERROR: Project %s cannot be listed in master index %s: its record would not be read back "
+    "(it holds an index marker or is a gap line) !";
 
 constexpr std::string_view kPageTitle = "Sylva MAIN INDEX";
 constexpr std::string_view kPageHeading = "Sylva Main Index";
@@ -81,7 +84,8 @@ int InitialOf(const std::string& record) {
 }
 
 // Appends the records of the page at `path` to `records`. Returns their number (0 when there is
-// no page), or nothing when a page exists but cannot be read: rewriting it would lose its records.
+// no page), or nothing when a page exists but cannot be read whole: rewriting it would lose its
+// records.
 std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records,
                                const std::string& path) {
     generator.Protocol("");
@@ -113,7 +117,21 @@ std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records
             ++count;
         }
     }
+    if (reader.readError() != 0) {
+        generator.ProtocolFailure(FormatLine(kUnreadableIndex, {path}));
+        return std::nullopt;
+    }
     return count;
+}
+
+// True when `record`, written as a line of the page, is read back as that same record: it is
+// neither a line the reading skips as a gap nor a line it takes for a marker. A record that
+// holds the end marker would even hide every record after it.
+bool ReadsBackAsRecord(const CZTScanSource& generator, std::string_view record) {
+    return !record.empty() && !EqualsNoCase(record, kRemoveGapLine) &&
+           !record.starts_with(kAddGapPrefix) &&
+           record.find(generator.Setting(SYL_Q_HTML_INDEX_BEGIN)) == std::string_view::npos &&
+           record.find(generator.Setting(SYL_Q_HTML_INDEX_END)) == std::string_view::npos;
 }
 
 // Removes the record of project `name`, if listed; returns whether there was one.
@@ -214,6 +232,10 @@ int CZTScanSource::AddToMasterIndex(CZTStringArray& records, const std::string& 
                                           {placeholder::kLinkName, ""},
                                           {placeholder::kFont, ""},
                                           {placeholder::kShortDesc, kEmptyGapDescription}});
+    if (!ReadsBackAsRecord(*this, record)) {
+        ProtocolFailure(FormatLine(kUnreadableRecord, {name, path}));
+        return -1;
+    }
     RemoveRecord(*this, records, recordName);
     records.Add(std::move(record), true, true);
     Protocol(FormatLine(kAddingRecord, {indexName, name}));

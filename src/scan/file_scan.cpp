@@ -2,7 +2,8 @@
 // each, and filing one item per completed block into the generator's list.
 //
 // The file is read in pieces of at most 999 bytes, never whole: a longer physical line arrives
-// as several lines, and a file ends as soon as a read fails.
+// as several lines, and a file ends as soon as a read fails, which is a failure of the run.
+#include <cstring>
 #include <memory>
 
 #include "engine/scan_source.h"
@@ -25,6 +26,7 @@ constexpr std::string_view kUnclosedBlock =
     "documentation block not closed before the end of the file; it gives no item";
 constexpr std::string_view kNoDeclaration =
     "documentation block without a declaration; its item is named \"%s\"";
+constexpr std::string_view kCannotReadAll = "  ERROR: Cannot read file %s completely (%s) !";
 
 // The pieces of a file, with the 1-based number of the physical line the last one belongs to.
 class PieceSource {
@@ -71,6 +73,71 @@ bool MarkerListHolds(std::string_view markerList, std::string_view marker) {
     return marker.size() == kMarkerChars && markerList.find(marker) != std::string_view::npos;
 }
 
+void AnnounceFile(CZTScanSource& generator, const std::string& path) {
+    generator.ProgressStatus(FormatLine(kScanningStatus, {path}));
+    generator.AdvanceProgress();
+    generator.Protocol(FormatLine(kScanningLine, {CZTString(path).GetFilename()}));
+}
+
+// Files one item per completed block of the open `reader`; returns their number.
+int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& path,
+               CZTTime lastWrite) {
+    PieceSource source(reader);
+    std::string piece;
+    // Invariant: outside a block, preText holds the lines since the last line of two characters
+    // or fewer (or since the last item), each prefixed with "\n".
+    std::string preText;
+    CZTStringArray blockLines;
+    bool inBlock = false;
+    int blockLineNumber = 0;
+    int itemCount = 0;
+    while (source.Next(piece)) {
+        std::string_view line = TrimLeftView(TrimRightView(piece, "\n "), "\n");
+        if (!inBlock) {
+            if (generator.IsBlockStart(line)) {
+                inBlock = true;
+                blockLineNumber = source.lineNumber();
+            } else if (line.size() <= 2) {
+                preText.clear();
+            } else {
+                preText.push_back('\n');
+                preText.append(line);
+            }
+            continue;
+        }
+        if (!generator.IsBlockEnd(line)) {
+            blockLines.Add(std::string(line));
+            continue;
+        }
+        inBlock = false;
+        generator.AdvanceProgress();
+        std::string declText = CollectDeclarationBelow(source, piece);
+        // The text above the block belongs to this item only: the next block starts afresh.
+        std::string declaration = preText.empty() ? std::move(declText) : std::move(preText);
+        preText.clear();
+        if (DeclaresNothing(declaration)) {
+            generator.Warning(path, blockLineNumber, FormatLine(kNoDeclaration, {kUntitledName}));
+        }
+        auto item =
+            std::make_unique<CSylItem>(&generator, std::move(declaration), blockLines, lastWrite);
+        item->sourceFile = path;
+        item->sourceLine = blockLineNumber;
+        generator.AddItem(std::move(item));
+        ++itemCount;
+        blockLines.RemoveAll();
+    }
+    // The blocks after the failed read are lost; those before it keep their items. A block cut
+    // off by the failure is no mistake of the file's author, so only a whole file can warn of one.
+    if (reader.readError() != 0) {
+        generator.ProtocolFailure(
+            FormatLine(kCannotReadAll, {path, std::strerror(reader.readError())}));
+    } else if (inBlock) {
+        generator.Warning(path, blockLineNumber, kUnclosedBlock);
+    }
+    generator.Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
+    return itemCount;
+}
+
 }  // namespace
 
 bool CZTScanSource::IsBlockStart(std::string_view line) const {
@@ -84,63 +151,21 @@ bool CZTScanSource::IsBlockEnd(std::string_view line) const {
 }
 
 int CZTScanSource::ScanFile(const std::string& path, CZTTime lastWrite) {
-    ProgressStatus(FormatLine(kScanningStatus, {path}));
-    AdvanceProgress();
-    Protocol(FormatLine(kScanningLine, {CZTString(path).GetFilename()}));
-
+    AnnounceFile(*this, path);
     LineReader reader;
     if (!reader.Open(path)) {
         ProtocolFailure(FormatLine(kCannotAccess, {path}));
         return -1;
     }
-    PieceSource source(reader);
-    std::string piece;
-    // Invariant: outside a block, preText holds the lines since the last line of two characters
-    // or fewer (or since the last item), each prefixed with "\n".
-    std::string preText;
-    CZTStringArray blockLines;
-    bool inBlock = false;
-    int blockLineNumber = 0;
-    int itemCount = 0;
-    while (source.Next(piece)) {
-        std::string_view line = TrimLeftView(TrimRightView(piece, "\n "), "\n");
-        if (!inBlock) {
-            if (IsBlockStart(line)) {
-                inBlock = true;
-                blockLineNumber = source.lineNumber();
-            } else if (line.size() <= 2) {
-                preText.clear();
-            } else {
-                preText.push_back('\n');
-                preText.append(line);
-            }
-            continue;
-        }
-        if (!IsBlockEnd(line)) {
-            blockLines.Add(std::string(line));
-            continue;
-        }
-        inBlock = false;
-        AdvanceProgress();
-        std::string declText = CollectDeclarationBelow(source, piece);
-        // The text above the block belongs to this item only: the next block starts afresh.
-        std::string declaration = preText.empty() ? std::move(declText) : std::move(preText);
-        preText.clear();
-        if (DeclaresNothing(declaration)) {
-            Warning(path, blockLineNumber, FormatLine(kNoDeclaration, {kUntitledName}));
-        }
-        auto item = std::make_unique<CSylItem>(this, std::move(declaration), blockLines, lastWrite);
-        item->sourceFile = path;
-        item->sourceLine = blockLineNumber;
-        AddItem(std::move(item));
-        ++itemCount;
-        blockLines.RemoveAll();
-    }
-    if (inBlock) {
-        Warning(path, blockLineNumber, kUnclosedBlock);
-    }
-    Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
-    return itemCount;
+    return ScanPieces(*this, reader, path, lastWrite);
+}
+
+int CZTScanSource::ScanBuffer(std::string_view content, const std::string& displayPath,
+                              CZTTime lastWrite) {
+    AnnounceFile(*this, displayPath);
+    LineReader reader;
+    reader.OpenBuffer(content);
+    return ScanPieces(*this, reader, displayPath, lastWrite);
 }
 
 }  // namespace sylva

@@ -10,8 +10,9 @@ namespace sylva {
 
 Status WriteWholeFile(const std::string& path, std::string_view content) {
     // O_NONBLOCK: a FIFO standing at the path fails at once instead of waiting for a reader.
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
-                    0666);
+    int fd =
+        ::open(path.c_str(),
+               O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0666);
     if (fd < 0) {
         return Status::OpenFailed(std::strerror(errno));
     }

@@ -32,9 +32,17 @@ bool LineReader::Open(const std::string& path) {
         return false;
     }
     fd_ = fd;
-    buffer_ = new char[kBufferSize];
+    buffer_ = std::make_unique<char[]>(kBufferSize);
+    data_ = buffer_.get();
     begin_ = end_ = 0;
     return true;
+}
+
+void LineReader::OpenBuffer(std::string_view content) {
+    Close();
+    data_ = content.data();
+    begin_ = 0;
+    end_ = content.size();
 }
 
 void LineReader::Close() {
@@ -42,20 +50,21 @@ void LineReader::Close() {
         ::close(fd_);
         fd_ = -1;
     }
-    delete[] buffer_;
-    buffer_ = nullptr;
+    buffer_.reset();
+    data_ = nullptr;
     begin_ = end_ = 0;
+    readError_ = 0;
 }
 
 bool LineReader::Fill() {
     if (begin_ < end_) {
         return true;
     }
-    if (fd_ < 0) {
+    if (fd_ < 0 || readError_ != 0) {
         return false;
     }
     for (;;) {
-        ssize_t got = ::read(fd_, buffer_, kBufferSize);
+        ssize_t got = ::read(fd_, buffer_.get(), kBufferSize);
         if (got > 0) {
             begin_ = 0;
             end_ = static_cast<std::size_t>(got);
@@ -63,6 +72,9 @@ bool LineReader::Fill() {
         }
         if (got < 0 && errno == EINTR) {
             continue;
+        }
+        if (got < 0) {
+            readError_ = errno;
         }
         return false;
     }
@@ -74,7 +86,7 @@ bool LineReader::ReadPiece(std::string& piece, std::size_t maxChars) {
         maxChars = 1;
     }
     while (piece.size() < maxChars && Fill()) {
-        const char* start = buffer_ + begin_;
+        const char* start = data_ + begin_;
         std::size_t window = std::min(end_ - begin_, maxChars - piece.size());
         const void* lf = std::memchr(start, '\n', window);
         const void* cr =
@@ -92,7 +104,7 @@ bool LineReader::ReadPiece(std::string& piece, std::size_t maxChars) {
         std::size_t before = static_cast<const char*>(cr) - start;
         piece.append(start, before);
         begin_ += before + 1;
-        if (Fill() && buffer_[begin_] == '\n') {
+        if (Fill() && data_[begin_] == '\n') {
             ++begin_;
             piece.push_back('\n');
             return true;

@@ -4,11 +4,14 @@
 // Only regular files are opened: a FIFO, a socket, a device or a directory is refused at Open, so
 // a walk over a hostile tree can never hang on a read. A CR directly before an LF is dropped (the
 // CR LF pair counts as one character); a lone CR stays. A read error ends the reading as the end
-// of the file does.
+// of the file does, and readError() then tells them apart. Bytes already in memory can be read the
+// same way, as the content of a file.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace sylva {
 
@@ -21,6 +24,8 @@ class LineReader {
 
     // Returns false, with nothing open, when `path` is not a regular file that can be read.
     bool Open(const std::string& path);
+    // Reads `content` as if it were a file's bytes. REQUIRES: `content` outlives the reading.
+    void OpenBuffer(std::string_view content);
     void Close();
 
     // The next piece of at most `maxChars` bytes (at least 1): it ends after the first '\n', or
@@ -32,14 +37,20 @@ class LineReader {
     // The next whole line without its line end; false when nothing was left to read.
     bool ReadLine(std::string& line);
 
+    // The errno of the read that ended the reading early; 0 while no read has failed.
+    int readError() const { return readError_; }
+
   private:
     // Makes at least one unread byte available; false at the end of the file or on an error.
     bool Fill();
 
     int fd_ = -1;
-    char* buffer_ = nullptr;
+    std::unique_ptr<char[]> buffer_;  // what reads from `fd_` fill
+    // Invariant: data_[begin_, end_) are the bytes read but not yet handed out.
+    const char* data_ = nullptr;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    int readError_ = 0;
 };
 
 }  // namespace sylva

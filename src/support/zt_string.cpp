@@ -1,5 +1,7 @@
 #include "support/zt_string.h"
 
+#include <string.h>
+
 #include <algorithm>
 
 namespace sylva {
@@ -8,6 +10,21 @@ namespace {
 
 int ToIndex(std::size_t pos) {
     return pos == std::string::npos ? -1 : static_cast<int>(pos);
+}
+
+// The first occurrence of the non-empty `needle` in `text` from `from`, in time linear in the
+// lengths of both: the naive search behind std::string::find compares up to the needle's length
+// at every position, which a long needle over repetitive text (a declaration of thousands of
+// similar lines) turns quadratic.
+std::size_t FindLinear(std::string_view text, std::string_view needle, std::size_t from) {
+    if (from > text.size()) {
+        return std::string::npos;
+    }
+    const void* found =
+        ::memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return found == nullptr
+               ? std::string::npos
+               : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
 }
 
 template <typename Finder>
@@ -131,7 +148,7 @@ int CZTString::FindNoCase(std::string_view text, std::size_t start) const {
 int CZTString::FindReplace(std::string_view find, std::string_view replace, bool all) {
     return ReplaceWith(
         *this, find.size(), replace, all,
-        [find](const std::string& text, std::size_t from) { return text.find(find, from); });
+        [find](const std::string& text, std::size_t from) { return FindLinear(text, find, from); });
 }
 
 int CZTString::FindReplace(char find, char replace, bool all) {

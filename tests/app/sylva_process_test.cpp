@@ -1,97 +1,23 @@
 // Runs the `sylva` program as a user's shell would and checks its output, files and exit status.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <sys/ioctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "test_support/process.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
 namespace {
 
-struct ProcessResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-struct ProcessOptions {
-    std::string cwd;
-    std::vector<std::string> environment;  // "NAME=value" entries added to the inherited ones
-    // When set, standard input is a terminal that receives this text.
-    std::optional<std::string> terminalInput;
-};
+using test::ProcessOptions;
+using test::ProcessResult;
+using test::Tree;
 
 ProcessResult RunSylva(const std::vector<std::string>& arguments, const ProcessOptions& options) {
-    test::ScratchDir capture;
-    std::string outPath = capture.File("stdout");
-    std::string errPath = capture.File("stderr");
-    int terminal = -1;
-    int terminalSlave = -1;
-    if (options.terminalInput) {
-        EXPECT_EQ(::openpty(&terminal, &terminalSlave, nullptr, nullptr, nullptr), 0);
-    }
-    pid_t child = ::fork();
-    if (child == 0) {
-        if (::chdir(options.cwd.c_str()) != 0) {
-            ::_exit(127);
-        }
-        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int in = terminalSlave >= 0 ? terminalSlave : ::open("/dev/null", O_RDONLY);
-        if (terminalSlave >= 0) {
-            ::setsid();
-            ::ioctl(terminalSlave, TIOCSCTTY, 0);
-        }
-        ::dup2(in, STDIN_FILENO);
-        ::dup2(out, STDOUT_FILENO);
-        ::dup2(err, STDERR_FILENO);
-        for (const std::string& entry : options.environment) {
-            ::putenv(const_cast<char*>(entry.c_str()));
-        }
-        std::vector<char*> argv{const_cast<char*>(SYLVA_BINARY)};
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(SYLVA_BINARY, argv.data());
-        ::_exit(127);
-    }
-    if (options.terminalInput) {
-        ::close(terminalSlave);
-        EXPECT_EQ(::write(terminal, options.terminalInput->data(), options.terminalInput->size()),
-                  static_cast<ssize_t>(options.terminalInput->size()));
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (terminal >= 0) {
-        ::close(terminal);
-    }
-    ProcessResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = test::ReadFile(outPath);
-    result.err = test::ReadFile(errPath);
-    return result;
-}
-
-// Every file below `root`, by relative path, with its content.
-std::map<std::string, std::string> Tree(const std::string& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file()) {
-            files[std::filesystem::relative(entry.path(), root).string()] =
-                test::ReadFile(entry.path().string());
-        }
-    }
-    return files;
+    return test::RunProcess(SYLVA_BINARY, arguments, options);
 }
 
 constexpr const char* kSource =

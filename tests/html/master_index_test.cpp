@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "html_project.h"
 #include "support/zt_system.h"
 #include "test_support/file_size_limit.h"
+#include "test_support/process.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
@@ -195,6 +197,38 @@ TEST(MasterIndex, ADescriptionWithLineBreaksStaysOnTheRecordLine) {
     EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
 }
 
+TEST(MasterIndex, ARecordThatWouldNotBeReadBackIsRefusedAndTheOldPageKept) {
+    const std::string begin = "<!-- ##### BEGIN OF SYLVA INDEX ##### -->";
+    const std::string end = "<!-- ##### END OF SYLVA INDEX ##### -->";
+    struct Case {
+        std::string name;
+        std::string description;
+        std::string link;
+    };
+    const Case cases[] = {
+        // Read back, the end marker would end the list and hide every record after it.
+        {"A" + end, "d", ""},
+        {"B" + begin, "d", ""},
+        {"Alpha", "about " + end, ""},
+        {"Alpha", "d", "http://x/" + begin},
+    };
+    for (const Case& c : cases) {
+        MasterIndex index;
+        index.Add("Zeta");
+        index.Add("Omega");
+        const std::string before = index.Content();
+        EXPECT_EQ(index.Add(c.name, c.description, c.link), -1) << c.name << c.description;
+        EXPECT_EQ(index.Content(), before) << c.name << c.description;
+        EXPECT_EQ(index.ProtocolLines().back(),
+                  "  ERROR: Project " + c.name + " cannot be listed in master index " +
+                      index.Path() +
+                      ": its record would not be read back (it holds an index marker or is a "
+                      "gap line) !");
+        EXPECT_EQ(index.generator.failureCount, 1);
+        EXPECT_EQ(index.Lines(), Tokens({"Omega", "-", "Zeta"})) << c.name << c.description;
+    }
+}
+
 TEST(MasterIndex, RemovingTheOnlyProjectLeavesHeadAndTail) {
     MasterIndex index;
     index.Add("Alpha");
@@ -234,23 +268,36 @@ TEST(MasterIndex, AFullDiskKeepsTheOldPage) {
               0u)
         << index.ProtocolLines().back();
     EXPECT_EQ(index.generator.failureCount, 1);
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(index.dir.path())) {
-        files.push_back(entry.path().filename().string());
-    }
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
+    EXPECT_EQ(test::Entries(index.dir.path()),
+              (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
 }
 
-TEST(MasterIndex, APageThatExistsButCannotBeReadIsNeverOverwritten) {
-    MasterIndex index;
-    std::filesystem::create_directories(index.Path());
-    EXPECT_EQ(index.Add("Alpha"), -1);
-    EXPECT_EQ(index.Remove("Alpha"), -1);
-    EXPECT_TRUE(std::filesystem::is_directory(index.Path()));
-    EXPECT_TRUE(index.Reported("  ERROR: Cannot read master index " + index.Path() +
-                               ", it is left unchanged !"));
-    EXPECT_EQ(index.generator.failureCount, 2);
+TEST(MasterIndex, APageThatExistsButCannotBeReadWholeIsNeverOverwritten) {
+    struct Case {
+        std::string name;
+        std::function<void(const std::string&)> makePage;
+    };
+    const Case cases[] = {
+        {"a directory", [](const std::string& path) { std::filesystem::create_directories(path); }},
+        // A regular file as far as stat can tell, whose first read fails.
+        {"a file whose reading fails",
+         [](const std::string& path) { std::filesystem::create_symlink("/proc/self/mem", path); }},
+    };
+    for (const Case& c : cases) {
+        MasterIndex index;
+        c.makePage(index.Path());
+        const std::filesystem::file_status before = std::filesystem::symlink_status(index.Path());
+        EXPECT_EQ(index.Add("Alpha"), -1) << c.name;
+        EXPECT_EQ(index.Remove("Alpha"), -1) << c.name;
+        EXPECT_EQ(std::filesystem::symlink_status(index.Path()).type(), before.type()) << c.name;
+        EXPECT_EQ(index.ProtocolLines().back(),
+                  "  ERROR: Cannot read master index " + index.Path() + ", it is left unchanged !")
+            << c.name;
+        EXPECT_EQ(index.generator.failureCount, 2) << c.name;
+        EXPECT_EQ(test::Entries(index.dir.path()),
+                  (std::vector<std::string>{kIndexName, kIndexName + ".lock"}))
+            << c.name;
+    }
 }
 
 TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -154,6 +155,36 @@ TEST_F(FileScanTest, ReadsLongLinesInPiecesOf999Characters) {
               (Strings{std::string(999, 'b'), std::string(501, 'b')}));
 }
 
+TEST_F(FileScanTest, ABufferIsScannedExactlyAsAFileWithItsContent) {
+    const std::string content =
+        "int Above(int a);\r\n/**--\nDescription: one\n--e*/\n\n/**--\nGroup: G\n--e*/\nint "
+        "Below(int b);\n/**--\nopen at the end";
+    EXPECT_EQ(Scan(content), 2);
+    std::vector<std::string> fileProtocol = ProtocolLines();
+    std::vector<int> filePositions = progress_.positions;
+
+    CZTScanSource fromMemory;
+    MemoryListBox protocol;
+    test::RecordingProgress progress;
+    fromMemory.protocol = &protocol;
+    fromMemory.progress = &progress;
+    const std::string path = dir_.File("src.cpp");
+    EXPECT_EQ(fromMemory.ScanBuffer(content, path, CZTTime(1000)), 2);
+    EXPECT_EQ(Strings(protocol.Lines().begin(), protocol.Lines().end()), fileProtocol);
+    EXPECT_EQ(progress.statuses, progress_.statuses);
+    EXPECT_EQ(progress.positions, filePositions);
+    ASSERT_EQ(fromMemory.items.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const CSylItem& expected = Item(i);
+        const CSylItem& item = *fromMemory.items[i];
+        EXPECT_EQ(item.declaration, expected.declaration) << i;
+        EXPECT_EQ(item.sortKey, expected.sortKey) << i;
+        EXPECT_EQ(item.sourceFile, path) << i;
+        EXPECT_EQ(item.sourceLine, expected.sourceLine) << i;
+        EXPECT_EQ(item.sourceTime, expected.sourceTime) << i;
+    }
+}
+
 TEST_F(FileScanTest, AFileThatCannotBeOpenedIsAFailureOfTheRun) {
     std::string missing = dir_.File("gone.cpp");
     EXPECT_EQ(generator_.ScanFile(missing, CZTTime()), -1);
@@ -167,6 +198,17 @@ TEST_F(FileScanTest, AFileThatCannotBeOpenedIsAFailureOfTheRun) {
     EXPECT_EQ(generator_.ScanFile(dir_.path(), CZTTime()), -1);
     EXPECT_EQ(generator_.failureCount, 3);
     EXPECT_TRUE(generator_.items.empty());
+}
+
+TEST_F(FileScanTest, AReadErrorIsAFailureOfTheRun) {
+    const std::string path = dir_.File("mem.c");
+    ASSERT_EQ(::symlink("/proc/self/mem", path.c_str()), 0);
+    EXPECT_EQ(generator_.ScanFile(path, CZTTime()), 0);
+    EXPECT_EQ(ProtocolLines(),
+              (Strings{"  Scanning file mem.c...",
+                       "  ERROR: Cannot read file " + path + " completely (Input/output error) !",
+                       "  File done, scanned items 0."}));
+    EXPECT_EQ(generator_.failureCount, 1);
 }
 
 TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "test_support/scratch_dir.h"
@@ -29,6 +31,20 @@ TEST(WriteWholeFile, ReportsAFileThatCannotBeCreated) {
     std::string fifo = dir.File("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(WriteWholeFile(fifo, "x").code(), Status::Code::kOpenFailed);
+}
+
+TEST(WriteWholeFile, NeverWritesThroughASymbolicLink) {
+    test::ScratchDir dir;
+    const std::string outside = dir.Write("outside.txt", "not a page");
+    const std::string link = dir.File("page.html");
+    ASSERT_EQ(::symlink(outside.c_str(), link.c_str()), 0);
+    EXPECT_EQ(WriteWholeFile(link, "page").code(), Status::Code::kOpenFailed);
+    EXPECT_EQ(test::ReadFile(outside), "not a page");
+
+    const std::string dangling = dir.File("dangling.html");
+    ASSERT_EQ(::symlink(dir.File("created-elsewhere.txt").c_str(), dangling.c_str()), 0);
+    EXPECT_EQ(WriteWholeFile(dangling, "page").code(), Status::Code::kOpenFailed);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("created-elsewhere.txt")));
 }
 
 TEST(WriteWholeFile, ReportsAFullDisk) {

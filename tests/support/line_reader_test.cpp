@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,7 @@
 namespace sylva {
 namespace {
 
-std::vector<std::string> Pieces(const std::string& path, std::size_t maxChars) {
-    LineReader reader;
-    EXPECT_TRUE(reader.Open(path));
+std::vector<std::string> Pieces(LineReader& reader, std::size_t maxChars) {
     std::vector<std::string> pieces;
     std::string piece;
     while (reader.ReadPiece(piece, maxChars)) {
@@ -48,8 +47,12 @@ TEST(LineReaderReadPiece, BehavesAsATextModeLineReadWithAFixedBuffer) {
     };
     test::ScratchDir dir;
     for (const Case& c : cases) {
-        std::string path = dir.Write("file.txt", c.content);
-        EXPECT_EQ(Pieces(path, c.maxChars), c.expected) << c.name;
+        LineReader fromFile;
+        ASSERT_TRUE(fromFile.Open(dir.Write("file.txt", c.content)));
+        EXPECT_EQ(Pieces(fromFile, c.maxChars), c.expected) << c.name;
+        LineReader fromMemory;
+        fromMemory.OpenBuffer(c.content);
+        EXPECT_EQ(Pieces(fromMemory, c.maxChars), c.expected) << c.name << " (in memory)";
     }
 }
 
@@ -106,6 +109,27 @@ TEST(LineReaderOpen, RefusesAnythingButARegularFileWithoutBlocking) {
     std::string dangling = dir.File("dangling");
     ASSERT_EQ(::symlink(dir.File("nowhere").c_str(), dangling.c_str()), 0);
     EXPECT_FALSE(LineReader().Open(dangling));
+}
+
+TEST(LineReaderReadError, EndsTheReadingAndIsToldApartFromTheEnd) {
+    test::ScratchDir dir;
+    LineReader reader;
+    std::string piece;
+    ASSERT_TRUE(reader.Open(dir.Write("file.txt", "one\n")));
+    while (reader.ReadPiece(piece, 999)) {
+    }
+    EXPECT_EQ(reader.readError(), 0);
+
+    // A regular file as far as stat can tell, whose first read fails.
+    ASSERT_TRUE(reader.Open("/proc/self/mem"));
+    EXPECT_FALSE(reader.ReadPiece(piece, 999));
+    EXPECT_EQ(reader.readError(), EIO);
+    EXPECT_FALSE(reader.ReadLine(piece));
+    EXPECT_EQ(reader.readError(), EIO);
+
+    reader.OpenBuffer("again\n");
+    EXPECT_EQ(reader.readError(), 0);
+    EXPECT_TRUE(reader.ReadLine(piece));
 }
 
 }  // namespace

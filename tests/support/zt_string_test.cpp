@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace sylva {
 namespace {
 
@@ -65,6 +67,18 @@ TEST(CZTStringFindReplace, AnEmptyFindChangesNothing) {
     EXPECT_EQ(text.FindReplace("", "zzz"), 0);
     EXPECT_EQ(text.FindReplaceNoCase("", "zzz"), 0);
     EXPECT_EQ(text, "unchanged");
+}
+
+TEST(CZTStringFindReplace, ALongNeedleOverRepetitiveTextTakesLinearTime) {
+    // Every position of the text matches all but the last byte of the needle: a search that
+    // compares the needle at each position makes about 4 * 10^11 comparisons here.
+    const std::string needle = std::string(200000, 'a') + "b";
+    CZTString text(std::string(2000000, 'a') + needle + "a");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(text.FindReplace(needle, "X"), 1);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(text, std::string(2000000, 'a') + "Xa");
+    EXPECT_LT(elapsed.count(), 5.0);
 }
 
 TEST(CZTStringFindReplace, NoCaseFoldsOnlyAsciiLetters) {

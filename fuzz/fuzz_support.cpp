@@ -1,0 +1,100 @@
+#include "fuzz_support.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "engine/scan_source.h"
+#include "fuzz_targets.h"
+#include "scan/syl_item.h"
+#include "support/zt_string.h"
+
+namespace sylva::fuzz {
+
+namespace {
+
+class OwnDirectory {
+  public:
+    OwnDirectory() {
+        const char* base = std::getenv("TMPDIR");
+        if (base == nullptr || *base == '\0') {
+            base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        }
+        std::string pattern = std::string(base) + "/sylva-fuzz-XXXXXX";
+        Require(::mkdtemp(pattern.data()) != nullptr, "cannot create a scratch directory");
+        path_ = pattern;
+    }
+    OwnDirectory(const OwnDirectory&) = delete;
+    OwnDirectory& operator=(const OwnDirectory&) = delete;
+    ~OwnDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+}  // namespace
+
+void Require(bool holds, std::string_view what) {
+    if (!holds) {
+        std::fprintf(stderr, "fuzz property broken: %.*s\n", static_cast<int>(what.size()),
+                     what.data());
+        std::abort();
+    }
+}
+
+const std::string& ScratchDirectory() {
+    static const OwnDirectory directory;
+    return directory.path();
+}
+
+RunOptions OptionsFromFlags(std::uint8_t flags) {
+    RunOptions options;
+    options.removeInlineComments = flags & 1;
+    options.addHistoryDate = (flags >> 1) & 1;
+    options.sectionHistory = (flags >> 2) & 1;
+    options.sectionSeeAlso = (flags >> 3) & 1;
+    // 5 to 20: short enough that comments get cut.
+    options.maxInlineComment = 5 + (flags >> 4);
+    return options;
+}
+
+void PrepareRun(CZTScanSource& generator, std::uint8_t flags) {
+    generator.options = OptionsFromFlags(flags);
+    generator.outputPath = kOutputPath;
+    generator.projectName = kProjectName;
+    generator.projectDirName = kProjectName;
+    generator.masterIndexName = "SYLVA_MAIN_INDEX.HTML";
+    generator.filter = ".CPP|.C|.H|.SYL";
+    generator.typePublic = 1;
+    generator.typePrivate = 1;
+}
+
+void RequireSoundItems(const CZTScanSource& generator) {
+    const std::string directory = generator.outputPath + "/" + generator.projectDirName + "/";
+    const CSylItem* previous = nullptr;
+    for (const auto& slot : generator.items) {
+        Require(slot != nullptr, "an empty slot after the scan");
+        const CSylItem& item = *slot;
+        Require(item.safeName.size() == item.name.size(), "the safe name has another length");
+        for (char ch : item.pageFile) {
+            Require(!IsInvalidFilenameChar(static_cast<unsigned char>(ch)),
+                    "a page file name holds a byte that may not stand in a file name");
+        }
+        Require(item.pageFile.starts_with("SYLVA_") && item.pageFile.ends_with(".html"),
+                "a page file name without its prefix or extension");
+        Require(item.pagePath == directory + item.pageFile, "a page outside the project directory");
+        Require(item.sortKey == item.group + "-" + item.name, "a sort key of other parts");
+        Require(previous == nullptr || previous->sortKey <= item.sortKey,
+                "the list is not in sort-key order");
+        previous = &item;
+    }
+}
+
+}  // namespace sylva::fuzz

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh build
+BUILD_TARGET=sylva scripts/build.sh build
 rm -rf demo-output
 build/src/app/sylva -PROJECT=Nursery \
     "-DESC=A small C++ library for a tree nursery, documented with Sylva" \

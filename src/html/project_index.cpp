@@ -126,7 +126,7 @@ class IndexPages {
                     shown.append(kCutMark);
                 }
                 entries.push_back(FillTemplate(
-                    kDropDownEntry, {{placeholder::kLinkedFile, LinkTarget(slot->pageFile)},
+                    kDropDownEntry, {{placeholder::kLinkedFile, LinkTarget(slot->PageFile())},
                                      {placeholder::kLinkName, shown}}));
             }
             SortAscending(entries);
@@ -147,7 +147,7 @@ class IndexPages {
             alphaIndexRows_.push_back(indexRow);
             alphaFrameRows_.push_back(frameRow);
         }
-        int initial = InitialOf(item.memberName);
+        int initial = InitialOf(item.MemberName());
         if (item.group != lastGroup_) {
             AppendGaps(1, false);
             AppendGroupHeadings(item.group);
@@ -203,7 +203,7 @@ class IndexPages {
             row = FillTemplate(row, {{placeholder::kGifFile, ImageOf(item)}});
         }
         return FillTemplate(row, {{placeholder::kFont, font_},
-                                  {placeholder::kLinkedFile, LinkTarget(item.pageFile)},
+                                  {placeholder::kLinkedFile, LinkTarget(item.PageFile())},
                                   {placeholder::kLinkName, item.name},
                                   {placeholder::kShortDesc, item.shortDesc}});
     }
@@ -214,7 +214,7 @@ class IndexPages {
             row = FillTemplate(row, {{placeholder::kGifFile, ImageOf(item)}});
         }
         return FillTemplate(row, {{placeholder::kFont, font_},
-                                  {placeholder::kLinkedFile, LinkTarget(item.pageFile)},
+                                  {placeholder::kLinkedFile, LinkTarget(item.PageFile())},
                                   {placeholder::kLinkName, item.name}});
     }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -240,8 +241,9 @@ TEST(DescriptionPages, ItemsOfKindsNotCreatedGetNoPage) {
 
 TEST(DescriptionPages, AnUnwritablePageIsReportedAndTheOthersAreWritten) {
     HtmlProject project;
-    CSylItem& lost = project.Add("Lost");
-    lost.pagePath = project.dir.File("missing/SYLVA_Lost.html");
+    const CSylItem& lost = project.Add("Lost");
+    // A directory where the page goes: the page cannot be created.
+    std::filesystem::create_directory(lost.PagePath());
     project.Add("Kept");
     project.Sort();
     EXPECT_EQ(project.generator.WriteDescriptionPages(), 1);
@@ -250,7 +252,7 @@ TEST(DescriptionPages, AnUnwritablePageIsReportedAndTheOthersAreWritten) {
               (std::vector<std::string>{
                   "    Kept to HTML SYLVA_Kept.html (type: Common<BR>(Public))",
                   "    Lost to HTML SYLVA_Lost.html (type: Common<BR>(Public))",
-                  "    ERROR: Cannot access to HTML-file " + lost.pagePath + " !"}));
+                  "    ERROR: Cannot access to HTML-file " + lost.PagePath() + " !"}));
     EXPECT_EQ(project.generator.failureCount, 1);
 }
 

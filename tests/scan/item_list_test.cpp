@@ -15,7 +15,6 @@ std::unique_ptr<CSylItem> MakeItem(CZTScanSource& generator, std::string name, s
     auto item = std::make_unique<CSylItem>(&generator);
     item->name = std::move(name);
     item->group = std::move(group);
-    item->sortKey = item->group + "-" + item->name;
     item->shortDesc = std::move(tag);
     return item;
 }
@@ -23,7 +22,7 @@ std::unique_ptr<CSylItem> MakeItem(CZTScanSource& generator, std::string name, s
 std::vector<std::string> Order(const CZTScanSource& generator) {
     std::vector<std::string> order;
     for (const auto& item : generator.items) {
-        order.push_back(item ? item->sortKey + item->shortDesc : "(empty)");
+        order.push_back(item ? item->SortKey() + item->shortDesc : "(empty)");
     }
     return order;
 }

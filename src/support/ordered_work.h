@@ -1,0 +1,87 @@
+// RunInOrder: independent pieces of work done on worker threads, their results handed over on
+// the calling thread one by one in the order of the pieces, as a loop on one thread would.
+//
+// It lets a stage use a second core while everything that must happen in order (protocol lines,
+// warnings, progress, counters) stays on the calling thread. Only std::thread, std::mutex and
+// std::condition_variable are used.
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace sylva {
+
+// The number of threads a stage may keep busy, the calling thread included: SYLVA_THREADS when
+// it holds a number from 1 to 64 (1 does all work on the calling thread), otherwise two, or one
+// on a machine with a single core.
+int DefaultThreadCount();
+
+// Calls work(i) for every i in [0, count), on `workers` worker threads (on the calling thread
+// when `workers` is 0), and deliver(i, result) on the calling thread for i = 0, 1, ... in this
+// order, each as soon as its result is there. At most `window` results wait at any time, so
+// memory stays bounded however many pieces there are.
+// REQUIRES: work(i) may run concurrently with other work calls and with deliver; it touches
+// nothing that deliver or another work call changes.
+template <typename Result>
+void RunInOrder(std::size_t count, int workers, const std::function<Result(std::size_t)>& work,
+                const std::function<void(std::size_t, Result&)>& deliver, std::size_t window = 64) {
+    if (workers <= 0 || count <= 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            Result result = work(i);
+            deliver(i, result);
+        }
+        return;
+    }
+    window = std::max<std::size_t>(window, static_cast<std::size_t>(workers));
+    std::mutex mutex;
+    std::condition_variable resultReady;
+    std::condition_variable slotFree;
+    // Invariant: slot i % window holds the result of piece i once it is done and until it is
+    // delivered; pieces [delivered, claimed) are being worked on or wait for delivery.
+    std::vector<std::optional<Result>> slots(window);
+    std::size_t claimed = 0;
+    std::size_t delivered = 0;
+
+    auto worker = [&] {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            slotFree.wait(lock, [&] { return claimed == count || claimed < delivered + window; });
+            if (claimed == count) {
+                return;
+            }
+            std::size_t i = claimed++;
+            lock.unlock();
+            Result result = work(i);
+            lock.lock();
+            slots[i % window].emplace(std::move(result));
+            resultReady.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    pool.reserve(static_cast<std::size_t>(workers));
+    for (int t = 0; t < workers; ++t) {
+        pool.emplace_back(worker);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        std::optional<Result> result;
+        {
+            std::unique_lock lock(mutex);
+            resultReady.wait(lock, [&] { return slots[i % window].has_value(); });
+            result.swap(slots[i % window]);
+            delivered = i + 1;
+        }
+        slotFree.notify_all();
+        deliver(i, *result);
+    }
+    for (std::thread& thread : pool) {
+        thread.join();
+    }
+}
+
+}  // namespace sylva

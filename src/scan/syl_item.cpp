@@ -68,7 +68,7 @@ int CSylItem::Init(CZTScanSource* itemOwner, std::string declarationText,
     for (const std::string& line : blockLines) {
         AppendBlockLine(blockText, line);
     }
-    Build(itemOwner, declarationText, blockText, time);
+    Build(itemOwner, declarationText, blockText, time, true);
     static_cast<ItemText&>(*this) = DerivePageText();
     hasPageText_ = true;
     return 0;
@@ -78,13 +78,13 @@ std::unique_ptr<CSylItem> CSylItem::FromBlock(CZTScanSource& itemOwner,
                                               std::string_view declarationText,
                                               std::string_view blockText, CZTTime time) {
     auto item = std::make_unique<CSylItem>(&itemOwner);
-    item->Build(&itemOwner, declarationText, blockText, time);
     item->hasPageText_ = false;
+    item->Build(&itemOwner, declarationText, blockText, time, false);
     return item;
 }
 
 void CSylItem::Build(CZTScanSource* itemOwner, std::string_view declarationText,
-                     std::string_view blockText, CZTTime time) {
+                     std::string_view blockText, CZTTime time, bool allTexts) {
     owner = itemOwner;
     sourceTime = time;
     std::string_view declared = TrimLeftView(declarationText, kDeclarationLeadIn);
@@ -101,41 +101,45 @@ void CSylItem::Build(CZTScanSource* itemOwner, std::string_view declarationText,
     name = std::move(derived.name);
     hasSyntax = derived.hasSyntax;
     MakePageNames();
-    DeriveIndexFields();
+    DeriveIndexFields(allTexts);
 }
 
 void CSylItem::MakePageNames() {
     pageNumber = owner->IsPageNameUsed(name) ? owner->duplicateCounter++ : -1;
 }
 
-void CSylItem::DeriveIndexFields() {
-    const CZTScanSource& generator = *owner;
-    const bool seeAlso = generator.options.sectionSeeAlso != 0;
-    std::optional<std::string_view> groupLine;
-    std::vector<std::string_view> description;
+namespace {
+
+// The lines of the sections the index fields come from, as ForEachSectionLine passes them.
+struct IndexLines {
+    std::optional<std::string_view> group;
+    std::vector<std::string_view> description;  // the first lines only
     std::vector<std::string_view> docType;
-    seeAlsoNames.clear();
-    ForEachSectionLine(
-        generator.Keywords(), SourceBlock(), [&](SectionKind kind, std::string_view line) {
-            if (kind == kSectionGroup && !groupLine) {
-                groupLine = line;
-            } else if (kind == kSectionDescription && description.size() < kShortDescriptionLines) {
-                description.push_back(line);
-            } else if (kind == kSectionDocType) {
-                docType.push_back(line);
-            } else if (kind == kSectionSeeAlso && seeAlso) {
-                seeAlsoNames.emplace_back(SeeAlsoName(line));
-            }
-        });
-    group = groupLine ? std::string(TrimView(*groupLine, "\n ")) : std::string(kDefaultGroup);
-    MakeShortDescription(description);
-    MakeTypeLabel(*this, docType);
+    std::vector<std::string_view> seeAlso;
+};
+
+IndexLines CollectIndexLines(const CZTScanSource& generator, std::string_view blockText) {
+    IndexLines lines;
+    ForEachSectionLine(generator.Keywords(), blockText,
+                       [&lines](SectionKind kind, std::string_view line) {
+                           if (kind == kSectionGroup && !lines.group) {
+                               lines.group = line;
+                           } else if (kind == kSectionDescription &&
+                                      lines.description.size() < kShortDescriptionLines) {
+                               lines.description.push_back(line);
+                           } else if (kind == kSectionDocType) {
+                               lines.docType.push_back(line);
+                           } else if (kind == kSectionSeeAlso) {
+                               lines.seeAlso.push_back(line);
+                           }
+                       });
+    return lines;
 }
 
-void CSylItem::MakeShortDescription(const std::vector<std::string_view>& firstLines) {
+// From the first (at most three) Description lines.
+std::string ShortDescriptionOf(const std::vector<std::string_view>& firstLines) {
     if (firstLines.empty()) {
-        shortDesc = std::string(kEmptyShortDescription);
-        return;
+        return std::string(kEmptyShortDescription);
     }
     std::string text;
     for (std::string_view line : firstLines) {
@@ -145,7 +149,41 @@ void CSylItem::MakeShortDescription(const std::vector<std::string_view>& firstLi
     if (text.size() > kShortDescriptionLimit) {
         text.replace(kShortDescriptionLimit, std::string::npos, kShortDescriptionCut);
     }
-    shortDesc = std::move(text);
+    return text;
+}
+
+// The names of the See also lines, when the run writes that section.
+std::vector<std::string> SeeAlsoNamesOf(const CZTScanSource& generator,
+                                        const std::vector<std::string_view>& seeAlsoLines) {
+    std::vector<std::string> names;
+    if (generator.options.sectionSeeAlso != 0) {
+        for (std::string_view line : seeAlsoLines) {
+            names.emplace_back(SeeAlsoName(line));
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+void CSylItem::DeriveIndexFields(bool allTexts) {
+    IndexLines lines = CollectIndexLines(*owner, SourceBlock());
+    group = lines.group ? std::string(TrimView(*lines.group, "\n ")) : std::string(kDefaultGroup);
+    MakeTypeLabel(*this, lines.docType);
+    if (allTexts) {
+        shortDesc = ShortDescriptionOf(lines.description);
+        seeAlsoNames = SeeAlsoNamesOf(*owner, lines.seeAlso);
+    }
+}
+
+std::string CSylItem::ShortDescription() const {
+    return hasPageText_ ? shortDesc
+                        : ShortDescriptionOf(CollectIndexLines(*owner, SourceBlock()).description);
+}
+
+std::vector<std::string> CSylItem::SeeAlsoNames() const {
+    return hasPageText_ ? seeAlsoNames
+                        : SeeAlsoNamesOf(*owner, CollectIndexLines(*owner, SourceBlock()).seeAlso);
 }
 
 ItemText CSylItem::DerivePageText() const {
@@ -153,11 +191,6 @@ ItemText CSylItem::DerivePageText() const {
     text.declaration = SourceDeclaration();
     ParseSections(*this, SourceBlock(), text);
     return text;
-}
-
-void CSylItem::DropPageText() {
-    static_cast<ItemText&>(*this) = ItemText();
-    hasPageText_ = false;
 }
 
 std::string CSylItem::SafeName() const {

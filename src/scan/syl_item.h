@@ -134,15 +134,18 @@ class CSylItem : public ItemText {
     std::string PageFile() const;
     std::string PagePath() const;
 
-    // True while the item holds its page text: always for items built field by field or by the
-    // full constructor; not after DropPageText.
+    // True when the fields hold the page text, the short description and the See also names:
+    // always for items built field by field or by the full constructor. An item made by FromBlock
+    // holds only its source text and derives them when asked.
     bool HasPageText() const { return hasPageText_; }
-    // Frees the page text; DerivePageText gives it again. REQUIRES: the item has a source text.
-    void DropPageText();
     // The page text as the item's construction derived it, from its source text and the owner's
     // settings and run options. Safe to call from several threads at once while nothing changes
     // the owner. REQUIRES: the item has a source text; owner->Keywords() is current.
     ItemText DerivePageText() const;
+    // `shortDesc` and `seeAlsoNames`, or, for an item without its page text, what they would hold
+    // (derived as DerivePageText is, and as safe).
+    std::string ShortDescription() const;
+    std::vector<std::string> SeeAlsoNames() const;
 
     CZTScanSource* owner = nullptr;  // not owned
     std::string name;
@@ -156,8 +159,8 @@ class CSylItem : public ItemText {
     int accessRank = 0;
     int isPublic = 0;
 
-    // The names the See also lines give, as the links show them (in line order); filled when the
-    // lines become links, so that the run can warn of links to pages it does not write.
+    // The names the See also lines give, as the links show them (in line order), so that the run
+    // can warn of links to pages it does not write.
     std::vector<std::string> seeAlsoNames;
 
     // Where the block's start marker stands, for messages that point at the source. The text is
@@ -170,16 +173,15 @@ class CSylItem : public ItemText {
     void UsePlainPageName() { pageNumber = -1; }
 
   private:
-    // Keeps the source text, then names the item and derives its index fields.
+    // Keeps the source text, then names the item and derives its index fields (DeriveIndexFields).
     void Build(CZTScanSource* itemOwner, std::string_view declarationText,
-               std::string_view blockText, CZTTime time);
+               std::string_view blockText, CZTTime time, bool allTexts);
     // Numbers the page with the owner's run-wide duplicateCounter when an item of the same name
     // is already listed.
     void MakePageNames();
-    // Group, short description, type label and See also names, from the block's section lines.
-    void DeriveIndexFields();
-    // From the first (at most three) Description lines.
-    void MakeShortDescription(const std::vector<std::string_view>& firstLines);
+    // Group, type label, access rank and public flag from the block's section lines; with
+    // `allTexts` also the short description and the See also names.
+    void DeriveIndexFields(bool allTexts);
 
     std::string_view SourceDeclaration() const {
         return std::string_view(sourceText_).substr(0, declarationSize_);

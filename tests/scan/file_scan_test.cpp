@@ -224,7 +224,7 @@ TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {
     EXPECT_EQ(Item(0).name, "Nu\0l"s);
     EXPECT_EQ(Item(0).SafeName(), "Nu_l");
     EXPECT_EQ(Item(0).PageFile(), "SYLVA_Nu_l.html");
-    EXPECT_EQ(Item(0).shortDesc, "a\0b "s);
+    EXPECT_EQ(Item(0).ShortDescription(), "a\0b "s);
 }
 
 TEST_F(FileScanTest, AHugeLineWithoutNewlineEndsNormally) {

@@ -83,8 +83,7 @@ int CZTScanSource::Run(const std::string& scanPathArg, const std::string& master
     if (options.linkItemNames != 0) {
         CrossLinkSections();
     }
-    WriteDescriptionPages();
-    WriteProjectIndex();
+    WritePages();
     if (!masterIndexName.empty()) {
         AddToMasterIndex(masterEntries, masterIndexName, projectName, "", projectDesc, outputPath);
     }
@@ -155,7 +154,7 @@ void CZTScanSource::CheckSeeAlsoNames() {
     }
     Keywords();
     RunInOrder<std::vector<std::string>>(
-        listed.size(), threadCount,
+        listed.size(), WorkersFor(threadCount, false),
         [&](std::size_t i) {
             std::vector<std::string> warnings;
             for (const std::string& name : listed[i]->SeeAlsoNames()) {

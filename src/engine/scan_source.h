@@ -121,6 +121,9 @@ class CZTScanSource {
     int CrossLinkSections();
     // Writes the project index page and the index frame, then the frame set page.
     int WriteProjectIndex();
+    // WriteDescriptionPages, then WriteProjectIndex, with the same protocol, progress and files;
+    // with more than one thread the index pages are written while the description pages are.
+    void WritePages();
     int WriteFrameSet(const std::string& name);
     // Appends the records of the master index at `path` to `records`; returns how many.
     int ReadMasterIndex(CZTStringArray& records, const std::string& path);

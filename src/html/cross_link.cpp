@@ -213,7 +213,7 @@ int CZTScanSource::CrossLinkSections() {
     Keywords();
     RunInOrder<std::vector<std::string>>(
         // The calling thread only hands on the warnings: every thread may derive texts.
-        linked.size(), threadCount,
+        linked.size(), WorkersFor(threadCount, false),
         [&](std::size_t i) {
             CSylItem& item = *linked[i];
             std::vector<std::string> warnings;

@@ -198,7 +198,7 @@ int CZTScanSource::WriteDescriptionPages() {
     // directory by several threads at once wait for each other in the file system, and the
     // waiting costs far more than building a page.
     RunInOrder<std::string>(
-        pageItems.size(), threadCount - 1,
+        pageItems.size(), WorkersFor(threadCount, true),
         [&](std::size_t i) { return BuildItemPage(context, *pageItems[i]); },
         [&](std::size_t i, std::string& page) {
             const CSylItem& item = *pageItems[i];

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -112,8 +113,9 @@ class IndexPages {
     }
 
     // The drop-down entries, in ascending order of their text, only when the frame template has
-    // a place for them; then the end of the form, always.
-    void AppendDropDown(CZTScanSource& progress) {
+    // a place for them; then the end of the form, always. Returns the number of entries.
+    int AppendDropDown() {
+        int entryCount = 0;
         if (generator_.Setting(SYL_HTML_INDEX_FILE_FRAME_START)
                 .find(placeholder::kListSearchEntries) != std::string::npos) {
             std::vector<const CSylItem*> listed;
@@ -122,7 +124,7 @@ class IndexPages {
                 if (!slot) {
                     continue;
                 }
-                progress.AdvanceProgress();
+                ++entryCount;
                 entries.Add(DropDownEntry(*slot));
                 listed.push_back(slot.get());
             }
@@ -132,6 +134,7 @@ class IndexPages {
             }
         }
         frame_.Append(FillTemplate(kFormEnd, {{placeholder::kIndexBegin, BeginMarker()}}));
+        return entryCount;
     }
 
     // One item: a group heading when its group begins, else a gap when its initial differs from
@@ -267,52 +270,101 @@ class IndexPages {
     bool firstItem_ = true;
 };
 
+// Both index pages, written by Write; what the stage reports about them stays here for
+// Report. Write reads the generator and its items and changes nothing but the two files, so it
+// may run on a thread of its own while nothing changes the items.
+class ProjectIndexPages {
+  public:
+    explicit ProjectIndexPages(const CZTScanSource& generator) : generator_(generator) {}
+
+    void Write() {
+        const std::string timeText = CZTTime::Now().GetTimeAsString();
+        // The pages are written while they are assembled. Whether they could be written is
+        // reported at the end, where a page assembled whole would have been written: a page that
+        // cannot be created ends the stage (the index frame is not even created when the index
+        // page cannot be), one that is created but not written whole is reported and the stage
+        // goes on.
+        BufferedOutputFile index;
+        BufferedOutputFile frame;
+        if (index.Open(generator_.projectIndexFile).ok()) {
+            (void)frame.Open(generator_.frameIndexFile);
+        }
+        IndexPages pages(generator_, index, frame);
+        pages.AppendHeads();
+        progressSteps_ += pages.AppendDropDown();
+        for (const std::unique_ptr<CSylItem>& slot : generator_.items) {
+            if (!slot) {
+                continue;
+            }
+            ++progressSteps_;
+            if (PassesTypeFilter(generator_, *slot)) {
+                pages.AppendItem(*slot);
+            }
+        }
+        if (generator_.options.alphaIndex != 0) {
+            pages.AppendAlphabeticalIndex();
+        }
+        pages.AppendEnds(timeText);
+        indexWritten_ = index.Close();
+        frameWritten_ = frame.Close();
+    }
+
+    // The stage's protocol, progress and failures, in the order of a stage that assembles the
+    // pages first and writes them at its end; then the frame set. Returns the stage's result.
+    int Report(CZTScanSource& generator) const {
+        generator.ProgressStatus(kProgressStatus);
+        // Even a run that found no item writes the three pages: the master index record that
+        // the run adds next links to the frame set, and must not lead nowhere.
+        generator.Protocol("");
+        generator.Protocol(FormatLine(
+            kCreatingIndex,
+            {CZTString(generator.projectIndexFile).GetFilename(), generator.projectName}));
+        for (int step = 0; step < progressSteps_; ++step) {
+            generator.AdvanceProgress();
+        }
+        if (generator.options.alphaIndex != 0) {
+            generator.Protocol(kAddingAlphaIndex);
+        }
+        for (auto [written, path] : {std::pair{&indexWritten_, &generator.projectIndexFile},
+                                     std::pair{&frameWritten_, &generator.frameIndexFile}}) {
+            ReportOutputStatus(generator, *path, *written, kIndexOpenFailure);
+            if (written->code() == Status::Code::kOpenFailed) {
+                return -1;
+            }
+        }
+        generator.WriteFrameSet(generator.projectName);
+        return static_cast<int>(generator.items.size());
+    }
+
+  private:
+    const CZTScanSource& generator_;
+    int progressSteps_ = 0;
+    Status indexWritten_;
+    Status frameWritten_;
+};
+
 }  // namespace
 
 int CZTScanSource::WriteProjectIndex() {
-    const std::string timeText = CZTTime::Now().GetTimeAsString();
-    ProgressStatus(kProgressStatus);
-    // Even a run that found no item writes the three pages: the master index record that the
-    // run adds next links to the frame set, and must not lead nowhere.
-    Protocol("");
-    Protocol(FormatLine(kCreatingIndex, {CZTString(projectIndexFile).GetFilename(), projectName}));
-    // The pages are written while they are assembled. Whether they could be written is reported
-    // at the end, where a page assembled whole would have been written: a page that cannot be
-    // created ends the stage (the index frame is not even created when the index page cannot
-    // be), one that is created but not written whole is reported and the stage goes on.
-    BufferedOutputFile index;
-    BufferedOutputFile frame;
-    if (index.Open(projectIndexFile).ok()) {
-        (void)frame.Open(frameIndexFile);
-    }
-    IndexPages pages(*this, index, frame);
-    pages.AppendHeads();
-    pages.AppendDropDown(*this);
-    for (const std::unique_ptr<CSylItem>& slot : items) {
-        if (!slot) {
-            continue;
-        }
-        AdvanceProgress();
-        if (PassesTypeFilter(*this, *slot)) {
-            pages.AppendItem(*slot);
-        }
-    }
-    if (options.alphaIndex != 0) {
-        Protocol(kAddingAlphaIndex);
-        pages.AppendAlphabeticalIndex();
-    }
-    pages.AppendEnds(timeText);
+    ProjectIndexPages pages(*this);
+    pages.Write();
+    return pages.Report(*this);
+}
 
-    for (auto [file, path] :
-         {std::pair{&index, &projectIndexFile}, std::pair{&frame, &frameIndexFile}}) {
-        Status written = file->Close();
-        ReportOutputStatus(*this, *path, written, kIndexOpenFailure);
-        if (written.code() == Status::Code::kOpenFailed) {
-            return -1;
-        }
+void CZTScanSource::WritePages() {
+    if (threadCount <= 1) {
+        WriteDescriptionPages();
+        WriteProjectIndex();
+        return;
     }
-    WriteFrameSet(projectName);
-    return static_cast<int>(items.size());
+    // The index pages need nothing of the description pages: they are written meanwhile, by a
+    // thread of their own, and reported after them as if written after them.
+    Keywords();
+    ProjectIndexPages index(*this);
+    std::thread indexWriter([&index] { index.Write(); });
+    WriteDescriptionPages();
+    indexWriter.join();
+    index.Report(*this);
 }
 
 int CZTScanSource::WriteFrameSet(const std::string& name) {

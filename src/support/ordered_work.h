@@ -22,6 +22,16 @@ namespace sylva {
 // on a machine with a single core.
 int DefaultThreadCount();
 
+// The worker threads for a stage that may keep `threads` threads busy: none when `threads` is 1
+// or less; otherwise all of them while the calling thread only hands on results, and one less
+// when `callerWorks`.
+inline int WorkersFor(int threads, bool callerWorks) {
+    if (threads <= 1) {
+        return 0;
+    }
+    return callerWorks ? threads - 1 : threads;
+}
+
 // Calls work(i) for every i in [0, count), on `workers` worker threads (on the calling thread
 // when `workers` is 0), and deliver(i, result) on the calling thread for i = 0, 1, ... in this
 // order, each as soon as its result is there. At most `window` results wait at any time, so

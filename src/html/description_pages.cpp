@@ -72,7 +72,8 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
     return FindNoCase(text, part) != std::string_view::npos;
 }
 
-void AppendPageHead(std::string& page, const PageContext& context, const CSylItem& item) {
+void AppendPageHead(std::string& page, const PageContext& context, const CSylItem& item,
+                    std::string_view typeLabel) {
     const CZTScanSource& generator = context.generator;
     std::string head;
     if (context.markerImages) {
@@ -86,7 +87,7 @@ void AppendPageHead(std::string& page, const PageContext& context, const CSylIte
                FillTemplate(head, {{placeholder::kFont, generator.Setting(SYL_STD_FONT_HEADER)},
                                    {placeholder::kHtmlTitle, item.name},
                                    {placeholder::kFncTitle, item.name},
-                                   {placeholder::kShortDesc, item.typeLabel}}));
+                                   {placeholder::kShortDesc, typeLabel}}));
 }
 
 void AppendSectionHeading(std::string& page, const CZTScanSource& generator,
@@ -149,10 +150,17 @@ void AppendPageEnd(std::string& page, const PageContext& context) {
                              {placeholder::kZTCopyright, kProductNotice}}));
 }
 
-std::string BuildPage(const PageContext& context, const CSylItem& item, const ItemText& text) {
+// A description page with the type label it shows.
+struct BuiltPage {
+    std::string text;
+    std::string typeLabel;
+};
+
+std::string BuildPage(const PageContext& context, const CSylItem& item, const ItemText& text,
+                      std::string_view typeLabel) {
     const CZTScanSource& generator = context.generator;
     std::string page;
-    AppendPageHead(page, context, item);
+    AppendPageHead(page, context, item, typeLabel);
     if (item.hasSyntax == 1) {
         AppendSyntaxBlock(page, generator, text.declaration);
     }
@@ -170,15 +178,17 @@ std::string BuildPage(const PageContext& context, const CSylItem& item, const It
 
 // The page of `item`: from the text it holds, or, when it dropped it, from its text derived
 // again and linked as the run links item names.
-std::string BuildItemPage(const PageContext& context, const CSylItem& item) {
+BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     if (item.HasPageText()) {
-        return BuildPage(context, item, item);
+        return {BuildPage(context, item, item, item.typeLabel), item.typeLabel};
     }
     ItemText text = item.DerivePageText();
+    // The type label comes from the Doc type lines, which linking may change.
+    std::string typeLabel = item.TypeLabel(text);
     if (context.generator.options.linkItemNames != 0) {
         LinkItemText(context.generator, text, item.name);
     }
-    return BuildPage(context, item, text);
+    return {BuildPage(context, item, text, typeLabel), std::move(typeLabel)};
 }
 
 }  // namespace
@@ -197,15 +207,15 @@ int CZTScanSource::WriteDescriptionPages() {
     // The pages are built on the other threads and written on this one: files created in one
     // directory by several threads at once wait for each other in the file system, and the
     // waiting costs far more than building a page.
-    RunInOrder<std::string>(
+    RunInOrder<BuiltPage>(
         pageItems.size(), WorkersFor(threadCount, true),
         [&](std::size_t i) { return BuildItemPage(context, *pageItems[i]); },
-        [&](std::size_t i, std::string& page) {
+        [&](std::size_t i, BuiltPage& page) {
             const CSylItem& item = *pageItems[i];
             ProgressStatus(FormatLine(kProgressStatus, {item.name}));
             AdvanceProgress();
-            Protocol(FormatLine(kProtocolLine, {item.name, item.PageFile(), item.typeLabel}));
-            (void)WriteOutputFile(*this, item.PagePath(), page, kOpenFailure, WriteWholeFile);
+            Protocol(FormatLine(kProtocolLine, {item.name, item.PageFile(), page.typeLabel}));
+            (void)WriteOutputFile(*this, item.PagePath(), page.text, kOpenFailure, WriteWholeFile);
         });
     return 1;
 }

@@ -95,7 +95,13 @@ class IndexPages {
                                                             : SYL_HTML_STD_INDEX_LINK)),
           frameRowTemplate_(markerImages_ ? kFrameRowWithImage : kFrameRow),
           alphaIndexRows_(FixedLead(indexRowTemplate_)),
-          alphaFrameRows_(FixedLead(frameRowTemplate_)) {}
+          alphaFrameRows_(FixedLead(frameRowTemplate_)) {
+        if (generator.options.alphaIndex != 0) {
+            alphaIndexRows_.Reserve(generator.items.size());
+            alphaFrameRows_.Reserve(generator.items.size());
+            alphaItems_.reserve(generator.items.size());
+        }
+    }
 
     void AppendHeads() {
         AppendLine(index_, FillTemplate(generator_.Setting(SYL_HTML_INDEX_FILE_START),
@@ -119,7 +125,9 @@ class IndexPages {
         if (generator_.Setting(SYL_HTML_INDEX_FILE_FRAME_START)
                 .find(placeholder::kListSearchEntries) != std::string::npos) {
             std::vector<const CSylItem*> listed;
+            listed.reserve(generator_.items.size());
             SortedRows entries(FixedLead(kDropDownEntry));
+            entries.Reserve(generator_.items.size());
             for (const std::unique_ptr<CSylItem>& slot : generator_.items) {
                 if (!slot) {
                     continue;

@@ -23,6 +23,8 @@ class SortedRows {
     // REQUIRES: every row added begins with the same `sharedPrefix` bytes.
     explicit SortedRows(std::size_t sharedPrefix) : sharedPrefix_(sharedPrefix) {}
 
+    // Makes room for the notes of `rows` rows.
+    void Reserve(std::size_t rows) { keys_.reserve(rows); }
     // Takes note of the next row.
     void Add(std::string_view row);
     std::size_t size() const { return keys_.size(); }
@@ -32,7 +34,7 @@ class SortedRows {
     std::vector<std::uint32_t> TakeOrder(const RowBuilder& rebuild);
 
   private:
-    static constexpr std::size_t kKeyBytes = 48;
+    static constexpr std::size_t kKeyBytes = 32;
 
     struct Key {
         std::uint32_t index;

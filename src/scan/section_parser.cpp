@@ -126,11 +126,10 @@ void BuildSeeAlsoLinks(const CSylItem& item, ItemText& text) {
     seeAlso.Add(std::move(main));
 }
 
-void MakeTypeLabel(CSylItem& item, const std::vector<std::string_view>& docTypeLines) {
-    const CZTScanSource& owner = *item.owner;
+ItemType TypeOf(const CZTScanSource& owner, std::string_view group,
+                const std::vector<std::string_view>& docTypeLines) {
     std::string labelText;
-    item.accessRank = kPublicRank;
-    item.isPublic = 1;
+    ItemType type{{}, kPublicRank, 1};
     for (std::string_view line : docTypeLines) {
         CZTString upper(line);
         upper.MakeUpper();
@@ -140,17 +139,18 @@ void MakeTypeLabel(CSylItem& item, const std::vector<std::string_view>& docTypeL
             }
             labelText.append(row.label);
             if (row.accessRank != kUnchanged) {
-                item.accessRank = row.accessRank;
+                type.accessRank = row.accessRank;
             }
             if (row.isPublic != kUnchanged) {
-                item.isPublic = row.isPublic;
+                type.isPublic = row.isPublic;
             }
         }
     }
     if (labelText.empty()) {
         labelText = kDefaultTypeText;
     }
-    item.typeLabel = FormatLine(kTypeLabel, {item.group, TrimLeftView(labelText, " ")});
+    type.label = FormatLine(kTypeLabel, {group, TrimLeftView(labelText, " ")});
+    return type;
 }
 
 }  // namespace sylva

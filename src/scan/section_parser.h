@@ -63,8 +63,15 @@ void BuildSeeAlsoLinks(const CSylItem& item, ItemText& text);
 // The item name a See also line gives: the line without surrounding spaces and line feeds.
 std::string_view SeeAlsoName(std::string_view line);
 
-// Sets typeLabel, accessRank and isPublic from the Doc type lines and the item's group.
-void MakeTypeLabel(CSylItem& item, const std::vector<std::string_view>& docTypeLines);
+struct ItemType {
+    std::string label;  // "<group><BR>(<type labels>)"
+    int accessRank;
+    int isPublic;
+};
+
+// The type caption and kind that the Doc type lines give an item of `group`.
+ItemType TypeOf(const CZTScanSource& owner, std::string_view group,
+                const std::vector<std::string_view>& docTypeLines);
 
 // Builds the Parameter section as a table from the "//" comments of the declaration's parameter
 // list (or structure members), when the block left that section empty or pointed elsewhere.

@@ -169,11 +169,23 @@ std::vector<std::string> SeeAlsoNamesOf(const CZTScanSource& generator,
 void CSylItem::DeriveIndexFields(bool allTexts) {
     IndexLines lines = CollectIndexLines(*owner, SourceBlock());
     group = lines.group ? std::string(TrimView(*lines.group, "\n ")) : std::string(kDefaultGroup);
-    MakeTypeLabel(*this, lines.docType);
+    ItemType type = TypeOf(*owner, group, lines.docType);
+    accessRank = type.accessRank;
+    isPublic = type.isPublic;
     if (allTexts) {
+        typeLabel = std::move(type.label);
         shortDesc = ShortDescriptionOf(lines.description);
         seeAlsoNames = SeeAlsoNamesOf(*owner, lines.seeAlso);
     }
+}
+
+std::string CSylItem::TypeLabel(const ItemText& text) const {
+    if (hasPageText_) {
+        return typeLabel;
+    }
+    const CZTStringArray& docType = text.sections[kSectionDocType];
+    return TypeOf(*owner, group, std::vector<std::string_view>(docType.begin(), docType.end()))
+        .label;
 }
 
 std::string CSylItem::ShortDescription() const {

@@ -134,7 +134,8 @@ class CSylItem : public ItemText {
     std::string PageFile() const;
     std::string PagePath() const;
 
-    // True when the fields hold the page text, the short description and the See also names:
+    // True when the fields hold the page text, the type label, the short description and the See
+    // also names:
     // always for items built field by field or by the full constructor. An item made by FromBlock
     // holds only its source text and derives them when asked.
     bool HasPageText() const { return hasPageText_; }
@@ -145,28 +146,30 @@ class CSylItem : public ItemText {
     // `shortDesc` and `seeAlsoNames`, or, for an item without its page text, what they would hold
     // (derived as DerivePageText is, and as safe).
     std::string ShortDescription() const;
+    // `typeLabel`, or, for an item without its page text, what it would hold, from the Doc type
+    // lines of `text`. REQUIRES: `text` is the item's page text.
+    std::string TypeLabel(const ItemText& text) const;
     std::vector<std::string> SeeAlsoNames() const;
 
     CZTScanSource* owner = nullptr;  // not owned
     std::string name;
-    int hasSyntax = 0;
     CZTTime sourceTime;
     std::string shortDesc;
     std::string group;
-    // The run-wide number in a numbered page's name; -1 for the plain page "SYLVA_<name>.html".
-    int pageNumber = -1;
     std::string typeLabel;
-    int accessRank = 0;
-    int isPublic = 0;
-
     // The names the See also lines give, as the links show them (in line order), so that the run
     // can warn of links to pages it does not write.
     std::vector<std::string> seeAlsoNames;
-
     // Where the block's start marker stands, for messages that point at the source. The text is
     // not owned: the scan keeps one copy per file.
     std::string_view sourceFile;
+    // The numbers stand together, so that an item takes no room for alignment between them.
     int sourceLine = 0;
+    int hasSyntax = 0;
+    // The run-wide number in a numbered page's name; -1 for the plain page "SYLVA_<name>.html".
+    int pageNumber = -1;
+    int accessRank = 0;
+    int isPublic = 0;
 
     // Gives the item the plain page name of its name. For the first surviving item of a name
     // whose plain page's item the run dropped: links by name lead to the plain page.
@@ -179,8 +182,8 @@ class CSylItem : public ItemText {
     // Numbers the page with the owner's run-wide duplicateCounter when an item of the same name
     // is already listed.
     void MakePageNames();
-    // Group, type label, access rank and public flag from the block's section lines; with
-    // `allTexts` also the short description and the See also names.
+    // Group, access rank and public flag from the block's section lines; with `allTexts` also the
+    // type label, the short description and the See also names.
     void DeriveIndexFields(bool allTexts);
 
     std::string_view SourceDeclaration() const {

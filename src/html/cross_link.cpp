@@ -218,7 +218,7 @@ int CZTScanSource::CrossLinkSections() {
             CSylItem& item = *linked[i];
             std::vector<std::string> warnings;
             if (item.HasPageText()) {
-                ForEachLinkableLine(item, [&](std::string& line) {
+                ForEachLinkableLine(item.Details(), [&](std::string& line) {
                     FindCaseOnlyNames(*this, line, foldedNames, warnings);
                     LinkQuotedNames(*this, line, item.name, RescanBound(line));
                 });

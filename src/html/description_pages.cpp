@@ -180,7 +180,8 @@ std::string BuildPage(const PageContext& context, const CSylItem& item, const It
 // again and linked as the run links item names.
 BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     if (item.HasPageText()) {
-        return {BuildPage(context, item, item, item.typeLabel), item.typeLabel};
+        const ItemDetails& details = item.Details();
+        return {BuildPage(context, item, details, details.typeLabel), details.typeLabel};
     }
     ItemText text = item.DerivePageText();
     // The type label comes from the Doc type lines, which linking may change.

@@ -5,6 +5,7 @@
 //
 // Both index pages are written in one pass over the items, through a buffer each.
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -94,14 +95,9 @@ class IndexPages {
           indexRowTemplate_(generator.Setting(markerImages_ ? SYL_HTML_STD_INDEX_LINK_GIF
                                                             : SYL_HTML_STD_INDEX_LINK)),
           frameRowTemplate_(markerImages_ ? kFrameRowWithImage : kFrameRow),
+          dropDownRows_(FixedLead(kDropDownEntry)),
           alphaIndexRows_(FixedLead(indexRowTemplate_)),
-          alphaFrameRows_(FixedLead(frameRowTemplate_)) {
-        if (generator.options.alphaIndex != 0) {
-            alphaIndexRows_.Reserve(generator.items.size());
-            alphaFrameRows_.Reserve(generator.items.size());
-            alphaItems_.reserve(generator.items.size());
-        }
-    }
+          alphaFrameRows_(FixedLead(frameRowTemplate_)) {}
 
     void AppendHeads() {
         AppendLine(index_, FillTemplate(generator_.Setting(SYL_HTML_INDEX_FILE_START),
@@ -124,21 +120,17 @@ class IndexPages {
         int entryCount = 0;
         if (generator_.Setting(SYL_HTML_INDEX_FILE_FRAME_START)
                 .find(placeholder::kListSearchEntries) != std::string::npos) {
-            std::vector<const CSylItem*> listed;
-            listed.reserve(generator_.items.size());
-            SortedRows entries(FixedLead(kDropDownEntry));
-            entries.Reserve(generator_.items.size());
             for (const std::unique_ptr<CSylItem>& slot : generator_.items) {
                 if (!slot) {
                     continue;
                 }
                 ++entryCount;
-                entries.Add(DropDownEntry(*slot));
-                listed.push_back(slot.get());
+                dropDownRows_.Add(DropDownEntry(*slot));
+                dropDownItems_.push_back(slot.get());
             }
-            for (std::uint32_t k : entries.TakeOrder(
-                     [&listed](std::size_t i) { return DropDownEntry(*listed[i]); })) {
-                AppendLine(frame_, DropDownEntry(*listed[k]));
+            for (std::uint32_t k : dropDownRows_.TakeOrder(
+                     [this](std::size_t i) { return DropDownEntry(*dropDownItems_[i]); })) {
+                AppendLine(frame_, DropDownEntry(*dropDownItems_[k]));
             }
         }
         frame_.Append(FillTemplate(kFormEnd, {{placeholder::kIndexBegin, BeginMarker()}}));
@@ -270,9 +262,11 @@ class IndexPages {
     const bool markerImages_;
     const std::string_view indexRowTemplate_;
     const std::string_view frameRowTemplate_;
+    SortedRows dropDownRows_;
+    std::deque<const CSylItem*> dropDownItems_;  // the item of each drop-down entry
     SortedRows alphaIndexRows_;
     SortedRows alphaFrameRows_;
-    std::vector<const CSylItem*> alphaItems_;  // the item of each row of both lists
+    std::deque<const CSylItem*> alphaItems_;  // the item of each row of both lists
     std::string lastGroup_;
     int currentInitial_ = kNoInitial;
     bool firstItem_ = true;
@@ -283,7 +277,8 @@ class IndexPages {
 // may run on a thread of its own while nothing changes the items.
 class ProjectIndexPages {
   public:
-    explicit ProjectIndexPages(const CZTScanSource& generator) : generator_(generator) {}
+    explicit ProjectIndexPages(const CZTScanSource& generator)
+        : generator_(generator), pages_(generator, index_, frame_) {}
 
     void Write() {
         const std::string timeText = CZTTime::Now().GetTimeAsString();
@@ -292,29 +287,26 @@ class ProjectIndexPages {
         // cannot be created ends the stage (the index frame is not even created when the index
         // page cannot be), one that is created but not written whole is reported and the stage
         // goes on.
-        BufferedOutputFile index;
-        BufferedOutputFile frame;
-        if (index.Open(generator_.projectIndexFile).ok()) {
-            (void)frame.Open(generator_.frameIndexFile);
+        if (index_.Open(generator_.projectIndexFile).ok()) {
+            (void)frame_.Open(generator_.frameIndexFile);
         }
-        IndexPages pages(generator_, index, frame);
-        pages.AppendHeads();
-        progressSteps_ += pages.AppendDropDown();
+        pages_.AppendHeads();
+        progressSteps_ += pages_.AppendDropDown();
         for (const std::unique_ptr<CSylItem>& slot : generator_.items) {
             if (!slot) {
                 continue;
             }
             ++progressSteps_;
             if (PassesTypeFilter(generator_, *slot)) {
-                pages.AppendItem(*slot);
+                pages_.AppendItem(*slot);
             }
         }
         if (generator_.options.alphaIndex != 0) {
-            pages.AppendAlphabeticalIndex();
+            pages_.AppendAlphabeticalIndex();
         }
-        pages.AppendEnds(timeText);
-        indexWritten_ = index.Close();
-        frameWritten_ = frame.Close();
+        pages_.AppendEnds(timeText);
+        indexWritten_ = index_.Close();
+        frameWritten_ = frame_.Close();
     }
 
     // The stage's protocol, progress and failures, in the order of a stage that assembles the
@@ -346,6 +338,9 @@ class ProjectIndexPages {
 
   private:
     const CZTScanSource& generator_;
+    BufferedOutputFile index_;
+    BufferedOutputFile frame_;
+    IndexPages pages_;
     int progressSteps_ = 0;
     Status indexWritten_;
     Status frameWritten_;

@@ -15,7 +15,7 @@ void SortedRows::Add(std::string_view row) {
 }
 
 std::vector<std::uint32_t> SortedRows::TakeOrder(const RowBuilder& rebuild) {
-    std::vector<Key> sorted = std::move(keys_);
+    std::deque<Key> sorted = std::move(keys_);
     keys_.clear();
     std::sort(sorted.begin(), sorted.end(), [&rebuild](const Key& a, const Key& b) {
         std::string_view left(a.bytes.data(), a.size);

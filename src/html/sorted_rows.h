@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -23,8 +24,6 @@ class SortedRows {
     // REQUIRES: every row added begins with the same `sharedPrefix` bytes.
     explicit SortedRows(std::size_t sharedPrefix) : sharedPrefix_(sharedPrefix) {}
 
-    // Makes room for the notes of `rows` rows.
-    void Reserve(std::size_t rows) { keys_.reserve(rows); }
     // Takes note of the next row.
     void Add(std::string_view row);
     std::size_t size() const { return keys_.size(); }
@@ -43,7 +42,9 @@ class SortedRows {
     };
 
     std::size_t sharedPrefix_;
-    std::vector<Key> keys_;
+    // A deque: its small blocks fit into memory that freed items leave behind, where one large
+    // array would take memory of its own.
+    std::deque<Key> keys_;
 };
 
 // The number of leading bytes of `templateText` that no placeholder substitution can change:

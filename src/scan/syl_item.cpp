@@ -47,10 +47,12 @@ std::string SplitClassMember(const std::string& name) {
     return name.substr(begin, next == std::string::npos ? std::string::npos : next - begin);
 }
 
-CSylItem::CSylItem(CZTScanSource* itemOwner) : owner(itemOwner) {}
+CSylItem::CSylItem(CZTScanSource* itemOwner)
+    : owner(itemOwner), details_(std::make_unique<ItemDetails>()) {}
 
 CSylItem::CSylItem(CZTScanSource* itemOwner, std::string declarationText,
-                   const CZTStringArray& blockLines, CZTTime time, Prompter* messages) {
+                   const CZTStringArray& blockLines, CZTTime time, Prompter* messages)
+    : details_(std::make_unique<ItemDetails>()) {
     Init(itemOwner, std::move(declarationText), blockLines, time, messages);
 }
 
@@ -68,9 +70,11 @@ int CSylItem::Init(CZTScanSource* itemOwner, std::string declarationText,
     for (const std::string& line : blockLines) {
         AppendBlockLine(blockText, line);
     }
-    Build(itemOwner, declarationText, blockText, time, true);
-    static_cast<ItemText&>(*this) = DerivePageText();
-    hasPageText_ = true;
+    if (!details_) {
+        details_ = std::make_unique<ItemDetails>();
+    }
+    Build(itemOwner, declarationText, blockText, time);
+    static_cast<ItemText&>(*details_) = DerivePageText();
     return 0;
 }
 
@@ -78,13 +82,13 @@ std::unique_ptr<CSylItem> CSylItem::FromBlock(CZTScanSource& itemOwner,
                                               std::string_view declarationText,
                                               std::string_view blockText, CZTTime time) {
     auto item = std::make_unique<CSylItem>(&itemOwner);
-    item->hasPageText_ = false;
-    item->Build(&itemOwner, declarationText, blockText, time, false);
+    item->details_.reset();
+    item->Build(&itemOwner, declarationText, blockText, time);
     return item;
 }
 
 void CSylItem::Build(CZTScanSource* itemOwner, std::string_view declarationText,
-                     std::string_view blockText, CZTTime time, bool allTexts) {
+                     std::string_view blockText, CZTTime time) {
     owner = itemOwner;
     sourceTime = time;
     std::string_view declared = TrimLeftView(declarationText, kDeclarationLeadIn);
@@ -101,7 +105,7 @@ void CSylItem::Build(CZTScanSource* itemOwner, std::string_view declarationText,
     name = std::move(derived.name);
     hasSyntax = derived.hasSyntax;
     MakePageNames();
-    DeriveIndexFields(allTexts);
+    DeriveIndexFields();
 }
 
 void CSylItem::MakePageNames() {
@@ -166,22 +170,22 @@ std::vector<std::string> SeeAlsoNamesOf(const CZTScanSource& generator,
 
 }  // namespace
 
-void CSylItem::DeriveIndexFields(bool allTexts) {
+void CSylItem::DeriveIndexFields() {
     IndexLines lines = CollectIndexLines(*owner, SourceBlock());
     group = lines.group ? std::string(TrimView(*lines.group, "\n ")) : std::string(kDefaultGroup);
     ItemType type = TypeOf(*owner, group, lines.docType);
     accessRank = type.accessRank;
     isPublic = type.isPublic;
-    if (allTexts) {
-        typeLabel = std::move(type.label);
-        shortDesc = ShortDescriptionOf(lines.description);
-        seeAlsoNames = SeeAlsoNamesOf(*owner, lines.seeAlso);
+    if (details_) {
+        details_->typeLabel = std::move(type.label);
+        details_->shortDesc = ShortDescriptionOf(lines.description);
+        details_->seeAlsoNames = SeeAlsoNamesOf(*owner, lines.seeAlso);
     }
 }
 
 std::string CSylItem::TypeLabel(const ItemText& text) const {
-    if (hasPageText_) {
-        return typeLabel;
+    if (details_) {
+        return details_->typeLabel;
     }
     const CZTStringArray& docType = text.sections[kSectionDocType];
     return TypeOf(*owner, group, std::vector<std::string_view>(docType.begin(), docType.end()))
@@ -189,12 +193,12 @@ std::string CSylItem::TypeLabel(const ItemText& text) const {
 }
 
 std::string CSylItem::ShortDescription() const {
-    return hasPageText_ ? shortDesc
+    return details_ ? details_->shortDesc
                         : ShortDescriptionOf(CollectIndexLines(*owner, SourceBlock()).description);
 }
 
 std::vector<std::string> CSylItem::SeeAlsoNames() const {
-    return hasPageText_ ? seeAlsoNames
+    return details_ ? details_->seeAlsoNames
                         : SeeAlsoNamesOf(*owner, CollectIndexLines(*owner, SourceBlock()).seeAlso);
 }
 
@@ -228,11 +232,11 @@ std::string CSylItem::PagePath() const {
 }
 
 CZTStringArray* CSylItem::GetSection(int index) {
-    return index >= 0 && index < kSectionCount ? &sections[index] : nullptr;
+    return index >= 0 && index < kSectionCount ? &details_->sections[index] : nullptr;
 }
 
 const CZTStringArray* CSylItem::GetSection(int index) const {
-    return index >= 0 && index < kSectionCount ? &sections[index] : nullptr;
+    return index >= 0 && index < kSectionCount ? &details_->sections[index] : nullptr;
 }
 
 bool SortsBefore(const CSylItem& a, const CSylItem& b) {

@@ -93,7 +93,18 @@ struct ItemText {
     SectionLists sections;
 };
 
-class CSylItem : public ItemText {
+// What an item holds beyond its index fields when it was built field by field or by the full
+// constructor: its page text and the texts the index and the checks read. An item made by the
+// scan holds none of it (it would cost more than its source text) and derives it when asked.
+struct ItemDetails : ItemText {
+    std::string shortDesc;
+    std::string typeLabel;
+    // The names the See also lines give, as the links show them (in line order), so that the run
+    // can warn of links to pages it does not write.
+    std::vector<std::string> seeAlsoNames;
+};
+
+class CSylItem {
   public:
     // An item with every field empty and no sections filled; for building items field by field.
     // It has no source text: its page text is what its fields hold.
@@ -119,7 +130,7 @@ class CSylItem : public ItemText {
     static std::unique_ptr<CSylItem> FromBlock(CZTScanSource& owner, std::string_view declaration,
                                                std::string_view blockText, CZTTime sourceTime);
 
-    // The section list of a SectionKind, or null for any other index.
+    // The section list of a SectionKind, or null for any other index. REQUIRES: HasPageText().
     CZTStringArray* GetSection(int index);
     const CZTStringArray* GetSection(int index) const;
 
@@ -134,32 +145,29 @@ class CSylItem : public ItemText {
     std::string PageFile() const;
     std::string PagePath() const;
 
-    // True when the fields hold the page text, the type label, the short description and the See
-    // also names:
-    // always for items built field by field or by the full constructor. An item made by FromBlock
-    // holds only its source text and derives them when asked.
-    bool HasPageText() const { return hasPageText_; }
+    // True when the item holds its details (ItemDetails): always for items built field by field
+    // or by the full constructor. An item made by FromBlock holds only its source text and
+    // derives them when asked.
+    bool HasPageText() const { return details_ != nullptr; }
+    // REQUIRES: HasPageText().
+    ItemDetails& Details() { return *details_; }
+    const ItemDetails& Details() const { return *details_; }
     // The page text as the item's construction derived it, from its source text and the owner's
     // settings and run options. Safe to call from several threads at once while nothing changes
     // the owner. REQUIRES: the item has a source text; owner->Keywords() is current.
     ItemText DerivePageText() const;
-    // `shortDesc` and `seeAlsoNames`, or, for an item without its page text, what they would hold
-    // (derived as DerivePageText is, and as safe).
+    // The short description and the See also names of the details, or, for an item without
+    // them, what they would hold (derived as DerivePageText is, and as safe).
     std::string ShortDescription() const;
-    // `typeLabel`, or, for an item without its page text, what it would hold, from the Doc type
-    // lines of `text`. REQUIRES: `text` is the item's page text.
+    // The type label of the details, or, for an item without them, what it would hold, from the
+    // Doc type lines of `text`. REQUIRES: `text` is the item's page text.
     std::string TypeLabel(const ItemText& text) const;
     std::vector<std::string> SeeAlsoNames() const;
 
     CZTScanSource* owner = nullptr;  // not owned
     std::string name;
     CZTTime sourceTime;
-    std::string shortDesc;
     std::string group;
-    std::string typeLabel;
-    // The names the See also lines give, as the links show them (in line order), so that the run
-    // can warn of links to pages it does not write.
-    std::vector<std::string> seeAlsoNames;
     // Where the block's start marker stands, for messages that point at the source. The text is
     // not owned: the scan keeps one copy per file.
     std::string_view sourceFile;
@@ -178,13 +186,13 @@ class CSylItem : public ItemText {
   private:
     // Keeps the source text, then names the item and derives its index fields (DeriveIndexFields).
     void Build(CZTScanSource* itemOwner, std::string_view declarationText,
-               std::string_view blockText, CZTTime time, bool allTexts);
+               std::string_view blockText, CZTTime time);
     // Numbers the page with the owner's run-wide duplicateCounter when an item of the same name
     // is already listed.
     void MakePageNames();
-    // Group, access rank and public flag from the block's section lines; with `allTexts` also the
-    // type label, the short description and the See also names.
-    void DeriveIndexFields(bool allTexts);
+    // Group, access rank and public flag from the block's section lines; when the item holds its
+    // details, also their type label, short description and See also names.
+    void DeriveIndexFields();
 
     std::string_view SourceDeclaration() const {
         return std::string_view(sourceText_).substr(0, declarationSize_);
@@ -197,7 +205,7 @@ class CSylItem : public ItemText {
     // (AppendBlockLine). Empty for items built field by field.
     std::string sourceText_;
     std::size_t declarationSize_ = 0;
-    bool hasPageText_ = true;
+    std::unique_ptr<ItemDetails> details_;
 };
 
 // The name of an item whose block has no declaration.

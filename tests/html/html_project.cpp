@@ -40,8 +40,8 @@ CSylItem& HtmlProject::Add(const std::string& name, const std::string& group) {
     auto item = std::make_unique<CSylItem>(&generator);
     item->name = name;
     item->group = group;
-    item->shortDesc = " ";
-    item->typeLabel = group + "<BR>(Public)";
+    item->Details().shortDesc = " ";
+    item->Details().typeLabel = group + "<BR>(Public)";
     item->accessRank = 100;
     item->isPublic = 1;
     CSylItem& added = *item;

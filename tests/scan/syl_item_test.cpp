@@ -36,7 +36,7 @@ TEST_F(ItemTest, BlocksWithoutDeclarationAreUntitledAndNumbered) {
     CSylItem& first = AddBuiltItem(generator_, "");
     CSylItem& second = AddBuiltItem(generator_, "\n  \n");
     EXPECT_EQ(first.name, "__Untitled");
-    EXPECT_EQ(first.declaration, "__Untitled");
+    EXPECT_EQ(first.Details().declaration, "__Untitled");
     EXPECT_EQ(first.hasSyntax, 0);
     EXPECT_EQ(first.PageFile(), "SYLVA___Untitled.html");
     EXPECT_EQ(second.PageFile(), "SYLVA___Untitled_000.html");
@@ -57,7 +57,7 @@ TEST_F(ItemTest, PageNamesCompareNamesNotTheirFileNameForm) {
 
 TEST_F(ItemTest, KeepsTheDeclarationWithoutLeadingBlankLines) {
     auto item = BuildItem(generator_, "\n\n  void CFoo::Bar(int a)\n", {});
-    EXPECT_EQ(item->declaration, "void CFoo::Bar(int a)\n");
+    EXPECT_EQ(item->Details().declaration, "void CFoo::Bar(int a)\n");
     EXPECT_EQ(item->name, "CFoo::Bar");
     EXPECT_EQ(item->MemberName(), "Bar");
     EXPECT_EQ(item->hasSyntax, 1);
@@ -77,12 +77,12 @@ TEST_F(ItemTest, GroupComesFromTheFirstGroupLineAndFormsTheSortKey) {
     auto grouped = BuildItem(generator_, "void Draw()", {"Group:  Drawing ", "Second"});
     EXPECT_EQ(grouped->group, "Drawing");
     EXPECT_EQ(grouped->SortKey(), "Drawing-Draw");
-    EXPECT_EQ(grouped->typeLabel, "Drawing<BR>(Public)");
+    EXPECT_EQ(grouped->Details().typeLabel, "Drawing<BR>(Public)");
 
     auto common = BuildItem(generator_, "void Draw()", {"Description: draws"});
     EXPECT_EQ(common->group, "Common");
     EXPECT_EQ(common->SortKey(), "Common-Draw");
-    EXPECT_EQ(common->typeLabel, "Common<BR>(Public)");
+    EXPECT_EQ(common->Details().typeLabel, "Common<BR>(Public)");
 }
 
 TEST_F(ItemTest, ListIsInSortKeyOrderUpperCaseBeforeLowerCase) {
@@ -102,17 +102,17 @@ TEST_F(ItemTest, ListIsInSortKeyOrderUpperCaseBeforeLowerCase) {
 
 TEST_F(ItemTest, ShortDescriptionTakesThreeTrimmedLinesAndCutsAt120) {
     auto four = BuildItem(generator_, "f()", {"Description: one,", "  two  ", ", three ,", "four"});
-    EXPECT_EQ(four->shortDesc, "one two three ");
+    EXPECT_EQ(four->Details().shortDesc, "one two three ");
 
     auto none = BuildItem(generator_, "f()", {"Author: me"});
-    EXPECT_EQ(none->shortDesc, " ");
+    EXPECT_EQ(none->Details().shortDesc, " ");
 
     auto longLine = BuildItem(generator_, "f()", {"Description:", std::string(150, 'x')});
-    EXPECT_EQ(longLine->shortDesc.size(), 123u);
-    EXPECT_EQ(longLine->shortDesc, std::string(120, 'x') + "...");
+    EXPECT_EQ(longLine->Details().shortDesc.size(), 123u);
+    EXPECT_EQ(longLine->Details().shortDesc, std::string(120, 'x') + "...");
 
     auto exact = BuildItem(generator_, "f()", {"Description:", std::string(119, 'y')});
-    EXPECT_EQ(exact->shortDesc, std::string(119, 'y') + " ");
+    EXPECT_EQ(exact->Details().shortDesc, std::string(119, 'y') + " ");
 }
 
 class RecordingPrompter : public Prompter {
@@ -139,7 +139,7 @@ TEST(ItemWithoutOwner, WarnsThroughThePrompterAndLeavesEveryFieldEmpty) {
     EXPECT_EQ(item.owner, nullptr);
     EXPECT_EQ(item.name, "");
     EXPECT_EQ(item.pageNumber, -1);
-    EXPECT_TRUE(item.sections[kSectionDescription].IsEmpty());
+    EXPECT_TRUE(item.Details().sections[kSectionDescription].IsEmpty());
     EXPECT_EQ(item.Init(nullptr, "void Draw()", {}, CZTTime(5)), -1);  // and silently without
 }
 

@@ -194,12 +194,12 @@ std::string CSylItem::TypeLabel(const ItemText& text) const {
 
 std::string CSylItem::ShortDescription() const {
     return details_ ? details_->shortDesc
-                        : ShortDescriptionOf(CollectIndexLines(*owner, SourceBlock()).description);
+                    : ShortDescriptionOf(CollectIndexLines(*owner, SourceBlock()).description);
 }
 
 std::vector<std::string> CSylItem::SeeAlsoNames() const {
     return details_ ? details_->seeAlsoNames
-                        : SeeAlsoNamesOf(*owner, CollectIndexLines(*owner, SourceBlock()).seeAlso);
+                    : SeeAlsoNamesOf(*owner, CollectIndexLines(*owner, SourceBlock()).seeAlso);
 }
 
 ItemText CSylItem::DerivePageText() const {

@@ -39,7 +39,7 @@ void BM_FileItems(benchmark::State& state) {
             repeated += generator.IsPageNameUsed(name) ? 1 : 0;
             auto item = std::make_unique<CSylItem>(&generator);
             item->name = name;
-            item->sortKey = "Group" + std::to_string(i % kGroups) + "-" + name;
+            item->group = "Group" + std::to_string(i % kGroups);
             generator.AddItem(std::move(item));
         }
         generator.SortItems();

@@ -10,6 +10,12 @@ items per second, MB per second and the ratio to the floor; then how time grows 
     bench/run_benchmarks.py --build build-release [--sizes 200x20,1000x50,2000x100] [--runs 5]
 
 Build first with: scripts/build.sh build-release -DSYLVA_WITH_WINDOW=OFF -DSYLVA_BUILD_BENCHMARKS=ON
+
+Every timed run writes into a directory of its own, and the outputs are removed only when all
+sizes are measured: on a file system without a journal, ext4 steps over the inodes deleted in the
+last 30 seconds when it creates a file, so a run right after removing the last run's tens of
+thousands of pages pays seconds for it, and by chance more or less. Leftovers of an earlier call
+are removed first, followed by a pause until those deletions no longer count.
 """
 
 import argparse
@@ -21,6 +27,8 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# How long ext4 keeps stepping over a deleted inode, with a margin.
+RECENT_DELETION_SECONDS = 40
 
 
 def timed(command, cwd=None):
@@ -68,23 +76,22 @@ def measure(size, args):
                         "--items", str(items), tree], check=True, stdout=subprocess.DEVNULL)
     sylva = os.path.join(args.build, "src", "app", "sylva")
     floor = os.path.join(args.build, "bench", "io_floor")
-    out = os.path.join(work, "out")
-    floor_out = os.path.join(work, "floor-out")
+    runs_dir = os.path.join(work, "runs")
     manifest = os.path.join(work, "manifest.txt")
-    command = [sylva, "-PROJECT=Bench", "-DESC=Synthetic tree", f"-SCAN={tree}", f"-OUT={out}",
-               "-FORCE"]
 
-    shutil.rmtree(out, ignore_errors=True)
-    timed(command)  # warm-up; its output tells the floor what to write
-    write_manifest(out, manifest)
-    pages = len(os.listdir(os.path.join(out, "Bench"))) - 3
+    def sylva_command(out):
+        return [sylva, "-PROJECT=Bench", "-DESC=Synthetic tree", f"-SCAN={tree}", f"-OUT={out}",
+                "-FORCE"]
+
+    warm_up = os.path.join(runs_dir, "warm-up")
+    timed(sylva_command(warm_up))  # its output tells the floor what to write
+    write_manifest(warm_up, manifest)
+    pages = len(os.listdir(os.path.join(warm_up, "Bench"))) - 3
 
     runs, floors = [], []
-    for _ in range(args.runs):
-        shutil.rmtree(out, ignore_errors=True)
-        runs.append(timed(command))
-        shutil.rmtree(floor_out, ignore_errors=True)
-        floors.append(timed([floor, tree, manifest, floor_out]))
+    for run in range(args.runs):
+        runs.append(timed(sylva_command(os.path.join(runs_dir, f"sylva-{run}"))))
+        floors.append(timed([floor, tree, manifest, os.path.join(runs_dir, f"floor-{run}")]))
     input_files, input_bytes = tree_stats(tree)
     wall = statistics.median(r[0] for r in runs)
     return {
@@ -92,6 +99,18 @@ def measure(size, args):
         "wall": wall, "cpu": statistics.median(r[1] for r in runs),
         "rss": max(r[2] for r in runs) / 1024, "floor": statistics.median(f[0] for f in floors),
     }
+
+
+def remove_run_outputs(args):
+    """Removes the run outputs of every size; returns True when there were any."""
+    removed = False
+    if os.path.isdir(args.work):
+        for size in os.listdir(args.work):
+            runs_dir = os.path.join(args.work, size, "runs")
+            if os.path.isdir(runs_dir):
+                shutil.rmtree(runs_dir)
+                removed = True
+    return removed
 
 
 def main():
@@ -102,7 +121,11 @@ def main():
     parser.add_argument("--work", default="/tmp/sylva-bench")
     args = parser.parse_args()
 
+    if remove_run_outputs(args):
+        os.sync()
+        time.sleep(RECENT_DELETION_SECONDS)
     results = [measure(size, args) for size in args.sizes.split(",")]
+    remove_run_outputs(args)
     print(f"{'size':>10} {'files':>7} {'MB':>8} {'items':>8} {'wall s':>8} {'cpu s':>8} "
           f"{'RSS MB':>8} {'items/s':>9} {'MB/s':>7} {'floor s':>8} {'x floor':>8}")
     for r in results:

@@ -1,10 +1,12 @@
-// How the file scan grows with the number of documentation blocks in one file: reading, block
-// recognition, declaration collection and item creation must stay linear.
+// How the file scan grows with the number of documentation blocks in one file, read from the file
+// and from memory: reading, block recognition, declaration collection and item creation must
+// stay linear.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "engine/scan_source.h"
@@ -62,6 +64,23 @@ void BM_ScanFile(benchmark::State& state) {
     state.SetComplexityN(blocks);
 }
 BENCHMARK(BM_ScanFile)->Apply(ScaleUpTo100k)->Complexity(benchmark::oN);
+
+// The same blocks already in memory: block recognition and item creation without the reads.
+void BM_ScanBuffer(benchmark::State& state) {
+    const int blocks = static_cast<int>(state.range(0));
+    GeneratedSource source(blocks);
+    std::ifstream in(source.path(), std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    for (auto _ : state) {
+        CZTScanSource generator;
+        if (generator.ScanBuffer(content, source.path(), CZTTime(0)) != blocks) {
+            state.SkipWithError("the scan missed blocks");
+        }
+    }
+    state.SetComplexityN(blocks);
+}
+BENCHMARK(BM_ScanBuffer)->Apply(ScaleUpTo100k)->Complexity(benchmark::oN);
 
 }  // namespace
 }  // namespace sylva

@@ -57,7 +57,7 @@ int FuzzCrossLink(const std::uint8_t* data, std::size_t size) {
 
     std::vector<std::size_t> sizesBefore;
     for (const auto& item : generator.items) {
-        for (const CZTStringArray& section : item->sections) {
+        for (const CZTStringArray& section : item->Details().sections) {
             for (const std::string& line : section) {
                 sizesBefore.push_back(line.size());
             }
@@ -66,7 +66,7 @@ int FuzzCrossLink(const std::uint8_t* data, std::size_t size) {
     generator.CrossLinkSections();
     std::size_t at = 0;
     for (const auto& item : generator.items) {
-        for (const CZTStringArray& section : item->sections) {
+        for (const CZTStringArray& section : item->Details().sections) {
             for (const std::string& line : section) {
                 Require(line.size() <= kMaxGrowth * sizesBefore[at++],
                         "a line grew beyond linking each byte once");

@@ -82,16 +82,16 @@ void RequireSoundItems(const CZTScanSource& generator) {
     for (const auto& slot : generator.items) {
         Require(slot != nullptr, "an empty slot after the scan");
         const CSylItem& item = *slot;
-        Require(item.safeName.size() == item.name.size(), "the safe name has another length");
-        for (char ch : item.pageFile) {
+        const std::string pageFile = item.PageFile();
+        Require(item.SafeName().size() == item.name.size(), "the safe name has another length");
+        for (char ch : pageFile) {
             Require(!IsInvalidFilenameChar(static_cast<unsigned char>(ch)),
                     "a page file name holds a byte that may not stand in a file name");
         }
-        Require(item.pageFile.starts_with("SYLVA_") && item.pageFile.ends_with(".html"),
+        Require(pageFile.starts_with("SYLVA_") && pageFile.ends_with(".html"),
                 "a page file name without its prefix or extension");
-        Require(item.pagePath == directory + item.pageFile, "a page outside the project directory");
-        Require(item.sortKey == item.group + "-" + item.name, "a sort key of other parts");
-        Require(previous == nullptr || previous->sortKey <= item.sortKey,
+        Require(item.PagePath() == directory + pageFile, "a page outside the project directory");
+        Require(previous == nullptr || previous->SortKey() <= item.SortKey(),
                 "the list is not in sort-key order");
         previous = &item;
     }

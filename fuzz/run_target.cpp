@@ -29,7 +29,7 @@ bool NamesFit(const CZTScanSource& generator) {
         }
     }
     for (const auto& item : generator.items) {
-        if (item && item->pageFile.size() > kMaxNameBytes) {
+        if (item && item->PageFile().size() > kMaxNameBytes) {
             return false;
         }
     }

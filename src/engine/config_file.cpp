@@ -43,6 +43,7 @@ bool CZTScanSource::LoadConfig(const std::string& path, CZTListBox* protocolList
         }
     }
 
+    ++settingsGeneration_;
     std::bitset<kSettingCount> seen;
     std::string piece;
     while (reader.ReadPiece(piece, kConfigPieceLength)) {

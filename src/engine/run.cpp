@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "engine/scan_source.h"
 #include "scan/syl_item.h"
@@ -82,8 +83,7 @@ int CZTScanSource::Run(const std::string& scanPathArg, const std::string& master
     if (options.linkItemNames != 0) {
         CrossLinkSections();
     }
-    WriteDescriptionPages();
-    WriteProjectIndex();
+    WritePages();
     if (!masterIndexName.empty()) {
         AddToMasterIndex(masterEntries, masterIndexName, projectName, "", projectDesc, outputPath);
     }
@@ -146,18 +146,31 @@ void CZTScanSource::GivePlainPagesToSurvivors(const std::unordered_set<std::stri
 }
 
 void CZTScanSource::CheckSeeAlsoNames() {
+    std::vector<const CSylItem*> listed;
     for (const std::unique_ptr<CSylItem>& item : items) {
-        if (!item) {
-            continue;
-        }
-        for (const std::string& name : item->seeAlsoNames) {
-            if (name.empty()) {
-                Warning(item->sourceFile, item->sourceLine, kEmptySeeAlso);
-            } else if (!IsPageNameUsed(name)) {
-                Warning(item->sourceFile, item->sourceLine, FormatLine(kUnknownSeeAlso, {name}));
-            }
+        if (item) {
+            listed.push_back(item.get());
         }
     }
+    Keywords();
+    RunInOrder<std::vector<std::string>>(
+        listed.size(), WorkersFor(threadCount, false),
+        [&](std::size_t i) {
+            std::vector<std::string> warnings;
+            for (const std::string& name : listed[i]->SeeAlsoNames()) {
+                if (name.empty()) {
+                    warnings.emplace_back(kEmptySeeAlso);
+                } else if (!IsPageNameUsed(name)) {
+                    warnings.push_back(FormatLine(kUnknownSeeAlso, {name}));
+                }
+            }
+            return warnings;
+        },
+        [&](std::size_t i, std::vector<std::string>& warnings) {
+            for (const std::string& warning : warnings) {
+                Warning(listed[i]->sourceFile, listed[i]->sourceLine, warning);
+            }
+        });
 }
 
 }  // namespace sylva

@@ -1,5 +1,6 @@
 #include "engine/scan_source.h"
 
+#include "scan/section_keywords.h"
 #include "scan/syl_item.h"
 #include "support/text_format.h"
 
@@ -23,6 +24,7 @@ CZTScanSource::CZTScanSource(const std::string& configPath) : CZTScanSource() {
 CZTScanSource::~CZTScanSource() = default;
 
 void CZTScanSource::SetDefaults() {
+    ++settingsGeneration_;
     for (int id = 0; id < kSettingCount; ++id) {
         if (settings_[id].empty()) {
             settings_[id] = kSettingDefinitions[id].defaultValue;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "engine/run_options.h"
 #include "engine/settings.h"
 #include "support/diagnostic_sink.h"
+#include "support/ordered_work.h"
 #include "support/protocol.h"
 #include "support/zt_string_array.h"
 #include "support/zt_time.h"
@@ -25,6 +27,7 @@ namespace sylva {
 
 class CSylItem;
 class Prompter;
+class SectionKeywords;
 
 // False for the names that would address the output directory itself or its parent: "", "."
 // and "..".
@@ -48,7 +51,14 @@ class CZTScanSource {
     bool LoadConfig(const std::string& path, CZTListBox* protocolList);
 
     const std::string& Setting(SettingId id) const { return settings_[id]; }
-    void SetSetting(SettingId id, std::string value) { settings_[id] = std::move(value); }
+    void SetSetting(SettingId id, std::string value) {
+        settings_[id] = std::move(value);
+        ++settingsGeneration_;
+    }
+    // The section keyword lists of the current settings, prepared for matching. Prepared anew on
+    // the first call after a change of the settings; a call while the settings are unchanged only
+    // reads, so threads may share it.
+    const SectionKeywords& Keywords() const;
 
     // --- The generation run (engine/run.cpp) ---
 
@@ -81,6 +91,9 @@ class CZTScanSource {
     // Scans `content` as the bytes of a file at `displayPath`, with the same protocol, progress
     // and items as ScanFile; returns the number of items created.
     int ScanBuffer(std::string_view content, const std::string& displayPath, CZTTime lastWrite);
+    // A copy of a scanned file's path that lives as long as the generator, for the items of that
+    // file to point at.
+    std::string_view KeepSourceName(std::string path);
     bool IsBlockStart(std::string_view line) const;
     bool IsBlockEnd(std::string_view line) const;
 
@@ -100,6 +113,7 @@ class CZTScanSource {
     void RemoveItem(std::size_t slot);
     // True when a non-empty slot of `items` holds an item whose name equals `name` exactly.
     bool IsPageNameUsed(std::string_view name) const;
+    // REQUIRES for AddItem and RemoveItem: a listed item's name does not change.
 
     // --- HTML output (html/) ---
 
@@ -107,6 +121,9 @@ class CZTScanSource {
     int CrossLinkSections();
     // Writes the project index page and the index frame, then the frame set page.
     int WriteProjectIndex();
+    // WriteDescriptionPages, then WriteProjectIndex, with the same protocol, progress and files;
+    // with more than one thread the index pages are written while the description pages are.
+    void WritePages();
     int WriteFrameSet(const std::string& name);
     // Appends the records of the master index at `path` to `records`; returns how many.
     int ReadMasterIndex(CZTStringArray& records, const std::string& path);
@@ -164,6 +181,10 @@ class CZTScanSource {
     DiagnosticSink* diagnostics = nullptr;
     // Warnings given with Warning during this generator's life.
     int warningCount = 0;
+    // Threads that build the description pages and derive the texts to link, the calling thread
+    // included; with 1 everything runs on the calling thread. Either way the protocol, the
+    // warnings, the progress and the files come out the same.
+    int threadCount = DefaultThreadCount();
     // Directories listed and files handed to ScanFile by this run (subdirectories and their files
     // included), for its closing protocol line.
     int scannedPaths = 0;
@@ -172,16 +193,17 @@ class CZTScanSource {
   private:
     void GivePlainPagesToSurvivors(const std::unordered_set<std::string>& names);
 
-    struct NameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>()(text);
-        }
-    };
-
     std::array<std::string, kSettingCount> settings_;
+    // Changes with every change of the settings.
+    unsigned settingsGeneration_ = 0;
+    mutable std::unique_ptr<SectionKeywords> sectionKeywords_;
+    mutable unsigned keywordsGeneration_ = 0;
     // How many non-empty slots hold an item of each name; kept by AddItem and RemoveItem.
-    std::unordered_map<std::string, int, NameHash, std::equal_to<>> liveNames_;
+    // Invariant: a key views the name of a listed item or an entry of retiredNames_.
+    std::unordered_map<std::string_view, int> liveNames_;
+    // Names of deleted items that other listed items share.
+    std::deque<std::string> retiredNames_;
+    std::deque<std::string> sourceNames_;
 };
 
 }  // namespace sylva

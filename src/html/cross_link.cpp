@@ -8,6 +8,7 @@
 #include "html/cross_link.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -150,18 +151,17 @@ bool LinkNextName(const CZTScanSource& generator, std::string& line, std::string
     return false;
 }
 
-// Warns of each quoted text of `line` that names no item exactly but one when letter case is
-// ignored: most likely a misspelt name, and it stays unlinked.
-void WarnOfCaseOnlyNames(CZTScanSource& generator, const CSylItem& item, std::string_view line,
-                         const CaseFoldedNames& names) {
+// Adds to `warnings` a warning for each quoted text of `line` that names no item exactly but one
+// when letter case is ignored: most likely a misspelt name, and it stays unlinked.
+void FindCaseOnlyNames(const CZTScanSource& generator, std::string_view line,
+                       const CaseFoldedNames& names, std::vector<std::string>& warnings) {
     std::size_t from = 0;
     while (std::optional<std::string_view> candidate = NextQuoted(line, from)) {
         if (candidate->empty() || generator.IsPageNameUsed(*candidate)) {
             continue;
         }
         if (const std::string* name = names.Find(*candidate)) {
-            generator.Warning(item.sourceFile, item.sourceLine,
-                              FormatLine(kCaseOnlyName, {*candidate, *name}));
+            warnings.push_back(FormatLine(kCaseOnlyName, {*candidate, *name}));
         }
     }
 }
@@ -180,27 +180,64 @@ void LinkQuotedNames(const CZTScanSource& generator, std::string& line, std::str
     }
 }
 
+void ForEachLinkableLine(ItemText& text, const std::function<void(std::string&)>& visit) {
+    for (int kind = 0; kind < kSectionCount; ++kind) {
+        // See also lines are links already, made when the item was parsed.
+        if (kind == kSectionSeeAlso) {
+            continue;
+        }
+        for (std::string& line : text.sections[kind].Lines()) {
+            visit(line);
+        }
+    }
+}
+
+void LinkItemText(const CZTScanSource& generator, ItemText& text, std::string_view ownName) {
+    ForEachLinkableLine(text, [&](std::string& line) {
+        LinkQuotedNames(generator, line, ownName, RescanBound(line));
+    });
+}
+
 int CZTScanSource::CrossLinkSections() {
     Protocol(kProtocolStart);
     const CaseFoldedNames foldedNames(items);
+    std::vector<CSylItem*> linked;
     for (const std::unique_ptr<CSylItem>& slot : items) {
-        if (!slot || !PassesTypeFilter(*this, *slot)) {
-            continue;
-        }
-        CSylItem& item = *slot;
-        ProgressStatus(FormatLine(kProgressStatus, {item.name}));
-        AdvanceProgress();
-        for (int kind = 0; kind < kSectionCount; ++kind) {
-            // See also lines are links already, made when the item was parsed.
-            if (kind == kSectionSeeAlso) {
-                continue;
-            }
-            for (std::string& line : item.sections[kind].Lines()) {
-                WarnOfCaseOnlyNames(*this, item, line, foldedNames);
-                LinkQuotedNames(*this, line, item.name, RescanBound(line));
-            }
+        if (slot && PassesTypeFilter(*this, *slot)) {
+            linked.push_back(slot.get());
         }
     }
+    // An item that holds its page text is linked in place. One that dropped it gets its links
+    // when its page is built; here its text is derived only for the warnings, which look at each
+    // line before it is linked and so are the same either way.
+    Keywords();
+    RunInOrder<std::vector<std::string>>(
+        // The calling thread only hands on the warnings: every thread may derive texts.
+        linked.size(), WorkersFor(threadCount, false),
+        [&](std::size_t i) {
+            CSylItem& item = *linked[i];
+            std::vector<std::string> warnings;
+            if (item.HasPageText()) {
+                ForEachLinkableLine(item.Details(), [&](std::string& line) {
+                    FindCaseOnlyNames(*this, line, foldedNames, warnings);
+                    LinkQuotedNames(*this, line, item.name, RescanBound(line));
+                });
+            } else {
+                ItemText text = item.DerivePageText();
+                ForEachLinkableLine(text, [&](std::string& line) {
+                    FindCaseOnlyNames(*this, line, foldedNames, warnings);
+                });
+            }
+            return warnings;
+        },
+        [&](std::size_t i, std::vector<std::string>& warnings) {
+            const CSylItem& item = *linked[i];
+            ProgressStatus(FormatLine(kProgressStatus, {item.name}));
+            AdvanceProgress();
+            for (const std::string& warning : warnings) {
+                Warning(item.sourceFile, item.sourceLine, warning);
+            }
+        });
     return 1;
 }
 

@@ -1,12 +1,14 @@
 // Linking the quoted item names of one section line: the step behind CrossLinkSections.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace sylva {
 
 class CZTScanSource;
+struct ItemText;
 
 // How often a line may be scanned again after a link was made in it: once per double quote it
 // holds, and two more. Every rescan but the last links a name found between two quotes, so honest
@@ -17,5 +19,12 @@ int RescanBound(std::string_view line);
 // `ownName`, scanning the line again from its start after each link, at most `maxRescans` times.
 void LinkQuotedNames(const CZTScanSource& generator, std::string& line, std::string_view ownName,
                      int maxRescans);
+
+// Calls `visit` for every line of `text` whose quoted names are linked: all sections but See
+// also, whose lines are links already.
+void ForEachLinkableLine(ItemText& text, const std::function<void(std::string&)>& visit);
+
+// Links the quoted item names of every linkable line of `text` (LinkQuotedNames).
+void LinkItemText(const CZTScanSource& generator, ItemText& text, std::string_view ownName);
 
 }  // namespace sylva

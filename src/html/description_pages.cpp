@@ -8,8 +8,10 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/scan_source.h"
+#include "html/cross_link.h"
 #include "html/output_files.h"
 #include "html/placeholders.h"
 #include "scan/syl_item.h"
@@ -70,7 +72,8 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
     return FindNoCase(text, part) != std::string_view::npos;
 }
 
-void AppendPageHead(std::string& page, const PageContext& context, const CSylItem& item) {
+void AppendPageHead(std::string& page, const PageContext& context, const CSylItem& item,
+                    std::string_view typeLabel) {
     const CZTScanSource& generator = context.generator;
     std::string head;
     if (context.markerImages) {
@@ -84,7 +87,7 @@ void AppendPageHead(std::string& page, const PageContext& context, const CSylIte
                FillTemplate(head, {{placeholder::kFont, generator.Setting(SYL_STD_FONT_HEADER)},
                                    {placeholder::kHtmlTitle, item.name},
                                    {placeholder::kFncTitle, item.name},
-                                   {placeholder::kShortDesc, item.typeLabel}}));
+                                   {placeholder::kShortDesc, typeLabel}}));
 }
 
 void AppendSectionHeading(std::string& page, const CZTScanSource& generator,
@@ -147,23 +150,46 @@ void AppendPageEnd(std::string& page, const PageContext& context) {
                              {placeholder::kZTCopyright, kProductNotice}}));
 }
 
-std::string BuildPage(const PageContext& context, const CSylItem& item) {
+// A description page with the type label it shows.
+struct BuiltPage {
+    std::string text;
+    std::string typeLabel;
+};
+
+std::string BuildPage(const PageContext& context, const CSylItem& item, const ItemText& text,
+                      std::string_view typeLabel) {
     const CZTScanSource& generator = context.generator;
     std::string page;
-    AppendPageHead(page, context, item);
+    AppendPageHead(page, context, item, typeLabel);
     if (item.hasSyntax == 1) {
-        AppendSyntaxBlock(page, generator, item.declaration);
+        AppendSyntaxBlock(page, generator, text.declaration);
     }
     for (const SectionRow& row : kPageSections) {
         if (generator.options.*row.enabled == 0) {
             continue;
         }
-        bool lineBreak = !(row.kind == kSectionParameter && item.hasParamTable == 1);
-        AppendSection(page, generator, generator.Setting(row.heading), item.sections[row.kind],
+        bool lineBreak = !(row.kind == kSectionParameter && text.hasParamTable == 1);
+        AppendSection(page, generator, generator.Setting(row.heading), text.sections[row.kind],
                       lineBreak);
     }
     AppendPageEnd(page, context);
     return page;
+}
+
+// The page of `item`: from the text it holds, or, when it dropped it, from its text derived
+// again and linked as the run links item names.
+BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
+    if (item.HasPageText()) {
+        const ItemDetails& details = item.Details();
+        return {BuildPage(context, item, details, details.typeLabel), details.typeLabel};
+    }
+    ItemText text = item.DerivePageText();
+    // The type label comes from the Doc type lines, which linking may change.
+    std::string typeLabel = item.TypeLabel(text);
+    if (context.generator.options.linkItemNames != 0) {
+        LinkItemText(context.generator, text, item.name);
+    }
+    return {BuildPage(context, item, text, typeLabel), std::move(typeLabel)};
 }
 
 }  // namespace
@@ -172,17 +198,26 @@ int CZTScanSource::WriteDescriptionPages() {
     // The images cannot come or go while the run writes its pages; one look serves them all.
     const PageContext context{*this, MarkerImagesInstalled(outputPath),
                               CZTTime::Now().GetTimeAsString()};
+    std::vector<const CSylItem*> pageItems;
     for (const std::unique_ptr<CSylItem>& slot : items) {
-        if (!slot || !PassesTypeFilter(*this, *slot)) {
-            continue;
+        if (slot && PassesTypeFilter(*this, *slot)) {
+            pageItems.push_back(slot.get());
         }
-        const CSylItem& item = *slot;
-        ProgressStatus(FormatLine(kProgressStatus, {item.name}));
-        AdvanceProgress();
-        Protocol(FormatLine(kProtocolLine, {item.name, item.pageFile, item.typeLabel}));
-        (void)WriteOutputFile(*this, item.pagePath, BuildPage(context, item), kOpenFailure,
-                              WriteWholeFile);
     }
+    Keywords();
+    // The pages are built on the other threads and written on this one: files created in one
+    // directory by several threads at once wait for each other in the file system, and the
+    // waiting costs far more than building a page.
+    RunInOrder<BuiltPage>(
+        pageItems.size(), WorkersFor(threadCount, true),
+        [&](std::size_t i) { return BuildItemPage(context, *pageItems[i]); },
+        [&](std::size_t i, BuiltPage& page) {
+            const CSylItem& item = *pageItems[i];
+            ProgressStatus(FormatLine(kProgressStatus, {item.name}));
+            AdvanceProgress();
+            Protocol(FormatLine(kProtocolLine, {item.name, item.PageFile(), page.typeLabel}));
+            (void)WriteOutputFile(*this, item.PagePath(), page.text, kOpenFailure, WriteWholeFile);
+        });
     return 1;
 }
 

@@ -22,6 +22,12 @@ bool PassesTypeFilter(const CZTScanSource& generator, const CSylItem& item) {
 Status WriteOutputFile(CZTScanSource& generator, const std::string& path, std::string_view content,
                        std::string_view openFailurePattern, FileWriter writer) {
     Status status = writer(path, content);
+    ReportOutputStatus(generator, path, status, openFailurePattern);
+    return status;
+}
+
+void ReportOutputStatus(CZTScanSource& generator, const std::string& path, const Status& status,
+                        std::string_view openFailurePattern) {
     if (status.code() == Status::Code::kOpenFailed) {
         generator.ProtocolFailure(FormatLine(openFailurePattern, {path}));
     } else if (!status.ok()) {
@@ -30,7 +36,6 @@ Status WriteOutputFile(CZTScanSource& generator, const std::string& path, std::s
         generator.ProtocolFailure(std::string(indentation) +
                                   FormatLine(kWriteFailure, {path, status.reason()}));
     }
-    return status;
 }
 
 }  // namespace sylva

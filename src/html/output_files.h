@@ -33,6 +33,10 @@ inline void AppendLine(std::string& page, std::string_view text) {
 
 using FileWriter = Status (*)(const std::string& path, std::string_view content);
 
+// Reports `status`, the outcome of writing the output file `path`, as WriteOutputFile does.
+void ReportOutputStatus(CZTScanSource& generator, const std::string& path, const Status& status,
+                        std::string_view openFailurePattern);
+
 // Writes `content` to `path` with `writer`. When the file cannot be created, reports
 // `openFailurePattern` with the path (a "%s" line); when it is created but cannot be written
 // completely (a full disk), reports an ERROR line of the same indentation naming the path and

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/scan_source.h"
+#include "scan/block_text.h"
 #include "scan/syl_item.h"
 #include "support/line_reader.h"
 #include "support/text_format.h"
@@ -87,10 +88,12 @@ int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& 
     // Invariant: outside a block, preText holds the lines since the last line of two characters
     // or fewer (or since the last item), each prefixed with "\n".
     std::string preText;
-    CZTStringArray blockLines;
+    // The lines of the current block (AppendBlockLine).
+    std::string blockText;
     bool inBlock = false;
     int blockLineNumber = 0;
     int itemCount = 0;
+    std::string_view sourceName;  // kept by the generator once the file has an item
     while (source.Next(piece)) {
         std::string_view line = TrimLeftView(TrimRightView(piece, "\n "), "\n");
         if (!inBlock) {
@@ -106,7 +109,7 @@ int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& 
             continue;
         }
         if (!generator.IsBlockEnd(line)) {
-            blockLines.Add(std::string(line));
+            AppendBlockLine(blockText, line);
             continue;
         }
         inBlock = false;
@@ -118,13 +121,16 @@ int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& 
         if (DeclaresNothing(declaration)) {
             generator.Warning(path, blockLineNumber, FormatLine(kNoDeclaration, {kUntitledName}));
         }
-        auto item =
-            std::make_unique<CSylItem>(&generator, std::move(declaration), blockLines, lastWrite);
-        item->sourceFile = path;
+        std::unique_ptr<CSylItem> item =
+            CSylItem::FromBlock(generator, declaration, blockText, lastWrite);
+        if (sourceName.empty()) {
+            sourceName = generator.KeepSourceName(path);
+        }
+        item->sourceFile = sourceName;
         item->sourceLine = blockLineNumber;
         generator.AddItem(std::move(item));
         ++itemCount;
-        blockLines.RemoveAll();
+        blockText.clear();
     }
     // The blocks after the failed read are lost; those before it keep their items. A block cut
     // off by the failure is no mistake of the file's author, so only a whole file can warn of one.
@@ -139,6 +145,10 @@ int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& 
 }
 
 }  // namespace
+
+std::string_view CZTScanSource::KeepSourceName(std::string path) {
+    return sourceNames_.emplace_back(std::move(path));
+}
 
 bool CZTScanSource::IsBlockStart(std::string_view line) const {
     return line.size() >= kMarkerChars &&

@@ -19,7 +19,7 @@ void CZTScanSource::SortItems() {
                          if (!a || !b) {
                              return a && !b;
                          }
-                         return a->sortKey < b->sortKey;
+                         return SortsBefore(*a, *b);
                      });
 }
 
@@ -29,8 +29,16 @@ void CZTScanSource::RemoveItem(std::size_t slot) {
         return;
     }
     auto it = liveNames_.find(item->name);
-    if (it != liveNames_.end() && --it->second == 0) {
-        liveNames_.erase(it);
+    if (it != liveNames_.end()) {
+        if (--it->second == 0) {
+            liveNames_.erase(it);
+        } else if (it->first.data() == item->name.data()) {
+            // The key views the name of the item about to be deleted: it takes a copy instead.
+            retiredNames_.push_back(item->name);
+            auto node = liveNames_.extract(it);
+            node.key() = retiredNames_.back();
+            liveNames_.insert(std::move(node));
+        }
     }
     item.reset();
 }

@@ -131,22 +131,22 @@ std::string MakeRow(const CZTScanSource& owner, std::string_view parameterName,
 
 }  // namespace
 
-void BuildParameterTable(CSylItem& item) {
+void BuildParameterTable(const CSylItem& item, ItemText& text) {
     const CZTScanSource& owner = *item.owner;
-    CZTStringArray& parameters = item.sections[kSectionParameter];
-    bool hasComment = item.declaration.find("//") != std::string::npos ||
-                      item.declaration.find("/*") != std::string::npos;
+    CZTStringArray& parameters = text.sections[kSectionParameter];
+    bool hasComment = text.declaration.find("//") != std::string::npos ||
+                      text.declaration.find("/*") != std::string::npos;
     if (!hasComment || !IsReadyForTable(parameters, owner.Setting(SYL_Q_PARAM_LOOK_THERE))) {
-        item.hasParamTable = 0;
+        text.hasParamTable = 0;
         return;
     }
-    item.hasParamTable = 1;
+    text.hasParamTable = 1;
     parameters.RemoveAll();
 
-    WorkText work = MakeWorkText(item.declaration);
+    WorkText work = MakeWorkText(text.declaration);
     std::string_view rest(work.text);
     std::size_t lineIndex = work.lineIndex + TrimCountingLines(rest, "\n({ ");
-    DeclarationEditor editor(item.declaration);
+    DeclarationEditor editor(text.declaration);
     const bool removeComments = owner.options.removeInlineComments != 0;
     const std::size_t maxComment = owner.options.maxInlineComment;
 

@@ -13,33 +13,6 @@ namespace sylva {
 
 namespace {
 
-struct SectionKeywords {
-    SettingId keywords;
-    SectionKind section;
-};
-
-// Invariant: the order in which a line's key is tried; the first match wins, so an alternative
-// that two lists share belongs to the earlier one.
-constexpr std::array<SectionKeywords, kSectionCount> kKeywordOrder = {{
-    {SYL_Q_CONTENT_SEE, kSectionContent},
-    {SYL_Q_SECTION_SEE, kSectionGroup},
-    {SYL_Q_DESCRIPTION_SEE, kSectionDescription},
-    {SYL_Q_PARAMETER_SEE, kSectionParameter},
-    {SYL_Q_ATTENTION_SEE, kSectionAttention},
-    {SYL_Q_REMARK_SEE, kSectionRemarks},
-    {SYL_Q_RETURN_SEE, kSectionReturn},
-    {SYL_Q_THROWS_SEE, kSectionThrows},
-    {SYL_Q_EXAMPLE_SEE, kSectionExamples},
-    {SYL_Q_AUTHOR_SEE, kSectionAuthor},
-    {SYL_Q_COPYRIGHT_SEE, kSectionCopyright},
-    {SYL_Q_VERSION_SEE, kSectionVersion},
-    {SYL_Q_HISTORY_SEE, kSectionHistory},
-    {SYL_Q_REQUEST_SEE, kSectionRequest},
-    {SYL_Q_SOURCE_SEE, kSectionSource},
-    {SYL_Q_SEEALSO_SEE, kSectionSeeAlso},
-    {SYL_Q_TYPE_SEE, kSectionDocType},
-}};
-
 constexpr std::string_view kHistoryDateLine = "Source file last change: %s";
 constexpr std::string_view kSeeAlsoTarget = "SYLVA_%s.html";
 // The project index page is written with an upper-case extension; file names are case-sensitive.
@@ -90,16 +63,18 @@ bool ContainsTypeWord(std::string_view upperLine, const TypeWord& row, std::stri
 
 }  // namespace
 
+std::string_view SeeAlsoName(std::string_view line) {
+    return TrimView(line, " \n");
+}
+
 bool MatchKeyword(std::string_view keywordList, std::string_view key, std::string& line) {
     std::size_t begin = 0;
     for (;;) {
         std::size_t bar = keywordList.find('|', begin);
         std::string_view keyword =
             keywordList.substr(begin, bar == keywordList.npos ? keywordList.npos : bar - begin);
-        std::size_t n = keyword.size();
-        if (key.size() >= n && EqualsNoCase(key.substr(0, n), keyword) &&
-            (key.size() == n || key[n] == ':')) {
-            line = TrimLeftView(key.substr(n), " :");
+        if (KeywordOpensKey(keyword, key)) {
+            line = TextBehindKeyword(key, keyword.size());
             return true;
         }
         if (bar == keywordList.npos) {
@@ -109,62 +84,39 @@ bool MatchKeyword(std::string_view keywordList, std::string_view key, std::strin
     }
 }
 
-void ParseSections(CSylItem& item, const CZTStringArray& blockLines) {
+void ParseSections(const CSylItem& item, std::string_view blockText, ItemText& text) {
     const CZTScanSource& owner = *item.owner;
-    CZTStringArray* current = nullptr;
-    std::string text;
-    for (const std::string& line : blockLines) {
-        std::string_view key = TrimRightView(TrimLeftView(line, " "), ": ");
-        if (key.empty()) {
-            if (current != nullptr) {
-                current->Add(line);
-            }
-            continue;
-        }
-        bool matched = false;
-        for (const SectionKeywords& entry : kKeywordOrder) {
-            if (MatchKeyword(owner.Setting(entry.keywords), key, text)) {
-                current = &item.sections[entry.section];
-                if (!text.empty()) {
-                    current->Add(text);
-                }
-                matched = true;
-                break;
-            }
-        }
-        if (!matched && current != nullptr) {
-            current->Add(line);
-        }
-    }
-
+    ForEachSectionLine(owner.Keywords(), blockText,
+                       [&text](SectionKind kind, std::string_view line) {
+                           text.sections[kind].Add(std::string(line));
+                       });
     if (item.hasSyntax) {
-        BuildParameterTable(item);
+        BuildParameterTable(item, text);
     }
     if (owner.options.sectionHistory) {
-        AddHistoryDate(item);
+        AddHistoryDate(item, text);
     }
     if (owner.options.sectionSeeAlso) {
-        BuildSeeAlsoLinks(item);
+        BuildSeeAlsoLinks(item, text);
     }
 }
 
-void AddHistoryDate(CSylItem& item) {
+void AddHistoryDate(const CSylItem& item, ItemText& text) {
     if (item.owner->options.addHistoryDate) {
-        item.sections[kSectionHistory].Add(
+        text.sections[kSectionHistory].Add(
             FormatLine(kHistoryDateLine, {item.sourceTime.GetTimeAsString()}));
     }
 }
 
-void BuildSeeAlsoLinks(CSylItem& item) {
+void BuildSeeAlsoLinks(const CSylItem& item, ItemText& text) {
     const CZTScanSource& owner = *item.owner;
     const std::string& linkTemplate = owner.Setting(SYL_HTML_STD_LINK);
-    CZTStringArray& seeAlso = item.sections[kSectionSeeAlso];
+    CZTStringArray& seeAlso = text.sections[kSectionSeeAlso];
     for (std::string& line : seeAlso.Lines()) {
-        std::string_view text = TrimView(line, " \n");
-        item.seeAlsoNames.emplace_back(text);
-        CZTString safe(text);
+        std::string_view name = SeeAlsoName(line);
+        CZTString safe(name);
         safe.ReplaceInvalidFilenameChars('_');
-        line = MakeLink(linkTemplate, LinkTarget(FormatLine(kSeeAlsoTarget, {safe})), text);
+        line = MakeLink(linkTemplate, LinkTarget(FormatLine(kSeeAlsoTarget, {safe})), name);
     }
     seeAlso.Add(MakeLink(linkTemplate,
                          LinkTarget(FormatLine(kProjectIndexTarget, {owner.projectDirName})),
@@ -174,12 +126,11 @@ void BuildSeeAlsoLinks(CSylItem& item) {
     seeAlso.Add(std::move(main));
 }
 
-void MakeTypeLabel(CSylItem& item) {
-    const CZTScanSource& owner = *item.owner;
+ItemType TypeOf(const CZTScanSource& owner, std::string_view group,
+                const std::vector<std::string_view>& docTypeLines) {
     std::string labelText;
-    item.accessRank = kPublicRank;
-    item.isPublic = 1;
-    for (const std::string& line : item.sections[kSectionDocType]) {
+    ItemType type{{}, kPublicRank, 1};
+    for (std::string_view line : docTypeLines) {
         CZTString upper(line);
         upper.MakeUpper();
         for (const TypeWord& row : kTypeWords) {
@@ -188,17 +139,18 @@ void MakeTypeLabel(CSylItem& item) {
             }
             labelText.append(row.label);
             if (row.accessRank != kUnchanged) {
-                item.accessRank = row.accessRank;
+                type.accessRank = row.accessRank;
             }
             if (row.isPublic != kUnchanged) {
-                item.isPublic = row.isPublic;
+                type.isPublic = row.isPublic;
             }
         }
     }
     if (labelText.empty()) {
         labelText = kDefaultTypeText;
     }
-    item.typeLabel = FormatLine(kTypeLabel, {item.group, TrimLeftView(labelText, " ")});
+    type.label = FormatLine(kTypeLabel, {group, TrimLeftView(labelText, " ")});
+    return type;
 }
 
 }  // namespace sylva

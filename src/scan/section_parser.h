@@ -5,18 +5,48 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "scan/block_text.h"
+#include "scan/section_keywords.h"
 #include "scan/syl_item.h"
-#include "support/zt_string_array.h"
+#include "support/zt_string.h"
 
 namespace sylva {
 
-// Fills the item's sections from `blockLines`: a line whose key opens with a keyword switches the
-// section (and keeps the text behind the keyword); other lines go to the current section; lines
-// before the first keyword are dropped. Then builds the parameter table (when the item has
-// syntax), the history date and the See also links, as the run options ask.
-// REQUIRES: item.owner is set; the sections are empty.
-void ParseSections(CSylItem& item, const CZTStringArray& blockLines);
+// Calls `visit(SectionKind, std::string_view line)` for every line of `blockText` (built by
+// AppendBlockLine) that reaches a section, in order: a line whose key opens with a keyword switches
+// the section and reaches it with the text behind the keyword, when there is any; any other line
+// reaches the current section unchanged; lines before the first keyword reach none. The key of a
+// line is the line without its leading spaces and its trailing colons and spaces. Every view
+// passed is a part of `blockText`.
+template <typename Visit>
+void ForEachSectionLine(const SectionKeywords& keywords, std::string_view blockText, Visit visit) {
+    bool inSection = false;
+    SectionKind current = kSectionParameter;
+    ForEachBlockLine(blockText, [&](std::string_view line) {
+        std::string_view key = TrimRightView(TrimLeftView(line, " "), ": ");
+        if (!key.empty()) {
+            if (std::optional<SectionKeywords::Match> match = keywords.Find(key)) {
+                inSection = true;
+                current = match->section;
+                if (!match->text.empty()) {
+                    visit(current, match->text);
+                }
+                return;
+            }
+        }
+        if (inSection) {
+            visit(current, line);
+        }
+    });
+}
+
+// Fills `text.sections` from `blockText` (ForEachSectionLine). Then builds the parameter table
+// (when the item has syntax) from `text.declaration`, the history date and the See also links, as
+// the run options ask. REQUIRES: item.owner is set; `text` holds the item's declaration and no
+// section lines.
+void ParseSections(const CSylItem& item, std::string_view blockText, ItemText& text);
 
 // True iff `key` opens with one of the "|"-separated alternatives of `keywordList` (ASCII case
 // folded), followed by nothing or by ':'. Then `line` becomes the rest of the key without its
@@ -24,18 +54,28 @@ void ParseSections(CSylItem& item, const CZTStringArray& blockLines);
 bool MatchKeyword(std::string_view keywordList, std::string_view key, std::string& line);
 
 // Appends "Source file last change: <time>" to the History section when the run asks for it.
-void AddHistoryDate(CSylItem& item);
+void AddHistoryDate(const CSylItem& item, ItemText& text);
 
 // Turns every See also line into a link to the page of that name, then appends the links to the
 // project index and to the master index.
-void BuildSeeAlsoLinks(CSylItem& item);
+void BuildSeeAlsoLinks(const CSylItem& item, ItemText& text);
 
-// Sets typeLabel, accessRank and isPublic from the Doc type lines.
-void MakeTypeLabel(CSylItem& item);
+// The item name a See also line gives: the line without surrounding spaces and line feeds.
+std::string_view SeeAlsoName(std::string_view line);
+
+struct ItemType {
+    std::string label;  // "<group><BR>(<type labels>)"
+    int accessRank;
+    int isPublic;
+};
+
+// The type caption and kind that the Doc type lines give an item of `group`.
+ItemType TypeOf(const CZTScanSource& owner, std::string_view group,
+                const std::vector<std::string_view>& docTypeLines);
 
 // Builds the Parameter section as a table from the "//" comments of the declaration's parameter
 // list (or structure members), when the block left that section empty or pointed elsewhere.
-// Shortens or removes those comments in the declaration as the run options ask.
-void BuildParameterTable(CSylItem& item);
+// Shortens or removes those comments in `text.declaration` as the run options ask.
+void BuildParameterTable(const CSylItem& item, ItemText& text);
 
 }  // namespace sylva

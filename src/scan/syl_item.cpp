@@ -1,8 +1,12 @@
-// Building a CSylItem: its name and page file, its sections, group, sort key and short
-// description, all derived once when the scan creates it.
+// Building a CSylItem: its name and page file, its group, short description and type label,
+// derived once when the scan creates it, and its sections, derived whenever they are asked for.
 #include "scan/syl_item.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "engine/scan_source.h"
+#include "scan/block_text.h"
 #include "scan/declaration_name.h"
 #include "scan/section_parser.h"
 #include "support/prompter.h"
@@ -21,6 +25,7 @@ constexpr std::string_view kPageFile = "SYLVA_%s.html";
 constexpr std::string_view kNumberedPageFile = "SYLVA_%s_%d.html";
 constexpr std::string_view kPagePath = "%s/%s/%s";
 constexpr std::string_view kDefaultGroup = "Common";
+constexpr std::string_view kSortKeyJoint = "-";
 constexpr std::size_t kShortDescriptionLines = 3;
 constexpr std::size_t kShortDescriptionLimit = 120;
 constexpr std::string_view kShortDescriptionCut = "...";
@@ -42,10 +47,12 @@ std::string SplitClassMember(const std::string& name) {
     return name.substr(begin, next == std::string::npos ? std::string::npos : next - begin);
 }
 
-CSylItem::CSylItem(CZTScanSource* itemOwner) : owner(itemOwner) {}
+CSylItem::CSylItem(CZTScanSource* itemOwner)
+    : owner(itemOwner), details_(std::make_unique<ItemDetails>()) {}
 
 CSylItem::CSylItem(CZTScanSource* itemOwner, std::string declarationText,
-                   const CZTStringArray& blockLines, CZTTime time, Prompter* messages) {
+                   const CZTStringArray& blockLines, CZTTime time, Prompter* messages)
+    : details_(std::make_unique<ItemDetails>()) {
     Init(itemOwner, std::move(declarationText), blockLines, time, messages);
 }
 
@@ -59,83 +66,204 @@ int CSylItem::Init(CZTScanSource* itemOwner, std::string declarationText,
         }
         return -1;
     }
-    owner = itemOwner;
-    sourceTime = time;
-    declaration = TrimLeftView(declarationText, kDeclarationLeadIn);
-    if (declaration.empty()) {
-        declaration = kUntitledName;
+    std::string blockText;
+    for (const std::string& line : blockLines) {
+        AppendBlockLine(blockText, line);
     }
-
-    DerivedName derived = DeriveName(declaration);
-    name = std::move(derived.name);
-    hasSyntax = derived.hasSyntax;
-    CZTString safe(name);
-    safeName = safe.ReplaceInvalidFilenameChars('_');
-    memberName = SplitClassMember(name);
-    MakePageNames();
-
-    for (CZTStringArray& section : sections) {
-        section.RemoveAll();
+    if (!details_) {
+        details_ = std::make_unique<ItemDetails>();
     }
-    ParseSections(*this, blockLines);
-    SetGroupAndSortKey();
-    MakeShortDescription();
-    MakeTypeLabel(*this);
+    Build(itemOwner, declarationText, blockText, time);
+    static_cast<ItemText&>(*details_) = DerivePageText();
     return 0;
 }
 
-void CSylItem::MakePageNames() {
-    if (owner->IsPageNameUsed(name)) {
-        pageNumber = owner->duplicateCounter++;
-        SetPageFile(FormatLine(kNumberedPageFile, {safeName, ThreeDigits(pageNumber)}));
-    } else {
-        UsePlainPageName();
+std::unique_ptr<CSylItem> CSylItem::FromBlock(CZTScanSource& itemOwner,
+                                              std::string_view declarationText,
+                                              std::string_view blockText, CZTTime time) {
+    auto item = std::make_unique<CSylItem>(&itemOwner);
+    item->details_.reset();
+    item->Build(&itemOwner, declarationText, blockText, time);
+    return item;
+}
+
+void CSylItem::Build(CZTScanSource* itemOwner, std::string_view declarationText,
+                     std::string_view blockText, CZTTime time) {
+    owner = itemOwner;
+    sourceTime = time;
+    std::string_view declared = TrimLeftView(declarationText, kDeclarationLeadIn);
+    if (declared.empty()) {
+        declared = kUntitledName;
     }
+    sourceText_.clear();
+    sourceText_.reserve(declared.size() + blockText.size());
+    sourceText_.append(declared);
+    sourceText_.append(blockText);
+    declarationSize_ = declared.size();
+
+    DerivedName derived = DeriveName(SourceDeclaration());
+    name = std::move(derived.name);
+    hasSyntax = derived.hasSyntax;
+    MakePageNames();
+    DeriveIndexFields();
 }
 
-void CSylItem::UsePlainPageName() {
-    pageNumber = -1;
-    SetPageFile(FormatLine(kPageFile, {safeName}));
+void CSylItem::MakePageNames() {
+    pageNumber = owner->IsPageNameUsed(name) ? owner->duplicateCounter++ : -1;
 }
 
-void CSylItem::SetPageFile(std::string file) {
-    pageFile = std::move(file);
-    pagePath = FormatLine(kPagePath, {owner->outputPath, owner->projectDirName, pageFile});
+namespace {
+
+// The lines of the sections the index fields come from, as ForEachSectionLine passes them.
+struct IndexLines {
+    std::optional<std::string_view> group;
+    std::vector<std::string_view> description;  // the first lines only
+    std::vector<std::string_view> docType;
+    std::vector<std::string_view> seeAlso;
+};
+
+IndexLines CollectIndexLines(const CZTScanSource& generator, std::string_view blockText) {
+    IndexLines lines;
+    ForEachSectionLine(generator.Keywords(), blockText,
+                       [&lines](SectionKind kind, std::string_view line) {
+                           if (kind == kSectionGroup && !lines.group) {
+                               lines.group = line;
+                           } else if (kind == kSectionDescription &&
+                                      lines.description.size() < kShortDescriptionLines) {
+                               lines.description.push_back(line);
+                           } else if (kind == kSectionDocType) {
+                               lines.docType.push_back(line);
+                           } else if (kind == kSectionSeeAlso) {
+                               lines.seeAlso.push_back(line);
+                           }
+                       });
+    return lines;
 }
 
-void CSylItem::SetGroupAndSortKey() {
-    const CZTStringArray& groupLines = sections[kSectionGroup];
-    group = groupLines.IsEmpty() ? std::string(kDefaultGroup)
-                                 : std::string(TrimView(groupLines.GetAt(0), "\n "));
-    sortKey = group + "-" + name;
-}
-
-void CSylItem::MakeShortDescription() {
-    const CZTStringArray& description = sections[kSectionDescription];
-    if (description.IsEmpty()) {
-        shortDesc = std::string(kEmptyShortDescription);
-        return;
+// From the first (at most three) Description lines.
+std::string ShortDescriptionOf(const std::vector<std::string_view>& firstLines) {
+    if (firstLines.empty()) {
+        return std::string(kEmptyShortDescription);
     }
     std::string text;
-    std::size_t lines = std::min<std::size_t>(kShortDescriptionLines, description.Lines().size());
-    for (std::size_t i = 0; i < lines; ++i) {
-        text.append(TrimView(description.Lines()[i], "\n ,"));
+    for (std::string_view line : firstLines) {
+        text.append(TrimView(line, "\n ,"));
         text.push_back(' ');
     }
     if (text.size() > kShortDescriptionLimit) {
         text.replace(kShortDescriptionLimit, std::string::npos, kShortDescriptionCut);
     }
-    shortDesc = std::move(text);
+    return text;
+}
+
+// The names of the See also lines, when the run writes that section.
+std::vector<std::string> SeeAlsoNamesOf(const CZTScanSource& generator,
+                                        const std::vector<std::string_view>& seeAlsoLines) {
+    std::vector<std::string> names;
+    if (generator.options.sectionSeeAlso != 0) {
+        for (std::string_view line : seeAlsoLines) {
+            names.emplace_back(SeeAlsoName(line));
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+void CSylItem::DeriveIndexFields() {
+    IndexLines lines = CollectIndexLines(*owner, SourceBlock());
+    group = lines.group ? std::string(TrimView(*lines.group, "\n ")) : std::string(kDefaultGroup);
+    ItemType type = TypeOf(*owner, group, lines.docType);
+    accessRank = type.accessRank;
+    isPublic = type.isPublic;
+    if (details_) {
+        details_->typeLabel = std::move(type.label);
+        details_->shortDesc = ShortDescriptionOf(lines.description);
+        details_->seeAlsoNames = SeeAlsoNamesOf(*owner, lines.seeAlso);
+    }
+}
+
+std::string CSylItem::TypeLabel(const ItemText& text) const {
+    if (details_) {
+        return details_->typeLabel;
+    }
+    const CZTStringArray& docType = text.sections[kSectionDocType];
+    return TypeOf(*owner, group, std::vector<std::string_view>(docType.begin(), docType.end()))
+        .label;
+}
+
+std::string CSylItem::ShortDescription() const {
+    return details_ ? details_->shortDesc
+                    : ShortDescriptionOf(CollectIndexLines(*owner, SourceBlock()).description);
+}
+
+std::vector<std::string> CSylItem::SeeAlsoNames() const {
+    return details_ ? details_->seeAlsoNames
+                    : SeeAlsoNamesOf(*owner, CollectIndexLines(*owner, SourceBlock()).seeAlso);
+}
+
+ItemText CSylItem::DerivePageText() const {
+    ItemText text;
+    text.declaration = SourceDeclaration();
+    ParseSections(*this, SourceBlock(), text);
+    return text;
+}
+
+std::string CSylItem::SafeName() const {
+    CZTString safe(name);
+    return safe.ReplaceInvalidFilenameChars('_');
+}
+
+std::string CSylItem::MemberName() const {
+    return SplitClassMember(name);
+}
+
+std::string CSylItem::SortKey() const {
+    return group + std::string(kSortKeyJoint) + name;
+}
+
+std::string CSylItem::PageFile() const {
+    return pageNumber < 0 ? FormatLine(kPageFile, {SafeName()})
+                          : FormatLine(kNumberedPageFile, {SafeName(), ThreeDigits(pageNumber)});
+}
+
+std::string CSylItem::PagePath() const {
+    return FormatLine(kPagePath, {owner->outputPath, owner->projectDirName, PageFile()});
 }
 
 CZTStringArray* CSylItem::GetSection(int index) {
-    return index >= 0 && index < kSectionCount ? &sections[static_cast<std::size_t>(index)]
-                                               : nullptr;
+    return index >= 0 && index < kSectionCount ? &details_->sections[index] : nullptr;
 }
 
 const CZTStringArray* CSylItem::GetSection(int index) const {
-    return index >= 0 && index < kSectionCount ? &sections[static_cast<std::size_t>(index)]
-                                               : nullptr;
+    return index >= 0 && index < kSectionCount ? &details_->sections[index] : nullptr;
+}
+
+bool SortsBefore(const CSylItem& a, const CSylItem& b) {
+    // Compares a.group + "-" + a.name with b.group + "-" + b.name, piece by piece.
+    const std::array<std::string_view, 3> left = {a.group, kSortKeyJoint, a.name};
+    const std::array<std::string_view, 3> right = {b.group, kSortKeyJoint, b.name};
+    std::size_t li = 0;
+    std::size_t ri = 0;
+    std::string_view l = left[0];
+    std::string_view r = right[0];
+    for (;;) {
+        while (l.empty() && ++li < left.size()) {
+            l = left[li];
+        }
+        while (r.empty() && ++ri < right.size()) {
+            r = right[ri];
+        }
+        if (l.empty() || r.empty()) {
+            return l.empty() && !r.empty();
+        }
+        std::size_t n = std::min(l.size(), r.size());
+        if (int order = l.substr(0, n).compare(r.substr(0, n)); order != 0) {
+            return order < 0;
+        }
+        l.remove_prefix(n);
+        r.remove_prefix(n);
+    }
 }
 
 }  // namespace sylva

@@ -5,9 +5,15 @@
 // The file scan creates one item per block; the item derives every field in its construction.
 // Afterwards only the cross-linking of item names rewrites its section lines. It knows nothing
 // of HTML files: the html/ stages read its fields.
+//
+// An item keeps the block's text as it was found (its source text). The text its page shows
+// beyond the index fields (the sections and the declaration as shown, its page text) is a pure
+// function of the source text and the generator's settings, so a run that holds many items lets
+// them drop it after the scan and derives it again, one item at a time, when the page is built.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,9 +48,66 @@ enum SectionKind : int {
     kSectionCount = 17
 };
 
+// The 17 section lists of an item. They take no memory beyond a pointer until a list is written
+// to, so that an item without its page text stays small.
+class SectionLists {
+  public:
+    using Lists = std::array<CZTStringArray, kSectionCount>;
+
+    SectionLists() = default;
+    SectionLists(SectionLists&&) noexcept = default;
+    SectionLists& operator=(SectionLists&&) noexcept = default;
+
+    CZTStringArray& operator[](int kind) { return Allocated()[static_cast<std::size_t>(kind)]; }
+    const CZTStringArray& operator[](int kind) const {
+        return View()[static_cast<std::size_t>(kind)];
+    }
+
+    Lists::const_iterator begin() const { return View().begin(); }
+    Lists::const_iterator end() const { return View().end(); }
+
+    // Frees every list.
+    void Release() { lists_.reset(); }
+
+  private:
+    Lists& Allocated() {
+        if (!lists_) {
+            lists_ = std::make_unique<Lists>();
+        }
+        return *lists_;
+    }
+    const Lists& View() const {
+        static const Lists kEmpty;
+        return lists_ ? *lists_ : kEmpty;
+    }
+
+    std::unique_ptr<Lists> lists_;
+};
+
+// What an item's description page shows beyond its index fields.
+struct ItemText {
+    // The declaration as the page shows it: inline comments of a parameter table shortened or
+    // removed as the run options ask.
+    std::string declaration;
+    int hasParamTable = 0;
+    SectionLists sections;
+};
+
+// What an item holds beyond its index fields when it was built field by field or by the full
+// constructor: its page text and the texts the index and the checks read. An item made by the
+// scan holds none of it (it would cost more than its source text) and derives it when asked.
+struct ItemDetails : ItemText {
+    std::string shortDesc;
+    std::string typeLabel;
+    // The names the See also lines give, as the links show them (in line order), so that the run
+    // can warn of links to pages it does not write.
+    std::vector<std::string> seeAlsoNames;
+};
+
 class CSylItem {
   public:
     // An item with every field empty and no sections filled; for building items field by field.
+    // It has no source text: its page text is what its fields hold.
     explicit CSylItem(CZTScanSource* owner);
     // Keeps the owner, the declaration and the time, and derives every field from them and from
     // the block's lines (Init). `messages` hears of a missing owner; nothing else uses it.
@@ -54,56 +117,95 @@ class CSylItem {
     CSylItem& operator=(const CSylItem&) = delete;
     virtual ~CSylItem();
 
-    // Derives every field, in dependency order: name, safe name, member name, page names,
-    // sections, group and sort key, short description, type label. The page name depends on the
-    // names already in the owner's item list. Returns 0, or -1 (fields left empty, `messages`
-    // warned when given) when `owner` is null.
+    // Derives every field, in dependency order: name, page name, page text, group, short
+    // description, type label. The page name depends on the names already in the owner's item
+    // list. Returns 0, or -1 (fields left empty, `messages` warned when given) when `owner` is
+    // null.
     int Init(CZTScanSource* owner, std::string declaration, const CZTStringArray& blockLines,
              CZTTime sourceTime, Prompter* messages = nullptr);
 
-    // The section list of a SectionKind, or null for any other index.
+    // The item of one block as the file scan finds it, with the index fields derived and without
+    // its page text (DerivePageText gives it). `blockText` holds the block's lines as
+    // AppendBlockLine (scan/block_text.h) strings them together.
+    static std::unique_ptr<CSylItem> FromBlock(CZTScanSource& owner, std::string_view declaration,
+                                               std::string_view blockText, CZTTime sourceTime);
+
+    // The section list of a SectionKind, or null for any other index. REQUIRES: HasPageText().
     CZTStringArray* GetSection(int index);
     const CZTStringArray* GetSection(int index) const;
 
+    // Derived from `name`: invalid file name characters replaced by '_'; and the part of a
+    // qualified name after its first "::" (SplitClassMember).
+    std::string SafeName() const;
+    std::string MemberName() const;
+    // `group` + "-" + `name`; the item list is ordered by it.
+    std::string SortKey() const;
+    // The description page's file name, plain or numbered by `pageNumber`, and its full path in
+    // the owner's project directory.
+    std::string PageFile() const;
+    std::string PagePath() const;
+
+    // True when the item holds its details (ItemDetails): always for items built field by field
+    // or by the full constructor. An item made by FromBlock holds only its source text and
+    // derives them when asked.
+    bool HasPageText() const { return details_ != nullptr; }
+    // REQUIRES: HasPageText().
+    ItemDetails& Details() { return *details_; }
+    const ItemDetails& Details() const { return *details_; }
+    // The page text as the item's construction derived it, from its source text and the owner's
+    // settings and run options. Safe to call from several threads at once while nothing changes
+    // the owner. REQUIRES: the item has a source text; owner->Keywords() is current.
+    ItemText DerivePageText() const;
+    // The short description and the See also names of the details, or, for an item without
+    // them, what they would hold (derived as DerivePageText is, and as safe).
+    std::string ShortDescription() const;
+    // The type label of the details, or, for an item without them, what it would hold, from the
+    // Doc type lines of `text`. REQUIRES: `text` is the item's page text.
+    std::string TypeLabel(const ItemText& text) const;
+    std::vector<std::string> SeeAlsoNames() const;
+
     CZTScanSource* owner = nullptr;  // not owned
     std::string name;
-    std::string safeName;
-    int hasSyntax = 0;
     CZTTime sourceTime;
-    std::string shortDesc;
     std::string group;
-    std::string memberName;
-    std::string sortKey;
-    std::string pagePath;
-    std::string pageFile;
+    // Where the block's start marker stands, for messages that point at the source. The text is
+    // not owned: the scan keeps one copy per file.
+    std::string_view sourceFile;
+    // The numbers stand together, so that an item takes no room for alignment between them.
+    int sourceLine = 0;
+    int hasSyntax = 0;
     // The run-wide number in a numbered page's name; -1 for the plain page "SYLVA_<name>.html".
     int pageNumber = -1;
-    std::string declaration;
-    std::string typeLabel;
     int accessRank = 0;
     int isPublic = 0;
-    int hasParamTable = 0;
-    std::array<CZTStringArray, kSectionCount> sections;
-
-    // The names the See also lines give, as the links show them (in line order); filled when the
-    // lines become links, so that the run can warn of links to pages it does not write.
-    std::vector<std::string> seeAlsoNames;
-
-    // Where the block's start marker stands, for messages that point at the source.
-    std::string sourceFile;
-    int sourceLine = 0;
 
     // Gives the item the plain page name of its name. For the first surviving item of a name
     // whose plain page's item the run dropped: links by name lead to the plain page.
-    void UsePlainPageName();
+    void UsePlainPageName() { pageNumber = -1; }
 
   private:
-    // Chooses the page file, numbered with the owner's run-wide duplicateCounter when an item of
-    // the same name is already listed.
+    // Keeps the source text, then names the item and derives its index fields (DeriveIndexFields).
+    void Build(CZTScanSource* itemOwner, std::string_view declarationText,
+               std::string_view blockText, CZTTime time);
+    // Numbers the page with the owner's run-wide duplicateCounter when an item of the same name
+    // is already listed.
     void MakePageNames();
-    void SetPageFile(std::string file);
-    void SetGroupAndSortKey();
-    void MakeShortDescription();
+    // Group, access rank and public flag from the block's section lines; when the item holds its
+    // details, also their type label, short description and See also names.
+    void DeriveIndexFields();
+
+    std::string_view SourceDeclaration() const {
+        return std::string_view(sourceText_).substr(0, declarationSize_);
+    }
+    std::string_view SourceBlock() const {
+        return std::string_view(sourceText_).substr(declarationSize_);
+    }
+
+    // The declaration as found (leading line feeds and spaces removed), then the block's lines
+    // (AppendBlockLine). Empty for items built field by field.
+    std::string sourceText_;
+    std::size_t declarationSize_ = 0;
+    std::unique_ptr<ItemDetails> details_;
 };
 
 // The name of an item whose block has no declaration.
@@ -116,5 +218,8 @@ bool DeclaresNothing(std::string_view declaration);
 // The part of a qualified name between its first "::" and the next one (or the end); the whole
 // name when it holds no "::". "A::B::C" gives "B".
 std::string SplitClassMember(const std::string& name);
+
+// True iff the sort key of `a` orders before that of `b` (byte order), without building either.
+bool SortsBefore(const CSylItem& a, const CSylItem& b);
 
 }  // namespace sylva

@@ -16,6 +16,33 @@ namespace sylva {
 // page overwrite whatever file it names, anywhere.
 Status WriteWholeFile(const std::string& path, std::string_view content);
 
+// An output file too large to be assembled in memory first: written through a buffer, with the
+// outcome known once it is closed.
+class BufferedOutputFile {
+  public:
+    BufferedOutputFile() = default;
+    BufferedOutputFile(const BufferedOutputFile&) = delete;
+    BufferedOutputFile& operator=(const BufferedOutputFile&) = delete;
+    // Closes the file without telling how writing went.
+    ~BufferedOutputFile();
+
+    // Creates or truncates `path` as WriteWholeFile does; OpenFailed when it cannot.
+    Status Open(const std::string& path);
+    // Appends `text`; nothing happens unless the file is open. A failed write is remembered and
+    // the rest is dropped.
+    void Append(std::string_view text);
+    // Writes what is buffered and closes the file; the first failure of writing or closing, or
+    // the failure of Open.
+    Status Close();
+
+  private:
+    void Flush();
+
+    int fd_ = -1;
+    std::string buffer_;
+    Status status_ = Status::OpenFailed("not opened");
+};
+
 // Writes all of `content` to the open descriptor `fd`, retrying short writes and interruptions;
 // WriteFailed with the reason when the system refuses a byte. The descriptor stays open.
 Status WriteAll(int fd, std::string_view content);

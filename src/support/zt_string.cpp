@@ -12,6 +12,11 @@ int ToIndex(std::size_t pos) {
     return pos == std::string::npos ? -1 : static_cast<int>(pos);
 }
 
+// Needles up to this length are looked for by the naive search, which costs at most this many
+// comparisons per position and needs no set-up, where memmem's set-up dominates on the short
+// lines and placeholders that most calls look for.
+constexpr std::size_t kNaiveSearchMaxNeedle = 16;
+
 // The first occurrence of the non-empty `needle` in `text` from `from`, in time linear in the
 // lengths of both: the naive search behind std::string::find compares up to the needle's length
 // at every position, which a long needle over repetitive text (a declaration of thousands of
@@ -19,6 +24,9 @@ int ToIndex(std::size_t pos) {
 std::size_t FindLinear(std::string_view text, std::string_view needle, std::size_t from) {
     if (from > text.size()) {
         return std::string::npos;
+    }
+    if (needle.size() <= kNaiveSearchMaxNeedle) {
+        return text.find(needle, from);
     }
     const void* found =
         ::memmem(text.data() + from, text.size() - from, needle.data(), needle.size());

@@ -31,9 +31,9 @@ std::string LinkLine(const std::vector<std::string>& names, const std::string& o
     if (ownerItem == nullptr) {
         return "(no item " + owner + ")";
     }
-    ownerItem->sections[section].Add(line);
+    ownerItem->Details().sections[section].Add(line);
     EXPECT_EQ(project.generator.CrossLinkSections(), 1);
-    return ownerItem->sections[section].GetAt(0);
+    return ownerItem->Details().sections[section].GetAt(0);
 }
 
 TEST(CrossLinkSections, LinksQuotedItemNames) {
@@ -119,9 +119,9 @@ TEST(CrossLinkSections, ALineWithManyNamesIsLinkedCompletely) {
         expected += "\"" + Link(name, name) + "\" ";
     }
     project.Sort();
-    owner.sections[kSectionDescription].Add(line);
+    owner.Details().sections[kSectionDescription].Add(line);
     project.generator.CrossLinkSections();
-    EXPECT_EQ(owner.sections[kSectionDescription].GetAt(0), expected);
+    EXPECT_EQ(owner.Details().sections[kSectionDescription].GetAt(0), expected);
 }
 
 TEST(CrossLinkSections, ReportsEachItemAndSkipsKindsNotCreated) {
@@ -129,8 +129,8 @@ TEST(CrossLinkSections, ReportsEachItemAndSkipsKindsNotCreated) {
     CSylItem& pub = project.Add("Pub");
     CSylItem& priv = project.Add("Priv");
     priv.isPublic = 0;
-    pub.sections[kSectionDescription].Add("\"Priv\"");
-    priv.sections[kSectionDescription].Add("\"Pub\"");
+    pub.Details().sections[kSectionDescription].Add("\"Priv\"");
+    priv.Details().sections[kSectionDescription].Add("\"Pub\"");
     project.Sort();
     project.generator.typePrivate = 0;
     project.generator.CrossLinkSections();
@@ -138,8 +138,8 @@ TEST(CrossLinkSections, ReportsEachItemAndSkipsKindsNotCreated) {
               std::vector<std::string>{"Search all HTML files for linkable text..."});
     EXPECT_EQ(project.progress.statuses,
               std::vector<std::string>{"Search for linkable text in Pub..."});
-    EXPECT_EQ(pub.sections[kSectionDescription].GetAt(0), "\"" + Link("Priv", "Priv") + "\"");
-    EXPECT_EQ(priv.sections[kSectionDescription].GetAt(0), "\"Pub\"");
+    EXPECT_EQ(pub.Details().sections[kSectionDescription].GetAt(0), "\"" + Link("Priv", "Priv") + "\"");
+    EXPECT_EQ(priv.Details().sections[kSectionDescription].GetAt(0), "\"Pub\"");
 }
 
 TEST(LinkQuotedNames, RescansOfALineAreBounded) {
@@ -205,7 +205,7 @@ TEST(CrossLinkSections, WarnsOfQuotedTextsThatMatchANameOnlyWhenCaseIsIgnored) {
         CSylItem& owner = project.Add("Open");
         owner.sourceFile = "door.h";
         owner.sourceLine = 7;
-        owner.sections[c.section].Add(c.line);
+        owner.Details().sections[c.section].Add(c.line);
         project.Add("Close");
         project.Add("CFoo::Bar");
         project.Sort();
@@ -221,7 +221,7 @@ TEST(CrossLinkSections, ItemsLeftOutByTheTypeSwitchesAreNotCaseMatched) {
     project.generator.diagnostics = &diagnostics;
     CSylItem& pub = project.Add("Pub");
     project.Add("Priv").isPublic = 0;
-    pub.sections[kSectionDescription].Add("\"priv\"");
+    pub.Details().sections[kSectionDescription].Add("\"priv\"");
     project.Sort();
     project.generator.typePrivate = 0;
     project.generator.CleanItemList();

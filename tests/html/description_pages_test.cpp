@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -14,9 +15,9 @@ namespace {
 using test::HtmlProject;
 
 void SetLines(CSylItem& item, SectionKind kind, std::vector<std::string> lines) {
-    item.sections[kind].RemoveAll();
+    item.Details().sections[kind].RemoveAll();
     for (std::string& line : lines) {
-        item.sections[kind].Add(std::move(line));
+        item.Details().sections[kind].Add(std::move(line));
     }
 }
 
@@ -33,9 +34,9 @@ std::string Body(const std::string& page) {
 TEST(DescriptionPages, APageHasHeadSyntaxBlockSectionsAndEnd) {
     HtmlProject project;
     CSylItem& open = project.Add("Open", "Files");
-    open.typeLabel = "Files<BR>(Public)";
+    open.Details().typeLabel = "Files<BR>(Public)";
     open.hasSyntax = 1;
-    open.declaration = "int Open(const char* path,<br>int mode)";
+    open.Details().declaration = "int Open(const char* path,<br>int mode)";
     SetLines(open, kSectionDescription, {"Opens a <b>file</b> & more.", "  Second line."});
     SetLines(open, kSectionReturn, {"0 on success"});
     SetLines(open, kSectionGroup, {"Files"});
@@ -148,8 +149,8 @@ TEST(DescriptionPages, AnItemWithoutSectionsHasHeadSyntaxAndEndOnly) {
     HtmlProject project;
     CSylItem& withSyntax = project.Add("WithSyntax");
     withSyntax.hasSyntax = 1;
-    withSyntax.declaration = "void WithSyntax()";
-    project.Add("Plain").declaration = "#define PLAIN 1";
+    withSyntax.Details().declaration = "void WithSyntax()";
+    project.Add("Plain").Details().declaration = "#define PLAIN 1";
     project.Sort();
     project.generator.WriteDescriptionPages();
 
@@ -195,7 +196,7 @@ TEST(DescriptionPages, LineBreaksAndPreformattedBlocks) {
     for (const Case& c : cases) {
         HtmlProject project;
         CSylItem& item = project.Add("Item");
-        item.hasParamTable = c.hasParamTable;
+        item.Details().hasParamTable = c.hasParamTable;
         SetLines(item, kSectionParameter, c.lines);
         project.Sort();
         project.generator.WriteDescriptionPages();
@@ -240,8 +241,9 @@ TEST(DescriptionPages, ItemsOfKindsNotCreatedGetNoPage) {
 
 TEST(DescriptionPages, AnUnwritablePageIsReportedAndTheOthersAreWritten) {
     HtmlProject project;
-    CSylItem& lost = project.Add("Lost");
-    lost.pagePath = project.dir.File("missing/SYLVA_Lost.html");
+    const CSylItem& lost = project.Add("Lost");
+    // A directory where the page goes: the page cannot be created.
+    std::filesystem::create_directory(lost.PagePath());
     project.Add("Kept");
     project.Sort();
     EXPECT_EQ(project.generator.WriteDescriptionPages(), 1);
@@ -250,7 +252,7 @@ TEST(DescriptionPages, AnUnwritablePageIsReportedAndTheOthersAreWritten) {
               (std::vector<std::string>{
                   "    Kept to HTML SYLVA_Kept.html (type: Common<BR>(Public))",
                   "    Lost to HTML SYLVA_Lost.html (type: Common<BR>(Public))",
-                  "    ERROR: Cannot access to HTML-file " + lost.pagePath + " !"}));
+                  "    ERROR: Cannot access to HTML-file " + lost.PagePath() + " !"}));
     EXPECT_EQ(project.generator.failureCount, 1);
 }
 

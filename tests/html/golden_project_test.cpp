@@ -25,7 +25,7 @@ const std::string kIndexName = "SYLVA_MAIN_INDEX.HTML";
 
 void SetLines(CSylItem& item, SectionKind kind, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
-        item.sections[kind].Add(line);
+        item.Details().sections[kind].Add(line);
     }
 }
 
@@ -57,8 +57,8 @@ void AddItems(HtmlProject& project) {
 
     CSylItem& getVersion = project.Add("GetVersion");
     getVersion.hasSyntax = 1;
-    getVersion.declaration = "const char* GetVersion(void)";
-    getVersion.shortDesc = "Returns the library version as text, such as \"1.2.0\". ";
+    getVersion.Details().declaration = "const char* GetVersion(void)";
+    getVersion.Details().shortDesc = "Returns the library version as text, such as \"1.2.0\". ";
     SetLines(getVersion, kSectionDescription,
              {"Returns the library version as text, such as \"1.2.0\"."});
     SetLines(getVersion, kSectionReturn, {"A static string; never NULL."});
@@ -67,9 +67,9 @@ void AddItems(HtmlProject& project) {
 
     CSylItem& point = project.Add("SPoint");
     point.hasSyntax = 1;
-    point.hasParamTable = 1;
-    point.declaration = "struct SPoint {\n    int x;  // column\n    int y;  // row\n};";
-    point.shortDesc = "A point on the canvas. ";
+    point.Details().hasParamTable = 1;
+    point.Details().declaration = "struct SPoint {\n    int x;  // column\n    int y;  // row\n};";
+    point.Details().shortDesc = "A point on the canvas. ";
     SetLines(point, kSectionDescription, {"A point on the canvas."});
     SetLines(point, kSectionParameter,
              {generator.Setting(SYL_HTML_STD_PARAM_TABLE_START), ParamRow(generator, "x", "column"),
@@ -79,8 +79,8 @@ void AddItems(HtmlProject& project) {
 
     CSylItem& clear = project.Add("CCanvas::Clear", "Drawing");
     clear.hasSyntax = 1;
-    clear.declaration = "void CCanvas::Clear()";
-    clear.shortDesc = "Empties the canvas. Lines drawn with \"CCanvas::DrawLine\" are lost. ";
+    clear.Details().declaration = "void CCanvas::Clear()";
+    clear.Details().shortDesc = "Empties the canvas. Lines drawn with \"CCanvas::DrawLine\" are lost. ";
     SetLines(clear, kSectionGroup, {"Drawing"});
     SetLines(clear, kSectionDescription,
              {"Empties the canvas.", "Lines drawn with \"CCanvas::DrawLine\" are lost."});
@@ -90,13 +90,13 @@ void AddItems(HtmlProject& project) {
     // Every section kind, with links to make, a pre-formatted example and HTML in the text.
     CSylItem& drawLine = project.Add("CCanvas::DrawLine", "Drawing");
     drawLine.hasSyntax = 1;
-    drawLine.hasParamTable = 1;
-    drawLine.declaration =
+    drawLine.Details().hasParamTable = 1;
+    drawLine.Details().declaration =
         "void CCanvas::DrawLine(int x1,   // start column\n"
         "                       int y1,   // start row\n"
         "                       int x2,   // end column\n"
         "                       int y2)   // end row";
-    drawLine.shortDesc =
+    drawLine.Details().shortDesc =
         "Draws a straight line from (x1, y1) to (x2, y2) with the current pen. Call "
         "\"CCanvas::Clear\" first to start on an empty c...";
     SetLines(drawLine, kSectionContent, {"Drawing primitives of the canvas"});
@@ -128,11 +128,11 @@ void AddItems(HtmlProject& project) {
 
     CSylItem& flush = project.Add("CCanvas::FlushPendingStrokes", "Drawing");
     flush.hasSyntax = 1;
-    flush.declaration = "void CCanvas::FlushPendingStrokes()";
-    flush.typeLabel = "Drawing<BR>(Private Helper)";
+    flush.Details().declaration = "void CCanvas::FlushPendingStrokes()";
+    flush.Details().typeLabel = "Drawing<BR>(Private Helper)";
     flush.accessRank = 200;
     flush.isPublic = 0;
-    flush.shortDesc = "Writes buffered strokes to the device. ";
+    flush.Details().shortDesc = "Writes buffered strokes to the device. ";
     SetLines(flush, kSectionGroup, {"Drawing"});
     SetLines(flush, kSectionDescription,
              {"Writes buffered strokes to the device.",

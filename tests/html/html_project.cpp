@@ -39,18 +39,9 @@ HtmlProject::HtmlProject(std::string projectName) {
 CSylItem& HtmlProject::Add(const std::string& name, const std::string& group) {
     auto item = std::make_unique<CSylItem>(&generator);
     item->name = name;
-    CZTString safeName(name);
-    item->safeName = safeName.ReplaceInvalidFilenameChars('_');
-    std::size_t scope = name.find("::");
-    item->memberName = scope == std::string::npos
-                           ? name
-                           : name.substr(scope + 2, name.find("::", scope + 2) - scope - 2);
     item->group = group;
-    item->sortKey = group + "-" + name;
-    item->pageFile = "SYLVA_" + item->safeName + ".html";
-    item->pagePath = ProjectFile(item->pageFile);
-    item->shortDesc = " ";
-    item->typeLabel = group + "<BR>(Public)";
+    item->Details().shortDesc = " ";
+    item->Details().typeLabel = group + "<BR>(Public)";
     item->accessRank = 100;
     item->isPublic = 1;
     CSylItem& added = *item;

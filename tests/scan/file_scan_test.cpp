@@ -44,7 +44,7 @@ TEST_F(FileScanTest, ReportsTheFileAndItsItemCount) {
     EXPECT_EQ(Item(0).sourceLine, 2);
     EXPECT_EQ(Item(1).sourceLine, 6);
     EXPECT_EQ(Item(1).sourceTime, CZTTime(1000));
-    EXPECT_EQ(Item(1).sections[kSectionDescription].Lines(), (Strings{"two"}));
+    EXPECT_EQ(Item(1).DerivePageText().sections[kSectionDescription].Lines(), (Strings{"two"}));
 }
 
 TEST_F(FileScanTest, TakesTheDeclarationAboveTheBlockOrElseBelowIt) {
@@ -75,7 +75,7 @@ TEST_F(FileScanTest, TakesTheDeclarationAboveTheBlockOrElseBelowIt) {
         CZTScanSource generator;
         generator.ScanFile(Write(c.content), CZTTime());
         ASSERT_EQ(generator.items.size(), 1u) << c.content;
-        EXPECT_EQ(generator.items[0]->declaration, c.declaration) << c.content;
+        EXPECT_EQ(generator.items[0]->DerivePageText().declaration, c.declaration) << c.content;
     }
 }
 
@@ -124,7 +124,8 @@ TEST_F(FileScanTest, BlocksOpenAndCloseOnlyAtTheirMarkers) {
                   "  File done, scanned items " + std::to_string(c.items) + ".")
             << c.content;
         if (c.items == 1 && generator.items.size() == 1) {
-            EXPECT_EQ(generator.items[0]->sections[kSectionDescription].Lines(), c.description)
+            EXPECT_EQ(generator.items[0]->DerivePageText().sections[kSectionDescription].Lines(),
+                      c.description)
                 << c.content;
         }
     }
@@ -133,8 +134,8 @@ TEST_F(FileScanTest, BlocksOpenAndCloseOnlyAtTheirMarkers) {
 TEST_F(FileScanTest, ReadsCrLfLinesAsLfLines) {
     EXPECT_EQ(Scan("int Crlf(int a);\r\n/**--\r\nDescription: crlf \r\n--e*/\r\n\r\n"), 1);
     EXPECT_EQ(Names(), (Strings{"Crlf"}));
-    EXPECT_EQ(Item(0).declaration, "int Crlf(int a);");
-    EXPECT_EQ(Item(0).sections[kSectionDescription].Lines(), (Strings{"crlf"}));
+    EXPECT_EQ(Item(0).DerivePageText().declaration, "int Crlf(int a);");
+    EXPECT_EQ(Item(0).DerivePageText().sections[kSectionDescription].Lines(), (Strings{"crlf"}));
 }
 
 TEST_F(FileScanTest, ReadsLongLinesInPiecesOf999Characters) {
@@ -151,7 +152,7 @@ TEST_F(FileScanTest, ReadsLongLinesInPiecesOf999Characters) {
                        CZTTime());
     ASSERT_EQ(generator.items.size(), 1u);
     EXPECT_EQ(generator.items[0]->sourceLine, 4);
-    EXPECT_EQ(generator.items[0]->sections[kSectionDescription].Lines(),
+    EXPECT_EQ(generator.items[0]->DerivePageText().sections[kSectionDescription].Lines(),
               (Strings{std::string(999, 'b'), std::string(501, 'b')}));
 }
 
@@ -177,8 +178,8 @@ TEST_F(FileScanTest, ABufferIsScannedExactlyAsAFileWithItsContent) {
     for (std::size_t i = 0; i < 2; ++i) {
         const CSylItem& expected = Item(i);
         const CSylItem& item = *fromMemory.items[i];
-        EXPECT_EQ(item.declaration, expected.declaration) << i;
-        EXPECT_EQ(item.sortKey, expected.sortKey) << i;
+        EXPECT_EQ(item.DerivePageText().declaration, expected.DerivePageText().declaration) << i;
+        EXPECT_EQ(item.SortKey(), expected.SortKey()) << i;
         EXPECT_EQ(item.sourceFile, path) << i;
         EXPECT_EQ(item.sourceLine, expected.sourceLine) << i;
         EXPECT_EQ(item.sourceTime, expected.sourceTime) << i;
@@ -221,9 +222,9 @@ TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {
     std::string withNul = "int Nu\0l(int a);\n/**--\nDescription: a\0b\n--e*/\n"s;
     EXPECT_EQ(Scan(withNul), 1);
     EXPECT_EQ(Item(0).name, "Nu\0l"s);
-    EXPECT_EQ(Item(0).safeName, "Nu_l");
-    EXPECT_EQ(Item(0).pageFile, "SYLVA_Nu_l.html");
-    EXPECT_EQ(Item(0).shortDesc, "a\0b "s);
+    EXPECT_EQ(Item(0).SafeName(), "Nu_l");
+    EXPECT_EQ(Item(0).PageFile(), "SYLVA_Nu_l.html");
+    EXPECT_EQ(Item(0).ShortDescription(), "a\0b "s);
 }
 
 TEST_F(FileScanTest, AHugeLineWithoutNewlineEndsNormally) {

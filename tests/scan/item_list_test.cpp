@@ -15,15 +15,14 @@ std::unique_ptr<CSylItem> MakeItem(CZTScanSource& generator, std::string name, s
     auto item = std::make_unique<CSylItem>(&generator);
     item->name = std::move(name);
     item->group = std::move(group);
-    item->sortKey = item->group + "-" + item->name;
-    item->shortDesc = std::move(tag);
+    item->Details().shortDesc = std::move(tag);
     return item;
 }
 
 std::vector<std::string> Order(const CZTScanSource& generator) {
     std::vector<std::string> order;
     for (const auto& item : generator.items) {
-        order.push_back(item ? item->sortKey + item->shortDesc : "(empty)");
+        order.push_back(item ? item->SortKey() + item->Details().shortDesc : "(empty)");
     }
     return order;
 }

@@ -26,7 +26,7 @@ class ParameterTableTest : public ::testing::Test {
     Rows ParametersOf(const std::string& declaration,
                       std::initializer_list<std::string> blockLines = {"Description: d"}) {
         item_ = BuildItem(generator_, declaration, blockLines);
-        return item_->sections[kSectionParameter].Lines();
+        return item_->Details().sections[kSectionParameter].Lines();
     }
 
     CZTScanSource generator_;
@@ -55,16 +55,16 @@ TEST_F(ParameterTableTest, BuildsRowsFromCommentsWhenTheBlockLeavesTheSectionOpe
             block.Add(line);
         }
         CSylItem item(&generator_, kSum, block, CZTTime());
-        EXPECT_EQ(item.sections[kSectionParameter].Lines(), c.parameters)
+        EXPECT_EQ(item.Details().sections[kSectionParameter].Lines(), c.parameters)
             << ::testing::PrintToString(c.block);
-        EXPECT_EQ(item.hasParamTable, c.hasParamTable) << ::testing::PrintToString(c.block);
-        EXPECT_EQ(item.declaration, kSum);
+        EXPECT_EQ(item.Details().hasParamTable, c.hasParamTable) << ::testing::PrintToString(c.block);
+        EXPECT_EQ(item.Details().declaration, kSum);
     }
 }
 
 TEST_F(ParameterTableTest, NeedsACommentInASyntaxDeclaration) {
     EXPECT_TRUE(ParametersOf("int Sum(int a, int b)").empty());
-    EXPECT_EQ(item_->hasParamTable, 0);
+    EXPECT_EQ(item_->Details().hasParamTable, 0);
     EXPECT_TRUE(ParametersOf("// Drawing (see below)").empty());
     EXPECT_EQ(item_->hasSyntax, 0);
     // A block comment alone still builds a table; its lines have no "//" comment text.
@@ -105,21 +105,21 @@ TEST_F(ParameterTableTest, FillsTheBuiltInTemplates) {
 TEST_F(ParameterTableTest, ShortensLongCommentsInTheDeclaration) {
     generator_.options.maxInlineComment = 5;
     ParametersOf("// Sums two values\nint Sum(int a, // the first value\n        int b) // bee");
-    EXPECT_EQ(item_->declaration,
+    EXPECT_EQ(item_->Details().declaration,
               "// Sums two values\nint Sum(int a, // the f...\n        int b) // bee");
-    EXPECT_EQ(item_->sections[kSectionParameter].GetAt(1), "F|<I>a</I>|the first value");
+    EXPECT_EQ(item_->Details().sections[kSectionParameter].GetAt(1), "F|<I>a</I>|the first value");
 }
 
 TEST_F(ParameterTableTest, RemovesCommentsOnlyFromTheirOwnLines) {
     generator_.options.removeInlineComments = 1;
     ParametersOf("void Move(int x, // x\n          int y) // the y value");
-    EXPECT_EQ(item_->declaration, "void Move(int x,  \n          int y)  ");
-    EXPECT_EQ(item_->sections[kSectionParameter].Lines(),
+    EXPECT_EQ(item_->Details().declaration, "void Move(int x,  \n          int y)  ");
+    EXPECT_EQ(item_->Details().sections[kSectionParameter].Lines(),
               (Rows{"<T>", "F|<I>x</I>|x", "F|<I>y)</I>|the y value", "</T>"}));
 
     // A comment-only line has no parameter, so it stays as it is.
     ParametersOf("void f(int width, // width\n       // more about it\n       int h)");
-    EXPECT_EQ(item_->declaration, "void f(int width,  \n       // more about it\n       int h)");
+    EXPECT_EQ(item_->Details().declaration, "void f(int width,  \n       // more about it\n       int h)");
 }
 
 TEST_F(ParameterTableTest, EditsTheRightLineOfALongDeclaration) {
@@ -136,7 +136,7 @@ TEST_F(ParameterTableTest, EditsTheRightLineOfALongDeclaration) {
     Rows rows = ParametersOf(declaration);
     EXPECT_EQ(rows.size(), 2002u);
     EXPECT_EQ(rows[2000], "F|<I>p1999</I>|comment number 1999");
-    EXPECT_EQ(item_->declaration, expected);
+    EXPECT_EQ(item_->Details().declaration, expected);
 }
 
 }  // namespace

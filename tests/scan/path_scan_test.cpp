@@ -130,9 +130,9 @@ TEST_F(PathScanTest, LeavesTheItemsInSortKeyOrderWithTheFilesTimes) {
 
     generator_.ScanPath(dir_.path(), true);
     EXPECT_EQ(Names(), (Strings{"Beta", "Zeta", "alpha", "Alpha"}));
-    EXPECT_EQ(Item(0).sortKey, "Common-Beta");
+    EXPECT_EQ(Item(0).SortKey(), "Common-Beta");
     EXPECT_EQ(Item(0).sourceTime, CZTTime(1000000000));
-    EXPECT_EQ(Item(3).sortKey, "Drawing-Alpha");
+    EXPECT_EQ(Item(3).SortKey(), "Drawing-Alpha");
 }
 
 TEST_F(PathScanTest, FollowsDirectoryLinksButEntersNoDirectoryTwice) {

@@ -14,7 +14,7 @@ namespace {
 using test::BuildItem;
 
 std::vector<std::string> SectionOf(const CSylItem& item, SectionKind kind) {
-    return item.sections[kind].Lines();
+    return item.Details().sections[kind].Lines();
 }
 
 TEST(MatchKeyword, NeedsTheKeywordAtTheStartFollowedByNothingOrAColon) {
@@ -86,7 +86,7 @@ TEST_F(SectionTest, KeywordLinesOpenSectionsAndOtherLinesFollowThem) {
     EXPECT_EQ(SectionOf(*item, kSectionSource), (std::vector<std::string>{"file.c", "  :: "}));
     for (SectionKind untouched : {kSectionParameter, kSectionContent, kSectionGroup,
                                   kSectionAttention, kSectionReturn, kSectionExamples}) {
-        EXPECT_TRUE(item->sections[untouched].IsEmpty()) << untouched;
+        EXPECT_TRUE(item->Details().sections[untouched].IsEmpty()) << untouched;
     }
 }
 
@@ -101,7 +101,7 @@ TEST_F(SectionTest, KeywordListsAreTriedInTheirFixedOrder) {
     generator_.SetSetting(SYL_Q_AUTHOR_SEE, "Description|Author");
     auto shared = BuildItem(generator_, "x", {"Description: who"});
     EXPECT_EQ(SectionOf(*shared, kSectionDescription), (std::vector<std::string>{"who"}));
-    EXPECT_TRUE(shared->sections[kSectionAuthor].IsEmpty());
+    EXPECT_TRUE(shared->Details().sections[kSectionAuthor].IsEmpty());
 }
 
 TEST_F(SectionTest, HistoryGetsTheSourceDateWhenBothOptionsAreOn) {
@@ -116,7 +116,7 @@ TEST_F(SectionTest, HistoryGetsTheSourceDateWhenBothOptionsAreOn) {
 
     generator_.options.addHistoryDate = 1;
     generator_.options.sectionHistory = 0;
-    EXPECT_TRUE(BuildItem(generator_, "x")->sections[kSectionHistory].IsEmpty());
+    EXPECT_TRUE(BuildItem(generator_, "x")->Details().sections[kSectionHistory].IsEmpty());
 }
 
 TEST_F(SectionTest, SeeAlsoLinesBecomeLinksFollowedByIndexAndMain) {
@@ -130,16 +130,16 @@ TEST_F(SectionTest, SeeAlsoLinesBecomeLinksFollowedByIndexAndMain) {
                   "<a href=\"../SYLVA_MAIN_INDEX.HTML\" target=\"_top\">Main</a><BR>",
               }));
     // The names as the links show them, for the run's check of their targets.
-    EXPECT_EQ(item->seeAlsoNames, (std::vector<std::string>{"CFoo::Bar", "", "Draw"}));
+    EXPECT_EQ(item->Details().seeAlsoNames, (std::vector<std::string>{"CFoo::Bar", "", "Draw"}));
 
     auto without = BuildItem(generator_, "x");
-    EXPECT_EQ(without->sections[kSectionSeeAlso].GetSize(), 2);
-    EXPECT_TRUE(without->seeAlsoNames.empty());
+    EXPECT_EQ(without->Details().sections[kSectionSeeAlso].GetSize(), 2);
+    EXPECT_TRUE(without->Details().seeAlsoNames.empty());
 
     generator_.options.sectionSeeAlso = 0;
     auto unlinked = BuildItem(generator_, "x", {"See also: Draw"});
     EXPECT_EQ(SectionOf(*unlinked, kSectionSeeAlso), (std::vector<std::string>{"Draw"}));
-    EXPECT_TRUE(unlinked->seeAlsoNames.empty());
+    EXPECT_TRUE(unlinked->Details().seeAlsoNames.empty());
 }
 
 TEST_F(SectionTest, TypeLabelFollowsTheTypeWordsInTableOrder) {
@@ -166,7 +166,7 @@ TEST_F(SectionTest, TypeLabelFollowsTheTypeWordsInTableOrder) {
             lines.Add(line);
         }
         CSylItem item(&generator_, "x", lines, CZTTime());
-        EXPECT_EQ(item.typeLabel, "Common<BR>(" + c.label + ")")
+        EXPECT_EQ(item.Details().typeLabel, "Common<BR>(" + c.label + ")")
             << ::testing::PrintToString(c.lines);
         EXPECT_EQ(item.accessRank, c.accessRank) << ::testing::PrintToString(c.lines);
         EXPECT_EQ(item.isPublic, c.isPublic) << ::testing::PrintToString(c.lines);
@@ -177,7 +177,7 @@ TEST_F(SectionTest, OnlyTheConstructorWordIsSearchedRegardlessOfCase) {
     generator_.SetSetting(SYL_TYPE_CONSTRUCTOR_S, "Ctor");
     generator_.SetSetting(SYL_TYPE_PUBLIC_S, "Pub");
     auto item = BuildItem(generator_, "x", {"Doc type: pub ctor"});
-    EXPECT_EQ(item->typeLabel, "Common<BR>(Constructor)");
+    EXPECT_EQ(item->Details().typeLabel, "Common<BR>(Constructor)");
 }
 
 }  // namespace

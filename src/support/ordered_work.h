@@ -63,10 +63,10 @@ void RunInOrder(std::size_t count, int workers, const std::function<Result(std::
     std::mutex mutex;
     std::condition_variable resultReady;
     std::condition_variable slotFree;
-    // Invariant: slot i % window holds the result of piece i once it is done and until it is
+    // Invariant: doneSlots[i % window] holds the result of piece i once it is done and until it is
     // delivered; pieces [delivered, claimed) are being worked on or wait for delivery, and
     // claimed - delivered <= window.
-    std::vector<std::optional<Result>> slots(window);
+    std::vector<std::optional<Result>> doneSlots(window);
     std::size_t claimed = 0;
     std::size_t delivered = 0;
 
@@ -88,7 +88,7 @@ void RunInOrder(std::size_t count, int workers, const std::function<Result(std::
             }
             lock.lock();
             for (std::size_t i = begin; i < end; ++i) {
-                slots[i % window].emplace(std::move(done[i - begin]));
+                doneSlots[i % window].emplace(std::move(done[i - begin]));
             }
             resultReady.notify_one();
         }
@@ -103,10 +103,10 @@ void RunInOrder(std::size_t count, int workers, const std::function<Result(std::
         ready.clear();
         {
             std::unique_lock lock(mutex);
-            resultReady.wait(lock, [&] { return slots[next % window].has_value(); });
-            for (std::size_t i = next; i < count && slots[i % window].has_value(); ++i) {
-                ready.push_back(std::move(*slots[i % window]));
-                slots[i % window].reset();
+            resultReady.wait(lock, [&] { return doneSlots[next % window].has_value(); });
+            for (std::size_t i = next; i < count && doneSlots[i % window].has_value(); ++i) {
+                ready.push_back(std::move(*doneSlots[i % window]));
+                doneSlots[i % window].reset();
             }
             delivered = next + ready.size();
         }

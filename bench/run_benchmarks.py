@@ -19,6 +19,7 @@ are removed first, followed by a pause until those deletions no longer count.
 """
 
 import argparse
+import math
 import os
 import shutil
 import statistics
@@ -136,9 +137,12 @@ def main():
               f"{r['floor']:>8.3f} {r['wall'] / r['floor']:>8.2f}")
     for before, after in zip(results, results[1:]):
         work = after["bytes"] / before["bytes"]
+        growth = after["wall"] / before["wall"]
+        # The time factor of one doubling of the input, if the cost grows as a power of it.
+        per_doubling = growth ** (1 / math.log2(work)) if work > 1 else float("nan")
         print(f"{before['size']} -> {after['size']}: input x{work:.2f}, "
-              f"time x{after['wall'] / before['wall']:.2f} "
-              f"(x{(after['wall'] / before['wall']) / work:.2f} per unit of input)")
+              f"time x{growth:.2f} (x{growth / work:.2f} per unit of input, "
+              f"x{per_doubling:.2f} per doubling)")
 
 
 if __name__ == "__main__":

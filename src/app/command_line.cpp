@@ -68,6 +68,12 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     return parsed;
 }
 
+// The environment variables a run reads, after the options.
+constexpr std::string_view kEnvironmentHelp =
+    "\nEnvironment:\n"
+    "  SOURCE_DATE_EPOCH  the time written into the pages, in seconds since 1970\n"
+    "  SYLVA_THREADS=N    threads a run keeps busy, 1 to 64 (default 2; the output is the same)\n";
+
 std::string UsageText() {
     std::string text =
         "Usage: sylva [-PROJECT=NAME] [-DESC=TEXT] [-SCAN=DIR] [-OUT=DIR] [-FORCE] [-VERBOSE]\n"
@@ -78,6 +84,7 @@ std::string UsageText() {
         usage.resize(std::max(usage.size() + 1, kUsageColumn), ' ');
         text.append("  ").append(usage).append(option.help).append("\n");
     }
+    text.append(kEnvironmentHelp);
     return text;
 }
 

@@ -48,40 +48,21 @@ enum SectionKind : int {
     kSectionCount = 17
 };
 
-// The 17 section lists of an item. They take no memory beyond a pointer until a list is written
-// to, so that an item without its page text stays small.
+// The 17 section lists of an item, indexed by SectionKind.
 class SectionLists {
   public:
     using Lists = std::array<CZTStringArray, kSectionCount>;
 
-    SectionLists() = default;
-    SectionLists(SectionLists&&) noexcept = default;
-    SectionLists& operator=(SectionLists&&) noexcept = default;
-
-    CZTStringArray& operator[](int kind) { return Allocated()[static_cast<std::size_t>(kind)]; }
+    CZTStringArray& operator[](int kind) { return lists_[static_cast<std::size_t>(kind)]; }
     const CZTStringArray& operator[](int kind) const {
-        return View()[static_cast<std::size_t>(kind)];
+        return lists_[static_cast<std::size_t>(kind)];
     }
 
-    Lists::const_iterator begin() const { return View().begin(); }
-    Lists::const_iterator end() const { return View().end(); }
-
-    // Frees every list.
-    void Release() { lists_.reset(); }
+    Lists::const_iterator begin() const { return lists_.begin(); }
+    Lists::const_iterator end() const { return lists_.end(); }
 
   private:
-    Lists& Allocated() {
-        if (!lists_) {
-            lists_ = std::make_unique<Lists>();
-        }
-        return *lists_;
-    }
-    const Lists& View() const {
-        static const Lists kEmpty;
-        return lists_ ? *lists_ : kEmpty;
-    }
-
-    std::unique_ptr<Lists> lists_;
+    Lists lists_;
 };
 
 // What an item's description page shows beyond its index fields.

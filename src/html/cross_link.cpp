@@ -201,12 +201,7 @@ void LinkItemText(const CZTScanSource& generator, ItemText& text, std::string_vi
 int CZTScanSource::CrossLinkSections() {
     Protocol(kProtocolStart);
     const CaseFoldedNames foldedNames(items);
-    std::vector<CSylItem*> linked;
-    for (const std::unique_ptr<CSylItem>& slot : items) {
-        if (slot && PassesTypeFilter(*this, *slot)) {
-            linked.push_back(slot.get());
-        }
-    }
+    const std::vector<CSylItem*> linked = ItemsWithPages(*this);
     // An item that holds its page text is linked in place. One that dropped it gets its links
     // when its page is built; here its text is derived only for the warnings, which look at each
     // line before it is linked and so are the same either way.

@@ -198,12 +198,7 @@ int CZTScanSource::WriteDescriptionPages() {
     // The images cannot come or go while the run writes its pages; one look serves them all.
     const PageContext context{*this, MarkerImagesInstalled(outputPath),
                               CZTTime::Now().GetTimeAsString()};
-    std::vector<const CSylItem*> pageItems;
-    for (const std::unique_ptr<CSylItem>& slot : items) {
-        if (slot && PassesTypeFilter(*this, *slot)) {
-            pageItems.push_back(slot.get());
-        }
-    }
+    const std::vector<CSylItem*> pageItems = ItemsWithPages(*this);
     Keywords();
     // The pages are built on the other threads and written on this one: files created in one
     // directory by several threads at once wait for each other in the file system, and the

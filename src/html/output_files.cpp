@@ -1,5 +1,7 @@
 #include "html/output_files.h"
 
+#include <memory>
+
 #include "engine/scan_source.h"
 #include "scan/syl_item.h"
 #include "support/text_format.h"
@@ -17,6 +19,16 @@ bool MarkerImagesInstalled(const std::string& outputPath) {
 
 bool PassesTypeFilter(const CZTScanSource& generator, const CSylItem& item) {
     return item.isPublic ? generator.typePublic != 0 : generator.typePrivate != 0;
+}
+
+std::vector<CSylItem*> ItemsWithPages(const CZTScanSource& generator) {
+    std::vector<CSylItem*> paged;
+    for (const std::unique_ptr<CSylItem>& slot : generator.items) {
+        if (slot && PassesTypeFilter(generator, *slot)) {
+            paged.push_back(slot.get());
+        }
+    }
+    return paged;
 }
 
 Status WriteOutputFile(CZTScanSource& generator, const std::string& path, std::string_view content,

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/status.h"
 
@@ -24,6 +25,8 @@ bool MarkerImagesInstalled(const std::string& outputPath);
 
 // True when the run creates items of this item's kind (public or non-public).
 bool PassesTypeFilter(const CZTScanSource& generator, const CSylItem& item);
+// The items of the list that pass the type filter, in list order: those that get a page.
+std::vector<CSylItem*> ItemsWithPages(const CZTScanSource& generator);
 
 // The file's text followed by one line end, as every template is written.
 inline void AppendLine(std::string& page, std::string_view text) {

@@ -22,19 +22,11 @@ namespace {
 
 constexpr std::string_view kIndexName = "INDEX.HTML";
 
-// The records of the page, sorted, each without the carriage returns at its end: a page is read
-// as text, so a CR that ends a record melts into the CR LF line end when the record is written
-// back. That changes the record's text, and drops a "record" of CRs only, but loses no project.
+// The records of the page, sorted.
 std::vector<std::string> Records(CZTScanSource& generator, const std::string& path) {
     CZTStringArray records;
     generator.ReadMasterIndex(records, path);
-    std::vector<std::string> sorted;
-    for (const std::string& record : records) {
-        std::string_view text = TrimRightView(record, "\r");
-        if (!text.empty()) {
-            sorted.emplace_back(text);
-        }
-    }
+    std::vector<std::string> sorted(records.begin(), records.end());
     std::sort(sorted.begin(), sorted.end());
     return sorted;
 }

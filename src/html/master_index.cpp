@@ -103,8 +103,12 @@ std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records
     const std::string& endMarker = generator.Setting(SYL_Q_HTML_INDEX_END);
     int count = 0;
     bool inside = false;
-    std::string line;
-    while (reader.ReadLine(line)) {
+    std::string text;
+    while (reader.ReadLine(text)) {
+        // Carriage returns at the end of a line belong to its line end, whatever their number:
+        // the page is written back with plain line ends, so a record keeping them would be read
+        // differently the next time (a "<BR>" + CR record would become a gap and be lost).
+        std::string_view line = TrimRightView(text, "\r");
         if (line.empty() || EqualsNoCase(line, kRemoveGapLine) || line.starts_with(kAddGapPrefix)) {
             continue;
         }
@@ -113,7 +117,7 @@ std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records
         } else if (line.find(endMarker) != std::string::npos) {
             inside = false;
         } else if (inside) {
-            records.Add(line);
+            records.Add(std::string(line));
             ++count;
         }
     }

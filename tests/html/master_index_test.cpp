@@ -170,6 +170,10 @@ TEST(MasterIndex, ReadingTakesOnlyLinesBetweenTheMarkers) {
         {"long lines are read whole, CR LF ends lines",
          "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\r\n" + longRecord + "\r\n<BR>\r\n",
          {longRecord}},
+        {"carriage returns ending a line are part of its line end, however many",
+         "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\n<BR>\r\r\n<!---->gap\r\r\n\r\r\n"
+         "<!--Alpha-->a\r\rb\r\r\r\n",
+         {"<!--Alpha-->a\r\rb"}},
         {"a second begin marker starts again",
          "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\nA\n<!-- ##### END OF SYLVA INDEX ##### -->\n"
          "B\n<!-- ##### BEGIN OF SYLVA INDEX ##### -->C\nD\n",
@@ -187,6 +191,19 @@ TEST(MasterIndex, ReadingTakesOnlyLinesBetweenTheMarkers) {
         expected.insert(expected.end(), c.records.begin(), c.records.end());
         EXPECT_EQ(records.Lines(), expected) << c.name;
     }
+}
+
+TEST(MasterIndex, ARefusedAddThenARemovalKeepARecordEndingInCarriageReturns) {
+    MasterIndex index;
+    index.dir.Write(kIndexName,
+                    "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\n<!--Zeta-->z\r\r\n<BR>\r\r\n"
+                    "<!-- ##### END OF SYLVA INDEX ##### -->\n");
+    EXPECT_EQ(index.Add("<!-- ##### END OF SYLVA INDEX ##### -->"), -1);
+    EXPECT_EQ(index.Remove("Alpha"), 1);
+    EXPECT_EQ(index.Lines(), Tokens({"Zeta"}));
+    CZTStringArray records;
+    EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
+    EXPECT_EQ(records.Lines(), std::vector<std::string>{"<!--Zeta-->z"});
 }
 
 TEST(MasterIndex, ADescriptionWithLineBreaksStaysOnTheRecordLine) {

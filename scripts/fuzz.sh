@@ -5,6 +5,9 @@
 #
 #   scripts/fuzz.sh [seconds per target, default 60] [target...]
 #
+# The mutations follow a fixed seed, so that CI judges the same commit alike on every run;
+# FUZZ_SEED=0 lets libFuzzer pick a new seed each time, for exploring beyond what CI covers.
+#
 # New inputs go to a scratch corpus, never into fuzz/corpus; a finding is kept as
 # build-fuzz/findings/<target>-crash-... (replay it with build-fuzz/fuzz/<target>_fuzzer FILE).
 set -euo pipefail
@@ -19,6 +22,7 @@ fi
 per_input_timeout=${FUZZ_TIMEOUT:-10}
 rss_limit_mb=${FUZZ_RSS_LIMIT_MB:-2048}
 max_len=${FUZZ_MAX_LEN:-16384}
+seed=${FUZZ_SEED:-1}
 
 BUILD_TYPE=RelWithDebInfo scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ \
     -DSYLVA_BUILD_FUZZERS=ON -DSYLVA_BUILD_TESTS=OFF -DSYLVA_WITH_WINDOW=OFF
@@ -47,7 +51,7 @@ for target in "${targets[@]}"; do
     log="$work/$target.log"
     if "build-fuzz/fuzz/${target}_fuzzer" "$work/$target" "fuzz/corpus/$target" \
         "${dictionary[@]}" -max_total_time="$seconds" -timeout="$per_input_timeout" \
-        -rss_limit_mb="$rss_limit_mb" -max_len="$max_len" -print_final_stats=1 \
+        -rss_limit_mb="$rss_limit_mb" -max_len="$max_len" -seed="$seed" -print_final_stats=1 \
         -artifact_prefix="build-fuzz/findings/$target-" >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         echo "   $target: no finding in ${runs:-?} executions"

@@ -13,7 +13,6 @@
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
 #include "support/file_output.h"
-#include "support/zt_string.h"
 #include "support/zt_string_array.h"
 
 namespace sylva::fuzz {

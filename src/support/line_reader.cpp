@@ -7,12 +7,14 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace sylva {
 
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+}  // namespace
 
 LineReader::~LineReader() {
     Close();
@@ -35,13 +37,32 @@ bool LineReader::Open(const std::string& path) {
     buffer_ = std::make_unique<char[]>(kBufferSize);
     data_ = buffer_.get();
     begin_ = end_ = 0;
+    SkipByteOrderMark();
     return true;
+}
+
+void LineReader::SkipByteOrderMark() {
+    char head[kByteOrderMark.size()];
+    std::size_t got = 0;
+    while (got < sizeof head) {
+        ssize_t result = ::pread(fd_, head + got, sizeof head - got, static_cast<off_t>(got));
+        if (result < 0 && errno == EINTR) {
+            continue;
+        }
+        if (result <= 0) {
+            return;
+        }
+        got += static_cast<std::size_t>(result);
+    }
+    if (std::string_view(head, sizeof head) == kByteOrderMark) {
+        ::lseek(fd_, static_cast<off_t>(sizeof head), SEEK_SET);
+    }
 }
 
 void LineReader::OpenBuffer(std::string_view content) {
     Close();
     data_ = content.data();
-    begin_ = 0;
+    begin_ = content.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     end_ = content.size();
 }
 

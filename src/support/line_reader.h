@@ -43,6 +43,9 @@ class LineReader {
   private:
     // Makes at least one unread byte available; false at the end of the file or on an error.
     bool Fill();
+    // Moves the reading past a byte-order mark at the start of the open file. A file whose start
+    // cannot be read is left at its start, for the first read to report.
+    void SkipByteOrderMark();
 
     int fd_ = -1;
     std::unique_ptr<char[]> buffer_;  // what reads from `fd_` fill

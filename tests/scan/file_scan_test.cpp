@@ -108,6 +108,8 @@ TEST_F(FileScanTest, BlocksOpenAndCloseOnlyAtTheirMarkers) {
          {"kept", "", "  indented"}},
         {"/**--\nDescription: x\n--e*/\t\n\n", 0, {}},
         {"/**==\nDescription: x\nend ==e*/\n", 1, {"x"}},
+        // A UTF-8 byte-order mark before the first line's marker is no part of the line.
+        {"\xEF\xBB\xBF/**--\nDescription: x\n--e*/\nint x;\n", 1, {"x"}},
         {"/**-- opens only --e*/\nDescription: inside\n--e*/\n", 1, {"inside"}},
         {"\n\n/**--\nDescription:\n\n\nx\n//e*/", 1, {"", "", "x"}},
         // A block still open at the end of the file gives no item.
@@ -141,10 +143,15 @@ TEST_F(FileScanTest, ReadsCrLfLinesAsLfLines) {
 TEST_F(FileScanTest, ReadsLongLinesInPiecesOf999Characters) {
     // The 999-character piece and the newline behind it are two lines of the scan: the lone
     // newline counts as a short line and cuts the text above the block.
+    // A byte-order mark before the line counts toward neither its piece nor the line numbers.
     std::string exact(999, 'a');
-    EXPECT_EQ(Scan(exact + "\n/**--\n--e*/\n"), 1);
-    EXPECT_EQ(Item(0).name, "__Untitled");
-    EXPECT_EQ(Item(0).sourceLine, 2);
+    for (const std::string& mark : {""s, "\xEF\xBB\xBF"s}) {
+        CZTScanSource generator;
+        EXPECT_EQ(generator.ScanFile(Write(mark + exact + "\n/**--\n--e*/\n"), CZTTime()), 1);
+        ASSERT_EQ(generator.items.size(), 1u);
+        EXPECT_EQ(generator.items[0]->name, "__Untitled") << mark.size();
+        EXPECT_EQ(generator.items[0]->sourceLine, 2) << mark.size();
+    }
 
     std::string longer(1500, 'b');
     CZTScanSource generator;

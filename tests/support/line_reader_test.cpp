@@ -44,6 +44,18 @@ TEST(LineReaderReadPiece, BehavesAsATextModeLineReadWithAFixedBuffer) {
         {"empty lines", "\n\n", 999, {"\n", "\n"}},
         {"nul bytes are data", std::string("a\0b\n", 4), 999, {std::string("a\0b\n", 4)}},
         {"empty file", "", 999, {}},
+        {"byte-order mark at the start is skipped", "\xEF\xBB\xBF/**--\n", 999, {"/**--\n"}},
+        {"byte-order mark counts toward no piece",
+         "\xEF\xBB\xBF"
+         "abcd\n",
+         3,
+         {"abc", "d\n"}},
+        {"byte-order mark alone is an empty file", "\xEF\xBB\xBF", 999, {}},
+        {"byte-order mark after the start is data",
+         "a\n\xEF\xBB\xBF\n",
+         999,
+         {"a\n", "\xEF\xBB\xBF\n"}},
+        {"part of a byte-order mark is data", "\xEF\xBB\n", 999, {"\xEF\xBB\n"}},
     };
     test::ScratchDir dir;
     for (const Case& c : cases) {

@@ -4,9 +4,12 @@
 // by record and written anew from the templates.
 //
 // Losing the page would lose every project of the directory, so a change holds an exclusive lock
-// on "<master index>.lock" from reading the page to replacing it (two runs adding projects to one
+// (on the output directory) from reading the page to replacing it (two runs adding projects to one
 // directory keep both), and the new page replaces the old one atomically (a crash or a full disk
-// leaves the old page whole).
+// leaves the old page whole). A page that is a symbolic link is never changed: the new page would
+// land wherever the link points, and whoever can plant a link in a shared output directory would
+// choose which of the user's files is overwritten.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +34,8 @@ constexpr std::string_view kReadingIndex = "  Read HTML master index %s.";
 constexpr std::string_view kNoPreviousIndex = "  There is no previous master index file.";
 constexpr std::string_view kUnreadableIndex =
     "  ERROR: Cannot read master index %s, it is left unchanged !";
+constexpr std::string_view kLinkedIndex =
+    "  ERROR: Master index %s is a symbolic link, it and the file it names are left unchanged !";
 constexpr std::string_view kLockFailure =
     "  WARNING: Cannot lock master index %s (%s), it is changed without lock.";
 constexpr std::string_view kProgressStatus = "Generate master index...";
@@ -47,7 +52,6 @@ constexpr std::string_view kUnreadableRecord =
 
 constexpr std::string_view kPageTitle = "Sylva MAIN INDEX";
 constexpr std::string_view kPageHeading = "Sylva Main Index";
-constexpr std::string_view kLockSuffix = ".lock";
 // Lines the page writes itself between the records; they are dropped when it is read.
 constexpr std::string_view kAddGapPrefix = "<!---->";
 constexpr std::string_view kRemoveGapLine = "<BR>";
@@ -184,11 +188,24 @@ std::string BuildPage(const CZTScanSource& generator, const CZTStringArray& reco
 }
 
 // A lock that cannot be had is reported, and the change goes on as it would without any other
-// writer.
-void ReportUnlocked(const CZTScanSource& generator, const std::string& path, const FileLock& lock) {
+// writer. Under the lock, what writers killed earlier left behind is cleared away.
+void PrepareChange(const CZTScanSource& generator, const std::string& path, const FileLock& lock) {
     if (!lock.locked()) {
         generator.Protocol(FormatLine(kLockFailure, {path, lock.error()}));
+        return;
     }
+    RemoveAbandonedTemporaries(path);
+}
+
+// True, after reporting the failure, when the page at `path` is a symbolic link and so must not
+// be replaced. Reading through a link is harmless and stays allowed (ReadMasterIndex).
+bool RefuseLinkedPage(CZTScanSource& generator, const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+        return false;
+    }
+    generator.ProtocolFailure(FormatLine(kLinkedIndex, {path}));
+    return true;
 }
 
 // Replaces the page; -1 when it was not replaced (the old page then stays as it was).
@@ -210,8 +227,11 @@ int CZTScanSource::AddToMasterIndex(CZTStringArray& records, const std::string& 
                                     const std::string& description, const std::string& output) {
     ProgressStatus(kProgressStatus);
     const std::string path = MasterIndexPath(output, indexName);
-    const FileLock lock(path + std::string(kLockSuffix));
-    ReportUnlocked(*this, path, lock);
+    const FileLock lock(path);
+    PrepareChange(*this, path, lock);
+    if (RefuseLinkedPage(*this, path)) {
+        return -1;
+    }
     std::optional<int> read = ReadRecords(*this, records, path);
     if (!read) {
         return -1;
@@ -249,8 +269,11 @@ int CZTScanSource::AddToMasterIndex(CZTStringArray& records, const std::string& 
 int CZTScanSource::RemoveFromMasterIndex(const std::string& indexName, const std::string& name,
                                          const std::string& output) {
     const std::string path = MasterIndexPath(output, indexName);
-    const FileLock lock(path + std::string(kLockSuffix));
-    ReportUnlocked(*this, path, lock);
+    const FileLock lock(path);
+    PrepareChange(*this, path, lock);
+    if (RefuseLinkedPage(*this, path)) {
+        return -1;
+    }
     CZTStringArray records;
     std::optional<int> read = ReadRecords(*this, records, path);
     if (!read) {

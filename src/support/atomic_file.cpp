@@ -1,29 +1,49 @@
 #include "support/atomic_file.h"
 
 #include <fcntl.h>
-#include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "support/file_output.h"
+#include "support/zt_string.h"
+#include "support/zt_system.h"
 
 namespace sylva {
 
 namespace {
 
-// The file a write to `path` lands in: the target of a symbolic link, else `path` itself.
-std::string ResolveTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-        return path;
+constexpr std::string_view kTemporaryInfix = ".tmp.";
+
+// The name of the temporary file that the process `pid` writes as its `count`th replacement of
+// `path`.
+std::string TemporaryPath(const std::string& path, pid_t pid, unsigned count) {
+    return path + std::string(kTemporaryInfix) + std::to_string(pid) + "." + std::to_string(count);
+}
+
+// The id of the process that wrote `name` as a temporary file of the file named `target`, or 0
+// when `name` is not "<target>.tmp.<digits>.<digits>".
+pid_t WriterOf(std::string_view name, std::string_view target) {
+    if (!name.starts_with(target) || !name.substr(target.size()).starts_with(kTemporaryInfix)) {
+        return 0;
     }
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+    name.remove_prefix(target.size() + kTemporaryInfix.size());
+    std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos || dot + 1 == name.size() ||
+        name.find_first_not_of("0123456789", dot + 1) != std::string_view::npos) {
+        return 0;
+    }
+    pid_t pid = 0;
+    const char* pidEnd = name.data() + dot;
+    auto [end, error] = std::from_chars(name.data(), pidEnd, pid);
+    return error == std::errc() && end == pidEnd && pid > 0 ? pid : 0;
 }
 
 // Creates a temporary file beside `target` that no other writer (thread or process) can share;
@@ -31,8 +51,7 @@ std::string ResolveTarget(const std::string& path) {
 int CreateTemporary(const std::string& target, std::string& temporaryPath) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = target + ".tmp." + std::to_string(::getpid()) + "." +
-                        std::to_string(counter.fetch_add(1));
+        temporaryPath = TemporaryPath(target, ::getpid(), counter.fetch_add(1));
         int fd = ::open(temporaryPath.c_str(),
                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) {
@@ -50,7 +69,7 @@ Status Failure(int error) {
 Status FillTemporary(int fd, const std::string& target, std::string_view content) {
     Status status = WriteAll(fd, content);
     struct stat old {};
-    if (status.ok() && ::stat(target.c_str(), &old) == 0 &&
+    if (status.ok() && ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
         ::fchmod(fd, old.st_mode & 07777) != 0) {
         status = Failure(errno);
     }
@@ -65,9 +84,7 @@ Status FillTemporary(int fd, const std::string& target, std::string_view content
 
 // Makes the rename itself durable; a directory that cannot be flushed changes nothing for readers.
 void SyncDirectoryOf(const std::string& target) {
-    std::size_t slash = target.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::open(CZTSystem::DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -77,22 +94,36 @@ void SyncDirectoryOf(const std::string& target) {
 }  // namespace
 
 Status ReplaceFileAtomically(const std::string& path, std::string_view content) {
-    std::string target = ResolveTarget(path);
     std::string temporaryPath;
-    int fd = CreateTemporary(target, temporaryPath);
+    int fd = CreateTemporary(path, temporaryPath);
     if (fd < 0) {
         return Status::OpenFailed(std::strerror(errno));
     }
-    Status status = FillTemporary(fd, target, content);
-    if (status.ok() && ::rename(temporaryPath.c_str(), target.c_str()) != 0) {
+    Status status = FillTemporary(fd, path, content);
+    if (status.ok() && ::rename(temporaryPath.c_str(), path.c_str()) != 0) {
         status = Failure(errno);
     }
     if (!status.ok()) {
         ::unlink(temporaryPath.c_str());
         return status;
     }
-    SyncDirectoryOf(target);
+    SyncDirectoryOf(path);
     return status;
+}
+
+void RemoveAbandonedTemporaries(const std::string& path) {
+    const std::string directory = CZTSystem::DirectoryOf(path);
+    const std::string target = CZTString(path).GetFilename();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        pid_t writer = WriterOf(name, target);
+        // Only a process that no longer exists can never again rename its temporary file.
+        if (writer != 0 && it->is_regular_file(error) && ::kill(writer, 0) != 0 && errno == ESRCH) {
+            ::unlink((directory + name).c_str());
+        }
+    }
 }
 
 }  // namespace sylva

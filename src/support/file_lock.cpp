@@ -7,16 +7,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "support/zt_system.h"
+
 namespace sylva {
 
-FileLock::FileLock(const std::string& lockPath) {
-    constexpr int kFlags = O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
-    int fd = ::open(lockPath.c_str(), O_RDWR | kFlags, 0666);
-    if (fd < 0 && errno == EACCES) {
-        // Somebody else's lock file that we may not write to still serves: flock needs no write
-        // permission.
-        fd = ::open(lockPath.c_str(), O_RDONLY | kFlags, 0666);
-    }
+FileLock::FileLock(const std::string& filePath) {
+    // Read access is all flock needs; O_DIRECTORY keeps a FIFO or device put in the directory's
+    // place from being opened at all.
+    int fd = ::open(CZTSystem::DirectoryOf(filePath).c_str(),
+                    O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         error_ = std::strerror(errno);
         return;
@@ -35,7 +34,7 @@ FileLock::FileLock(const std::string& lockPath) {
 
 FileLock::~FileLock() {
     if (fd_ >= 0) {
-        // Closing the only descriptor of this open file releases its lock.
+        // Closing the only descriptor of this open directory releases its lock.
         ::close(fd_);
     }
 }

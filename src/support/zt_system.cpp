@@ -26,4 +26,9 @@ bool CZTSystem::EnsurePath(const std::string& filePath) {
     return std::filesystem::is_directory(directory, error);
 }
 
+std::string CZTSystem::DirectoryOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
 }  // namespace sylva

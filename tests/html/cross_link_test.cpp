@@ -138,7 +138,8 @@ TEST(CrossLinkSections, ReportsEachItemAndSkipsKindsNotCreated) {
               std::vector<std::string>{"Search all HTML files for linkable text..."});
     EXPECT_EQ(project.progress.statuses,
               std::vector<std::string>{"Search for linkable text in Pub..."});
-    EXPECT_EQ(pub.Details().sections[kSectionDescription].GetAt(0), "\"" + Link("Priv", "Priv") + "\"");
+    EXPECT_EQ(pub.Details().sections[kSectionDescription].GetAt(0),
+              "\"" + Link("Priv", "Priv") + "\"");
     EXPECT_EQ(priv.Details().sections[kSectionDescription].GetAt(0), "\"Pub\"");
 }
 

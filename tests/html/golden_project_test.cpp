@@ -15,6 +15,7 @@
 #include "html/placeholders.h"
 #include "html_project.h"
 #include "support/file_output.h"
+#include "test_support/process.h"
 
 namespace sylva {
 namespace {
@@ -80,7 +81,8 @@ void AddItems(HtmlProject& project) {
     CSylItem& clear = project.Add("CCanvas::Clear", "Drawing");
     clear.hasSyntax = 1;
     clear.Details().declaration = "void CCanvas::Clear()";
-    clear.Details().shortDesc = "Empties the canvas. Lines drawn with \"CCanvas::DrawLine\" are lost. ";
+    clear.Details().shortDesc =
+        "Empties the canvas. Lines drawn with \"CCanvas::DrawLine\" are lost. ";
     SetLines(clear, kSectionGroup, {"Drawing"});
     SetLines(clear, kSectionDescription,
              {"Empties the canvas.", "Lines drawn with \"CCanvas::DrawLine\" are lost."});
@@ -144,18 +146,6 @@ void AddItems(HtmlProject& project) {
     project.Sort();
 }
 
-// Every file below `root`, by its path relative to it. Lock files carry no content.
-std::map<std::string, std::string> FilesBelow(const std::string& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file() && entry.path().extension() != ".lock") {
-            files[std::filesystem::relative(entry.path(), root).string()] =
-                test::ReadFile(entry.path().string());
-        }
-    }
-    return files;
-}
-
 TEST(GoldenProject, AllPagesOfASmallProjectAreExactlyAsExpected) {
     HtmlProject project("Shapes");
     CZTScanSource& generator = project.generator;
@@ -182,7 +172,7 @@ TEST(GoldenProject, AllPagesOfASmallProjectAreExactlyAsExpected) {
     const char* testData = std::getenv("SYLVA_TEST_DATA");
     ASSERT_NE(testData, nullptr) << "SYLVA_TEST_DATA names the folder of the golden files";
     const std::string goldenDir = std::string(testData) + "/golden/shapes";
-    std::map<std::string, std::string> written = FilesBelow(project.dir.path());
+    std::map<std::string, std::string> written = test::Tree(project.dir.path());
     if (const char* update = std::getenv("SYLVA_UPDATE_GOLDEN"); update && *update == '1') {
         std::filesystem::remove_all(goldenDir);
         for (const auto& [name, content] : written) {
@@ -191,7 +181,7 @@ TEST(GoldenProject, AllPagesOfASmallProjectAreExactlyAsExpected) {
             ASSERT_TRUE(WriteWholeFile(path, content).ok()) << path;
         }
     }
-    std::map<std::string, std::string> expected = FilesBelow(goldenDir);
+    std::map<std::string, std::string> expected = test::Tree(goldenDir);
     std::vector<std::string> writtenNames;
     std::vector<std::string> expectedNames;
     for (const auto& entry : written) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -105,7 +104,8 @@ TEST(MasterIndex, TheFirstAddWritesAPageWithOneRecord) {
             "", "  Read HTML master index " + index.Path() + ".",
             "  There is no previous master index file.", "  Current items in main header: 0",
             "  Add HTML index link to master index SYLVA_MAIN_INDEX.HTML for project Alpha."}));
-    EXPECT_TRUE(CZTSystem::FileExist(index.Path() + ".lock"));
+    // The output directory is published as it is: nothing but the page may be left beside it.
+    EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
 }
 
 TEST(MasterIndex, RegeneratingAProjectReplacesItsRecord) {
@@ -251,6 +251,7 @@ TEST(MasterIndex, RemovingTheOnlyProjectLeavesHeadAndTail) {
     index.Add("Alpha");
     EXPECT_EQ(index.Remove("Alpha"), 0);
     EXPECT_EQ(index.Content(), kHead + kTail);
+    EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
     EXPECT_TRUE(index.Reported(
         "  Recreate HTML index link to master index SYLVA_MAIN_INDEX.HTML for project Alpha."));
 }
@@ -285,36 +286,71 @@ TEST(MasterIndex, AFullDiskKeepsTheOldPage) {
               0u)
         << index.ProtocolLines().back();
     EXPECT_EQ(index.generator.failureCount, 1);
-    EXPECT_EQ(test::Entries(index.dir.path()),
-              (std::vector<std::string>{kIndexName, kIndexName + ".lock"}));
+    EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
 }
 
 TEST(MasterIndex, APageThatExistsButCannotBeReadWholeIsNeverOverwritten) {
+    MasterIndex index;
+    std::filesystem::create_directories(index.Path());
+    EXPECT_EQ(index.Add("Alpha"), -1);
+    EXPECT_EQ(index.Remove("Alpha"), -1);
+    EXPECT_TRUE(std::filesystem::is_directory(index.Path()));
+    EXPECT_EQ(index.ProtocolLines().back(),
+              "  ERROR: Cannot read master index " + index.Path() + ", it is left unchanged !");
+    EXPECT_EQ(index.generator.failureCount, 2);
+    EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
+
+    // A regular file as far as stat can tell, whose first read fails. Only reading goes through
+    // the link that puts it in the page's place; a change refuses the link before reading.
+    MasterIndex failing;
+    std::filesystem::create_symlink("/proc/self/mem", failing.Path());
+    CZTStringArray records;
+    EXPECT_EQ(failing.generator.ReadMasterIndex(records, failing.Path()), 0);
+    EXPECT_EQ(failing.ProtocolLines().back(),
+              "  ERROR: Cannot read master index " + failing.Path() + ", it is left unchanged !");
+    EXPECT_EQ(failing.generator.failureCount, 1);
+}
+
+TEST(MasterIndex, APageThatIsASymbolicLinkIsNeverWrittenThroughNorReplaced) {
+    const std::string listed =
+        "<!-- ##### BEGIN OF SYLVA INDEX ##### -->\n<!--Zeta-->z\n"
+        "<!-- ##### END OF SYLVA INDEX ##### -->\n";
     struct Case {
-        std::string name;
-        std::function<void(const std::string&)> makePage;
+        const char* name;
+        std::string target;  // relative to the scratch directory; empty: the link dangles
+        std::string content;
     };
     const Case cases[] = {
-        {"a directory", [](const std::string& path) { std::filesystem::create_directories(path); }},
-        // A regular file as far as stat can tell, whose first read fails.
-        {"a file whose reading fails",
-         [](const std::string& path) { std::filesystem::create_symlink("/proc/self/mem", path); }},
+        {"a link to another master index", "elsewhere/index.html", listed},
+        {"a link to any file of the user's", "elsewhere/notes.txt", "my notes\n"},
+        {"a dangling link", "", ""},
     };
     for (const Case& c : cases) {
         MasterIndex index;
-        c.makePage(index.Path());
-        const std::filesystem::file_status before = std::filesystem::symlink_status(index.Path());
+        const std::string target = index.dir.File(c.target.empty() ? "nowhere" : c.target);
+        if (!c.target.empty()) {
+            index.dir.Write(c.target, c.content);
+        }
+        std::filesystem::create_symlink(target, index.Path());
+        const std::string refusal = "  ERROR: Master index " + index.Path() +
+                                    " is a symbolic link, it and the file it names are left "
+                                    "unchanged !";
         EXPECT_EQ(index.Add("Alpha"), -1) << c.name;
-        EXPECT_EQ(index.Remove("Alpha"), -1) << c.name;
-        EXPECT_EQ(std::filesystem::symlink_status(index.Path()).type(), before.type()) << c.name;
-        EXPECT_EQ(index.ProtocolLines().back(),
-                  "  ERROR: Cannot read master index " + index.Path() + ", it is left unchanged !")
-            << c.name;
+        EXPECT_EQ(index.ProtocolLines().back(), refusal) << c.name;
+        EXPECT_EQ(index.Remove("Zeta"), -1) << c.name;
+        EXPECT_EQ(index.ProtocolLines().back(), refusal) << c.name;
         EXPECT_EQ(index.generator.failureCount, 2) << c.name;
-        EXPECT_EQ(test::Entries(index.dir.path()),
-                  (std::vector<std::string>{kIndexName, kIndexName + ".lock"}))
-            << c.name;
+        EXPECT_TRUE(std::filesystem::is_symlink(index.Path())) << c.name;
+        EXPECT_EQ(std::filesystem::read_symlink(index.Path()), target) << c.name;
+        EXPECT_EQ(test::ReadFile(target), c.content) << c.name;
     }
+    // Reading changes nothing, so it may go through a link: the listing shows what the page lists.
+    MasterIndex index;
+    index.dir.Write("elsewhere/index.html", listed);
+    std::filesystem::create_symlink(index.dir.File("elsewhere/index.html"), index.Path());
+    CZTStringArray records;
+    EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
+    EXPECT_EQ(index.generator.failureCount, 0);
 }
 
 TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {
@@ -326,16 +362,17 @@ TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {
               "  ERROR: Cannot access file " + output + "/" + kIndexName + " !");
 }
 
-TEST(MasterIndex, ConcurrentAddsIntoOneDirectoryKeepEveryRecord) {
+TEST(MasterIndex, ConcurrentAddsIntoOneDirectoryKeepEveryRecordAndLeaveOnlyThePage) {
     test::FixClockAndTimeZone();
     test::ScratchDir dir;
-    constexpr int kWriters = 6;
+    constexpr int kWriters = 8;
     constexpr int kProjectsEach = 8;
     std::vector<std::thread> writers;
     for (int w = 0; w < kWriters; ++w) {
         writers.emplace_back([w, &dir] {
             for (int p = 0; p < kProjectsEach; ++p) {
-                // Its own generator and so its own open lock file, as another process has.
+                // Its own generator and so its own open of the locked directory, as another
+                // process has.
                 CZTScanSource generator;
                 CZTStringArray records;
                 std::string name = "P" + std::to_string(w) + "_" + std::to_string(p);
@@ -355,6 +392,7 @@ TEST(MasterIndex, ConcurrentAddsIntoOneDirectoryKeepEveryRecord) {
             EXPECT_GE(records.Find(key, true, false), 0) << key;
         }
     }
+    EXPECT_EQ(test::Entries(dir.path()), std::vector<std::string>{kIndexName});
 }
 
 }  // namespace

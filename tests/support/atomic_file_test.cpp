@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,19 +11,13 @@
 #include <vector>
 
 #include "test_support/file_size_limit.h"
+#include "test_support/process.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
 namespace {
 
-std::vector<std::string> Entries(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::Entries;
 
 TEST(ReplaceFileAtomically, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) {
     test::ScratchDir dir;
@@ -40,14 +35,57 @@ TEST(ReplaceFileAtomically, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryF
     EXPECT_EQ(test::ReadFile(fresh), "created");
 }
 
-TEST(ReplaceFileAtomically, ReplacesTheFileALinkNamesAndKeepsTheLink) {
+TEST(ReplaceFileAtomically, ReplacesALinkItselfAndNeverWritesThroughIt) {
     test::ScratchDir dir;
     std::string target = dir.Write("real/index.html", "old");
     std::string link = dir.File("index.html");
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
     ASSERT_TRUE(ReplaceFileAtomically(link, "new").ok());
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(test::ReadFile(target), "new");
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(test::ReadFile(link), "new");
+    EXPECT_EQ(test::ReadFile(target), "old");
+}
+
+// The id of a process that has ended and been reaped.
+pid_t EndedProcess() {
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+TEST(RemoveAbandonedTemporaries, RemovesOnlyTheTemporaryFilesOfEndedWriters) {
+    test::ScratchDir dir;
+    const std::string ended = std::to_string(EndedProcess());
+    const std::string running = std::to_string(::getpid());
+    std::string path = dir.Write("index.html", "page");
+    const std::vector<std::string> abandoned = {"index.html.tmp." + ended + ".0",
+                                                "index.html.tmp." + ended + ".17"};
+    const std::vector<std::string> kept = {
+        "index.html",
+        "index.html.tmp." + running + ".0",  // a writer at work
+        "other.html.tmp." + ended + ".0",    // another file's
+        "index.html.tmp." + ended,           // not a name ReplaceFileAtomically gives
+        "index.html.tmp." + ended + ".",
+        "index.html.tmp." + ended + ".1x",
+        "index.html.tmp.-" + ended + ".1",
+        "index.html.tmp.0.1",
+        "xindex.html.tmp." + ended + ".0",
+    };
+    for (const std::vector<std::string>* names : {&abandoned, &kept}) {
+        for (const std::string& name : *names) {
+            dir.Write(name, "x");
+        }
+    }
+    std::filesystem::create_directory(dir.File("index.html.tmp." + ended + ".9"));
+    RemoveAbandonedTemporaries(path);
+    std::vector<std::string> expected = kept;
+    expected.push_back("index.html.tmp." + ended + ".9");  // a directory is never the writer's
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Entries(dir.path()), expected);
 }
 
 TEST(ReplaceFileAtomically, AMissingDirectoryIsAnOpenFailure) {

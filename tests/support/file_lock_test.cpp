@@ -7,21 +7,20 @@
 #include <memory>
 #include <thread>
 
-#include "support/zt_system.h"
+#include "test_support/process.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
 namespace {
 
-TEST(FileLock, TwoOpensInOneProcessWaitForEachOther) {
+TEST(FileLock, LocksOfFilesInOneDirectoryWaitForEachOtherAndLeaveNothingBehind) {
     test::ScratchDir dir;
-    const std::string lockPath = dir.File("index.html.lock");
-    auto first = std::make_unique<FileLock>(lockPath);
+    auto first = std::make_unique<FileLock>(dir.File("index.html"));
     ASSERT_TRUE(first->locked()) << first->error();
 
     std::atomic<bool> secondHeld{false};
     std::thread waiter([&] {
-        FileLock second(lockPath);
+        FileLock second(dir.File("other.html"));
         secondHeld = second.locked();
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
@@ -29,14 +28,17 @@ TEST(FileLock, TwoOpensInOneProcessWaitForEachOther) {
     first.reset();
     waiter.join();
     EXPECT_TRUE(secondHeld);
-    EXPECT_TRUE(CZTSystem::FileExist(lockPath)) << "the lock file must stay in place";
+    EXPECT_TRUE(test::Entries(dir.path()).empty()) << "taking a lock must create no file";
 }
 
-TEST(FileLock, ALockFileThatCannotBeCreatedSaysWhy) {
+TEST(FileLock, ADirectoryThatCannotBeOpenedSaysWhy) {
     test::ScratchDir dir;
-    FileLock lock(dir.File("missing/index.html.lock"));
-    EXPECT_FALSE(lock.locked());
-    EXPECT_FALSE(lock.error().empty());
+    const std::string file = dir.Write("file", "not a directory");
+    for (const std::string& path : {dir.File("missing/index.html"), file + "/index.html"}) {
+        FileLock lock(path);
+        EXPECT_FALSE(lock.locked()) << path;
+        EXPECT_FALSE(lock.error().empty()) << path;
+    }
 }
 
 }  // namespace

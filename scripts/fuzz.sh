@@ -25,7 +25,8 @@ max_len=${FUZZ_MAX_LEN:-16384}
 seed=${FUZZ_SEED:-1}
 
 BUILD_TYPE=RelWithDebInfo scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ \
-    -DSYLVA_BUILD_FUZZERS=ON -DSYLVA_BUILD_TESTS=OFF -DSYLVA_WITH_WINDOW=OFF
+    -DSYLVA_BUILD_FUZZERS=ON -DSYLVA_BUILD_TESTS=OFF -DSYLVA_WITH_WINDOW=OFF \
+    -DSYLVA_WARNINGS_AS_ERRORS=ON
 
 mkdir -p build-fuzz/findings
 # The scratch corpora and the files the targets write, in memory where the system offers it; all

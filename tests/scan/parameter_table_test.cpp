@@ -57,7 +57,8 @@ TEST_F(ParameterTableTest, BuildsRowsFromCommentsWhenTheBlockLeavesTheSectionOpe
         CSylItem item(&generator_, kSum, block, CZTTime());
         EXPECT_EQ(item.Details().sections[kSectionParameter].Lines(), c.parameters)
             << ::testing::PrintToString(c.block);
-        EXPECT_EQ(item.Details().hasParamTable, c.hasParamTable) << ::testing::PrintToString(c.block);
+        EXPECT_EQ(item.Details().hasParamTable, c.hasParamTable)
+            << ::testing::PrintToString(c.block);
         EXPECT_EQ(item.Details().declaration, kSum);
     }
 }
@@ -119,7 +120,8 @@ TEST_F(ParameterTableTest, RemovesCommentsOnlyFromTheirOwnLines) {
 
     // A comment-only line has no parameter, so it stays as it is.
     ParametersOf("void f(int width, // width\n       // more about it\n       int h)");
-    EXPECT_EQ(item_->Details().declaration, "void f(int width,  \n       // more about it\n       int h)");
+    EXPECT_EQ(item_->Details().declaration,
+              "void f(int width,  \n       // more about it\n       int h)");
 }
 
 TEST_F(ParameterTableTest, EditsTheRightLineOfALongDeclaration) {
@@ -127,7 +129,10 @@ TEST_F(ParameterTableTest, EditsTheRightLineOfALongDeclaration) {
     std::string declaration = "// header line\nvoid Many(";
     std::string expected = declaration;
     for (int i = 0; i < 2000; ++i) {
-        std::string name = "p" + std::to_string(i);
+        // Appended rather than "p" + std::to_string(i): at -O3, GCC 12 warns falsely (-Wrestrict)
+        // of a literal put before a temporary string.
+        std::string name = "p";
+        name += std::to_string(i);
         declaration += "int " + name + ", // comment number " + std::to_string(i) + "\n";
         expected += "int " + name + ", // comment nu...\n";
     }

@@ -3,7 +3,7 @@
 
 # Installs what is missing, builds, and documents the bundled examples/ into demo-output/.
 demo:
-	scripts/demo.sh
+	@scripts/demo.sh
 
 # Installs what is missing, builds with warnings as errors, and runs every test.
 test:

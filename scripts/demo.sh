@@ -1,11 +1,35 @@
 #!/usr/bin/env bash
-# Sets up, builds, and documents the bundled examples/ into demo-output/.
+# Sets up, builds, and documents the bundled examples/ into demo-output/, saying in one line what
+# each step does. What the package manager and the compiler print goes to build/demo.log; a step
+# that fails shows its part of that log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-BUILD_TARGET=sylva scripts/build.sh build
+mkdir -p build
+log=build/demo.log
+: >"$log"
+
+# step DESCRIPTION COMMAND...: runs COMMAND with its output in the log.
+step() {
+    local description=$1
+    shift
+    printf '%s ... ' "$description"
+    local start
+    start=$(wc -l <"$log")
+    if "$@" >>"$log" 2>&1; then
+        echo done
+    else
+        local status=$?
+        echo "failed (exit status $status):"
+        tail -n "+$((start + 1))" "$log"
+        echo "The whole log: $(pwd)/$log"
+        exit "$status"
+    fi
+}
+
+step "Installing the Debian packages Sylva needs, where missing" scripts/setup.sh
+step "Building sylva (some minutes the first time)" env BUILD_TARGET=sylva scripts/build.sh build
 rm -rf demo-output
-build/src/app/sylva -PROJECT=Nursery \
+step "Documenting examples/ into demo-output/" build/src/app/sylva -PROJECT=Nursery \
     "-DESC=A small C++ library for a tree nursery, documented with Sylva" \
     -SCAN=examples -OUT=demo-output -FORCE
 echo

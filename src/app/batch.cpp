@@ -1,8 +1,12 @@
 #include "app/batch.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/main_actions.h"
 #include "app/terminal_output.h"
 #include "app/terminal_prompter.h"
+#include "support/line_reader.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -10,7 +14,21 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kSummary = "sylva: %s";
+constexpr std::string_view kUnreadableConfig = "sylva: cannot read configuration file %s: %s";
 constexpr std::string_view kSummaryAsErrors = "sylva: %s, treated as errors (-WERROR)";
+
+// Why the configuration file at `path` cannot be read; empty when it can.
+std::string ConfigFileProblem(const std::string& path) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error) {
+        return error.message();
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return "not a regular file";
+    }
+    return LineReader().Open(path) ? std::string() : "it cannot be opened for reading";
+}
 
 }  // namespace
 
@@ -20,6 +38,7 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
         {values.description, fields.projectDesc},
         {values.scanPath, fields.scanPath},
         {values.outputPath, fields.outputPath},
+        {values.configFile, fields.options.configFile},
     };
     for (const auto& [value, field] : assignments) {
         if (!value.empty()) {
@@ -29,6 +48,17 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
 }
 
 int RunBatchGeneration(MainFields& fields, const StartValues& switches) {
+    // A file named on purpose that cannot be read would silently give pages in the wrong theme
+    // (or with the standard file's settings): refuse to run instead. The standard file's absence
+    // stays silent, the defaults serving.
+    if (!switches.configFile.empty()) {
+        std::string problem = ConfigFileProblem(switches.configFile);
+        if (!problem.empty()) {
+            WriteTerminalLine(stderr,
+                              FormatLine(kUnreadableConfig, {switches.configFile, problem}));
+            return kExitNotRun;
+        }
+    }
     TerminalPrompter prompter;
     TerminalProtocol runProtocol(switches.verbose, true);
     // The standard configuration file is usually absent and the defaults serve: its lines are

@@ -19,7 +19,9 @@ void ApplyStartValues(MainFields& fields, const StartValues& values);
 // Runs Create in its batch form on `fields` with the terminal as prompter, protocol, progress and
 // warning sink, and closes with a summary line on standard error when warnings were given.
 // Returns the exit status; with `switches.warningsAreErrors` a complete run that gave warnings
-// ends with kExitFailures. `switches.verbose` prints every protocol line.
+// ends with kExitFailures. `switches.verbose` prints every protocol line. A configuration file
+// named by `switches.configFile` that cannot be read is refused before anything runs
+// (kExitNotRun, with the reason on standard error).
 int RunBatchGeneration(MainFields& fields, const StartValues& switches);
 
 }  // namespace sylva

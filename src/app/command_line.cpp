@@ -9,14 +9,6 @@ namespace sylva {
 
 namespace {
 
-struct OptionRow {
-    std::string_view name;
-    std::string_view argument;  // what follows the name in the usage text
-    std::string_view help;
-    std::string StartValues::*value;  // set for options that take a value
-    bool StartValues::*flag;          // set for switches
-};
-
 // The order is the order of matching: an argument naming two options counts as the first.
 constexpr OptionRow kOptions[] = {
     {"-PROJECT", "=NAME", "project name; its directory and pages are named after it",
@@ -27,18 +19,47 @@ constexpr OptionRow kOptions[] = {
      nullptr},
     {"-OUT", "=DIR", "output directory (default: the current directory)", &StartValues::outputPath,
      nullptr},
+    {"-CONFIG", "=FILE", "configuration file (default: SYLVA.INI in the current directory, if any)",
+     &StartValues::configFile, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
     {"-VERBOSE", "", "print every protocol line on standard output", nullptr,
      &StartValues::verbose},
     {"-WERROR", "", "after the whole run, exit with status 1 if any warning was given", nullptr,
      &StartValues::warningsAreErrors},
-    {"--HELP", "", "print this text", nullptr, &StartValues::help},
-    {"--VERSION", "", "print the version", nullptr, &StartValues::version},
+    {"--HELP", "", "print this text and exit", nullptr, &StartValues::help},
+    {"--VERSION", "", "print the version and exit", nullptr, &StartValues::version},
 };
 
+constexpr EnvironmentRow kEnvironment[] = {
+    {"SOURCE_DATE_EPOCH", "", "the time written into the pages, in seconds since 1970"},
+    {"SYLVA_THREADS", "=N",
+     "threads a run keeps busy, 1 to 64 (default 2; the output is the same)"},
+};
+
+constexpr std::string_view kUsageStart = "Usage: sylva";
+constexpr std::string_view kUsageEnd =
+    "Without -FORCE the window opens with the given values filled in.\n\n";
+constexpr std::string_view kEnvironmentHeading = "\nEnvironment:\n";
 constexpr std::size_t kUsageColumn = 18;
+constexpr std::size_t kUsageWidth = 90;
+
+// "  NAME=ARG" padded to the help column, the help, a line end.
+void AppendUsageLine(std::string& text, std::string_view name, std::string_view argument,
+                     std::string_view help) {
+    std::string usage = std::string(name) + std::string(argument);
+    usage.resize(std::max(usage.size() + 1, kUsageColumn), ' ');
+    text.append("  ").append(usage).append(help).append("\n");
+}
 
 }  // namespace
+
+std::span<const OptionRow> CommandLineOptions() {
+    return kOptions;
+}
+
+std::span<const EnvironmentRow> EnvironmentVariables() {
+    return kEnvironment;
+}
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     ParsedCommandLine parsed;
@@ -68,23 +89,30 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     return parsed;
 }
 
-// The environment variables a run reads, after the options.
-constexpr std::string_view kEnvironmentHelp =
-    "\nEnvironment:\n"
-    "  SOURCE_DATE_EPOCH  the time written into the pages, in seconds since 1970\n"
-    "  SYLVA_THREADS=N    threads a run keeps busy, 1 to 64 (default 2; the output is the same)\n";
-
 std::string UsageText() {
-    std::string text =
-        "Usage: sylva [-PROJECT=NAME] [-DESC=TEXT] [-SCAN=DIR] [-OUT=DIR] [-FORCE] [-VERBOSE]\n"
-        "             [-WERROR]\n"
-        "Without -FORCE the window opens with the given values filled in.\n\n";
+    // The synopsis: "[-NAME=ARG]" of every option a start takes, wrapped below its first entry.
+    std::string text(kUsageStart);
+    std::size_t lineStart = 0;
     for (const OptionRow& option : kOptions) {
-        std::string usage = std::string(option.name) + std::string(option.argument);
-        usage.resize(std::max(usage.size() + 1, kUsageColumn), ' ');
-        text.append("  ").append(usage).append(option.help).append("\n");
+        if (option.EndsAtOnce()) {
+            continue;
+        }
+        std::string entry = "[" + std::string(option.name) + std::string(option.argument) + "]";
+        if (text.size() - lineStart + 1 + entry.size() > kUsageWidth) {
+            text.push_back('\n');
+            lineStart = text.size();
+            text.append(kUsageStart.size(), ' ');
+        }
+        text.append(" ").append(entry);
     }
-    text.append(kEnvironmentHelp);
+    text.append("\n").append(kUsageEnd);
+    for (const OptionRow& option : kOptions) {
+        AppendUsageLine(text, option.name, option.argument, option.help);
+    }
+    text.append(kEnvironmentHeading);
+    for (const EnvironmentRow& variable : kEnvironment) {
+        AppendUsageLine(text, variable.name, variable.argument, variable.help);
+    }
     return text;
 }
 

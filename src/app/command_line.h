@@ -1,14 +1,19 @@
-// The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=" with their values and the
-// switches "-FORCE" (generate at once, without the window), "-VERBOSE" and "-WERROR" (a run that
-// gave warnings fails), plus --help and --version.
+// The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-CONFIG=" with their
+// values and the switches "-FORCE" (generate at once, without the window), "-VERBOSE" and
+// "-WERROR" (a run that gave warnings fails), plus --help and --version.
 //
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
 // everything after the first "=". A later value replaces an earlier one; an argument that names
 // no option is ignored.
+//
+// One table of options serves the parsing, the --help text and the manual page, so that they
+// cannot drift apart.
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace sylva {
 
@@ -20,6 +25,7 @@ struct StartValues {
     std::string description;
     std::string scanPath;
     std::string outputPath;
+    std::string configFile;  // empty: the standard file, when there is one
     bool force = false;
     bool verbose = false;
     bool warningsAreErrors = false;
@@ -32,6 +38,31 @@ struct ParsedCommandLine {
     // Why the command line was refused (a value too long); empty when it was not.
     std::string error;
 };
+
+// One option of the command line: its name as matched, what follows the name in the usage
+// ("=NAME"), its help line, and the start value it sets (`value` for an option with a value,
+// `flag` for a switch; the other is null).
+struct OptionRow {
+    std::string_view name;
+    std::string_view argument;
+    std::string_view help;
+    std::string StartValues::*value;
+    bool StartValues::*flag;
+
+    // --help and --version end the program at once; every other option shapes a start.
+    bool EndsAtOnce() const { return name.starts_with("--"); }
+};
+
+// An environment variable a run reads: its name, what follows it in the usage, its help line.
+struct EnvironmentRow {
+    std::string_view name;
+    std::string_view argument;
+    std::string_view help;
+};
+
+// The options in their order of matching.
+std::span<const OptionRow> CommandLineOptions();
+std::span<const EnvironmentRow> EnvironmentVariables();
 
 // Reads argv[1] to argv[argc - 1].
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "app/man_page.h"
+#include "test_support/process.h"
+#include "test_support/scratch_dir.h"
 
 namespace sylva {
 namespace {
@@ -17,13 +22,14 @@ ParsedCommandLine Parse(std::vector<std::string> arguments) {
 }
 
 TEST(ParseCommandLine, ReadsTheFourValuesAndTheSwitches) {
-    ParsedCommandLine parsed = Parse(
-        {"-PROJECT=Demo", "-DESC=A demo project", "-SCAN=src", "-OUT=doc", "-FORCE", "-VERBOSE"});
+    ParsedCommandLine parsed = Parse({"-PROJECT=Demo", "-DESC=A demo project", "-SCAN=src",
+                                      "-OUT=doc", "-CONFIG=theme.ini", "-FORCE", "-VERBOSE"});
     EXPECT_TRUE(parsed.error.empty());
     EXPECT_EQ(parsed.values.project, "Demo");
     EXPECT_EQ(parsed.values.description, "A demo project");
     EXPECT_EQ(parsed.values.scanPath, "src");
     EXPECT_EQ(parsed.values.outputPath, "doc");
+    EXPECT_EQ(parsed.values.configFile, "theme.ini");
     EXPECT_TRUE(parsed.values.force);
     EXPECT_TRUE(parsed.values.verbose);
     EXPECT_FALSE(parsed.values.warningsAreErrors);
@@ -51,6 +57,8 @@ TEST(ParseCommandLine, MatchesNamesAnywhereBeforeTheFirstEqualsSign) {
         {"-Scan=mixed", &StartValues::scanPath, "mixed"},
         {"-OUTPUT=x", &StartValues::outputPath, "x"},
         {"--out=y", &StartValues::outputPath, "y"},
+        {"-config=/usr/share/sylva/themes/modern.ini", &StartValues::configFile,
+         "/usr/share/sylva/themes/modern.ini"},
         // Only the text before the first "=" names the option: a path holding an option name
         // stays a value.
         {"-OUT=/home/me/my-project", &StartValues::outputPath, "/home/me/my-project"},
@@ -95,12 +103,44 @@ TEST(ParseCommandLine, HelpAndVersion) {
     EXPECT_TRUE(Parse({"--help"}).values.help);
     EXPECT_TRUE(Parse({"--version"}).values.version);
     EXPECT_FALSE(Parse({"--version"}).values.verbose);
-    std::string usage = UsageText();
-    for (const char* name : {"-PROJECT=NAME", "-DESC=TEXT", "-SCAN=DIR", "-OUT=DIR", "-FORCE",
-                             "-VERBOSE", "-WERROR", "--HELP", "--VERSION"}) {
-        EXPECT_NE(usage.find(name), std::string::npos) << name;
-    }
 }
 
+// The usage and the manual page both come from the option table: every option and environment
+// variable is in both, and the page is roff that renders without a warning.
+TEST(UsageAndManualPage, NameEveryOptionAndTheInstalledThemes) {
+    const std::vector<std::string> usages = {
+        "-PROJECT=NAME", "-DESC=TEXT", "-SCAN=DIR",         "-OUT=DIR",
+        "-CONFIG=FILE",  "-FORCE",     "-VERBOSE",          "-WERROR",
+        "--HELP",        "--VERSION",  "SOURCE_DATE_EPOCH", "SYLVA_THREADS=N"};
+    std::string usage = UsageText();
+    for (const std::string& name : usages) {
+        EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << name;
+    }
+    for (std::size_t start = 0, end; start < usage.size(); start = end + 1) {
+        end = usage.find('\n', start);
+        EXPECT_LE(end - start, 100u) << usage.substr(start, end - start);
+    }
+
+    if (std::system("command -v groff >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "groff is not installed";
+    }
+    test::ScratchDir dir;
+    const std::vector<std::string> themes = {"modern.ini", "plain.ini"};
+    dir.Write("sylva.1", ManPage("/opt/sy-lva/themes", themes));
+    test::ProcessOptions inScratch;
+    inScratch.cwd = dir.path();
+    test::ProcessResult rendered =
+        test::RunProcess("/bin/sh", {"-c", "groff -man -Tascii -ww -P-cbou sylva.1"}, inScratch);
+    ASSERT_EQ(rendered.status, 0) << rendered.err;
+    EXPECT_EQ(rendered.err, "");
+    const std::string& text = rendered.out;
+    for (const std::string& name : usages) {
+        EXPECT_NE(text.find(name), std::string::npos) << name << " in\n" << text;
+    }
+    for (const std::string& theme : themes) {
+        EXPECT_NE(text.find("/opt/sy-lva/themes/" + theme), std::string::npos) << theme;
+    }
+    EXPECT_NE(text.find("Sylva " SYLVA_VERSION), std::string::npos);
+}
 }  // namespace
 }  // namespace sylva

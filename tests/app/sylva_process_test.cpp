@@ -100,11 +100,17 @@ TEST_F(SylvaProcessTest, SamePathsAreDeclinedByDefault) {
 }
 
 TEST_F(SylvaProcessTest, RefusalsExitWithStatusTwoAndWriteNothing) {
+    // The standard file does not stand in for a named one that cannot be read.
+    dir_.Write("SYLVA.INI", "SYL_Q_DESCRIPTION=Standard\n");
     struct Case {
         std::vector<std::string> arguments;
         std::string message;
     };
     const Case cases[] = {
+        {{"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-CONFIG=themes/missing.ini", "-FORCE"},
+         "sylva: cannot read configuration file themes/missing.ini: No such file or directory\n"},
+        {{"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-CONFIG=src", "-FORCE"},
+         "sylva: cannot read configuration file src: not a regular file\n"},
         {{"-PROJECT=..", "-SCAN=src", "-OUT=out", "-FORCE"},
          "Project name .. gives no usable directory name, please enter another project name.\n"},
         {{"-PROJECT=Demo", "-SCAN=" + std::string(300, 's'), "-FORCE"},
@@ -145,10 +151,33 @@ TEST_F(SylvaProcessTest, VerbosePrintsEveryProtocolLineIncludingTheConfiguration
     EXPECT_EQ(result.err, "");
 }
 
-TEST_F(SylvaProcessTest, AConfigurationFileInTheCurrentDirectoryIsUsed) {
+TEST_F(SylvaProcessTest, TheConfigurationFileNamedOrElseTheOneInTheCurrentDirectoryIsUsed) {
     dir_.Write("SYLVA.INI", "SYL_Q_DESCRIPTION=Was es tut\n");
     ASSERT_EQ(RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"}, run_).status, 0);
     EXPECT_NE(dir_.Read("out/Demo/SYLVA_Draw.html").find("Was es tut"), std::string::npos);
+
+    dir_.Write("themes/named.ini", "SYL_Q_DESCRIPTION=What it does\n");
+    ProcessResult named = RunSylva(
+        {"-PROJECT=Demo", "-SCAN=src", "-OUT=named", "-CONFIG=themes/named.ini", "-FORCE"}, run_);
+    ASSERT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(named.err, "");
+    const std::string page = dir_.Read("named/Demo/SYLVA_Draw.html");
+    EXPECT_NE(page.find("What it does"), std::string::npos);
+    EXPECT_EQ(page.find("Was es tut"), std::string::npos);
+}
+
+TEST_F(SylvaProcessTest, AMasterIndexThatIsASymbolicLinkIsLeftAsItIsWithExitStatusOne) {
+    const std::string notes = dir_.Write("notes.txt", "my notes\n");
+    std::filesystem::create_directories(dir_.File("out"));
+    std::filesystem::create_symlink(notes, dir_.File("out/SYLVA_MAIN_INDEX.HTML"));
+    ProcessResult result = RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "  ERROR: Master index out/SYLVA_MAIN_INDEX.HTML is a symbolic link, it "
+              "and the file it names are left unchanged !\n");
+    EXPECT_EQ(dir_.Read("notes.txt"), "my notes\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.File("out/SYLVA_MAIN_INDEX.HTML")));
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Draw.html")));
 }
 
 constexpr const char* kBrokenSource =

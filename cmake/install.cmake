@@ -1,0 +1,39 @@
+# Installing like any Unix tool: `cmake --install` puts the program, its manual page and the
+# themes where GNUInstallDirs says, and `cpack -G DEB` packs the same files as a Debian package.
+include(GNUInstallDirs)
+
+set(SYLVA_THEMES_DESTINATION ${CMAKE_INSTALL_DATADIR}/sylva/themes)
+file(GLOB SYLVA_THEMES RELATIVE ${PROJECT_SOURCE_DIR}/themes CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/themes/*.ini)
+list(SORT SYLVA_THEMES)
+
+# The manual page names the themes where they are installed, so it is written for this prefix.
+set(SYLVA_MAN_PAGE ${PROJECT_BINARY_DIR}/sylva.1)
+add_custom_command(OUTPUT ${SYLVA_MAN_PAGE}
+    COMMAND sylva_man_page ${SYLVA_MAN_PAGE} ${CMAKE_INSTALL_FULL_DATADIR}/sylva/themes
+            ${SYLVA_THEMES}
+    DEPENDS sylva_man_page
+    COMMENT "Writing the manual page sylva.1"
+    VERBATIM)
+add_custom_target(sylva_man ALL DEPENDS ${SYLVA_MAN_PAGE})
+
+install(TARGETS sylva RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${SYLVA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+list(TRANSFORM SYLVA_THEMES PREPEND ${PROJECT_SOURCE_DIR}/themes/ OUTPUT_VARIABLE SYLVA_THEME_FILES)
+install(FILES ${SYLVA_THEME_FILES} DESTINATION ${SYLVA_THEMES_DESTINATION})
+
+# The package installs below the prefix the build was configured with, so that the paths in the
+# manual page hold: configure with -DCMAKE_INSTALL_PREFIX=/usr for a system package.
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_PACKAGE_NAME sylva)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "documentation generator for C and C++")
+if(NOT DEFINED CPACK_PACKAGE_CONTACT)
+    set(CPACK_PACKAGE_CONTACT "Sylva maintainers")
+endif()
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+# The libraries the program links (the C++ runtime, Qt when the window is built) become the
+# package's dependencies.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_GENERATOR DEB)
+include(CPack)

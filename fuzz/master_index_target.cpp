@@ -59,7 +59,7 @@ int FuzzMasterIndex(const std::uint8_t* data, std::size_t size) {
     std::string name(input.substr(0, lineEnd));
     std::string_view page = lineEnd == input.npos ? std::string_view() : input.substr(lineEnd + 1);
     if (name.empty()) {
-        name = "P";
+        name.push_back('P');
     }
     const std::string& directory = ScratchDirectory();
     const std::string path = directory + "/" + std::string(kIndexName);

@@ -97,7 +97,9 @@ std::string UsageText() {
         if (option.EndsAtOnce()) {
             continue;
         }
-        std::string entry = "[" + std::string(option.name) + std::string(option.argument) + "]";
+        // Appended, not "literal" + string: GCC 12 at -O3 warns falsely of that (-Wrestrict).
+        std::string entry = "[";
+        entry.append(option.name).append(option.argument).append("]");
         if (text.size() - lineStart + 1 + entry.size() > kUsageWidth) {
             text.push_back('\n');
             lineStart = text.size();

@@ -116,8 +116,7 @@ TEST(CrossLinkSections, ALineWithManyNamesIsLinkedCompletely) {
         std::string name = "Item" + std::to_string(100 + i);
         project.Add(name);
         line += "\"" + name + "\" ";
-        // Appended piece by piece rather than "\"" + Link(...): at -O3, GCC 12 warns falsely
-        // (-Wrestrict) of a literal put before a temporary string.
+        // Appended, not "literal" + string: GCC 12 at -O3 warns falsely of that (-Wrestrict).
         expected.append("\"").append(Link(name, name)).append("\" ");
     }
     project.Sort();

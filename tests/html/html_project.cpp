@@ -40,7 +40,8 @@ CSylItem& HtmlProject::Add(const std::string& name, const std::string& group) {
     auto item = std::make_unique<CSylItem>(&generator);
     item->name = name;
     item->group = group;
-    item->Details().shortDesc = " ";
+    // Not `= " "`: GCC 12 at -O3 warns falsely of a short literal assigned (-Wrestrict).
+    item->Details().shortDesc.assign(1, ' ');
     item->Details().typeLabel = group + "<BR>(Public)";
     item->accessRank = 100;
     item->isPublic = 1;

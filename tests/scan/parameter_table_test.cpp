@@ -129,8 +129,7 @@ TEST_F(ParameterTableTest, EditsTheRightLineOfALongDeclaration) {
     std::string declaration = "// header line\nvoid Many(";
     std::string expected = declaration;
     for (int i = 0; i < 2000; ++i) {
-        // Appended rather than "p" + std::to_string(i): at -O3, GCC 12 warns falsely (-Wrestrict)
-        // of a literal put before a temporary string.
+        // Appended, not "literal" + string: GCC 12 at -O3 warns falsely of that (-Wrestrict).
         std::string name = "p";
         name += std::to_string(i);
         declaration += "int " + name + ", // comment number " + std::to_string(i) + "\n";

@@ -4,7 +4,7 @@
 // by record and written anew from the templates.
 //
 // Losing the page would lose every project of the directory, so a change holds an exclusive lock
-// (on the output directory) from reading the page to replacing it (two runs adding projects to one
+// on the output directory from reading the page to replacing it (two runs adding projects to one
 // directory keep both), and the new page replaces the old one atomically (a crash or a full disk
 // leaves the old page whole). A page that is a symbolic link is never changed: the new page would
 // land wherever the link points, and whoever can plant a link in a shared output directory would

@@ -112,16 +112,17 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view content) 
 }
 
 void RemoveAbandonedTemporaries(const std::string& path) {
-    const std::string directory = CZTSystem::DirectoryOf(path);
     const std::string target = CZTString(path).GetFilename();
     std::error_code error;
-    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        pid_t writer = WriterOf(name, target);
+    for (std::filesystem::directory_iterator it(CZTSystem::DirectoryOf(path), error), end;
+         !error && it != end; it.increment(error)) {
+        pid_t writer = WriterOf(it->path().filename().native(), target);
+        std::error_code typeError;
         // Only a process that no longer exists can never again rename its temporary file.
-        if (writer != 0 && it->is_regular_file(error) && ::kill(writer, 0) != 0 && errno == ESRCH) {
-            ::unlink((directory + name).c_str());
+        if (writer != 0 &&
+            it->symlink_status(typeError).type() == std::filesystem::file_type::regular &&
+            ::kill(writer, 0) != 0 && errno == ESRCH) {
+            ::unlink(it->path().c_str());
         }
     }
 }

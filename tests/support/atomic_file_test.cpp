@@ -80,11 +80,20 @@ TEST(RemoveAbandonedTemporaries, RemovesOnlyTheTemporaryFilesOfEndedWriters) {
             dir.Write(name, "x");
         }
     }
+    // Neither a directory nor a link is ever a writer's temporary file.
     std::filesystem::create_directory(dir.File("index.html.tmp." + ended + ".9"));
+    std::filesystem::create_symlink("index.html", dir.File("index.html.tmp." + ended + ".8"));
     RemoveAbandonedTemporaries(path);
     std::vector<std::string> expected = kept;
-    expected.push_back("index.html.tmp." + ended + ".9");  // a directory is never the writer's
+    expected.push_back("index.html.tmp." + ended + ".8");
+    expected.push_back("index.html.tmp." + ended + ".9");
     std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Entries(dir.path()), expected);
+
+    // A path without a directory names a file of the current directory.
+    dir.Write(abandoned[0], "x");
+    test::CurrentDirectory inside(dir.path());
+    RemoveAbandonedTemporaries("index.html");
     EXPECT_EQ(Entries(dir.path()), expected);
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace sylva {
 
@@ -37,33 +38,22 @@ bool LineReader::Open(const std::string& path) {
     buffer_ = std::make_unique<char[]>(kBufferSize);
     data_ = buffer_.get();
     begin_ = end_ = 0;
-    SkipByteOrderMark();
+    atFileStart_ = true;
     return true;
 }
 
 void LineReader::SkipByteOrderMark() {
-    char head[kByteOrderMark.size()];
-    std::size_t got = 0;
-    while (got < sizeof head) {
-        ssize_t result = ::pread(fd_, head + got, sizeof head - got, static_cast<off_t>(got));
-        if (result < 0 && errno == EINTR) {
-            continue;
-        }
-        if (result <= 0) {
-            return;
-        }
-        got += static_cast<std::size_t>(result);
-    }
-    if (std::string_view(head, sizeof head) == kByteOrderMark) {
-        ::lseek(fd_, static_cast<off_t>(sizeof head), SEEK_SET);
+    if (std::string_view(data_ + begin_, end_ - begin_).starts_with(kByteOrderMark)) {
+        begin_ += kByteOrderMark.size();
     }
 }
 
 void LineReader::OpenBuffer(std::string_view content) {
     Close();
     data_ = content.data();
-    begin_ = content.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    begin_ = 0;
     end_ = content.size();
+    SkipByteOrderMark();
 }
 
 void LineReader::Close() {
@@ -74,6 +64,7 @@ void LineReader::Close() {
     buffer_.reset();
     data_ = nullptr;
     begin_ = end_ = 0;
+    atFileStart_ = false;
     readError_ = 0;
 }
 
@@ -89,6 +80,12 @@ bool LineReader::Fill() {
         if (got > 0) {
             begin_ = 0;
             end_ = static_cast<std::size_t>(got);
+            if (std::exchange(atFileStart_, false)) {
+                SkipByteOrderMark();
+                if (begin_ == end_) {
+                    continue;
+                }
+            }
             return true;
         }
         if (got < 0 && errno == EINTR) {

@@ -43,8 +43,9 @@ class LineReader {
   private:
     // Makes at least one unread byte available; false at the end of the file or on an error.
     bool Fill();
-    // Moves the reading past a byte-order mark at the start of the open file. A file whose start
-    // cannot be read is left at its start, for the first read to report.
+    // Moves begin_ past a byte-order mark at begin_. REQUIRES: begin_ is the start of the content,
+    // and for a file its first read, which takes the whole mark (a regular file's first read is
+    // short only when the file is).
     void SkipByteOrderMark();
 
     int fd_ = -1;
@@ -53,6 +54,7 @@ class LineReader {
     const char* data_ = nullptr;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    bool atFileStart_ = false;  // no read from `fd_` yet
     int readError_ = 0;
 };
 

@@ -6,10 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "engine/scan_source.h"
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
-#include "scan/syl_item.h"
+#include "html/page_names.h"
 #include "support/file_output.h"
 
 namespace sylva::fuzz {
@@ -20,20 +19,23 @@ constexpr std::string_view kIndexName = "INDEX.HTML";
 constexpr std::size_t kMaxNameBytes = 255;  // NAME_MAX of the usual file systems
 constexpr std::size_t kMaxProjectName = 300;
 
-// True when every file name the run writes for its project fits the file system.
-bool NamesFit(const CZTScanSource& generator) {
-    for (const std::string& path :
-         {generator.projectIndexFile, generator.frameIndexFile, generator.frameFile}) {
-        if (std::filesystem::path(path).filename().string().size() > kMaxNameBytes) {
+// True when every file name the run writes for the project `directoryName` fits the file
+// system. The items are scanned again from `source` for their page names.
+bool NamesFit(const std::string& directoryName, std::string_view source) {
+    for (const std::string& page : {ProjectIndexFile(directoryName), FrameIndexFile(directoryName),
+                                    FrameSetFile(directoryName)}) {
+        if (page.size() > kMaxNameBytes) {
             return false;
         }
     }
-    for (const auto& item : generator.items) {
-        if (item && item->PageFile().size() > kMaxNameBytes) {
+    FuzzProject scanned(0);
+    scanned.Scan(source, "/src/fuzz.cpp");
+    for (const ItemList::Slot& item : scanned.items) {
+        if (PageFile(*item).size() > kMaxNameBytes) {
             return false;
         }
     }
-    return generator.projectDirName.size() <= kMaxNameBytes;
+    return directoryName.size() <= kMaxNameBytes;
 }
 
 }  // namespace
@@ -51,15 +53,15 @@ int FuzzRun(const std::uint8_t* data, std::size_t size) {
     std::filesystem::create_directories(sourceDirectory);
     Require(WriteWholeFile(sourceDirectory + "/fuzz.cpp", source).ok(), "cannot write the input");
 
-    CZTScanSource generator;
     MemoryListBox protocol;
-    int result = generator.Run(sourceDirectory, std::string(kIndexName), name, out,
-                               ".CPP|.C|.H|.SYL", "Desc", &protocol, nullptr, 1, 1, RunOptions());
-    if (result != 0) {
+    Reporter reporter(&protocol);
+    const RunInputs inputs{
+        sourceDirectory, std::string(kIndexName), name, out, ".CPP|.C|.H|.SYL", "Desc", 1, 1};
+    if (Run(inputs, Settings(), RunOptions(), reporter) == RunResult::kRefused) {
         Require(!std::filesystem::exists(out), "a refused run wrote files");
         return 0;
     }
-    const std::string& project = generator.projectDirName;
+    const std::string project = ProjectDirectoryName(name);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(out)) {
         std::string relative = entry.path().lexically_relative(out).string();
         bool inProject = relative == project ||
@@ -69,8 +71,8 @@ int FuzzRun(const std::uint8_t* data, std::size_t size) {
             "a file written outside the project directory");
     }
     // A project name holding an index marker is refused by the master index.
-    if (NamesFit(generator) && name.find("<!--") == std::string::npos) {
-        Require(generator.failureCount == 0, "a run whose names fit reported a failure");
+    if (NamesFit(project, source) && name.find("<!--") == std::string::npos) {
+        Require(reporter.failureCount() == 0, "a run whose names fit reported a failure");
     }
     return 0;
 }

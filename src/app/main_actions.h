@@ -3,8 +3,8 @@
 // The window wires its widgets to these operations; batch mode calls Create in its batch form;
 // the tests drive them with scripted answers. Everything an action needs from a person or the
 // desktop goes through the Prompter; copying controls into the fields and back goes through the
-// FieldsView, which only the window fills with life. Each action creates its own generator and
-// destroys it before it returns.
+// FieldsView, which only the window fills with life. Each action makes its own settings and
+// reporter and lets go of them before it returns.
 #pragma once
 
 #include <string>

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "engine/run_options.h"
+#include "engine/engine.h"
+#include "support/run_options.h"
 
 namespace sylva {
 
@@ -21,6 +22,18 @@ inline constexpr int kMasterIndexNameLimit = 220;
 inline constexpr int kProjectDescLimit = 1000;
 inline constexpr int kForeignHtmlLimit = 250;
 
+// The options the window keeps: those a run reads, the configuration file the actions load,
+// and four that only the Options dialog shows and edits (no stage reads them).
+struct StoredOptions : RunOptions {
+    int addSourceLink = 1;
+    int groupByClass = 1;
+    int searchAndLink = 0;
+    int copySources = 1;
+    std::string configFile = kConfigFileName;
+
+    friend bool operator==(const StoredOptions&, const StoredOptions&) = default;
+};
+
 struct MainFields {
     std::string filter = kDefaultFilter;
     std::string outputPath;
@@ -33,7 +46,7 @@ struct MainFields {
     std::string foreignHtml;
     int scanMode = 1;    // the "Scan path:" check box
     int modeIsScan = 1;  // follows the check box's last click; Create looks at it
-    RunOptions options;
+    StoredOptions options;
 
     // The initial values, with the process's current directory as the output path.
     static MainFields Initial();

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_source.h"
+#include "engine/engine.h"
 #include "support/zt_string.h"
 #include "test_support/process.h"
 #include "test_support/scratch_dir.h"
@@ -56,9 +56,9 @@ Strings ErrorLines(const std::string& err) {
 
 // The records of the master index at `path`.
 Strings Records(const std::string& path) {
-    CZTScanSource reader;
     CZTStringArray records;
-    reader.ReadMasterIndex(records, path);
+    Reporter reporter;
+    (void)ReadMasterIndex(Settings(), reporter, path, records);
     return records.Lines();
 }
 

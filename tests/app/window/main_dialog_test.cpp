@@ -574,13 +574,13 @@ class MainDialogTest : public QObject {
         QCOMPARE(title, QString::fromUtf8("Info über Sylva"));
     }
 
-    void optionsButtonEditsTheRunOptionsOnlyOnOk() {
+    void optionsButtonEditsTheStoredOptionsOnlyOnOk() {
         WindowFixture w;
         auto uncheckAlphaIndexThen = [](const char* finish) {
             test::WhenModalOpens([finish](QWidget* modal) {
                 auto* options = qobject_cast<COptionsDlg*>(modal);
                 QVERIFY(options != nullptr);
-                options->Box(&RunOptions::alphaIndex)->click();
+                options->Box(&StoredOptions::alphaIndex)->click();
                 for (auto* button : options->findChildren<QPushButton*>()) {
                     if (button->text() == QLatin1String(finish)) {
                         button->click();
@@ -590,7 +590,7 @@ class MainDialogTest : public QObject {
         };
         uncheckAlphaIndexThen("Cancel");
         w.Click(CMainDlg::kIdOptions);
-        QCOMPARE(w.fields.options, RunOptions());
+        QCOMPARE(w.fields.options, StoredOptions());
         uncheckAlphaIndexThen("OK");
         w.Click(CMainDlg::kIdOptions);
         QCOMPARE(w.fields.options.alphaIndex, 0);

@@ -310,6 +310,7 @@ class SideDialogsTest : public QObject {
             }
         }
         QCOMPARE(dialog.MasterIndexPathText(), ToQString(dir.File("M.HTML")));
+        QCOMPARE(dialog.findChild<QLabel*>()->textFormat(), Qt::PlainText);
         QVERIFY(prompter.shown.empty());
     }
 

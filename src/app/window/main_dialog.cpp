@@ -74,7 +74,9 @@ CMainDlg::CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent)
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
     }
+    // The window's own movements as well: over its bare surface they take the hint away.
     setMouseTracking(true);
+    installEventFilter(this);
     projectName_->setFocus();
 }
 
@@ -289,6 +291,8 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = static_cast<QWidget*>(watched);
         QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
         tips_.TrackMouse(widget == this ? point : widget->mapTo(this, point));
+    } else if (event->type() == QEvent::Leave && watched == this) {
+        tips_.MouseLeft();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -73,7 +73,8 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     void keyPressEvent(QKeyEvent* event) override;
     // Escape and the window's close button: ends the window only when the user confirms.
     void reject() override;
-    // Hands every mouse movement over the window or a control to the hover tips.
+    // Hands every mouse movement over the window or a control to the hover tips, and tells them
+    // when the mouse leaves the window.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

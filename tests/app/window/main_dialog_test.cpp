@@ -650,6 +650,20 @@ class MainDialogTest : public QObject {
         QTest::mouseMove(chooseOutput, QPoint(3, 3));
         QTRY_VERIFY(tip->isVisible());
         QCOMPARE(tip->geometry().width(), 10 + 20 * 15 / 2);  // "Choose a output path"
+
+        // The bare surface between the two group boxes takes the hint away.
+        DialogUnits units = DialogUnits::ForFont(DialogFont());
+        QTest::mouseMove(&window, QPoint(units.X(283), units.Y(100)));
+        QTRY_VERIFY(!tip->isVisible());
+
+        // So does leaving the window; coming back onto the same control shows the hint again.
+        QTest::mouseMove(chooseOutput, QPoint(3, 3));
+        QTRY_VERIFY(tip->isVisible());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&window, &leave);
+        QVERIFY(!tip->isVisible());
+        QTest::mouseMove(chooseOutput, QPoint(4, 4));
+        QTRY_VERIFY(tip->isVisible());
     }
 
     void hiddenScanButtonLendsNoTipToTheForeignButton() {

@@ -61,6 +61,8 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent = nullptr);
 
     void ReadControls(MainFields& fields) override;
+    // A value longer than its control holds is refused with a warning, never cut: the control
+    // keeps its text, and the next action reads that back into the field.
     void WriteControls(const MainFields& fields) override;
 
     // The control numbered `controlId`, or none.
@@ -94,6 +96,9 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     QPushButton* AddButton(const char* text, int x, int y, int width, int height, int controlId);
     QLineEdit* AddEdit(int x, int y, int width, int limit, int controlId);
 
+    // Whether `text` fits a control of `limit` characters; when not, warns that the field named
+    // `name` keeps what it held.
+    bool FitsField(const QString& text, int limit, std::string_view name);
     void SwitchMode();
     void ShowMode();
     void ToggleProtocol();

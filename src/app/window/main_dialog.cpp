@@ -270,7 +270,8 @@ void CMainDlg::ToggleProtocol() {
     protocolShown_ = !protocolShown_;
     protocolToggle_->setText(
         QString::fromLatin1(protocolShown_ ? kProtocolShownText : kProtocolHiddenText));
-    setFixedSize(width(), height() + (protocolShown_ ? kProtocolFold : -kProtocolFold));
+    // Folded, the window ends where the list begins, wherever the dialog font puts it.
+    setFixedSize(width(), protocolShown_ ? units_.Y(kWindowHeight) : protocolList_->y());
     repaint();
 }
 

@@ -53,9 +53,6 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
         kIdProtocolList,
     };
 
-    // The pixels the window grows by when the protocol list is shown, and shrinks by when hidden.
-    static constexpr int kProtocolFold = 250;
-
     // Shows `fields` (which, like `prompter`, must outlive the window); opens with the protocol
     // list folded away.
     CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent = nullptr);

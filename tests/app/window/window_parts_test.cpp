@@ -51,15 +51,6 @@ class WindowPartsTest : public QObject {
         QCOMPARE(base.Rect(units.x(), units.y(), units.width(), units.height()), pixels);
     }
 
-    void dialogFontLeavesTheFoldedProtocolOutOfSight() {
-        DialogUnits units = DialogUnits::ForFont(DialogFont());
-        // The window opens 250 pixels shorter than its layout and must end above the list.
-        QVERIFY2(units.Y(346) - 250 <= units.Y(195),
-                 qPrintable(QStringLiteral("folded height %1, list top %2")
-                                .arg(units.Y(346) - 250)
-                                .arg(units.Y(195))));
-    }
-
     void displayCheck_data() {
         QTest::addColumn<QString>("platform");
         QTest::addColumn<QString>("display");

@@ -7,6 +7,7 @@
 
 #include "app/window/qt_text.h"
 #include "engine/engine.h"
+#include "support/protocol.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -22,6 +23,8 @@ constexpr std::string_view kConfigFileRefused =
     "Please enter a configuration file name of at most 250 characters.";
 constexpr std::string_view kConfigFileUnreadable =
     "Cannot read the configuration file %s; the built-in settings stay in force.";
+constexpr std::string_view kStandardConfigFileRead =
+    "Cannot read the configuration file %s; %s from the current directory was read instead.";
 
 // A check box of the dialog and the run option it edits, at x, y with the given width (dialog
 // units, 10 high).
@@ -191,8 +194,13 @@ void COptionsDlg::accept() {
 void COptionsDlg::LoadConfigFile() {
     std::string path = ToBytes(configFile_->text());
     Settings settings;
-    if (!LoadConfig(settings, path, nullptr)) {
+    // The load reports only what it could not open, so any line means the named file was not
+    // read; a load that still succeeded read the standard file in its place.
+    MemoryListBox failures;
+    if (!LoadConfig(settings, path, &failures)) {
         prompter_.Warning(FormatLine(kConfigFileUnreadable, {path}));
+    } else if (!failures.Lines().empty()) {
+        prompter_.Warning(FormatLine(kStandardConfigFileRead, {path, kConfigFileName}));
     }
 }
 

@@ -261,6 +261,8 @@ class SideDialogsTest : public QObject {
         QCOMPARE(options.configFile, std::string(250, 'c'));
     }
 
+    // Load says so when the named file cannot be read: which file was read in its place, or that
+    // none was.
     void loadReadsTheFileAndWarnsOnlyWhenItCannot() {
         test::ScratchDir dir;
         test::CurrentDirectory cwd(dir.path());
@@ -272,13 +274,18 @@ class SideDialogsTest : public QObject {
             ButtonLabelled(dialog, QStringLiteral("Load"))->click();
             dialog.ConfigFileEdit()->setText(QStringLiteral("missing.ini"));
             ButtonLabelled(dialog, QStringLiteral("Load"))->click();
+            dir.Write("SYLVA.INI", "SYL_Q_AUTHOR=Autor:\n");
+            ButtonLabelled(dialog, QStringLiteral("Load"))->click();
             QVERIFY(dialog.isVisible());
             QCOMPARE(dialog.ConfigFileEdit()->text(), QStringLiteral("missing.ini"));
             dialog.reject();
         });
         QCOMPARE(Shown(prompter, "warning"),
-                 std::vector<std::string>{"Cannot read the configuration file missing.ini; the "
-                                          "built-in settings stay in force."});
+                 (std::vector<std::string>{"Cannot read the configuration file missing.ini; the "
+                                           "built-in settings stay in force.",
+                                           "Cannot read the configuration file missing.ini; "
+                                           "SYLVA.INI from the current directory was read "
+                                           "instead."}));
         QCOMPARE(options, StoredOptions());
     }
 
@@ -310,6 +317,7 @@ class SideDialogsTest : public QObject {
             }
         }
         QCOMPARE(dialog.MasterIndexPathText(), ToQString(dir.File("M.HTML")));
+        QCOMPARE(dialog.findChild<QLabel*>()->textFormat(), Qt::PlainText);
         QVERIFY(prompter.shown.empty());
     }
 

@@ -120,6 +120,17 @@ void MainActions::WriteControls() {
     }
 }
 
+bool MainActions::AllFilled(
+    std::initializer_list<std::pair<const std::string&, std::string_view>> fields) {
+    for (const auto& [value, warning] : fields) {
+        if (value.empty()) {
+            prompter_.Warning(warning);
+            return false;
+        }
+    }
+    return true;
+}
+
 void MainActions::ClearProtocol() {
     if (protocol_ != nullptr) {
         protocol_->ResetContent();
@@ -168,17 +179,11 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
     UseForwardSlashes(fields_.masterIndexName);
     UseForwardSlashes(fields_.filter);
 
-    const std::pair<const std::string&, std::string_view> requiredFields[] = {
-        {fields_.scanPath, kScanPathEmpty},
-        {fields_.masterIndexName, kMasterIndexEmpty},
-        {fields_.projectName, kProjectNameEmpty},
-        {fields_.outputPath, kOutputPathEmpty},
-    };
-    for (const auto& [value, warning] : requiredFields) {
-        if (value.empty()) {
-            prompter_.Warning(warning);
-            return ActionResult::kNotRun;
-        }
+    if (!AllFilled({{fields_.scanPath, kScanPathEmpty},
+                    {fields_.masterIndexName, kMasterIndexEmpty},
+                    {fields_.projectName, kProjectNameEmpty},
+                    {fields_.outputPath, kOutputPathEmpty}})) {
+        return ActionResult::kNotRun;
     }
     if (fields_.outputPath == fields_.scanPath && !prompter_.CautiousQuestion(kSamePathsQuestion)) {
         return ActionResult::kNotRun;
@@ -206,6 +211,10 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
                            fields_.outputPath, fields_.filter,          fields_.projectDesc,
                            fields_.typePublic, fields_.typePrivate};
     if (Run(inputs, settings, fields_.options, reporter) == RunResult::kRefused) {
+        // The run told its protocol; the user hears of it as of every other refusal.
+        if (HoldsPath(fields_.masterIndexName)) {
+            prompter_.Warning(FormatLine(kMasterIndexWithPath, {fields_.masterIndexName}));
+        }
         return ActionResult::kNotRun;
     }
     warningCount_ = reporter.warningCount();
@@ -222,9 +231,11 @@ ActionResult MainActions::AddForeignIndex() {
         return ActionResult::kNotRun;
     }
     // A record keyed by an empty name would read back as a gap line and be lost on the next
-    // rewrite of the master index; a name with a path would write outside the output directory.
-    if (fields_.projectName.empty()) {
-        prompter_.Warning(kProjectNameEmpty);
+    // rewrite of the master index; an empty output path would put the master index at the root
+    // of the file system; a name with a path would write outside the output directory.
+    if (!AllFilled({{fields_.projectName, kProjectNameEmpty},
+                    {fields_.masterIndexName, kMasterIndexEmpty},
+                    {fields_.outputPath, kOutputPathEmpty}})) {
         return ActionResult::kNotRun;
     }
     if (HoldsPath(fields_.masterIndexName)) {
@@ -239,12 +250,17 @@ ActionResult MainActions::AddForeignIndex() {
         std::string separator = fields_.foreignHtml.starts_with('/') ? "" : "/";
         fields_.foreignHtml = std::string(kLocalhostPrefix) + separator + fields_.foreignHtml;
     }
-    const Settings settings;
+    // The master index is read and written with the markers and templates Create uses, so that
+    // it finds the records a generation wrote.
+    Settings settings;
+    LoadConfig(settings, fields_.options.configFile, protocol_);
     Reporter reporter(protocol_);
-    int written = AddToMasterIndex(settings, reporter, fields_.outputPath, fields_.masterIndexName,
-                                   {fields_.projectName, fields_.foreignHtml, fields_.projectDesc});
+    if (AddToMasterIndex(settings, reporter, fields_.outputPath, fields_.masterIndexName,
+                         {fields_.projectName, fields_.foreignHtml, fields_.projectDesc}) < 0) {
+        return ActionResult::kDoneWithFailures;
+    }
     Protocol(FormatLine(kForeignAddedLine, {fields_.projectName, fields_.masterIndexName}));
-    return written < 0 ? ActionResult::kDoneWithFailures : ActionResult::kDone;
+    return ActionResult::kDone;
 }
 
 ActionResult MainActions::RemoveProject() {
@@ -252,16 +268,10 @@ ActionResult MainActions::RemoveProject() {
     std::this_thread::sleep_for(kRemoveDelay);
     ReadControls();
 
-    const std::pair<const std::string&, std::string_view> requiredFields[] = {
-        {fields_.masterIndexName, kMasterIndexEmpty},
-        {fields_.projectName, kProjectNameEmpty},
-        {fields_.outputPath, kOutputPathEmpty},
-    };
-    for (const auto& [value, warning] : requiredFields) {
-        if (value.empty()) {
-            prompter_.Warning(warning);
-            return ActionResult::kNotRun;
-        }
+    if (!AllFilled({{fields_.masterIndexName, kMasterIndexEmpty},
+                    {fields_.projectName, kProjectNameEmpty},
+                    {fields_.outputPath, kOutputPathEmpty}})) {
+        return ActionResult::kNotRun;
     }
     // "." or ".." would make the output directory or its parent the project directory, and
     // every file in it would be deleted.
@@ -281,7 +291,9 @@ ActionResult MainActions::RemoveProject() {
 
     Protocol(FormatLine(kDeleteProjectLine, {fields_.projectName}));
     Protocol(FormatLine(kRemoveLinkLine, {fields_.projectName, fields_.outputPath}));
-    const Settings settings;
+    // As Create reads and writes the master index, so that its records are found.
+    Settings settings;
+    LoadConfig(settings, fields_.options.configFile, protocol_);
     Reporter reporter(protocol_);
     bool indexFailed = RemoveFromMasterIndex(settings, reporter, fields_.outputPath,
                                              fields_.masterIndexName, fields_.projectName) < 0;

@@ -7,7 +7,10 @@
 // reporter and lets go of them before it returns.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/main_fields.h"
@@ -84,6 +87,8 @@ class MainActions {
     // only the chosen file's name is kept.
     bool Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter,
                 bool inOutputPath = false);
+    // False, with the warning of the first empty field shown, unless every field is filled.
+    bool AllFilled(std::initializer_list<std::pair<const std::string&, std::string_view>> fields);
     void ReadControls();
     void WriteControls();
     void ClearProtocol();

@@ -20,6 +20,8 @@ constexpr std::string_view kMasterNameWithPathLine =
 constexpr std::string_view kUnusableProjectNameLine =
     "ERROR: Project name %s gives no usable directory name !";
 constexpr std::string_view kScanningProjectStatus = "Scanning project...";
+constexpr std::string_view kCannotCreateDirectoryLine =
+    "ERROR: Cannot create project directory %s (%s) !";
 constexpr std::string_view kCleanItemListLine = "Clean item list...";
 constexpr std::string_view kPathDoneLine = "Path done, scanned paths %d, scanned files %d.";
 constexpr std::string_view kWarningSummaryLine = "WARNING: %s.";
@@ -62,8 +64,14 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
     }
     const Project& project = std::get<Project>(made);
     reporter.Status(kScanningProjectStatus);
-    // A directory that cannot be made shows as failures of the stages that write into it.
-    (void)CreateProjectDirectory(project);
+    // Without its directory no page can be written, and a master index record would lead
+    // nowhere: the run ends here, as a failure.
+    if (Status made = CreateProjectDirectory(project); !made.ok()) {
+        reporter.Failure(
+            FormatLine(kCannotCreateDirectoryLine, {project.Directory(), made.reason()}));
+        reporter.Protocol(FormatLine(kPathDoneLine, {"0", "0"}));
+        return RunResult::kRan;
+    }
 
     ItemList items;
     ScanJob scan{settings,

@@ -41,7 +41,7 @@ struct Project {
 
 // Why MakeProject refused: a master index name that holds a path would write outside the output
 // directory; a directory name of "", "." or ".." would put the pages into the output directory
-// itself or into its parent.
+// itself or into its parent, and one too long for its pages' file names could hold no page.
 enum class ProjectRefusal { kMasterIndexNameWithPath, kUnusableDirectoryName };
 
 // The project of these names, or why there can be none. The master index name is checked first.
@@ -53,15 +53,16 @@ enum class ProjectRefusal { kMasterIndexNameWithPath, kUnusableDirectoryName };
 // The name of a project's directory and pages: `projectName` with every character that may not
 // stand in a file name replaced by "_".
 std::string ProjectDirectoryName(std::string_view projectName);
-// False for the directory names that would address the output directory itself or its parent:
-// "", "." and "..".
+// False for the directory names that would address the output directory itself or its parent
+// ("", "." and ".."), and for those too long for the file names of the project's own pages.
 bool IsUsableDirectoryName(std::string_view directoryName);
 // True when a master index name holds a path ("/"); only a plain file name in the output
 // directory is accepted.
 bool HoldsPath(std::string_view masterIndexName);
 
-// Makes the project's directory and every missing one above it; true when it is there.
-[[nodiscard]] bool CreateProjectDirectory(const Project& project);
+// Makes the project's directory and every missing one above it; fails, with the reason, when it
+// is not a directory afterwards.
+[[nodiscard]] Status CreateProjectDirectory(const Project& project);
 
 // ---------------------------------------------------------------------------------------------
 // The project's pages

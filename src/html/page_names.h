@@ -9,6 +9,9 @@
 
 namespace sylva {
 
+// The longest file name the usual file systems take, in bytes.
+inline constexpr std::size_t kMaxFileNameBytes = 255;
+
 // `name` with every character that may not stand in a file name replaced by "_".
 std::string SafeFileName(std::string_view name);
 
@@ -17,6 +20,11 @@ std::string SafeFileName(std::string_view name);
 std::string PlainPageFile(std::string_view name);
 // The page of `item`: its plain page, or "SYLVA_<safe name>_<number>.html", the number with at
 // least three digits.
+//
+// A page name longer than kMaxFileNameBytes could not be written: it is shortened to the longest
+// prefix of the safe name that fits, "-" and sixteen hex digits of a hash of the whole page name,
+// then its ending. The shortened name is the same in every run and differs for different names;
+// names that fit keep their bytes exactly.
 std::string PageFile(const CSylItem& item);
 // "<project directory>/<page file>".
 std::string PagePath(const Project& project, const CSylItem& item);

@@ -1,8 +1,10 @@
 // A project's names: the one place that derives its directory name and its page paths, and that
 // refuses the names which would write outside the output directory.
+#include <filesystem>
+#include <system_error>
+
 #include "html/page_names.h"
 #include "support/zt_string.h"
-#include "support/zt_system.h"
 
 namespace sylva {
 
@@ -11,7 +13,8 @@ std::string ProjectDirectoryName(std::string_view projectName) {
 }
 
 bool IsUsableDirectoryName(std::string_view directoryName) {
-    return !directoryName.empty() && directoryName != "." && directoryName != "..";
+    return !directoryName.empty() && directoryName != "." && directoryName != ".." &&
+           FrameIndexFile(directoryName).size() <= kMaxFileNameBytes;
 }
 
 bool HoldsPath(std::string_view masterIndexName) {
@@ -41,8 +44,16 @@ std::variant<Project, ProjectRefusal> MakeProject(std::string name, std::string 
     return project;
 }
 
-bool CreateProjectDirectory(const Project& project) {
-    return CZTSystem::EnsurePath(project.framePage);
+Status CreateProjectDirectory(const Project& project) {
+    const std::string directory = project.Directory();
+    std::error_code made;
+    std::filesystem::create_directories(directory, made);
+    std::error_code looked;
+    if (std::filesystem::is_directory(directory, looked)) {
+        return Status::Ok();
+    }
+    return Status::OpenFailed(
+        (made ? made : std::make_error_code(std::errc::not_a_directory)).message());
 }
 
 }  // namespace sylva

@@ -20,7 +20,7 @@ HtmlProject::HtmlProject(std::string projectName) {
         MakeProject(std::move(projectName), "A demo project", dir.path(), kIndexName);
     if (Project* madeProject = std::get_if<Project>(&made)) {
         project = std::move(*madeProject);
-        EXPECT_TRUE(CreateProjectDirectory(project)) << project.Directory();
+        EXPECT_TRUE(CreateProjectDirectory(project).ok()) << project.Directory();
     } else {
         ADD_FAILURE() << "the project name is refused";
     }

@@ -32,6 +32,40 @@ TEST(PageNames, PagesAreNamedBySafeNamesAndRepeatedNamesAreNumbered) {
     }
 }
 
+TEST(PageNames, NamesTooLongForAFileAreShortenedStablyAndUniquely) {
+    test::HtmlProject html;
+    const std::string fits(244, 'm');  // "SYLVA_" + 244 bytes + ".html": 255 bytes
+    const std::string tooLong(245, 'n');
+    const std::string other = std::string(244, 'n') + "x";
+    // Two-byte characters at the cut: the kept prefix never ends inside one.
+    const std::string wide = "ww" + [] {
+        std::string text;
+        for (int i = 0; i < 150; ++i) {
+            text += "\xC3\xB6";
+        }
+        return text;
+    }();
+    const CSylItem& plain = html.Add("// " + tooLong);
+    const CSylItem& numbered = html.Add("// " + tooLong);
+
+    EXPECT_EQ(PlainPageFile(fits), "SYLVA_" + fits + ".html");
+    for (const std::string& name : {tooLong, other, wide}) {
+        const std::string page = PlainPageFile(name);
+        EXPECT_LE(page.size(), kMaxFileNameBytes) << name;
+        EXPECT_EQ(PlainPageFile(name), page) << "the same in every call";
+        EXPECT_TRUE(page.ends_with(".html")) << page;
+        EXPECT_EQ(page.substr(page.size() - 5 - 16 - 1, 1), "-") << page;
+    }
+    EXPECT_EQ(PlainPageFile(tooLong).size(), kMaxFileNameBytes);
+    EXPECT_TRUE(PlainPageFile(tooLong).starts_with("SYLVA_" + tooLong.substr(0, 227) + "-"));
+    EXPECT_NE(PlainPageFile(tooLong), PlainPageFile(other));
+    EXPECT_EQ(PlainPageFile(wide).size(), kMaxFileNameBytes - 1);  // cut before the half character
+    EXPECT_EQ(PageFile(plain), PlainPageFile(tooLong));
+    EXPECT_EQ(PageFile(numbered).size(), kMaxFileNameBytes);
+    EXPECT_TRUE(PageFile(numbered).ends_with("_000.html")) << PageFile(numbered);
+    EXPECT_NE(PageFile(numbered), PageFile(plain));
+}
+
 TEST(LinkTarget, EscapesOnlyNonAsciiBytesAndAmpersands) {
     struct Case {
         std::string_view name;
@@ -100,6 +134,11 @@ TEST(MakeProject, DerivesThePathsOrRefusesNamesThatWouldWriteOutsideTheOutputDir
             << "name \"" << c.name << "\", output path " << c.outputPath << ", index name "
             << c.masterIndexName;
     }
+    // "<dir>_frameidx.HTML", the longest of the project's own pages, must fit a file name.
+    EXPECT_NE(Describe(MakeProject(std::string(241, 'p'), "", "/out", "I")),
+              "refused: directory name");
+    EXPECT_EQ(Describe(MakeProject(std::string(242, 'p'), "", "/out", "I")),
+              "refused: directory name");
 }
 
 }  // namespace

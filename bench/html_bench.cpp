@@ -3,11 +3,8 @@
 // grow linearly (the sorted lists of the index pages as n log n) with the number of items.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "bench/synthetic_project.h"
 #include "scaling.h"
-#include "scan/syl_item.h"
 
 namespace sylva {
 namespace {
@@ -15,8 +12,9 @@ namespace {
 void BM_CrossLinkSections(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     SyntheticProject project(n);
+    PageJob job = project.Job();
     for (auto _ : state) {
-        project.generator.CrossLinkSections();
+        CrossLink(job);
     }
     state.SetComplexityN(n);
 }
@@ -27,11 +25,12 @@ BENCHMARK(BM_CrossLinkSections)->Apply(ScaleUpTo100k)->Complexity(benchmark::oN)
 void BM_WriteOnePage(benchmark::State& state) {
     SyntheticProject project(100);
     // Only the first item keeps its slot; the stage then writes its page alone.
-    for (std::size_t slot = 1; slot < project.generator.items.size(); ++slot) {
-        project.generator.RemoveItem(slot);
+    for (std::size_t slot = 1; slot < project.items.size(); ++slot) {
+        project.items.Remove(slot);
     }
+    PageJob job = project.Job();
     for (auto _ : state) {
-        project.generator.WriteDescriptionPages();
+        benchmark::DoNotOptimize(WriteDescriptionPages(job));
     }
 }
 BENCHMARK(BM_WriteOnePage)->Unit(benchmark::kMicrosecond);
@@ -39,8 +38,9 @@ BENCHMARK(BM_WriteOnePage)->Unit(benchmark::kMicrosecond);
 void BM_WriteProjectIndex(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     SyntheticProject project(n);
+    PageJob job = project.Job();
     for (auto _ : state) {
-        project.generator.WriteProjectIndex();
+        benchmark::DoNotOptimize(WriteProjectIndex(job));
     }
     state.SetComplexityN(n);
 }

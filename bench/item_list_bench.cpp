@@ -1,14 +1,13 @@
-// How filing n items grows with n: the name lookup that numbers repeated page names, AddItem and
-// the one sort at the end of a scan must stay O(n log n) together, up to 100,000 items.
+// How filing n items grows with n: the name lookup that numbers repeated page names, Add and the
+// one sort at the end of a scan must stay O(n log n) together, up to 100,000 items.
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/scan_source.h"
 #include "scaling.h"
-#include "scan/syl_item.h"
+#include "scan/block_text.h"
+#include "scan/scan.h"
 
 namespace sylva {
 namespace {
@@ -27,51 +26,53 @@ std::vector<std::string> MakeNames(int n) {
     return names;
 }
 
-// The list operations alone: lookup, AddItem, SortItems, on items whose fields are set directly.
-void BM_FileItems(benchmark::State& state) {
+// The block of an item of group `group`: a group line, and with `full` the lines a documented
+// function usually has.
+std::string BlockOf(int group, bool full) {
+    std::string block;
+    AppendBlockLine(block, "Group: Group" + std::to_string(group));
+    if (full) {
+        AppendBlockLine(block, "Description: draws the thing it is given");
+        AppendBlockLine(block, "Return: the count");
+        AppendBlockLine(block, "Doc type: public");
+    }
+    return block;
+}
+
+// Makes and files an item of each name, then sorts; with `full` blocks each item derives its
+// fields from a whole block, otherwise from a group line alone (the list operations dominate).
+void FileItems(benchmark::State& state, bool full) {
     const int n = static_cast<int>(state.range(0));
     const std::vector<std::string> names = MakeNames(n);
+    std::vector<std::string> declarations;
+    for (const std::string& name : names) {
+        declarations.push_back("int " + name + "(int a, int b)");
+    }
+    std::vector<std::string> blocks;
+    for (int g = 0; g < kGroups; ++g) {
+        blocks.push_back(BlockOf(g, full));
+    }
+    const Settings settings;
     for (auto _ : state) {
-        CZTScanSource generator;
-        int repeated = 0;
+        ItemList items;
         for (int i = 0; i < n; ++i) {
-            const std::string& name = names[static_cast<std::size_t>(i)];
-            repeated += generator.IsPageNameUsed(name) ? 1 : 0;
-            auto item = std::make_unique<CSylItem>(&generator);
-            item->name = name;
-            item->group = "Group" + std::to_string(i % kGroups);
-            generator.AddItem(std::move(item));
+            items.Add(settings, {declarations[static_cast<std::size_t>(i)],
+                                 blocks[static_cast<std::size_t>(i % kGroups)], CZTTime(0),
+                                 "bench.h", i + 1});
         }
-        generator.SortItems();
-        benchmark::DoNotOptimize(repeated);
+        items.Sort();
+        benchmark::DoNotOptimize(items.size());
     }
     state.SetComplexityN(n);
 }
+
+void BM_FileItems(benchmark::State& state) {
+    FileItems(state, false);
+}
 BENCHMARK(BM_FileItems)->Apply(ScaleUpTo100k)->Complexity(benchmark::oNLogN);
 
-// The same through the real constructor, which derives every field of an item from its
-// declaration and block lines and numbers its page against the names already listed.
 void BM_BuildAndFileItems(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    const std::vector<std::string> names = MakeNames(n);
-    std::vector<CZTStringArray> blocks(kGroups);
-    for (int g = 0; g < kGroups; ++g) {
-        blocks[static_cast<std::size_t>(g)].Add("Group: Group" + std::to_string(g));
-        blocks[static_cast<std::size_t>(g)].Add("Description: draws the thing it is given");
-        blocks[static_cast<std::size_t>(g)].Add("Return: the count");
-        blocks[static_cast<std::size_t>(g)].Add("Doc type: public");
-    }
-    for (auto _ : state) {
-        CZTScanSource generator;
-        for (int i = 0; i < n; ++i) {
-            generator.AddItem(std::make_unique<CSylItem>(
-                &generator, "int " + names[static_cast<std::size_t>(i)] + "(int a, int b)",
-                blocks[static_cast<std::size_t>(i % kGroups)], CZTTime(0)));
-        }
-        generator.SortItems();
-        benchmark::DoNotOptimize(generator.duplicateCounter);
-    }
-    state.SetComplexityN(n);
+    FileItems(state, true);
 }
 BENCHMARK(BM_BuildAndFileItems)->Apply(ScaleUpTo100k)->Complexity(benchmark::oNLogN);
 

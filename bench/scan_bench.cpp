@@ -9,8 +9,8 @@
 #include <iterator>
 #include <string>
 
-#include "engine/scan_source.h"
 #include "scaling.h"
+#include "scan/scan.h"
 
 namespace sylva {
 namespace {
@@ -54,10 +54,12 @@ class GeneratedSource {
 void BM_ScanFile(benchmark::State& state) {
     const int blocks = static_cast<int>(state.range(0));
     GeneratedSource source(blocks);
+    const Settings settings;
     for (auto _ : state) {
-        CZTScanSource generator;
-        int items = generator.ScanFile(source.path(), CZTTime(0));
-        if (items != blocks) {
+        ItemList items;
+        Reporter reporter;
+        ScanJob job{settings, items, reporter, {}, ".CPP", {}, {}};
+        if (ScanFile(job, source.path(), CZTTime(0)) != blocks) {
             state.SkipWithError("the scan missed blocks");
         }
     }
@@ -72,9 +74,12 @@ void BM_ScanBuffer(benchmark::State& state) {
     std::ifstream in(source.path(), std::ios::binary);
     const std::string content((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
+    const Settings settings;
     for (auto _ : state) {
-        CZTScanSource generator;
-        if (generator.ScanBuffer(content, source.path(), CZTTime(0)) != blocks) {
+        ItemList items;
+        Reporter reporter;
+        ScanJob job{settings, items, reporter, {}, ".CPP", {}, {}};
+        if (ScanBuffer(job, content, source.path(), CZTTime(0)) != blocks) {
             state.SkipWithError("the scan missed blocks");
         }
     }

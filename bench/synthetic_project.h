@@ -1,14 +1,15 @@
-// A generator set up as a run leaves it after the scan: n documented functions in 17 groups,
-// about a third of them sharing a name, each quoting the name of another, with an output
-// directory of its own that is removed at the end.
+// A project as a run leaves it after the scan: n documented functions in 17 groups, about a
+// third of them sharing a name, each quoting the name of another, with an output directory of its
+// own that is removed at the end.
 #pragma once
 
 #include <stdlib.h>
 
 #include <filesystem>
 #include <string>
+#include <variant>
 
-#include "engine/scan_source.h"
+#include "engine/engine.h"
 
 namespace sylva {
 
@@ -19,15 +20,8 @@ class SyntheticProject {
         if (::mkdtemp(pattern) != nullptr) {
             output_ = pattern;
         }
-        generator.outputPath = output_;
-        generator.projectName = "Bench";
-        generator.projectDirName = "Bench";
-        generator.masterIndexName = "SYLVA_MAIN_INDEX.HTML";
-        generator.MakeProjectPageNames("Bench", output_);
-        generator.typePublic = 1;
-        generator.typePrivate = 1;
-        // One thread: the benchmarks measure the work, not how it is shared.
-        generator.threadCount = 1;
+        project = std::get<Project>(MakeProject("Bench", "", output_, "SYLVA_MAIN_INDEX.HTML"));
+        (void)CreateProjectDirectory(project);
         std::string source;
         const int distinct = items - items / 3;
         for (int i = 0; i < items; ++i) {
@@ -41,8 +35,9 @@ class SyntheticProject {
                       "See also: Function" + std::to_string((i + 2) % distinct) + "\n" +
                       "--e*/\n{\n    return first + second;\n}\n\n";
         }
-        generator.ScanBuffer(source, output_ + "/source.cpp", CZTTime(0));
-        generator.SortItems();
+        ScanJob job{settings, this->items, reporter, output_, ".CPP", output_, "Bench"};
+        (void)ScanBuffer(job, source, output_ + "/source.cpp", CZTTime(0));
+        this->items.Sort();
     }
     SyntheticProject(const SyntheticProject&) = delete;
     SyntheticProject& operator=(const SyntheticProject&) = delete;
@@ -51,7 +46,14 @@ class SyntheticProject {
         std::filesystem::remove_all(output_, ignored);
     }
 
-    CZTScanSource generator;
+    // The page stages' view, on one thread: the benchmarks measure the work, not how it is shared.
+    PageJob Job() { return {settings, options, project, items, reporter, 1, 1, 1}; }
+
+    Settings settings;
+    RunOptions options;
+    Project project;
+    ItemList items;
+    Reporter reporter;
 
   private:
     std::string output_;

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "engine/scan_source.h"
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
 #include "support/file_output.h"
@@ -44,21 +43,20 @@ constexpr std::string_view kSample =
 int FuzzConfig(const std::uint8_t* data, std::size_t size) {
     const std::string path = ScratchDirectory() + "/config.ini";
     Require(WriteWholeFile(path, AsText(data, size)).ok(), "cannot write the input");
-    CZTScanSource generator;
+    FuzzProject fuzzed(size > 0 ? data[0] : 0);
     MemoryListBox protocol;
-    Require(generator.LoadConfig(path, &protocol), "an existing file was not read");
+    Require(LoadConfig(fuzzed.settings, path, &protocol), "an existing file was not read");
     // A value read from the file is one line's; only built-in defaults span lines.
     for (int id = 0; id < kSettingCount; ++id) {
-        const std::string& value = generator.Setting(static_cast<SettingId>(id));
+        const std::string& value = fuzzed.settings[static_cast<SettingId>(id)];
         Require(
             value == kSettingDefinitions[id].defaultValue || value.find('\n') == std::string::npos,
             "a setting read from the file holds a line feed");
     }
-    PrepareRun(generator, size > 0 ? data[0] : 0);
-    generator.ScanBuffer(kSample, "/src/sample.cpp", CZTTime(0));
-    generator.SortItems();
-    RequireSoundItems(generator);
-    generator.CrossLinkSections();
+    fuzzed.Scan(kSample, "/src/sample.cpp");
+    RequireSoundItems(fuzzed);
+    PageJob job = fuzzed.Job();
+    CrossLink(job);
     return 0;
 }
 

@@ -1,16 +1,14 @@
 // Fuzzing the cross-linking of item names: an input is a sequence of blocks separated by NUL
 // bytes; the first line of a block is its declaration, the other lines its description. The
-// items built from them are cross-linked; every line must stay within the size that linking each
-// of its bytes at most once allows.
-#include <memory>
+// items scanned from them are cross-linked; every line must stay within the size that linking
+// each of its bytes at most once allows.
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/scan_source.h"
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
-#include "scan/syl_item.h"
+#include "html/cross_link.h"
 
 namespace sylva::fuzz {
 
@@ -37,41 +35,39 @@ int FuzzCrossLink(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    CZTScanSource generator;
-    PrepareRun(generator, data[0]);
+    FuzzProject fuzzed(data[0]);
+    std::string source;
     std::string_view input = AsText(data + 1, size - 1);
-    while (!input.empty() && generator.items.size() < kMaxBlocks) {
+    for (std::size_t blocks = 0; !input.empty() && blocks < kMaxBlocks; ++blocks) {
         std::size_t nul = input.find('\0');
         std::vector<std::string_view> lines = SplitLines(input.substr(0, nul));
         input.remove_prefix(nul == input.npos ? input.size() : nul + 1);
-        CZTStringArray blockLines;
-        blockLines.Add("Description:");
+        // The declaration stands above the block, where a short line would cut it.
+        source.append("\n");
+        if (!lines.empty()) {
+            source.append(lines[0]);
+        }
+        source.append("\n/**--\nDescription:\n");
         for (std::size_t i = 1; i < lines.size(); ++i) {
-            blockLines.Add(std::string(lines[i]));
+            source.append(lines[i]);
+            source.push_back('\n');
         }
-        std::string declaration(lines.empty() ? std::string_view() : lines[0]);
-        generator.AddItem(
-            std::make_unique<CSylItem>(&generator, std::move(declaration), blockLines, CZTTime(0)));
+        source.append("--e*/\n\n");
     }
-    generator.SortItems();
+    fuzzed.Scan(source, "/src/fuzz.cpp");
 
-    std::vector<std::size_t> sizesBefore;
-    for (const auto& item : generator.items) {
-        for (const CZTStringArray& section : item->Details().sections) {
-            for (const std::string& line : section) {
-                sizesBefore.push_back(line.size());
-            }
-        }
-    }
-    generator.CrossLinkSections();
-    std::size_t at = 0;
-    for (const auto& item : generator.items) {
-        for (const CZTStringArray& section : item->Details().sections) {
-            for (const std::string& line : section) {
-                Require(line.size() <= kMaxGrowth * sizesBefore[at++],
-                        "a line grew beyond linking each byte once");
-            }
-        }
+    PageJob job = fuzzed.Job();
+    CrossLink(job);
+    for (const ItemList::Slot& item : fuzzed.items) {
+        PageText text = DerivePageText(*item, job);
+        std::vector<std::size_t> sizesBefore;
+        ForEachLinkableLine(text, [&](std::string& line) { sizesBefore.push_back(line.size()); });
+        LinkItemText(fuzzed.items, text, item->name);
+        std::size_t at = 0;
+        ForEachLinkableLine(text, [&](std::string& line) {
+            Require(line.size() <= kMaxGrowth * sizesBefore[at++],
+                    "a line grew beyond linking each byte once");
+        });
     }
     return 0;
 }

@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "engine/scan_source.h"
 #include "fuzz_targets.h"
-#include "scan/syl_item.h"
+#include "html/page_names.h"
 #include "support/zt_string.h"
 
 namespace sylva::fuzz {
@@ -65,33 +64,38 @@ RunOptions OptionsFromFlags(std::uint8_t flags) {
     return options;
 }
 
-void PrepareRun(CZTScanSource& generator, std::uint8_t flags) {
-    generator.options = OptionsFromFlags(flags);
-    generator.outputPath = kOutputPath;
-    generator.projectName = kProjectName;
-    generator.projectDirName = kProjectName;
-    generator.masterIndexName = "SYLVA_MAIN_INDEX.HTML";
-    generator.filter = ".CPP|.C|.H|.SYL";
-    generator.typePublic = 1;
-    generator.typePrivate = 1;
+FuzzProject::FuzzProject(std::uint8_t flags)
+    : options(OptionsFromFlags(flags)),
+      project(std::get<Project>(
+          MakeProject(std::string(kProjectName), "", kOutputPath, "SYLVA_MAIN_INDEX.HTML"))) {}
+
+int FuzzProject::Scan(std::string_view source, const std::string& path) {
+    ScanJob job{
+        settings,           items,       reporter, std::string(kOutputPath), ".CPP|.C|.H|.SYL",
+        project.outputPath, project.name};
+    int made = ScanBuffer(job, source, path, CZTTime(0));
+    items.Sort();
+    return made;
 }
 
-void RequireSoundItems(const CZTScanSource& generator) {
-    const std::string directory = generator.outputPath + "/" + generator.projectDirName + "/";
+void RequireSoundItems(const FuzzProject& fuzzed) {
+    const std::string directory = fuzzed.project.Directory() + "/";
     const CSylItem* previous = nullptr;
-    for (const auto& slot : generator.items) {
+    for (const ItemList::Slot& slot : fuzzed.items) {
         Require(slot != nullptr, "an empty slot after the scan");
         const CSylItem& item = *slot;
-        const std::string pageFile = item.PageFile();
-        Require(item.SafeName().size() == item.name.size(), "the safe name has another length");
+        const std::string pageFile = PageFile(item);
+        Require(SafeFileName(item.name).size() == item.name.size(),
+                "the safe name has another length");
         for (char ch : pageFile) {
             Require(!IsInvalidFilenameChar(static_cast<unsigned char>(ch)),
                     "a page file name holds a byte that may not stand in a file name");
         }
         Require(pageFile.starts_with("SYLVA_") && pageFile.ends_with(".html"),
                 "a page file name without its prefix or extension");
-        Require(item.PagePath() == directory + pageFile, "a page outside the project directory");
-        Require(previous == nullptr || previous->SortKey() <= item.SortKey(),
+        Require(PagePath(fuzzed.project, item) == directory + pageFile,
+                "a page outside the project directory");
+        Require(previous == nullptr || !SortsBefore(item, *previous),
                 "the list is not in sort-key order");
         previous = &item;
     }

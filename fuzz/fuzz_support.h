@@ -1,16 +1,13 @@
-// What the fuzz targets share: a scratch directory for the one target that must write files, and
-// the options a leading byte of an input switches.
+// What the fuzz targets share: a scratch directory for the targets that must write files, and a
+// scan under the options a leading byte of an input switches.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "engine/run_options.h"
-
-namespace sylva {
-class CZTScanSource;
-}
+#include "engine/engine.h"
+#include "support/protocol.h"
 
 namespace sylva::fuzz {
 
@@ -24,14 +21,27 @@ const std::string& ScratchDirectory();
 // Run options with the switches that change parsing taken from the bits of `flags`.
 RunOptions OptionsFromFlags(std::uint8_t flags);
 
-// Sets the run fields a scan reads, as a run over kOutputPath and kProjectName does, with the
-// options of `flags`, creating items of every kind.
-void PrepareRun(CZTScanSource& generator, std::uint8_t flags);
+// A scan as a run over kOutputPath and kProjectName makes it, with the options of `flags`, and
+// the page stages' view of it, creating items of every kind.
+class FuzzProject {
+  public:
+    explicit FuzzProject(std::uint8_t flags);
 
-// Aborts unless every item of `generator` has a page inside the project directory whose file
-// name holds no byte that may not stand in a file name, and a sort key made of its group and
-// name; and unless the list is in sort-key order.
-void RequireSoundItems(const CZTScanSource& generator);
+    // Scans `source` as the file `path`; returns the number of items made. The list is sorted.
+    int Scan(std::string_view source, const std::string& path);
+    PageJob Job() { return {settings, options, project, items, reporter, 1, 1, 1}; }
+
+    Settings settings;
+    RunOptions options;
+    Project project;
+    ItemList items;
+    MemoryListBox protocol;
+    Reporter reporter{&protocol};
+};
+
+// Aborts unless every item of `fuzzed` has a page inside the project directory whose file name
+// holds no byte that may not stand in a file name, and unless the list is in sort-key order.
+void RequireSoundItems(const FuzzProject& fuzzed);
 
 // The bytes of an input as text.
 inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/scan_source.h"
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
 #include "support/file_output.h"
@@ -22,9 +21,10 @@ namespace {
 constexpr std::string_view kIndexName = "INDEX.HTML";
 
 // The records of the page, sorted.
-std::vector<std::string> Records(CZTScanSource& generator, const std::string& path) {
+std::vector<std::string> Records(const Settings& settings, const std::string& path) {
     CZTStringArray records;
-    generator.ReadMasterIndex(records, path);
+    Reporter reporter;
+    (void)ReadMasterIndex(settings, reporter, path, records);
     std::vector<std::string> sorted(records.begin(), records.end());
     std::sort(sorted.begin(), sorted.end());
     return sorted;
@@ -65,16 +65,15 @@ int FuzzMasterIndex(const std::uint8_t* data, std::size_t size) {
     const std::string path = directory + "/" + std::string(kIndexName);
     Require(WriteWholeFile(path, page).ok(), "cannot write the input");
 
-    CZTScanSource generator;
+    const Settings settings;
     MemoryListBox protocol;
-    generator.protocol = &protocol;
+    Reporter reporter(&protocol);
     const std::string key = "<!--" + name + "-->";
-    std::vector<std::string> before = Records(generator, path);
+    std::vector<std::string> before = Records(settings, path);
 
-    CZTStringArray records;
-    int added =
-        generator.AddToMasterIndex(records, std::string(kIndexName), name, "", "Desc", directory);
-    std::vector<std::string> afterAdd = Records(generator, path);
+    int added = AddToMasterIndex(settings, reporter, directory, std::string(kIndexName),
+                                 {name, "", "Desc"});
+    std::vector<std::string> afterAdd = Records(settings, path);
     if (added < 0) {
         Require(Content(path) == page, "a refused add changed the page");
     } else {
@@ -85,8 +84,8 @@ int FuzzMasterIndex(const std::uint8_t* data, std::size_t size) {
                 "an add did not list the project");
     }
 
-    generator.RemoveFromMasterIndex(std::string(kIndexName), name, directory);
-    std::vector<std::string> afterRemove = Records(generator, path);
+    (void)RemoveFromMasterIndex(settings, reporter, directory, std::string(kIndexName), name);
+    std::vector<std::string> afterRemove = Records(settings, path);
     Require(KeepsOtherRecords(afterAdd, afterRemove, key),
             "a remove lost another project's record");
     return 0;

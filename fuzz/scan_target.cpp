@@ -1,6 +1,5 @@
 // Fuzzing the source scanner: the bytes of one source file, with the first byte choosing the
 // options that change how blocks are parsed.
-#include "engine/scan_source.h"
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
 
@@ -10,14 +9,13 @@ int FuzzScan(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    CZTScanSource generator;
-    MemoryListBox protocol;
-    generator.protocol = &protocol;
-    PrepareRun(generator, data[0]);
-    int items = generator.ScanBuffer(AsText(data + 1, size - 1), "/src/fuzz.cpp", CZTTime(0));
-    Require(items == static_cast<int>(generator.items.size()), "items created but not listed");
-    generator.SortItems();
-    RequireSoundItems(generator);
+    FuzzProject fuzzed(data[0]);
+    int items = fuzzed.Scan(AsText(data + 1, size - 1), "/src/fuzz.cpp");
+    Require(items == static_cast<int>(fuzzed.items.size()), "items created but not listed");
+    RequireSoundItems(fuzzed);
+    for (const ItemList::Slot& item : fuzzed.items) {
+        (void)DeriveItemText(*item, fuzzed.settings, fuzzed.options);
+    }
     return 0;
 }
 

@@ -8,8 +8,9 @@
 #include <filesystem>
 #include <memory>
 #include <thread>
+#include <variant>
 
-#include "engine/scan_source.h"
+#include "engine/engine.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 #include "support/zt_system.h"
@@ -72,14 +73,6 @@ constexpr std::string_view kCannotDeleteDirectoryLine =
     "ERROR: Cannot delete project sub directory!";
 constexpr auto kRemoveDelay = std::chrono::milliseconds(300);
 
-// Master index records.
-constexpr std::string_view kRecordStart = "<!--DESC:";
-constexpr std::string_view kRecordEnd = "DESCEND-->";
-
-std::string ProjectDirName(const std::string& projectName) {
-    return CZTString(projectName).ReplaceInvalidFilenameChars('_');
-}
-
 // Turns a path typed with "\" into the platform's form, so a path typed either way works.
 void UseForwardSlashes(std::string& path) {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -92,11 +85,6 @@ bool HasDriveStatement(std::string_view address) {
         address.size() >= 2 && address[1] == ':' &&
         ((address[0] >= 'A' && address[0] <= 'Z') || (address[0] >= 'a' && address[0] <= 'z'));
     return windowsDrive || address.starts_with('/');
-}
-
-// The "<!--DESC:" name ";" link ";" description "DESCEND-->" part of a master index record.
-CZTString RecordBody(const std::string& record) {
-    return CZTString(record).GetField(kRecordStart, 1).GetField(kRecordEnd, 0);
 }
 
 // The files directly in `directory`, in byte order of their names; subdirectories are not
@@ -132,6 +120,17 @@ void MainActions::WriteControls() {
     }
 }
 
+bool MainActions::AllFilled(
+    std::initializer_list<std::pair<const std::string&, std::string_view>> fields) {
+    for (const auto& [value, warning] : fields) {
+        if (value.empty()) {
+            prompter_.Warning(warning);
+            return false;
+        }
+    }
+    return true;
+}
+
 void MainActions::ClearProtocol() {
     if (protocol_ != nullptr) {
         protocol_->ResetContent();
@@ -145,7 +144,7 @@ void MainActions::Protocol(std::string_view line) {
 }
 
 std::string MainActions::MasterIndexPath() const {
-    return fields_.outputPath + "/" + fields_.masterIndexName;
+    return sylva::MasterIndexPath(fields_.outputPath, fields_.masterIndexName);
 }
 
 ActionResult MainActions::Create() {
@@ -171,9 +170,6 @@ ActionResult MainActions::GenerateOnEnter() {
 ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
                                    CZTListBox* configProtocol, DiagnosticSink* diagnostics) {
     warningCount_ = 0;
-    CZTScanSource generator;
-    generator.prompter = &prompter_;
-    generator.diagnostics = diagnostics;
     if (interactive) {
         ClearProtocol();
         ReadControls();
@@ -183,22 +179,16 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
     UseForwardSlashes(fields_.masterIndexName);
     UseForwardSlashes(fields_.filter);
 
-    const std::pair<const std::string&, std::string_view> requiredFields[] = {
-        {fields_.scanPath, kScanPathEmpty},
-        {fields_.masterIndexName, kMasterIndexEmpty},
-        {fields_.projectName, kProjectNameEmpty},
-        {fields_.outputPath, kOutputPathEmpty},
-    };
-    for (const auto& [value, warning] : requiredFields) {
-        if (value.empty()) {
-            prompter_.Warning(warning);
-            return ActionResult::kNotRun;
-        }
+    if (!AllFilled({{fields_.scanPath, kScanPathEmpty},
+                    {fields_.masterIndexName, kMasterIndexEmpty},
+                    {fields_.projectName, kProjectNameEmpty},
+                    {fields_.outputPath, kOutputPathEmpty}})) {
+        return ActionResult::kNotRun;
     }
     if (fields_.outputPath == fields_.scanPath && !prompter_.CautiousQuestion(kSamePathsQuestion)) {
         return ActionResult::kNotRun;
     }
-    std::string dirName = ProjectDirName(fields_.projectName);
+    std::string dirName = ProjectDirectoryName(fields_.projectName);
     if (!IsUsableDirectoryName(dirName)) {
         prompter_.Warning(FormatLine(kUnusableProjectName, {fields_.projectName}));
         return ActionResult::kNotRun;
@@ -214,22 +204,24 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
     progress->ShowPercent(false);
     progress->SetStep(5);
 
-    generator.LoadConfig(fields_.options.configFile, configProtocol);
-    int result =
-        generator.Run(fields_.scanPath, fields_.masterIndexName, fields_.projectName,
-                      fields_.outputPath, fields_.filter, fields_.projectDesc, runProtocol,
-                      progress.get(), fields_.typePublic, fields_.typePrivate, fields_.options);
-    if (result != 0) {
+    Settings settings;
+    LoadConfig(settings, fields_.options.configFile, configProtocol);
+    Reporter reporter(runProtocol, progress.get(), diagnostics);
+    const RunInputs inputs{fields_.scanPath,   fields_.masterIndexName, fields_.projectName,
+                           fields_.outputPath, fields_.filter,          fields_.projectDesc,
+                           fields_.typePublic, fields_.typePrivate};
+    if (Run(inputs, settings, fields_.options, reporter) == RunResult::kRefused) {
+        // The run told its protocol; the user hears of it as of every other refusal.
+        if (HoldsPath(fields_.masterIndexName)) {
+            prompter_.Warning(FormatLine(kMasterIndexWithPath, {fields_.masterIndexName}));
+        }
         return ActionResult::kNotRun;
     }
-    warningCount_ = generator.warningCount;
-    return generator.failureCount > 0 ? ActionResult::kDoneWithFailures : ActionResult::kDone;
+    warningCount_ = reporter.warningCount();
+    return reporter.failureCount() > 0 ? ActionResult::kDoneWithFailures : ActionResult::kDone;
 }
 
 ActionResult MainActions::AddForeignIndex() {
-    CZTScanSource generator;
-    generator.prompter = &prompter_;
-    CZTStringArray records;
     ReadControls();
     ClearProtocol();
     Protocol(kAddForeignLine);
@@ -239,12 +231,14 @@ ActionResult MainActions::AddForeignIndex() {
         return ActionResult::kNotRun;
     }
     // A record keyed by an empty name would read back as a gap line and be lost on the next
-    // rewrite of the master index; a name with a path would write outside the output directory.
-    if (fields_.projectName.empty()) {
-        prompter_.Warning(kProjectNameEmpty);
+    // rewrite of the master index; an empty output path would put the master index at the root
+    // of the file system; a name with a path would write outside the output directory.
+    if (!AllFilled({{fields_.projectName, kProjectNameEmpty},
+                    {fields_.masterIndexName, kMasterIndexEmpty},
+                    {fields_.outputPath, kOutputPathEmpty}})) {
         return ActionResult::kNotRun;
     }
-    if (fields_.masterIndexName.find('/') != std::string::npos) {
+    if (HoldsPath(fields_.masterIndexName)) {
         prompter_.Warning(FormatLine(kMasterIndexWithPath, {fields_.masterIndexName}));
         return ActionResult::kNotRun;
     }
@@ -256,45 +250,40 @@ ActionResult MainActions::AddForeignIndex() {
         std::string separator = fields_.foreignHtml.starts_with('/') ? "" : "/";
         fields_.foreignHtml = std::string(kLocalhostPrefix) + separator + fields_.foreignHtml;
     }
-    generator.protocol = protocol_;
-    generator.progress = nullptr;
-    int written =
-        generator.AddToMasterIndex(records, fields_.masterIndexName, fields_.projectName,
-                                   fields_.foreignHtml, fields_.projectDesc, fields_.outputPath);
+    // The master index is read and written with the markers and templates Create uses, so that
+    // it finds the records a generation wrote.
+    Settings settings;
+    LoadConfig(settings, fields_.options.configFile, protocol_);
+    Reporter reporter(protocol_);
+    if (AddToMasterIndex(settings, reporter, fields_.outputPath, fields_.masterIndexName,
+                         {fields_.projectName, fields_.foreignHtml, fields_.projectDesc}) < 0) {
+        return ActionResult::kDoneWithFailures;
+    }
     Protocol(FormatLine(kForeignAddedLine, {fields_.projectName, fields_.masterIndexName}));
-    return written < 0 ? ActionResult::kDoneWithFailures : ActionResult::kDone;
+    return ActionResult::kDone;
 }
 
 ActionResult MainActions::RemoveProject() {
-    CZTScanSource generator;
-    generator.prompter = &prompter_;
     ClearProtocol();
     std::this_thread::sleep_for(kRemoveDelay);
     ReadControls();
 
-    const std::pair<const std::string&, std::string_view> requiredFields[] = {
-        {fields_.masterIndexName, kMasterIndexEmpty},
-        {fields_.projectName, kProjectNameEmpty},
-        {fields_.outputPath, kOutputPathEmpty},
-    };
-    for (const auto& [value, warning] : requiredFields) {
-        if (value.empty()) {
-            prompter_.Warning(warning);
-            return ActionResult::kNotRun;
-        }
-    }
-    if (fields_.masterIndexName.find('/') != std::string::npos) {
-        prompter_.Warning(FormatLine(kMasterIndexWithPath, {fields_.masterIndexName}));
+    if (!AllFilled({{fields_.masterIndexName, kMasterIndexEmpty},
+                    {fields_.projectName, kProjectNameEmpty},
+                    {fields_.outputPath, kOutputPathEmpty}})) {
         return ActionResult::kNotRun;
     }
     // "." or ".." would make the output directory or its parent the project directory, and
     // every file in it would be deleted.
-    std::string dirName = ProjectDirName(fields_.projectName);
-    if (!IsUsableDirectoryName(dirName)) {
-        prompter_.Warning(FormatLine(kUnusableProjectName, {fields_.projectName}));
+    std::variant<Project, ProjectRefusal> made = MakeProject(
+        fields_.projectName, fields_.projectDesc, fields_.outputPath, fields_.masterIndexName);
+    if (const ProjectRefusal* refusal = std::get_if<ProjectRefusal>(&made)) {
+        prompter_.Warning(*refusal == ProjectRefusal::kMasterIndexNameWithPath
+                              ? FormatLine(kMasterIndexWithPath, {fields_.masterIndexName})
+                              : FormatLine(kUnusableProjectName, {fields_.projectName}));
         return ActionResult::kNotRun;
     }
-    std::string projectDir = fields_.outputPath + "/" + dirName;
+    std::string projectDir = fields_.outputPath + "/" + std::get<Project>(made).directoryName;
     if (!CZTSystem::FileExist(projectDir)) {
         prompter_.Warning(kProjectMissing);
         return ActionResult::kNotRun;
@@ -302,9 +291,12 @@ ActionResult MainActions::RemoveProject() {
 
     Protocol(FormatLine(kDeleteProjectLine, {fields_.projectName}));
     Protocol(FormatLine(kRemoveLinkLine, {fields_.projectName, fields_.outputPath}));
-    generator.protocol = protocol_;
-    bool indexFailed = generator.RemoveFromMasterIndex(fields_.masterIndexName, fields_.projectName,
-                                                       fields_.outputPath) < 0;
+    // As Create reads and writes the master index, so that its records are found.
+    Settings settings;
+    LoadConfig(settings, fields_.options.configFile, protocol_);
+    Reporter reporter(protocol_);
+    bool indexFailed = RemoveFromMasterIndex(settings, reporter, fields_.outputPath,
+                                             fields_.masterIndexName, fields_.projectName) < 0;
 
     std::string pattern = projectDir + "/*.*";
     if (!prompter_.Question(FormatLine(kDeleteQuestion, {pattern}))) {
@@ -334,16 +326,18 @@ ActionResult MainActions::RemoveProject() {
 }
 
 bool MainActions::GetMatchingDescription() {
-    CZTScanSource generator(fields_.options.configFile);
+    Settings settings;
+    LoadConfig(settings, fields_.options.configFile, nullptr);
     ReadControls();
     CZTStringArray records;
-    if (generator.ReadMasterIndex(records, MasterIndexPath()) == 0) {
+    Reporter reporter;
+    if (ReadMasterIndex(settings, reporter, MasterIndexPath(), records).value_or(0) == 0) {
         return false;
     }
     for (const std::string& record : records) {
-        CZTString body = RecordBody(record);
-        if (body.GetField(';', 0) == fields_.projectName) {
-            fields_.projectDesc = body.GetField(';', 2);
+        std::vector<std::string> fields = MasterRecordFields(record);
+        if (fields[0] == fields_.projectName) {
+            fields_.projectDesc = fields.size() > 2 ? fields[2] : std::string();
             WriteControls();
             return true;
         }
@@ -391,19 +385,15 @@ void MainActions::ShowMasterIndex() {
 std::vector<ProjectRow> ReadProjectRows(const std::string& configFile,
                                         const std::string& outputPath,
                                         const std::string& masterIndexName) {
-    CZTScanSource generator(configFile);
+    Settings settings;
+    LoadConfig(settings, configFile, nullptr);
     CZTStringArray records;
-    generator.ReadMasterIndex(records, outputPath + "/" + masterIndexName);
+    Reporter reporter;
+    (void)ReadMasterIndex(settings, reporter, sylva::MasterIndexPath(outputPath, masterIndexName),
+                          records);
     std::vector<ProjectRow> rows;
     for (const std::string& record : records) {
-        CZTString body = RecordBody(record);
-        body.FindReplace(';', '|');
-        ProjectRow row;
-        for (std::size_t i = 0, count = static_cast<std::size_t>(body.CountChar('|')); i <= count;
-             ++i) {
-            row.columns.push_back(body.GetField('|', i));
-        }
-        rows.push_back(std::move(row));
+        rows.push_back({MasterRecordFields(record, kRecordColumnSeparators)});
     }
     return rows;
 }

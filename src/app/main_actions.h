@@ -3,11 +3,14 @@
 // The window wires its widgets to these operations; batch mode calls Create in its batch form;
 // the tests drive them with scripted answers. Everything an action needs from a person or the
 // desktop goes through the Prompter; copying controls into the fields and back goes through the
-// FieldsView, which only the window fills with life. Each action creates its own generator and
-// destroys it before it returns.
+// FieldsView, which only the window fills with life. Each action makes its own settings and
+// reporter and lets go of them before it returns.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/main_fields.h"
@@ -84,6 +87,8 @@ class MainActions {
     // only the chosen file's name is kept.
     bool Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter,
                 bool inOutputPath = false);
+    // False, with the warning of the first empty field shown, unless every field is filled.
+    bool AllFilled(std::initializer_list<std::pair<const std::string&, std::string_view>> fields);
     void ReadControls();
     void WriteControls();
     void ClearProtocol();

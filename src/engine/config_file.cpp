@@ -1,4 +1,4 @@
-// Loading a configuration file over the generator's settings.
+// Loading a configuration file over a run's settings.
 //
 // Format: one "KEY=value" per line. The key is the text before the first "=", the value all
 // after it; both lose spaces and line feeds at their ends (tabs and other bytes stay). Keys match
@@ -8,7 +8,7 @@
 // are read in pieces of at most 999 bytes, each piece handled as a line of its own.
 #include <bitset>
 
-#include "engine/scan_source.h"
+#include "engine/engine.h"
 #include "support/line_reader.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
@@ -25,25 +25,25 @@ constexpr std::string_view kCannotAccessStandardConfigLine =
 
 }  // namespace
 
-bool CZTScanSource::LoadConfig(const std::string& path, CZTListBox* protocolList) {
-    protocol = protocolList;
+bool LoadConfig(Settings& settings, const std::string& path, CZTListBox* protocol) {
+    const Reporter reporter(protocol);
     LineReader reader;
     if (!reader.Open(path)) {
-        Protocol(FormatLine(kCannotAccessConfigLine, {path}));
+        reporter.Protocol(FormatLine(kCannotAccessConfigLine, {path}));
         bool fellBack = false;
         if (!EqualsNoCase(path, kConfigFileName)) {
             fellBack = reader.Open(kConfigFileName);
             if (!fellBack) {
-                Protocol(FormatLine(kCannotAccessStandardConfigLine, {kConfigFileName}));
+                reporter.Protocol(FormatLine(kCannotAccessStandardConfigLine, {kConfigFileName}));
             }
         }
         if (!fellBack) {
-            SetDefaults();
+            settings.SetDefaults();
             return false;
         }
     }
 
-    ++settingsGeneration_;
+    std::array<std::string, kSettingCount> values = settings.Values();
     std::bitset<kSettingCount> seen;
     std::string piece;
     while (reader.ReadPiece(piece, kConfigPieceLength)) {
@@ -56,12 +56,14 @@ bool CZTScanSource::LoadConfig(const std::string& path, CZTListBox* protocolList
         }
         std::string_view value =
             equals == text.npos ? std::string_view() : TrimView(text.substr(equals + 1), kTrimmed);
+        std::string& setting = values[static_cast<std::size_t>(*id)];
         if (!seen[*id]) {
             seen[*id] = true;
-            settings_[*id].clear();
+            setting.clear();
         }
-        settings_[*id].append(value);
+        setting.append(value);
     }
+    settings.Assign(std::move(values));
     return true;
 }
 

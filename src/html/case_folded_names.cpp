@@ -1,7 +1,7 @@
 // Folding item names to one letter case for the look-up of names that differ only in case.
 #include "html/case_folded_names.h"
 
-#include "scan/syl_item.h"
+#include "scan/scan.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -16,9 +16,9 @@ std::string Folded(std::string_view text) {
 
 }  // namespace
 
-CaseFoldedNames::CaseFoldedNames(const std::vector<std::unique_ptr<CSylItem>>& items) {
+CaseFoldedNames::CaseFoldedNames(const ItemList& items) {
     names_.reserve(items.size());
-    for (const std::unique_ptr<CSylItem>& item : items) {
+    for (const ItemList::Slot& item : items) {
         if (item) {
             // The first item of a folded name keeps its place.
             names_.try_emplace(Folded(item->name), &item->name);

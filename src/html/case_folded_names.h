@@ -2,21 +2,19 @@
 // per run so that each quoted text costs one hash lookup, not a pass over the items.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
+
+#include "scan/scan.h"
 
 namespace sylva {
-
-class CSylItem;
 
 class CaseFoldedNames {
   public:
     // Indexes the names of the non-empty slots of `items`. The index refers to the items' names:
     // REQUIRES: the items outlive it and keep their names.
-    explicit CaseFoldedNames(const std::vector<std::unique_ptr<CSylItem>>& items);
+    explicit CaseFoldedNames(const ItemList& items);
 
     // The name of the first listed item (in list order) whose name equals `text` when ASCII
     // letter case is ignored; null when there is none.

@@ -1,6 +1,6 @@
 // Cross-linking of item names: a documented item's name written in double quotes in any section
-// but See also becomes a link to that item's description page. Works on the items' section lines
-// in memory, before any page is written; the lines are changed for good.
+// but See also becomes a link to that item's description page. Works on the lines of a page's
+// text when the page is built; the CrossLink stage before the pages only reports.
 //
 // When a name is linked, every other occurrence of it in the line is linked too (also inside a
 // longer word), except where it stands inside an HTML tag or inside the text of a link: replacing
@@ -14,11 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/scan_source.h"
 #include "html/case_folded_names.h"
 #include "html/output_files.h"
-#include "scan/syl_item.h"
-#include "support/link_target.h"
+#include "html/page_names.h"
+#include "support/ordered_work.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 
@@ -28,7 +27,7 @@ namespace {
 
 constexpr std::string_view kProtocolStart = "Search all HTML files for linkable text...";
 constexpr std::string_view kProgressStatus = "Search for linkable text in %s...";
-constexpr std::string_view kLinkPattern = "<a href=\"SYLVA_%s.html\">%s</a>";
+constexpr std::string_view kLinkPattern = "<a href=\"%s\">%s</a>";
 constexpr std::string_view kLinkOpen = "<a";
 constexpr std::string_view kLinkClose = "</a>";
 constexpr int kExtraRescans = 2;
@@ -109,10 +108,9 @@ std::string ReplaceOutsideMarkup(std::string_view line, std::string_view name,
     return result;
 }
 
+// A link to the plain page of `name`: the page of the first item of that name.
 std::string LinkText(const std::string& name) {
-    CZTString target(name);
-    target.ReplaceInvalidFilenameChars('_');
-    return FormatLine(kLinkPattern, {LinkTarget(target), name});
+    return FormatLine(kLinkPattern, {LinkTarget(PlainPageFile(name)), name});
 }
 
 // The text between the next pair of double quotes at or after `from`, which then moves past the
@@ -134,10 +132,10 @@ std::optional<std::string_view> NextQuoted(std::string_view line, std::size_t& f
 // links it. Returns false when the scan reached the end without changing the line: two adjacent
 // quotes (the empty name), the item's own name, unknown names and names that stand only inside
 // markup are passed over, and an unmatched quote ends the scan.
-bool LinkNextName(const CZTScanSource& generator, std::string& line, std::string_view ownName) {
+bool LinkNextName(const ItemList& items, std::string& line, std::string_view ownName) {
     std::size_t from = 0;
     while (std::optional<std::string_view> candidate = NextQuoted(line, from)) {
-        if (candidate->empty() || *candidate == ownName || !generator.IsPageNameUsed(*candidate)) {
+        if (candidate->empty() || *candidate == ownName || !items.Contains(*candidate)) {
             continue;
         }
         const std::string name(*candidate);
@@ -153,11 +151,11 @@ bool LinkNextName(const CZTScanSource& generator, std::string& line, std::string
 
 // Adds to `warnings` a warning for each quoted text of `line` that names no item exactly but one
 // when letter case is ignored: most likely a misspelt name, and it stays unlinked.
-void FindCaseOnlyNames(const CZTScanSource& generator, std::string_view line,
-                       const CaseFoldedNames& names, std::vector<std::string>& warnings) {
+void FindCaseOnlyNames(const ItemList& items, std::string_view line, const CaseFoldedNames& names,
+                       std::vector<std::string>& warnings) {
     std::size_t from = 0;
     while (std::optional<std::string_view> candidate = NextQuoted(line, from)) {
-        if (candidate->empty() || generator.IsPageNameUsed(*candidate)) {
+        if (candidate->empty() || items.Contains(*candidate)) {
             continue;
         }
         if (const std::string* name = names.Find(*candidate)) {
@@ -172,17 +170,17 @@ int RescanBound(std::string_view line) {
     return static_cast<int>(std::count(line.begin(), line.end(), '"')) + kExtraRescans;
 }
 
-void LinkQuotedNames(const CZTScanSource& generator, std::string& line, std::string_view ownName,
+void LinkQuotedNames(const ItemList& items, std::string& line, std::string_view ownName,
                      int maxRescans) {
     int rescans = 0;
-    while (LinkNextName(generator, line, ownName) && rescans < maxRescans) {
+    while (LinkNextName(items, line, ownName) && rescans < maxRescans) {
         ++rescans;
     }
 }
 
-void ForEachLinkableLine(ItemText& text, const std::function<void(std::string&)>& visit) {
+void ForEachLinkableLine(PageText& text, const std::function<void(std::string&)>& visit) {
     for (int kind = 0; kind < kSectionCount; ++kind) {
-        // See also lines are links already, made when the item was parsed.
+        // See also lines are links already, made when the page text was rendered.
         if (kind == kSectionSeeAlso) {
             continue;
         }
@@ -192,48 +190,36 @@ void ForEachLinkableLine(ItemText& text, const std::function<void(std::string&)>
     }
 }
 
-void LinkItemText(const CZTScanSource& generator, ItemText& text, std::string_view ownName) {
-    ForEachLinkableLine(text, [&](std::string& line) {
-        LinkQuotedNames(generator, line, ownName, RescanBound(line));
-    });
+void LinkItemText(const ItemList& items, PageText& text, std::string_view ownName) {
+    ForEachLinkableLine(
+        text, [&](std::string& line) { LinkQuotedNames(items, line, ownName, RescanBound(line)); });
 }
 
-int CZTScanSource::CrossLinkSections() {
-    Protocol(kProtocolStart);
-    const CaseFoldedNames foldedNames(items);
-    const std::vector<CSylItem*> linked = ItemsWithPages(*this);
-    // An item that holds its page text is linked in place. One that dropped it gets its links
-    // when its page is built; here its text is derived only for the warnings, which look at each
-    // line before it is linked and so are the same either way.
-    Keywords();
+void CrossLink(PageJob& job) {
+    job.reporter.Protocol(kProtocolStart);
+    const CaseFoldedNames foldedNames(job.items);
+    const std::vector<const CSylItem*> linked = ItemsWithPages(job);
+    // The links themselves are made when each page is built; here each item's text is derived
+    // only for the warnings, which look at each line before it is linked.
     RunInOrder<std::vector<std::string>>(
         // The calling thread only hands on the warnings: every thread may derive texts.
-        linked.size(), WorkersFor(threadCount, false),
+        linked.size(), WorkersFor(job.threadCount, false),
         [&](std::size_t i) {
-            CSylItem& item = *linked[i];
             std::vector<std::string> warnings;
-            if (item.HasPageText()) {
-                ForEachLinkableLine(item.Details(), [&](std::string& line) {
-                    FindCaseOnlyNames(*this, line, foldedNames, warnings);
-                    LinkQuotedNames(*this, line, item.name, RescanBound(line));
-                });
-            } else {
-                ItemText text = item.DerivePageText();
-                ForEachLinkableLine(text, [&](std::string& line) {
-                    FindCaseOnlyNames(*this, line, foldedNames, warnings);
-                });
-            }
+            PageText text = DerivePageText(*linked[i], job);
+            ForEachLinkableLine(text, [&](std::string& line) {
+                FindCaseOnlyNames(job.items, line, foldedNames, warnings);
+            });
             return warnings;
         },
         [&](std::size_t i, std::vector<std::string>& warnings) {
             const CSylItem& item = *linked[i];
-            ProgressStatus(FormatLine(kProgressStatus, {item.name}));
-            AdvanceProgress();
+            job.reporter.Status(FormatLine(kProgressStatus, {item.name}));
+            job.reporter.Advance();
             for (const std::string& warning : warnings) {
-                Warning(item.sourceFile, item.sourceLine, warning);
+                job.reporter.Warning(item.sourceFile, item.sourceLine, warning);
             }
         });
-    return 1;
 }
 
 }  // namespace sylva

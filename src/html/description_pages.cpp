@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/scan_source.h"
 #include "html/cross_link.h"
 #include "html/output_files.h"
+#include "html/page_names.h"
 #include "html/placeholders.h"
-#include "scan/syl_item.h"
 #include "support/file_output.h"
+#include "support/ordered_work.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 #include "support/zt_time.h"
@@ -63,7 +63,7 @@ constexpr std::array<SectionRow, 16> kPageSections = {{
 
 // What every page of one stage call shares.
 struct PageContext {
-    const CZTScanSource& generator;
+    const PageJob& job;
     bool markerImages;
     std::string timeText;
 };
@@ -74,37 +74,35 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
 
 void AppendPageHead(std::string& page, const PageContext& context, const CSylItem& item,
                     std::string_view typeLabel) {
-    const CZTScanSource& generator = context.generator;
+    const Settings& settings = context.job.settings;
     std::string head;
     if (context.markerImages) {
         head = FillTemplate(
-            generator.Setting(SYL_HTML_DESC_FILE_START_GIF),
+            settings[SYL_HTML_DESC_FILE_START_GIF],
             {{placeholder::kGifFile, item.accessRank == 200 ? kRedImage : kGreenImage}});
     } else {
-        head = generator.Setting(SYL_HTML_DESC_FILE_START);
+        head = settings[SYL_HTML_DESC_FILE_START];
     }
-    AppendLine(page,
-               FillTemplate(head, {{placeholder::kFont, generator.Setting(SYL_STD_FONT_HEADER)},
-                                   {placeholder::kHtmlTitle, item.name},
-                                   {placeholder::kFncTitle, item.name},
-                                   {placeholder::kShortDesc, typeLabel}}));
+    AppendLine(page, FillTemplate(head, {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
+                                         {placeholder::kHtmlTitle, item.name},
+                                         {placeholder::kFncTitle, item.name},
+                                         {placeholder::kShortDesc, typeLabel}}));
 }
 
-void AppendSectionHeading(std::string& page, const CZTScanSource& generator,
-                          std::string_view heading) {
-    AppendLine(page, FillTemplate(generator.Setting(SYL_HTML_DESC_CNT_HEADER),
-                                  {{placeholder::kFont, generator.Setting(SYL_STD_FONT_HEADER)},
+void AppendSectionHeading(std::string& page, const Settings& settings, std::string_view heading) {
+    AppendLine(page, FillTemplate(settings[SYL_HTML_DESC_CNT_HEADER],
+                                  {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
                                    {placeholder::kCntHeader, heading}}));
 }
 
-void AppendSyntaxBlock(std::string& page, const CZTScanSource& generator,
+void AppendSyntaxBlock(std::string& page, const Settings& settings,
                        const std::string& declaration) {
-    AppendSectionHeading(page, generator, generator.Setting(SYL_Q_SYNTAX));
+    AppendSectionHeading(page, settings, settings[SYL_Q_SYNTAX]);
     // A line break inside the declaration would end the pre-formatted line early.
     CZTString shown(declaration);
     shown.FindReplaceNoCase(kLineBreak, " ");
-    AppendLine(page, FillTemplate(generator.Setting(SYL_HTML_DESC_CNT_TEXT_PRE_BOLD),
-                                  {{placeholder::kFont, generator.Setting(SYL_STD_FONT_TEXT)},
+    AppendLine(page, FillTemplate(settings[SYL_HTML_DESC_CNT_TEXT_PRE_BOLD],
+                                  {{placeholder::kFont, settings[SYL_STD_FONT_TEXT]},
                                    {placeholder::kCntText, shown}}));
 }
 
@@ -112,14 +110,14 @@ void AppendSyntaxBlock(std::string& page, const CZTScanSource& generator,
 // fixed font and the lines up to the one holding "</pre>" are written as they stand; every other
 // line gets "<BR>" when `lineBreak` is set. A block left open is not closed: the mode belongs to
 // this one section.
-void AppendSection(std::string& page, const CZTScanSource& generator, std::string_view heading,
+void AppendSection(std::string& page, const Settings& settings, std::string_view heading,
                    const CZTStringArray& lines, bool lineBreak) {
     if (lines.IsEmpty()) {
         return;
     }
-    AppendSectionHeading(page, generator, heading);
-    AppendLine(page, FillTemplate(generator.Setting(SYL_HTML_DESC_CNT_TEXT_START),
-                                  {{placeholder::kFont, generator.Setting(SYL_STD_FONT_TEXT)}}));
+    AppendSectionHeading(page, settings, heading);
+    AppendLine(page, FillTemplate(settings[SYL_HTML_DESC_CNT_TEXT_START],
+                                  {{placeholder::kFont, settings[SYL_STD_FONT_TEXT]}}));
     bool preformatted = false;
     for (const std::string& line : lines) {
         if (ContainsNoCase(line, kPreStart)) {
@@ -139,15 +137,15 @@ void AppendSection(std::string& page, const CZTScanSource& generator, std::strin
         page.append(line);
         AppendLine(page, lineBreak ? kLineBreak : std::string_view());
     }
-    AppendLine(page, generator.Setting(SYL_HTML_DESC_CNT_TEXT_END));
+    AppendLine(page, settings[SYL_HTML_DESC_CNT_TEXT_END]);
 }
 
 void AppendPageEnd(std::string& page, const PageContext& context) {
-    AppendLine(page,
-               FillTemplate(context.generator.Setting(SYL_HTML_DESC_FILE_END),
-                            {{placeholder::kFont, context.generator.Setting(SYL_STD_FONT_HEADER)},
-                             {placeholder::kDateTime, context.timeText},
-                             {placeholder::kZTCopyright, kProductNotice}}));
+    const Settings& settings = context.job.settings;
+    AppendLine(page, FillTemplate(settings[SYL_HTML_DESC_FILE_END],
+                                  {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
+                                   {placeholder::kDateTime, context.timeText},
+                                   {placeholder::kZTCopyright, kProductNotice}}));
 }
 
 // A description page with the type label it shows.
@@ -156,64 +154,64 @@ struct BuiltPage {
     std::string typeLabel;
 };
 
-std::string BuildPage(const PageContext& context, const CSylItem& item, const ItemText& text,
-                      std::string_view typeLabel) {
-    const CZTScanSource& generator = context.generator;
+std::string BuildPage(const PageContext& context, const CSylItem& item, const PageText& text) {
+    const Settings& settings = context.job.settings;
+    const RunOptions& options = context.job.options;
     std::string page;
-    AppendPageHead(page, context, item, typeLabel);
+    AppendPageHead(page, context, item, text.typeLabel);
     if (item.hasSyntax == 1) {
-        AppendSyntaxBlock(page, generator, text.declaration);
+        AppendSyntaxBlock(page, settings, text.declaration);
     }
     for (const SectionRow& row : kPageSections) {
-        if (generator.options.*row.enabled == 0) {
+        if (options.*row.enabled == 0) {
             continue;
         }
-        bool lineBreak = !(row.kind == kSectionParameter && text.hasParamTable == 1);
-        AppendSection(page, generator, generator.Setting(row.heading), text.sections[row.kind],
-                      lineBreak);
+        bool lineBreak = !(row.kind == kSectionParameter && text.hasParamTable);
+        AppendSection(page, settings, settings[row.heading], text.sections[row.kind], lineBreak);
     }
     AppendPageEnd(page, context);
     return page;
 }
 
-// The page of `item`: from the text it holds, or, when it dropped it, from its text derived
-// again and linked as the run links item names.
+// The page of `item` with the type label it shows: its text derived again and linked as the run
+// links item names.
 BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
-    if (item.HasPageText()) {
-        const ItemDetails& details = item.Details();
-        return {BuildPage(context, item, details, details.typeLabel), details.typeLabel};
+    const PageJob& job = context.job;
+    PageText text = DerivePageText(item, job);
+    if (job.options.linkItemNames != 0) {
+        LinkItemText(job.items, text, item.name);
     }
-    ItemText text = item.DerivePageText();
-    // The type label comes from the Doc type lines, which linking may change.
-    std::string typeLabel = item.TypeLabel(text);
-    if (context.generator.options.linkItemNames != 0) {
-        LinkItemText(context.generator, text, item.name);
-    }
-    return {BuildPage(context, item, text, typeLabel), std::move(typeLabel)};
+    std::string page = BuildPage(context, item, text);
+    return {std::move(page), std::move(text.typeLabel)};
 }
 
 }  // namespace
 
-int CZTScanSource::WriteDescriptionPages() {
+int WriteDescriptionPages(PageJob& job) {
     // The images cannot come or go while the run writes its pages; one look serves them all.
-    const PageContext context{*this, MarkerImagesInstalled(outputPath),
+    const PageContext context{job, MarkerImagesInstalled(job.project.outputPath),
                               CZTTime::Now().GetTimeAsString()};
-    const std::vector<CSylItem*> pageItems = ItemsWithPages(*this);
-    Keywords();
+    const std::vector<const CSylItem*> pageItems = ItemsWithPages(job);
+    int written = 0;
     // The pages are built on the other threads and written on this one: files created in one
     // directory by several threads at once wait for each other in the file system, and the
     // waiting costs far more than building a page.
     RunInOrder<BuiltPage>(
-        pageItems.size(), WorkersFor(threadCount, true),
+        pageItems.size(), WorkersFor(job.threadCount, true),
         [&](std::size_t i) { return BuildItemPage(context, *pageItems[i]); },
         [&](std::size_t i, BuiltPage& page) {
             const CSylItem& item = *pageItems[i];
-            ProgressStatus(FormatLine(kProgressStatus, {item.name}));
-            AdvanceProgress();
-            Protocol(FormatLine(kProtocolLine, {item.name, item.PageFile(), page.typeLabel}));
-            (void)WriteOutputFile(*this, item.PagePath(), page.text, kOpenFailure, WriteWholeFile);
+            job.reporter.Status(FormatLine(kProgressStatus, {item.name}));
+            job.reporter.Advance();
+            job.reporter.Protocol(
+                FormatLine(kProtocolLine, {item.name, PageFile(item), page.typeLabel}));
+            if (WriteOutputFile(job.reporter, PagePath(job.project, item), page.text, kOpenFailure,
+                                WriteWholeFile)
+                    .ok()) {
+                ++written;
+            }
         });
-    return 1;
+    return written;
 }
 
 }  // namespace sylva

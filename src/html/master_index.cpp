@@ -14,13 +14,12 @@
 #include <string>
 #include <string_view>
 
-#include "engine/scan_source.h"
 #include "html/output_files.h"
+#include "html/page_names.h"
 #include "html/placeholders.h"
 #include "support/atomic_file.h"
 #include "support/file_lock.h"
 #include "support/line_reader.h"
-#include "support/link_target.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 #include "support/zt_system.h"
@@ -58,14 +57,11 @@ constexpr std::string_view kRemoveGapLine = "<BR>";
 constexpr std::string_view kRemoveGap = "<BR>\n";
 constexpr std::string_view kEmptyGapDescription = "&nbsp;";
 constexpr std::string_view kLinkAttribute = "href=\"";
-constexpr std::string_view kFrameSetSuffix = "_frame";
-constexpr std::string_view kPageExtension = ".HTML";
+// The part of a record that keeps its fields for reading back.
+constexpr std::string_view kRecordFieldsStart = "<!--DESC:";
+constexpr std::string_view kRecordFieldsEnd = "DESCEND-->";
 
 constexpr int kNoInitial = -1;
-
-std::string MasterIndexPath(const std::string& output, const std::string& indexName) {
-    return output + "/" + indexName;
-}
 
 // The key by which a project's record is found: the record begins with it.
 std::string RecordKey(std::string_view name) {
@@ -90,21 +86,21 @@ int InitialOf(const std::string& record) {
 // Appends the records of the page at `path` to `records`. Returns their number (0 when there is
 // no page), or nothing when a page exists but cannot be read whole: rewriting it would lose its
 // records.
-std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records,
-                               const std::string& path) {
-    generator.Protocol("");
-    generator.Protocol(FormatLine(kReadingIndex, {path}));
+std::optional<int> ReadRecords(const Settings& settings, Reporter& reporter,
+                               CZTStringArray& records, const std::string& path) {
+    reporter.Protocol("");
+    reporter.Protocol(FormatLine(kReadingIndex, {path}));
     LineReader reader;
     if (!reader.Open(path)) {
         if (CZTSystem::FileExist(path)) {
-            generator.ProtocolFailure(FormatLine(kUnreadableIndex, {path}));
+            reporter.Failure(FormatLine(kUnreadableIndex, {path}));
             return std::nullopt;
         }
-        generator.Protocol(kNoPreviousIndex);
+        reporter.Protocol(kNoPreviousIndex);
         return 0;
     }
-    const std::string& beginMarker = generator.Setting(SYL_Q_HTML_INDEX_BEGIN);
-    const std::string& endMarker = generator.Setting(SYL_Q_HTML_INDEX_END);
+    const std::string& beginMarker = settings[SYL_Q_HTML_INDEX_BEGIN];
+    const std::string& endMarker = settings[SYL_Q_HTML_INDEX_END];
     int count = 0;
     bool inside = false;
     std::string text;
@@ -126,7 +122,7 @@ std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records
         }
     }
     if (reader.readError() != 0) {
-        generator.ProtocolFailure(FormatLine(kUnreadableIndex, {path}));
+        reporter.Failure(FormatLine(kUnreadableIndex, {path}));
         return std::nullopt;
     }
     return count;
@@ -135,40 +131,39 @@ std::optional<int> ReadRecords(CZTScanSource& generator, CZTStringArray& records
 // True when `record`, written as a line of the page, is read back as that same record: it is
 // neither a line the reading skips as a gap nor a line it takes for a marker. A record that
 // holds the end marker would even hide every record after it.
-bool ReadsBackAsRecord(const CZTScanSource& generator, std::string_view record) {
+bool ReadsBackAsRecord(const Settings& settings, std::string_view record) {
     return !record.empty() && !EqualsNoCase(record, kRemoveGapLine) &&
            !record.starts_with(kAddGapPrefix) &&
-           record.find(generator.Setting(SYL_Q_HTML_INDEX_BEGIN)) == std::string_view::npos &&
-           record.find(generator.Setting(SYL_Q_HTML_INDEX_END)) == std::string_view::npos;
+           record.find(settings[SYL_Q_HTML_INDEX_BEGIN]) == std::string_view::npos &&
+           record.find(settings[SYL_Q_HTML_INDEX_END]) == std::string_view::npos;
 }
 
 // Removes the record of project `name`, if listed; returns whether there was one.
-bool RemoveRecord(const CZTScanSource& generator, CZTStringArray& records, std::string_view name) {
+bool RemoveRecord(const Reporter& reporter, CZTStringArray& records, std::string_view name) {
     int at = records.Find(RecordKey(name), true, false);
     if (at < 0) {
         return false;
     }
     records.RemoveAt(at);
-    generator.Protocol(kAlreadyListed);
+    reporter.Protocol(kAlreadyListed);
     return true;
 }
 
 // The whole page: head, the records with `gap` between runs of different initials, tail. With
-// `progressOwner`, each record advances that generator's progress.
-std::string BuildPage(const CZTScanSource& generator, const CZTStringArray& records,
-                      std::string_view gap, CZTScanSource* progressOwner) {
-    const std::string& font = generator.Setting(SYL_STD_FONT_HEADER);
+// `progress`, each record advances it.
+std::string BuildPage(const Settings& settings, const CZTStringArray& records, std::string_view gap,
+                      Reporter* progress) {
+    const std::string& font = settings[SYL_STD_FONT_HEADER];
     std::string page;
-    AppendLine(page, FillTemplate(
-                         generator.Setting(SYL_HTML_MS_INDEX_FILE_START),
-                         {{placeholder::kFont, font},
-                          {placeholder::kHtmlTitle, kPageTitle},
-                          {placeholder::kFncTitle, kPageHeading},
-                          {placeholder::kIndexBegin, generator.Setting(SYL_Q_HTML_INDEX_BEGIN)}}));
+    AppendLine(page, FillTemplate(settings[SYL_HTML_MS_INDEX_FILE_START],
+                                  {{placeholder::kFont, font},
+                                   {placeholder::kHtmlTitle, kPageTitle},
+                                   {placeholder::kFncTitle, kPageHeading},
+                                   {placeholder::kIndexBegin, settings[SYL_Q_HTML_INDEX_BEGIN]}}));
     int currentInitial = kNoInitial;
     for (int i = 0; i < records.GetSize(); ++i) {
-        if (progressOwner != nullptr) {
-            progressOwner->AdvanceProgress();
+        if (progress != nullptr) {
+            progress->Advance();
         }
         int initial = InitialOf(records.GetAt(i));
         if (i == 0) {
@@ -179,19 +174,18 @@ std::string BuildPage(const CZTScanSource& generator, const CZTStringArray& reco
         }
         AppendLine(page, records.GetAt(i));
     }
-    AppendLine(page,
-               FillTemplate(generator.Setting(SYL_HTML_MS_INDEX_FILE_END),
-                            {{placeholder::kIndexEnd, generator.Setting(SYL_Q_HTML_INDEX_END)},
-                             {placeholder::kFont, font},
-                             {placeholder::kDateTime, CZTTime::Now().GetTimeAsString()}}));
+    AppendLine(page, FillTemplate(settings[SYL_HTML_MS_INDEX_FILE_END],
+                                  {{placeholder::kIndexEnd, settings[SYL_Q_HTML_INDEX_END]},
+                                   {placeholder::kFont, font},
+                                   {placeholder::kDateTime, CZTTime::Now().GetTimeAsString()}}));
     return page;
 }
 
 // A lock that cannot be had is reported, and the change goes on as it would without any other
 // writer. Under the lock, what writers killed earlier left behind is cleared away.
-void PrepareChange(const CZTScanSource& generator, const std::string& path, const FileLock& lock) {
+void PrepareChange(const Reporter& reporter, const std::string& path, const FileLock& lock) {
     if (!lock.locked()) {
-        generator.Protocol(FormatLine(kLockFailure, {path, lock.error()}));
+        reporter.Protocol(FormatLine(kLockFailure, {path, lock.error()}));
         return;
     }
     RemoveAbandonedTemporaries(path);
@@ -199,94 +193,117 @@ void PrepareChange(const CZTScanSource& generator, const std::string& path, cons
 
 // True, after reporting the failure, when the page at `path` is a symbolic link and so must not
 // be replaced. Reading through a link is harmless and stays allowed (ReadMasterIndex).
-bool RefuseLinkedPage(CZTScanSource& generator, const std::string& path) {
+bool RefuseLinkedPage(Reporter& reporter, const std::string& path) {
     std::error_code error;
     if (!std::filesystem::is_symlink(path, error)) {
         return false;
     }
-    generator.ProtocolFailure(FormatLine(kLinkedIndex, {path}));
+    reporter.Failure(FormatLine(kLinkedIndex, {path}));
     return true;
 }
 
 // Replaces the page; -1 when it was not replaced (the old page then stays as it was).
-int WritePage(CZTScanSource& generator, const std::string& path, const std::string& page,
+int WritePage(Reporter& reporter, const std::string& path, const std::string& page,
               int recordCount) {
-    return WriteOutputFile(generator, path, page, kOpenFailure, ReplaceFileAtomically).ok()
+    return WriteOutputFile(reporter, path, page, kOpenFailure, ReplaceFileAtomically).ok()
                ? recordCount
                : -1;
 }
 
 }  // namespace
 
-int CZTScanSource::ReadMasterIndex(CZTStringArray& records, const std::string& path) {
-    return ReadRecords(*this, records, path).value_or(0);
+std::string MasterIndexPath(std::string_view outputPath, std::string_view indexName) {
+    std::string path(outputPath);
+    path.push_back('/');
+    path.append(indexName);
+    return path;
 }
 
-int CZTScanSource::AddToMasterIndex(CZTStringArray& records, const std::string& indexName,
-                                    const std::string& name, const std::string& linkTarget,
-                                    const std::string& description, const std::string& output) {
-    ProgressStatus(kProgressStatus);
-    const std::string path = MasterIndexPath(output, indexName);
+std::optional<int> ReadMasterIndex(const Settings& settings, Reporter& reporter,
+                                   const std::string& path, CZTStringArray& records) {
+    return ReadRecords(settings, reporter, records, path);
+}
+
+int AddToMasterIndex(const Settings& settings, Reporter& reporter, const std::string& outputPath,
+                     const std::string& indexName, const MasterIndexEntry& entry) {
+    reporter.Status(kProgressStatus);
+    const std::string path = MasterIndexPath(outputPath, indexName);
     const FileLock lock(path);
-    PrepareChange(*this, path, lock);
-    if (RefuseLinkedPage(*this, path)) {
+    PrepareChange(reporter, path, lock);
+    if (RefuseLinkedPage(reporter, path)) {
         return -1;
     }
-    std::optional<int> read = ReadRecords(*this, records, path);
+    CZTStringArray records;
+    std::optional<int> read = ReadRecords(settings, reporter, records, path);
     if (!read) {
         return -1;
     }
-    Protocol(FormatLine(kCurrentItems, {std::to_string(*read)}));
+    reporter.Protocol(FormatLine(kCurrentItems, {std::to_string(*read)}));
 
-    CZTString directoryName(name);
-    directoryName.ReplaceInvalidFilenameChars('_');
     // A foreign index's address is the user's own and is taken as given.
-    const std::string link =
-        linkTarget.empty() ? LinkTarget(directoryName + "/" + directoryName +
-                                        std::string(kFrameSetSuffix) + std::string(kPageExtension))
-                           : linkTarget;
-    const std::string recordName = OnOneLine(name);
-    std::string record = FillTemplate(Setting(SYL_HTML_MS_STD_LINK),
+    const std::string directoryName = ProjectDirectoryName(entry.name);
+    const std::string link = entry.linkTarget.empty()
+                                 ? LinkTarget(directoryName + "/" + FrameSetFile(directoryName))
+                                 : entry.linkTarget;
+    const std::string recordName = OnOneLine(entry.name);
+    std::string record = FillTemplate(settings[SYL_HTML_MS_STD_LINK],
                                       {{placeholder::kLinkedFile, OnOneLine(link)},
                                        {placeholder::kLinkName, recordName},
-                                       {placeholder::kFont, Setting(SYL_STD_FONT_HEADER)},
-                                       {placeholder::kShortDesc, OnOneLine(description)}});
-    const std::string gap = FillTemplate(Setting(SYL_HTML_MS_STD_LINK),
+                                       {placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
+                                       {placeholder::kShortDesc, OnOneLine(entry.description)}});
+    const std::string gap = FillTemplate(settings[SYL_HTML_MS_STD_LINK],
                                          {{placeholder::kLinkedFile, ""},
                                           {placeholder::kLinkName, ""},
                                           {placeholder::kFont, ""},
                                           {placeholder::kShortDesc, kEmptyGapDescription}});
-    if (!ReadsBackAsRecord(*this, record)) {
-        ProtocolFailure(FormatLine(kUnreadableRecord, {name, path}));
+    if (!ReadsBackAsRecord(settings, record)) {
+        reporter.Failure(FormatLine(kUnreadableRecord, {entry.name, path}));
         return -1;
     }
-    RemoveRecord(*this, records, recordName);
+    RemoveRecord(reporter, records, recordName);
     records.Add(std::move(record), true, true);
-    Protocol(FormatLine(kAddingRecord, {indexName, name}));
-    return WritePage(*this, path, BuildPage(*this, records, gap, this), records.GetSize());
+    reporter.Protocol(FormatLine(kAddingRecord, {indexName, entry.name}));
+    return WritePage(reporter, path, BuildPage(settings, records, gap, &reporter),
+                     records.GetSize());
 }
 
-int CZTScanSource::RemoveFromMasterIndex(const std::string& indexName, const std::string& name,
-                                         const std::string& output) {
-    const std::string path = MasterIndexPath(output, indexName);
+int RemoveFromMasterIndex(const Settings& settings, Reporter& reporter,
+                          const std::string& outputPath, const std::string& indexName,
+                          const std::string& name) {
+    const std::string path = MasterIndexPath(outputPath, indexName);
     const FileLock lock(path);
-    PrepareChange(*this, path, lock);
-    if (RefuseLinkedPage(*this, path)) {
+    PrepareChange(reporter, path, lock);
+    if (RefuseLinkedPage(reporter, path)) {
         return -1;
     }
     CZTStringArray records;
-    std::optional<int> read = ReadRecords(*this, records, path);
+    std::optional<int> read = ReadRecords(settings, reporter, records, path);
     if (!read) {
         return -1;
     }
-    Protocol(FormatLine(kCurrentItems, {std::to_string(*read)}));
-    bool removed = RemoveRecord(*this, records, OnOneLine(name));
+    reporter.Protocol(FormatLine(kCurrentItems, {std::to_string(*read)}));
+    bool removed = RemoveRecord(reporter, records, OnOneLine(name));
     if (records.IsEmpty() && !removed) {
         return 0;
     }
-    Protocol(FormatLine(kRecreatingIndex, {indexName, name}));
-    return WritePage(*this, path, BuildPage(*this, records, kRemoveGap, nullptr),
+    reporter.Protocol(FormatLine(kRecreatingIndex, {indexName, name}));
+    return WritePage(reporter, path, BuildPage(settings, records, kRemoveGap, nullptr),
                      records.GetSize());
+}
+
+std::vector<std::string> MasterRecordFields(std::string_view record, std::string_view separators) {
+    const CZTString fields =
+        CZTString(record).GetField(kRecordFieldsStart, 1).GetField(kRecordFieldsEnd, 0);
+    std::vector<std::string> split;
+    std::size_t begin = 0;
+    for (;;) {
+        std::size_t end = fields.find_first_of(separators, begin);
+        split.push_back(fields.substr(begin, end == std::string::npos ? end : end - begin));
+        if (end == std::string::npos) {
+            return split;
+        }
+        begin = end + 1;
+    }
 }
 
 }  // namespace sylva

@@ -1,9 +1,5 @@
 #include "html/output_files.h"
 
-#include <memory>
-
-#include "engine/scan_source.h"
-#include "scan/syl_item.h"
 #include "support/text_format.h"
 #include "support/zt_system.h"
 
@@ -17,36 +13,36 @@ bool MarkerImagesInstalled(const std::string& outputPath) {
     return CZTSystem::FileExist(outputPath + "/" + std::string(kMarkerImageFile));
 }
 
-bool PassesTypeFilter(const CZTScanSource& generator, const CSylItem& item) {
-    return item.isPublic ? generator.typePublic != 0 : generator.typePrivate != 0;
+bool PassesTypeFilter(const PageJob& job, const CSylItem& item) {
+    return item.isPublic ? job.typePublic != 0 : job.typePrivate != 0;
 }
 
-std::vector<CSylItem*> ItemsWithPages(const CZTScanSource& generator) {
-    std::vector<CSylItem*> paged;
-    for (const std::unique_ptr<CSylItem>& slot : generator.items) {
-        if (slot && PassesTypeFilter(generator, *slot)) {
+std::vector<const CSylItem*> ItemsWithPages(const PageJob& job) {
+    std::vector<const CSylItem*> paged;
+    for (const ItemList::Slot& slot : job.items) {
+        if (slot && PassesTypeFilter(job, *slot)) {
             paged.push_back(slot.get());
         }
     }
     return paged;
 }
 
-Status WriteOutputFile(CZTScanSource& generator, const std::string& path, std::string_view content,
+Status WriteOutputFile(Reporter& reporter, const std::string& path, std::string_view content,
                        std::string_view openFailurePattern, FileWriter writer) {
     Status status = writer(path, content);
-    ReportOutputStatus(generator, path, status, openFailurePattern);
+    ReportOutputStatus(reporter, path, status, openFailurePattern);
     return status;
 }
 
-void ReportOutputStatus(CZTScanSource& generator, const std::string& path, const Status& status,
+void ReportOutputStatus(Reporter& reporter, const std::string& path, const Status& status,
                         std::string_view openFailurePattern) {
     if (status.code() == Status::Code::kOpenFailed) {
-        generator.ProtocolFailure(FormatLine(openFailurePattern, {path}));
+        reporter.Failure(FormatLine(openFailurePattern, {path}));
     } else if (!status.ok()) {
         std::string_view indentation =
             openFailurePattern.substr(0, openFailurePattern.find_first_not_of(' '));
-        generator.ProtocolFailure(std::string(indentation) +
-                                  FormatLine(kWriteFailure, {path, status.reason()}));
+        reporter.Failure(std::string(indentation) +
+                         FormatLine(kWriteFailure, {path, status.reason()}));
     }
 }
 

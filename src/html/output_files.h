@@ -1,17 +1,15 @@
 // What the HTML stages share: the run's type filter, the marker images, and writing one output
-// file whole with its failure reported in the protocol.
+// file whole with its failure reported.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "html/html.h"
 #include "support/status.h"
 
 namespace sylva {
-
-class CZTScanSource;
-class CSylItem;
 
 // The marker images are not written by Sylva; a user who puts them into the output directory
 // gets a green (public) or red (non-public) ball before every item. Only the green one's presence
@@ -24,9 +22,9 @@ inline constexpr std::string_view kRedImage = "../bBallsRed.gif";
 bool MarkerImagesInstalled(const std::string& outputPath);
 
 // True when the run creates items of this item's kind (public or non-public).
-bool PassesTypeFilter(const CZTScanSource& generator, const CSylItem& item);
+bool PassesTypeFilter(const PageJob& job, const CSylItem& item);
 // The items of the list that pass the type filter, in list order: those that get a page.
-std::vector<CSylItem*> ItemsWithPages(const CZTScanSource& generator);
+std::vector<const CSylItem*> ItemsWithPages(const PageJob& job);
 
 // The file's text followed by one line end, as every template is written.
 inline void AppendLine(std::string& page, std::string_view text) {
@@ -37,14 +35,14 @@ inline void AppendLine(std::string& page, std::string_view text) {
 using FileWriter = Status (*)(const std::string& path, std::string_view content);
 
 // Reports `status`, the outcome of writing the output file `path`, as WriteOutputFile does.
-void ReportOutputStatus(CZTScanSource& generator, const std::string& path, const Status& status,
+void ReportOutputStatus(Reporter& reporter, const std::string& path, const Status& status,
                         std::string_view openFailurePattern);
 
 // Writes `content` to `path` with `writer`. When the file cannot be created, reports
 // `openFailurePattern` with the path (a "%s" line); when it is created but cannot be written
 // completely (a full disk), reports an ERROR line of the same indentation naming the path and
 // the reason. Both count as failures of the run. Returns the writer's status.
-Status WriteOutputFile(CZTScanSource& generator, const std::string& path, std::string_view content,
+Status WriteOutputFile(Reporter& reporter, const std::string& path, std::string_view content,
                        std::string_view openFailurePattern, FileWriter writer);
 
 }  // namespace sylva

@@ -12,13 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/scan_source.h"
 #include "html/output_files.h"
+#include "html/page_names.h"
 #include "html/placeholders.h"
 #include "html/sorted_rows.h"
-#include "scan/syl_item.h"
 #include "support/file_output.h"
-#include "support/link_target.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 #include "support/zt_time.h"
@@ -60,8 +58,6 @@ constexpr std::string_view kFrameSet =
     "<FRAME SRC=\"[LinkedDetailsFile]\" NAME=\"Details\">\n"
     "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>";
 constexpr std::string_view kAlphaIndexHeading = "Index";
-constexpr std::string_view kFrameIndexSuffix = "_frameidx";
-constexpr std::string_view kPageExtension = ".HTML";
 // Longer names are cut in the drop-down list, which the narrow frame must hold.
 constexpr std::size_t kDropDownNameLimit = 20;
 constexpr std::string_view kCutMark = "...";
@@ -80,37 +76,39 @@ int InitialOf(std::string_view memberName) {
 // every row twice.
 class IndexPages {
   public:
-    IndexPages(const CZTScanSource& generator, BufferedOutputFile& index, BufferedOutputFile& frame)
-        : generator_(generator),
+    IndexPages(const PageJob& job, BufferedOutputFile& index, BufferedOutputFile& frame)
+        : job_(job),
+          settings_(job.settings),
           index_(index),
           frame_(frame),
-          font_(generator.Setting(SYL_STD_FONT_HEADER)),
-          backLink_(LinkTarget("../" + generator.masterIndexName)),
-          gapRow_(FillTemplate(generator.Setting(SYL_HTML_STD_INDEX_LINK_GROUP),
+          font_(settings_[SYL_STD_FONT_HEADER]),
+          backLink_(LinkTarget("../" + job.project.masterIndexName)),
+          gapRow_(FillTemplate(settings_[SYL_HTML_STD_INDEX_LINK_GROUP],
                                {{placeholder::kFont, font_}, {placeholder::kLinkName, ""}})),
-          groupRow_(FillTemplate(generator.Setting(SYL_HTML_STD_INDEX_LINK_GROUP),
+          groupRow_(FillTemplate(settings_[SYL_HTML_STD_INDEX_LINK_GROUP],
                                  {{placeholder::kFont, font_}})),
           frameGroupHeading_(FillTemplate(kFrameGroupHeading, {{placeholder::kFont, font_}})),
-          markerImages_(MarkerImagesInstalled(generator.outputPath)),
-          indexRowTemplate_(generator.Setting(markerImages_ ? SYL_HTML_STD_INDEX_LINK_GIF
-                                                            : SYL_HTML_STD_INDEX_LINK)),
+          markerImages_(MarkerImagesInstalled(job.project.outputPath)),
+          indexRowTemplate_(
+              settings_[markerImages_ ? SYL_HTML_STD_INDEX_LINK_GIF : SYL_HTML_STD_INDEX_LINK]),
           frameRowTemplate_(markerImages_ ? kFrameRowWithImage : kFrameRow),
           dropDownRows_(FixedLead(kDropDownEntry)),
           alphaIndexRows_(FixedLead(indexRowTemplate_)),
           alphaFrameRows_(FixedLead(frameRowTemplate_)) {}
 
     void AppendHeads() {
-        AppendLine(index_, FillTemplate(generator_.Setting(SYL_HTML_INDEX_FILE_START),
+        const Project& project = job_.project;
+        AppendLine(index_, FillTemplate(settings_[SYL_HTML_INDEX_FILE_START],
                                         {{placeholder::kFont, font_},
-                                         {placeholder::kHtmlTitle, generator_.projectName},
-                                         {placeholder::kFncTitle, generator_.projectName},
+                                         {placeholder::kHtmlTitle, project.name},
+                                         {placeholder::kFncTitle, project.name},
                                          {placeholder::kIndexBegin, BeginMarker()},
-                                         {placeholder::kShortDesc, generator_.projectDesc}}));
+                                         {placeholder::kShortDesc, project.description}}));
         // "[ListSearchEntries]" stays in the text: the entries follow it.
-        AppendLine(frame_, FillTemplate(generator_.Setting(SYL_HTML_INDEX_FILE_FRAME_START),
+        AppendLine(frame_, FillTemplate(settings_[SYL_HTML_INDEX_FILE_FRAME_START],
                                         {{placeholder::kFont, font_},
-                                         {placeholder::kHtmlTitle, generator_.projectName},
-                                         {placeholder::kFncTitle, generator_.projectName},
+                                         {placeholder::kHtmlTitle, project.name},
+                                         {placeholder::kFncTitle, project.name},
                                          {placeholder::kLinkedFile, backLink_}}));
     }
 
@@ -118,9 +116,9 @@ class IndexPages {
     // a place for them; then the end of the form, always. Returns the number of entries.
     int AppendDropDown() {
         int entryCount = 0;
-        if (generator_.Setting(SYL_HTML_INDEX_FILE_FRAME_START)
-                .find(placeholder::kListSearchEntries) != std::string::npos) {
-            for (const std::unique_ptr<CSylItem>& slot : generator_.items) {
+        if (settings_[SYL_HTML_INDEX_FILE_FRAME_START].find(placeholder::kListSearchEntries) !=
+            std::string::npos) {
+            for (const ItemList::Slot& slot : job_.items) {
                 if (!slot) {
                     continue;
                 }
@@ -142,7 +140,7 @@ class IndexPages {
     void AppendItem(const CSylItem& item) {
         std::string indexRow = IndexRow(item);
         std::string frameRow = FrameRow(item);
-        if (generator_.options.alphaIndex != 0) {
+        if (job_.options.alphaIndex != 0) {
             alphaIndexRows_.Add(indexRow);
             alphaFrameRows_.Add(frameRow);
             alphaItems_.push_back(&item);
@@ -180,11 +178,11 @@ class IndexPages {
     }
 
     void AppendEnds(const std::string& timeText) {
-        index_.Append(FillTemplate(generator_.Setting(SYL_HTML_INDEX_FILE_END),
-                                   {{placeholder::kIndexEnd, EndMarker()},
-                                    {placeholder::kFont, font_},
-                                    {placeholder::kDateTime, timeText}}));
-        frame_.Append(FillTemplate(generator_.Setting(SYL_HTML_INDEX_FILE_FRAME_END),
+        index_.Append(
+            FillTemplate(settings_[SYL_HTML_INDEX_FILE_END], {{placeholder::kIndexEnd, EndMarker()},
+                                                              {placeholder::kFont, font_},
+                                                              {placeholder::kDateTime, timeText}}));
+        frame_.Append(FillTemplate(settings_[SYL_HTML_INDEX_FILE_FRAME_END],
                                    {{placeholder::kIndexEnd, EndMarker()},
                                     {placeholder::kFont, font_},
                                     {placeholder::kDateTime, timeText},
@@ -192,8 +190,8 @@ class IndexPages {
     }
 
   private:
-    const std::string& BeginMarker() const { return generator_.Setting(SYL_Q_HTML_INDEX_BEGIN); }
-    const std::string& EndMarker() const { return generator_.Setting(SYL_Q_HTML_INDEX_END); }
+    const std::string& BeginMarker() const { return settings_[SYL_Q_HTML_INDEX_BEGIN]; }
+    const std::string& EndMarker() const { return settings_[SYL_Q_HTML_INDEX_END]; }
 
     static std::string DropDownEntry(const CSylItem& item) {
         std::string shown = item.name;
@@ -201,9 +199,8 @@ class IndexPages {
             shown.resize(kDropDownNameLimit);
             shown.append(kCutMark);
         }
-        return FillTemplate(kDropDownEntry,
-                            {{placeholder::kLinkedFile, LinkTarget(item.PageFile())},
-                             {placeholder::kLinkName, shown}});
+        return FillTemplate(kDropDownEntry, {{placeholder::kLinkedFile, LinkTarget(PageFile(item))},
+                                             {placeholder::kLinkName, shown}});
     }
 
     // `rowTemplate` with the item's marker image, when the images are installed.
@@ -218,15 +215,15 @@ class IndexPages {
     std::string IndexRow(const CSylItem& item) const {
         return FillTemplate(WithImage(indexRowTemplate_, item),
                             {{placeholder::kFont, font_},
-                             {placeholder::kLinkedFile, LinkTarget(item.PageFile())},
+                             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
                              {placeholder::kLinkName, item.name},
-                             {placeholder::kShortDesc, item.ShortDescription()}});
+                             {placeholder::kShortDesc, ShortDescription(item, settings_)}});
     }
 
     std::string FrameRow(const CSylItem& item) const {
         return FillTemplate(WithImage(frameRowTemplate_, item),
                             {{placeholder::kFont, font_},
-                             {placeholder::kLinkedFile, LinkTarget(item.PageFile())},
+                             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
                              {placeholder::kLinkName, item.name}});
     }
 
@@ -251,7 +248,8 @@ class IndexPages {
         file.Append("\n");
     }
 
-    const CZTScanSource& generator_;
+    const PageJob& job_;
+    const Settings& settings_;
     BufferedOutputFile& index_;
     BufferedOutputFile& frame_;
     const std::string& font_;
@@ -272,13 +270,27 @@ class IndexPages {
     bool firstItem_ = true;
 };
 
+// Writes the frame set page: the index frame on the left, the project index on the right.
+void WriteFrameSet(PageJob& job) {
+    const Project& project = job.project;
+    job.reporter.Protocol(FormatLine(kGeneratingFrameSet, {project.framePage}));
+    std::string frameSet;
+    AppendLine(frameSet,
+               FillTemplate(kFrameSet, {{placeholder::kHtmlTitle, project.name},
+                                        {placeholder::kLinkedIndexFile,
+                                         LinkTarget(FrameIndexFile(project.directoryName))},
+                                        {placeholder::kLinkedDetailsFile,
+                                         LinkTarget(ProjectIndexFile(project.directoryName))}}));
+    (void)WriteOutputFile(job.reporter, project.framePage, frameSet, kFrameSetOpenFailure,
+                          WriteWholeFile);
+}
+
 // Both index pages, written by Write; what the stage reports about them stays here for
-// Report. Write reads the generator and its items and changes nothing but the two files, so it
-// may run on a thread of its own while nothing changes the items.
+// Report. Write reads the items and changes nothing but the two files, so it may run on a
+// thread of its own while nothing changes the items.
 class ProjectIndexPages {
   public:
-    explicit ProjectIndexPages(const CZTScanSource& generator)
-        : generator_(generator), pages_(generator, index_, frame_) {}
+    explicit ProjectIndexPages(const PageJob& job) : job_(job), pages_(job, index_, frame_) {}
 
     void Write() {
         const std::string timeText = CZTTime::Now().GetTimeAsString();
@@ -287,21 +299,21 @@ class ProjectIndexPages {
         // cannot be created ends the stage (the index frame is not even created when the index
         // page cannot be), one that is created but not written whole is reported and the stage
         // goes on.
-        if (index_.Open(generator_.projectIndexFile).ok()) {
-            (void)frame_.Open(generator_.frameIndexFile);
+        if (index_.Open(job_.project.indexPage).ok()) {
+            (void)frame_.Open(job_.project.frameIndexPage);
         }
         pages_.AppendHeads();
         progressSteps_ += pages_.AppendDropDown();
-        for (const std::unique_ptr<CSylItem>& slot : generator_.items) {
+        for (const ItemList::Slot& slot : job_.items) {
             if (!slot) {
                 continue;
             }
             ++progressSteps_;
-            if (PassesTypeFilter(generator_, *slot)) {
+            if (PassesTypeFilter(job_, *slot)) {
                 pages_.AppendItem(*slot);
             }
         }
-        if (generator_.options.alphaIndex != 0) {
+        if (job_.options.alphaIndex != 0) {
             pages_.AppendAlphabeticalIndex();
         }
         pages_.AppendEnds(timeText);
@@ -311,33 +323,34 @@ class ProjectIndexPages {
 
     // The stage's protocol, progress and failures, in the order of a stage that assembles the
     // pages first and writes them at its end; then the frame set. Returns the stage's result.
-    int Report(CZTScanSource& generator) const {
-        generator.ProgressStatus(kProgressStatus);
+    int Report(PageJob& job) const {
+        Reporter& reporter = job.reporter;
+        const Project& project = job.project;
+        reporter.Status(kProgressStatus);
         // Even a run that found no item writes the three pages: the master index record that
         // the run adds next links to the frame set, and must not lead nowhere.
-        generator.Protocol("");
-        generator.Protocol(FormatLine(
-            kCreatingIndex,
-            {CZTString(generator.projectIndexFile).GetFilename(), generator.projectName}));
+        reporter.Protocol("");
+        reporter.Protocol(
+            FormatLine(kCreatingIndex, {CZTString(project.indexPage).GetFilename(), project.name}));
         for (int step = 0; step < progressSteps_; ++step) {
-            generator.AdvanceProgress();
+            reporter.Advance();
         }
-        if (generator.options.alphaIndex != 0) {
-            generator.Protocol(kAddingAlphaIndex);
+        if (job.options.alphaIndex != 0) {
+            reporter.Protocol(kAddingAlphaIndex);
         }
-        for (auto [written, path] : {std::pair{&indexWritten_, &generator.projectIndexFile},
-                                     std::pair{&frameWritten_, &generator.frameIndexFile}}) {
-            ReportOutputStatus(generator, *path, *written, kIndexOpenFailure);
+        for (auto [written, path] : {std::pair{&indexWritten_, &project.indexPage},
+                                     std::pair{&frameWritten_, &project.frameIndexPage}}) {
+            ReportOutputStatus(reporter, *path, *written, kIndexOpenFailure);
             if (written->code() == Status::Code::kOpenFailed) {
                 return -1;
             }
         }
-        generator.WriteFrameSet(generator.projectName);
-        return static_cast<int>(generator.items.size());
+        WriteFrameSet(job);
+        return static_cast<int>(job.items.size());
     }
 
   private:
-    const CZTScanSource& generator_;
+    const PageJob& job_;
     BufferedOutputFile index_;
     BufferedOutputFile frame_;
     IndexPages pages_;
@@ -348,43 +361,25 @@ class ProjectIndexPages {
 
 }  // namespace
 
-int CZTScanSource::WriteProjectIndex() {
-    ProjectIndexPages pages(*this);
+int WriteProjectIndex(PageJob& job) {
+    ProjectIndexPages pages(job);
     pages.Write();
-    return pages.Report(*this);
+    return pages.Report(job);
 }
 
-void CZTScanSource::WritePages() {
-    if (threadCount <= 1) {
-        WriteDescriptionPages();
-        WriteProjectIndex();
+void WritePages(PageJob& job) {
+    if (job.threadCount <= 1) {
+        WriteDescriptionPages(job);
+        WriteProjectIndex(job);
         return;
     }
     // The index pages need nothing of the description pages: they are written meanwhile, by a
     // thread of their own, and reported after them as if written after them.
-    Keywords();
-    ProjectIndexPages index(*this);
+    ProjectIndexPages index(job);
     std::thread indexWriter([&index] { index.Write(); });
-    WriteDescriptionPages();
+    WriteDescriptionPages(job);
     indexWriter.join();
-    index.Report(*this);
-}
-
-int CZTScanSource::WriteFrameSet(const std::string& name) {
-    Protocol(FormatLine(kGeneratingFrameSet, {frameFile}));
-    CZTString directoryName(name);
-    directoryName.ReplaceInvalidFilenameChars('_');
-    std::string frameSet;
-    AppendLine(frameSet, FillTemplate(kFrameSet,
-                                      {{placeholder::kHtmlTitle, name},
-                                       {placeholder::kLinkedIndexFile,
-                                        LinkTarget(directoryName + std::string(kFrameIndexSuffix) +
-                                                   std::string(kPageExtension))},
-                                       {placeholder::kLinkedDetailsFile,
-                                        LinkTarget(directoryName + std::string(kPageExtension))}}));
-    return WriteOutputFile(*this, frameFile, frameSet, kFrameSetOpenFailure, WriteWholeFile).ok()
-               ? 1
-               : 0;
+    index.Report(job);
 }
 
 }  // namespace sylva

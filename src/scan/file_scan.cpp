@@ -1,14 +1,15 @@
 // Reading one source file: recognising its documentation blocks, collecting the declaration of
-// each, and filing one item per completed block into the generator's list.
+// each, and filing one item per completed block into the item list.
 //
 // The file is read in pieces of at most 999 bytes, never whole: a longer physical line arrives
 // as several lines, and a file ends as soon as a read fails, which is a failure of the run.
 #include <cstring>
 #include <memory>
 
-#include "engine/scan_source.h"
+#include "scan/block_markers.h"
 #include "scan/block_text.h"
-#include "scan/syl_item.h"
+#include "scan/item_fields.h"
+#include "scan/scan.h"
 #include "support/line_reader.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
@@ -74,15 +75,15 @@ bool MarkerListHolds(std::string_view markerList, std::string_view marker) {
     return marker.size() == kMarkerChars && markerList.find(marker) != std::string_view::npos;
 }
 
-void AnnounceFile(CZTScanSource& generator, const std::string& path) {
-    generator.ProgressStatus(FormatLine(kScanningStatus, {path}));
-    generator.AdvanceProgress();
-    generator.Protocol(FormatLine(kScanningLine, {CZTString(path).GetFilename()}));
+void AnnounceFile(Reporter& reporter, const std::string& path) {
+    reporter.Status(FormatLine(kScanningStatus, {path}));
+    reporter.Advance();
+    reporter.Protocol(FormatLine(kScanningLine, {CZTString(path).GetFilename()}));
 }
 
 // Files one item per completed block of the open `reader`; returns their number.
-int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& path,
-               CZTTime lastWrite) {
+int ScanPieces(ScanJob& job, LineReader& reader, const std::string& path, CZTTime lastWrite) {
+    Reporter& reporter = job.reporter;
     PieceSource source(reader);
     std::string piece;
     // Invariant: outside a block, preText holds the lines since the last line of two characters
@@ -93,11 +94,11 @@ int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& 
     bool inBlock = false;
     int blockLineNumber = 0;
     int itemCount = 0;
-    std::string_view sourceName;  // kept by the generator once the file has an item
+    std::string_view sourceName;  // kept by the item list once the file has an item
     while (source.Next(piece)) {
         std::string_view line = TrimLeftView(TrimRightView(piece, "\n "), "\n");
         if (!inBlock) {
-            if (generator.IsBlockStart(line)) {
+            if (IsBlockStart(job.settings, line)) {
                 inBlock = true;
                 blockLineNumber = source.lineNumber();
             } else if (line.size() <= 2) {
@@ -108,74 +109,66 @@ int ScanPieces(CZTScanSource& generator, LineReader& reader, const std::string& 
             }
             continue;
         }
-        if (!generator.IsBlockEnd(line)) {
+        if (!IsBlockEnd(job.settings, line)) {
             AppendBlockLine(blockText, line);
             continue;
         }
         inBlock = false;
-        generator.AdvanceProgress();
+        reporter.Advance();
         std::string declText = CollectDeclarationBelow(source, piece);
         // The text above the block belongs to this item only: the next block starts afresh.
         std::string declaration = preText.empty() ? std::move(declText) : std::move(preText);
         preText.clear();
         if (DeclaresNothing(declaration)) {
-            generator.Warning(path, blockLineNumber, FormatLine(kNoDeclaration, {kUntitledName}));
+            reporter.Warning(path, blockLineNumber, FormatLine(kNoDeclaration, {kUntitledName}));
         }
-        std::unique_ptr<CSylItem> item =
-            CSylItem::FromBlock(generator, declaration, blockText, lastWrite);
         if (sourceName.empty()) {
-            sourceName = generator.KeepSourceName(path);
+            sourceName = job.items.KeepSourceName(path);
         }
-        item->sourceFile = sourceName;
-        item->sourceLine = blockLineNumber;
-        generator.AddItem(std::move(item));
+        job.items.Add(job.settings,
+                      {declaration, blockText, lastWrite, sourceName, blockLineNumber});
         ++itemCount;
         blockText.clear();
     }
     // The blocks after the failed read are lost; those before it keep their items. A block cut
     // off by the failure is no mistake of the file's author, so only a whole file can warn of one.
     if (reader.readError() != 0) {
-        generator.ProtocolFailure(
-            FormatLine(kCannotReadAll, {path, std::strerror(reader.readError())}));
+        reporter.Failure(FormatLine(kCannotReadAll, {path, std::strerror(reader.readError())}));
     } else if (inBlock) {
-        generator.Warning(path, blockLineNumber, kUnclosedBlock);
+        reporter.Warning(path, blockLineNumber, kUnclosedBlock);
     }
-    generator.Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
+    reporter.Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
     return itemCount;
 }
 
 }  // namespace
 
-std::string_view CZTScanSource::KeepSourceName(std::string path) {
-    return sourceNames_.emplace_back(std::move(path));
-}
-
-bool CZTScanSource::IsBlockStart(std::string_view line) const {
+bool IsBlockStart(const Settings& settings, std::string_view line) {
     return line.size() >= kMarkerChars &&
-           MarkerListHolds(Setting(SYL_DOC_BLOCK_START), line.substr(0, kMarkerChars));
+           MarkerListHolds(settings[SYL_DOC_BLOCK_START], line.substr(0, kMarkerChars));
 }
 
-bool CZTScanSource::IsBlockEnd(std::string_view line) const {
+bool IsBlockEnd(const Settings& settings, std::string_view line) {
     return line.size() >= kMarkerChars &&
-           MarkerListHolds(Setting(SYL_DOC_BLOCK_END), line.substr(line.size() - kMarkerChars));
+           MarkerListHolds(settings[SYL_DOC_BLOCK_END], line.substr(line.size() - kMarkerChars));
 }
 
-int CZTScanSource::ScanFile(const std::string& path, CZTTime lastWrite) {
-    AnnounceFile(*this, path);
+int ScanFile(ScanJob& job, const std::string& path, CZTTime lastWrite) {
+    AnnounceFile(job.reporter, path);
     LineReader reader;
     if (!reader.Open(path)) {
-        ProtocolFailure(FormatLine(kCannotAccess, {path}));
+        job.reporter.Failure(FormatLine(kCannotAccess, {path}));
         return -1;
     }
-    return ScanPieces(*this, reader, path, lastWrite);
+    return ScanPieces(job, reader, path, lastWrite);
 }
 
-int CZTScanSource::ScanBuffer(std::string_view content, const std::string& displayPath,
-                              CZTTime lastWrite) {
-    AnnounceFile(*this, displayPath);
+int ScanBuffer(ScanJob& job, std::string_view content, const std::string& displayPath,
+               CZTTime lastWrite) {
+    AnnounceFile(job.reporter, displayPath);
     LineReader reader;
     reader.OpenBuffer(content);
-    return ScanPieces(*this, reader, displayPath, lastWrite);
+    return ScanPieces(job, reader, displayPath, lastWrite);
 }
 
 }  // namespace sylva

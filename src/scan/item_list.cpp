@@ -1,30 +1,40 @@
-// The generator's item list: ownership, sort-key order and the lookup of item names.
+// The item list: making items, their page numbers, sort-key order and the lookup of item names.
 #include <algorithm>
 
-#include "engine/scan_source.h"
-#include "scan/syl_item.h"
+#include "scan/item_fields.h"
 
 namespace sylva {
 
-int CZTScanSource::AddItem(std::unique_ptr<CSylItem> item) {
+ItemList::ItemList() = default;
+ItemList::~ItemList() = default;
+
+CSylItem& ItemList::Add(const Settings& settings, const ScannedBlock& block) {
+    Slot item(new CSylItem());
+    std::string_view declared = DeclaredText(block.declaration);
+    item->sourceText_.reserve(declared.size() + block.blockText.size());
+    item->sourceText_.append(declared);
+    item->sourceText_.append(block.blockText);
+    item->declarationSize_ = declared.size();
+    item->sourceTime = block.sourceTime;
+    item->sourceFile = block.sourceFile;
+    item->sourceLine = block.sourceLine;
+    DeriveIndexFields(*item, settings);
+    item->pageNumber = Contains(item->name) ? duplicateCounter_++ : -1;
     ++liveNames_[item->name];
-    items.push_back(std::move(item));
-    return static_cast<int>(items.size() - 1);
+    return *slots_.emplace_back(std::move(item));
 }
 
-void CZTScanSource::SortItems() {
-    // Empty slots only arise after the scan; should one be here, it sorts last.
-    std::stable_sort(items.begin(), items.end(),
-                     [](const std::unique_ptr<CSylItem>& a, const std::unique_ptr<CSylItem>& b) {
-                         if (!a || !b) {
-                             return a && !b;
-                         }
-                         return SortsBefore(*a, *b);
-                     });
+void ItemList::Sort() {
+    std::stable_sort(slots_.begin(), slots_.end(), [](const Slot& a, const Slot& b) {
+        if (!a || !b) {
+            return a && !b;
+        }
+        return SortsBefore(*a, *b);
+    });
 }
 
-void CZTScanSource::RemoveItem(std::size_t slot) {
-    std::unique_ptr<CSylItem>& item = items[slot];
+void ItemList::Remove(std::size_t slot) {
+    Slot& item = slots_[slot];
     if (!item) {
         return;
     }
@@ -43,8 +53,12 @@ void CZTScanSource::RemoveItem(std::size_t slot) {
     item.reset();
 }
 
-bool CZTScanSource::IsPageNameUsed(std::string_view name) const {
+bool ItemList::Contains(std::string_view name) const {
     return liveNames_.find(name) != liveNames_.end();
+}
+
+std::string_view ItemList::KeepSourceName(std::string path) {
+    return sourceNames_.emplace_back(std::move(path));
 }
 
 }  // namespace sylva

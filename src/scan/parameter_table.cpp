@@ -1,8 +1,8 @@
-// The parameter table: one row per parameter (or structure member) whose line in the declaration
-// carries a "//" comment, and the matching edits of those comments in the declaration itself.
+// The parameter table: one row per parameter (or structure member) on a line of its own in the
+// declaration, with the "//" comment it carries, and the matching edits of those comments in the
+// declaration itself.
 #include <algorithm>
 
-#include "engine/scan_source.h"
 #include "scan/declaration_name.h"
 #include "scan/section_parser.h"
 #include "support/zt_string.h"
@@ -120,37 +120,26 @@ class DeclarationEditor {
     bool changed_ = false;
 };
 
-std::string MakeRow(const CZTScanSource& owner, std::string_view parameterName,
-                    std::string_view comment) {
-    CZTString row(owner.Setting(SYL_HTML_STD_PARAM_ROW));
-    row.FindReplace("[Font]", owner.Setting(SYL_STD_FONT_TEXT));
-    row.FindReplace("[LinkName]", "<I>" + std::string(parameterName) + "</I>");
-    row.FindReplace("[ShortDesc]", comment);
-    return row;
-}
-
 }  // namespace
 
-void BuildParameterTable(const CSylItem& item, ItemText& text) {
-    const CZTScanSource& owner = *item.owner;
+void BuildParameterTable(const Settings& settings, const RunOptions& options, ItemText& text) {
     CZTStringArray& parameters = text.sections[kSectionParameter];
     bool hasComment = text.declaration.find("//") != std::string::npos ||
                       text.declaration.find("/*") != std::string::npos;
-    if (!hasComment || !IsReadyForTable(parameters, owner.Setting(SYL_Q_PARAM_LOOK_THERE))) {
-        text.hasParamTable = 0;
+    if (!hasComment || !IsReadyForTable(parameters, settings[SYL_Q_PARAM_LOOK_THERE])) {
+        text.hasParamTable = false;
         return;
     }
-    text.hasParamTable = 1;
+    text.hasParamTable = true;
     parameters.RemoveAll();
 
     WorkText work = MakeWorkText(text.declaration);
     std::string_view rest(work.text);
     std::size_t lineIndex = work.lineIndex + TrimCountingLines(rest, "\n({ ");
     DeclarationEditor editor(text.declaration);
-    const bool removeComments = owner.options.removeInlineComments != 0;
-    const std::size_t maxComment = owner.options.maxInlineComment;
+    const bool removeComments = options.removeInlineComments != 0;
+    const std::size_t maxComment = options.maxInlineComment;
 
-    parameters.Add(owner.Setting(SYL_HTML_STD_PARAM_TABLE_START));
     while (!rest.empty() && rest.front() != work.endChar) {
         std::string_view line = rest.substr(0, rest.find('\n'));
         std::size_t opener = line.find(kCommentOpener);
@@ -169,7 +158,7 @@ void BuildParameterTable(const CSylItem& item, ItemText& text) {
         if (!code.empty()) {
             std::size_t space = code.rfind(' ');
             std::string_view parameterName = space == code.npos ? code : code.substr(space + 1);
-            parameters.Add(MakeRow(owner, parameterName, comment));
+            text.parameterRows.push_back({std::string(parameterName), std::string(comment)});
             if (removeComments) {
                 editor.Edit(lineIndex, line, commentAt, comment.size(), {}, true);
             } else if (comment.size() > maxComment) {
@@ -181,7 +170,6 @@ void BuildParameterTable(const CSylItem& item, ItemText& text) {
         rest.remove_prefix(line.size());
         lineIndex += TrimCountingLines(rest, "\n ");
     }
-    parameters.Add(owner.Setting(SYL_HTML_STD_PARAM_TABLE_END));
     editor.Finish();
 }
 

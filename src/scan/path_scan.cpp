@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/scan_source.h"
+#include "scan/scan.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 
@@ -67,7 +67,7 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& directo
 
 class PathWalker {
   public:
-    explicit PathWalker(CZTScanSource& generator) : generator_(generator) {}
+    explicit PathWalker(ScanJob& job) : job_(job) {}
 
     // Marks `directory` as entered, so that a link back to it is not followed.
     void MarkEntered(const std::string& directory) {
@@ -77,26 +77,23 @@ class PathWalker {
         }
     }
 
-    // Scans the matching files of `directory`, and its subdirectories when `recurse`; returns the
-    // number of files scanned directly in it.
-    int Walk(const std::string& directory, bool recurse) {
-        generator_.ProgressStatus(kSearchStatus);
-        generator_.AdvanceProgress();
-        generator_.Protocol(
-            FormatLine(kScanningPathLine, {generator_.scanPath, generator_.filter}));
-        generator_.Protocol(
-            FormatLine(kOutputLine, {generator_.outputPath, generator_.projectName}));
+    // Scans the matching files of `directory`, and its subdirectories when `recurse`.
+    void Walk(const std::string& directory, bool recurse) {
+        Reporter& reporter = job_.reporter;
+        reporter.Status(kSearchStatus);
+        reporter.Advance();
+        reporter.Protocol(FormatLine(kScanningPathLine, {job_.scanPath, job_.filter}));
+        reporter.Protocol(FormatLine(kOutputLine, {job_.outputPath, job_.projectName}));
 
         std::optional<std::vector<std::string>> names = ListDirectory(directory);
         if (!names) {
-            generator_.ProtocolFailure(
+            reporter.Failure(
                 FormatLine(kNoMatchingFile, {FormatLine(kSearchPattern, {directory})}));
-            return 0;
+            return;
         }
-        ++generator_.scannedPaths;
-        int fileCount = 0;
+        ++counts_.paths;
         for (const std::string& name : *names) {
-            if (!PassesFilter(generator_.filter, name)) {
+            if (!PassesFilter(job_.filter, name)) {
                 continue;
             }
             std::string path = directory + "/" + name;
@@ -110,27 +107,28 @@ class PathWalker {
                 }
                 continue;
             }
-            generator_.ScanFile(path, CZTTime(examined ? info.st_mtime : 0));
-            generator_.AdvanceProgress();
-            ++fileCount;
-            ++generator_.scannedFiles;
+            ScanFile(job_, path, CZTTime(examined ? info.st_mtime : 0));
+            reporter.Advance();
+            ++counts_.files;
         }
-        return fileCount;
     }
 
+    const ScanCounts& counts() const { return counts_; }
+
   private:
-    CZTScanSource& generator_;
+    ScanJob& job_;
     std::set<DirectoryId> entered_;
+    ScanCounts counts_;
 };
 
 }  // namespace
 
-int CZTScanSource::ScanPath(const std::string& directory, bool recurse) {
-    PathWalker walker(*this);
+ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
+    PathWalker walker(job);
     walker.MarkEntered(directory);
-    int fileCount = walker.Walk(directory, recurse);
-    SortItems();
-    return fileCount;
+    walker.Walk(directory, recurse);
+    job.items.Sort();
+    return walker.counts();
 }
 
 }  // namespace sylva

@@ -1,7 +1,6 @@
 // Preparing and matching the section keyword lists.
 #include "scan/section_keywords.h"
 
-#include "engine/scan_source.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -51,9 +50,9 @@ std::string_view TextBehindKeyword(std::string_view key, std::size_t keywordSize
     return TrimLeftView(key.substr(keywordSize), " :");
 }
 
-SectionKeywords::SectionKeywords(const CZTScanSource& generator) {
+SectionKeywords::SectionKeywords(const std::array<std::string, kSettingCount>& values) {
     for (const SectionList& list : kKeywordOrder) {
-        std::string_view keywords = generator.Setting(list.keywords);
+        std::string_view keywords = values[static_cast<std::size_t>(list.keywords)];
         std::size_t begin = 0;
         for (;;) {
             std::size_t bar = keywords.find('|', begin);
@@ -81,14 +80,6 @@ std::optional<SectionKeywords::Match> SectionKeywords::Find(std::string_view key
         }
     }
     return std::nullopt;
-}
-
-const SectionKeywords& CZTScanSource::Keywords() const {
-    if (!sectionKeywords_ || keywordsGeneration_ != settingsGeneration_) {
-        sectionKeywords_ = std::make_unique<SectionKeywords>(*this);
-        keywordsGeneration_ = settingsGeneration_;
-    }
-    return *sectionKeywords_;
 }
 
 }  // namespace sylva

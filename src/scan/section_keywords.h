@@ -8,11 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/syl_item.h"
+#include "scan/scan.h"
 
 namespace sylva {
-
-class CZTScanSource;
 
 // True iff `key` opens with `keyword` (ASCII case folded) followed by nothing or by ':'.
 bool KeywordOpensKey(std::string_view keyword, std::string_view key);
@@ -27,8 +25,8 @@ class SectionKeywords {
         std::string_view text;  // the key's text behind the keyword; a part of the key
     };
 
-    // Prepares the lists the generator holds now.
-    explicit SectionKeywords(const CZTScanSource& generator);
+    // Prepares the keyword lists of `values`, a whole table of setting values.
+    explicit SectionKeywords(const std::array<std::string, kSettingCount>& values);
 
     // The section whose keyword opens `key`, as trying the lists in their fixed order and each
     // list's alternatives in their order would find it (the first match wins); nothing when no

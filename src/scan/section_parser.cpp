@@ -1,11 +1,9 @@
-// The keyword lines of a documentation block, and the History, See also and Doc type texts an
-// item derives from its sections.
+// The keyword lines of a documentation block, and the History and Doc type texts an item derives
+// from its sections.
 #include "scan/section_parser.h"
 
 #include <array>
 
-#include "engine/scan_source.h"
-#include "support/link_target.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 
@@ -14,13 +12,6 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kHistoryDateLine = "Source file last change: %s";
-constexpr std::string_view kSeeAlsoTarget = "SYLVA_%s.html";
-// The project index page is written with an upper-case extension; file names are case-sensitive.
-constexpr std::string_view kProjectIndexTarget = "%s.HTML";
-constexpr std::string_view kProjectIndexLinkName = "Project description index";
-constexpr std::string_view kMainLink = "<a href=\"[LinkedFile]\" target=\"_top\">Main</a><BR>";
-constexpr std::string_view kMainTarget = "../%s";
-constexpr std::string_view kTypeLabel = "%s<BR>(%s)";
 constexpr std::string_view kDefaultTypeText = "Public";
 
 constexpr int kPublicRank = 100;
@@ -45,15 +36,6 @@ constexpr std::array<TypeWord, 8> kTypeWords = {{
     {SYL_TYPE_HELPER_S, " Helper", kUnchanged, kUnchanged},
     {SYL_TYPE_INTERNAL_S, " Internal", kPrivateRank, 0},
 }};
-
-// A link line of the See also section: `linkTemplate` with its target and its text filled in.
-std::string MakeLink(std::string_view linkTemplate, std::string_view target,
-                     std::string_view text) {
-    CZTString link(linkTemplate);
-    link.FindReplace("[LinkedFile]", target);
-    link.FindReplace("[LinkName]", text);
-    return link;
-}
 
 bool ContainsTypeWord(std::string_view upperLine, const TypeWord& row, std::string_view word) {
     // The constructor word alone is searched regardless of case.
@@ -84,57 +66,35 @@ bool MatchKeyword(std::string_view keywordList, std::string_view key, std::strin
     }
 }
 
-void ParseSections(const CSylItem& item, std::string_view blockText, ItemText& text) {
-    const CZTScanSource& owner = *item.owner;
-    ForEachSectionLine(owner.Keywords(), blockText,
+void ParseSections(const CSylItem& item, const Settings& settings, const RunOptions& options,
+                   std::string_view blockText, ItemText& text) {
+    ForEachSectionLine(settings.Keywords(), blockText,
                        [&text](SectionKind kind, std::string_view line) {
                            text.sections[kind].Add(std::string(line));
                        });
     if (item.hasSyntax) {
-        BuildParameterTable(item, text);
+        BuildParameterTable(settings, options, text);
     }
-    if (owner.options.sectionHistory) {
-        AddHistoryDate(item, text);
-    }
-    if (owner.options.sectionSeeAlso) {
-        BuildSeeAlsoLinks(item, text);
+    if (options.sectionHistory) {
+        AddHistoryDate(item, options, text);
     }
 }
 
-void AddHistoryDate(const CSylItem& item, ItemText& text) {
-    if (item.owner->options.addHistoryDate) {
+void AddHistoryDate(const CSylItem& item, const RunOptions& options, ItemText& text) {
+    if (options.addHistoryDate) {
         text.sections[kSectionHistory].Add(
             FormatLine(kHistoryDateLine, {item.sourceTime.GetTimeAsString()}));
     }
 }
 
-void BuildSeeAlsoLinks(const CSylItem& item, ItemText& text) {
-    const CZTScanSource& owner = *item.owner;
-    const std::string& linkTemplate = owner.Setting(SYL_HTML_STD_LINK);
-    CZTStringArray& seeAlso = text.sections[kSectionSeeAlso];
-    for (std::string& line : seeAlso.Lines()) {
-        std::string_view name = SeeAlsoName(line);
-        CZTString safe(name);
-        safe.ReplaceInvalidFilenameChars('_');
-        line = MakeLink(linkTemplate, LinkTarget(FormatLine(kSeeAlsoTarget, {safe})), name);
-    }
-    seeAlso.Add(MakeLink(linkTemplate,
-                         LinkTarget(FormatLine(kProjectIndexTarget, {owner.projectDirName})),
-                         kProjectIndexLinkName));
-    CZTString main(kMainLink);
-    main.FindReplace("[LinkedFile]", LinkTarget(FormatLine(kMainTarget, {owner.masterIndexName})));
-    seeAlso.Add(std::move(main));
-}
-
-ItemType TypeOf(const CZTScanSource& owner, std::string_view group,
-                const std::vector<std::string_view>& docTypeLines) {
+ItemType TypeOf(const Settings& settings, const std::vector<std::string_view>& docTypeLines) {
     std::string labelText;
     ItemType type{{}, kPublicRank, 1};
     for (std::string_view line : docTypeLines) {
         CZTString upper(line);
         upper.MakeUpper();
         for (const TypeWord& row : kTypeWords) {
-            if (!ContainsTypeWord(upper, row, owner.Setting(row.word))) {
+            if (!ContainsTypeWord(upper, row, settings[row.word])) {
                 continue;
             }
             labelText.append(row.label);
@@ -146,10 +106,8 @@ ItemType TypeOf(const CZTScanSource& owner, std::string_view group,
             }
         }
     }
-    if (labelText.empty()) {
-        labelText = kDefaultTypeText;
-    }
-    type.label = FormatLine(kTypeLabel, {group, TrimLeftView(labelText, " ")});
+    type.text = labelText.empty() ? std::string(kDefaultTypeText)
+                                  : std::string(TrimLeftView(labelText, " "));
     return type;
 }
 

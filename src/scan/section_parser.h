@@ -1,6 +1,6 @@
-// Sorting a documentation block's lines into an item's sections, and the texts an item adds on
-// its own afterwards: the parameter table, the history date, the See also links and the type
-// caption. Each works on the item's fields and its owner's settings and run options.
+// Sorting a documentation block's lines into an item's sections, and what an item's text adds on
+// its own afterwards: the parameter table, the history date and the type words. Each works on
+// the item's fields, the run's settings and its options.
 #pragma once
 
 #include <string>
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "scan/block_text.h"
+#include "scan/scan.h"
 #include "scan/section_keywords.h"
-#include "scan/syl_item.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -43,39 +43,31 @@ void ForEachSectionLine(const SectionKeywords& keywords, std::string_view blockT
 }
 
 // Fills `text.sections` from `blockText` (ForEachSectionLine). Then builds the parameter table
-// (when the item has syntax) from `text.declaration`, the history date and the See also links, as
-// the run options ask. REQUIRES: item.owner is set; `text` holds the item's declaration and no
-// section lines.
-void ParseSections(const CSylItem& item, std::string_view blockText, ItemText& text);
+// (when the item has syntax) from `text.declaration` and adds the history date, as the options
+// ask. REQUIRES: `text` holds the item's declaration and no section lines.
+void ParseSections(const CSylItem& item, const Settings& settings, const RunOptions& options,
+                   std::string_view blockText, ItemText& text);
 
 // True iff `key` opens with one of the "|"-separated alternatives of `keywordList` (ASCII case
 // folded), followed by nothing or by ':'. Then `line` becomes the rest of the key without its
 // leading spaces and colons.
 bool MatchKeyword(std::string_view keywordList, std::string_view key, std::string& line);
 
-// Appends "Source file last change: <time>" to the History section when the run asks for it.
-void AddHistoryDate(const CSylItem& item, ItemText& text);
-
-// Turns every See also line into a link to the page of that name, then appends the links to the
-// project index and to the master index.
-void BuildSeeAlsoLinks(const CSylItem& item, ItemText& text);
-
-// The item name a See also line gives: the line without surrounding spaces and line feeds.
-std::string_view SeeAlsoName(std::string_view line);
+// Appends "Source file last change: <time>" to the History section when the options ask for it.
+void AddHistoryDate(const CSylItem& item, const RunOptions& options, ItemText& text);
 
 struct ItemType {
-    std::string label;  // "<group><BR>(<type labels>)"
+    std::string text;  // the type words, "Public" when there are none
     int accessRank;
     int isPublic;
 };
 
-// The type caption and kind that the Doc type lines give an item of `group`.
-ItemType TypeOf(const CZTScanSource& owner, std::string_view group,
-                const std::vector<std::string_view>& docTypeLines);
+// The type words and kind that the Doc type lines give an item.
+ItemType TypeOf(const Settings& settings, const std::vector<std::string_view>& docTypeLines);
 
 // Builds the Parameter section as a table from the "//" comments of the declaration's parameter
 // list (or structure members), when the block left that section empty or pointed elsewhere.
-// Shortens or removes those comments in `text.declaration` as the run options ask.
-void BuildParameterTable(const CSylItem& item, ItemText& text);
+// Shortens or removes those comments in `text.declaration` as the options ask.
+void BuildParameterTable(const Settings& settings, const RunOptions& options, ItemText& text);
 
 }  // namespace sylva

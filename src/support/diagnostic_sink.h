@@ -1,7 +1,7 @@
 // DiagnosticSink: where warnings about the documented sources go, each pointing at the file and
 // line that a user should fix.
 //
-// The generator hands every warning to its sink when it has one (batch mode prints them in the
+// A run hands every warning to its sink when it has one (batch mode prints them in the
 // compiler form "path:line: warning: text", which editors and CI logs can jump to); without a sink
 // the warnings become protocol lines instead (the window).
 #pragma once

@@ -2,7 +2,7 @@
 //
 // Text is bytes: no locale is used, lengths and positions count bytes, and the case-insensitive
 // operations fold only the ASCII letters. CZTString is a std::string with the extra operations the
-// generator relies on; it adds no data members, so it converts to and from std::string freely.
+// stages rely on; it adds no data members, so it converts to and from std::string freely.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// CZTSystem: the few file system questions and actions the generator needs.
+// CZTSystem: the few file system questions and actions a run needs.
 #pragma once
 
 #include <string>

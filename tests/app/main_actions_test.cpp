@@ -200,13 +200,38 @@ TEST_F(MainActionsTest, ProjectNamesWithInvalidCharactersGetUnderscoresInFileNam
     EXPECT_NE(dir_.Read("out/a_b_c/a_b_c.HTML").find("<title>a/b:c</title>"), std::string::npos);
 }
 
-TEST_F(MainActionsTest, AMasterIndexNameWithAPathIsRefusedAndNothingIsWritten) {
+TEST_F(MainActionsTest, AMasterIndexNameWithAPathIsRefusedAloudAndNothingIsWritten) {
     fields_.masterIndexName = "sub\\INDEX.HTML";
     EXPECT_EQ(Actions().Create(), ActionResult::kNotRun);
     EXPECT_TRUE(
         Contains(Lines(protocol_),
                  "ERROR: Master file name MUST NOT contain path statement sub/INDEX.HTML !"));
+    EXPECT_EQ(prompter_.shown,
+              std::vector<std::string>{
+                  "warning: Master file name MUST NOT contain path statement sub/INDEX.HTML !"});
     EXPECT_FALSE(std::filesystem::exists(dir_.File("out")));
+}
+
+TEST_F(MainActionsTest, RemoveAndAddForeignIndexUseTheConfiguredIndexMarkers) {
+    // With the markers of the configuration, the master index holds two projects and a foreign
+    // one; read with the built-in markers it would hold none, and a rewrite would lose them.
+    dir_.Write("theme.ini",
+               "SYL_Q_HTML_INDEX_BEGIN=<!-- begin -->\nSYL_Q_HTML_INDEX_END=<!-- end -->\n");
+    fields_.options.configFile = dir_.File("theme.ini");
+    ASSERT_EQ(Actions().Create(), ActionResult::kDone);
+    fields_.projectName = "Second";
+    ASSERT_EQ(Actions().Create(), ActionResult::kDone);
+    fields_.projectName = "Web";
+    fields_.foreignHtml = "https://example.org/docs/";
+    ASSERT_EQ(Actions().AddForeignIndex(), ActionResult::kDone);
+    fields_.projectName = "Second";
+    prompter_.answers = {true};
+    ASSERT_EQ(Actions().RemoveProject(), ActionResult::kDone);
+    const std::string index = dir_.Read("out/SYLVA_MAIN_INDEX.HTML");
+    EXPECT_NE(index.find("<!--Demo-->"), std::string::npos) << index;
+    EXPECT_NE(index.find("<!--Web-->"), std::string::npos) << index;
+    EXPECT_EQ(index.find("<!--Second-->"), std::string::npos) << index;
+    EXPECT_NE(index.find("<!-- begin -->"), std::string::npos) << index;
 }
 
 TEST_F(MainActionsTest, RemoveDeletesTheFilesButLeavesASubdirectory) {
@@ -303,6 +328,25 @@ TEST_F(MainActionsTest, AddForeignIndexWithoutAnAddressOrANameWarns) {
     EXPECT_EQ(prompter_.shown,
               std::vector<std::string>{
                   "warning: Project name is empty, please enter a valid project name."});
+
+    // Without an output path the master index would go to the root of the file system.
+    fields_.projectName = "Web";
+    fields_.outputPath.clear();
+    prompter_.shown.clear();
+    EXPECT_EQ(Actions().AddForeignIndex(), ActionResult::kNotRun);
+    EXPECT_EQ(
+        prompter_.shown,
+        std::vector<std::string>{"warning: Output path is empty, please enter a valid path name."});
+}
+
+TEST_F(MainActionsTest, AddForeignIndexThatCannotBeWrittenIsAFailureNotAnAddition) {
+    dir_.Write("out", "a file where the output directory should be");
+    fields_.foreignHtml = "https://example.org/";
+    EXPECT_EQ(Actions().AddForeignIndex(), ActionResult::kDoneWithFailures);
+    std::vector<std::string> lines = Lines(protocol_);
+    EXPECT_FALSE(Contains(lines, "added to master index")) << lines.back();
+    EXPECT_TRUE(Contains(lines, "ERROR:")) << lines.back();
+    EXPECT_EQ(dir_.Read("out"), "a file where the output directory should be");
 }
 
 TEST_F(MainActionsTest, GetMatchingDescriptionTakesTheFirstRecordOfTheName) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/main_actions.h"
-#include "engine/scan_source.h"
+#include "engine/engine.h"
 #include "support/line_reader.h"
 #include "test_support/scratch_dir.h"
 #include "test_support/scripted_prompter.h"
@@ -75,12 +75,13 @@ TEST(ModernThemeFile, EveryLineIsACommentOrAKnownKeyAndFitsInOneRead) {
     EXPECT_GT(settingLines, 100);
 
     // It changes templates and fonts only: markers, keywords and headings keep their defaults.
-    CZTScanSource themed(kTheme);
-    CZTScanSource defaults;
+    Settings themed;
+    ASSERT_TRUE(LoadConfig(themed, kTheme, nullptr));
+    const Settings defaults;
     for (int id = 0; id < kSettingCount; ++id) {
         std::string_view key = kSettingDefinitions[id].key;
         if (!key.starts_with("SYL_HTML_") && !key.starts_with("SYL_STD_FONT_")) {
-            EXPECT_EQ(themed.Setting(SettingId(id)), defaults.Setting(SettingId(id))) << key;
+            EXPECT_EQ(themed[SettingId(id)], defaults[SettingId(id)]) << key;
         }
     }
 }

@@ -136,7 +136,8 @@ TEST_F(SylvaProcessTest, AnOutputPathThatIsAFileFailsWithErrorLines) {
     dir_.Write("out", "a file where the output directory should be");
     ProcessResult result = RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"}, run_);
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("ERROR: Cannot access"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("ERROR: Cannot create project directory out/Demo"), std::string::npos)
+        << result.err;
     EXPECT_EQ(dir_.Read("out"), "a file where the output directory should be");
 }
 

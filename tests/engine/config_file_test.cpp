@@ -3,7 +3,8 @@
 #include <deque>
 #include <string>
 
-#include "engine/scan_source.h"
+#include "engine/engine.h"
+#include "scan/section_keywords.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
@@ -11,29 +12,37 @@ namespace {
 
 class ConfigFileTest : public ::testing::Test {
   protected:
-    // Loads `content` as the configuration file "my.ini" into a fresh generator.
+    // Loads `content` as the configuration file "my.ini" over the settings.
     bool Load(const std::string& content) {
         std::string path = dir_.Write("my.ini", content);
-        return generator_.LoadConfig(path, &protocol_);
+        return LoadConfig(settings_, path, &protocol_);
     }
 
     test::ScratchDir dir_;
-    CZTScanSource defaults_;
-    CZTScanSource generator_;
+    const Settings defaults_;
+    Settings settings_;
     MemoryListBox protocol_;
 };
 
 TEST_F(ConfigFileTest, AKeyReplacesOnlyItsSetting) {
     ASSERT_TRUE(Load("SYL_Q_AUTHOR=Verfasser:\n"));
-    EXPECT_EQ(generator_.Setting(SYL_Q_AUTHOR), "Verfasser:");
+    EXPECT_EQ(settings_[SYL_Q_AUTHOR], "Verfasser:");
     for (int id = 0; id < kSettingCount; ++id) {
         if (id != SYL_Q_AUTHOR) {
-            EXPECT_EQ(generator_.Setting(SettingId(id)), defaults_.Setting(SettingId(id)))
+            EXPECT_EQ(settings_[SettingId(id)], defaults_[SettingId(id)])
                 << kSettingDefinitions[id].key;
         }
     }
     EXPECT_TRUE(protocol_.Lines().empty());
-    EXPECT_EQ(generator_.protocol, &protocol_);
+}
+
+TEST_F(ConfigFileTest, LoadedKeywordListsAreInForceAtOnce) {
+    ASSERT_TRUE(Load("SYL_Q_AUTHOR_SEE=Verfasser|Author\n"));
+    std::optional<SectionKeywords::Match> match = settings_.Keywords().Find("Verfasser: Anna");
+    ASSERT_TRUE(match.has_value());
+    EXPECT_EQ(match->section, kSectionAuthor);
+    EXPECT_EQ(match->text, "Anna");
+    EXPECT_FALSE(settings_.Keywords().Find("Autor: Anna").has_value());
 }
 
 TEST_F(ConfigFileTest, RepeatedKeysConcatenateWithoutLineBreaks) {
@@ -43,21 +52,21 @@ TEST_F(ConfigFileTest, RepeatedKeysConcatenateWithoutLineBreaks) {
              "SYL_HTML_DESC_FILE_END=</body>\n"
              "# a comment between\n"
              "SYL_HTML_DESC_FILE_END=</html>\n"));
-    EXPECT_EQ(generator_.Setting(SYL_HTML_DESC_FILE_END), "<hr></body></html>");
+    EXPECT_EQ(settings_[SYL_HTML_DESC_FILE_END], "<hr></body></html>");
 }
 
 TEST_F(ConfigFileTest, AnEmptyValueEmptiesTheSettingForGood) {
     ASSERT_TRUE(Load("SYL_Q_VERSION=\n"));
-    EXPECT_EQ(generator_.Setting(SYL_Q_VERSION), "");
+    EXPECT_EQ(settings_[SYL_Q_VERSION], "");
 }
 
 TEST_F(ConfigFileTest, AValueKeepsEveryEqualsSignAfterTheFirst) {
     ASSERT_TRUE(
         Load("SYL_HTML_STD_LINK=<a href=\"[LinkedFile]\" width=\"30%\">[LinkName]</a>\n"
              "SYL_Q_SYNTAX=a=b=c\n"));
-    EXPECT_EQ(generator_.Setting(SYL_HTML_STD_LINK),
+    EXPECT_EQ(settings_[SYL_HTML_STD_LINK],
               "<a href=\"[LinkedFile]\" width=\"30%\">[LinkName]</a>");
-    EXPECT_EQ(generator_.Setting(SYL_Q_SYNTAX), "a=b=c");
+    EXPECT_EQ(settings_[SYL_Q_SYNTAX], "a=b=c");
 }
 
 TEST_F(ConfigFileTest, KeysAreCaseSensitiveAndUnknownLinesAreSkippedSilently) {
@@ -69,9 +78,9 @@ TEST_F(ConfigFileTest, KeysAreCaseSensitiveAndUnknownLinesAreSkippedSilently) {
              "\n"
              "SYL_Q_AUTHOR\n"
              "garbage without equals\n"));
-    EXPECT_EQ(generator_.Setting(SYL_Q_VERSION), "Version:");
+    EXPECT_EQ(settings_[SYL_Q_VERSION], "Version:");
     // "SYL_Q_AUTHOR" alone is the key with an empty value.
-    EXPECT_EQ(generator_.Setting(SYL_Q_AUTHOR), "");
+    EXPECT_EQ(settings_[SYL_Q_AUTHOR], "");
     EXPECT_TRUE(protocol_.Lines().empty());
 }
 
@@ -81,15 +90,15 @@ TEST_F(ConfigFileTest, SpacesAndLineFeedsAreTrimmedButTabsAndLoneCarriageReturns
              "SYL_Q_VERSION=\tv\t\n"
              "SYL_Q_SOURCE=windows line\r\n"
              "SYL_Q_REQUEST=lone cr\r \n"));
-    EXPECT_EQ(generator_.Setting(SYL_Q_AUTHOR), "Verfasser:");
-    EXPECT_EQ(generator_.Setting(SYL_Q_VERSION), "\tv\t");
-    EXPECT_EQ(generator_.Setting(SYL_Q_SOURCE), "windows line");
-    EXPECT_EQ(generator_.Setting(SYL_Q_REQUEST), "lone cr\r");
+    EXPECT_EQ(settings_[SYL_Q_AUTHOR], "Verfasser:");
+    EXPECT_EQ(settings_[SYL_Q_VERSION], "\tv\t");
+    EXPECT_EQ(settings_[SYL_Q_SOURCE], "windows line");
+    EXPECT_EQ(settings_[SYL_Q_REQUEST], "lone cr\r");
 }
 
 TEST_F(ConfigFileTest, ThrowsHeadingHasNoKeyAndNeverChanges) {
     ASSERT_TRUE(Load("throwsHeading=Raises:\nSYL_Q_THROWS=Raises:\n"));
-    EXPECT_EQ(generator_.Setting(throwsHeading), "Throws:");
+    EXPECT_EQ(settings_[throwsHeading], "Throws:");
 }
 
 TEST_F(ConfigFileTest, LongLinesArriveInPiecesOf999Characters) {
@@ -99,17 +108,17 @@ TEST_F(ConfigFileTest, LongLinesArriveInPiecesOf999Characters) {
     std::string first = "SYL_Q_AUTHOR=" + std::string(986, 'a');
     std::string rest = "SYL_Q_VERSION=" + std::string(10, 'v');
     for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
-        CZTScanSource generator;
+        Settings settings;
         ASSERT_TRUE(
-            generator.LoadConfig(dir_.Write("my.ini", mark + first + rest + "\n"), nullptr));
-        EXPECT_EQ(generator.Setting(SYL_Q_AUTHOR), std::string(986, 'a')) << mark.size();
-        EXPECT_EQ(generator.Setting(SYL_Q_VERSION), std::string(10, 'v')) << mark.size();
+            LoadConfig(settings, dir_.Write("my.ini", mark + first + rest + "\n"), nullptr));
+        EXPECT_EQ(settings[SYL_Q_AUTHOR], std::string(986, 'a')) << mark.size();
+        EXPECT_EQ(settings[SYL_Q_VERSION], std::string(10, 'v')) << mark.size();
     }
 
     // A piece that starts mid-value with a known key is taken like any other line.
     std::string spill = "SYL_Q_SOURCE=" + std::string(986, 's') + "SYL_Q_REQUEST=tail\n";
     ASSERT_TRUE(Load(spill));
-    EXPECT_EQ(generator_.Setting(SYL_Q_REQUEST), "tail");
+    EXPECT_EQ(settings_[SYL_Q_REQUEST], "tail");
 }
 
 TEST_F(ConfigFileTest, AHugeLineAndBinaryBytesNeitherCrashNorHang) {
@@ -118,41 +127,41 @@ TEST_F(ConfigFileTest, AHugeLineAndBinaryBytesNeitherCrashNorHang) {
         binary[i] = static_cast<char>((i * 7919) & 0xFF);
     }
     ASSERT_TRUE(Load(binary + "\nSYL_Q_AUTHOR=after binary\n"));
-    EXPECT_EQ(generator_.Setting(SYL_Q_AUTHOR), "after binary");
+    EXPECT_EQ(settings_[SYL_Q_AUTHOR], "after binary");
 }
 
 TEST(ConfigFileFallback, AMissingFileWithADirectoryTriesTheStandardFileAndReportsBoth) {
     test::ScratchDir dir;
     test::CurrentDirectory cwd(dir.path());
-    CZTScanSource generator;
+    Settings settings;
     MemoryListBox protocol;
-    EXPECT_FALSE(generator.LoadConfig("conf/missing.ini", &protocol));
+    EXPECT_FALSE(LoadConfig(settings, "conf/missing.ini", &protocol));
     EXPECT_EQ(protocol.Lines(),
               (std::deque<std::string>{"ERROR: Cannot access to config file conf/missing.ini.",
                                        "ERROR: Cannot access to standard config file SYLVA.INI."}));
-    EXPECT_EQ(generator.Setting(SYL_Q_AUTHOR), "Author:");
+    EXPECT_EQ(settings[SYL_Q_AUTHOR], "Author:");
 }
 
 TEST(ConfigFileFallback, AMissingFileFallsBackToTheStandardFileWhenItIsThere) {
     test::ScratchDir dir;
     dir.Write("SYLVA.INI", "SYL_Q_AUTHOR=from the standard file\n");
     test::CurrentDirectory cwd(dir.path());
-    CZTScanSource generator;
+    Settings settings;
     MemoryListBox protocol;
-    EXPECT_TRUE(generator.LoadConfig("/no/such/dir/custom.ini", &protocol));
+    EXPECT_TRUE(LoadConfig(settings, "/no/such/dir/custom.ini", &protocol));
     EXPECT_EQ(
         protocol.Lines(),
         (std::deque<std::string>{"ERROR: Cannot access to config file /no/such/dir/custom.ini."}));
-    EXPECT_EQ(generator.Setting(SYL_Q_AUTHOR), "from the standard file");
+    EXPECT_EQ(settings[SYL_Q_AUTHOR], "from the standard file");
 }
 
 TEST(ConfigFileFallback, TheStandardNameInAnyCaseGivesOnlyTheFirstLine) {
     test::ScratchDir dir;
     test::CurrentDirectory cwd(dir.path());
     for (const char* name : {"SYLVA.INI", "sylva.ini", "Sylva.Ini"}) {
-        CZTScanSource generator;
+        Settings settings;
         MemoryListBox protocol;
-        EXPECT_FALSE(generator.LoadConfig(name, &protocol));
+        EXPECT_FALSE(LoadConfig(settings, name, &protocol));
         EXPECT_EQ(protocol.Lines(),
                   (std::deque<std::string>{std::string("ERROR: Cannot access to config file ") +
                                            name + "."}))
@@ -163,39 +172,33 @@ TEST(ConfigFileFallback, TheStandardNameInAnyCaseGivesOnlyTheFirstLine) {
 TEST(ConfigFileFallback, ADirectoryIsNoConfigurationFile) {
     test::ScratchDir dir;
     test::CurrentDirectory cwd(dir.path());
-    CZTScanSource generator;
+    Settings settings;
     MemoryListBox protocol;
-    EXPECT_FALSE(generator.LoadConfig(dir.path(), &protocol));
+    EXPECT_FALSE(LoadConfig(settings, dir.path(), &protocol));
     EXPECT_EQ(protocol.Lines().size(), 2u);
-    EXPECT_EQ(generator.Setting(SYL_Q_AUTHOR), "Author:");
+    EXPECT_EQ(settings[SYL_Q_AUTHOR], "Author:");
 }
 
-TEST(ConfigFileFallback, WithoutAProtocolListTheFailureIsSilent) {
-    test::ScratchDir dir;
-    test::CurrentDirectory cwd(dir.path());
-    CZTScanSource generator;
-    EXPECT_FALSE(generator.LoadConfig("missing.ini", nullptr));
-    EXPECT_EQ(generator.protocol, nullptr);
-}
-
-TEST(ConfigFileConstruction, AConfigPathNamingSomeKeysLeavesDefaultsElsewhere) {
+TEST(ConfigFileLoad, AConfigPathNamingSomeKeysLeavesDefaultsElsewhere) {
     test::ScratchDir dir;
     std::string path = dir.Write("partial.ini", "SYL_Q_AUTHOR=Verfasser:\nSYL_Q_VERSION=\n");
-    CZTScanSource generator(path);
-    EXPECT_EQ(generator.Setting(SYL_Q_AUTHOR), "Verfasser:");
+    Settings settings;
+    EXPECT_TRUE(LoadConfig(settings, path, nullptr));
+    EXPECT_EQ(settings[SYL_Q_AUTHOR], "Verfasser:");
     // SetDefaults is not repeated after a successful load: the emptied setting stays empty.
-    EXPECT_EQ(generator.Setting(SYL_Q_VERSION), "");
-    EXPECT_EQ(generator.Setting(SYL_Q_HISTORY), "History:");
-    EXPECT_EQ(generator.protocol, nullptr);
+    EXPECT_EQ(settings[SYL_Q_VERSION], "");
+    EXPECT_EQ(settings[SYL_Q_HISTORY], "History:");
 }
 
-TEST(ConfigFileConstruction, AFailedLoadRefillsSettingsEmptiedBefore) {
+TEST(ConfigFileLoad, AFailedLoadRefillsOnlyTheSettingsEmptiedBefore) {
     test::ScratchDir dir;
     test::CurrentDirectory cwd(dir.path());
-    CZTScanSource generator;
-    generator.SetSetting(SYL_Q_VERSION, "");
-    EXPECT_FALSE(generator.LoadConfig("missing.ini", nullptr));
-    EXPECT_EQ(generator.Setting(SYL_Q_VERSION), "Version:");
+    Settings settings;
+    settings.Set(SYL_Q_AUTHOR, "Verfasser:");
+    settings.Set(SYL_Q_VERSION, "");
+    EXPECT_FALSE(LoadConfig(settings, "missing.ini", nullptr));
+    EXPECT_EQ(settings[SYL_Q_AUTHOR], "Verfasser:");
+    EXPECT_EQ(settings[SYL_Q_VERSION], "Version:");
 }
 
 }  // namespace

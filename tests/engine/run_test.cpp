@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "engine/scan_source.h"
+#include "engine/engine.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
@@ -17,6 +17,16 @@ std::set<std::string> FilesIn(const std::string& directory) {
         names.insert(entry.path().filename().string());
     }
     return names;
+}
+
+// Runs over `scanPath` as the project `name` into `outputPath` with the built-in settings, public
+// items only, files "*.H", the master index "INDEX.HTML".
+RunResult RunProject(const std::string& scanPath, const std::string& name,
+                     const std::string& outputPath, CZTListBox* protocol = nullptr) {
+    const Settings settings;
+    Reporter reporter(protocol);
+    const RunInputs inputs{scanPath, "INDEX.HTML", name, outputPath, ".H", "", 1, 0};
+    return Run(inputs, settings, RunOptions(), reporter);
 }
 
 TEST(Run, AKeptItemTakesThePlainPageOfItsNameWhenTheFirstOfTheNameIsDropped) {
@@ -43,11 +53,8 @@ TEST(Run, AKeptItemTakesThePlainPageOfItsNameWhenTheFirstOfTheNameIsDropped) {
               "--e*/\n"
               "int Caller(void);\n"
               "\n");
-    CZTScanSource generator;
     MemoryListBox protocol;
-    ASSERT_EQ(generator.Run(dir.File("src"), "INDEX.HTML", "Demo", dir.File("out"), ".H", "",
-                            &protocol, nullptr, 1, 0, RunOptions()),
-              0);
+    ASSERT_EQ(RunProject(dir.File("src"), "Demo", dir.File("out"), &protocol), RunResult::kRan);
     // The first kept "Write" (page 000) now owns the plain page the links lead to; the second
     // keeps its number.
     EXPECT_EQ(
@@ -68,10 +75,7 @@ TEST(Run, PagesKeepTheirNumbersWhenThePlainPageItemIsKept) {
               "/**--\n--e*/\nint Draw(int);\n\n"
               "/**--\nDoc type: Private\n--e*/\nint Draw(long);\n\n"
               "/**--\n--e*/\nint Draw(char);\n\n");
-    CZTScanSource generator;
-    ASSERT_EQ(generator.Run(dir.File("src"), "INDEX.HTML", "Demo", dir.File("out"), ".H", "",
-                            nullptr, nullptr, 1, 0, RunOptions()),
-              0);
+    ASSERT_EQ(RunProject(dir.File("src"), "Demo", dir.File("out")), RunResult::kRan);
     std::set<std::string> files = FilesIn(dir.File("out/Demo"));
     EXPECT_TRUE(files.contains("SYLVA_Draw.html"));
     EXPECT_TRUE(files.contains("SYLVA_Draw_001.html"));
@@ -87,12 +91,11 @@ TEST(Run, LinksToPagesWithNonAsciiNamesCarryTheExactBytesEscaped) {
               "e\".\nSee also: Gr\xC3\xB6\xC3\x9F"
               "e\n"
               "--e*/\nint User(int);\n\n");
-    CZTScanSource generator;
-    ASSERT_EQ(generator.Run(dir.File("src"), "INDEX.HTML",
-                            "Pr\xC3\xBC"
-                            "fung",
-                            dir.File("out"), ".H", "", nullptr, nullptr, 1, 0, RunOptions()),
-              0);
+    ASSERT_EQ(RunProject(dir.File("src"),
+                         "Pr\xC3\xBC"
+                         "fung",
+                         dir.File("out")),
+              RunResult::kRan);
     const std::string project =
         "out/Pr\xC3\xBC"
         "fung";

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_source.h"
+#include "engine/engine.h"
 #include "test_support/recording_diagnostics.h"
 #include "test_support/scratch_dir.h"
 
@@ -39,11 +39,14 @@ constexpr const char* kDoorSource =
 
 class RunWarningsTest : public ::testing::Test {
   protected:
-    // Runs over the scratch tree; public items only.
-    void Run(CZTScanSource& generator) {
-        ASSERT_EQ(generator.Run(dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"),
-                                ".CPP|.C|.H", "", &protocol_, nullptr, 1, 0, options_),
-                  0);
+    // Runs over the scratch tree, public items only; returns the run's reporter. Warnings go to
+    // `sink` when there is one, otherwise into the protocol.
+    Reporter RunOver(DiagnosticSink* sink = nullptr) {
+        Reporter reporter(&protocol_, nullptr, sink);
+        const RunInputs inputs{dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"),
+                               ".CPP|.C|.H",     "",           1,      0};
+        EXPECT_EQ(sylva::Run(inputs, Settings(), options_, reporter), RunResult::kRan);
+        return reporter;
     }
 
     // The protocol lines that hold "WARNING:", with the scratch path shortened to "src".
@@ -73,8 +76,7 @@ class RunWarningsTest : public ::testing::Test {
 TEST_F(RunWarningsTest, EveryKindInScanOrderThenItemOrderAndASummaryLast) {
     dir_.Write("src/a_door.h", kDoorSource);
     dir_.Write("src/b_open.h", "/**--\nDescription: never closed\n");
-    CZTScanSource generator;
-    Run(generator);
+    Reporter reporter = RunOver();
     EXPECT_EQ(WarningLines(),
               (Strings{
                   "    WARNING: src/b_open.h:1: documentation block not closed before the end of "
@@ -93,8 +95,8 @@ TEST_F(RunWarningsTest, EveryKindInScanOrderThenItemOrderAndASummaryLast) {
                   "WARNING: 6 warnings given.",
               }));
     EXPECT_EQ(protocol_.Lines().back(), "WARNING: 6 warnings given.");
-    EXPECT_EQ(generator.warningCount, 6);
-    EXPECT_EQ(generator.failureCount, 0);
+    EXPECT_EQ(reporter.warningCount(), 6);
+    EXPECT_EQ(reporter.failureCount(), 0);
 }
 
 TEST_F(RunWarningsTest, CaseOnlyNamesAreCheckedOnlyWhenNamesAreLinked) {
@@ -116,8 +118,7 @@ TEST_F(RunWarningsTest, CaseOnlyNamesAreCheckedOnlyWhenNamesAreLinked) {
     for (const Case& c : cases) {
         protocol_.ResetContent();
         options_.linkItemNames = c.linkItemNames;
-        CZTScanSource generator;
-        Run(generator);
+        (void)RunOver();
         EXPECT_EQ(WarningLines(), c.expected) << "linkItemNames " << c.linkItemNames;
     }
 }
@@ -125,8 +126,7 @@ TEST_F(RunWarningsTest, CaseOnlyNamesAreCheckedOnlyWhenNamesAreLinked) {
 TEST_F(RunWarningsTest, WithoutTheSeeAlsoSectionItsEntriesAreNotChecked) {
     dir_.Write("src/door.h", "/**--\nSee also: Missing\n--e*/\nint Open(void);\n\n");
     options_.sectionSeeAlso = 0;
-    CZTScanSource generator;
-    Run(generator);
+    (void)RunOver();
     EXPECT_EQ(WarningLines(), Strings{});
 }
 
@@ -136,28 +136,22 @@ TEST_F(RunWarningsTest, ACleanTreeGivesNoWarningAndNoSummary) {
                "int Open(void);\n\n"
                "/**--\nDescription: Pairs with \"Open\", in \"rw\" mode or \"\".\n--e*/\n"
                "int Close(void);\n\n");
-    CZTScanSource generator;
-    Run(generator);
+    EXPECT_EQ(RunOver().warningCount(), 0);
     EXPECT_EQ(WarningLines(), Strings{});
-    EXPECT_EQ(generator.warningCount, 0);
 }
 
 TEST_F(RunWarningsTest, ASinkTakesEveryWarningInTheSameOrderAndNoSummaryLine) {
     dir_.Write("src/a_door.h", kDoorSource);
     dir_.Write("src/b_open.h", "/**--\nDescription: never closed\n");
-    CZTScanSource withProtocol;
-    Run(withProtocol);
+    (void)RunOver();
     Strings fromProtocol = WarningLines();
     ASSERT_EQ(fromProtocol.size(), 7u);
     fromProtocol.pop_back();
 
     protocol_.ResetContent();
     test::RecordingDiagnostics sink;
-    CZTScanSource withSink;
-    withSink.diagnostics = &sink;
-    Run(withSink);
+    EXPECT_EQ(RunOver(&sink).warningCount(), 6);
     EXPECT_EQ(WarningLines(), Strings{});
-    EXPECT_EQ(withSink.warningCount, 6);
     ASSERT_EQ(sink.warnings.size(), fromProtocol.size());
     for (std::size_t i = 0; i < sink.warnings.size(); ++i) {
         EXPECT_EQ("    WARNING: " + Shortened(sink.warnings[i]), fromProtocol[i]);

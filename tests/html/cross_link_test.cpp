@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "html/cross_link.h"
 #include "html_project.h"
-#include "test_support/recording_diagnostics.h"
 
 namespace sylva {
 namespace {
@@ -16,27 +16,45 @@ std::string Link(const std::string& target, const std::string& name) {
     return "<a href=\"SYLVA_" + target + ".html\">" + name + "</a>";
 }
 
-// Links one line placed in `section` of the item `owner`, among items of the given names.
-std::string LinkLine(const std::vector<std::string>& names, const std::string& owner,
-                     SectionKind section, const std::string& line) {
-    HtmlProject project;
-    CSylItem* ownerItem = nullptr;
-    for (const std::string& name : names) {
-        CSylItem& item = project.Add(name);
-        if (name == owner) {
-            ownerItem = &item;
+// The block line that opens each section the cases write into.
+constexpr std::pair<SectionKind, std::string_view> kHeadings[] = {
+    {kSectionDescription, "Description:"}, {kSectionParameter, "Parameter:"},
+    {kSectionDocType, "Doc type:"},        {kSectionThrows, "Throws:"},
+    {kSectionSeeAlso, "See also:"},        {kSectionRemarks, "Remarks:"},
+};
+
+std::string_view Heading(SectionKind section) {
+    for (const auto& [kind, heading] : kHeadings) {
+        if (kind == section) {
+            return heading;
         }
     }
-    project.Sort();
+    return "(no heading)";
+}
+
+// The first line of `section` of the item declared as `owner` as its page shows it, linked, when
+// `line` is the section's line in its block; among the items of `declarations`.
+std::string LinkLine(const std::vector<std::string>& declarations, const std::string& owner,
+                     SectionKind section, const std::string& line) {
+    HtmlProject html;
+    const CSylItem* ownerItem = nullptr;
+    for (const std::string& declaration : declarations) {
+        if (declaration == owner) {
+            ownerItem = &html.Add(declaration, {Heading(section), line});
+        } else {
+            html.Add(declaration);
+        }
+    }
+    html.Sort();
     if (ownerItem == nullptr) {
         return "(no item " + owner + ")";
     }
-    ownerItem->Details().sections[section].Add(line);
-    EXPECT_EQ(project.generator.CrossLinkSections(), 1);
-    return ownerItem->Details().sections[section].GetAt(0);
+    PageText text = DerivePageText(*ownerItem, html.job);
+    LinkItemText(html.scanned.items, text, ownerItem->name);
+    return text.sections[section].IsEmpty() ? "(no line)" : text.sections[section].GetAt(0);
 }
 
-TEST(CrossLinkSections, LinksQuotedItemNames) {
+TEST(CrossLink, LinksQuotedItemNamesWhenThePageIsBuilt) {
     const std::vector<std::string> names = {"Open", "Close", "CFoo::Bar", "CloseAll2"};
     struct Case {
         const char* name;
@@ -57,7 +75,8 @@ TEST(CrossLinkSections, LinksQuotedItemNames) {
          "\"" + Link("Close", "Close") + "\""},
         {"throws lines are linked", kSectionThrows, "\"Close\"",
          "\"" + Link("Close", "Close") + "\""},
-        {"see also lines are never touched", kSectionSeeAlso, "\"Close\"", "\"Close\""},
+        {"see also lines are links already and stay as made", kSectionSeeAlso, "\"Close\"",
+         "<a href=\"SYLVA__Close_.html\">\"Close\"</a><BR>"},
         {"the target is the safe form of the name", kSectionRemarks, "\"CFoo::Bar\"",
          "\"" + Link("CFoo__Bar", "CFoo::Bar") + "\""},
         {"two names on one line", kSectionDescription, "\"Close\" then \"CFoo::Bar\"",
@@ -83,12 +102,14 @@ TEST(CrossLinkSections, LinksQuotedItemNames) {
     }
 }
 
-TEST(CrossLinkSections, NamesThatOccurInLinkMarkupNeverCorruptEarlierLinks) {
+TEST(CrossLink, NamesThatOccurInLinkMarkupNeverCorruptEarlierLinks) {
     // Items named like the parts of a link: replacing them inside the tags of links made before
-    // would corrupt those links and could make the line rescan for ever.
-    const std::vector<std::string> names = {
-        "Owner",    "a",          "href", "Close", "SYLVA_Close.html",
-        "<a href=", ">Close</a>", "",     "\"",    "html"};
+    // would corrupt those links and could make the line rescan for ever. Declared so that they
+    // are named "Owner", "a", "href", "Close", "SYLVA_Close.html", "<a href=", ">Close</a>", ""
+    // (the empty name), "\"" and "html".
+    const std::vector<std::string> declarations = {
+        "Owner",    "void a()",   "href", "Close",     "SYLVA_Close.html",
+        "<a href=", ">Close</a>", "()",   "void \"()", "html"};
     struct Case {
         std::string line;
         std::string expected;
@@ -103,52 +124,47 @@ TEST(CrossLinkSections, NamesThatOccurInLinkMarkupNeverCorruptEarlierLinks) {
                                               "\""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LinkLine(names, "Owner", kSectionDescription, c.line), c.expected) << c.line;
+        EXPECT_EQ(LinkLine(declarations, "Owner", kSectionDescription, c.line), c.expected)
+            << c.line;
     }
 }
 
-TEST(CrossLinkSections, ALineWithManyNamesIsLinkedCompletely) {
-    HtmlProject project;
-    CSylItem& owner = project.Add("Owner");
+TEST(CrossLink, ALineWithManyNamesIsLinkedCompletely) {
+    std::vector<std::string> declarations = {"Owner"};
     std::string line;
     std::string expected;
     for (int i = 0; i < 40; ++i) {
         std::string name = "Item" + std::to_string(100 + i);
-        project.Add(name);
+        declarations.push_back(name);
         line += "\"" + name + "\" ";
         // Appended, not "literal" + string: GCC 12 at -O3 warns falsely of that (-Wrestrict).
         expected.append("\"").append(Link(name, name)).append("\" ");
     }
-    project.Sort();
-    owner.Details().sections[kSectionDescription].Add(line);
-    project.generator.CrossLinkSections();
-    EXPECT_EQ(owner.Details().sections[kSectionDescription].GetAt(0), expected);
+    // The scan drops the line's trailing space.
+    expected.pop_back();
+    EXPECT_EQ(LinkLine(declarations, "Owner", kSectionDescription, line), expected);
 }
 
-TEST(CrossLinkSections, ReportsEachItemAndSkipsKindsNotCreated) {
-    HtmlProject project;
-    CSylItem& pub = project.Add("Pub");
-    CSylItem& priv = project.Add("Priv");
-    priv.isPublic = 0;
-    pub.Details().sections[kSectionDescription].Add("\"Priv\"");
-    priv.Details().sections[kSectionDescription].Add("\"Pub\"");
-    project.Sort();
-    project.generator.typePrivate = 0;
-    project.generator.CrossLinkSections();
-    EXPECT_EQ(project.ProtocolLines(),
+TEST(CrossLink, ReportsEachItemThatGetsAPage) {
+    HtmlProject html;
+    html.Add("Pub", {"Description:", "\"Priv\""});
+    html.Add("Priv", {"Description:", "\"Pub\"", "Doc type: private"});
+    html.Sort();
+    html.job.typePrivate = 0;
+    CrossLink(html.job);
+    EXPECT_EQ(html.ProtocolLines(),
               std::vector<std::string>{"Search all HTML files for linkable text..."});
-    EXPECT_EQ(project.progress.statuses,
+    EXPECT_EQ(html.progress.statuses,
               std::vector<std::string>{"Search for linkable text in Pub..."});
-    EXPECT_EQ(pub.Details().sections[kSectionDescription].GetAt(0),
-              "\"" + Link("Priv", "Priv") + "\"");
-    EXPECT_EQ(priv.Details().sections[kSectionDescription].GetAt(0), "\"Pub\"");
+    EXPECT_EQ(html.reporter.progressPos(), 1);
+    EXPECT_EQ(html.reporter.warningCount(), 0);
 }
 
 TEST(LinkQuotedNames, RescansOfALineAreBounded) {
-    HtmlProject project;
-    project.Add("One");
-    project.Add("Two");
-    project.Sort();
+    HtmlProject html;
+    html.Add("One");
+    html.Add("Two");
+    html.Sort();
     const std::string line = "\"One\" \"Two\"";
     EXPECT_EQ(RescanBound(line), 6);
     struct Case {
@@ -162,12 +178,12 @@ TEST(LinkQuotedNames, RescansOfALineAreBounded) {
     };
     for (const Case& c : cases) {
         std::string linked = line;
-        LinkQuotedNames(project.generator, linked, "Owner", c.maxRescans);
+        LinkQuotedNames(html.scanned.items, linked, "Owner", c.maxRescans);
         EXPECT_EQ(linked, c.expected) << "at most " << c.maxRescans << " rescans";
     }
 }
 
-TEST(CrossLinkSections, WarnsOfQuotedTextsThatMatchANameOnlyWhenCaseIsIgnored) {
+TEST(CrossLink, WarnsOfQuotedTextsThatMatchANameOnlyWhenCaseIsIgnored) {
     const std::string warning = " only when letter case is ignored; it stays unlinked";
     struct Case {
         const char* name;
@@ -201,34 +217,35 @@ TEST(CrossLinkSections, WarnsOfQuotedTextsThatMatchANameOnlyWhenCaseIsIgnored) {
         {"see also lines are not looked at", kSectionSeeAlso, "\"close\"", {}},
     };
     for (const Case& c : cases) {
-        HtmlProject project;
-        test::RecordingDiagnostics diagnostics;
-        project.generator.diagnostics = &diagnostics;
-        CSylItem& owner = project.Add("Open");
-        owner.sourceFile = "door.h";
-        owner.sourceLine = 7;
-        owner.Details().sections[c.section].Add(c.line);
-        project.Add("Close");
-        project.Add("CFoo::Bar");
-        project.Sort();
-        project.generator.CrossLinkSections();
-        EXPECT_EQ(diagnostics.warnings, c.expected) << c.name;
-        EXPECT_EQ(project.generator.warningCount, static_cast<int>(c.expected.size())) << c.name;
+        HtmlProject html;
+        // The block's start marker on line 7 of door.h.
+        EXPECT_EQ(
+            html.scanned.Scan(
+                std::string(6, '\n') + test::Block("Open", {Heading(c.section), c.line}), "door.h"),
+            1);
+        html.Add("Close");
+        html.Add("CFoo::Bar");
+        html.Sort();
+        CrossLink(html.job);
+        EXPECT_EQ(html.diagnostics.warnings, c.expected) << c.name;
+        EXPECT_EQ(html.reporter.warningCount(), static_cast<int>(c.expected.size())) << c.name;
     }
 }
 
-TEST(CrossLinkSections, ItemsLeftOutByTheTypeSwitchesAreNotCaseMatched) {
-    HtmlProject project;
-    test::RecordingDiagnostics diagnostics;
-    project.generator.diagnostics = &diagnostics;
-    CSylItem& pub = project.Add("Pub");
-    project.Add("Priv").isPublic = 0;
-    pub.Details().sections[kSectionDescription].Add("\"priv\"");
-    project.Sort();
-    project.generator.typePrivate = 0;
-    project.generator.CleanItemList();
-    project.generator.CrossLinkSections();
-    EXPECT_EQ(diagnostics.warnings, std::vector<std::string>{});
+TEST(CrossLink, ItemsRemovedFromTheListAreNotCaseMatched) {
+    HtmlProject html;
+    html.Add("Pub", {"Description:", "\"priv\""});
+    html.Add("Priv", {"Doc type: private"});
+    html.Sort();
+    // As the run's clean-up removes the items of the kinds it does not create.
+    html.job.typePrivate = 0;
+    for (std::size_t slot = 0; slot < html.scanned.items.size(); ++slot) {
+        if (html.scanned.items[slot]->name == "Priv") {
+            html.scanned.items.Remove(slot);
+        }
+    }
+    CrossLink(html.job);
+    EXPECT_EQ(html.diagnostics.warnings, std::vector<std::string>{});
 }
 
 }  // namespace

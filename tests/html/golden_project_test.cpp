@@ -1,6 +1,5 @@
-// One complete small project, written by the HTML stages and compared byte for byte with the
-// files in golden/shapes. The items are built as the scanner leaves them: See also lines already
-// turned into links, parameter tables, History lines with the source date.
+// One complete small project, scanned from one documented header and written by the HTML stages,
+// compared byte for byte with the files in golden/shapes.
 //
 // After a deliberate change of the output, SYLVA_UPDATE_GOLDEN=1 rewrites the expected files;
 // read every changed line against the templates before committing them.
@@ -10,9 +9,9 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "html/placeholders.h"
 #include "html_project.h"
 #include "support/file_output.h"
 #include "test_support/process.h"
@@ -20,159 +19,101 @@
 namespace sylva {
 namespace {
 
-using test::HtmlProject;
+using test::kIndexName;
 
-const std::string kIndexName = "SYLVA_MAIN_INDEX.HTML";
+// The last write time of the header: 2023-11-01 09:30:00 UTC.
+const CZTTime kHeaderTime(1698831000);
 
-void SetLines(CSylItem& item, SectionKind kind, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        item.Details().sections[kind].Add(line);
-    }
-}
+// Every section kind, links to make, parameter tables of a function and of a structure, a
+// pre-formatted example, HTML in the text and a private helper.
+constexpr std::string_view kHeader = R"(/**--
+Description: Returns the library version as text, such as "1.2.0".
+Return: A static string; never NULL.
+--e*/
+const char* GetVersion(void)
 
-std::string ParamRow(const CZTScanSource& generator, const std::string& name,
-                     const std::string& text) {
-    return FillTemplate(generator.Setting(SYL_HTML_STD_PARAM_ROW),
-                        {{placeholder::kFont, generator.Setting(SYL_STD_FONT_TEXT)},
-                         {placeholder::kLinkName, "<I>" + name + "</I>"},
-                         {placeholder::kShortDesc, text}});
-}
+/**--
+Description: A point on the canvas.
+See also: CCanvas::DrawLine
+--e*/
+struct SPoint {
+    int x;  // column
+    int y;  // row
+};
 
-std::vector<std::string> SeeAlso(const std::vector<std::string>& names) {
-    std::vector<std::string> lines;
-    for (const std::string& name : names) {
-        std::string target = name;
-        for (char& ch : target) {
-            ch = ch == ':' ? '_' : ch;
-        }
-        lines.push_back("<a href=\"SYLVA_" + target + ".html\">" + name + "</a><BR>");
-    }
-    lines.push_back("<a href=\"Shapes.HTML\">Project description index</a><BR>");
-    lines.push_back("<a href=\"../" + kIndexName + "\" target=\"_top\">Main</a><BR>");
-    return lines;
-}
+/**--
+Group: Drawing
+Description: Empties the canvas.
+Lines drawn with "CCanvas::DrawLine" are lost.
+See also: CCanvas::DrawLine
+--e*/
+void CCanvas::Clear()
 
-void AddItems(HtmlProject& project) {
-    const CZTScanSource& generator = project.generator;
-    const std::string history = "Source file last change: 2023-11-01 09:30:00";
+/**--
+Content: Drawing primitives of the canvas
+Group: Drawing
+Description: Draws a straight line from (x1, y1) to (x2, y2) with the current pen.
+Call "CCanvas::Clear" first to start on an empty canvas.
+Attention: Coordinates outside the canvas are <b>clipped</b>, not rejected.
+Remarks: Both ends are "SPoint" values & may be equal.
+Return: Nothing.
+Throws: std::logic_error when the canvas is not open.
+Doc type: public
+Example:
+<pre>
+    CCanvas canvas;
+    canvas.DrawLine(0, 0, 10, 10);
+</pre>
+Draws the diagonal of a square.
+Author: Jane Doe
+Copyright: (c) 2023 Example & Co.
+Version: 1.2
+History: 2023-10-01 first version
+Request: A canvas opened with "CCanvas::Open".
+Source: canvas.cpp
+See also: CCanvas::Clear
+SPoint
+--e*/
+void CCanvas::DrawLine(int x1,   // start column
+                       int y1,   // start row
+                       int x2,   // end column
+                       int y2)   // end row
 
-    CSylItem& getVersion = project.Add("GetVersion");
-    getVersion.hasSyntax = 1;
-    getVersion.Details().declaration = "const char* GetVersion(void)";
-    getVersion.Details().shortDesc = "Returns the library version as text, such as \"1.2.0\". ";
-    SetLines(getVersion, kSectionDescription,
-             {"Returns the library version as text, such as \"1.2.0\"."});
-    SetLines(getVersion, kSectionReturn, {"A static string; never NULL."});
-    SetLines(getVersion, kSectionHistory, {history});
-    SetLines(getVersion, kSectionSeeAlso, SeeAlso({}));
-
-    CSylItem& point = project.Add("SPoint");
-    point.hasSyntax = 1;
-    point.Details().hasParamTable = 1;
-    point.Details().declaration = "struct SPoint {\n    int x;  // column\n    int y;  // row\n};";
-    point.Details().shortDesc = "A point on the canvas. ";
-    SetLines(point, kSectionDescription, {"A point on the canvas."});
-    SetLines(point, kSectionParameter,
-             {generator.Setting(SYL_HTML_STD_PARAM_TABLE_START), ParamRow(generator, "x", "column"),
-              ParamRow(generator, "y", "row"), generator.Setting(SYL_HTML_STD_PARAM_TABLE_END)});
-    SetLines(point, kSectionHistory, {history});
-    SetLines(point, kSectionSeeAlso, SeeAlso({"CCanvas::DrawLine"}));
-
-    CSylItem& clear = project.Add("CCanvas::Clear", "Drawing");
-    clear.hasSyntax = 1;
-    clear.Details().declaration = "void CCanvas::Clear()";
-    clear.Details().shortDesc =
-        "Empties the canvas. Lines drawn with \"CCanvas::DrawLine\" are lost. ";
-    SetLines(clear, kSectionGroup, {"Drawing"});
-    SetLines(clear, kSectionDescription,
-             {"Empties the canvas.", "Lines drawn with \"CCanvas::DrawLine\" are lost."});
-    SetLines(clear, kSectionHistory, {history});
-    SetLines(clear, kSectionSeeAlso, SeeAlso({"CCanvas::DrawLine"}));
-
-    // Every section kind, with links to make, a pre-formatted example and HTML in the text.
-    CSylItem& drawLine = project.Add("CCanvas::DrawLine", "Drawing");
-    drawLine.hasSyntax = 1;
-    drawLine.Details().hasParamTable = 1;
-    drawLine.Details().declaration =
-        "void CCanvas::DrawLine(int x1,   // start column\n"
-        "                       int y1,   // start row\n"
-        "                       int x2,   // end column\n"
-        "                       int y2)   // end row";
-    drawLine.Details().shortDesc =
-        "Draws a straight line from (x1, y1) to (x2, y2) with the current pen. Call "
-        "\"CCanvas::Clear\" first to start on an empty c...";
-    SetLines(drawLine, kSectionContent, {"Drawing primitives of the canvas"});
-    SetLines(drawLine, kSectionGroup, {"Drawing"});
-    SetLines(drawLine, kSectionDescription,
-             {"Draws a straight line from (x1, y1) to (x2, y2) with the current pen.",
-              "Call \"CCanvas::Clear\" first to start on an empty canvas."});
-    SetLines(drawLine, kSectionParameter,
-             {generator.Setting(SYL_HTML_STD_PARAM_TABLE_START),
-              ParamRow(generator, "x1", "start column"), ParamRow(generator, "y1", "start row"),
-              ParamRow(generator, "x2", "end column"), ParamRow(generator, "y2)", "end row"),
-              generator.Setting(SYL_HTML_STD_PARAM_TABLE_END)});
-    SetLines(drawLine, kSectionAttention,
-             {"Coordinates outside the canvas are <b>clipped</b>, not rejected."});
-    SetLines(drawLine, kSectionRemarks, {"Both ends are \"SPoint\" values & may be equal."});
-    SetLines(drawLine, kSectionReturn, {"Nothing."});
-    SetLines(drawLine, kSectionThrows, {"std::logic_error when the canvas is not open."});
-    SetLines(drawLine, kSectionDocType, {"public"});
-    SetLines(drawLine, kSectionExamples,
-             {"<pre>", "    CCanvas canvas;", "    canvas.DrawLine(0, 0, 10, 10);", "</pre>",
-              "Draws the diagonal of a square."});
-    SetLines(drawLine, kSectionAuthor, {"Jane Doe"});
-    SetLines(drawLine, kSectionCopyright, {"(c) 2023 Example & Co."});
-    SetLines(drawLine, kSectionVersion, {"1.2"});
-    SetLines(drawLine, kSectionHistory, {"2023-10-01 first version", history});
-    SetLines(drawLine, kSectionRequest, {"A canvas opened with \"CCanvas::Open\"."});
-    SetLines(drawLine, kSectionSource, {"canvas.cpp"});
-    SetLines(drawLine, kSectionSeeAlso, SeeAlso({"CCanvas::Clear", "SPoint"}));
-
-    CSylItem& flush = project.Add("CCanvas::FlushPendingStrokes", "Drawing");
-    flush.hasSyntax = 1;
-    flush.Details().declaration = "void CCanvas::FlushPendingStrokes()";
-    flush.Details().typeLabel = "Drawing<BR>(Private Helper)";
-    flush.accessRank = 200;
-    flush.isPublic = 0;
-    flush.Details().shortDesc = "Writes buffered strokes to the device. ";
-    SetLines(flush, kSectionGroup, {"Drawing"});
-    SetLines(flush, kSectionDescription,
-             {"Writes buffered strokes to the device.",
-              "Never call \"CCanvas::FlushPendingStrokes\" from a stroke callback."});
-    SetLines(flush, kSectionDocType, {"private helper"});
-    SetLines(flush, kSectionHistory, {history});
-    SetLines(flush, kSectionSeeAlso, SeeAlso({}));
-
-    project.Sort();
-}
+/**--
+Group: Drawing
+Description: Writes buffered strokes to the device.
+Never call "CCanvas::FlushPendingStrokes" from a stroke callback.
+Doc type: private helper
+--e*/
+void CCanvas::FlushPendingStrokes()
+)";
 
 TEST(GoldenProject, AllPagesOfASmallProjectAreExactlyAsExpected) {
-    HtmlProject project("Shapes");
-    CZTScanSource& generator = project.generator;
-    generator.projectDesc = "Geometry helpers <i>for the demo</i>";
-    generator.options.sectionType = 1;
-    generator.options.sectionSource = 1;
-    AddItems(project);
+    test::HtmlProject html("Shapes");
+    html.project.description = "Geometry helpers <i>for the demo</i>";
+    html.scanned.options.sectionType = 1;
+    html.scanned.options.sectionSource = 1;
+    ASSERT_EQ(html.scanned.Scan(kHeader, "shapes.h", kHeaderTime), 5);
+    html.Sort();
 
     // Another project of the same output directory, generated earlier.
-    CZTScanSource earlier;
-    CZTStringArray earlierRecords;
-    ASSERT_EQ(earlier.AddToMasterIndex(earlierRecords, kIndexName, "Circles", "", "Round things",
-                                       project.dir.path()),
+    ASSERT_EQ(AddToMasterIndex(html.scanned.settings, html.reporter, html.dir.path(), kIndexName,
+                               {"Circles", "", "Round things"}),
               1);
 
-    EXPECT_EQ(generator.CrossLinkSections(), 1);
-    EXPECT_EQ(generator.WriteDescriptionPages(), 1);
-    EXPECT_EQ(generator.WriteProjectIndex(), 5);
-    EXPECT_EQ(generator.AddToMasterIndex(generator.masterEntries, kIndexName, "Shapes", "",
-                                         generator.projectDesc, project.dir.path()),
+    CrossLink(html.job);
+    EXPECT_EQ(WriteDescriptionPages(html.job), 5);
+    EXPECT_EQ(WriteProjectIndex(html.job), 5);
+    EXPECT_EQ(AddToMasterIndex(html.scanned.settings, html.reporter, html.dir.path(), kIndexName,
+                               {html.project.name, "", html.project.description}),
               2);
-    EXPECT_EQ(generator.failureCount, 0);
+    EXPECT_EQ(html.reporter.failureCount(), 0);
+    EXPECT_EQ(html.reporter.warningCount(), 0);
 
     const char* testData = std::getenv("SYLVA_TEST_DATA");
     ASSERT_NE(testData, nullptr) << "SYLVA_TEST_DATA names the folder of the golden files";
     const std::string goldenDir = std::string(testData) + "/golden/shapes";
-    std::map<std::string, std::string> written = test::Tree(project.dir.path());
+    std::map<std::string, std::string> written = test::Tree(html.dir.path());
     if (const char* update = std::getenv("SYLVA_UPDATE_GOLDEN"); update && *update == '1') {
         std::filesystem::remove_all(goldenDir);
         for (const auto& [name, content] : written) {

@@ -1,12 +1,10 @@
 #include "html_project.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <ctime>
-#include <filesystem>
-#include <memory>
-
-#include "support/zt_string.h"
+#include <variant>
 
 namespace sylva::test {
 
@@ -18,40 +16,18 @@ void FixClockAndTimeZone() {
 
 HtmlProject::HtmlProject(std::string projectName) {
     FixClockAndTimeZone();
-    CZTString directoryName(projectName);
-    directoryName.ReplaceInvalidFilenameChars('_');
-    generator.outputPath = dir.path();
-    generator.projectName = std::move(projectName);
-    generator.projectDirName = directoryName;
-    generator.projectDesc = "A demo project";
-    generator.masterIndexName = "SYLVA_MAIN_INDEX.HTML";
-    const std::string base = dir.path() + "/" + directoryName + "/" + directoryName;
-    generator.projectIndexFile = base + ".HTML";
-    generator.frameIndexFile = base + "_frameidx.HTML";
-    generator.frameFile = base + "_frame.HTML";
-    std::filesystem::create_directories(dir.path() + "/" + directoryName);
-    generator.typePublic = 1;
-    generator.typePrivate = 1;
-    generator.protocol = &protocol;
-    generator.progress = &progress;
-}
-
-CSylItem& HtmlProject::Add(const std::string& name, const std::string& group) {
-    auto item = std::make_unique<CSylItem>(&generator);
-    item->name = name;
-    item->group = group;
-    // Not `= " "`: GCC 12 at -O3 warns falsely of a short literal assigned (-Wrestrict).
-    item->Details().shortDesc.assign(1, ' ');
-    item->Details().typeLabel = group + "<BR>(Public)";
-    item->accessRank = 100;
-    item->isPublic = 1;
-    CSylItem& added = *item;
-    generator.AddItem(std::move(item));
-    return added;
+    std::variant<Project, ProjectRefusal> made =
+        MakeProject(std::move(projectName), "A demo project", dir.path(), kIndexName);
+    if (Project* madeProject = std::get_if<Project>(&made)) {
+        project = std::move(*madeProject);
+        EXPECT_TRUE(CreateProjectDirectory(project).ok()) << project.Directory();
+    } else {
+        ADD_FAILURE() << "the project name is refused";
+    }
 }
 
 std::string HtmlProject::ProjectFile(std::string_view name) const {
-    return dir.path() + "/" + generator.projectDirName + "/" + std::string(name);
+    return project.Directory() + "/" + std::string(name);
 }
 
 std::vector<std::string> HtmlProject::ProtocolLines() const {

@@ -1,48 +1,47 @@
-// Test helper for the HTML stages: a generator set up as a run leaves it before its output
-// stages (output directory, project page paths, both item kinds wanted), with a protocol list, a
-// recording progress dialog, a fixed clock and time zone, and items built field by field.
+// Test helper for the HTML stages: items scanned from blocks written as source text, and a
+// project in a scratch output directory with its directory made, as a run leaves them before its
+// page stages. The stages report into a protocol list, a recording progress dialog and a
+// recording diagnostic sink of their own, apart from what the scan reported; the clock and the
+// time zone are fixed.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/scan_source.h"
-#include "scan/syl_item.h"
+#include "html/html.h"
+#include "scan/scan_fixture.h"
 #include "support/protocol.h"
+#include "support/reporter.h"
+#include "test_support/recording_diagnostics.h"
+#include "test_support/recording_progress.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva::test {
 
-// SOURCE_DATE_EPOCH of every HTML test, shown as this text in UTC.
+// SOURCE_DATE_EPOCH of every HTML test: the pages show "2023-11-14 22:13:20" (UTC).
 inline constexpr const char* kFixedEpoch = "1700000000";
-inline constexpr std::string_view kFixedTimeText = "2023-11-14 22:13:20";
+
+// The master index of every HTML test.
+inline const std::string kIndexName = "SYLVA_MAIN_INDEX.HTML";
 
 // Fixes "now" and the time zone for the whole test process.
 void FixClockAndTimeZone();
 
-class RecordingProgress : public CZTProgressDlg {
-  public:
-    void SetTitle(std::string_view) override {}
-    void SetRange(int, int) override {}
-    void ShowPercent(bool) override {}
-    void SetStep(int) override {}
-    void SetStatus(std::string_view text) override { statuses.emplace_back(text); }
-    void SetPos(int pos) override { positions.push_back(pos); }
-
-    std::vector<std::string> statuses;
-    std::vector<int> positions;
-};
-
 class HtmlProject {
   public:
     explicit HtmlProject(std::string projectName = "Demo");
+    HtmlProject(const HtmlProject&) = delete;
+    HtmlProject& operator=(const HtmlProject&) = delete;
 
-    // Adds an item as the scan would have made it: page names from the name, member name after
-    // "::", group "Common" unless given, public, type label "<group><BR>(Public)". Fields and
-    // sections may be changed afterwards, the name not. Call Sort() when all are added.
-    CSylItem& Add(const std::string& name, const std::string& group = "Common");
-    void Sort() { generator.SortItems(); }
+    // The item of one block (test::Block): `declaration` below the block `lines`. Call Sort()
+    // when all are added.
+    const CSylItem& Add(std::string_view declaration,
+                        std::initializer_list<std::string_view> lines = {}) {
+        return scanned.Add(declaration, lines);
+    }
+    void Sort() { scanned.items.Sort(); }
 
     // The path, or the content, of a file in the project directory.
     std::string ProjectFile(std::string_view name) const;
@@ -50,9 +49,14 @@ class HtmlProject {
     std::vector<std::string> ProtocolLines() const;
 
     ScratchDir dir;
-    CZTScanSource generator;
+    Scanned scanned;
+    Project project;
     MemoryListBox protocol;
     RecordingProgress progress;
+    RecordingDiagnostics diagnostics;
+    Reporter reporter{&protocol, &progress, &diagnostics};
+    // Over the scanned settings, options and items; both item kinds are written.
+    PageJob job{scanned.settings, scanned.options, project, scanned.items, reporter};
 };
 
 }  // namespace sylva::test

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/scan_source.h"
+#include "html/html.h"
 #include "html_project.h"
 #include "test_support/process.h"
 #include "test_support/scratch_dir.h"
@@ -19,7 +19,7 @@
 namespace sylva {
 namespace {
 
-const std::string kIndexName = "SYLVA_MAIN_INDEX.HTML";
+using test::kIndexName;
 
 // The project names a writer adds, in its order: "R<round>_<count>", counts with five digits so
 // that their records sort in the order they were added.
@@ -33,11 +33,11 @@ std::string ProjectName(int round, int count) {
 // Adds the projects of `round` one after another, each a complete rewrite of the page, until the
 // process is killed.
 [[noreturn]] void AddForever(const std::string& output, int round) {
+    const Settings settings;
     for (int count = 0;; ++count) {
-        CZTScanSource generator;
-        CZTStringArray records;
-        generator.AddToMasterIndex(records, kIndexName, ProjectName(round, count), "",
-                                   std::string(300, 'd'), output);
+        Reporter reporter;
+        (void)AddToMasterIndex(settings, reporter, output, kIndexName,
+                               {ProjectName(round, count), "", std::string(300, 'd')});
     }
 }
 
@@ -47,10 +47,11 @@ TEST(MasterIndexInterrupted, AKilledWriterLeavesTheOldOrTheNewPageWhole) {
     const std::string path = dir.File(kIndexName);
     std::mt19937 random(20240229);
     std::uniform_int_distribution<int> delayMicroseconds(0, 30000);
+    const Settings settings;
     {
-        CZTScanSource generator;
-        CZTStringArray records;
-        ASSERT_EQ(generator.AddToMasterIndex(records, kIndexName, "Seed", "", "d", dir.path()), 1);
+        Reporter reporter;
+        ASSERT_EQ(AddToMasterIndex(settings, reporter, dir.path(), kIndexName, {"Seed", "", "d"}),
+                  1);
     }
     std::vector<int> addedBefore;  // per round, how many projects its writer got into the page
     for (int round = 0; round < 40; ++round) {
@@ -67,9 +68,9 @@ TEST(MasterIndexInterrupted, AKilledWriterLeavesTheOldOrTheNewPageWhole) {
         const std::string page = test::ReadFile(path);
         ASSERT_TRUE(page.starts_with("<html>\n")) << "round " << round;
         ASSERT_TRUE(page.ends_with("</body>\n</html>\n")) << "round " << round;
-        CZTScanSource reader;
+        Reporter reporter;
         CZTStringArray records;
-        reader.ReadMasterIndex(records, path);
+        ASSERT_TRUE(ReadMasterIndex(settings, reporter, path, records)) << "round " << round;
         // Every round's projects are there from its first up to the last one written, none
         // missing in between, and every earlier round's projects all stay.
         ASSERT_FALSE(records.IsEmpty()) << "round " << round;
@@ -94,9 +95,8 @@ TEST(MasterIndexInterrupted, AKilledWriterLeavesTheOldOrTheNewPageWhole) {
         addedBefore.push_back(counts.back());
     }
     // The next change clears away what the killed writers left: only the page stays.
-    CZTScanSource generator;
-    CZTStringArray records;
-    ASSERT_GT(generator.AddToMasterIndex(records, kIndexName, "Last", "", "d", dir.path()), 0);
+    Reporter reporter;
+    ASSERT_GT(AddToMasterIndex(settings, reporter, dir.path(), kIndexName, {"Last", "", "d"}), 0);
     EXPECT_EQ(test::Entries(dir.path()), std::vector<std::string>{kIndexName});
 }
 

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "engine/scan_source.h"
+#include "html/html.h"
 #include "html_project.h"
 #include "support/zt_system.h"
 #include "test_support/file_size_limit.h"
@@ -16,7 +17,7 @@
 namespace sylva {
 namespace {
 
-const std::string kIndexName = "SYLVA_MAIN_INDEX.HTML";
+using test::kIndexName;
 const std::string kHead =
     "<html>\n<head>\n<title>Sylva MAIN INDEX</title>\n</head>\n<body><basefont size=2>\n\n<p>\n"
     "<big><font face=\"Arial\"><strong><big>Sylva Main Index</big></strong></font></big>\n</p>\n"
@@ -25,21 +26,21 @@ const std::string kTail =
     "<!-- ##### END OF SYLVA INDEX ##### -->\n</table>\n<hr><align=\"right\"><small><font "
     "face=\"Arial\">Last update: 2023-11-14 22:13:20</font></small></p>\n</body>\n</html>\n";
 
-// An output directory with a generator that reports into a protocol list.
+// An output directory, with the default settings and a reporter into a protocol list.
 class MasterIndex {
   public:
-    MasterIndex() {
-        test::FixClockAndTimeZone();
-        generator.protocol = &protocol;
-    }
+    MasterIndex() { test::FixClockAndTimeZone(); }
 
     int Add(const std::string& name, const std::string& description = "Desc",
             const std::string& link = "") {
-        CZTStringArray records;
-        return generator.AddToMasterIndex(records, kIndexName, name, link, description, dir.path());
+        return AddToMasterIndex(settings, reporter, dir.path(), kIndexName,
+                                {name, link, description});
     }
     int Remove(const std::string& name) {
-        return generator.RemoveFromMasterIndex(kIndexName, name, dir.path());
+        return RemoveFromMasterIndex(settings, reporter, dir.path(), kIndexName, name);
+    }
+    std::optional<int> Read(CZTStringArray& records) {
+        return ReadMasterIndex(settings, reporter, Path(), records);
     }
     std::string Path() const { return dir.File(kIndexName); }
     std::string Content() const { return test::ReadFile(Path()); }
@@ -79,8 +80,9 @@ class MasterIndex {
     }
 
     test::ScratchDir dir;
-    CZTScanSource generator;
+    Settings settings;
     MemoryListBox protocol;
+    Reporter reporter{&protocol};
 };
 
 std::vector<std::string> Tokens(std::initializer_list<const char*> tokens) {
@@ -184,9 +186,7 @@ TEST(MasterIndex, ReadingTakesOnlyLinesBetweenTheMarkers) {
         index.dir.Write(kIndexName, c.content);
         CZTStringArray records;
         records.Add("kept");
-        EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()),
-                  static_cast<int>(c.records.size()))
-            << c.name;
+        EXPECT_EQ(index.Read(records), static_cast<int>(c.records.size())) << c.name;
         std::vector<std::string> expected = {"kept"};
         expected.insert(expected.end(), c.records.begin(), c.records.end());
         EXPECT_EQ(records.Lines(), expected) << c.name;
@@ -202,7 +202,7 @@ TEST(MasterIndex, ARefusedAddThenARemovalKeepARecordEndingInCarriageReturns) {
     EXPECT_EQ(index.Remove("Alpha"), 1);
     EXPECT_EQ(index.Lines(), Tokens({"Zeta"}));
     CZTStringArray records;
-    EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
+    EXPECT_EQ(index.Read(records), 1);
     EXPECT_EQ(records.Lines(), std::vector<std::string>{"<!--Zeta-->z"});
 }
 
@@ -211,7 +211,7 @@ TEST(MasterIndex, ADescriptionWithLineBreaksStaysOnTheRecordLine) {
     index.Add("Alpha", "one\r\ntwo\nthree\rfour");
     EXPECT_NE(index.Content().find(";one two three fourDESCEND-->\n"), std::string::npos);
     CZTStringArray records;
-    EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
+    EXPECT_EQ(index.Read(records), 1);
 }
 
 TEST(MasterIndex, ARecordThatWouldNotBeReadBackIsRefusedAndTheOldPageKept) {
@@ -241,7 +241,7 @@ TEST(MasterIndex, ARecordThatWouldNotBeReadBackIsRefusedAndTheOldPageKept) {
                       index.Path() +
                       ": its record would not be read back (it holds an index marker or is a "
                       "gap line) !");
-        EXPECT_EQ(index.generator.failureCount, 1);
+        EXPECT_EQ(index.reporter.failureCount(), 1);
         EXPECT_EQ(index.Lines(), Tokens({"Omega", "-", "Zeta"})) << c.name << c.description;
     }
 }
@@ -285,7 +285,7 @@ TEST(MasterIndex, AFullDiskKeepsTheOldPage) {
                   "  ERROR: Cannot write file " + index.Path() + " completely (", 0),
               0u)
         << index.ProtocolLines().back();
-    EXPECT_EQ(index.generator.failureCount, 1);
+    EXPECT_EQ(index.reporter.failureCount(), 1);
     EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
 }
 
@@ -297,7 +297,7 @@ TEST(MasterIndex, APageThatExistsButCannotBeReadWholeIsNeverOverwritten) {
     EXPECT_TRUE(std::filesystem::is_directory(index.Path()));
     EXPECT_EQ(index.ProtocolLines().back(),
               "  ERROR: Cannot read master index " + index.Path() + ", it is left unchanged !");
-    EXPECT_EQ(index.generator.failureCount, 2);
+    EXPECT_EQ(index.reporter.failureCount(), 2);
     EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
 
     // A regular file as far as stat can tell, whose first read fails. Only reading goes through
@@ -305,10 +305,10 @@ TEST(MasterIndex, APageThatExistsButCannotBeReadWholeIsNeverOverwritten) {
     MasterIndex failing;
     std::filesystem::create_symlink("/proc/self/mem", failing.Path());
     CZTStringArray records;
-    EXPECT_EQ(failing.generator.ReadMasterIndex(records, failing.Path()), 0);
+    EXPECT_EQ(failing.Read(records), std::nullopt);
     EXPECT_EQ(failing.ProtocolLines().back(),
               "  ERROR: Cannot read master index " + failing.Path() + ", it is left unchanged !");
-    EXPECT_EQ(failing.generator.failureCount, 1);
+    EXPECT_EQ(failing.reporter.failureCount(), 1);
 }
 
 TEST(MasterIndex, APageThatIsASymbolicLinkIsNeverWrittenThroughNorReplaced) {
@@ -339,7 +339,7 @@ TEST(MasterIndex, APageThatIsASymbolicLinkIsNeverWrittenThroughNorReplaced) {
         EXPECT_EQ(index.ProtocolLines().back(), refusal) << c.name;
         EXPECT_EQ(index.Remove("Zeta"), -1) << c.name;
         EXPECT_EQ(index.ProtocolLines().back(), refusal) << c.name;
-        EXPECT_EQ(index.generator.failureCount, 2) << c.name;
+        EXPECT_EQ(index.reporter.failureCount(), 2) << c.name;
         EXPECT_TRUE(std::filesystem::is_symlink(index.Path())) << c.name;
         EXPECT_EQ(std::filesystem::read_symlink(index.Path()), target) << c.name;
         EXPECT_EQ(test::ReadFile(target), c.content) << c.name;
@@ -349,15 +349,16 @@ TEST(MasterIndex, APageThatIsASymbolicLinkIsNeverWrittenThroughNorReplaced) {
     index.dir.Write("elsewhere/index.html", listed);
     std::filesystem::create_symlink(index.dir.File("elsewhere/index.html"), index.Path());
     CZTStringArray records;
-    EXPECT_EQ(index.generator.ReadMasterIndex(records, index.Path()), 1);
-    EXPECT_EQ(index.generator.failureCount, 0);
+    EXPECT_EQ(index.Read(records), 1);
+    EXPECT_EQ(index.reporter.failureCount(), 0);
 }
 
 TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {
     MasterIndex index;
-    CZTStringArray records;
     const std::string output = index.dir.File("missing");
-    EXPECT_EQ(index.generator.AddToMasterIndex(records, kIndexName, "Alpha", "", "d", output), -1);
+    EXPECT_EQ(
+        AddToMasterIndex(index.settings, index.reporter, output, kIndexName, {"Alpha", "", "d"}),
+        -1);
     EXPECT_EQ(index.ProtocolLines().back(),
               "  ERROR: Cannot access file " + output + "/" + kIndexName + " !");
 }
@@ -367,28 +368,32 @@ TEST(MasterIndex, ConcurrentAddsIntoOneDirectoryKeepEveryRecordAndLeaveOnlyThePa
     test::ScratchDir dir;
     constexpr int kWriters = 8;
     constexpr int kProjectsEach = 8;
+    // The writers share the settings, which nothing changes while they work.
+    const Settings settings;
     std::vector<std::thread> writers;
     for (int w = 0; w < kWriters; ++w) {
-        writers.emplace_back([w, &dir] {
+        writers.emplace_back([w, &dir, &settings] {
             for (int p = 0; p < kProjectsEach; ++p) {
-                // Its own generator and so its own open of the locked directory, as another
-                // process has.
-                CZTScanSource generator;
-                CZTStringArray records;
+                // Each add opens the locked directory anew, as another process does.
+                Reporter reporter;
                 // Appended, not "literal" + string: GCC 12 at -O3 warns falsely of that
                 // (-Wrestrict).
                 std::string name = "P";
                 name.append(std::to_string(w)).append("_").append(std::to_string(p));
-                generator.AddToMasterIndex(records, kIndexName, name, "", "d", dir.path());
+                EXPECT_GT(
+                    AddToMasterIndex(settings, reporter, dir.path(), kIndexName, {name, "", "d"}),
+                    0)
+                    << name;
             }
         });
     }
     for (std::thread& writer : writers) {
         writer.join();
     }
-    CZTScanSource reader;
+    Reporter reporter;
     CZTStringArray records;
-    EXPECT_EQ(reader.ReadMasterIndex(records, dir.File(kIndexName)), kWriters * kProjectsEach);
+    EXPECT_EQ(ReadMasterIndex(settings, reporter, dir.File(kIndexName), records),
+              kWriters * kProjectsEach);
     for (int w = 0; w < kWriters; ++w) {
         for (int p = 0; p < kProjectsEach; ++p) {
             std::string key = "<!--P" + std::to_string(w) + "_" + std::to_string(p) + "-->";

@@ -65,85 +65,86 @@ std::vector<std::string> Tokens(std::initializer_list<const char*> tokens) {
 }
 
 TEST(ProjectIndex, GroupsGapsBetweenInitialsAndTheAlphabeticalIndex) {
-    HtmlProject project;
-    project.Add("Add", "First");
-    project.Add("Bind", "First");
-    project.Add("Copy", "Second");
-    project.Add("Cut", "Second");
-    project.Sort();
-    EXPECT_EQ(project.generator.WriteProjectIndex(), 4);
+    HtmlProject html;
+    html.Add("Add", {"Group: First"});
+    html.Add("Bind", {"Group: First"});
+    html.Add("Copy", {"Group: Second"});
+    html.Add("Cut", {"Group: Second"});
+    html.Sort();
+    EXPECT_EQ(WriteProjectIndex(html.job), 4);
 
-    EXPECT_EQ(IndexRows(project.Read("Demo.HTML")),
+    EXPECT_EQ(IndexRows(html.Read("Demo.HTML")),
               Tokens({"-", "[First]", "-", "Add", "-", "Bind", "-", "[Second]", "-", "Copy", "Cut",
                       "-", "-", "-", "[Index]", "Add", "Bind", "Copy", "Cut"}));
-    EXPECT_EQ(FrameRows(project.Read("Demo_frameidx.HTML")),
+    EXPECT_EQ(FrameRows(html.Read("Demo_frameidx.HTML")),
               Tokens({"-", "[First]", "-", "Add", "-", "Bind", "-", "[Second]", "-", "Copy", "Cut",
                       "-", "-", "-", "[Index]", "Add", "Bind", "Copy", "Cut"}));
     EXPECT_EQ(
-        project.ProtocolLines(),
+        html.ProtocolLines(),
         (std::vector<std::string>{"", "  Creating HTML index file Demo.HTML for project Demo.",
                                   "  Add alphabetical index...",
                                   "  Generating projects HTML base frame " +
-                                      project.ProjectFile("Demo_frame.HTML") + "..."}));
-    EXPECT_EQ(project.progress.statuses, std::vector<std::string>{"Generate project index..."});
+                                      html.ProjectFile("Demo_frame.HTML") + "..."}));
+    EXPECT_EQ(html.progress.statuses, std::vector<std::string>{"Generate project index..."});
     // One step per item for the drop-down list and one per item for the rows.
-    EXPECT_EQ(project.generator.progressPos, 8);
+    EXPECT_EQ(html.reporter.progressPos(), 8);
 }
 
 TEST(ProjectIndex, InitialsComeFromTheMemberNameWithLettersFoldedToUpperCase) {
     struct Case {
-        std::vector<std::string> names;
+        std::vector<std::string> declarations;
         std::vector<std::string> rows;
     };
     const Case cases[] = {
         {{"Apple", "alpha"}, {"-", "[G]", "-", "Apple", "alpha"}},
-        {{"Y", "_x"}, {"-", "[G]", "-", "Y", "-", "_x"}},
+        {{"void Y()", "_x"}, {"-", "[G]", "-", "Y", "-", "_x"}},
         {{"CFoo::Add", "CBar::Apply", "CFoo::Bind"},
          {"-", "[G]", "-", "CBar::Apply", "CFoo::Add", "-", "CFoo::Bind"}},
     };
     for (const Case& c : cases) {
-        HtmlProject project;
-        project.generator.options.alphaIndex = 0;
-        for (const std::string& name : c.names) {
-            project.Add(name, "G");
+        HtmlProject html;
+        html.scanned.options.alphaIndex = 0;
+        for (const std::string& declaration : c.declarations) {
+            html.Add(declaration, {"Group: G"});
         }
-        project.Sort();
-        project.generator.WriteProjectIndex();
-        EXPECT_EQ(IndexRows(project.Read("Demo.HTML")), c.rows) << c.names[0];
+        html.Sort();
+        EXPECT_EQ(WriteProjectIndex(html.job), static_cast<int>(c.declarations.size()));
+        EXPECT_EQ(IndexRows(html.Read("Demo.HTML")), c.rows) << c.declarations[0];
     }
 }
 
 TEST(ProjectIndex, WithoutTheAlphabeticalIndexThereIsNoIndexHeading) {
-    HtmlProject project;
-    project.generator.options.alphaIndex = 0;
-    project.Add("Add", "First");
-    project.Sort();
-    project.generator.WriteProjectIndex();
-    EXPECT_EQ(IndexRows(project.Read("Demo.HTML")), Tokens({"-", "[First]", "-", "Add"}));
-    EXPECT_EQ(FrameRows(project.Read("Demo_frameidx.HTML")), Tokens({"-", "[First]", "-", "Add"}));
-    for (const std::string& line : project.ProtocolLines()) {
+    HtmlProject html;
+    html.scanned.options.alphaIndex = 0;
+    html.Add("Add", {"Group: First"});
+    html.Sort();
+    EXPECT_EQ(WriteProjectIndex(html.job), 1);
+    EXPECT_EQ(IndexRows(html.Read("Demo.HTML")), Tokens({"-", "[First]", "-", "Add"}));
+    EXPECT_EQ(FrameRows(html.Read("Demo_frameidx.HTML")), Tokens({"-", "[First]", "-", "Add"}));
+    for (const std::string& line : html.ProtocolLines()) {
         EXPECT_NE(line, "  Add alphabetical index...");
     }
 }
 
 TEST(ProjectIndex, AnItemInTheEmptyGroupTakesTheCurrentInitialWithoutAHeading) {
-    HtmlProject project;
-    project.generator.options.alphaIndex = 0;
-    project.Add("Alpha", "");
-    project.Add("Beta", "");
-    project.Sort();
-    project.generator.WriteProjectIndex();
-    EXPECT_EQ(IndexRows(project.Read("Demo.HTML")), Tokens({"Alpha", "-", "Beta"}));
+    HtmlProject html;
+    html.scanned.options.alphaIndex = 0;
+    // A Group line without text: the next line, an empty one, is the group.
+    html.Add("Alpha", {"Group:", ""});
+    html.Add("Beta", {"Group:", ""});
+    html.Sort();
+    EXPECT_EQ(WriteProjectIndex(html.job), 2);
+    EXPECT_EQ(IndexRows(html.Read("Demo.HTML")), Tokens({"Alpha", "-", "Beta"}));
 }
 
 TEST(ProjectIndex, TheDropDownListsEveryItemSortedWithLongNamesCut) {
-    HtmlProject project;
-    project.Add("Twenty_characters_20", "B");
-    project.Add("Twenty_one_characters", "A");
-    project.Add("Short", "C");
-    project.Sort();
-    project.generator.WriteProjectIndex();
-    const std::string frame = project.Read("Demo_frameidx.HTML");
+    HtmlProject html;
+    html.Add("Twenty_characters_20", {"Group: B"});
+    html.Add("Twenty_one_characters", {"Group: A"});
+    html.Add("Short", {"Group: C"});
+    html.Sort();
+    EXPECT_EQ(WriteProjectIndex(html.job), 3);
+    const std::string frame = html.Read("Demo_frameidx.HTML");
     const std::string expected =
         "            [ListSearchEntries]\n"
         "<option value=\"SYLVA_Short.html\">Short\n"
@@ -161,77 +162,75 @@ TEST(ProjectIndex, TheDropDownListsEveryItemSortedWithLongNamesCut) {
 }
 
 TEST(ProjectIndex, AFrameTemplateWithoutEntryPlaceKeepsTheFormEnd) {
-    HtmlProject project;
-    project.generator.SetSetting(SYL_HTML_INDEX_FILE_FRAME_START, "<select>");
-    project.Add("Short");
-    project.Sort();
-    project.generator.WriteProjectIndex();
-    const std::string frame = project.Read("Demo_frameidx.HTML");
+    HtmlProject html;
+    html.scanned.settings.Set(SYL_HTML_INDEX_FILE_FRAME_START, "<select>");
+    html.Add("Short");
+    html.Sort();
+    EXPECT_EQ(WriteProjectIndex(html.job), 1);
+    const std::string frame = html.Read("Demo_frameidx.HTML");
     EXPECT_EQ(frame.rfind("<select>\n        </select>\n", 0), 0u) << frame;
     EXPECT_EQ(frame.find("<option"), std::string::npos);
-    EXPECT_EQ(project.generator.progressPos, 1);
+    EXPECT_EQ(html.reporter.progressPos(), 1);
 }
 
 TEST(ProjectIndex, AProjectWithoutItemsStillGetsItsThreePages) {
     for (bool withEmptySlots : {false, true}) {
-        HtmlProject project;
+        HtmlProject html;
         if (withEmptySlots) {
-            project.Add("Removed");
-            project.generator.RemoveItem(0);
+            html.Add("Removed");
+            html.scanned.items.Remove(0);
         }
-        EXPECT_EQ(project.generator.WriteProjectIndex(), withEmptySlots ? 1 : 0);
-        EXPECT_EQ(IndexRows(project.Read("Demo.HTML")), Tokens({"-", "-", "-", "[Index]"}));
-        EXPECT_EQ(FrameRows(project.Read("Demo_frameidx.HTML")),
-                  Tokens({"-", "-", "-", "[Index]"}));
-        EXPECT_NE(project.Read("Demo.HTML").find(kEnd), std::string::npos);
-        EXPECT_TRUE(CZTSystem::FileExist(project.ProjectFile("Demo_frame.HTML")));
+        EXPECT_EQ(WriteProjectIndex(html.job), withEmptySlots ? 1 : 0);
+        EXPECT_EQ(IndexRows(html.Read("Demo.HTML")), Tokens({"-", "-", "-", "[Index]"}));
+        EXPECT_EQ(FrameRows(html.Read("Demo_frameidx.HTML")), Tokens({"-", "-", "-", "[Index]"}));
+        EXPECT_NE(html.Read("Demo.HTML").find(kEnd), std::string::npos);
+        EXPECT_TRUE(CZTSystem::FileExist(html.ProjectFile("Demo_frame.HTML")));
     }
 }
 
 TEST(ProjectIndex, MarkerImagesColourTheRowsAndOrderTheAlphabeticalIndex) {
-    HtmlProject project;
-    project.dir.Write("bBallsGreen.gif", "GIF89a");
-    CSylItem& apple = project.Add("Apple");
-    apple.isPublic = 0;
-    project.Add("Zebra");
-    project.Sort();
-    project.generator.WriteProjectIndex();
+    HtmlProject html;
+    html.dir.Write("bBallsGreen.gif", "GIF89a");
+    html.Add("Apple", {"Doc type: private"});
+    html.Add("Zebra");
+    html.Sort();
+    EXPECT_EQ(WriteProjectIndex(html.job), 2);
     // "../bBallsGreen.gif" sorts before "../bBallsRed.gif": public rows come first.
-    EXPECT_EQ(IndexRows(project.Read("Demo.HTML")),
+    EXPECT_EQ(IndexRows(html.Read("Demo.HTML")),
               Tokens({"-", "[Common]", "-", "Apple*", "-", "Zebra", "-", "-", "-", "[Index]",
                       "Zebra", "Apple*"}));
-    EXPECT_EQ(FrameRows(project.Read("Demo_frameidx.HTML")),
+    EXPECT_EQ(FrameRows(html.Read("Demo_frameidx.HTML")),
               Tokens({"-", "[Common]", "-", "Apple*", "-", "Zebra", "-", "-", "-", "[Index]",
                       "Zebra", "Apple*"}));
 }
 
 TEST(ProjectIndex, ItemsOfKindsNotCreatedAreLeftOut) {
-    HtmlProject project;
-    project.generator.options.alphaIndex = 0;
-    project.Add("Pub");
-    project.Add("Priv").isPublic = 0;
-    project.Sort();
-    project.generator.typePrivate = 0;
-    project.generator.WriteProjectIndex();
-    EXPECT_EQ(IndexRows(project.Read("Demo.HTML")), Tokens({"-", "[Common]", "-", "Pub"}));
+    HtmlProject html;
+    html.scanned.options.alphaIndex = 0;
+    html.Add("Pub");
+    html.Add("Priv", {"Doc type: private"});
+    html.Sort();
+    html.job.typePrivate = 0;
+    EXPECT_EQ(WriteProjectIndex(html.job), 2);
+    EXPECT_EQ(IndexRows(html.Read("Demo.HTML")), Tokens({"-", "[Common]", "-", "Pub"}));
 }
 
 TEST(ProjectIndex, PagesThatCannotBeCreatedAreReportedAndEndTheStage) {
-    HtmlProject project;
-    project.Add("Add");
-    project.Sort();
-    project.generator.frameIndexFile = project.dir.File("missing/Demo_frameidx.HTML");
-    EXPECT_EQ(project.generator.WriteProjectIndex(), -1);
-    EXPECT_EQ(project.ProtocolLines().back(),
-              "  ERROR: Cannot access file " + project.generator.frameIndexFile + " !");
-    EXPECT_FALSE(CZTSystem::FileExist(project.ProjectFile("Demo_frame.HTML")));
-    EXPECT_EQ(project.generator.failureCount, 1);
+    HtmlProject html;
+    html.Add("Add");
+    html.Sort();
+    html.project.frameIndexPage = html.dir.File("missing/Demo_frameidx.HTML");
+    EXPECT_EQ(WriteProjectIndex(html.job), -1);
+    EXPECT_EQ(html.ProtocolLines().back(),
+              "  ERROR: Cannot access file " + html.project.frameIndexPage + " !");
+    EXPECT_FALSE(CZTSystem::FileExist(html.ProjectFile("Demo_frame.HTML")));
+    EXPECT_EQ(html.reporter.failureCount(), 1);
 }
 
 TEST(FrameSet, NamesThePagesByTheSafeProjectNameAndReportsFailures) {
-    HtmlProject project("Demo:A?");
-    EXPECT_EQ(project.generator.WriteFrameSet("Demo:A?"), 1);
-    EXPECT_EQ(project.Read("Demo_A__frame.HTML"),
+    HtmlProject html("Demo:A?");
+    EXPECT_EQ(WriteProjectIndex(html.job), 0);
+    EXPECT_EQ(html.Read("Demo_A__frame.HTML"),
               "<HTML>\n"
               "<HEAD>\n"
               "<TITLE>Demo:A?</TITLE></HEAD>\n"
@@ -240,11 +239,13 @@ TEST(FrameSet, NamesThePagesByTheSafeProjectNameAndReportsFailures) {
               "MARGINHEIGHT=\"2\">\n"
               "<FRAME SRC=\"Demo_A_.HTML\" NAME=\"Details\">\n"
               "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>\n");
+    EXPECT_EQ(html.reporter.failureCount(), 0);
 
-    project.generator.frameFile = project.dir.File("missing/x_frame.HTML");
-    EXPECT_EQ(project.generator.WriteFrameSet("Demo:A?"), 0);
-    EXPECT_EQ(project.ProtocolLines().back(),
-              "    ERROR: Cannot access to HTML-file " + project.generator.frameFile + " !");
+    html.project.framePage = html.dir.File("missing/x_frame.HTML");
+    EXPECT_EQ(WriteProjectIndex(html.job), 0);
+    EXPECT_EQ(html.ProtocolLines().back(),
+              "    ERROR: Cannot access to HTML-file " + html.project.framePage + " !");
+    EXPECT_EQ(html.reporter.failureCount(), 1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/block_markers.h"
 #include "scan/scan_fixture.h"
 
 namespace sylva {
@@ -15,12 +16,21 @@ using namespace std::string_literals;
 
 class FileScanTest : public test::ScanTest {
   protected:
-    // Writes `content` as "src.cpp" and scans it with the time 1000.
-    int Scan(const std::string& content) {
-        return generator_.ScanFile(Write(content), CZTTime(1000));
+    // Writes `content` as "src.cpp" and scans it into `scanned` with the time 1000.
+    int Scan(const std::string& content, test::Scanned& scanned) {
+        ScanJob job = scanned.Job();
+        return ScanFile(job, Write(content), CZTTime(1000));
     }
+    int Scan(const std::string& content) { return Scan(content, scanned_); }
 
     std::string Write(const std::string& content) { return dir_.Write("src.cpp", content); }
+
+    // The page text of the item in `slot`, as the scan leaves it.
+    ItemText Text(const test::Scanned& scanned, std::size_t slot) const {
+        return DeriveItemText(*scanned.items[slot], scanned.settings, scanned.options);
+    }
+    ItemText Text(std::size_t slot) const { return Text(scanned_, slot); }
+    const CSylItem& Item(std::size_t slot) const { return *scanned_.items[slot]; }
 };
 
 TEST_F(FileScanTest, ReportsTheFileAndItsItemCount) {
@@ -34,17 +44,18 @@ TEST_F(FileScanTest, ReportsTheFileAndItsItemCount) {
                    "--e*/\n"
                    "int Second(int b);\n"),
               2);
-    EXPECT_EQ(ProtocolLines(),
+    EXPECT_EQ(scanned_.ProtocolLines(),
               (Strings{"  Scanning file src.cpp...", "  File done, scanned items 2."}));
-    EXPECT_EQ(progress_.statuses,
+    EXPECT_EQ(scanned_.progress.statuses,
               (Strings{"Scanning source file " + dir_.File("src.cpp") + "..."}));
-    EXPECT_EQ(progress_.positions, (std::vector<int>{0, 1, 2}));  // the file, then each block end
-    EXPECT_EQ(Names(), (Strings{"First", "Second"}));
+    EXPECT_EQ(scanned_.progress.positions,
+              (std::vector<int>{0, 1, 2}));  // the file, then each block end
+    EXPECT_EQ(scanned_.Names(), (Strings{"First", "Second"}));
     EXPECT_EQ(Item(0).sourceFile, dir_.File("src.cpp"));
     EXPECT_EQ(Item(0).sourceLine, 2);
     EXPECT_EQ(Item(1).sourceLine, 6);
     EXPECT_EQ(Item(1).sourceTime, CZTTime(1000));
-    EXPECT_EQ(Item(1).DerivePageText().sections[kSectionDescription].Lines(), (Strings{"two"}));
+    EXPECT_EQ(Text(1).sections[kSectionDescription].Lines(), (Strings{"two"}));
 }
 
 TEST_F(FileScanTest, TakesTheDeclarationAboveTheBlockOrElseBelowIt) {
@@ -72,10 +83,10 @@ TEST_F(FileScanTest, TakesTheDeclarationAboveTheBlockOrElseBelowIt) {
         {"/**--\n--e*/\n\nint Later(void);\n", "__Untitled"},
     };
     for (const Case& c : cases) {
-        CZTScanSource generator;
-        generator.ScanFile(Write(c.content), CZTTime());
-        ASSERT_EQ(generator.items.size(), 1u) << c.content;
-        EXPECT_EQ(generator.items[0]->DerivePageText().declaration, c.declaration) << c.content;
+        test::Scanned scanned;
+        Scan(c.content, scanned);
+        ASSERT_EQ(scanned.items.size(), 1u) << c.content;
+        EXPECT_EQ(Text(scanned, 0).declaration, c.declaration) << c.content;
     }
 }
 
@@ -92,7 +103,7 @@ TEST_F(FileScanTest, EachBlockGetsOnlyTheTextAboveItself) {
         "/**--\n"
         "--e*/\n"
         "void Third(int c);\n");
-    EXPECT_EQ(Names(), (Strings{"First", "Second", "Third"}));
+    EXPECT_EQ(scanned_.Names(), (Strings{"First", "Second", "Third"}));
 }
 
 TEST_F(FileScanTest, BlocksOpenAndCloseOnlyAtTheirMarkers) {
@@ -118,16 +129,13 @@ TEST_F(FileScanTest, BlocksOpenAndCloseOnlyAtTheirMarkers) {
         {"/**--\nDescription: a\n--e*/\n/**--\nDescription: b\n--e*/\nint x;\n", 1, {"a"}},
     };
     for (const Case& c : cases) {
-        CZTScanSource generator;
-        MemoryListBox protocol;
-        generator.protocol = &protocol;
-        EXPECT_EQ(generator.ScanFile(Write(c.content), CZTTime()), c.items) << c.content;
-        EXPECT_EQ(protocol.Lines().back(),
+        test::Scanned scanned;
+        EXPECT_EQ(Scan(c.content, scanned), c.items) << c.content;
+        EXPECT_EQ(scanned.protocol.Lines().back(),
                   "  File done, scanned items " + std::to_string(c.items) + ".")
             << c.content;
-        if (c.items == 1 && generator.items.size() == 1) {
-            EXPECT_EQ(generator.items[0]->DerivePageText().sections[kSectionDescription].Lines(),
-                      c.description)
+        if (c.items == 1 && scanned.items.size() == 1) {
+            EXPECT_EQ(Text(scanned, 0).sections[kSectionDescription].Lines(), c.description)
                 << c.content;
         }
     }
@@ -135,9 +143,9 @@ TEST_F(FileScanTest, BlocksOpenAndCloseOnlyAtTheirMarkers) {
 
 TEST_F(FileScanTest, ReadsCrLfLinesAsLfLines) {
     EXPECT_EQ(Scan("int Crlf(int a);\r\n/**--\r\nDescription: crlf \r\n--e*/\r\n\r\n"), 1);
-    EXPECT_EQ(Names(), (Strings{"Crlf"}));
-    EXPECT_EQ(Item(0).DerivePageText().declaration, "int Crlf(int a);");
-    EXPECT_EQ(Item(0).DerivePageText().sections[kSectionDescription].Lines(), (Strings{"crlf"}));
+    EXPECT_EQ(scanned_.Names(), (Strings{"Crlf"}));
+    EXPECT_EQ(Text(0).declaration, "int Crlf(int a);");
+    EXPECT_EQ(Text(0).sections[kSectionDescription].Lines(), (Strings{"crlf"}));
 }
 
 TEST_F(FileScanTest, ReadsLongLinesInPiecesOf999Characters) {
@@ -146,20 +154,19 @@ TEST_F(FileScanTest, ReadsLongLinesInPiecesOf999Characters) {
     // A byte-order mark before the line counts toward neither its piece nor the line numbers.
     std::string exact(999, 'a');
     for (const std::string& mark : {""s, "\xEF\xBB\xBF"s}) {
-        CZTScanSource generator;
-        EXPECT_EQ(generator.ScanFile(Write(mark + exact + "\n/**--\n--e*/\n"), CZTTime()), 1);
-        ASSERT_EQ(generator.items.size(), 1u);
-        EXPECT_EQ(generator.items[0]->name, "__Untitled") << mark.size();
-        EXPECT_EQ(generator.items[0]->sourceLine, 2) << mark.size();
+        test::Scanned scanned;
+        EXPECT_EQ(Scan(mark + exact + "\n/**--\n--e*/\n", scanned), 1);
+        ASSERT_EQ(scanned.items.size(), 1u);
+        EXPECT_EQ(scanned.items[0]->name, "__Untitled") << mark.size();
+        EXPECT_EQ(scanned.items[0]->sourceLine, 2) << mark.size();
     }
 
     std::string longer(1500, 'b');
-    CZTScanSource generator;
-    generator.ScanFile(Write("\n" + longer + "\n\n/**--\nDescription:\n" + longer + "\n--e*/\n"),
-                       CZTTime());
-    ASSERT_EQ(generator.items.size(), 1u);
-    EXPECT_EQ(generator.items[0]->sourceLine, 4);
-    EXPECT_EQ(generator.items[0]->DerivePageText().sections[kSectionDescription].Lines(),
+    test::Scanned scanned;
+    Scan("\n" + longer + "\n\n/**--\nDescription:\n" + longer + "\n--e*/\n", scanned);
+    ASSERT_EQ(scanned.items.size(), 1u);
+    EXPECT_EQ(scanned.items[0]->sourceLine, 4);
+    EXPECT_EQ(Text(scanned, 0).sections[kSectionDescription].Lines(),
               (Strings{std::string(999, 'b'), std::string(501, 'b')}));
 }
 
@@ -168,25 +175,20 @@ TEST_F(FileScanTest, ABufferIsScannedExactlyAsAFileWithItsContent) {
         "int Above(int a);\r\n/**--\nDescription: one\n--e*/\n\n/**--\nGroup: G\n--e*/\nint "
         "Below(int b);\n/**--\nopen at the end";
     EXPECT_EQ(Scan(content), 2);
-    std::vector<std::string> fileProtocol = ProtocolLines();
-    std::vector<int> filePositions = progress_.positions;
 
-    CZTScanSource fromMemory;
-    MemoryListBox protocol;
-    test::RecordingProgress progress;
-    fromMemory.protocol = &protocol;
-    fromMemory.progress = &progress;
+    test::Scanned fromMemory;
     const std::string path = dir_.File("src.cpp");
-    EXPECT_EQ(fromMemory.ScanBuffer(content, path, CZTTime(1000)), 2);
-    EXPECT_EQ(Strings(protocol.Lines().begin(), protocol.Lines().end()), fileProtocol);
-    EXPECT_EQ(progress.statuses, progress_.statuses);
-    EXPECT_EQ(progress.positions, filePositions);
+    EXPECT_EQ(fromMemory.Scan(content, path, CZTTime(1000)), 2);
+    EXPECT_EQ(fromMemory.ProtocolLines(), scanned_.ProtocolLines());
+    EXPECT_EQ(fromMemory.progress.statuses, scanned_.progress.statuses);
+    EXPECT_EQ(fromMemory.progress.positions, scanned_.progress.positions);
     ASSERT_EQ(fromMemory.items.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
         const CSylItem& expected = Item(i);
         const CSylItem& item = *fromMemory.items[i];
-        EXPECT_EQ(item.DerivePageText().declaration, expected.DerivePageText().declaration) << i;
-        EXPECT_EQ(item.SortKey(), expected.SortKey()) << i;
+        EXPECT_EQ(Text(fromMemory, i).declaration, Text(i).declaration) << i;
+        EXPECT_EQ(item.name, expected.name) << i;
+        EXPECT_EQ(item.group, expected.group) << i;
         EXPECT_EQ(item.sourceFile, path) << i;
         EXPECT_EQ(item.sourceLine, expected.sourceLine) << i;
         EXPECT_EQ(item.sourceTime, expected.sourceTime) << i;
@@ -194,29 +196,31 @@ TEST_F(FileScanTest, ABufferIsScannedExactlyAsAFileWithItsContent) {
 }
 
 TEST_F(FileScanTest, AFileThatCannotBeOpenedIsAFailureOfTheRun) {
+    ScanJob job = scanned_.Job();
     std::string missing = dir_.File("gone.cpp");
-    EXPECT_EQ(generator_.ScanFile(missing, CZTTime()), -1);
-    EXPECT_EQ(ProtocolLines(), (Strings{"  Scanning file gone.cpp...",
-                                        "  ERROR: Cannot access file " + missing + " !"}));
-    EXPECT_EQ(generator_.failureCount, 1);
+    EXPECT_EQ(ScanFile(job, missing, CZTTime()), -1);
+    EXPECT_EQ(scanned_.ProtocolLines(), (Strings{"  Scanning file gone.cpp...",
+                                                 "  ERROR: Cannot access file " + missing + " !"}));
+    EXPECT_EQ(scanned_.reporter.failureCount(), 1);
 
     std::string fifo = dir_.File("pipe.c");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(generator_.ScanFile(fifo, CZTTime()), -1);  // returns at once: nobody writes
-    EXPECT_EQ(generator_.ScanFile(dir_.path(), CZTTime()), -1);
-    EXPECT_EQ(generator_.failureCount, 3);
-    EXPECT_TRUE(generator_.items.empty());
+    EXPECT_EQ(ScanFile(job, fifo, CZTTime()), -1);  // returns at once: nobody writes
+    EXPECT_EQ(ScanFile(job, dir_.path(), CZTTime()), -1);
+    EXPECT_EQ(scanned_.reporter.failureCount(), 3);
+    EXPECT_EQ(scanned_.items.size(), 0u);
 }
 
 TEST_F(FileScanTest, AReadErrorIsAFailureOfTheRun) {
     const std::string path = dir_.File("mem.c");
     ASSERT_EQ(::symlink("/proc/self/mem", path.c_str()), 0);
-    EXPECT_EQ(generator_.ScanFile(path, CZTTime()), 0);
-    EXPECT_EQ(ProtocolLines(),
+    ScanJob job = scanned_.Job();
+    EXPECT_EQ(ScanFile(job, path, CZTTime()), 0);
+    EXPECT_EQ(scanned_.ProtocolLines(),
               (Strings{"  Scanning file mem.c...",
                        "  ERROR: Cannot read file " + path + " completely (Input/output error) !",
                        "  File done, scanned items 0."}));
-    EXPECT_EQ(generator_.failureCount, 1);
+    EXPECT_EQ(scanned_.reporter.failureCount(), 1);
 }
 
 TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {
@@ -229,9 +233,7 @@ TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {
     std::string withNul = "int Nu\0l(int a);\n/**--\nDescription: a\0b\n--e*/\n"s;
     EXPECT_EQ(Scan(withNul), 1);
     EXPECT_EQ(Item(0).name, "Nu\0l"s);
-    EXPECT_EQ(Item(0).SafeName(), "Nu_l");
-    EXPECT_EQ(Item(0).PageFile(), "SYLVA_Nu_l.html");
-    EXPECT_EQ(Item(0).ShortDescription(), "a\0b "s);
+    EXPECT_EQ(ShortDescription(Item(0), scanned_.settings), "a\0b "s);
 }
 
 TEST_F(FileScanTest, AHugeLineWithoutNewlineEndsNormally) {
@@ -255,14 +257,13 @@ TEST_F(FileScanTest, AHugeLineWithoutNewlineEndsNormally) {
         {"void f(" + commented + "\n/**--\nDescription: d\n--e*/\n", 1},
     };
     for (const Case& c : cases) {
-        CZTScanSource generator;
-        EXPECT_EQ(generator.ScanFile(Write(c.content), CZTTime()), c.items)
-            << c.content.substr(0, 40);
+        test::Scanned scanned;
+        EXPECT_EQ(Scan(c.content, scanned), c.items) << c.content.substr(0, 40);
     }
 }
 
 TEST(BlockMarkers, MatchTheFirstOrLastFiveCharactersAnywhereInTheList) {
-    CZTScanSource generator;
+    const Settings settings;
     struct Case {
         std::string line;
         bool start;
@@ -283,8 +284,8 @@ TEST(BlockMarkers, MatchTheFirstOrLastFiveCharactersAnywhereInTheList) {
         {"/**-- and --e*/", true, true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(generator.IsBlockStart(c.line), c.start) << c.line;
-        EXPECT_EQ(generator.IsBlockEnd(c.line), c.end) << c.line;
+        EXPECT_EQ(IsBlockStart(settings, c.line), c.start) << c.line;
+        EXPECT_EQ(IsBlockEnd(settings, c.line), c.end) << c.line;
     }
 }
 

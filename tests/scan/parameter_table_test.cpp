@@ -1,76 +1,75 @@
+// The parameter table an item's text builds from the "//" comments of its declaration, and the
+// edits of those comments in the declaration it shows.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/scan_source.h"
-#include "scan/item_builder.h"
-#include "scan/section_parser.h"
+#include "scan/scan_fixture.h"
 
 namespace sylva {
 namespace {
 
-using test::BuildItem;
 using Rows = std::vector<std::string>;
 
-// Short templates keep the expected rows readable; one test below uses the built-in ones.
 class ParameterTableTest : public ::testing::Test {
   protected:
-    ParameterTableTest() {
-        generator_.SetSetting(SYL_HTML_STD_PARAM_TABLE_START, "<T>");
-        generator_.SetSetting(SYL_HTML_STD_PARAM_ROW, "[Font]|[LinkName]|[ShortDesc]");
-        generator_.SetSetting(SYL_HTML_STD_PARAM_TABLE_END, "</T>");
-        generator_.SetSetting(SYL_STD_FONT_TEXT, "F");
+    // The text of an item of `declaration` and `blockLines`.
+    ItemText TextOf(const std::string& declaration,
+                    std::initializer_list<std::string_view> blockLines = {"Description: d"}) {
+        return DeriveItemText(scanned_.Add(declaration, blockLines), scanned_.settings,
+                              scanned_.options);
     }
 
-    Rows ParametersOf(const std::string& declaration,
-                      std::initializer_list<std::string> blockLines = {"Description: d"}) {
-        item_ = BuildItem(generator_, declaration, blockLines);
-        return item_->Details().sections[kSectionParameter].Lines();
+    // The rows of the table, as "name|comment".
+    static Rows RowsOf(const ItemText& text) {
+        Rows rows;
+        for (const ParameterRow& row : text.parameterRows) {
+            rows.push_back(row.name + "|" + row.comment);
+        }
+        return rows;
     }
+    Rows ParametersOf(const std::string& declaration) { return RowsOf(TextOf(declaration)); }
 
-    CZTScanSource generator_;
-    std::unique_ptr<CSylItem> item_;
+    test::Scanned scanned_;
 };
 
 constexpr const char* kSum = "int Sum(int a, // first value\n        int b)  // bee";
-const Rows kSumTable = {"<T>", "F|<I>a</I>|first value", "F|<I>b)</I>|bee", "</T>"};
+const Rows kSumRows = {"a|first value", "b)|bee"};
 
 TEST_F(ParameterTableTest, BuildsRowsFromCommentsWhenTheBlockLeavesTheSectionOpen) {
     struct Case {
-        std::vector<std::string> block;
-        Rows parameters;
-        int hasParamTable;
+        std::initializer_list<std::string_view> block;
+        Rows rows;
+        Rows parameterLines;
+        bool hasParamTable;
     };
     const Case cases[] = {
-        {{"Description: d"}, kSumTable, 1},
-        {{"Parameter: SEE BELOW"}, kSumTable, 1},
-        {{"Params:", "  siehe unten"}, kSumTable, 1},
-        {{"Parameter:", "", "later text"}, kSumTable, 1},
-        {{"Parameter: the count"}, {"the count"}, 0},
+        {{"Description: d"}, kSumRows, {}, true},
+        {{"Parameter: SEE BELOW"}, kSumRows, {}, true},
+        {{"Params:", "  siehe unten"}, kSumRows, {}, true},
+        {{"Parameter:", "", "later text"}, kSumRows, {}, true},
+        {{"Parameter: the count"}, {}, {"the count"}, false},
     };
     for (const Case& c : cases) {
-        CZTStringArray block;
-        for (const std::string& line : c.block) {
-            block.Add(line);
-        }
-        CSylItem item(&generator_, kSum, block, CZTTime());
-        EXPECT_EQ(item.Details().sections[kSectionParameter].Lines(), c.parameters)
-            << ::testing::PrintToString(c.block);
-        EXPECT_EQ(item.Details().hasParamTable, c.hasParamTable)
-            << ::testing::PrintToString(c.block);
-        EXPECT_EQ(item.Details().declaration, kSum);
+        ItemText text = TextOf(kSum, c.block);
+        const std::string block = ::testing::PrintToString(std::vector<std::string_view>(c.block));
+        EXPECT_EQ(RowsOf(text), c.rows) << block;
+        EXPECT_EQ(text.sections[kSectionParameter].Lines(), c.parameterLines) << block;
+        EXPECT_EQ(text.hasParamTable, c.hasParamTable) << block;
+        EXPECT_EQ(text.declaration, kSum);
     }
 }
 
 TEST_F(ParameterTableTest, NeedsACommentInASyntaxDeclaration) {
-    EXPECT_TRUE(ParametersOf("int Sum(int a, int b)").empty());
-    EXPECT_EQ(item_->Details().hasParamTable, 0);
-    EXPECT_TRUE(ParametersOf("// Drawing (see below)").empty());
-    EXPECT_EQ(item_->hasSyntax, 0);
+    EXPECT_FALSE(TextOf("int Sum(int a, int b)").hasParamTable);
+    ItemText plain = TextOf("// Drawing (see below)");
+    EXPECT_FALSE(plain.hasParamTable);
+    EXPECT_EQ(scanned_.items[scanned_.items.size() - 1]->hasSyntax, 0);
     // A block comment alone still builds a table; its lines have no "//" comment text.
-    EXPECT_EQ(ParametersOf("int Get(int key /* the key */)"),
-              (Rows{"<T>", "F|<I>*/)</I>|", "</T>"}));
+    ItemText blockComment = TextOf("int Get(int key /* the key */)");
+    EXPECT_TRUE(blockComment.hasParamTable);
+    EXPECT_EQ(RowsOf(blockComment), (Rows{"*/)|"}));
 }
 
 TEST_F(ParameterTableTest, EndsAtTheClosingCharacterAndSkipsCommentOnlyLines) {
@@ -79,53 +78,39 @@ TEST_F(ParameterTableTest, EndsAtTheClosingCharacterAndSkipsCommentOnlyLines) {
                            "       int b,\n"
                            ")  // trailing\n"
                            "int later; // not a parameter"),
-              (Rows{"<T>", "F|<I>a</I>|first", "F|<I>b</I>|", "</T>"}));
+              (Rows{"a|first", "b|"}));
     EXPECT_EQ(ParametersOf("typedef struct tagPOINT {\n"
                            "    int x; // horizontal\n"
                            "    int y; // vertical\n"
                            "} POINT; // the point"),
-              (Rows{"<T>", "F|<I>x</I>|horizontal", "F|<I>y</I>|vertical", "</T>"}));
+              (Rows{"x|horizontal", "y|vertical"}));
     EXPECT_EQ(ParametersOf("void Sum(int a, //// odd // second part\n int b)"),
-              (Rows{"<T>", "F|<I>a</I>|", "F|<I>b)</I>|", "</T>"}));
-}
-
-TEST_F(ParameterTableTest, FillsTheBuiltInTemplates) {
-    generator_.SetSetting(SYL_HTML_STD_PARAM_TABLE_START, "<table border=\"0\" width=\"100%\">");
-    generator_.SetSetting(SYL_HTML_STD_PARAM_ROW, "");
-    generator_.SetSetting(SYL_HTML_STD_PARAM_TABLE_END, "");
-    generator_.SetSetting(SYL_STD_FONT_TEXT, "");
-    generator_.SetDefaults();
-    EXPECT_EQ(ParametersOf("void f(int a) // first"),
-              (Rows{"<table border=\"0\" width=\"100%\">",
-                    "  <tr><td width=\"15%\" valign=\"top\" align=\"left\"><font face=\"Lucida "
-                    "Console\" size=-1><I>a)</I></font></td><td valign=\"top\" align=\"left\" "
-                    "width=\"85%\"><font face=\"Lucida Console\" size=-1>first</font></td></tr>\n",
-                    "</table>"}));
+              (Rows{"a|", "b)|"}));
 }
 
 TEST_F(ParameterTableTest, ShortensLongCommentsInTheDeclaration) {
-    generator_.options.maxInlineComment = 5;
-    ParametersOf("// Sums two values\nint Sum(int a, // the first value\n        int b) // bee");
-    EXPECT_EQ(item_->Details().declaration,
+    scanned_.options.maxInlineComment = 5;
+    ItemText text =
+        TextOf("// Sums two values\nint Sum(int a, // the first value\n        int b) // bee");
+    EXPECT_EQ(text.declaration,
               "// Sums two values\nint Sum(int a, // the f...\n        int b) // bee");
-    EXPECT_EQ(item_->Details().sections[kSectionParameter].GetAt(1), "F|<I>a</I>|the first value");
+    EXPECT_EQ(RowsOf(text)[0], "a|the first value");
 }
 
 TEST_F(ParameterTableTest, RemovesCommentsOnlyFromTheirOwnLines) {
-    generator_.options.removeInlineComments = 1;
-    ParametersOf("void Move(int x, // x\n          int y) // the y value");
-    EXPECT_EQ(item_->Details().declaration, "void Move(int x,  \n          int y)  ");
-    EXPECT_EQ(item_->Details().sections[kSectionParameter].Lines(),
-              (Rows{"<T>", "F|<I>x</I>|x", "F|<I>y)</I>|the y value", "</T>"}));
+    scanned_.options.removeInlineComments = 1;
+    ItemText text = TextOf("void Move(int x, // x\n          int y) // the y value");
+    EXPECT_EQ(text.declaration, "void Move(int x,  \n          int y)  ");
+    EXPECT_EQ(RowsOf(text), (Rows{"x|x", "y)|the y value"}));
 
     // A comment-only line has no parameter, so it stays as it is.
-    ParametersOf("void f(int width, // width\n       // more about it\n       int h)");
-    EXPECT_EQ(item_->Details().declaration,
-              "void f(int width,  \n       // more about it\n       int h)");
+    EXPECT_EQ(
+        TextOf("void f(int width, // width\n       // more about it\n       int h)").declaration,
+        "void f(int width,  \n       // more about it\n       int h)");
 }
 
 TEST_F(ParameterTableTest, EditsTheRightLineOfALongDeclaration) {
-    generator_.options.maxInlineComment = 10;
+    scanned_.options.maxInlineComment = 10;
     std::string declaration = "// header line\nvoid Many(";
     std::string expected = declaration;
     for (int i = 0; i < 2000; ++i) {
@@ -135,12 +120,13 @@ TEST_F(ParameterTableTest, EditsTheRightLineOfALongDeclaration) {
         declaration += "int " + name + ", // comment number " + std::to_string(i) + "\n";
         expected += "int " + name + ", // comment nu...\n";
     }
-    declaration += ")";
-    expected += ")";
-    Rows rows = ParametersOf(declaration);
-    EXPECT_EQ(rows.size(), 2002u);
-    EXPECT_EQ(rows[2000], "F|<I>p1999</I>|comment number 1999");
-    EXPECT_EQ(item_->Details().declaration, expected);
+    declaration += "int last)";
+    expected += "int last)";
+    ItemText text = TextOf(declaration);
+    Rows rows = RowsOf(text);
+    ASSERT_EQ(rows.size(), 2001u);
+    EXPECT_EQ(rows[1999], "p1999|comment number 1999");
+    EXPECT_EQ(text.declaration, expected);
 }
 
 }  // namespace

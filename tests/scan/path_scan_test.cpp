@@ -18,8 +18,15 @@ constexpr const char* kBlock = "/**--\nDescription: d\n--e*/\n";
 
 class PathScanTest : public test::ScanTest {
   protected:
+    // Walks `directory` (the scratch directory when empty) as a run with `filter` would.
+    ScanCounts Walk(bool recurse, const std::string& directory = {}) {
+        ScanJob job = scanned_.Job(dir_.path());
+        job.filter = filter_;
+        return ScanPath(job, directory.empty() ? dir_.path() : directory, recurse);
+    }
+
     std::vector<std::string> Header() const {
-        return {"Scanning path " + dir_.path() + " for " + generator_.filter + " ...",
+        return {"Scanning path " + dir_.path() + " for " + filter_ + " ...",
                 "Output data to /out as project Demo ..."};
     }
 
@@ -27,7 +34,7 @@ class PathScanTest : public test::ScanTest {
     std::vector<std::string> ScannedFiles() const {
         std::vector<std::string> files;
         const std::string prefix = "  Scanning file ";
-        for (const std::string& line : protocol_.Lines()) {
+        for (const std::string& line : scanned_.protocol.Lines()) {
             if (line.starts_with(prefix)) {
                 files.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 3));
             }
@@ -38,6 +45,8 @@ class PathScanTest : public test::ScanTest {
     void Link(const std::string& target, const std::string& relative) {
         ASSERT_EQ(::symlink(target.c_str(), dir_.File(relative).c_str()), 0) << relative;
     }
+
+    std::string filter_ = ".CPP|.C|.H|.SYL";
 };
 
 TEST_F(PathScanTest, VisitsMatchingEntriesInByteOrderAndWritesTheHeaderOnEveryCall) {
@@ -46,7 +55,9 @@ TEST_F(PathScanTest, VisitsMatchingEntriesInByteOrderAndWritesTheHeaderOnEveryCa
     dir_.Write("sub/x.c", "");
     dir_.Write("dir.C/z.h", "");
     dir_.Write("dir.txt/y.c", "");
-    EXPECT_EQ(generator_.ScanPath(dir_.path(), true), 2);
+    ScanCounts counts = Walk(true);
+    EXPECT_EQ(counts.paths, 3);
+    EXPECT_EQ(counts.files, 4);
     Strings expected = Header();
     for (const std::string& line :
          Strings{"  Scanning file B.h...", "  File done, scanned items 0.",
@@ -60,17 +71,19 @@ TEST_F(PathScanTest, VisitsMatchingEntriesInByteOrderAndWritesTheHeaderOnEveryCa
     expected.insert(expected.end(), again.begin(), again.end());  // sub
     expected.push_back("  Scanning file x.c...");
     expected.push_back("  File done, scanned items 0.");
-    EXPECT_EQ(ProtocolLines(), expected);
-    EXPECT_EQ(generator_.failureCount, 0);
-    EXPECT_EQ(progress_.statuses.front(), "Search for files...");
-    EXPECT_EQ(
-        std::count(progress_.statuses.begin(), progress_.statuses.end(), "Search for files..."), 3);
+    EXPECT_EQ(scanned_.ProtocolLines(), expected);
+    EXPECT_EQ(scanned_.reporter.failureCount(), 0);
+    const Strings& statuses = scanned_.progress.statuses;
+    EXPECT_EQ(statuses.front(), "Search for files...");
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), "Search for files..."), 3);
 }
 
 TEST_F(PathScanTest, RecursionOffScansOnlyTheDirectoryItself) {
     dir_.Write("top.c", "");
     dir_.Write("sub/deep.c", "");
-    EXPECT_EQ(generator_.ScanPath(dir_.path(), false), 1);
+    ScanCounts counts = Walk(false);
+    EXPECT_EQ(counts.paths, 1);
+    EXPECT_EQ(counts.files, 1);
     EXPECT_EQ(ScannedFiles(), (Strings{"top.c"}));
 }
 
@@ -97,27 +110,28 @@ TEST_F(PathScanTest, TheFilterIsASubstringTestOnTheUpperCaseExtension) {
           "j.Syl"}},
     };
     for (const Case& c : cases) {
-        protocol_.ResetContent();
-        generator_.filter = c.filter;
-        EXPECT_EQ(generator_.ScanPath(dir_.path(), true), static_cast<int>(c.scanned.size()))
-            << c.filter;
+        scanned_.protocol.ResetContent();
+        filter_ = c.filter;
+        EXPECT_EQ(Walk(true).files, static_cast<int>(c.scanned.size())) << c.filter;
         EXPECT_EQ(ScannedFiles(), c.scanned) << c.filter;
     }
 }
 
 TEST_F(PathScanTest, AMissingDirectoryIsWarnedAboutAndCountsAsAFailure) {
     std::string missing = dir_.File("missing");
-    EXPECT_EQ(generator_.ScanPath(missing, true), 0);
+    ScanCounts counts = Walk(true, missing);
+    EXPECT_EQ(counts.paths, 0);
+    EXPECT_EQ(counts.files, 0);
     Strings expected = Header();
     expected.push_back("WARNING: No matching file found at path " + missing + "/*.* !");
-    EXPECT_EQ(ProtocolLines(), expected);
-    EXPECT_EQ(generator_.failureCount, 1);
+    EXPECT_EQ(scanned_.ProtocolLines(), expected);
+    EXPECT_EQ(scanned_.reporter.failureCount(), 1);
 
     // An empty directory is no failure.
-    protocol_.ResetContent();
+    scanned_.protocol.ResetContent();
     dir_.Write("empty/.keep", "");
-    EXPECT_EQ(generator_.ScanPath(dir_.File("empty"), true), 0);
-    EXPECT_EQ(generator_.failureCount, 1);
+    EXPECT_EQ(Walk(true, dir_.File("empty")).paths, 1);
+    EXPECT_EQ(scanned_.reporter.failureCount(), 1);
 }
 
 TEST_F(PathScanTest, LeavesTheItemsInSortKeyOrderWithTheFilesTimes) {
@@ -128,11 +142,10 @@ TEST_F(PathScanTest, LeavesTheItemsInSortKeyOrderWithTheFilesTimes) {
     struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File("3.c").c_str(), times, 0), 0);
 
-    generator_.ScanPath(dir_.path(), true);
-    EXPECT_EQ(Names(), (Strings{"Beta", "Zeta", "alpha", "Alpha"}));
-    EXPECT_EQ(Item(0).SortKey(), "Common-Beta");
-    EXPECT_EQ(Item(0).sourceTime, CZTTime(1000000000));
-    EXPECT_EQ(Item(3).SortKey(), "Drawing-Alpha");
+    (void)Walk(true);
+    EXPECT_EQ(scanned_.Names(), (Strings{"Beta", "Zeta", "alpha", "Alpha"}));
+    EXPECT_EQ(scanned_.items[0]->sourceTime, CZTTime(1000000000));
+    EXPECT_EQ(scanned_.items[3]->group, "Drawing");
 }
 
 TEST_F(PathScanTest, FollowsDirectoryLinksButEntersNoDirectoryTwice) {
@@ -141,26 +154,26 @@ TEST_F(PathScanTest, FollowsDirectoryLinksButEntersNoDirectoryTwice) {
     Link(dir_.path(), "real/inner/up");      // a cycle back to the root
     Link("../../real", "real/inner/again");  // a cycle back to a parent
     Link(dir_.File("real"), "alias");        // a second way into "real"
-    EXPECT_EQ(generator_.ScanPath(dir_.path(), true), 0);
+    EXPECT_EQ(Walk(true).files, 2);
     EXPECT_EQ(ScannedFiles(), (Strings{"two.c", "one.c"}));  // through "alias" only
-    EXPECT_EQ(generator_.failureCount, 0);
+    EXPECT_EQ(scanned_.reporter.failureCount(), 0);
 }
 
 TEST_F(PathScanTest, EntriesThatAreNoRegularFilesFailWithoutBlocking) {
     dir_.Write("good.c", std::string("void Good(void);\n") + kBlock);
     ASSERT_EQ(::mkfifo(dir_.File("pipe.c").c_str(), 0600), 0);
     Link(dir_.File("nowhere.c"), "dangling.c");
-    EXPECT_EQ(generator_.ScanPath(dir_.path(), true), 3);
+    EXPECT_EQ(Walk(true).files, 3);
     EXPECT_EQ(ScannedFiles(), (Strings{"dangling.c", "good.c", "pipe.c"}));
-    Strings lines = ProtocolLines();
+    Strings lines = scanned_.ProtocolLines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(),
                          "  ERROR: Cannot access file " + dir_.File("dangling.c") + " !"),
               1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(),
                          "  ERROR: Cannot access file " + dir_.File("pipe.c") + " !"),
               1);
-    EXPECT_EQ(generator_.failureCount, 2);
-    EXPECT_EQ(Names(), (Strings{"Good"}));
+    EXPECT_EQ(scanned_.reporter.failureCount(), 2);
+    EXPECT_EQ(scanned_.Names(), (Strings{"Good"}));
 }
 
 }  // namespace

@@ -20,13 +20,12 @@ const std::string kUntitled =
 
 class ScanWarningsTest : public test::ScanTest {
   protected:
-    ScanWarningsTest() { generator_.diagnostics = &diagnostics_; }
-
     // Scans `content` as "src.cpp"; returns the warnings with the path shortened to "src.cpp".
     Strings Warnings(const std::string& content) {
         diagnostics_.warnings.clear();
         std::string path = dir_.Write("src.cpp", content);
-        generator_.ScanFile(path, CZTTime(1000));
+        ScanJob job{scanned_.settings, scanned_.items, reporter_, {}, ".CPP", "/out", "Demo"};
+        (void)ScanFile(job, path, CZTTime(1000));
         Strings shortened;
         for (const std::string& warning : diagnostics_.warnings) {
             EXPECT_EQ(warning.rfind(path + ":", 0), 0u) << warning;
@@ -36,6 +35,7 @@ class ScanWarningsTest : public test::ScanTest {
     }
 
     test::RecordingDiagnostics diagnostics_;
+    Reporter reporter_{&scanned_.protocol, nullptr, &diagnostics_};
 };
 
 TEST_F(ScanWarningsTest, EachWarningNamesTheLineOfTheBlocksStartMarker) {
@@ -79,22 +79,22 @@ TEST_F(ScanWarningsTest, WarningsAreCountedAndTheItemsStayAsBefore) {
     EXPECT_EQ(
         Warnings("/**--\n--e*/\n\n/**--\n--e*/\n\n/**--\n"),
         (Strings{"src.cpp:1: " + kUntitled, "src.cpp:4: " + kUntitled, "src.cpp:7: " + kUnclosed}));
-    EXPECT_EQ(generator_.warningCount, 3);
-    EXPECT_EQ(Names(), (Strings{"__Untitled", "__Untitled"}));
+    EXPECT_EQ(reporter_.warningCount(), 3);
+    EXPECT_EQ(scanned_.Names(), (Strings{"__Untitled", "__Untitled"}));
     // A sink takes the warnings instead of the protocol.
-    EXPECT_EQ(ProtocolLines(),
+    EXPECT_EQ(scanned_.ProtocolLines(),
               (Strings{"  Scanning file src.cpp...", "  File done, scanned items 2."}));
 }
 
 TEST_F(ScanWarningsTest, WithoutASinkWarningsArePutInTheProtocolAtItemIndentation) {
-    generator_.diagnostics = nullptr;
     std::string path = dir_.Write("src.cpp", "/**--\n--e*/\n\n/**--\n");
-    EXPECT_EQ(generator_.ScanFile(path, CZTTime(1000)), 1);
+    ScanJob job = scanned_.Job();
+    EXPECT_EQ(ScanFile(job, path, CZTTime(1000)), 1);
     EXPECT_EQ(
-        ProtocolLines(),
+        scanned_.ProtocolLines(),
         (Strings{"  Scanning file src.cpp...", "    WARNING: " + path + ":1: " + kUntitled,
                  "    WARNING: " + path + ":4: " + kUnclosed, "  File done, scanned items 1."}));
-    EXPECT_EQ(generator_.warningCount, 2);
+    EXPECT_EQ(scanned_.reporter.warningCount(), 2);
 }
 
 }  // namespace

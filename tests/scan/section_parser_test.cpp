@@ -5,17 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_source.h"
-#include "scan/item_builder.h"
+#include "scan/scan_fixture.h"
 
 namespace sylva {
 namespace {
 
-using test::BuildItem;
-
-std::vector<std::string> SectionOf(const CSylItem& item, SectionKind kind) {
-    return item.Details().sections[kind].Lines();
-}
+using Strings = std::vector<std::string>;
 
 TEST(MatchKeyword, NeedsTheKeywordAtTheStartFollowedByNothingOrAColon) {
     struct Case {
@@ -54,92 +49,83 @@ TEST(MatchKeyword, NeedsTheKeywordAtTheStartFollowedByNothingOrAColon) {
     }
 }
 
-using SectionTest = test::GeneratorTest;
+class SectionTest : public ::testing::Test {
+  protected:
+    // The text of an item made of `declaration` and `blockLines`.
+    ItemText TextOf(const std::string& declaration,
+                    std::initializer_list<std::string_view> blockLines = {}) {
+        return DeriveItemText(scanned_.Add(declaration, blockLines), scanned_.settings,
+                              scanned_.options);
+    }
+
+    test::Scanned scanned_;
+};
 
 TEST_F(SectionTest, KeywordLinesOpenSectionsAndOtherLinesFollowThem) {
-    auto item = BuildItem(generator_, "#define MAX 10",
-                          {
-                              "lost before any keyword",
-                              "Description: first",
-                              "   indented stays indented",
-                              "",
-                              "Return value: the count",
-                              "Author:",
-                              "Max",
-                              "  remarks:",
-                              "  note text",
-                              "Description:   again",
-                              "Version: 1.2:",
-                              "Throws: never",
-                              "Doc type: public",
-                              "Source: file.c",
-                              "  :: ",
-                          });
-    EXPECT_EQ(SectionOf(*item, kSectionDescription),
+    ItemText text = TextOf("#define MAX 10", {
+                                                 "lost before any keyword",
+                                                 "Description: first",
+                                                 "   indented stays indented",
+                                                 "",
+                                                 "Return value: the count",
+                                                 "Author:",
+                                                 "Max",
+                                                 "  remarks:",
+                                                 "  note text",
+                                                 "Description:   again",
+                                                 "Version: 1.2:",
+                                                 "Throws: never",
+                                                 "Doc type: public",
+                                                 "Source: file.c",
+                                                 "  ::",
+                                             });
+    auto SectionOf = [&text](SectionKind kind) { return text.sections[kind].Lines(); };
+    EXPECT_EQ(SectionOf(kSectionDescription),
               (std::vector<std::string>{"first", "   indented stays indented", "",
                                         "Return value: the count", "again"}));
-    EXPECT_EQ(SectionOf(*item, kSectionAuthor), (std::vector<std::string>{"Max"}));
-    EXPECT_EQ(SectionOf(*item, kSectionRemarks), (std::vector<std::string>{"  note text"}));
-    EXPECT_EQ(SectionOf(*item, kSectionVersion), (std::vector<std::string>{"1.2"}));
-    EXPECT_EQ(SectionOf(*item, kSectionThrows), (std::vector<std::string>{"never"}));
-    EXPECT_EQ(SectionOf(*item, kSectionDocType), (std::vector<std::string>{"public"}));
-    EXPECT_EQ(SectionOf(*item, kSectionSource), (std::vector<std::string>{"file.c", "  :: "}));
+    EXPECT_EQ(SectionOf(kSectionAuthor), (std::vector<std::string>{"Max"}));
+    EXPECT_EQ(SectionOf(kSectionRemarks), (std::vector<std::string>{"  note text"}));
+    EXPECT_EQ(SectionOf(kSectionVersion), (std::vector<std::string>{"1.2"}));
+    EXPECT_EQ(SectionOf(kSectionThrows), (std::vector<std::string>{"never"}));
+    EXPECT_EQ(SectionOf(kSectionDocType), (std::vector<std::string>{"public"}));
+    EXPECT_EQ(SectionOf(kSectionSource), (std::vector<std::string>{"file.c", "  ::"}));
     for (SectionKind untouched : {kSectionParameter, kSectionContent, kSectionGroup,
                                   kSectionAttention, kSectionReturn, kSectionExamples}) {
-        EXPECT_TRUE(item->Details().sections[untouched].IsEmpty()) << untouched;
+        EXPECT_TRUE(text.sections[untouched].IsEmpty()) << untouched;
     }
 }
 
 TEST_F(SectionTest, KeywordListsAreTriedInTheirFixedOrder) {
     // "Type" is a Doc type keyword; "Section" opens the group; "Items" the content.
-    auto item = BuildItem(generator_, "x", {"Type: helper", "Section: Drawing", "Items: all"});
-    EXPECT_EQ(SectionOf(*item, kSectionDocType), (std::vector<std::string>{"helper"}));
-    EXPECT_EQ(item->group, "Drawing");
-    EXPECT_EQ(SectionOf(*item, kSectionContent), (std::vector<std::string>{"all"}));
+    ItemText text = TextOf("xx", {"Type: helper", "Section: Drawing", "Items: all"});
+    EXPECT_EQ(text.sections[kSectionDocType].Lines(), (Strings{"helper"}));
+    EXPECT_EQ(scanned_.items[0]->group, "Drawing");
+    EXPECT_EQ(text.sections[kSectionContent].Lines(), (Strings{"all"}));
 
     // A keyword in two lists belongs to the list tried first.
-    generator_.SetSetting(SYL_Q_AUTHOR_SEE, "Description|Author");
-    auto shared = BuildItem(generator_, "x", {"Description: who"});
-    EXPECT_EQ(SectionOf(*shared, kSectionDescription), (std::vector<std::string>{"who"}));
-    EXPECT_TRUE(shared->Details().sections[kSectionAuthor].IsEmpty());
+    scanned_.settings.Set(SYL_Q_AUTHOR_SEE, "Description|Author");
+    ItemText shared = TextOf("xx", {"Description: who"});
+    EXPECT_EQ(shared.sections[kSectionDescription].Lines(), (Strings{"who"}));
+    EXPECT_TRUE(shared.sections[kSectionAuthor].IsEmpty());
 }
 
 TEST_F(SectionTest, HistoryGetsTheSourceDateWhenBothOptionsAreOn) {
-    auto item = BuildItem(generator_, "x", {"History: created"});
-    EXPECT_EQ(SectionOf(*item, kSectionHistory),
-              (std::vector<std::string>{
-                  "created", "Source file last change: " + item->sourceTime.GetTimeAsString()}));
+    EXPECT_EQ(
+        TextOf("xx", {"History: created"}).sections[kSectionHistory].Lines(),
+        (Strings{"created", "Source file last change: " + test::kSourceTime.GetTimeAsString()}));
 
-    generator_.options.addHistoryDate = 0;
-    EXPECT_EQ(SectionOf(*BuildItem(generator_, "x", {"History: created"}), kSectionHistory),
-              (std::vector<std::string>{"created"}));
+    scanned_.options.addHistoryDate = 0;
+    EXPECT_EQ(TextOf("xx", {"History: created"}).sections[kSectionHistory].Lines(),
+              (Strings{"created"}));
 
-    generator_.options.addHistoryDate = 1;
-    generator_.options.sectionHistory = 0;
-    EXPECT_TRUE(BuildItem(generator_, "x")->Details().sections[kSectionHistory].IsEmpty());
+    scanned_.options.addHistoryDate = 1;
+    scanned_.options.sectionHistory = 0;
+    EXPECT_TRUE(TextOf("xx").sections[kSectionHistory].IsEmpty());
 }
 
-TEST_F(SectionTest, SeeAlsoLinesBecomeLinksFollowedByIndexAndMain) {
-    auto item = BuildItem(generator_, "x", {"See also: CFoo::Bar", "", "  Draw  "});
-    EXPECT_EQ(SectionOf(*item, kSectionSeeAlso),
-              (std::vector<std::string>{
-                  "<a href=\"SYLVA_CFoo__Bar.html\">CFoo::Bar</a><BR>",
-                  "<a href=\"SYLVA_.html\"></a><BR>",
-                  "<a href=\"SYLVA_Draw.html\">Draw</a><BR>",
-                  "<a href=\"My_Project.HTML\">Project description index</a><BR>",
-                  "<a href=\"../SYLVA_MAIN_INDEX.HTML\" target=\"_top\">Main</a><BR>",
-              }));
-    // The names as the links show them, for the run's check of their targets.
-    EXPECT_EQ(item->Details().seeAlsoNames, (std::vector<std::string>{"CFoo::Bar", "", "Draw"}));
-
-    auto without = BuildItem(generator_, "x");
-    EXPECT_EQ(without->Details().sections[kSectionSeeAlso].GetSize(), 2);
-    EXPECT_TRUE(without->Details().seeAlsoNames.empty());
-
-    generator_.options.sectionSeeAlso = 0;
-    auto unlinked = BuildItem(generator_, "x", {"See also: Draw"});
-    EXPECT_EQ(SectionOf(*unlinked, kSectionSeeAlso), (std::vector<std::string>{"Draw"}));
-    EXPECT_TRUE(unlinked->Details().seeAlsoNames.empty());
+TEST_F(SectionTest, SeeAlsoLinesStayAsWritten) {
+    EXPECT_EQ(TextOf("xx", {"See also: CFoo::Bar", "", "  Draw"}).sections[kSectionSeeAlso].Lines(),
+              (Strings{"CFoo::Bar", "", "  Draw"}));
 }
 
 TEST_F(SectionTest, TypeLabelFollowsTheTypeWordsInTableOrder) {
@@ -161,12 +147,14 @@ TEST_F(SectionTest, TypeLabelFollowsTheTypeWordsInTableOrder) {
         {{"anything else"}, "Public", 100, 1},
     };
     for (const Case& c : cases) {
-        CZTStringArray lines = test::Lines({"Doc type:"});
+        std::string source = "/**--\nDoc type:\n";
         for (const std::string& line : c.lines) {
-            lines.Add(line);
+            source += line + "\n";
         }
-        CSylItem item(&generator_, "x", lines, CZTTime());
-        EXPECT_EQ(item.Details().typeLabel, "Common<BR>(" + c.label + ")")
+        test::Scanned scanned;
+        ASSERT_EQ(scanned.Scan(source + "--e*/\nxx\n"), 1);
+        const CSylItem& item = *scanned.items[0];
+        EXPECT_EQ(DeriveItemText(item, scanned.settings, scanned.options).typeText, c.label)
             << ::testing::PrintToString(c.lines);
         EXPECT_EQ(item.accessRank, c.accessRank) << ::testing::PrintToString(c.lines);
         EXPECT_EQ(item.isPublic, c.isPublic) << ::testing::PrintToString(c.lines);
@@ -174,10 +162,9 @@ TEST_F(SectionTest, TypeLabelFollowsTheTypeWordsInTableOrder) {
 }
 
 TEST_F(SectionTest, OnlyTheConstructorWordIsSearchedRegardlessOfCase) {
-    generator_.SetSetting(SYL_TYPE_CONSTRUCTOR_S, "Ctor");
-    generator_.SetSetting(SYL_TYPE_PUBLIC_S, "Pub");
-    auto item = BuildItem(generator_, "x", {"Doc type: pub ctor"});
-    EXPECT_EQ(item->Details().typeLabel, "Common<BR>(Constructor)");
+    scanned_.settings.Set(SYL_TYPE_CONSTRUCTOR_S, "Ctor");
+    scanned_.settings.Set(SYL_TYPE_PUBLIC_S, "Pub");
+    EXPECT_EQ(TextOf("xx", {"Doc type: pub ctor"}).typeText, "Constructor");
 }
 
 }  // namespace

@@ -7,30 +7,9 @@
 #include <vector>
 
 #include "support/prompter.h"
+#include "test_support/recording_progress.h"
 
 namespace sylva::test {
-
-// Records the calls of the progress dialog a run was given.
-class RecordingProgress : public CZTProgressDlg {
-  public:
-    void SetTitle(std::string_view text) override { title = text; }
-    void SetRange(int lower, int upper) override {
-        rangeLower = lower;
-        rangeUpper = upper;
-    }
-    void ShowPercent(bool show) override { percentShown = show; }
-    void SetStep(int value) override { step = value; }
-    void SetStatus(std::string_view text) override { statuses.emplace_back(text); }
-    void SetPos(int pos) override { positions.push_back(pos); }
-
-    std::string title;
-    int rangeLower = -1;
-    int rangeUpper = -1;
-    bool percentShown = true;
-    int step = 0;
-    std::vector<std::string> statuses;
-    std::vector<int> positions;
-};
 
 class ScriptedPrompter : public Prompter {
   public:

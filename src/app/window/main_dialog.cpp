@@ -3,11 +3,13 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QValidator>
+#include <tuple>
 
 #include "app/window/about_dialog.h"
 #include "app/window/options_dialog.h"
 #include "app/window/projects_dialog.h"
 #include "app/window/qt_text.h"
+#include "support/text_format.h"
 
 namespace sylva {
 
@@ -19,6 +21,9 @@ constexpr const char* kForeignModeText = "Foreign html:";
 constexpr const char* kProtocolShownText = "Protocoll <<";
 constexpr const char* kProtocolHiddenText = "Protocoll >>";
 constexpr std::string_view kCloseQuestion = "Do you really want to close Sylva?";
+constexpr std::string_view kValueTooLong =
+    "The %s is %s characters long, more than the %s its field holds; the field keeps what it "
+    "held.";
 
 // The window's size in dialog units, with the protocol list shown.
 constexpr int kWindowWidth = 366;
@@ -74,7 +79,9 @@ CMainDlg::CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent)
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
     }
+    // The window's own movements as well: over its bare surface they take the hint away.
     setMouseTracking(true);
+    installEventFilter(this);
     projectName_->setFocus();
 }
 
@@ -205,18 +212,38 @@ void CMainDlg::ReadControls(MainFields& fields) {
 }
 
 void CMainDlg::WriteControls(const MainFields& fields) {
-    filter_->setText(ToQString(fields.filter));
-    outputPath_->setText(ToQString(fields.outputPath));
-    scanPath_->setText(ToQString(fields.scanPath));
-    projectName_->setText(ToQString(fields.projectName));
-    masterIndexName_->setText(ToQString(fields.masterIndexName));
+    const std::tuple<QLineEdit*, const std::string&, std::string_view> edits[] = {
+        {filter_, fields.filter, "filter"},
+        {outputPath_, fields.outputPath, "output path"},
+        {scanPath_, fields.scanPath, "scan path"},
+        {projectName_, fields.projectName, "project name"},
+        {masterIndexName_, fields.masterIndexName, "master index name"},
+        {foreignHtml_, fields.foreignHtml, "foreign index"},
+    };
+    for (const auto& [edit, value, name] : edits) {
+        QString text = ToQString(value);
+        if (FitsField(text, edit->maxLength(), name)) {
+            edit->setText(text);
+        }
+    }
     typePrivate_->setChecked(fields.typePrivate != 0);
     typePublic_->setChecked(fields.typePublic != 0);
     if (ToBytes(projectDesc_->toPlainText()) != fields.projectDesc) {
-        projectDesc_->setPlainText(ToQString(fields.projectDesc));
+        QString text = ToQString(fields.projectDesc);
+        if (FitsField(text, kProjectDescLimit, "project description")) {
+            projectDesc_->setPlainText(text);
+        }
     }
-    foreignHtml_->setText(ToQString(fields.foreignHtml));
     scanMode_->setChecked(fields.scanMode != 0);
+}
+
+bool CMainDlg::FitsField(const QString& text, int limit, std::string_view name) {
+    if (text.size() <= limit) {
+        return true;
+    }
+    prompter_.Warning(
+        FormatLine(kValueTooLong, {name, std::to_string(text.size()), std::to_string(limit)}));
+    return false;
 }
 
 void CMainDlg::SwitchMode() {
@@ -243,7 +270,8 @@ void CMainDlg::ToggleProtocol() {
     protocolShown_ = !protocolShown_;
     protocolToggle_->setText(
         QString::fromLatin1(protocolShown_ ? kProtocolShownText : kProtocolHiddenText));
-    setFixedSize(width(), height() + (protocolShown_ ? kProtocolFold : -kProtocolFold));
+    // Folded, the window ends where the list begins, wherever the dialog font puts it.
+    setFixedSize(width(), protocolShown_ ? units_.Y(kWindowHeight) : protocolList_->y());
     repaint();
 }
 
@@ -289,6 +317,8 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = static_cast<QWidget*>(watched);
         QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
         tips_.TrackMouse(widget == this ? point : widget->mapTo(this, point));
+    } else if (event->type() == QEvent::Leave && watched == this) {
+        tips_.MouseLeft();
     }
     return QDialog::eventFilter(watched, event);
 }

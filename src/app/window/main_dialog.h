@@ -53,14 +53,13 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
         kIdProtocolList,
     };
 
-    // The pixels the window grows by when the protocol list is shown, and shrinks by when hidden.
-    static constexpr int kProtocolFold = 250;
-
     // Shows `fields` (which, like `prompter`, must outlive the window); opens with the protocol
     // list folded away.
     CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent = nullptr);
 
     void ReadControls(MainFields& fields) override;
+    // A value longer than its control holds is refused with a warning, never cut: the control
+    // keeps its text, and the next action reads that back into the field.
     void WriteControls(const MainFields& fields) override;
 
     // The control numbered `controlId`, or none.
@@ -73,7 +72,8 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     void keyPressEvent(QKeyEvent* event) override;
     // Escape and the window's close button: ends the window only when the user confirms.
     void reject() override;
-    // Hands every mouse movement over the window or a control to the hover tips.
+    // Hands every mouse movement over the window or a control to the hover tips, and tells them
+    // when the mouse leaves the window.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -93,6 +93,9 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     QPushButton* AddButton(const char* text, int x, int y, int width, int height, int controlId);
     QLineEdit* AddEdit(int x, int y, int width, int limit, int controlId);
 
+    // Whether `text` fits a control of `limit` characters; when not, warns that the field named
+    // `name` keeps what it held.
+    bool FitsField(const QString& text, int limit, std::string_view name);
     void SwitchMode();
     void ShowMode();
     void ToggleProtocol();

@@ -6,7 +6,8 @@
 #include <algorithm>
 
 #include "app/window/qt_text.h"
-#include "engine/scan_source.h"
+#include "engine/engine.h"
+#include "support/protocol.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -22,49 +23,52 @@ constexpr std::string_view kConfigFileRefused =
     "Please enter a configuration file name of at most 250 characters.";
 constexpr std::string_view kConfigFileUnreadable =
     "Cannot read the configuration file %s; the built-in settings stay in force.";
+constexpr std::string_view kStandardConfigFileRead =
+    "Cannot read the configuration file %s; %s from the current directory was read instead.";
 
 // A check box of the dialog and the run option it edits, at x, y with the given width (dialog
 // units, 10 high).
 struct OptionBox {
     const char* label;
-    int RunOptions::*field;
+    int StoredOptions::*field;
     int x;
     int y;
     int width;
 };
 
 constexpr OptionBox kSettingBoxes[] = {
-    {"Remove function declaration inline (param) comments", &RunOptions::removeInlineComments, 18,
-     81, 189},
-    {"Add alphabetic index to project index", &RunOptions::alphaIndex, 18, 120, 189},
-    {"Add last write access date/time to \"History\" section", &RunOptions::addHistoryDate, 18, 132,
+    {"Remove function declaration inline (param) comments", &StoredOptions::removeInlineComments,
+     18, 81, 189},
+    {"Add alphabetic index to project index", &StoredOptions::alphaIndex, 18, 120, 189},
+    {"Add last write access date/time to \"History\" section", &StoredOptions::addHistoryDate, 18,
+     132, 189},
+    {"Add source file link to \"Source\" section", &StoredOptions::addSourceLink, 18, 146, 189},
+    {"Copy sources to pool directory (if \"Add source link\")", &StoredOptions::copySources, 18,
+     159, 189},
+    {"Group index items by class name (if found)", &StoredOptions::groupByClass, 18, 174, 189},
+    {"Include subdirectories while scanning path", &StoredOptions::includeSubdirs, 18, 186, 189},
+    {"Search for every main item and replace with link", &StoredOptions::searchAndLink, 18, 198,
      189},
-    {"Add source file link to \"Source\" section", &RunOptions::addSourceLink, 18, 146, 189},
-    {"Copy sources to pool directory (if \"Add source link\")", &RunOptions::copySources, 18, 159,
-     189},
-    {"Group index items by class name (if found)", &RunOptions::groupByClass, 18, 174, 189},
-    {"Include subdirectories while scanning path", &RunOptions::includeSubdirs, 18, 186, 189},
-    {"Search for every main item and replace with link", &RunOptions::searchAndLink, 18, 198, 189},
 };
 
 // The section boxes, top to bottom in one column.
-constexpr std::pair<const char*, int RunOptions::*> kSectionBoxes[] = {
-    {"Content section", &RunOptions::sectionContent},
-    {"Description section", &RunOptions::sectionDescription},
-    {"Parameter section", &RunOptions::sectionParameter},
-    {"Attention section", &RunOptions::sectionAttention},
-    {"Remark section", &RunOptions::sectionRemark},
-    {"Return section", &RunOptions::sectionReturn},
-    {"Throws section", &RunOptions::sectionThrows},
-    {"Type section", &RunOptions::sectionType},
-    {"Examples section", &RunOptions::sectionExamples},
-    {"Author section", &RunOptions::sectionAuthor},
-    {"Copyright section", &RunOptions::sectionCopyright},
-    {"Version section", &RunOptions::sectionVersion},
-    {"History section", &RunOptions::sectionHistory},
-    {"Request section", &RunOptions::sectionRequest},
-    {"Source section", &RunOptions::sectionSource},
-    {"See Also section", &RunOptions::sectionSeeAlso},
+constexpr std::pair<const char*, int StoredOptions::*> kSectionBoxes[] = {
+    {"Content section", &StoredOptions::sectionContent},
+    {"Description section", &StoredOptions::sectionDescription},
+    {"Parameter section", &StoredOptions::sectionParameter},
+    {"Attention section", &StoredOptions::sectionAttention},
+    {"Remark section", &StoredOptions::sectionRemark},
+    {"Return section", &StoredOptions::sectionReturn},
+    {"Throws section", &StoredOptions::sectionThrows},
+    {"Type section", &StoredOptions::sectionType},
+    {"Examples section", &StoredOptions::sectionExamples},
+    {"Author section", &StoredOptions::sectionAuthor},
+    {"Copyright section", &StoredOptions::sectionCopyright},
+    {"Version section", &StoredOptions::sectionVersion},
+    {"History section", &StoredOptions::sectionHistory},
+    {"Request section", &StoredOptions::sectionRequest},
+    {"Source section", &StoredOptions::sectionSource},
+    {"See Also section", &StoredOptions::sectionSeeAlso},
 };
 constexpr int kSectionsX = 231;
 constexpr int kSectionsTop = 18;
@@ -96,7 +100,7 @@ COptionsDlg::COptionsDlg(Prompter& prompter, QWidget* parent)
         auto* check = new QCheckBox(QString::fromLatin1(box.label), this);
         boxes_.emplace_back(box.field, units_.Place(check, box.x, box.y, box.width, 10));
     }
-    Box(&RunOptions::searchAndLink)->setEnabled(false);
+    Box(&StoredOptions::searchAndLink)->setEnabled(false);
     int y = kSectionsTop;
     for (const auto& [label, field] : kSectionBoxes) {
         auto* check = new QCheckBox(QString::fromLatin1(label), this);
@@ -109,12 +113,12 @@ COptionsDlg::COptionsDlg(Prompter& prompter, QWidget* parent)
     ok->setDefault(true);
 
     // Each section box switches the options that only matter when its section is written.
-    const std::pair<int RunOptions::*, std::vector<QWidget*>> enableRules[] = {
-        {&RunOptions::sectionSource,
-         {Box(&RunOptions::addSourceLink), Box(&RunOptions::copySources)}},
-        {&RunOptions::sectionHistory, {Box(&RunOptions::addHistoryDate)}},
-        {&RunOptions::sectionParameter,
-         {maxInlineComment_, Box(&RunOptions::removeInlineComments)}},
+    const std::pair<int StoredOptions::*, std::vector<QWidget*>> enableRules[] = {
+        {&StoredOptions::sectionSource,
+         {Box(&StoredOptions::addSourceLink), Box(&StoredOptions::copySources)}},
+        {&StoredOptions::sectionHistory, {Box(&StoredOptions::addHistoryDate)}},
+        {&StoredOptions::sectionParameter,
+         {maxInlineComment_, Box(&StoredOptions::removeInlineComments)}},
     };
     for (const auto& [trigger, dependents] : enableRules) {
         connect(Box(trigger), &QCheckBox::clicked, this,
@@ -125,7 +129,7 @@ COptionsDlg::COptionsDlg(Prompter& prompter, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &COptionsDlg::reject);
 }
 
-QCheckBox* COptionsDlg::Box(int RunOptions::*field) const {
+QCheckBox* COptionsDlg::Box(int StoredOptions::*field) const {
     for (const auto& [boxField, box] : boxes_) {
         if (boxField == field) {
             return box;
@@ -134,7 +138,7 @@ QCheckBox* COptionsDlg::Box(int RunOptions::*field) const {
     return nullptr;
 }
 
-int COptionsDlg::EditOptions(RunOptions& options) {
+int COptionsDlg::EditOptions(StoredOptions& options) {
     ShowOptions(options);
     int result = exec();
     if (result == QDialog::Accepted) {
@@ -143,7 +147,7 @@ int COptionsDlg::EditOptions(RunOptions& options) {
     return result;
 }
 
-void COptionsDlg::ShowOptions(const RunOptions& options) {
+void COptionsDlg::ShowOptions(const StoredOptions& options) {
     configFile_->setText(ToQString(options.configFile));
     maxInlineComment_->setText(QString::number(options.maxInlineComment));
     for (const auto& [field, box] : boxes_) {
@@ -151,7 +155,7 @@ void COptionsDlg::ShowOptions(const RunOptions& options) {
     }
 }
 
-void COptionsDlg::StoreOptions(RunOptions& options) const {
+void COptionsDlg::StoreOptions(StoredOptions& options) const {
     options.configFile = ToBytes(configFile_->text());
     options.maxInlineComment = TypedInlineComment().value_or(options.maxInlineComment);
     for (const auto& [field, box] : boxes_) {
@@ -189,13 +193,18 @@ void COptionsDlg::accept() {
 
 void COptionsDlg::LoadConfigFile() {
     std::string path = ToBytes(configFile_->text());
-    CZTScanSource generator;
-    if (!generator.LoadConfig(path, nullptr)) {
+    Settings settings;
+    // The load reports only what it could not open, so any line means the named file was not
+    // read; a load that still succeeded read the standard file in its place.
+    MemoryListBox failures;
+    if (!LoadConfig(settings, path, &failures)) {
         prompter_.Warning(FormatLine(kConfigFileUnreadable, {path}));
+    } else if (!failures.Lines().empty()) {
+        prompter_.Warning(FormatLine(kStandardConfigFileRead, {path, kConfigFileName}));
     }
 }
 
-void COptionsDlg::ApplyEnableRule(int RunOptions::*trigger,
+void COptionsDlg::ApplyEnableRule(int StoredOptions::*trigger,
                                   const std::vector<QWidget*>& dependents) {
     bool enabled = Box(trigger)->isChecked();
     for (QWidget* dependent : dependents) {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/main_fields.h"
 #include "app/window/dialog_units.h"
-#include "engine/run_options.h"
 #include "support/prompter.h"
 
 namespace sylva {
@@ -26,10 +26,10 @@ class COptionsDlg : public QDialog {
 
     // Shows `options` and runs the dialog; with OK the edited values replace `options`, with
     // Cancel `options` stays as it was. Returns the dialog's result.
-    int EditOptions(RunOptions& options);
+    int EditOptions(StoredOptions& options);
 
     // The check box bound to `field`, or none.
-    QCheckBox* Box(int RunOptions::*field) const;
+    QCheckBox* Box(int StoredOptions::*field) const;
     QLineEdit* ConfigFileEdit() const { return configFile_; }
     QLineEdit* MaxInlineCommentEdit() const { return maxInlineComment_; }
 
@@ -38,19 +38,19 @@ class COptionsDlg : public QDialog {
     void accept() override;
 
   private:
-    void ShowOptions(const RunOptions& options);
+    void ShowOptions(const StoredOptions& options);
     // Copies the controls into `options`. REQUIRES: the controls passed validation.
-    void StoreOptions(RunOptions& options) const;
+    void StoreOptions(StoredOptions& options) const;
     // The inline comment length typed, when it is a whole number in the accepted range.
     std::optional<unsigned> TypedInlineComment() const;
     void LoadConfigFile();
-    void ApplyEnableRule(int RunOptions::*trigger, const std::vector<QWidget*>& dependents);
+    void ApplyEnableRule(int StoredOptions::*trigger, const std::vector<QWidget*>& dependents);
 
     Prompter& prompter_;
     DialogUnits units_;
     QLineEdit* configFile_;
     QLineEdit* maxInlineComment_;
-    std::vector<std::pair<int RunOptions::*, QCheckBox*>> boxes_;
+    std::vector<std::pair<int StoredOptions::*, QCheckBox*>> boxes_;
 };
 
 }  // namespace sylva

@@ -19,6 +19,8 @@ ProgressDialog::ProgressDialog(QWidget* parent)
     : QDialog(parent), status_(new QLabel(this)), bar_(new QProgressBar(this)) {
     setModal(false);
     setMinimumWidth(kMinimumWidth);
+    // Status lines name files and items ("operator<", "List<T>"): shown as they are.
+    status_->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
     layout->addWidget(bar_);

@@ -56,6 +56,8 @@ CProjectsDlg::CProjectsDlg(Prompter& prompter, QWidget* parent)
     setFixedSize(units_.X(kDialogWidth), units_.Y(kDialogHeight));
 
     pathLine_ = units_.Place(new QLabel(this), 12, 6, 300, 8);
+    // A path may hold what looks like a tag: it is shown as typed.
+    pathLine_->setTextFormat(Qt::PlainText);
     auto* open = units_.Place(new QPushButton(QStringLiteral("->"), this), 321, 3, 16, 12);
     projects_ = units_.Place(new QTreeWidget(this), 9, 21, 327, 204);
     auto* close = units_.Place(new QPushButton(QStringLiteral("&Close"), this), 285, 234, 50, 14);

@@ -1,5 +1,5 @@
 // The protocol list of the main window: CZTListBox over a Qt list widget. The actions and the
-// generator add lines to it while they run; the list shows the newest line and keeps the last
+// run add lines to it as they go; the list shows the newest line and keeps the last
 // 1000.
 #pragma once
 

@@ -28,6 +28,9 @@ QMessageBox::StandardButton QtPrompter::Show(QMessageBox::Icon icon, std::string
                                              QMessageBox::StandardButtons buttons,
                                              QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, ToQString(kBoxTitle), ToQString(text), buttons, owner_);
+    // The text may hold a protocol line or a typed name; "<BR>" or a tag in it is shown, not
+    // rendered.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     box.setEscapeButton(buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -32,6 +32,11 @@ void CTipsWnd::TrackMouse(QPoint point) {
     ShowTip(controlId);
 }
 
+void CTipsWnd::MouseLeft() {
+    HideTip(currentId);
+    currentId = 0;
+}
+
 const CTipItem* CTipsWnd::FindTip(int controlId) {
     auto found = std::find_if(tipItems_.begin(), tipItems_.end(), [controlId](const auto& item) {
         return item->controlId == controlId;

@@ -63,6 +63,9 @@ class CTipsWnd {
     // Shows the hint of the control under `point` when the mouse has moved onto another control,
     // erasing the previous one. Movement within one control changes nothing on screen.
     void TrackMouse(QPoint point);
+    // The mouse left the surface: erases the hint, which no further movement over the surface
+    // would take away. Coming back onto the same control shows the hint again.
+    void MouseLeft();
 
     // The first hint registered for `controlId`, or none; `currentId` follows the result.
     const CTipItem* FindTip(int controlId);

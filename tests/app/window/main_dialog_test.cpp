@@ -75,8 +75,8 @@ class MainDialogTest : public QObject {
         QVERIFY(!window.windowIcon().isNull());
         QVERIFY(!window.ProtocolShown());
         QCOMPARE(w.Button(CMainDlg::kIdProtocolToggle)->text(), QStringLiteral("Protocoll >>"));
-        DialogUnits units = DialogUnits::ForFont(DialogFont());
-        QCOMPARE(window.height(), units.Y(346) - CMainDlg::kProtocolFold);
+        // Folded, the window ends where the protocol list begins, whatever the dialog font.
+        QCOMPARE(window.height(), w.Control(CMainDlg::kIdProtocolList)->y());
         QCOMPARE(w.Edit(CMainDlg::kIdOutputPath)->text(), ToQString(w.output));
         QCOMPARE(w.Edit(CMainDlg::kIdMasterIndexName)->text(),
                  QStringLiteral("SYLVA_MAIN_INDEX.HTML"));
@@ -89,39 +89,49 @@ class MainDialogTest : public QObject {
         QCOMPARE(w.Button(CMainDlg::kIdScanMode)->text(), QStringLiteral("Scan path:"));
     }
 
+    // The longest values the command line takes, and a current directory longer still, reach
+    // the edits whole: the window acts on what batch mode would.
     void commandLineValuesFillTheFields() {
         test::ScratchDir dir;
+        std::string deep = dir.path();
+        for (char letter : {'a', 'b', 'c'}) {
+            deep += "/" + std::string(100, letter);
+        }
+        fs::create_directories(deep);
+        test::CurrentDirectory cwd(deep);
         test::ScriptedPrompter prompter;
         MainFields fields = MainFields::Initial();
-        fields.projectName = "Demo";
-        fields.projectDesc = "A demo";
-        fields.scanPath = "/src";
-        fields.outputPath = "/doc";
+        fields.projectName = std::string(259, 'p');
+        fields.projectDesc = std::string(259, 'd');
+        fields.scanPath = "/" + std::string(258, 's');
         CMainDlg window(fields, prompter);
         QCOMPARE(qobject_cast<QLineEdit*>(window.Control(CMainDlg::kIdProjectName))->text(),
-                 QStringLiteral("Demo"));
+                 ToQString(fields.projectName));
         QCOMPARE(
             qobject_cast<QPlainTextEdit*>(window.Control(CMainDlg::kIdProjectDesc))->toPlainText(),
-            QStringLiteral("A demo"));
+            ToQString(fields.projectDesc));
         QCOMPARE(qobject_cast<QLineEdit*>(window.Control(CMainDlg::kIdScanPath))->text(),
-                 QStringLiteral("/src"));
+                 ToQString(fields.scanPath));
         QCOMPARE(qobject_cast<QLineEdit*>(window.Control(CMainDlg::kIdOutputPath))->text(),
-                 QStringLiteral("/doc"));
+                 ToQString(fs::current_path().string()));
+        QVERIFY(prompter.shown.empty());
     }
 
-    // Each row: the edit, what is typed, and what it must then hold.
+    // Each row: the edit, what is pasted into it, and what it must then hold.
     void editsKeepTheirLimits_data() {
         QTest::addColumn<int>("controlId");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("held");
-        QTest::newRow("project name: 40")
-            << int(CMainDlg::kIdProjectName) << QString(50, 'p') << QString(40, 'p');
-        QTest::newRow("scan path: 220")
-            << int(CMainDlg::kIdScanPath) << QString(230, 's') << QString(220, 's');
-        QTest::newRow("output path: 220")
-            << int(CMainDlg::kIdOutputPath) << QString(230, 'o') << QString(220, 'o');
-        QTest::newRow("master index: 220")
-            << int(CMainDlg::kIdMasterIndexName) << QString(230, 'm') << QString(220, 'm');
+        // Each field takes every value that batch mode would act on: a name as long as the command
+        // line takes, a path as long as the system takes, a file name as long as a file's.
+        QTest::newRow("project name: 259")
+            << int(CMainDlg::kIdProjectName) << QString(270, 'p') << QString(259, 'p');
+        QTest::newRow("scan path: 4095")
+            << int(CMainDlg::kIdScanPath) << QString(4100, 's') << QString(4095, 's');
+        QTest::newRow("output path: 4095")
+            << int(CMainDlg::kIdOutputPath) << QString(4100, 'o') << QString(4095, 'o');
+        QTest::newRow("master index: 255")
+            << int(CMainDlg::kIdMasterIndexName) << QString(260, 'm') << QString(255, 'm');
         QTest::newRow("filter: 220, upper case")
             << int(CMainDlg::kIdFilter) << ".cpp|.hxx|" + QString(220, 'x')
             << ".CPP|.HXX|" + QString(210, 'X');
@@ -131,10 +141,10 @@ class MainDialogTest : public QObject {
     }
     void editsKeepTheirLimits() {
         QFETCH(int, controlId);
-        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
         QFETCH(QString, held);
         WindowFixture w;
-        w.Type(controlId, typed);
+        w.Paste(controlId, pasted);
         QCOMPARE(w.Edit(controlId)->text(), held);
     }
 
@@ -491,11 +501,37 @@ class MainDialogTest : public QObject {
     void chooseForeignFileOffersExistingHtmlFiles() {
         WindowFixture w;
         w.Click(CMainDlg::kIdScanMode);
-        w.prompter.choices.push_back("/srv/manual/index.html");
+        // Deeper than the 250 characters the design's field held: a chosen file is taken whole.
+        std::string chosen = "/srv/" + std::string(280, 'm') + "/index.html";
+        w.prompter.choices.push_back(chosen);
         w.Click(CMainDlg::kIdChooseForeignHtml);
-        QCOMPARE(w.Edit(CMainDlg::kIdForeignHtml)->text(),
-                 QStringLiteral("/srv/manual/index.html"));
+        QCOMPARE(w.Edit(CMainDlg::kIdForeignHtml)->text(), ToQString(chosen));
         QCOMPARE(w.prompter.shown, std::vector<std::string>{"choose 1 from  html"});
+    }
+
+    // A value longer than its edit holds is refused with a message, never cut, and the next
+    // action acts on what the edit shows.
+    void tooLongValuesAreRefusedNotCut() {
+        WindowFixture w;
+        w.prompter.choices.push_back("/" + std::string(4095, 'o'));
+        w.Click(CMainDlg::kIdChooseOutputPath);
+        QCOMPARE(w.Edit(CMainDlg::kIdOutputPath)->text(), ToQString(w.output));
+        w.Click(CMainDlg::kIdShowMasterIndex);
+        QCOMPARE(w.prompter.shown.back(), "open " + w.output + "/SYLVA_MAIN_INDEX.HTML");
+
+        w.dir.Write("out/SYLVA_MAIN_INDEX.HTML",
+                    MasterIndexPage({MasterIndexRecord("Demo", "d.html", std::string(1001, 'd'))}));
+        w.Type(CMainDlg::kIdProjectName, QStringLiteral("Demo"));
+        w.Type(CMainDlg::kIdProjectDesc, QStringLiteral("kept"));
+        w.Click(CMainDlg::kIdMatchDescription);
+        auto* description = qobject_cast<QPlainTextEdit*>(w.Control(CMainDlg::kIdProjectDesc));
+        QCOMPARE(description->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(Shown(w.prompter, "warning"),
+                 (std::vector<std::string>{
+                     "The output path is 4096 characters long, more than the 4095 its field "
+                     "holds; the field keeps what it held.",
+                     "The project description is 1001 characters long, more than the 1000 its "
+                     "field holds; the field keeps what it held."}));
     }
 
     void showMasterIndexOpensItAndWarnsWhenThatFails() {
@@ -516,7 +552,7 @@ class MainDialogTest : public QObject {
         window.ProtocolLines().AddSelString("written while folded", 1, 1000);
         w.Click(CMainDlg::kIdProtocolToggle);
         QVERIFY(window.ProtocolShown());
-        QCOMPARE(window.height(), folded + CMainDlg::kProtocolFold);
+        QCOMPARE(window.height(), DialogUnits::ForFont(DialogFont()).Y(346));
         QCOMPARE(w.Button(CMainDlg::kIdProtocolToggle)->text(), QStringLiteral("Protocoll <<"));
         QVERIFY(list->geometry().bottom() < window.height());
         QCOMPARE(w.ProtocolLines(), std::vector<std::string>{"written while folded"});
@@ -574,13 +610,13 @@ class MainDialogTest : public QObject {
         QCOMPARE(title, QString::fromUtf8("Info über Sylva"));
     }
 
-    void optionsButtonEditsTheRunOptionsOnlyOnOk() {
+    void optionsButtonEditsTheStoredOptionsOnlyOnOk() {
         WindowFixture w;
         auto uncheckAlphaIndexThen = [](const char* finish) {
             test::WhenModalOpens([finish](QWidget* modal) {
                 auto* options = qobject_cast<COptionsDlg*>(modal);
                 QVERIFY(options != nullptr);
-                options->Box(&RunOptions::alphaIndex)->click();
+                options->Box(&StoredOptions::alphaIndex)->click();
                 for (auto* button : options->findChildren<QPushButton*>()) {
                     if (button->text() == QLatin1String(finish)) {
                         button->click();
@@ -590,7 +626,7 @@ class MainDialogTest : public QObject {
         };
         uncheckAlphaIndexThen("Cancel");
         w.Click(CMainDlg::kIdOptions);
-        QCOMPARE(w.fields.options, RunOptions());
+        QCOMPARE(w.fields.options, StoredOptions());
         uncheckAlphaIndexThen("OK");
         w.Click(CMainDlg::kIdOptions);
         QCOMPARE(w.fields.options.alphaIndex, 0);
@@ -650,6 +686,20 @@ class MainDialogTest : public QObject {
         QTest::mouseMove(chooseOutput, QPoint(3, 3));
         QTRY_VERIFY(tip->isVisible());
         QCOMPARE(tip->geometry().width(), 10 + 20 * 15 / 2);  // "Choose a output path"
+
+        // The bare surface between the two group boxes takes the hint away.
+        DialogUnits units = DialogUnits::ForFont(DialogFont());
+        QTest::mouseMove(&window, QPoint(units.X(283), units.Y(100)));
+        QTRY_VERIFY(!tip->isVisible());
+
+        // So does leaving the window; coming back onto the same control shows the hint again.
+        QTest::mouseMove(chooseOutput, QPoint(3, 3));
+        QTRY_VERIFY(tip->isVisible());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&window, &leave);
+        QVERIFY(!tip->isVisible());
+        QTest::mouseMove(chooseOutput, QPoint(4, 4));
+        QTRY_VERIFY(tip->isVisible());
     }
 
     void hiddenScanButtonLendsNoTipToTheForeignButton() {

@@ -21,31 +21,31 @@ using test::Shown;
 namespace {
 
 // Every check box of the Options dialog with the run option it must edit.
-const std::pair<const char*, int RunOptions::*> kBoxes[] = {
-    {"Include subdirectories while scanning path", &RunOptions::includeSubdirs},
-    {"Add last write access date/time to \"History\" section", &RunOptions::addHistoryDate},
-    {"Add source file link to \"Source\" section", &RunOptions::addSourceLink},
-    {"Group index items by class name (if found)", &RunOptions::groupByClass},
-    {"Remove function declaration inline (param) comments", &RunOptions::removeInlineComments},
-    {"Search for every main item and replace with link", &RunOptions::searchAndLink},
-    {"Copy sources to pool directory (if \"Add source link\")", &RunOptions::copySources},
-    {"Attention section", &RunOptions::sectionAttention},
-    {"Author section", &RunOptions::sectionAuthor},
-    {"Content section", &RunOptions::sectionContent},
-    {"Copyright section", &RunOptions::sectionCopyright},
-    {"Description section", &RunOptions::sectionDescription},
-    {"Examples section", &RunOptions::sectionExamples},
-    {"History section", &RunOptions::sectionHistory},
-    {"Parameter section", &RunOptions::sectionParameter},
-    {"Remark section", &RunOptions::sectionRemark},
-    {"Request section", &RunOptions::sectionRequest},
-    {"Return section", &RunOptions::sectionReturn},
-    {"See Also section", &RunOptions::sectionSeeAlso},
-    {"Source section", &RunOptions::sectionSource},
-    {"Throws section", &RunOptions::sectionThrows},
-    {"Type section", &RunOptions::sectionType},
-    {"Version section", &RunOptions::sectionVersion},
-    {"Add alphabetic index to project index", &RunOptions::alphaIndex},
+const std::pair<const char*, int StoredOptions::*> kBoxes[] = {
+    {"Include subdirectories while scanning path", &StoredOptions::includeSubdirs},
+    {"Add last write access date/time to \"History\" section", &StoredOptions::addHistoryDate},
+    {"Add source file link to \"Source\" section", &StoredOptions::addSourceLink},
+    {"Group index items by class name (if found)", &StoredOptions::groupByClass},
+    {"Remove function declaration inline (param) comments", &StoredOptions::removeInlineComments},
+    {"Search for every main item and replace with link", &StoredOptions::searchAndLink},
+    {"Copy sources to pool directory (if \"Add source link\")", &StoredOptions::copySources},
+    {"Attention section", &StoredOptions::sectionAttention},
+    {"Author section", &StoredOptions::sectionAuthor},
+    {"Content section", &StoredOptions::sectionContent},
+    {"Copyright section", &StoredOptions::sectionCopyright},
+    {"Description section", &StoredOptions::sectionDescription},
+    {"Examples section", &StoredOptions::sectionExamples},
+    {"History section", &StoredOptions::sectionHistory},
+    {"Parameter section", &StoredOptions::sectionParameter},
+    {"Remark section", &StoredOptions::sectionRemark},
+    {"Request section", &StoredOptions::sectionRequest},
+    {"Return section", &StoredOptions::sectionReturn},
+    {"See Also section", &StoredOptions::sectionSeeAlso},
+    {"Source section", &StoredOptions::sectionSource},
+    {"Throws section", &StoredOptions::sectionThrows},
+    {"Type section", &StoredOptions::sectionType},
+    {"Version section", &StoredOptions::sectionVersion},
+    {"Add alphabetic index to project index", &StoredOptions::alphaIndex},
 };
 
 QCheckBox* BoxLabelled(const QDialog& dialog, const char* label) {
@@ -69,7 +69,7 @@ QPushButton* ButtonLabelled(const QDialog& dialog, const QString& label) {
 // Opens the Options dialog on `options`, lets `act` work on it while it is open, and returns
 // the dialog's result. `act` must end the dialog or leave that to a later step.
 template <typename Act>
-int EditOptions(ScriptedPrompter& prompter, RunOptions& options, Act act) {
+int EditOptions(ScriptedPrompter& prompter, StoredOptions& options, Act act) {
     COptionsDlg dialog(prompter, nullptr);
     test::WhenModalOpens([&dialog, act](QWidget*) { act(dialog); });
     return dialog.EditOptions(options);
@@ -84,8 +84,8 @@ class SideDialogsTest : public QObject {
     void everyOptionsBoxEditsItsOwnField() {
         for (const auto& [label, field] : kBoxes) {
             ScriptedPrompter prompter;
-            RunOptions options;
-            RunOptions expected;
+            StoredOptions options;
+            StoredOptions expected;
             expected.*field = expected.*field != 0 ? 0 : 1;
             int result = EditOptions(prompter, options, [label](COptionsDlg& dialog) {
                 QCheckBox* box = BoxLabelled(dialog, label);
@@ -104,18 +104,18 @@ class SideDialogsTest : public QObject {
 
     void opensWithTheValuesAndOnlySearchDisabled() {
         ScriptedPrompter prompter;
-        RunOptions options;
+        StoredOptions options;
         options.maxInlineComment = 77;
         options.configFile = "other.ini";
         options.sectionHistory = 0;
         EditOptions(prompter, options, [](COptionsDlg& dialog) {
             QCOMPARE(dialog.MaxInlineCommentEdit()->text(), QStringLiteral("77"));
             QCOMPARE(dialog.ConfigFileEdit()->text(), QStringLiteral("other.ini"));
-            QVERIFY(!dialog.Box(&RunOptions::sectionHistory)->isChecked());
-            QVERIFY(dialog.Box(&RunOptions::sectionParameter)->isChecked());
+            QVERIFY(!dialog.Box(&StoredOptions::sectionHistory)->isChecked());
+            QVERIFY(dialog.Box(&StoredOptions::sectionParameter)->isChecked());
             // The enable rules wait for a click: these stay enabled although their section is off.
             for (auto* box : dialog.findChildren<QCheckBox*>()) {
-                QCOMPARE(box->isEnabled(), box != dialog.Box(&RunOptions::searchAndLink));
+                QCOMPARE(box->isEnabled(), box != dialog.Box(&StoredOptions::searchAndLink));
             }
             QVERIFY(dialog.MaxInlineCommentEdit()->isEnabled());
             dialog.reject();
@@ -144,9 +144,9 @@ class SideDialogsTest : public QObject {
         QFETCH(QString, section);
         QFETCH(QStringList, dependents);
         ScriptedPrompter prompter;
-        RunOptions options;
+        StoredOptions options;
         options.sectionSource = 1;
-        RunOptions before = options;
+        StoredOptions before = options;
         int result = EditOptions(prompter, options, [&](COptionsDlg& dialog) {
             auto widgets = [&] {
                 QList<QWidget*> found;
@@ -171,18 +171,18 @@ class SideDialogsTest : public QObject {
             ButtonLabelled(dialog, QStringLiteral("OK"))->click();
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        RunOptions expected = before;
-        expected.*(section == "Source section"    ? &RunOptions::sectionSource
-                   : section == "History section" ? &RunOptions::sectionHistory
-                                                  : &RunOptions::sectionParameter) = 0;
+        StoredOptions expected = before;
+        expected.*(section == "Source section"    ? &StoredOptions::sectionSource
+                   : section == "History section" ? &StoredOptions::sectionHistory
+                                                  : &StoredOptions::sectionParameter) = 0;
         QVERIFY(options == expected);
     }
 
     void cancelLeavesTheOptionsExactlyAsTheyWere() {
         ScriptedPrompter prompter;
-        RunOptions options;
+        StoredOptions options;
         options.sectionType = 1;
-        RunOptions before = options;
+        StoredOptions before = options;
         int result = EditOptions(prompter, options, [](COptionsDlg& dialog) {
             for (auto* box : dialog.findChildren<QCheckBox*>()) {
                 box->setChecked(!box->isChecked());
@@ -215,11 +215,11 @@ class SideDialogsTest : public QObject {
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
         ScriptedPrompter prompter;
-        RunOptions options;
+        StoredOptions options;
         options.alphaIndex = 0;
         bool stayedOpen = false;
         int result = EditOptions(prompter, options, [&](COptionsDlg& dialog) {
-            dialog.Box(&RunOptions::alphaIndex)->click();
+            dialog.Box(&StoredOptions::alphaIndex)->click();
             dialog.MaxInlineCommentEdit()->setText(typed);
             ButtonLabelled(dialog, QStringLiteral("OK"))->click();
             stayedOpen = dialog.isVisible();
@@ -244,7 +244,7 @@ class SideDialogsTest : public QObject {
 
     void okRefusesAConfigFileNameOverTheLimit() {
         ScriptedPrompter prompter;
-        RunOptions options;
+        StoredOptions options;
         bool stayedOpen = false;
         EditOptions(prompter, options, [&](COptionsDlg& dialog) {
             // 200 characters, 400 bytes: the name is handed on as bytes.
@@ -261,25 +261,32 @@ class SideDialogsTest : public QObject {
         QCOMPARE(options.configFile, std::string(250, 'c'));
     }
 
+    // Load says so when the named file cannot be read: which file was read in its place, or that
+    // none was.
     void loadReadsTheFileAndWarnsOnlyWhenItCannot() {
         test::ScratchDir dir;
         test::CurrentDirectory cwd(dir.path());
         std::string config = dir.Write("mine.ini", "SYL_Q_AUTHOR=Autor:\n");
         ScriptedPrompter prompter;
-        RunOptions options;
+        StoredOptions options;
         EditOptions(prompter, options, [&](COptionsDlg& dialog) {
             dialog.ConfigFileEdit()->setText(ToQString(config));
             ButtonLabelled(dialog, QStringLiteral("Load"))->click();
             dialog.ConfigFileEdit()->setText(QStringLiteral("missing.ini"));
+            ButtonLabelled(dialog, QStringLiteral("Load"))->click();
+            dir.Write("SYLVA.INI", "SYL_Q_AUTHOR=Autor:\n");
             ButtonLabelled(dialog, QStringLiteral("Load"))->click();
             QVERIFY(dialog.isVisible());
             QCOMPARE(dialog.ConfigFileEdit()->text(), QStringLiteral("missing.ini"));
             dialog.reject();
         });
         QCOMPARE(Shown(prompter, "warning"),
-                 std::vector<std::string>{"Cannot read the configuration file missing.ini; the "
-                                          "built-in settings stay in force."});
-        QCOMPARE(options, RunOptions());
+                 (std::vector<std::string>{"Cannot read the configuration file missing.ini; the "
+                                           "built-in settings stay in force.",
+                                           "Cannot read the configuration file missing.ini; "
+                                           "SYLVA.INI from the current directory was read "
+                                           "instead."}));
+        QCOMPARE(options, StoredOptions());
     }
 
     void projectsAreListedByNameWithThreeColumns() {
@@ -310,6 +317,7 @@ class SideDialogsTest : public QObject {
             }
         }
         QCOMPARE(dialog.MasterIndexPathText(), ToQString(dir.File("M.HTML")));
+        QCOMPARE(dialog.findChild<QLabel*>()->textFormat(), Qt::PlainText);
         QVERIFY(prompter.shown.empty());
     }
 

@@ -239,7 +239,9 @@ class TipsWindowTest : public QObject {
         QCOMPARE(tips.currentId, 0);
     }
 
-    void pointOutsideTheWindowChangesNothing() {
+    // A movement reported outside the window changes nothing; the mouse leaving the window
+    // erases the hint, and coming back onto the same control shows it again.
+    void pointOutsideChangesNothingButLeavingErases() {
         FakeSurface surface;
         surface.controls[7] = {100, 50, 140, 70};
         CTipsWnd& tips = surface.tips;
@@ -248,6 +250,13 @@ class TipsWindowTest : public QObject {
         tips.TrackMouse({-5, 500});
         QVERIFY(surface.erased.empty());
         QCOMPARE(tips.currentId, 7);
+        tips.MouseLeft();
+        QCOMPARE(surface.erased.size(), 1u);
+        QCOMPARE(tips.currentId, 0);
+        tips.MouseLeft();  // nothing on screen: no second erase
+        QCOMPARE(surface.erased.size(), 1u);
+        tips.TrackMouse(Inside(surface.controls[7]));
+        QCOMPARE(surface.drawn.size(), 2u);
     }
 
     void hideErasesOnlyWhatIsOnScreen() {

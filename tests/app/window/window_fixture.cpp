@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include <QClipboard>
 #include <filesystem>
 
 #include "app/window/qt_text.h"
@@ -68,6 +69,14 @@ void WindowFixture::Type(int controlId, const QString& text) {
             QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
+}
+
+void WindowFixture::Paste(int controlId, const QString& text) {
+    QWidget* control = Control(controlId);
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
 }
 
 std::vector<std::string> WindowFixture::ProtocolLines() {

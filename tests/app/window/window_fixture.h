@@ -68,6 +68,8 @@ class WindowFixture {
     void Click(int controlId);
     // Replaces the edit's text by typing `text` into it.
     void Type(int controlId, const QString& text);
+    // Replaces the edit's text by pasting `text` into it.
+    void Paste(int controlId, const QString& text);
     // The lines of the protocol list.
     std::vector<std::string> ProtocolLines();
     // Fills the fields a Create needs: project `name`, the scan path `scan`, the output path.

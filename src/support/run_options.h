@@ -1,24 +1,16 @@
-// RunOptions: the plain record of the options of one generation run. The window owns it and the
-// Options dialog edits it; a run copies it whole.
+// RunOptions: the options a generation run reads: what to scan, which sections to write, how
+// to treat the declarations' inline comments, whether to add an alphabetical index and to link
+// item names. The window keeps them inside its stored options and the Options dialog edits them;
+// a run copies them whole.
 #pragma once
 
-#include <string>
-
 namespace sylva {
-
-// The standard configuration file, looked for in the current directory.
-inline constexpr const char* kConfigFileName = "SYLVA.INI";
 
 struct RunOptions {
     int includeSubdirs = 1;
     int addHistoryDate = 1;
-    int addSourceLink = 1;  // stored and edited; no stage reads it
-    int groupByClass = 1;   // stored and edited; no stage reads it
     int removeInlineComments = 0;
-    int searchAndLink = 0;  // stored and edited; no stage reads it
-    int copySources = 1;    // stored and edited; no stage reads it
     unsigned maxInlineComment = 40;
-    std::string configFile = kConfigFileName;
     int sectionAttention = 1;
     int sectionAuthor = 1;
     int sectionContent = 1;

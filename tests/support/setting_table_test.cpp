@@ -1,12 +1,11 @@
-#include "engine/settings.h"
+#include "support/setting_table.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "engine/run_options.h"
-#include "engine/scan_source.h"
+#include "support/run_options.h"
 
 namespace sylva {
 namespace {
@@ -37,53 +36,44 @@ TEST(SettingTable, FindsKeysExactlyAndCaseSensitively) {
     EXPECT_FALSE(FindSettingByKey("throwsHeading"));
 }
 
-TEST(SettingDefaults, AreByteExact) {
-    CZTScanSource generator;
-    EXPECT_EQ(generator.Setting(SYL_DOC_BLOCK_START), "/**--|/**==|/**//|''--|''**|''//");
-    EXPECT_EQ(generator.Setting(SYL_DOC_BLOCK_END), "--e*/|==e*/|//e*/|''e*");
-    EXPECT_EQ(generator.Setting(SYL_Q_DESCRIPTION), "Description");  // the one without a colon
-    EXPECT_EQ(generator.Setting(SYL_Q_REMARK), "Remarks:");
-    EXPECT_EQ(generator.Setting(SYL_Q_TYPE), "Doc type:");
-    EXPECT_EQ(generator.Setting(throwsHeading), "Throws:");
-    EXPECT_EQ(generator.Setting(SYL_Q_RETURN_SEE),
-              "Return|R\xFC"
-              "ckgabe|Rueckgabe");
-    EXPECT_EQ(generator.Setting(SYL_Q_REQUEST_SEE),
-              "Request|Anforderungen|Einschr\xE4nkung|Einschr\xE4nkungen");
-    EXPECT_EQ(generator.Setting(SYL_Q_TYPE_SEE),
-              "Doc type|Doctype|Type|Kind of|Access type|Access|Zugriff|Freigabe");
-    EXPECT_EQ(generator.Setting(SYL_STD_FONT_HEADER), "\"Arial\"");
-    EXPECT_EQ(generator.Setting(SYL_STD_FONT_TEXT), "\"Lucida Console\"");
-    EXPECT_EQ(generator.Setting(SYL_Q_HTML_INDEX_BEGIN),
-              "<!-- ##### BEGIN OF SYLVA INDEX ##### -->");
-    EXPECT_EQ(generator.Setting(SYL_HTML_STD_LINK), "<a href=\"[LinkedFile]\">[LinkName]</a><BR>");
-    EXPECT_EQ(generator.Setting(SYL_HTML_DESC_CNT_TEXT_PRE_BOLD),
-              "<pre><b><font face=[Font]>\n[CntText]\n</font></b></pre>");
-    EXPECT_EQ(generator.Setting(SYL_HTML_MS_INDEX_FILE_END),
-              "[IndexEnd]\n</table>\n<hr><align=\"right\"><small><font face=[Font]>Last update: "
-              "[DateTime]</font></small></p>\n</body>\n</html>");
-    const std::string& frameStart = generator.Setting(SYL_HTML_INDEX_FILE_FRAME_START);
-    EXPECT_NE(frameStart.find("\t<script language=\"JavaScript\">\n\t\tfunction OpenLink()\n"),
-              std::string::npos);
-    EXPECT_TRUE(frameStart.ends_with("size=1>\n            [ListSearchEntries]"));
+std::string_view Default(SettingId id) {
+    return kSettingDefinitions[static_cast<std::size_t>(id)].defaultValue;
 }
 
-TEST(SetDefaults, FillsOnlyEmptySettings) {
-    CZTScanSource generator;
-    generator.SetSetting(SYL_Q_AUTHOR, "Verfasser:");
-    generator.SetSetting(SYL_Q_VERSION, "");
-    generator.SetDefaults();
-    EXPECT_EQ(generator.Setting(SYL_Q_AUTHOR), "Verfasser:");
-    EXPECT_EQ(generator.Setting(SYL_Q_VERSION), "Version:");
+TEST(SettingDefaults, AreByteExact) {
+    EXPECT_EQ(Default(SYL_DOC_BLOCK_START), "/**--|/**==|/**//|''--|''**|''//");
+    EXPECT_EQ(Default(SYL_DOC_BLOCK_END), "--e*/|==e*/|//e*/|''e*");
+    EXPECT_EQ(Default(SYL_Q_DESCRIPTION), "Description");  // the one without a colon
+    EXPECT_EQ(Default(SYL_Q_REMARK), "Remarks:");
+    EXPECT_EQ(Default(SYL_Q_TYPE), "Doc type:");
+    EXPECT_EQ(Default(throwsHeading), "Throws:");
+    EXPECT_EQ(Default(SYL_Q_RETURN_SEE),
+              "Return|R\xFC"
+              "ckgabe|Rueckgabe");
+    EXPECT_EQ(Default(SYL_Q_REQUEST_SEE),
+              "Request|Anforderungen|Einschr\xE4nkung|Einschr\xE4nkungen");
+    EXPECT_EQ(Default(SYL_Q_TYPE_SEE),
+              "Doc type|Doctype|Type|Kind of|Access type|Access|Zugriff|Freigabe");
+    EXPECT_EQ(Default(SYL_STD_FONT_HEADER), "\"Arial\"");
+    EXPECT_EQ(Default(SYL_STD_FONT_TEXT), "\"Lucida Console\"");
+    EXPECT_EQ(Default(SYL_Q_HTML_INDEX_BEGIN), "<!-- ##### BEGIN OF SYLVA INDEX ##### -->");
+    EXPECT_EQ(Default(SYL_HTML_STD_LINK), "<a href=\"[LinkedFile]\">[LinkName]</a><BR>");
+    EXPECT_EQ(Default(SYL_HTML_DESC_CNT_TEXT_PRE_BOLD),
+              "<pre><b><font face=[Font]>\n[CntText]\n</font></b></pre>");
+    EXPECT_EQ(Default(SYL_HTML_MS_INDEX_FILE_END),
+              "[IndexEnd]\n</table>\n<hr><align=\"right\"><small><font face=[Font]>Last update: "
+              "[DateTime]</font></small></p>\n</body>\n</html>");
+    std::string_view frameStart = Default(SYL_HTML_INDEX_FILE_FRAME_START);
+    EXPECT_NE(frameStart.find("\t<script language=\"JavaScript\">\n\t\tfunction OpenLink()\n"),
+              std::string_view::npos);
+    EXPECT_TRUE(frameStart.ends_with("size=1>\n            [ListSearchEntries]"));
 }
 
 TEST(RunOptionsDefaults, AreThoseOfTheOptionsDialog) {
     RunOptions options;
     EXPECT_EQ(options.includeSubdirs, 1);
     EXPECT_EQ(options.removeInlineComments, 0);
-    EXPECT_EQ(options.searchAndLink, 0);
     EXPECT_EQ(options.maxInlineComment, 40u);
-    EXPECT_EQ(options.configFile, "SYLVA.INI");
     EXPECT_EQ(options.sectionSource, 0);
     EXPECT_EQ(options.sectionType, 0);
     EXPECT_EQ(options.sectionThrows, 1);

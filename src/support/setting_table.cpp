@@ -1,4 +1,4 @@
-#include "engine/settings.h"
+#include "support/setting_table.h"
 
 #include <algorithm>
 

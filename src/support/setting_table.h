@@ -1,7 +1,10 @@
-// The generator's string settings: comment markers, section headings and keyword lists, type
-// words, fonts and HTML templates, each with its configuration key and built-in default.
+// The string settings of a run: comment markers, section headings and keyword lists, type words,
+// fonts and HTML templates, each with its configuration key and built-in default.
 //
-// This table is the one place where a setting, its key and its default are defined. Every
+// This table is the one place where a setting, its key and its default are defined; it lies
+// below every layer because each reads some of them (the scan its markers and keyword lists, the
+// html layer its templates, the engine their keys). The values of one run are a Settings
+// (scan/scan.h). Every
 // setting but throwsHeading is named by its configuration key; throwsHeading has no key and can
 // never be changed. Texts are bytes: the German keyword defaults hold Windows-1252 letters.
 #pragma once

@@ -1,0 +1,67 @@
+// The engine: the configuration file, and the generation run that turns one project's inputs
+// into its pages by calling the stages of the scan and html layers in their fixed order.
+//
+// It reports through a Reporter only; the window, batch mode and the tests each bring their own
+// sinks. Nothing here knows a toolkit or a terminal.
+#pragma once
+
+#include <string>
+
+#include "html/html.h"
+#include "scan/scan.h"
+#include "support/ordered_work.h"
+#include "support/protocol.h"
+#include "support/reporter.h"
+#include "support/run_options.h"
+
+namespace sylva {
+
+// The standard configuration file, looked for in the current directory.
+inline constexpr const char* kConfigFileName = "SYLVA.INI";
+
+// Loads the configuration file `path` over `settings`: the settings it names are replaced, all
+// others keep their values. When `path` cannot be opened, "SYLVA.INI" in the current directory
+// is tried instead (unless `path` is that name); failures are told as protocol lines when there
+// is a `protocol`. When no file could be read, every empty setting gets its default and the
+// result is false.
+bool LoadConfig(Settings& settings, const std::string& path, CZTListBox* protocol);
+
+// The inputs of one generation run.
+struct RunInputs {
+    std::string scanPath;
+    std::string masterIndexName;
+    std::string projectName;
+    std::string outputPath;
+    std::string filter;  // the extension list, in any case
+    std::string projectDesc;
+    // The item kinds to create (the window's "Type to create").
+    int typePublic = 1;
+    int typePrivate = 0;
+    // Threads that build pages and derive texts, the calling thread included.
+    int threadCount = DefaultThreadCount();
+};
+
+enum class RunResult {
+    kRan,      // every stage ran; the reporter counts what failed
+    kRefused,  // the master index name holds a path or the project name gives no usable
+               // directory name: nothing was scanned or written
+};
+
+// Derives the project's names from `inputs`, makes its directory and calls the stages in order:
+// scan, clean-up, See also check, cross-linking (when the options ask), description pages and
+// project index, master index (when a name is given). No stage's result decides whether a later
+// stage runs; each reports its own failures.
+[[nodiscard]] RunResult Run(const RunInputs& inputs, const Settings& settings,
+                            const RunOptions& options, Reporter& reporter);
+
+// Empties the slots of items of the kinds the run does not create. When the item holding a
+// name's plain page is dropped, the first surviving item of that name takes the plain page, so
+// that links by name still reach a written page.
+void CleanItemList(ItemList& items, int typePublic, int typePrivate, Reporter& reporter);
+
+// Warns of every See also name of a listed item that names no listed item (an empty one
+// included): its link would lead to a page the run does not write. In item order.
+void CheckSeeAlsoNames(const ItemList& items, const Settings& settings, const RunOptions& options,
+                       Reporter& reporter, int threadCount);
+
+}  // namespace sylva

@@ -1,0 +1,149 @@
+// The html layer: what a project's pages are called and what they hold.
+//
+// It reads the items of a scan (scan/scan.h) and writes, into the project's directory, one
+// description page per item, the project index, the index frame and the frame set, and keeps the
+// master index of the output directory. Every HTML text, every link target and every page-name
+// rule lives here. It does not know the run that calls its stages in order (engine/engine.h).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "scan/scan.h"
+#include "support/reporter.h"
+#include "support/run_options.h"
+#include "support/status.h"
+#include "support/zt_string_array.h"
+
+namespace sylva {
+
+// ---------------------------------------------------------------------------------------------
+// The project
+
+// One project's names and the paths of its own pages. Made only by MakeProject, which refuses
+// the names that would write outside the output directory.
+struct Project {
+    std::string name;  // as entered; the pages show it
+    std::string description;
+    std::string outputPath;     // the output directory, without trailing "/"
+    std::string directoryName;  // ProjectDirectoryName(name)
+    std::string masterIndexName;
+    std::string indexPage;       // "<out>/<dir>/<dir>.HTML"
+    std::string frameIndexPage;  // "<out>/<dir>/<dir>_frameidx.HTML"
+    std::string framePage;       // "<out>/<dir>/<dir>_frame.HTML"
+
+    // "<out>/<dir>": where the project's pages go.
+    std::string Directory() const { return outputPath + "/" + directoryName; }
+};
+
+// Why MakeProject refused: a master index name that holds a path would write outside the output
+// directory; a directory name of "", "." or ".." would put the pages into the output directory
+// itself or into its parent, and one too long for its pages' file names could hold no page.
+enum class ProjectRefusal { kMasterIndexNameWithPath, kUnusableDirectoryName };
+
+// The project of these names, or why there can be none. The master index name is checked first.
+[[nodiscard]] std::variant<Project, ProjectRefusal> MakeProject(std::string name,
+                                                                std::string description,
+                                                                std::string_view outputPath,
+                                                                std::string masterIndexName);
+
+// The name of a project's directory and pages: `projectName` with every character that may not
+// stand in a file name replaced by "_".
+std::string ProjectDirectoryName(std::string_view projectName);
+// False for the directory names that would address the output directory itself or its parent
+// ("", "." and ".."), and for those too long for the file names of the project's own pages.
+bool IsUsableDirectoryName(std::string_view directoryName);
+// True when a master index name holds a path ("/"); only a plain file name in the output
+// directory is accepted.
+bool HoldsPath(std::string_view masterIndexName);
+
+// Makes the project's directory and every missing one above it; fails, with the reason, when it
+// is not a directory afterwards.
+[[nodiscard]] Status CreateProjectDirectory(const Project& project);
+
+// ---------------------------------------------------------------------------------------------
+// The project's pages
+
+// What the page stages read and where they report.
+struct PageJob {
+    const Settings& settings;
+    const RunOptions& options;
+    const Project& project;
+    const ItemList& items;
+    Reporter& reporter;
+    // The item kinds the run writes (the window's "Type to create").
+    int typePublic = 1;
+    int typePrivate = 1;
+    // Threads that build pages and derive texts, the calling thread included; with 1 everything
+    // runs on the calling thread. Either way the files, protocol, warnings and progress are the
+    // same.
+    int threadCount = 1;
+};
+
+// The cross-linking stage: a documented item's name in double quotes, in any section but See
+// also, becomes a link to that item's page when the page is built. This stage reports its
+// progress and warns of quoted texts that name an item only when letter case is ignored.
+void CrossLink(PageJob& job);
+
+// One page per item that passes the type filter; returns how many were written.
+int WriteDescriptionPages(PageJob& job);
+
+// The project index page and the index frame, then the frame set page. Returns the number of
+// slots of the item list, or -1 when an index page could not be created (then no frame set).
+int WriteProjectIndex(PageJob& job);
+
+// WriteDescriptionPages, then WriteProjectIndex, with the same protocol, progress and files;
+// with more than one thread the index pages are written while the description pages are.
+void WritePages(PageJob& job);
+
+// ---------------------------------------------------------------------------------------------
+// The master index
+//
+// The page in the output directory that lists every project generated there, and at the same
+// time the only record of which projects exist: one record line per project between the index
+// markers. A change locks it from reading to replacing, and replaces it whole.
+
+// "<outputPath>/<indexName>".
+std::string MasterIndexPath(std::string_view outputPath, std::string_view indexName);
+
+// Appends the records of the master index at `path` to `records`. Returns their number (0 when
+// there is no page), or nothing when a page exists but cannot be read whole.
+[[nodiscard]] std::optional<int> ReadMasterIndex(const Settings& settings, Reporter& reporter,
+                                                 const std::string& path, CZTStringArray& records);
+
+// A project's record.
+struct MasterIndexEntry {
+    std::string name;
+    // Where the record links to; empty for the project's own frame set page.
+    std::string linkTarget;
+    std::string description;
+};
+
+// Adds or replaces the record of `entry` in the master index `indexName` of `outputPath`, which
+// is read, changed and written anew. Returns the number of records written, or -1 when nothing
+// was written.
+[[nodiscard]] int AddToMasterIndex(const Settings& settings, Reporter& reporter,
+                                   const std::string& outputPath, const std::string& indexName,
+                                   const MasterIndexEntry& entry);
+
+// Removes the record of project `name` and writes the master index anew. Returns the number of
+// records written, 0 when nothing was written, -1 when the page could not be read or written.
+[[nodiscard]] int RemoveFromMasterIndex(const Settings& settings, Reporter& reporter,
+                                        const std::string& outputPath, const std::string& indexName,
+                                        const std::string& name);
+
+// The separators of a record's fields: the project name, link target and description are read
+// back at every ";" (a ";" in the description makes further fields); the Projects list also
+// splits its columns at every "|".
+inline constexpr std::string_view kRecordFieldSeparators = ";";
+inline constexpr std::string_view kRecordColumnSeparators = ";|";
+
+// The fields a record keeps for reading back, as the default templates write it: the part between
+// "<!--DESC:" and "DESCEND-->", cut at every byte of `separators`.
+std::vector<std::string> MasterRecordFields(std::string_view record,
+                                            std::string_view separators = kRecordFieldSeparators);
+
+}  // namespace sylva

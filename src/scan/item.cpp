@@ -1,0 +1,152 @@
+// What an item derives from its declaration and block: its name and index fields when it is
+// made, and the text of its page whenever that is asked for.
+#include <algorithm>
+#include <optional>
+
+#include "scan/block_text.h"
+#include "scan/declaration_name.h"
+#include "scan/item_fields.h"
+#include "scan/section_parser.h"
+#include "support/zt_string.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::string_view kDeclarationLeadIn = "\n ";
+constexpr std::string_view kDefaultGroup = "Common";
+constexpr std::string_view kSortKeyJoint = "-";
+constexpr std::size_t kShortDescriptionLines = 3;
+constexpr std::size_t kShortDescriptionLimit = 120;
+constexpr std::string_view kShortDescriptionCut = "...";
+constexpr std::string_view kEmptyShortDescription = " ";
+
+// The lines of the sections the index fields come from, as ForEachSectionLine passes them.
+struct IndexLines {
+    std::optional<std::string_view> group;
+    std::vector<std::string_view> description;  // the first lines only
+    std::vector<std::string_view> docType;
+    std::vector<std::string_view> seeAlso;
+};
+
+IndexLines CollectIndexLines(const Settings& settings, std::string_view blockText) {
+    IndexLines lines;
+    ForEachSectionLine(settings.Keywords(), blockText,
+                       [&lines](SectionKind kind, std::string_view line) {
+                           if (kind == kSectionGroup && !lines.group) {
+                               lines.group = line;
+                           } else if (kind == kSectionDescription &&
+                                      lines.description.size() < kShortDescriptionLines) {
+                               lines.description.push_back(line);
+                           } else if (kind == kSectionDocType) {
+                               lines.docType.push_back(line);
+                           } else if (kind == kSectionSeeAlso) {
+                               lines.seeAlso.push_back(line);
+                           }
+                       });
+    return lines;
+}
+
+}  // namespace
+
+std::string_view DeclaredText(std::string_view declaration) {
+    std::string_view declared = TrimLeftView(declaration, kDeclarationLeadIn);
+    return declared.empty() ? kUntitledName : declared;
+}
+
+bool DeclaresNothing(std::string_view declaration) {
+    return TrimLeftView(declaration, kDeclarationLeadIn).empty();
+}
+
+void DeriveIndexFields(CSylItem& item, const Settings& settings) {
+    DerivedName derived = DeriveName(item.Declaration());
+    item.name = std::move(derived.name);
+    item.hasSyntax = derived.hasSyntax;
+    IndexLines lines = CollectIndexLines(settings, item.BlockText());
+    item.group =
+        lines.group ? std::string(TrimView(*lines.group, "\n ")) : std::string(kDefaultGroup);
+    ItemType type = TypeOf(settings, lines.docType);
+    item.accessRank = type.accessRank;
+    item.isPublic = type.isPublic;
+}
+
+std::string SplitClassMember(const std::string& name) {
+    std::size_t first = name.find("::");
+    if (first == std::string::npos) {
+        return name;
+    }
+    std::size_t begin = first + 2;
+    std::size_t next = name.find("::", begin);
+    return name.substr(begin, next == std::string::npos ? std::string::npos : next - begin);
+}
+
+std::string CSylItem::MemberName() const {
+    return SplitClassMember(name);
+}
+
+ItemText DeriveItemText(const CSylItem& item, const Settings& settings, const RunOptions& options) {
+    ItemText text;
+    text.declaration = item.Declaration();
+    ParseSections(item, settings, options, item.BlockText(), text);
+    const CZTStringArray& docType = text.sections[kSectionDocType];
+    text.typeText =
+        TypeOf(settings, std::vector<std::string_view>(docType.begin(), docType.end())).text;
+    return text;
+}
+
+std::string ShortDescription(const CSylItem& item, const Settings& settings) {
+    std::vector<std::string_view> firstLines =
+        CollectIndexLines(settings, item.BlockText()).description;
+    if (firstLines.empty()) {
+        return std::string(kEmptyShortDescription);
+    }
+    std::string text;
+    for (std::string_view line : firstLines) {
+        text.append(TrimView(line, "\n ,"));
+        text.push_back(' ');
+    }
+    if (text.size() > kShortDescriptionLimit) {
+        text.replace(kShortDescriptionLimit, std::string::npos, kShortDescriptionCut);
+    }
+    return text;
+}
+
+std::vector<std::string> SeeAlsoNames(const CSylItem& item, const Settings& settings,
+                                      const RunOptions& options) {
+    std::vector<std::string> names;
+    if (options.sectionSeeAlso != 0) {
+        for (std::string_view line : CollectIndexLines(settings, item.BlockText()).seeAlso) {
+            names.emplace_back(SeeAlsoName(line));
+        }
+    }
+    return names;
+}
+
+bool SortsBefore(const CSylItem& a, const CSylItem& b) {
+    // Compares a.group + "-" + a.name with b.group + "-" + b.name, piece by piece.
+    const std::array<std::string_view, 3> left = {a.group, kSortKeyJoint, a.name};
+    const std::array<std::string_view, 3> right = {b.group, kSortKeyJoint, b.name};
+    std::size_t li = 0;
+    std::size_t ri = 0;
+    std::string_view l = left[0];
+    std::string_view r = right[0];
+    for (;;) {
+        while (l.empty() && ++li < left.size()) {
+            l = left[li];
+        }
+        while (r.empty() && ++ri < right.size()) {
+            r = right[ri];
+        }
+        if (l.empty() || r.empty()) {
+            return l.empty() && !r.empty();
+        }
+        std::size_t n = std::min(l.size(), r.size());
+        if (int order = l.substr(0, n).compare(r.substr(0, n)); order != 0) {
+            return order < 0;
+        }
+        l.remove_prefix(n);
+        r.remove_prefix(n);
+    }
+}
+
+}  // namespace sylva

@@ -1,0 +1,33 @@
+// Settings: the values of the settings table, with the keyword lists prepared from them.
+#include "scan/section_keywords.h"
+
+namespace sylva {
+
+Settings::Settings() {
+    SetDefaults();
+}
+
+void Settings::Set(SettingId id, std::string value) {
+    values_[static_cast<std::size_t>(id)] = std::move(value);
+    Prepare();
+}
+
+void Settings::Assign(std::array<std::string, kSettingCount> values) {
+    values_ = std::move(values);
+    Prepare();
+}
+
+void Settings::SetDefaults() {
+    for (std::size_t id = 0; id < values_.size(); ++id) {
+        if (values_[id].empty()) {
+            values_[id] = kSettingDefinitions[id].defaultValue;
+        }
+    }
+    Prepare();
+}
+
+void Settings::Prepare() {
+    keywords_ = std::make_shared<const SectionKeywords>(values_);
+}
+
+}  // namespace sylva

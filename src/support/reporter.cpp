@@ -1,0 +1,49 @@
+#include "support/reporter.h"
+
+#include <string>
+
+#include "support/text_format.h"
+
+namespace sylva {
+
+namespace {
+
+// Indented as a line about one item or file.
+constexpr std::string_view kWarningLine = "    WARNING: %s:%d: %s";
+
+}  // namespace
+
+void Reporter::Protocol(std::string_view line) const {
+    if (protocol_ != nullptr) {
+        protocol_->AddSelString(line, 1, 1000);
+    }
+}
+
+void Reporter::Failure(std::string_view line) {
+    ++failureCount_;
+    Protocol(line);
+}
+
+void Reporter::Warning(std::string_view file, int line, std::string_view text) {
+    ++warningCount_;
+    if (diagnostics_ != nullptr) {
+        diagnostics_->Warning(file, line, text);
+    } else {
+        Protocol(FormatLine(kWarningLine, {file, std::to_string(line), text}));
+    }
+}
+
+void Reporter::Status(std::string_view text) const {
+    if (progress_ != nullptr) {
+        progress_->SetStatus(text);
+    }
+}
+
+void Reporter::Advance() {
+    if (progress_ != nullptr) {
+        progress_->SetPos(progressPos_);
+    }
+    ++progressPos_;
+}
+
+}  // namespace sylva

@@ -20,7 +20,7 @@ constexpr int kDialogHeight = 244;
 constexpr std::string_view kInlineCommentRefused =
     "Please enter a whole number from 5 to 1000 for \"Max. comment inline function declaration:\".";
 constexpr std::string_view kConfigFileRefused =
-    "Please enter a configuration file name of at most 250 characters.";
+    "Please enter a configuration file name of at most %d characters.";
 constexpr std::string_view kConfigFileUnreadable =
     "Cannot read the configuration file %s; the built-in settings stay in force.";
 constexpr std::string_view kStandardConfigFileRead =
@@ -184,7 +184,7 @@ void COptionsDlg::accept() {
     }
     // The name is handed on as bytes, so its limit counts bytes.
     if (ToBytes(configFile_->text()).size() > static_cast<std::size_t>(kConfigFileLimit)) {
-        prompter_.Warning(kConfigFileRefused);
+        prompter_.Warning(FormatLine(kConfigFileRefused, {std::to_string(kConfigFileLimit)}));
         configFile_->setFocus();
         return;
     }

@@ -20,7 +20,9 @@ class COptionsDlg : public QDialog {
   public:
     static constexpr unsigned kMinInlineComment = 5;
     static constexpr unsigned kMaxInlineComment = 1000;
-    static constexpr int kConfigFileLimit = 250;
+    // A path like any other: -CONFIG fills the field, and a name cut to fit would make the
+    // window read another file than batch mode.
+    static constexpr int kConfigFileLimit = kPathLimit;
 
     COptionsDlg(Prompter& prompter, QWidget* parent);
 

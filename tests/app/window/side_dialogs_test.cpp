@@ -245,20 +245,28 @@ class SideDialogsTest : public QObject {
     void okRefusesAConfigFileNameOverTheLimit() {
         ScriptedPrompter prompter;
         StoredOptions options;
-        bool stayedOpen = false;
+        // The longest name -CONFIG takes reaches the field, and the run, whole.
+        const std::string fromCommandLine(kMaxOptionValueLength, 'n');
+        options.configFile = fromCommandLine;
         EditOptions(prompter, options, [&](COptionsDlg& dialog) {
-            // 200 characters, 400 bytes: the name is handed on as bytes.
-            dialog.ConfigFileEdit()->setText(QString(200, QChar(0xfc)));
+            ButtonLabelled(dialog, QStringLiteral("OK"))->click();
+        });
+        QCOMPARE(options.configFile, fromCommandLine);
+        bool stayedOpen = false;
+        constexpr int kLimit = COptionsDlg::kConfigFileLimit;
+        EditOptions(prompter, options, [&](COptionsDlg& dialog) {
+            // Within the limit in characters, over it in bytes: the name is handed on as bytes.
+            dialog.ConfigFileEdit()->setText(QString(kLimit / 2 + 1, QChar(0xfc)));
             ButtonLabelled(dialog, QStringLiteral("OK"))->click();
             stayedOpen = dialog.isVisible();
-            dialog.ConfigFileEdit()->setText(QString(250, 'c'));
+            dialog.ConfigFileEdit()->setText(QString(kLimit, 'c'));
             ButtonLabelled(dialog, QStringLiteral("OK"))->click();
         });
         QVERIFY(stayedOpen);
         QCOMPARE(Shown(prompter, "warning"),
-                 std::vector<std::string>{
-                     "Please enter a configuration file name of at most 250 characters."});
-        QCOMPARE(options.configFile, std::string(250, 'c'));
+                 std::vector<std::string>{"Please enter a configuration file name of at most " +
+                                          std::to_string(kLimit) + " characters."});
+        QCOMPARE(options.configFile, std::string(kLimit, 'c'));
     }
 
     // Load says so when the named file cannot be read: which file was read in its place, or that

@@ -2,6 +2,8 @@
 // by byte, preprocessor directives, and the end of the file.
 #include "scan/doxygen_reader.h"
 
+#include <algorithm>
+
 #include "scan/doxygen_walker.h"
 #include "support/zt_string.h"
 
@@ -55,15 +57,41 @@ std::vector<DoxygenItem> DoxygenWalker::Read() {
 
 void DoxygenWalker::Code(const SourceEvent& event) {
     std::string_view text = event.text;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        CodeByte(text, at);
-        if (text[at] == '\n') {
-            ++line_;
-            column_ = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        // Runs the walk need not look into byte by byte: an opaque body up to its next brace,
+        // an initializer up to its next brace, or statement text up to its next punctuation.
+        std::size_t end = at;
+        if (Opaque() || statement_.braceDepth > 0) {
+            end = std::min(text.find_first_of("{}", at), text.size());
+            if (!Opaque() &&
+                text.substr(at, end - at).find_first_not_of(kSpaces) != std::string_view::npos) {
+                statement_.initializerContent = true;
+            }
         } else {
-            ++column_;
+            while (end < text.size() && !IsStatementByte(text[end])) {
+                ++end;
+            }
+            Append(text.substr(at, end - at));
+        }
+        MoveOver(text.substr(at, end - at));
+        at = end;
+        if (at < text.size()) {
+            CodeByte(text, at);
+            MoveOver(text.substr(at, 1));
+            ++at;
         }
     }
+}
+
+void DoxygenWalker::MoveOver(std::string_view bytes) {
+    std::size_t feed = bytes.rfind('\n');
+    if (feed == std::string_view::npos) {
+        column_ += bytes.size();
+        return;
+    }
+    line_ += static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
+    column_ = bytes.size() - feed - 1;
 }
 
 void DoxygenWalker::Append(std::string_view bytes) {

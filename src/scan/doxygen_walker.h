@@ -39,6 +39,26 @@ inline bool IsWordByte(char ch) {
            ch == '_';
 }
 
+// True iff the walk looks at `ch` on its own in statement text: a brace, a statement's end, a
+// bracket, a comma or colon, or a line feed. Other bytes are copied in runs.
+inline bool IsStatementByte(char ch) {
+    switch (ch) {
+        case '{':
+        case '}':
+        case ';':
+        case ',':
+        case ':':
+        case '(':
+        case ')':
+        case '[':
+        case ']':
+        case '\n':
+            return true;
+        default:
+            return false;
+    }
+}
+
 // `name` behind `scope`, joined by "::"; `name` alone when either is empty.
 inline std::string Join(std::string_view scope, std::string_view name) {
     if (scope.empty() || name.empty()) {
@@ -130,6 +150,8 @@ class DoxygenWalker {
     bool Opaque() const { return scopes_.back().kind == ScopeKind::kBody; }
 
     void Code(const SourceEvent& event);
+    // Moves the line and column past `bytes`.
+    void MoveOver(std::string_view bytes);
     void CodeByte(std::string_view text, std::size_t at);
     void Append(std::string_view bytes);
     bool AccessLabel(std::string_view text, std::size_t at);

@@ -1,6 +1,8 @@
 // Cutting source bytes into code, literals, comments and directives.
 #include "scan/source_lexer.h"
 
+#include <array>
+
 namespace sylva {
 
 namespace {
@@ -9,18 +11,47 @@ constexpr std::string_view kBlockClose = "*/";
 constexpr std::string_view kBlockOpen = "/*";
 constexpr std::size_t kMaxRawDelimiter = 16;
 
-bool IsIdentifierByte(char ch) {
+constexpr bool IsIdentifierByte(char ch) {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
            ch == '_' || static_cast<unsigned char>(ch) >= 0x80;
 }
 
-bool IsDigit(char ch) {
+constexpr bool IsDigit(char ch) {
     return ch >= '0' && ch <= '9';
 }
 
-bool IsBlank(char ch) {
+constexpr bool IsBlank(char ch) {
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\f' || ch == '\v';
 }
+
+// What ReadCode needs to know of a byte, one bit each.
+constexpr unsigned char kWord = 1;          // a byte of an identifier or number
+constexpr unsigned char kDigit = 2;         // 0 to 9
+constexpr unsigned char kBlankByte = 4;     // a blank other than a line feed
+constexpr unsigned char kMaybeSpecial = 8;  // may start a literal, comment or directive
+
+constexpr std::array<unsigned char, 256> MakeByteKinds() {
+    std::array<unsigned char, 256> kinds{};
+    for (int ch = 0; ch < 256; ++ch) {
+        unsigned char kind = 0;
+        if (IsIdentifierByte(static_cast<char>(ch))) {
+            kind |= kWord;
+        }
+        if (IsDigit(static_cast<char>(ch))) {
+            kind |= kDigit;
+        }
+        if (IsBlank(static_cast<char>(ch))) {
+            kind |= kBlankByte;
+        }
+        if (ch == '/' || ch == '"' || ch == '\'' || ch == '#') {
+            kind |= kMaybeSpecial;
+        }
+        kinds[static_cast<std::size_t>(ch)] = kind;
+    }
+    return kinds;
+}
+
+constexpr std::array<unsigned char, 256> kByteKinds = MakeByteKinds();
 
 // The prefixes a raw string literal may carry before its '"'.
 bool IsRawPrefix(std::string_view token) {
@@ -102,27 +133,49 @@ bool SourceLexer::IsDigitSeparator() const {
 
 void SourceLexer::ReadCode() {
     Start(SourcePiece::kCode);
-    std::size_t from = at_;
-    while (!AtEnd()) {
-        char ch = Peek();
-        if (at_ > from) {
-            bool special = (ch == '/' && (Peek(1) == '/' || Peek(1) == '*')) || ch == '"' ||
-                           (ch == '\'' && !IsDigitSeparator()) || (ch == '#' && lineBlank_);
+    // The hot loop of the whole reader: every byte of code passes here once, so it keeps its
+    // state in locals and classifies each byte with one table look-up.
+    const std::size_t from = at_;
+    const std::size_t size = content_.size();
+    const char* data = content_.data();
+    std::size_t at = at_;
+    bool lineBlank = lineBlank_;
+    bool tokenOpen = tokenOpen_;
+    bool numberToken = numberToken_;
+    for (; at < size; ++at) {
+        char ch = data[at];
+        unsigned char kind = kByteKinds[static_cast<unsigned char>(ch)];
+        if ((kind & kMaybeSpecial) != 0 && at > from) {
+            char next = at + 1 < size ? data[at + 1] : '\0';
+            bool separator = ch == '\'' && numberToken && at + 1 < size &&
+                             (kByteKinds[static_cast<unsigned char>(next)] & kWord) != 0;
+            bool special = (ch == '/' && (next == '/' || next == '*')) || ch == '"' ||
+                           (ch == '\'' && !separator) || (ch == '#' && lineBlank);
             if (special) {
                 break;
             }
         }
-        if (IsIdentifierByte(ch) || (ch == '.' && numberToken_)) {
-            if (!tokenOpen_) {
-                tokenOpen_ = true;
-                numberToken_ = IsDigit(ch);
+        if ((kind & kWord) != 0 || (ch == '.' && numberToken)) {
+            if (!tokenOpen) {
+                tokenOpen = true;
+                numberToken = (kind & kDigit) != 0;
             }
-        } else if (ch != '\'' || !numberToken_) {
-            tokenOpen_ = false;
-            numberToken_ = false;
+        } else if (ch != '\'' || !numberToken) {
+            tokenOpen = false;
+            numberToken = false;
         }
-        Advance();
+        if (ch == '\n') {
+            ++line_;
+            lineStart_ = at + 1;
+            lineBlank = true;
+        } else if ((kind & kBlankByte) == 0) {
+            lineBlank = false;
+        }
     }
+    at_ = at;
+    lineBlank_ = lineBlank;
+    tokenOpen_ = tokenOpen;
+    numberToken_ = numberToken;
     event_.text = content_.substr(from, at_ - from);
 }
 

@@ -138,7 +138,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             if (label.empty()) {
                 Warn(kMissingWord, {written});
             } else if (out_.group.empty()) {
-                out_.group = std::string(label);
+                out_.group = Plain(label);
             }
             RestOfLine(text, p);
             break;
@@ -151,9 +151,9 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
                 Warn(kMissingWord, {written});
                 break;
             }
-            groupLabel_ = std::string(label);
+            groupLabel_ = Plain(label);
             out_.subjectName = groupLabel_;
-            out_.title = std::string(title);
+            out_.title = Plain(title);
             if (spec->action == CommandAction::kDefineGroup) {
                 out_.subject = CommentSubject::kGroup;
             } else {
@@ -169,16 +169,16 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             break;
         case CommandAction::kFile:
             out_.subject = CommentSubject::kFile;
-            out_.subjectName = std::string(NextWord(text, p));
+            out_.subjectName = Plain(NextWord(text, p));
             break;
         case CommandAction::kMainPage:
             out_.subject = CommentSubject::kMainPage;
-            out_.title = std::string(RestOfLine(text, p));
+            out_.title = Plain(RestOfLine(text, p));
             break;
         case CommandAction::kPage:
             out_.subject = CommentSubject::kPage;
-            out_.subjectName = std::string(NextWord(text, p));
-            out_.title = std::string(RestOfLine(text, p));
+            out_.subjectName = Plain(NextWord(text, p));
+            out_.title = Plain(RestOfLine(text, p));
             break;
         case CommandAction::kNamedEntity:
             out_.subject = CommentSubject::kNamedEntity;
@@ -186,7 +186,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             if (spec->argument == NamedArgument::kDeclaration) {
                 out_.namedDeclaration = std::string(RestOfLine(text, p));
             } else {
-                out_.subjectName = std::string(NextWord(text, p));
+                out_.subjectName = Plain(NextWord(text, p));
                 RestOfLine(text, p);
             }
             break;

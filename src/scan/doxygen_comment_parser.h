@@ -32,6 +32,10 @@ inline bool IsBlank(std::string_view text) {
     return text.find_first_not_of(kBlanks) == std::string_view::npos;
 }
 
+// `text` with every reserved byte (scan/rich_text.h) replaced by a space: for names and titles,
+// which are plain text.
+std::string Plain(std::string_view text);
+
 // The next blank-separated word at or after `at`, which moves past it.
 std::string_view NextWord(std::string_view text, std::size_t& at);
 // The rest of the line from `at`, without blanks around it; `at` moves to the end.

@@ -1,9 +1,11 @@
 // Items and rows: a documented declaration named in its scope, the rows of the item around it.
 #include "scan/doxygen_walker.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "scan/doxygen_items.h"
+#include "scan/rich_text.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_walk {
@@ -135,6 +137,7 @@ LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& co
     }
     int item = ScopeItem(index);
     std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
+    std::replace_if(name.begin(), name.end(), rich::IsReservedByte, ' ');
     rows.push_back({std::move(name), {}, RowText(comment)});
     documented.rowItem = item;
     documented.row = rows.size() - 1;
@@ -159,6 +162,8 @@ int DoxygenWalker::ScopeItem(std::size_t index) {
 }
 
 int DoxygenWalker::AddItem(DoxygenItem item) {
+    // A name is plain text even where the code held control bytes.
+    std::replace_if(item.name.begin(), item.name.end(), rich::IsReservedByte, ' ');
     // Without a group of its own, an item is in the group of the class it stands in, else in
     // the innermost group opened by "@{".
     int documented = scopes_.back().documented;

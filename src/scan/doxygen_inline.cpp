@@ -63,6 +63,12 @@ std::string ReferenceName(std::string_view word) {
     return name;
 }
 
+std::string Plain(std::string_view text) {
+    std::string plain;
+    rich::AppendStripped(plain, text);
+    return plain;
+}
+
 std::string_view NextWord(std::string_view text, std::size_t& at) {
     std::size_t from = text.find_first_not_of(kBlanks, at);
     if (from == std::string_view::npos) {

@@ -1,17 +1,7 @@
 // Turning rich text (scan/rich_text.h) into HTML: spans become tags, references become links to
 // the pages of the items they name, and every "<", ">" and "&" that is not part of a real tag or
 // entity is escaped, so that text such as "a < b", "std::vector<int>" or "x && y" cannot break a
-// page.
-//
-// What stays a tag: "<" directly followed by an optional "/" and a name from a fixed list of
-// HTML tag names (any letter case: a, abbr, b, big, blockquote, br, caption, center, cite, code,
-// dd, del, dfn, div, dl, dt, em, font, h1 to h6, hr, i, img, ins, kbd, li, ol, p, pre, s, samp,
-// small, span, strike, strong, sub, sup, table, tbody, td, tfoot, th, thead, tr, tt, u, ul,
-// var), then ">", "/>" or a blank and attributes up to a ">" on the same line. A tag with an
-// attribute named "on..." or a "javascript:", "vbscript:" or "data:" address, and a closing tag
-// with attributes, are text. So "<b>" and '<a href="x.html">' stay, "<int>" and "<T>" do not.
-// What stays an entity: "&name;" (a letter, then up to 31 letters and digits), "&#123;" and
-// "&#x1F;".
+// page. What counts as a tag or an entity is the rule of html/html_markup.h.
 #pragma once
 
 #include <functional>

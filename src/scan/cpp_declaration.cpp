@@ -1,278 +1,39 @@
 // Naming a declaration from its tokens.
 //
-// The analysis works on the declaration's top-level units: tokens at bracket depth zero, a bracket
-// group standing as its opening token, attributes ([[...]], __attribute__((...)), __declspec(...),
-// alignas(...)) left out. In that order it recognises template heads, extern "C", namespaces,
-// using, class heads, and then functions and variables by their parameter lists.
+// In this order it recognises template heads, extern "C", namespaces, using, class heads, and
+// then functions and variables by their parameter lists (cpp_declaration_parser.h).
 #include "scan/cpp_declaration.h"
 
-#include <algorithm>
-#include <array>
-
-#include "scan/cpp_tokens.h"
+#include "scan/cpp_declaration_parser.h"
 
 namespace sylva {
 
+namespace cpp_parse {
+
 namespace {
 
-constexpr std::array<std::string_view, 8> kAttributeWords = {
-    "__attribute__", "__attribute", "__declspec", "alignas", "_Alignas", "__asm__", "__asm", "asm",
-};
-// Words that qualify a type without being one: a parameter of nothing else is unnamed.
-constexpr std::array<std::string_view, 11> kQualifierWords = {
-    "const",    "volatile", "struct",   "enum",       "union",        "class",
-    "typename", "register", "restrict", "__restrict", "__restrict__",
-};
 // Words that may follow a parameter list without starting a new declaration.
 constexpr std::array<std::string_view, 9> kTrailingWords = {
     "const", "volatile", "override", "final", "noexcept", "throw", "mutable", "requires", "try",
 };
 constexpr std::array<std::string_view, 4> kClassKeys = {"class", "struct", "union", "enum"};
 
-template <std::size_t N>
-bool IsOneOf(const std::array<std::string_view, N>& words, std::string_view word) {
-    return std::find(words.begin(), words.end(), word) != words.end();
+std::string_view SkipSpaces(std::string_view text) {
+    std::size_t at = text.find_first_not_of(" \t\\\r\n");
+    return at == std::string_view::npos ? std::string_view() : text.substr(at);
 }
 
-bool IsIdentifierByte(char ch) {
-    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
-           ch == '_';
+std::string_view TakeIdentifier(std::string_view& text) {
+    std::size_t size = 0;
+    while (size < text.size() && IsIdentifierByte(text[size])) {
+        ++size;
+    }
+    std::string_view word = text.substr(0, size);
+    text.remove_prefix(size);
+    return word;
 }
 
-class DeclarationParser {
-  public:
-    explicit DeclarationParser(std::string_view text) : text_(text), tokens_(Tokenize(text)) {}
-
-    CppDeclaration Parse(char terminator);
-    std::vector<std::string> Declarators() { return DeclaratorNames(TopLevel(0, tokens_.size())); }
-    std::string FirstIdentifier() const;
-
-  private:
-    using Units = std::vector<std::size_t>;
-
-    const Token& At(std::size_t index) const { return tokens_[index]; }
-    bool OpensGroup(std::size_t index) const {
-        return At(index).match != kNoToken && At(index).match > index &&
-               At(index).kind == TokenKind::kPunctuation;
-    }
-    // The index behind a token, behind its whole group when it opens one.
-    std::size_t Behind(std::size_t index) const {
-        return OpensGroup(index) ? At(index).match + 1 : index + 1;
-    }
-    bool IsName(std::size_t index) const {
-        return At(index).kind == TokenKind::kIdentifier && !IsReservedWord(At(index).text);
-    }
-
-    // The top-level units of the tokens [from, to).
-    Units TopLevel(std::size_t from, std::size_t to) const;
-    bool UnitIs(const Units& units, std::size_t u, std::string_view spelling) const {
-        return u < units.size() && At(units[u]).Is(spelling);
-    }
-
-    bool ParseClassHead(const Units& units, std::size_t u, char terminator, bool isTypedef,
-                        CppDeclaration& result) const;
-    void ParseFunctionOrVariable(const Units& units, std::size_t u, char terminator, bool isTypedef,
-                                 CppDeclaration& result) const;
-
-    // "A::B" ending at units[last], back to `first`; template arguments left out.
-    std::string QualifiedNameEndingAt(const Units& units, std::size_t first, std::size_t last,
-                                      std::string name, std::size_t& start) const;
-    // The name of an operator whose "operator" is units[u]; `group` receives the unit of its
-    // parameter list (units.size() when it has none).
-    std::string OperatorName(const Units& units, std::size_t u, std::size_t& group) const;
-    bool HasPointer(std::size_t open) const;
-    // A "(" group followed by "(" or "[" that holds a pointer: the name declared inside it.
-    bool IsDeclaratorGroup(const Units& units, std::size_t u) const;
-    std::string DeclaratorGroupName(std::size_t open) const;
-    // The parameter names of the group opened at `open`, a parameter list or (`templateList`)
-    // a template head's.
-    std::vector<std::string> ParameterNames(std::size_t open, bool templateList) const;
-    std::string ParameterName(const Units& piece, bool templateList) const;
-    std::vector<std::string> DeclaratorNames(const Units& units) const;
-    std::vector<Units> SplitAtCommas(const Units& units) const;
-
-    std::string_view text_;
-    std::vector<Token> tokens_;
-};
-
-DeclarationParser::Units DeclarationParser::TopLevel(std::size_t from, std::size_t to) const {
-    std::vector<std::size_t> units;
-    std::size_t i = from;
-    while (i < to) {
-        const Token& token = At(i);
-        if (token.Is("[") && i + 1 < to && At(i + 1).Is("[")) {
-            i = OpensGroup(i) ? Behind(i) : i + 2;
-            continue;
-        }
-        if (token.kind == TokenKind::kIdentifier && IsOneOf(kAttributeWords, token.text)) {
-            i = i + 1 < to && At(i + 1).Is("(") ? Behind(i + 1) : i + 1;
-            continue;
-        }
-        units.push_back(i);
-        i = Behind(i);
-    }
-    return units;
-}
-
-std::vector<DeclarationParser::Units> DeclarationParser::SplitAtCommas(const Units& units) const {
-    std::vector<std::vector<std::size_t>> pieces(1);
-    for (std::size_t unit : units) {
-        if (At(unit).Is(",")) {
-            pieces.emplace_back();
-        } else {
-            pieces.back().push_back(unit);
-        }
-    }
-    return pieces;
-}
-
-std::string DeclarationParser::QualifiedNameEndingAt(const Units& units, std::size_t first,
-                                                     std::size_t last, std::string name,
-                                                     std::size_t& start) const {
-    std::size_t u = last;
-    if (u > first && UnitIs(units, u - 1, "~")) {
-        name.insert(0, "~");
-        --u;
-    }
-    while (u >= first + 2 && UnitIs(units, u - 1, "::")) {
-        std::size_t scope = u - 2;
-        if (At(units[scope]).Is("<") && scope > first) {
-            --scope;
-        }
-        if (!IsName(units[scope])) {
-            break;
-        }
-        name.insert(0, "::");
-        name.insert(0, At(units[scope]).text);
-        u = scope;
-    }
-    start = u;
-    return name;
-}
-
-std::string DeclarationParser::OperatorName(const Units& units, std::size_t u,
-                                            std::size_t& group) const {
-    std::string name = "operator";
-    std::size_t next = u + 1;
-    if (UnitIs(units, next, "(") && At(units[next]).match == units[next] + 1) {
-        name += "()";
-        group = next + 1;
-        return name;
-    }
-    for (; next < units.size() && !At(units[next]).Is("("); ++next) {
-        const Token& token = At(units[next]);
-        if (token.kind == TokenKind::kIdentifier && IsIdentifierByte(name.back())) {
-            name += ' ';
-        }
-        if (OpensGroup(units[next])) {
-            std::size_t close = token.match;
-            name.append(token.text);
-            name.append(At(close).text);
-        } else {
-            name.append(token.text);
-        }
-    }
-    group = next;
-    return name;
-}
-
-bool DeclarationParser::HasPointer(std::size_t open) const {
-    for (std::size_t unit : TopLevel(open + 1, At(open).match)) {
-        const Token& token = At(unit);
-        if (token.Is("*") || token.Is("&") || token.Is("^")) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool DeclarationParser::IsDeclaratorGroup(const Units& units, std::size_t u) const {
-    return OpensGroup(units[u]) && At(units[u]).Is("(") &&
-           (UnitIs(units, u + 1, "(") || UnitIs(units, u + 1, "[")) && HasPointer(units[u]);
-}
-
-std::string DeclarationParser::DeclaratorGroupName(std::size_t open) const {
-    std::vector<std::size_t> inner = TopLevel(open + 1, At(open).match);
-    for (std::size_t u = 0; u < inner.size(); ++u) {
-        if (IsDeclaratorGroup(inner, u)) {
-            return DeclaratorGroupName(inner[u]);
-        }
-    }
-    for (std::size_t u = inner.size(); u-- > 0;) {
-        if (IsName(inner[u])) {
-            return std::string(At(inner[u]).text);
-        }
-    }
-    return {};
-}
-
-std::string DeclarationParser::ParameterName(const Units& piece, bool templateList) const {
-    std::size_t end = piece.size();
-    for (std::size_t u = 0; u < piece.size(); ++u) {
-        if (At(piece[u]).Is("=")) {
-            end = u;
-            break;
-        }
-        if (!templateList && IsDeclaratorGroup(piece, u)) {
-            return DeclaratorGroupName(piece[u]);
-        }
-    }
-    if (end == 1 && At(piece[0]).Is("...")) {
-        return "...";
-    }
-    while (end > 0 && At(piece[end - 1]).Is("[")) {
-        --end;
-    }
-    if (end < 2 || !IsName(piece[end - 1])) {
-        return {};
-    }
-    for (std::size_t u = 0; u + 1 < end; ++u) {
-        std::string_view word = At(piece[u]).text;
-        bool qualifier = templateList ? word == "const" : IsOneOf(kQualifierWords, word);
-        if (!qualifier) {
-            return std::string(At(piece[end - 1]).text);
-        }
-    }
-    return {};
-}
-
-std::vector<std::string> DeclarationParser::ParameterNames(std::size_t open,
-                                                           bool templateList) const {
-    std::vector<std::string> names;
-    std::vector<Units> pieces = SplitAtCommas(TopLevel(open + 1, At(open).match));
-    if (pieces.size() == 1 &&
-        (pieces[0].empty() || (pieces[0].size() == 1 && At(pieces[0][0]).Is("void")))) {
-        return names;
-    }
-    for (const auto& piece : pieces) {
-        names.push_back(ParameterName(piece, templateList));
-    }
-    return names;
-}
-
-std::vector<std::string> DeclarationParser::DeclaratorNames(const Units& units) const {
-    std::vector<std::string> names;
-    for (const auto& piece : SplitAtCommas(units)) {
-        std::string name;
-        for (std::size_t u = 0; u < piece.size(); ++u) {
-            const Token& token = At(piece[u]);
-            if (token.Is("=") || token.Is("[") || token.Is(":") || token.Is("{")) {
-                break;
-            }
-            if (IsDeclaratorGroup(piece, u)) {
-                name = DeclaratorGroupName(piece[u]);
-                break;
-            }
-            if (IsName(piece[u])) {
-                name = std::string(token.text);
-            }
-        }
-        if (!name.empty()) {
-            names.push_back(std::move(name));
-        }
-    }
-    return names;
-}
+}  // namespace
 
 bool DeclarationParser::ParseClassHead(const Units& units, std::size_t u, char terminator,
                                        bool isTypedef, CppDeclaration& result) const {
@@ -482,34 +243,10 @@ CppDeclaration DeclarationParser::Parse(char terminator) {
     return result;
 }
 
-std::string DeclarationParser::FirstIdentifier() const {
-    for (std::size_t unit : TopLevel(0, tokens_.size())) {
-        if (IsName(unit)) {
-            return std::string(At(unit).text);
-        }
-    }
-    return {};
-}
-
-std::string_view SkipSpaces(std::string_view text) {
-    std::size_t at = text.find_first_not_of(" \t\\\r\n");
-    return at == std::string_view::npos ? std::string_view() : text.substr(at);
-}
-
-std::string_view TakeIdentifier(std::string_view& text) {
-    std::size_t size = 0;
-    while (size < text.size() && IsIdentifierByte(text[size])) {
-        ++size;
-    }
-    std::string_view word = text.substr(0, size);
-    text.remove_prefix(size);
-    return word;
-}
-
-}  // namespace
+}  // namespace cpp_parse
 
 CppDeclaration ParseDeclaration(std::string_view text, char terminator) {
-    return DeclarationParser(text).Parse(terminator);
+    return cpp_parse::DeclarationParser(text).Parse(terminator);
 }
 
 CppDeclaration ParseMacro(std::string_view directive) {
@@ -518,12 +255,12 @@ CppDeclaration ParseMacro(std::string_view directive) {
     if (!rest.starts_with("#")) {
         return macro;
     }
-    rest = SkipSpaces(rest.substr(1));
-    if (TakeIdentifier(rest) != "define") {
+    rest = cpp_parse::SkipSpaces(rest.substr(1));
+    if (cpp_parse::TakeIdentifier(rest) != "define") {
         return macro;
     }
-    rest = SkipSpaces(rest);
-    macro.name = std::string(TakeIdentifier(rest));
+    rest = cpp_parse::SkipSpaces(rest);
+    macro.name = std::string(cpp_parse::TakeIdentifier(rest));
     if (macro.name.empty()) {
         return macro;
     }
@@ -535,10 +272,10 @@ CppDeclaration ParseMacro(std::string_view directive) {
     macro.hasParameterList = true;
     std::size_t close = rest.find(')');
     std::string_view list = rest.substr(1, close == std::string_view::npos ? rest.npos : close - 1);
-    while (!SkipSpaces(list).empty()) {
+    while (!cpp_parse::SkipSpaces(list).empty()) {
         std::size_t comma = list.find(',');
         std::string_view piece = list.substr(0, comma);
-        std::string_view name = SkipSpaces(piece);
+        std::string_view name = cpp_parse::SkipSpaces(piece);
         name = name.substr(0, name.find_last_not_of(" \t\\\r\n") + 1);
         if (name.size() > 3 && name.ends_with("...")) {
             name.remove_suffix(3);
@@ -553,11 +290,11 @@ CppDeclaration ParseMacro(std::string_view directive) {
 }
 
 std::string EnumeratorName(std::string_view text) {
-    return DeclarationParser(text).FirstIdentifier();
+    return cpp_parse::DeclarationParser(text).FirstIdentifier();
 }
 
 std::vector<std::string> DeclaratorNames(std::string_view text) {
-    return DeclarationParser(text).Declarators();
+    return cpp_parse::DeclarationParser(text).Declarators();
 }
 
 }  // namespace sylva

@@ -24,6 +24,7 @@ static_assert(std::is_sorted(kTagNames.begin(), kTagNames.end()));
 
 constexpr std::array<std::string_view, 3> kUnsafeSchemes = {"javascript:", "vbscript:", "data:"};
 constexpr std::size_t kMaxEntityName = 32;
+
 bool IsLetter(char ch) {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
 }

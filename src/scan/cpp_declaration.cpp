@@ -99,7 +99,7 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
         if (token.Is("operator")) {
             std::size_t group = 0;
             std::string name = OperatorName(units, k, group);
-            if (group < units.size()) {
+            if (group < units.size() && At(units[group]).Is("(") && OpensGroup(units[group])) {
                 std::size_t start = k;
                 name = QualifiedNameEndingAt(units, u, k, name, start);
                 candidates.push_back({group, start, std::move(name)});

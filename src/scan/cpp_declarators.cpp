@@ -19,6 +19,7 @@ constexpr std::array<std::string_view, 11> kQualifierWords = {
 
 DeclarationParser::Units DeclarationParser::TopLevel(std::size_t from, std::size_t to) const {
     std::vector<std::size_t> units;
+    to = std::min(to, tokens_.size());
     std::size_t i = from;
     while (i < to) {
         const Token& token = At(i);
@@ -99,6 +100,9 @@ std::string DeclarationParser::OperatorName(const Units& units, std::size_t u,
 }
 
 bool DeclarationParser::HasPointer(std::size_t open) const {
+    if (!OpensGroup(open)) {
+        return false;
+    }
     for (std::size_t unit : TopLevel(open + 1, At(open).match)) {
         const Token& token = At(unit);
         if (token.Is("*") || token.Is("&") || token.Is("^")) {
@@ -114,6 +118,9 @@ bool DeclarationParser::IsDeclaratorGroup(const Units& units, std::size_t u) con
 }
 
 std::string DeclarationParser::DeclaratorGroupName(std::size_t open) const {
+    if (!OpensGroup(open)) {
+        return {};
+    }
     std::vector<std::size_t> inner = TopLevel(open + 1, At(open).match);
     for (std::size_t u = 0; u < inner.size(); ++u) {
         if (IsDeclaratorGroup(inner, u)) {
@@ -161,6 +168,9 @@ std::string DeclarationParser::ParameterName(const Units& piece, bool templateLi
 std::vector<std::string> DeclarationParser::ParameterNames(std::size_t open,
                                                            bool templateList) const {
     std::vector<std::string> names;
+    if (!OpensGroup(open)) {
+        return names;
+    }
     std::vector<Units> pieces = SplitAtCommas(TopLevel(open + 1, At(open).match));
     if (pieces.size() == 1 &&
         (pieces[0].empty() || (pieces[0].size() == 1 && At(pieces[0][0]).Is("void")))) {

@@ -642,6 +642,9 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         {"a 4 MB comment", "/** " + big + " */ int f(void);"},
         {"a 4 MB comment line by line", "/**\n" + repeat(" * word @c code more\n", 200000) + "*/"},
         {"a command at the end of the file", "/** @param"},
+        {"unclosed parameter lists",
+         "/** a */ bool operator==(const X&;\n/** b */ typedef void (*cb)(;\n"
+         "/** c */ int operator()(\n"},
         {"a command and an open block at the end", "/** @code"},
         {"an unterminated string and character", "int a = \"open;\n/** x */ int b = 'c;"},
         {"deep braces", repeat("{", 200000) + "/** deep */ int f();" + repeat("}", 200000)},
@@ -672,10 +675,10 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         }
     }
     // The control bytes became spaces, and the raw string's contents stayed code.
-    Reading control = Read(cases[14].source);
+    Reading control = Read(cases[15].source);
     ASSERT_EQ(control.items.size(), 1u);
     EXPECT_EQ(Visible(control.items[0].lines[0].text), "a b");
-    Reading raw = Read(cases[15].source);
+    Reading raw = Read(cases[16].source);
     ASSERT_EQ(raw.items.size(), 1u);
     EXPECT_EQ(raw.items[0].name, "f");
 }

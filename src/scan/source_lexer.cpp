@@ -1,4 +1,4 @@
-// Cutting source bytes into code, literals, comments and directives.
+// Cutting source bytes into pieces: the order of the pieces, code and literals.
 #include "scan/source_lexer.h"
 
 #include <array>
@@ -7,8 +7,6 @@ namespace sylva {
 
 namespace {
 
-constexpr std::string_view kBlockClose = "*/";
-constexpr std::string_view kBlockOpen = "/*";
 constexpr std::size_t kMaxRawDelimiter = 16;
 
 constexpr bool IsIdentifierByte(char ch) {
@@ -18,10 +16,6 @@ constexpr bool IsIdentifierByte(char ch) {
 
 constexpr bool IsDigit(char ch) {
     return ch >= '0' && ch <= '9';
-}
-
-constexpr bool IsBlank(char ch) {
-    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\f' || ch == '\v';
 }
 
 // What ReadCode needs to know of a byte, one bit each.
@@ -40,7 +34,7 @@ constexpr std::array<unsigned char, 256> MakeByteKinds() {
         if (IsDigit(static_cast<char>(ch))) {
             kind |= kDigit;
         }
-        if (IsBlank(static_cast<char>(ch))) {
+        if (IsSourceBlank(static_cast<char>(ch))) {
             kind |= kBlankByte;
         }
         if (ch == '/' || ch == '"' || ch == '\'' || ch == '#') {
@@ -66,7 +60,7 @@ void SourceLexer::Advance() {
         ++line_;
         lineStart_ = at_;
         lineBlank_ = true;
-    } else if (!IsBlank(ch)) {
+    } else if (!IsSourceBlank(ch)) {
         lineBlank_ = false;
     }
 }
@@ -214,7 +208,7 @@ bool SourceLexer::ReadRawString() {
         if (ch == '(') {
             break;
         }
-        if (ch == ')' || ch == '\\' || IsBlank(ch) || ch == '\n' || ch == '"') {
+        if (ch == ')' || ch == '\\' || IsSourceBlank(ch) || ch == '\n' || ch == '"') {
             return false;
         }
         ++open;
@@ -236,222 +230,6 @@ bool SourceLexer::ReadRawString() {
     }
     event_.text = content_.substr(from, at_ - from);
     return true;
-}
-
-std::size_t SourceLexer::DocMarkerSize(bool& trailing, bool& block) const {
-    trailing = false;
-    block = Peek(1) == '*';
-    char third = Peek(2);
-    char fourth = Peek(3);
-    bool doc = false;
-    if (block) {
-        doc = third == '!' || (third == '*' && fourth != '*' && fourth != '/');
-    } else {
-        doc = third == '!' || (third == '/' && fourth != '/');
-    }
-    if (!doc) {
-        return 0;
-    }
-    trailing = fourth == '<';
-    return trailing ? 4 : 3;
-}
-
-void SourceLexer::ReadComment() {
-    bool trailing = false;
-    bool block = false;
-    std::size_t marker = DocMarkerSize(trailing, block);
-    if (marker != 0 && block) {
-        ReadBlockDocComment(marker);
-        return;
-    }
-    if (marker != 0) {
-        Start(SourcePiece::kDocComment);
-        ReadLineDocComments(trailing, false);
-        return;
-    }
-    Start(SourcePiece::kComment);
-    std::size_t from = at_;
-    if (block) {
-        std::size_t close = content_.find(kBlockClose, at_ + 2);
-        event_.unterminated = close == std::string_view::npos;
-        std::size_t end = event_.unterminated ? content_.size() : close + kBlockClose.size();
-        bool blank = lineBlank_;
-        while (at_ < end) {
-            Advance();
-        }
-        lineBlank_ = blank || event_.line != line_;
-    } else {
-        // A line comment ends at its line's end, unless a backslash continues it.
-        while (!AtEnd()) {
-            std::size_t end = content_.find('\n', at_);
-            if (end == std::string_view::npos) {
-                end = content_.size();
-            }
-            std::size_t last = end;
-            while (last > at_ && content_[last - 1] == '\r') {
-                --last;
-            }
-            bool continued = end < content_.size() && last > at_ && content_[last - 1] == '\\';
-            bool blank = lineBlank_;
-            while (at_ < end) {
-                Advance();
-            }
-            lineBlank_ = blank;
-            if (!continued) {
-                break;
-            }
-            Advance();
-        }
-    }
-    event_.text = content_.substr(from, at_ - from);
-}
-
-void SourceLexer::ReadBlockDocComment(std::size_t markerSize) {
-    Start(SourcePiece::kDocComment);
-    event_.blockComment = true;
-    bool trailing = false;
-    bool block = false;
-    DocMarkerSize(trailing, block);
-    event_.trailing = trailing;
-    std::size_t from = at_;
-    std::size_t textStart = at_ + markerSize;
-    std::size_t close = content_.find(kBlockClose, textStart);
-    event_.unterminated = close == std::string_view::npos;
-    std::size_t textEnd = event_.unterminated ? content_.size() : close;
-    std::string_view text = content_.substr(textStart, textEnd - textStart);
-    event_.nestedOpener = text.find(kBlockOpen) != std::string_view::npos;
-    lines_.clear();
-    int line = line_;
-    std::size_t start = 0;
-    while (true) {
-        std::size_t feed = text.find('\n', start);
-        if (feed == std::string_view::npos) {
-            lines_.push_back({text.substr(start), line});
-            break;
-        }
-        lines_.push_back({text.substr(start, feed - start), line});
-        ++line;
-        lineStart_ = textStart + feed + 1;
-        start = feed + 1;
-    }
-    if (line != line_) {
-        lineBlank_ = true;
-    }
-    line_ = line;
-    at_ = event_.unterminated ? content_.size() : close + kBlockClose.size();
-    event_.text = content_.substr(from, at_ - from);
-    event_.lines = &lines_;
-}
-
-void SourceLexer::ReadLineDocComments(bool trailing, bool single) {
-    event_.trailing = trailing;
-    std::size_t from = at_;
-    lines_.clear();
-    while (true) {
-        bool markerTrailing = false;
-        bool block = false;
-        std::size_t marker = DocMarkerSize(markerTrailing, block);
-        std::size_t textStart = at_ + marker;
-        std::size_t end = content_.find('\n', textStart);
-        if (end == std::string_view::npos) {
-            end = content_.size();
-        }
-        std::size_t textEnd = end;
-        while (textEnd > textStart && content_[textEnd - 1] == '\r') {
-            --textEnd;
-        }
-        lines_.push_back({content_.substr(textStart, textEnd - textStart), line_});
-        bool blank = lineBlank_;
-        while (at_ < end) {
-            Advance();
-        }
-        lineBlank_ = blank;
-        if (single || AtEnd()) {
-            break;
-        }
-        // The run goes on when the next line holds, after blanks only, a marker of the same kind.
-        std::size_t next = end + 1;
-        while (next < content_.size() && IsBlank(content_[next])) {
-            ++next;
-        }
-        std::size_t saved = at_;
-        at_ = next;
-        bool nextTrailing = false;
-        bool nextMarker = Peek() == '/' && Peek(1) == '/' &&
-                          DocMarkerSize(nextTrailing, block) != 0 && nextTrailing == trailing;
-        at_ = saved;
-        if (!nextMarker) {
-            break;
-        }
-        while (at_ < next) {
-            Advance();
-        }
-    }
-    event_.text = content_.substr(from, at_ - from);
-    event_.lines = &lines_;
-}
-
-void SourceLexer::ReadDirective() {
-    Start(SourcePiece::kDirective);
-    directive_.clear();
-    while (!AtEnd()) {
-        char ch = Peek();
-        if (ch == '\n') {
-            break;
-        }
-        if (ch == '\\' && (Peek(1) == '\n' || (Peek(1) == '\r' && Peek(2) == '\n'))) {
-            while (Peek() != '\n') {
-                directive_.push_back(Peek());
-                Advance();
-            }
-            directive_.push_back('\n');
-            Advance();
-        } else if (ch == '/' && (Peek(1) == '/' || Peek(1) == '*')) {
-            SkipDirectiveComment();
-        } else if (ch == '"' || ch == '\'') {
-            char quote = ch;
-            directive_.push_back(ch);
-            Advance();
-            while (!AtEnd() && Peek() != '\n') {
-                char inner = Peek();
-                directive_.push_back(inner);
-                Advance();
-                if (inner == '\\' && !AtEnd() && Peek() != '\n') {
-                    directive_.push_back(Peek());
-                    Advance();
-                } else if (inner == quote) {
-                    break;
-                }
-            }
-        } else {
-            directive_.push_back(ch);
-            Advance();
-        }
-    }
-    event_.text = directive_;
-}
-
-void SourceLexer::SkipDirectiveComment() {
-    bool trailing = false;
-    bool block = false;
-    std::size_t marker = DocMarkerSize(trailing, block);
-    if (marker != 0 && trailing && queuedComment_ == std::string_view::npos) {
-        queuedComment_ = at_;
-        queuedLine_ = line_;
-        queuedLineStart_ = lineStart_;
-    }
-    directive_.push_back(' ');
-    if (block) {
-        std::size_t close = content_.find(kBlockClose, at_ + 2);
-        std::size_t end = close == std::string_view::npos ? content_.size() : close + 2;
-        while (at_ < end) {
-            Advance();
-        }
-    } else {
-        while (!AtEnd() && Peek() != '\n') {
-            Advance();
-        }
-    }
 }
 
 }  // namespace sylva

@@ -1,6 +1,7 @@
 // SourceLexer: cuts C or C++ source bytes into the pieces the documentation comment reader walks:
 // runs of code, string and character literals, ordinary comments, documentation comments with
-// their lines, and preprocessor directives.
+// their lines, and preprocessor directives (source_lexer.cpp: code and literals;
+// source_comments.cpp: comments and directives).
 //
 // It never fails: an unterminated comment runs to the end of the input and says so, a string or
 // character literal ends at its line's end at the latest, and every byte is visited a bounded
@@ -13,6 +14,11 @@
 #include <vector>
 
 namespace sylva {
+
+// True iff `ch` is a blank other than a line feed.
+constexpr bool IsSourceBlank(char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\f' || ch == '\v';
+}
 
 // One line of a documentation comment's text: for a block comment the text between its markers,
 // cut at line feeds; for a run of line comments the text behind each marker.

@@ -248,7 +248,8 @@ void CommentParser::StartRow(bool templateParameter, std::string_view text, std:
         }
         at = std::min(close + 1, text.size());
     }
-    std::string_view word = NextWord(text, at);
+    // "@param size: the size" names "size".
+    std::string_view word = TrimRightView(NextWord(text, at), ":");
     std::string name;
     std::size_t start = 0;
     while (start <= word.size()) {

@@ -147,7 +147,7 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          " * @param[in] pond the buffer to read\n"
          " * @param[out] out where the bytes go,\n"
          " *     at least @p size of them\n"
-         " * @param size how many bytes\n"
+         " * @param size: how many bytes\n"
          " * @return the number of bytes copied, or -1\n"
          " * @note Safe on an empty pond.\n"
          " * @see pond_drain, pond_fill()\n"

@@ -2,6 +2,8 @@
 // preprocessor directives.
 #include "scan/source_lexer.h"
 
+#include <algorithm>
+
 namespace sylva {
 
 namespace {
@@ -10,6 +12,17 @@ constexpr std::string_view kBlockClose = "*/";
 constexpr std::string_view kBlockOpen = "/*";
 
 }  // namespace
+
+std::size_t SourceLexer::LineFeedAt(std::size_t from) const {
+    return std::min(content_.find('\n', from), content_.size());
+}
+
+std::size_t SourceLexer::BeforeCarriageReturns(std::size_t from, std::size_t end) const {
+    while (end > from && content_[end - 1] == '\r') {
+        --end;
+    }
+    return end;
+}
 
 std::size_t SourceLexer::DocMarkerSize(bool& trailing, bool& block) const {
     trailing = false;
@@ -56,14 +69,8 @@ void SourceLexer::ReadComment() {
     } else {
         // A line comment ends at its line's end, unless a backslash continues it.
         while (!AtEnd()) {
-            std::size_t end = content_.find('\n', at_);
-            if (end == std::string_view::npos) {
-                end = content_.size();
-            }
-            std::size_t last = end;
-            while (last > at_ && content_[last - 1] == '\r') {
-                --last;
-            }
+            std::size_t end = LineFeedAt(at_);
+            std::size_t last = BeforeCarriageReturns(at_, end);
             bool continued = end < content_.size() && last > at_ && content_[last - 1] == '\\';
             bool blank = lineBlank_;
             while (at_ < end) {
@@ -125,14 +132,8 @@ void SourceLexer::ReadLineDocComments(bool trailing, bool single) {
         bool block = false;
         std::size_t marker = DocMarkerSize(markerTrailing, block);
         std::size_t textStart = at_ + marker;
-        std::size_t end = content_.find('\n', textStart);
-        if (end == std::string_view::npos) {
-            end = content_.size();
-        }
-        std::size_t textEnd = end;
-        while (textEnd > textStart && content_[textEnd - 1] == '\r') {
-            --textEnd;
-        }
+        std::size_t end = LineFeedAt(textStart);
+        std::size_t textEnd = BeforeCarriageReturns(textStart, end);
         lines_.push_back({content_.substr(textStart, textEnd - textStart), line_});
         bool blank = lineBlank_;
         while (at_ < end) {

@@ -63,6 +63,10 @@ class SourceLexer {
     // Moves past one byte, counting lines.
     void Advance();
     void Start(SourcePiece piece);
+    // The line feed at or after `from` that ends its line, or the end of the input.
+    std::size_t LineFeedAt(std::size_t from) const;
+    // `end` moved back over the carriage returns before it, but not before `from`.
+    std::size_t BeforeCarriageReturns(std::size_t from, std::size_t end) const;
 
     void ReadCode();
     void ReadLiteral();

@@ -207,6 +207,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
                 Warn(kMissingWord, {written});
                 break;
             }
+            Flush();
             std::string line(kExampleFileLabel);
             line.push_back(rich::kCodeOpen);
             rich::AppendStripped(line, file);

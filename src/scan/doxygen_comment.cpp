@@ -28,7 +28,7 @@ constexpr std::string_view kEndLink = "endlink";
 constexpr std::string_view kPreOpen = "<pre>";
 constexpr std::string_view kPreClose = "</pre>";
 
-// A line of a block comment without its decoration: the blanks and the run of "*" that open it.
+// A line of a block comment without its decoration.
 std::string_view StripDecoration(std::string_view line, bool blockComment) {
     while (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
@@ -38,7 +38,11 @@ std::string_view StripDecoration(std::string_view line, bool blockComment) {
     }
     std::size_t at = line.find_first_not_of(" \t");
     if (at != std::string_view::npos && line[at] == '*') {
+        // The run of "*" and the one blank that sets the text apart from it.
         at = line.find_first_not_of('*', at);
+        if (at != std::string_view::npos && line[at] == ' ') {
+            ++at;
+        }
         return at == std::string_view::npos ? std::string_view() : line.substr(at);
     }
     return line;
@@ -92,7 +96,7 @@ void CommentParser::Line(std::string_view text, int line) {
         Flush();
         htmlPre_ = FindNoCase(body, kPreClose) == std::string_view::npos;
         Scan(text);
-        Flush();
+        Flush(true);
         return;
     }
     if (body.starts_with("```") || body.starts_with("~~~")) {
@@ -142,7 +146,7 @@ void CommentParser::PushLine(SectionKind section, std::string text) {
     out_.lines.push_back({section, std::move(text)});
 }
 
-void CommentParser::Flush() {
+void CommentParser::Flush(bool keepIndent) {
     if (linkOpen_) {
         warn_(linkLine_,
               FormatLine(kUnclosedLink, {linkOpener_, std::string(1, linkOpener_.front()) +
@@ -150,7 +154,7 @@ void CommentParser::Flush() {
         paragraph_.push_back(rich::kReferenceClose);
         linkOpen_ = false;
     }
-    std::string text(TrimView(paragraph_, " \t"));
+    std::string text(keepIndent ? TrimRightView(paragraph_, " \t") : TrimView(paragraph_, " \t"));
     paragraph_.clear();
     if (text.empty()) {
         return;

@@ -84,7 +84,9 @@ class CommentParser {
     void AppendWordSpan(char open, std::string_view word, char close);
     void AppendMarkup(char byte);
 
-    void Flush();
+    // Ends the current paragraph into its target; `keepIndent`: a line of a <pre> block, whose
+    // leading blanks stay.
+    void Flush(bool keepIndent = false);
     void EndParagraph();
     void StartSection(SectionKind section, std::string_view label = {});
     void StartRow(bool templateParameter, std::string_view text, std::size_t& at,

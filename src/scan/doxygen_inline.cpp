@@ -321,6 +321,7 @@ std::size_t CommentParser::InlineCommand(const CommandSpec& spec, std::string_vi
             p = std::min(text.size(), text.find_first_not_of(kBlanks, p));
             break;
         default:
+            StartSection(kSectionDescription);
             AppendText(kCopiedFromLabel);
             AppendReference(word, {});
             break;

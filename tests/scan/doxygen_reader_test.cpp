@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/cpp_declaration.h"
 #include "scan/rich_text.h"
 
 namespace sylva {
@@ -260,6 +261,42 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  Examples: pre:if (d < 3 && d > 0)\n"
          "  Examples: pre:    puts(\"ok\");\n"
          "  Examples: pre:raw <text>\n"},
+        {"lists, line breaks, HTML pre blocks, fences and a sentence in See also",
+         "/**\n"
+         " * Steps:\n"
+         " * 1. open\n"
+         " * 2. fill\\n then close\n"
+         " * <pre>\n"
+         " *   keep  <b>this</b>\n"
+         " * </pre>\n"
+         " * ```\n"
+         " * fenced();\n"
+         " * ```\n"
+         " * @li first item\n"
+         " * @section usage Using it\n"
+         " * @par\n"
+         " * Untitled remark.\n"
+         " * @sa the pond_fill() page for more\n"
+         " * @copydoc pond_fill\n"
+         " * @include fill_example.c\n"
+         " */\n"
+         "void pond_steps(void);\n",
+         "function pond_steps @1\n"
+         "  syntax: void pond_steps(void);\n"
+         "  Description: Steps:\n"
+         "  Description: 1. open\n"
+         "  Description: 2. fill\n"
+         "  Description: then close\n"
+         "  Description: <pre>\n"
+         "  Description:   keep  <b>this</b>\n"
+         "  Description: </pre>\n"
+         "  Examples: pre:fenced();\n"
+         "  Description: - first item\n"
+         "  Description: *Using it*\n"
+         "  Remarks: Untitled remark.\n"
+         "  SeeAlso: the [[pond_fill|pond_fill()]] page for more\n"
+         "  Description: See [[pond_fill]]\n"
+         "  Examples: Example file: `fill_example.c`\n"},
         {"inline markup, references, escapes and links",
          "/**\n"
          " * Fills @c pond with @b fresh @e water from @a source, as\n"
@@ -462,6 +499,31 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "  Description: Sets up.\n"
          "  row T (template): a type\n"
          "  row value: the value\n"},
+        {"constructors defined outside, Qt access labels, an anonymous enum, digit separators",
+         "class CPond {\n"
+         "  public slots:\n"
+         "    /** A slot. */ void refill();\n"
+         "  signals:\n"
+         "    /** A signal. */ void emptied();\n"
+         "  private:\n"
+         "    enum { kSmall = 1'000, /**< small */ kLarge /**< large */ };\n"
+         "};\n"
+         "/** Makes one. */\n"
+         "CPond::CPond(int n) : depth_{n}, name_(\"pond\") {}\n",
+         "function CPond::refill @3\n"
+         "  syntax: void refill();\n"
+         "  Description: A slot.\n"
+         "function CPond::emptied @5\n"
+         "  syntax: void emptied();\n"
+         "  Description: A signal.\n"
+         "class CPond @1\n"
+         "  syntax: class CPond { ... };\n"
+         "  row kSmall: small\n"
+         "  row kLarge: large\n"
+         "function CPond::CPond @9\n"
+         "  syntax: CPond::CPond(int n)\n"
+         "  Description: Makes one.\n"
+         "  DocType: Constructor\n"},
         {"preprocessor alternatives open one body, not two",
          "/** Grows. */\n"
          "#if defined(POND_WIDE)\n"
@@ -559,6 +621,85 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "  syntax: void pond_public(void);\n"
          "  Description: Public. again.\n"},
     });
+}
+
+// The naming of declarations as the reader sees them (comments already gone): kind, name as
+// written, and the parameter names ("" unnamed), or "-" where there is no parameter list.
+TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
+    struct NamingCase {
+        std::string text;
+        char terminator;
+        DeclarationKind kind;
+        std::string name;
+        std::string parameters;
+    };
+    using enum DeclarationKind;
+    const NamingCase cases[] = {
+        // C functions behind export words, calling conventions and attributes.
+        {"EVENT2_EXPORT_SYMBOL struct evbuffer *evbuffer_new(void)", ';', kFunction, "evbuffer_new",
+         ""},
+        {"extern DECLSPEC SDL_Window * SDLCALL SDL_CreateWindow(const char *title, int x)", ';',
+         kFunction, "SDL_CreateWindow", "title, x"},
+        {"GLFWAPI void glfwInit(int, char **)", ';', kFunction, "glfwInit", ", "},
+        {"POND_DEPRECATED(\"use g\") int f(int a)", ';', kFunction, "f", "a"},
+        {"int f(int a) POND_PRINTF(1, 2)", ';', kFunction, "f", "a"},
+        {"__attribute__((pure)) int g(int *out, size_t n, ...)", ';', kFunction, "g",
+         "out, n, ..."},
+        {"int h(void (*callback)(void *user), SDL_OUT_CAP(n) char *text, int v[4])", ';', kFunction,
+         "h", "callback, text, v"},
+        {"int k(const foo_t, struct bar, unsigned long)", ';', kFunction, "k", ", , "},
+        // C++ names: qualified, operators, constructors, destructors, templates.
+        {"void garden::CBed::Plant(int seeds) const", '{', kFunction, "garden::CBed::Plant",
+         "seeds"},
+        {"CBed::CBed(int n) : rows_(n), seeds_{n}", '{', kFunction, "CBed::CBed", "n"},
+        {"virtual ~CBed() = default", ';', kFunction, "~CBed", ""},
+        {"bool operator==(const CBed& other) const", ';', kFunction, "operator==", "other"},
+        {"int operator()(int x)", '{', kFunction, "operator()", "x"},
+        {"CBed& operator<<(std::ostream& out)", ';', kFunction, "operator<<", "out"},
+        {"explicit operator bool() const", ';', kFunction, "operator bool", ""},
+        {"void* operator new[](std::size_t size)", ';', kFunction, "operator new[]", "size"},
+        {"template <typename T, int N = 3> T Sum(const std::array<T, N>& a, T b = T{})", ';',
+         kFunction, "Sum", "a, b"},
+        {"auto Make() -> std::unique_ptr<CBed>", ';', kFunction, "Make", ""},
+        {"template <> void Swap<int>(int& a, int& b)", ';', kFunction, "Swap", "a, b"},
+        // Classes and their kin: a name before the body, base classes, export words.
+        {"class GARDEN_API CBed final : public Base<CBed>", '{', kClass, "CBed", "-"},
+        {"template <class T> struct hash<garden::CBed<T>>", '{', kStruct, "hash", "-"},
+        {"typedef struct tagPOINT", '{', kStruct, "tagPOINT", "-"},
+        {"typedef union", '{', kUnion, "", "-"},
+        {"enum class Colour : unsigned char", '{', kEnum, "Colour", "-"},
+        {"struct evbuffer", ';', kStruct, "evbuffer", "-"},
+        {"namespace garden::tools", '{', kNamespace, "garden::tools", "-"},
+        {"extern \"C\"", '{', kLinkage, "", "-"},
+        // Variables, typedefs and aliases.
+        {"struct evbuffer *buffers[8], *spare", ';', kVariable, "buffers", "-"},
+        {"static const int kMax = sizeof(int) < 4 ? 1 : 2", ';', kVariable, "kMax", "-"},
+        {"unsigned flags : 3", ';', kVariable, "flags", "-"},
+        {"std::function<void(int)> on_event", ';', kVariable, "on_event", "-"},
+        {"int (*handler)(int signal)", ';', kVariable, "handler", "signal"},
+        {"typedef void (SDLCALL *SDL_AudioCallback)(void *userdata, Uint8 *stream)", ';', kTypedef,
+         "SDL_AudioCallback", "userdata, stream"},
+        {"typedef struct SDL_Window SDL_Window", ';', kTypedef, "SDL_Window", "-"},
+        {"template <class T> using Vec = std::vector<T>", ';', kAlias, "Vec", "-"},
+        {"int table[] = ", '{', kVariable, "table", "-"},
+    };
+    for (const NamingCase& c : cases) {
+        CppDeclaration declaration = ParseDeclaration(c.text, c.terminator);
+        std::string parameters = "-";
+        if (declaration.hasParameterList) {
+            parameters.clear();
+            for (std::size_t i = 0; i < declaration.parameters.size(); ++i) {
+                parameters += (i == 0 ? "" : ", ") + declaration.parameters[i];
+            }
+        }
+        EXPECT_EQ(declaration.kind, c.kind) << c.text;
+        EXPECT_EQ(declaration.name, c.name) << c.text;
+        EXPECT_EQ(parameters, c.parameters) << c.text;
+    }
+    EXPECT_EQ(ParseMacro("#  define POND_MAX(a, b, ...) x").parameters, (Strings{"a", "b", "..."}));
+    EXPECT_EQ(ParseMacro("#define POND_LOG(fmt, args...)").parameters, (Strings{"fmt", "args"}));
+    EXPECT_EQ(ParseMacro("#define POND_ON 1").kind, DeclarationKind::kVariable);
+    EXPECT_EQ(ParseMacro("#include <pond.h>").kind, DeclarationKind::kUnknown);
 }
 
 TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {

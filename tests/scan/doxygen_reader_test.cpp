@@ -126,12 +126,18 @@ struct Case {
     std::string expected;
 };
 
+// Each case also read with CR LF line ends, which must give the same items.
 void ExpectDescriptions(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         Reading reading = Read(c.source);
         EXPECT_EQ(Describe(reading.items), c.expected) << c.name << "\n--- source:\n" << c.source;
         EXPECT_TRUE(reading.warnings.empty())
             << c.name << ": " << ::testing::PrintToString(reading.warnings);
+        std::string crlf;
+        for (char ch : c.source) {
+            crlf += ch == '\n' ? "\r\n" : std::string(1, ch);
+        }
+        EXPECT_EQ(Describe(Read(crlf).items), c.expected) << c.name << " with CR LF";
     }
 }
 
@@ -297,6 +303,33 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  SeeAlso: the [[pond_fill|pond_fill()]] page for more\n"
          "  Description: See [[pond_fill]]\n"
          "  Examples: Example file: `fill_example.c`\n"},
+        {"what is no documentation: banners, four slashes, empty comments, literals, "
+         "continued line comments",
+         "int sep = 1'000'000; /**< separated */\n"
+         "const char *raw = R\"x(/** not a comment */)x\";\n"
+         "char quote = '\\''; /**< a quote */\n"
+         "//// not documentation\n"
+         "/***************/\n"
+         "/**/\n"
+         "#define LONG_MACRO(a) \\\n"
+         "    do { /* inner */ \\\n"
+         "    } while (0) /**< a long macro */\n"
+         "// a line comment \\\n"
+         "   that goes on /** still a comment */\n"
+         "/// Last.\n"
+         "int last;\n",
+         "variable sep @1\n"
+         "  syntax: int sep = 1'000'000;\n"
+         "  Description: separated\n"
+         "variable quote @3\n"
+         "  syntax: char quote = '\\'';\n"
+         "  Description: a quote\n"
+         "macro LONG_MACRO @9\n"
+         "  syntax: #define LONG_MACRO(a) \\ /     do {   \\ /     } while (0)\n"
+         "  Description: a long macro\n"
+         "variable last @12\n"
+         "  syntax: int last;\n"
+         "  Description: Last.\n"},
         {"inline markup, references, escapes and links",
          "/**\n"
          " * Fills @c pond with @b fresh @e water from @a source, as\n"

@@ -674,6 +674,7 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         {"extern DECLSPEC SDL_Window * SDLCALL SDL_CreateWindow(const char *title, int x)", ';',
          kFunction, "SDL_CreateWindow", "title, x"},
         {"GLFWAPI void glfwInit(int, char **)", ';', kFunction, "glfwInit", ", "},
+        {"extern \"C\" int pond_c(void)", ';', kFunction, "pond_c", ""},
         {"POND_DEPRECATED(\"use g\") int f(int a)", ';', kFunction, "f", "a"},
         {"int f(int a) POND_PRINTF(1, 2)", ';', kFunction, "f", "a"},
         {"__attribute__((pure)) int g(int *out, size_t n, ...)", ';', kFunction, "g",
@@ -800,7 +801,7 @@ TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
 // time linear in its size (a quadratic step would take minutes on these sizes), and every item
 // stays sound: a line inside the file, valid sections, rich text without stray reserved bytes.
 TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
-    const std::string big(4 << 20, 'x');
+    const std::string big(10 << 20, 'x');
     struct HostileCase {
         const char* name;
         std::string source;
@@ -813,7 +814,7 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         return text;
     };
     const HostileCase cases[] = {
-        {"a 4 MB comment", "/** " + big + " */ int f(void);"},
+        {"a 10 MB comment", "/** " + big + " */ int f(void);"},
         {"a 4 MB comment line by line", "/**\n" + repeat(" * word @c code more\n", 200000) + "*/"},
         {"a command at the end of the file", "/** @param"},
         {"unclosed parameter lists",

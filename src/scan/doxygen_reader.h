@@ -8,10 +8,26 @@
 // value, a data member or a parameter becomes a row of the enclosing item's table; a declaration
 // at namespace scope becomes an item of its own.
 //
+// Items: one per documented function, class, struct, union, enum, typedef, variable, macro and
+// namespace. Data members and enum values are rows of their enclosing item, whether their
+// comment stands before or behind them; an enclosing struct without a comment of its own gets
+// an item for its rows. Comments inside function bodies are passed over. A comment with "@file",
+// "@mainpage", "@page" or "@defgroup" is an item of its kind; one with "@fn", "@class",
+// "@struct", "@def" (and the like) documents the declaration of that name that follows, or,
+// when none follows before the next comment or the end of its scope, an item of that name
+// without syntax.
+//
 // Names carry every enclosing named scope, joined by "::": namespaces, classes, structs and
 // unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add
 // nothing. A declaration written with a qualified name keeps it behind the scopes it stands in
-// (inside "namespace garden", "void CBed::Plant()" is "garden::CBed::Plant").
+// (inside "namespace garden", "void CBed::Plant()" is "garden::CBed::Plant"). A typedef'd body
+// takes the typedef's name ("typedef struct tag {...} Name;" is Name); an anonymous body
+// without one takes its first row's name; an item with no name at all is "__Untitled".
+//
+// Groups: an item's group is the label of its "@ingroup", else the group of the documented
+// class it stands in, else the innermost group opened by "@defgroup" or "@addtogroup" and "@{".
+// Doc type lines carry what the type label shows: "Protected" or "Private" for class members
+// under those labels, "Constructor", "Destructor", and "Internal" for an "@internal" comment.
 //
 // Text is rich text (scan/rich_text.h). Everything here is a pure function of the bytes: no
 // state is shared, so files may be read on several threads at once.
@@ -28,7 +44,7 @@ namespace sylva {
 
 // What a documented item is.
 enum class DoxygenKind {
-    kFunction,  // also operators, constructors and function-like macros' kin: methods
+    kFunction,  // also methods, operators, constructors and destructors
     kClass,
     kStruct,
     kUnion,

@@ -177,9 +177,9 @@ void Measure(const std::string& root, int names, int warnings) {
         warningCount += count;
     }
     std::printf(
-        "%s: %zu files, %.1f MB, %zu items, %zu rows, %d warnings, %.3f s, %.1f MB/s, "
-        "peak RSS %ld MB\n",
-        root.c_str(), sources.size(), bytes / 1e6, items, rows, warningCount, best,
+        "%s: %zu files, %.1f MB, %zu items, %zu rows, %d warnings, %.3f s (CPU %.3f s), "
+        "%.1f MB/s, peak RSS %ld MB\n",
+        root.c_str(), sources.size(), bytes / 1e6, items, rows, warningCount, best, bestCpu,
         best > 0 ? bytes / 1e6 / best : 0.0, PeakRssKilobytes() / 1024);
     for (const auto& [kind, count] : itemKinds) {
         std::printf("  items %-9s %d\n", kind.c_str(), count);

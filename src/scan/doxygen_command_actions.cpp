@@ -18,34 +18,6 @@ constexpr std::string_view kStrayEnd = "\"%s\" closes nothing; it is left out";
 constexpr std::string_view kExampleFileLabel = "Example file: ";
 constexpr std::string_view kListBullet = "- ";
 
-DoxygenKind NamedKind(std::string_view command) {
-    if (command == "fn") {
-        return DoxygenKind::kFunction;
-    }
-    if (command == "struct") {
-        return DoxygenKind::kStruct;
-    }
-    if (command == "union") {
-        return DoxygenKind::kUnion;
-    }
-    if (command == "enum") {
-        return DoxygenKind::kEnum;
-    }
-    if (command == "namespace") {
-        return DoxygenKind::kNamespace;
-    }
-    if (command == "def") {
-        return DoxygenKind::kMacro;
-    }
-    if (command == "typedef") {
-        return DoxygenKind::kTypedef;
-    }
-    if (command == "var" || command == "property") {
-        return DoxygenKind::kVariable;
-    }
-    return DoxygenKind::kClass;
-}
-
 }  // namespace
 
 std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::size_t end) {
@@ -182,7 +154,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             break;
         case CommandAction::kNamedEntity:
             out_.subject = CommentSubject::kNamedEntity;
-            out_.namedKind = NamedKind(name);
+            out_.namedKind = spec->namedKind;
             if (spec->argument == NamedArgument::kDeclaration) {
                 out_.namedDeclaration = std::string(RestOfLine(text, p));
             } else {

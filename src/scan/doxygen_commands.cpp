@@ -12,20 +12,21 @@ using enum CommandAction;
 
 constexpr CommandSpec Plain(std::string_view name, CommandAction action,
                             SectionKind section = kSectionDescription) {
-    return {name, action, section, {}, NamedArgument::kName};
+    return {name, action, section, {}, NamedArgument::kName, DoxygenKind::kOther};
 }
 
 constexpr CommandSpec Section(std::string_view name, SectionKind section,
                               std::string_view label = {}) {
-    return {name, kSection, section, label, NamedArgument::kName};
+    return {name, kSection, section, label, NamedArgument::kName, DoxygenKind::kOther};
 }
 
 constexpr CommandSpec Block(std::string_view name, CommandAction action, std::string_view end) {
-    return {name, action, kSectionExamples, end, NamedArgument::kName};
+    return {name, action, kSectionExamples, end, NamedArgument::kName, DoxygenKind::kOther};
 }
 
-constexpr CommandSpec Named(std::string_view name, NamedArgument argument = NamedArgument::kName) {
-    return {name, kNamedEntity, kSectionDescription, {}, argument};
+constexpr CommandSpec Named(std::string_view name, DoxygenKind kind,
+                            NamedArgument argument = NamedArgument::kName) {
+    return {name, kNamedEntity, kSectionDescription, {}, argument, kind};
 }
 
 // Sorted by name, for binary search.
@@ -44,18 +45,18 @@ constexpr auto kCommands = std::to_array<CommandSpec>({
     Plain("c", kCode),
     Plain("callergraph", kIgnore),
     Plain("callgraph", kIgnore),
-    Named("category"),
+    Named("category", DoxygenKind::kClass),
     Plain("cite", kIgnoreWord),
-    Named("class"),
+    Named("class", DoxygenKind::kClass),
     Block("code", kCodeBlock, "endcode"),
-    Named("concept"),
+    Named("concept", DoxygenKind::kClass),
     Plain("cond", kIgnoreWord),
     Plain("copybrief", kCopyDoc),
     Plain("copydetails", kCopyDoc),
     Plain("copydoc", kCopyDoc),
     Section("copyright", kSectionCopyright),
     Section("date", kSectionHistory),
-    Named("def"),
+    Named("def", DoxygenKind::kMacro),
     Plain("defgroup", kDefineGroup),
     Section("deprecated", kSectionAttention, "Deprecated:"),
     Section("details", kSectionDescription),
@@ -82,12 +83,12 @@ constexpr auto kCommands = std::to_array<CommandSpec>({
     Plain("enduml", kStrayEnd),
     Plain("endverbatim", kStrayEnd),
     Plain("endxmlonly", kStrayEnd),
-    Named("enum"),
+    Named("enum", DoxygenKind::kEnum),
     Plain("example", kExampleFile),
     Plain("exception", kException, kSectionThrows),
     Plain("extends", kIgnoreLine),
     Plain("file", kFile),
-    Named("fn", NamedArgument::kDeclaration),
+    Named("fn", DoxygenKind::kFunction, NamedArgument::kDeclaration),
     Plain("headerfile", kIgnoreLine),
     Plain("hidecallergraph", kIgnore),
     Plain("hidecallgraph", kIgnore),
@@ -104,7 +105,7 @@ constexpr auto kCommands = std::to_array<CommandSpec>({
     Plain("includedoc", kExampleFile),
     Plain("includelineno", kExampleFile),
     Plain("ingroup", kInGroup),
-    Named("interface"),
+    Named("interface", DoxygenKind::kClass),
     Plain("internal", kInternal),
     Section("invariant", kSectionAttention, "Invariant:"),
     Block("latexonly", kDroppedBlock, "endlatexonly"),
@@ -117,7 +118,7 @@ constexpr auto kCommands = std::to_array<CommandSpec>({
     Block("msc", kDroppedBlock, "endmsc"),
     Plain("n", kLineBreak),
     Plain("name", kMemberGroup),
-    Named("namespace"),
+    Named("namespace", DoxygenKind::kNamespace),
     Plain("nosubgrouping", kIgnore),
     Section("note", kSectionRemarks),
     Plain("overload", kIgnore),
@@ -130,10 +131,10 @@ constexpr auto kCommands = std::to_array<CommandSpec>({
     Section("pre", kSectionAttention, "Precondition:"),
     Plain("private", kIgnore),
     Plain("privatesection", kIgnore),
-    Named("property", NamedArgument::kDeclaration),
+    Named("property", DoxygenKind::kVariable, NamedArgument::kDeclaration),
     Plain("protected", kIgnore),
     Plain("protectedsection", kIgnore),
-    Named("protocol"),
+    Named("protocol", DoxygenKind::kClass),
     Plain("public", kIgnore),
     Plain("publicsection", kIgnore),
     Plain("pure", kIgnore),
@@ -162,7 +163,7 @@ constexpr auto kCommands = std::to_array<CommandSpec>({
     Plain("snippetlineno", kExampleFile),
     Block("startuml", kDroppedBlock, "enduml"),
     Plain("static", kIgnore),
-    Named("struct"),
+    Named("struct", DoxygenKind::kStruct),
     Plain("subpage", kIgnoreWord),
     Plain("subsection", kHeading),
     Plain("subsubsection", kHeading),
@@ -172,9 +173,9 @@ constexpr auto kCommands = std::to_array<CommandSpec>({
     Plain("throws", kException, kSectionThrows),
     Section("todo", kSectionRemarks, "To do:"),
     Plain("tparam", kTemplateParameter),
-    Named("typedef", NamedArgument::kDeclaration),
-    Named("union"),
-    Named("var", NamedArgument::kDeclaration),
+    Named("typedef", DoxygenKind::kTypedef, NamedArgument::kDeclaration),
+    Named("union", DoxygenKind::kUnion),
+    Named("var", DoxygenKind::kVariable, NamedArgument::kDeclaration),
     Block("verbatim", kCodeBlock, "endverbatim"),
     Plain("verbinclude", kExampleFile),
     Section("version", kSectionVersion),

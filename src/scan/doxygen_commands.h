@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "scan/doxygen_reader.h"
 #include "scan/syl_item.h"
 
 namespace sylva {
@@ -53,6 +54,7 @@ struct CommandSpec {
     SectionKind section = kSectionDescription;
     std::string_view label;  // kSection: the bold label; blocks: the closing command
     NamedArgument argument = NamedArgument::kName;
+    DoxygenKind namedKind = DoxygenKind::kOther;  // kNamedEntity: what its entity is
 };
 
 // The command named `name` (without its "@" or "\"), or null for an unknown command.

@@ -10,7 +10,8 @@
 
 namespace sylva::fuzz {
 
-// A source file's bytes: scanning, item construction and section parsing.
+// A source file's bytes: scanning, item construction and section parsing, and the reading of
+// its documentation comments.
 int FuzzScan(const std::uint8_t* data, std::size_t size);
 // A configuration file's bytes, then a small scan under the settings they give.
 int FuzzConfig(const std::uint8_t* data, std::size_t size);

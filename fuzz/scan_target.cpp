@@ -1,9 +1,58 @@
-// Fuzzing the source scanner: the bytes of one source file, with the first byte choosing the
-// options that change how blocks are parsed.
+// Fuzzing the source scanners: the bytes of one source file, with the first byte choosing the
+// options that change how marker blocks are parsed, read by the marker-block scanner and by the
+// documentation comment reader.
+#include <algorithm>
+
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
+#include "html/rich_text.h"
+#include "scan/doxygen_reader.h"
+#include "scan/rich_text.h"
+#include "support/zt_string.h"
 
 namespace sylva::fuzz {
+
+namespace {
+
+bool HoldsReservedByte(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), rich::IsReservedByte);
+}
+
+// Aborts unless rendering `text` gives HTML without reserved bytes and without a script tag,
+// whatever the source held.
+void RequireSafeHtml(std::string_view text) {
+    static const LinkLookup kEveryName = [](std::string_view name) {
+        return std::optional<std::string>("SYLVA_" + std::string(name) + ".html");
+    };
+    std::string html = RenderRichText(text, kEveryName);
+    Require(!HoldsReservedByte(html), "a reserved byte reached the HTML");
+    Require(FindNoCase(html, "<script") == std::string::npos, "a script tag reached the HTML");
+}
+
+// Aborts unless every item of the reader points into the file, names itself without reserved
+// bytes, and holds sections and rich text that render safely.
+void RequireSoundDoxygenItems(std::string_view content) {
+    int lines = 1 + static_cast<int>(std::count(content.begin(), content.end(), '\n'));
+    for (const DoxygenItem& item :
+         ReadDoxygenComments(content, [lines](int line, std::string_view) {
+             Require(line >= 1 && line <= lines, "a warning outside the file");
+         })) {
+        Require(item.line >= 1 && item.line <= lines, "an item outside the file");
+        Require(!HoldsReservedByte(item.name) && !HoldsReservedByte(item.group) &&
+                    !HoldsReservedByte(item.title),
+                "a reserved byte in a name, group or title");
+        for (const DoxygenLine& line : item.lines) {
+            Require(line.section >= 0 && line.section < kSectionCount, "a section out of range");
+            RequireSafeHtml(line.text);
+        }
+        for (const DoxygenParameter& row : item.parameters) {
+            Require(!HoldsReservedByte(row.name), "a reserved byte in a row's name");
+            RequireSafeHtml(row.text);
+        }
+    }
+}
+
+}  // namespace
 
 int FuzzScan(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -16,6 +65,7 @@ int FuzzScan(const std::uint8_t* data, std::size_t size) {
     for (const ItemList::Slot& item : fuzzed.items) {
         (void)DeriveItemText(*item, fuzzed.settings, fuzzed.options);
     }
+    RequireSoundDoxygenItems(AsText(data + 1, size - 1));
     return 0;
 }
 

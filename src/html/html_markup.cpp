@@ -1,0 +1,155 @@
+// Telling the HTML an author wrote into documentation text from plain text.
+#include "html/html_markup.h"
+
+#include <algorithm>
+#include <array>
+
+#include "scan/rich_text.h"
+#include "support/zt_string.h"
+
+namespace sylva {
+
+namespace {
+
+// Sorted, for binary search; lower case.
+constexpr auto kTagNames = std::to_array<std::string_view>({
+    "a",    "abbr",   "b",      "big", "blockquote", "br",    "caption", "center", "cite",
+    "code", "dd",     "del",    "dfn", "div",        "dl",    "dt",      "em",     "font",
+    "h1",   "h2",     "h3",     "h4",  "h5",         "h6",    "hr",      "i",      "img",
+    "ins",  "kbd",    "li",     "ol",  "p",          "pre",   "s",       "samp",   "small",
+    "span", "strike", "strong", "sub", "sup",        "table", "tbody",   "td",     "tfoot",
+    "th",   "thead",  "tr",     "tt",  "u",          "ul",    "var",
+});
+static_assert(std::is_sorted(kTagNames.begin(), kTagNames.end()));
+
+constexpr std::array<std::string_view, 3> kUnsafeSchemes = {"javascript:", "vbscript:", "data:"};
+constexpr std::size_t kMaxEntityName = 32;
+
+bool IsLetter(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+}
+
+bool IsDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
+
+bool IsHexDigit(char ch) {
+    return IsDigit(ch) || (ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F');
+}
+
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\r';
+}
+
+char Lower(char ch) {
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+}  // namespace
+
+void AppendHtmlEscaped(std::string& out, char ch) {
+    switch (ch) {
+        case '<':
+            out.append("&lt;");
+            break;
+        case '>':
+            out.append("&gt;");
+            break;
+        case '&':
+            out.append("&amp;");
+            break;
+        default:
+            if (!rich::IsReservedByte(ch)) {
+                out.push_back(ch);
+            }
+            break;
+    }
+}
+
+std::size_t HtmlTagSize(std::string_view text, std::size_t at) {
+    std::size_t p = at + 1;
+    bool closing = p < text.size() && text[p] == '/';
+    if (closing) {
+        ++p;
+    }
+    std::size_t nameStart = p;
+    while (p < text.size() && (IsLetter(text[p]) || (p > nameStart && IsDigit(text[p])))) {
+        ++p;
+    }
+    std::string name;
+    for (char ch : text.substr(nameStart, p - nameStart)) {
+        name.push_back(Lower(ch));
+    }
+    if (name.empty() || !std::binary_search(kTagNames.begin(), kTagNames.end(), name)) {
+        return 0;
+    }
+    std::size_t attributesStart = p;
+    char quote = '\0';
+    for (; p < text.size(); ++p) {
+        char ch = text[p];
+        if (ch == '\n' || rich::IsReservedByte(ch) || (ch == '<' && quote == '\0')) {
+            return 0;
+        }
+        if (quote != '\0') {
+            quote = ch == quote ? '\0' : quote;
+        } else if (ch == '"' || ch == '\'') {
+            if (p == attributesStart) {
+                return 0;
+            }
+            quote = ch;
+        } else if (ch == '>') {
+            break;
+        } else if (p == attributesStart && !IsBlank(ch) && ch != '/') {
+            return 0;
+        }
+    }
+    if (p >= text.size()) {
+        return 0;
+    }
+    std::string_view attributes = text.substr(attributesStart, p - attributesStart);
+    std::string_view trimmed = TrimView(attributes, " \t\r/");
+    if (closing && !trimmed.empty()) {
+        return 0;
+    }
+    for (std::string_view scheme : kUnsafeSchemes) {
+        if (FindNoCase(attributes, scheme) != std::string_view::npos) {
+            return 0;
+        }
+    }
+    // An event handler attribute: "on" at the start of an attribute name.
+    for (std::size_t on = FindNoCase(attributes, "on"); on != std::string_view::npos;
+         on = FindNoCase(attributes, "on", on + 1)) {
+        if (on == 0 || IsBlank(attributes[on - 1]) || attributes[on - 1] == '/') {
+            return 0;
+        }
+    }
+    return p + 1 - at;
+}
+
+std::size_t HtmlEntitySize(std::string_view text, std::size_t at) {
+    std::size_t p = at + 1;
+    if (p < text.size() && text[p] == '#') {
+        ++p;
+        bool hex = p < text.size() && (text[p] == 'x' || text[p] == 'X');
+        if (hex) {
+            ++p;
+        }
+        std::size_t digits = p;
+        while (p < text.size() && p - digits < 8 &&
+               (hex ? IsHexDigit(text[p]) : IsDigit(text[p]))) {
+            ++p;
+        }
+        return p > digits && p < text.size() && text[p] == ';' ? p + 1 - at : 0;
+    }
+    if (p >= text.size() || !IsLetter(text[p])) {
+        return 0;
+    }
+    std::size_t name = p;
+    while (p < text.size() && p - name < kMaxEntityName &&
+           (IsLetter(text[p]) || IsDigit(text[p]))) {
+        ++p;
+    }
+    return p < text.size() && text[p] == ';' ? p + 1 - at : 0;
+}
+
+}  // namespace sylva

@@ -1,0 +1,30 @@
+// Telling the HTML an author wrote into documentation text from plain text, so that a page keeps
+// the author's tags and entities and shows every other "<", ">" and "&" as text.
+//
+// What is a tag: "<" directly followed by an optional "/" and a name from a fixed list of HTML
+// tag names (any letter case: a, abbr, b, big, blockquote, br, caption, center, cite, code, dd,
+// del, dfn, div, dl, dt, em, font, h1 to h6, hr, i, img, ins, kbd, li, ol, p, pre, s, samp,
+// small, span, strike, strong, sub, sup, table, tbody, td, tfoot, th, thead, tr, tt, u, ul,
+// var), then ">", "/>" or a blank and attributes up to a ">" on the same line. A tag with an
+// attribute named "on..." or a "javascript:", "vbscript:" or "data:" address, and a closing tag
+// with attributes, are text. So "<b>" and '<a href="x.html">' are tags, "<int>" and "<T>" are
+// not. What is an entity: "&name;" (a letter, then up to 31 letters and digits), "&#123;" and
+// "&#x1F;".
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace sylva {
+
+// The size of the tag that opens at text[at] (a '<'), or 0 when that '<' is text.
+std::size_t HtmlTagSize(std::string_view text, std::size_t at);
+
+// The size of the entity that opens at text[at] (a '&'), or 0 when that '&' is text.
+std::size_t HtmlEntitySize(std::string_view text, std::size_t at);
+
+// Appends `ch` as page text: '<', '>' and '&' escaped, reserved bytes (scan/rich_text.h) left out.
+void AppendHtmlEscaped(std::string& out, char ch);
+
+}  // namespace sylva

@@ -1,0 +1,66 @@
+// Naming a C or C++ declaration as its reader would: what it declares, under which name, and the
+// names of its parameters. Works on the text of one declaration without comments, as the reader
+// of documentation comments collects it; needs no other declaration (macros and export words
+// such as EVENT2_EXPORT_SYMBOL, SDLCALL or GLFWAPI are recognised by where they stand).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sylva {
+
+enum class DeclarationKind {
+    kUnknown,
+    kNamespace,
+    kLinkage,  // extern "C" { or extern "C++" {
+    kClass,
+    kStruct,
+    kUnion,
+    kEnum,
+    kTypedef,  // typedef, and typedef of a class body (see typedefBody)
+    kAlias,    // using Name = ...
+    kFunction,
+    kVariable,  // also a function pointer variable, which has a parameter list
+};
+
+struct CppDeclaration {
+    DeclarationKind kind = DeclarationKind::kUnknown;
+    // The declared name as written, qualified when the declaration qualifies it ("CBed::Plant",
+    // "CBed::~CBed", "operator=="); empty for an anonymous class, struct, union or enum.
+    std::string name;
+    bool hasParameterList = false;
+    // The parameter names in order: "" for an unnamed parameter, "..." for a variadic end.
+    std::vector<std::string> parameters;
+    std::vector<std::string> templateParameters;
+    // Every name a variable, member or typedef declaration declares ("int a, *b;": a and b).
+    std::vector<std::string> declarators;
+    // "typedef struct ... {": the names that follow the body are typedef names.
+    bool typedefBody = false;
+    // namespace: "inline namespace"; such a namespace adds nothing to names.
+    bool inlineNamespace = false;
+    // With "{" as terminator: the brace opens an initializer (int a[] = {, a member initializer
+    // of a constructor), not a body, and the declaration goes on behind it.
+    bool braceInitializer = false;
+    // Where the declaration as a page shows it ends in the text: before a constructor's member
+    // initializers; npos for the whole text.
+    std::size_t shownEnd = std::string_view::npos;
+};
+
+// What `text` declares; `terminator` is the byte that ended it: ';', '{', or '\0' for text that
+// ended otherwise (the end of a scope, a trailing comment).
+CppDeclaration ParseDeclaration(std::string_view text, char terminator);
+
+// A "#define" directive's macro: kind kFunction for a function-like macro (with its
+// parameters), kVariable for an object-like one; kUnknown for any other directive.
+CppDeclaration ParseMacro(std::string_view directive);
+
+// The name of one enumerator ("RED = 1" gives RED); empty when it holds no identifier.
+std::string EnumeratorName(std::string_view text);
+
+// The names a list of declarators declares: " Name, *PName" (the part of "typedef struct {...}
+// Name, *PName;" behind the body) gives Name and PName.
+std::vector<std::string> DeclaratorNames(std::string_view text);
+
+}  // namespace sylva

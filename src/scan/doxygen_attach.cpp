@@ -1,0 +1,252 @@
+// Comments: which declaration a leading or trailing comment documents, the group marks, and
+// comments that document something of their own (a file, a page, a group, a named entity).
+#include "scan/doxygen_walker.h"
+
+#include <utility>
+
+#include "scan/doxygen_items.h"
+#include "support/zt_string.h"
+
+namespace sylva::doxygen_walk {
+
+namespace {
+
+constexpr std::string_view kUnterminatedDocComment =
+    "documentation comment is not closed before the end of the file; it is left out";
+constexpr std::string_view kNestedOpener =
+    "\"/*\" inside a documentation comment: the comment ends at the first \"*/\"";
+constexpr std::string_view kDocumentsNothing =
+    "documentation comment documents no declaration; its item is named \"__Untitled\"";
+constexpr std::string_view kTrailingWithoutDeclaration =
+    "trailing documentation comment follows no declaration; it is left out";
+constexpr std::string_view kCommentInParameterList =
+    "documentation comment inside a parameter list documents nothing; write \"/**<\" behind "
+    "the parameter instead";
+constexpr std::string_view kStrayGroupClose = "\"@}\" closes no \"@{\"; it is passed over";
+// How much of a parameter's text, from its end, names the parameter of a trailing comment.
+constexpr std::size_t kParameterTail = 4096;
+
+}  // namespace
+
+void DoxygenWalker::DocComment(const SourceEvent& event) {
+    if (event.unterminated) {
+        warn_(event.line, kUnterminatedDocComment);
+        return;
+    }
+    if (Opaque()) {
+        return;
+    }
+    if (event.nestedOpener) {
+        for (const CommentLine& line : *event.lines) {
+            if (line.text.find("/*") != std::string_view::npos) {
+                warn_(line.line, kNestedOpener);
+                break;
+            }
+        }
+    }
+    if (!event.trailing && statement_.parenDepth > 0) {
+        warn_(event.line, kCommentInParameterList);
+        return;
+    }
+    DoxygenComment comment =
+        ParseDoxygenComment(*event.lines, event.blockComment, warn_, reportedUnknown_);
+    SeparateInStatement();
+    if (event.trailing) {
+        ApplyGroupMarks(comment, event.line);
+        TrailingComment(std::move(comment));
+    } else {
+        LeadingComment(std::move(comment));
+    }
+}
+
+void DoxygenWalker::LeadingComment(DoxygenComment comment) {
+    int line = comment.line;
+    switch (comment.subject) {
+        case CommentSubject::kFile:
+        case CommentSubject::kMainPage:
+        case CommentSubject::kPage:
+        case CommentSubject::kGroup: {
+            FlushPending();
+            DoxygenComment marks;
+            marks.groupMarks = std::move(comment.groupMarks);
+            AddStandalone(std::move(comment));
+            ApplyGroupMarks(marks, line);
+            return;
+        }
+        case CommentSubject::kNamedEntity:
+            FlushPending();
+            ApplyGroupMarks(comment, line);
+            pending_ = std::move(comment);
+            ResetStatement();
+            return;
+        case CommentSubject::kNextDeclaration:
+            break;
+    }
+    ApplyGroupMarks(comment, line);
+    if (comment.OnlyGroupMarks()) {
+        return;
+    }
+    if (pending_ && pending_->subject == CommentSubject::kNamedEntity) {
+        FlushPending();
+    }
+    if (pending_) {
+        MergeComment(*pending_, std::move(comment));
+    } else {
+        pending_ = std::move(comment);
+    }
+    ResetStatement();
+}
+
+void DoxygenWalker::TrailingComment(DoxygenComment comment) {
+    Statement& s = statement_;
+    if (!s.text.empty() && s.parenDepth > 0 && !s.afterBody) {
+        std::string_view parameter = std::string_view(s.text).substr(s.parameterStart);
+        if (parameter.find_first_not_of(kSpaces) == std::string_view::npos) {
+            parameter = std::string_view(s.text).substr(
+                s.previousParameterStart, s.parameterStart - s.previousParameterStart);
+        }
+        if (parameter.size() > kParameterTail) {
+            parameter.remove_prefix(parameter.size() - kParameterTail);
+        }
+        std::vector<std::string> names = DeclaratorNames(parameter);
+        if (names.empty()) {
+            warn_(comment.line, kNamelessRow);
+            return;
+        }
+        if (!pending_) {
+            pending_ = DoxygenComment();
+            pending_->line = comment.line;
+        }
+        pending_->parameters.push_back({names.front(), {}, RowText(comment)});
+        pending_->parameterLines.push_back(comment.line);
+        return;
+    }
+    if (!s.text.empty()) {
+        if (pending_) {
+            MergeComment(*pending_, std::move(comment));
+        } else {
+            pending_ = std::move(comment);
+        }
+        return;
+    }
+    if (!last_.valid) {
+        warn_(comment.line, kTrailingWithoutDeclaration);
+        return;
+    }
+    if (last_.item >= 0) {
+        MergeComment(items_[static_cast<std::size_t>(last_.item)], std::move(comment));
+    } else if (last_.rowItem >= 0) {
+        DoxygenParameter& row =
+            items_[static_cast<std::size_t>(last_.rowItem)].parameters[last_.row];
+        std::string more = RowText(comment);
+        if (!row.text.empty() && !more.empty()) {
+            row.text.push_back(' ');
+        }
+        row.text += more;
+    } else {
+        LastDeclaration documented =
+            last_.macro ? DocumentMacro(last_.statement.text, std::move(comment))
+                        : Document(last_.statement, last_.terminator, std::move(comment));
+        last_.item = documented.item;
+        last_.rowItem = documented.rowItem;
+        last_.row = documented.row;
+    }
+}
+
+void DoxygenWalker::ApplyGroupMarks(const DoxygenComment& comment, int line) {
+    for (const GroupMark& mark : comment.groupMarks) {
+        if (mark.open) {
+            int labelled = !mark.label.empty() ? static_cast<int>(groups_.size())
+                           : groups_.empty()   ? -1
+                                               : groups_.back().labelled;
+            groups_.push_back({mark.label, line, labelled});
+        } else if (groups_.empty()) {
+            warn_(line, kStrayGroupClose);
+        } else {
+            groups_.pop_back();
+        }
+    }
+}
+
+void DoxygenWalker::GroupMarkComment(const SourceEvent& event) {
+    std::string_view text = event.text;
+    if (event.unterminated || !text.starts_with("/*") || text.size() < 4) {
+        return;
+    }
+    std::string_view inside = TrimView(text.substr(2, text.size() - 4), kSpaces);
+    if (inside.size() == 2 && (inside[0] == '@' || inside[0] == '\\') &&
+        (inside[1] == '{' || inside[1] == '}')) {
+        DoxygenComment marks;
+        marks.groupMarks.push_back({inside[1] == '{', {}});
+        ApplyGroupMarks(marks, event.line);
+    }
+}
+
+DoxygenComment DoxygenWalker::TakePending() {
+    DoxygenComment comment = std::move(*pending_);
+    pending_.reset();
+    return comment;
+}
+
+void DoxygenWalker::FlushPending() {
+    if (!pending_) {
+        return;
+    }
+    DoxygenComment comment = TakePending();
+    if (comment.subject == CommentSubject::kNamedEntity) {
+        AddStandalone(std::move(comment));
+        return;
+    }
+    if (comment.lines.empty() && comment.parameters.empty()) {
+        return;
+    }
+    warn_(comment.line, kDocumentsNothing);
+    DoxygenItem item = ItemFromComment(std::move(comment));
+    item.name = std::string(kUntitledName);
+    AddItem(std::move(item));
+}
+
+void DoxygenWalker::AddStandalone(DoxygenComment comment) {
+    CommentSubject subject = comment.subject;
+    DoxygenKind namedKind = comment.namedKind;
+    std::string name = comment.subjectName;
+    std::string title = comment.title;
+    std::string declared = comment.namedDeclaration;
+    CppDeclaration declaration;
+    if (!declared.empty()) {
+        declaration = ParseDeclaration(declared, ';');
+        name = declaration.name;
+    }
+    DoxygenItem item = ItemFromComment(comment);
+    item.title = std::move(title);
+    switch (subject) {
+        case CommentSubject::kFile:
+            item.kind = DoxygenKind::kFile;
+            break;
+        case CommentSubject::kMainPage:
+            item.kind = DoxygenKind::kMainPage;
+            break;
+        case CommentSubject::kPage:
+            item.kind = DoxygenKind::kPage;
+            break;
+        case CommentSubject::kGroup:
+            item.kind = DoxygenKind::kGroup;
+            break;
+        case CommentSubject::kNamedEntity:
+        case CommentSubject::kNextDeclaration:
+            item.kind = namedKind;
+            if (namedKind != DoxygenKind::kMacro) {
+                name = Qualify(name);
+            }
+            break;
+    }
+    item.name = std::move(name);
+    if (!declared.empty()) {
+        item.declaration = ShownDeclaration(declared, 0, '\0');
+        item.hasSyntax = true;
+        CheckParameters(item, declaration, comment, warn_);
+    }
+    AddItem(std::move(item));
+}
+
+}  // namespace sylva::doxygen_walk

@@ -1,0 +1,206 @@
+// The table of known commands.
+#include "scan/doxygen_commands.h"
+
+#include <algorithm>
+#include <array>
+
+namespace sylva {
+
+namespace {
+
+using enum CommandAction;
+
+constexpr CommandSpec Plain(std::string_view name, CommandAction action,
+                            SectionKind section = kSectionDescription) {
+    return {name, action, section, {}, NamedArgument::kName, DoxygenKind::kOther};
+}
+
+constexpr CommandSpec Section(std::string_view name, SectionKind section,
+                              std::string_view label = {}) {
+    return {name, kSection, section, label, NamedArgument::kName, DoxygenKind::kOther};
+}
+
+constexpr CommandSpec Block(std::string_view name, CommandAction action, std::string_view end) {
+    return {name, action, kSectionExamples, end, NamedArgument::kName, DoxygenKind::kOther};
+}
+
+constexpr CommandSpec Named(std::string_view name, DoxygenKind kind,
+                            NamedArgument argument = NamedArgument::kName) {
+    return {name, kNamedEntity, kSectionDescription, {}, argument, kind};
+}
+
+// Sorted by name, for binary search.
+constexpr auto kCommands = std::to_array<CommandSpec>({
+    Plain("a", kEmphasis),
+    Plain("addindex", kIgnoreLine),
+    Plain("addtogroup", kAddToGroup),
+    Plain("anchor", kIgnoreWord),
+    Plain("arg", kListItem),
+    Section("attention", kSectionAttention),
+    Section("author", kSectionAuthor),
+    Section("authors", kSectionAuthor),
+    Plain("b", kBold),
+    Section("brief", kSectionDescription),
+    Section("bug", kSectionAttention, "Bug:"),
+    Plain("c", kCode),
+    Plain("callergraph", kIgnore),
+    Plain("callgraph", kIgnore),
+    Named("category", DoxygenKind::kClass),
+    Plain("cite", kIgnoreWord),
+    Named("class", DoxygenKind::kClass),
+    Block("code", kCodeBlock, "endcode"),
+    Named("concept", DoxygenKind::kClass),
+    Plain("cond", kIgnoreWord),
+    Plain("copybrief", kCopyDoc),
+    Plain("copydetails", kCopyDoc),
+    Plain("copydoc", kCopyDoc),
+    Section("copyright", kSectionCopyright),
+    Section("date", kSectionHistory),
+    Named("def", DoxygenKind::kMacro),
+    Plain("defgroup", kDefineGroup),
+    Section("deprecated", kSectionAttention, "Deprecated:"),
+    Section("details", kSectionDescription),
+    Plain("dir", kIgnoreLine),
+    Block("docbookonly", kDroppedBlock, "enddocbookonly"),
+    Plain("dontinclude", kExampleFile),
+    Block("dot", kDroppedBlock, "enddot"),
+    Plain("e", kEmphasis),
+    Plain("else", kIgnore),
+    Plain("elseif", kIgnoreWord),
+    Plain("em", kEmphasis),
+    Plain("endcode", kStrayEnd),
+    Plain("endcond", kIgnore),
+    Plain("enddocbookonly", kStrayEnd),
+    Plain("enddot", kStrayEnd),
+    Plain("endhtmlonly", kIgnore),
+    Plain("endif", kIgnore),
+    Plain("endinternal", kEndInternal),
+    Plain("endlatexonly", kStrayEnd),
+    Plain("endlink", kEndLink),
+    Plain("endmanonly", kStrayEnd),
+    Plain("endmsc", kStrayEnd),
+    Plain("endrtfonly", kStrayEnd),
+    Plain("enduml", kStrayEnd),
+    Plain("endverbatim", kStrayEnd),
+    Plain("endxmlonly", kStrayEnd),
+    Named("enum", DoxygenKind::kEnum),
+    Plain("example", kExampleFile),
+    Plain("exception", kException, kSectionThrows),
+    Plain("extends", kIgnoreLine),
+    Plain("file", kFile),
+    Named("fn", DoxygenKind::kFunction, NamedArgument::kDeclaration),
+    Plain("headerfile", kIgnoreLine),
+    Plain("hidecallergraph", kIgnore),
+    Plain("hidecallgraph", kIgnore),
+    Plain("hideinitializer", kIgnore),
+    Plain("hiderefby", kIgnore),
+    Plain("hiderefs", kIgnore),
+    Plain("htmlinclude", kExampleFile),
+    Plain("htmlonly", kIgnore),
+    Plain("if", kIgnoreWord),
+    Plain("ifnot", kIgnoreWord),
+    Plain("image", kIgnoreLine),
+    Plain("implements", kIgnoreLine),
+    Plain("include", kExampleFile),
+    Plain("includedoc", kExampleFile),
+    Plain("includelineno", kExampleFile),
+    Plain("ingroup", kInGroup),
+    Named("interface", DoxygenKind::kClass),
+    Plain("internal", kInternal),
+    Section("invariant", kSectionAttention, "Invariant:"),
+    Block("latexonly", kDroppedBlock, "endlatexonly"),
+    Plain("li", kListItem),
+    Plain("lineinfo", kIgnore),
+    Plain("link", kLink),
+    Plain("mainpage", kMainPage),
+    Block("manonly", kDroppedBlock, "endmanonly"),
+    Plain("memberof", kIgnoreLine),
+    Block("msc", kDroppedBlock, "endmsc"),
+    Plain("n", kLineBreak),
+    Plain("name", kMemberGroup),
+    Named("namespace", DoxygenKind::kNamespace),
+    Plain("nosubgrouping", kIgnore),
+    Section("note", kSectionRemarks),
+    Plain("overload", kIgnore),
+    Plain("p", kCode),
+    Plain("page", kPage),
+    Plain("par", kParagraphTitle, kSectionRemarks),
+    Plain("paragraph", kHeading),
+    Plain("param", kParameter),
+    Section("post", kSectionAttention, "Postcondition:"),
+    Section("pre", kSectionAttention, "Precondition:"),
+    Plain("private", kIgnore),
+    Plain("privatesection", kIgnore),
+    Named("property", DoxygenKind::kVariable, NamedArgument::kDeclaration),
+    Plain("protected", kIgnore),
+    Plain("protectedsection", kIgnore),
+    Named("protocol", DoxygenKind::kClass),
+    Plain("public", kIgnore),
+    Plain("publicsection", kIgnore),
+    Plain("pure", kIgnore),
+    Plain("ref", kReference),
+    Plain("related", kIgnoreLine),
+    Plain("relatedalso", kIgnoreLine),
+    Plain("relates", kIgnoreLine),
+    Plain("relatesalso", kIgnoreLine),
+    Section("remark", kSectionRemarks),
+    Section("remarks", kSectionRemarks),
+    Section("result", kSectionReturn),
+    Section("return", kSectionReturn),
+    Section("returns", kSectionReturn),
+    Plain("retval", kReturnValue, kSectionReturn),
+    Block("rtfonly", kDroppedBlock, "endrtfonly"),
+    Section("sa", kSectionSeeAlso),
+    Plain("section", kHeading),
+    Section("see", kSectionSeeAlso),
+    Plain("short", kSection, kSectionDescription),
+    Plain("showinitializer", kIgnore),
+    Plain("showrefby", kIgnore),
+    Plain("showrefs", kIgnore),
+    Section("since", kSectionVersion, "Since:"),
+    Plain("snippet", kExampleFile),
+    Plain("snippetdoc", kExampleFile),
+    Plain("snippetlineno", kExampleFile),
+    Block("startuml", kDroppedBlock, "enduml"),
+    Plain("static", kIgnore),
+    Named("struct", DoxygenKind::kStruct),
+    Plain("subpage", kIgnoreWord),
+    Plain("subsection", kHeading),
+    Plain("subsubsection", kHeading),
+    Plain("tableofcontents", kIgnore),
+    Section("test", kSectionRemarks, "Test:"),
+    Plain("throw", kException, kSectionThrows),
+    Plain("throws", kException, kSectionThrows),
+    Section("todo", kSectionRemarks, "To do:"),
+    Plain("tparam", kTemplateParameter),
+    Named("typedef", DoxygenKind::kTypedef, NamedArgument::kDeclaration),
+    Named("union", DoxygenKind::kUnion),
+    Named("var", DoxygenKind::kVariable, NamedArgument::kDeclaration),
+    Block("verbatim", kCodeBlock, "endverbatim"),
+    Plain("verbinclude", kExampleFile),
+    Section("version", kSectionVersion),
+    Section("warning", kSectionAttention),
+    Plain("weakgroup", kAddToGroup),
+    Block("xmlonly", kDroppedBlock, "endxmlonly"),
+});
+
+constexpr bool NamesSorted() {
+    for (std::size_t i = 1; i < kCommands.size(); ++i) {
+        if (!(kCommands[i - 1].name < kCommands[i].name)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(NamesSorted(), "the command table must stay sorted by name");
+
+}  // namespace
+
+const CommandSpec* FindCommand(std::string_view name) {
+    auto found = std::lower_bound(
+        kCommands.begin(), kCommands.end(), name,
+        [](const CommandSpec& spec, std::string_view key) { return spec.name < key; });
+    return found != kCommands.end() && found->name == name ? &*found : nullptr;
+}
+
+}  // namespace sylva

@@ -1,0 +1,58 @@
+// What one documentation comment says, read from its lines: its section lines and table rows in
+// rich text, and the commands that place it (a group, a file or page of its own, a named entity).
+// Joining it to the declaration it documents is the reader's work (doxygen_reader.cpp).
+#pragma once
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "scan/doxygen_reader.h"
+#include "scan/source_lexer.h"
+
+namespace sylva {
+
+// "@{" (open) and "@}" (close), in the order a comment gives them.
+struct GroupMark {
+    bool open = true;
+    std::string label;  // the group an "@{" opens; empty for a member group
+};
+
+// What a comment documents.
+enum class CommentSubject {
+    kNextDeclaration,  // the declaration that follows (or precedes, for a trailing comment)
+    kFile,
+    kMainPage,
+    kPage,
+    kGroup,
+    kNamedEntity,  // an entity a command names (class, fn, def, ...)
+};
+
+struct DoxygenComment {
+    int line = 0;
+    std::vector<DoxygenLine> lines;
+    std::vector<DoxygenParameter> parameters;
+    std::vector<int> parameterLines;  // the line of each row's command, for warnings
+    std::string group;                // from ingroup
+    bool internal = false;            // "@internal" before any text: an internal item
+    CommentSubject subject = CommentSubject::kNextDeclaration;
+    DoxygenKind namedKind = DoxygenKind::kOther;  // kNamedEntity: the kind its command gives
+    std::string subjectName;       // the file, page, group or entity name; may be empty
+    std::string namedDeclaration;  // kNamedEntity by fn, var, typedef: the declaration given
+    std::string title;             // of a page or group
+    std::vector<GroupMark> groupMarks;
+    bool groupCommand = false;  // "@name", "@addtogroup" or "@weakgroup" was given
+
+    // True iff the comment holds no text, no rows and no subject of its own, only group marks
+    // or group commands: it documents nothing and only changes the groups that follow.
+    bool OnlyGroupMarks() const;
+};
+
+// Reads one comment. `blockComment`: its lines come from "/**" or "/*!" and may carry a leading
+// "*" each. Warns of commands without their argument, unclosed blocks and unknown commands; an
+// unknown command is reported once, the first time, and then kept in `reportedUnknown`.
+DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool blockComment,
+                                   const DoxygenWarning& warn,
+                                   std::unordered_set<std::string>& reportedUnknown);
+
+}  // namespace sylva

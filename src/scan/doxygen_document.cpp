@@ -1,0 +1,187 @@
+// Items and rows: a documented declaration named in its scope, the rows of the item around it.
+#include "scan/doxygen_walker.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "scan/doxygen_items.h"
+#include "scan/rich_text.h"
+#include "support/zt_string.h"
+
+namespace sylva::doxygen_walk {
+
+namespace {
+
+std::string_view LastComponent(std::string_view name) {
+    std::size_t colons = name.rfind("::");
+    return colons == std::string_view::npos ? name : name.substr(colons + 2);
+}
+
+}  // namespace
+
+bool DoxygenWalker::NamesDeclaration(const DoxygenComment& comment, std::string_view name) const {
+    if (comment.subject != CommentSubject::kNamedEntity) {
+        return true;
+    }
+    std::string named = comment.subjectName;
+    if (named.empty() && !comment.namedDeclaration.empty()) {
+        named = ParseDeclaration(comment.namedDeclaration, ';').name;
+    }
+    return named.empty() || LastComponent(named) == LastComponent(name);
+}
+
+LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
+                                        DoxygenComment comment) {
+    LastDeclaration documented;
+    Scope& scope = Current();
+    if (scope.kind == ScopeKind::kEnum) {
+        std::string name = EnumeratorName(s.text);
+        if (NamesDeclaration(comment, name)) {
+            return AddRow(std::move(name), comment);
+        }
+        pending_ = std::move(comment);
+        return documented;
+    }
+    CppDeclaration declaration = ParseDeclaration(s.text, terminator);
+    if (!NamesDeclaration(comment, declaration.name)) {
+        pending_ = std::move(comment);
+        return documented;
+    }
+    if (scope.kind == ScopeKind::kClass && declaration.kind == DeclarationKind::kVariable) {
+        std::string names;
+        for (const std::string& name : declaration.declarators) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        return AddRow(names.empty() ? declaration.name : names, comment);
+    }
+    DoxygenItem item = ItemFromComment(comment);
+    item.kind = KindOf(declaration.kind);
+    item.name = Qualify(declaration.name);
+    item.hasSyntax = true;
+    bool body = terminator == '{';
+    if (body && item.kind != DoxygenKind::kFunction && item.kind != DoxygenKind::kNamespace &&
+        item.kind != DoxygenKind::kOther) {
+        item.declaration = ShownDeclaration(s.text, s.column, '\0') + std::string(kElidedBody);
+    } else {
+        std::string_view shown = std::string_view(s.text).substr(0, declaration.shownEnd);
+        item.declaration = ShownDeclaration(shown, s.column, terminator);
+    }
+    if (scope.kind == ScopeKind::kClass && scope.access != Access::kPublic) {
+        item.lines.push_back(
+            {kSectionDocType,
+             std::string(scope.access == Access::kProtected ? kProtectedType : kPrivateType)});
+    }
+    if (item.kind == DoxygenKind::kFunction) {
+        std::string_view member = LastComponent(declaration.name);
+        std::string_view qualifier =
+            std::string_view(declaration.name).substr(0, declaration.name.size() - member.size());
+        qualifier = LastComponent(TrimRightView(qualifier, ":"));
+        if (member.starts_with("~")) {
+            item.lines.push_back({kSectionDocType, std::string(kDestructorType)});
+        } else if (!member.empty() && (qualifier.empty() ? scope.kind == ScopeKind::kClass &&
+                                                               member == LastComponent(scope.name)
+                                                         : member == qualifier)) {
+            item.lines.push_back({kSectionDocType, std::string(kConstructorType)});
+        }
+    }
+    CheckParameters(item, declaration, comment, warn_);
+    documented.item = AddItem(std::move(item));
+    return documented;
+}
+
+LastDeclaration DoxygenWalker::DocumentMacro(std::string_view directive, DoxygenComment comment) {
+    LastDeclaration documented;
+    CppDeclaration macro = ParseMacro(directive);
+    if (!NamesDeclaration(comment, macro.name)) {
+        pending_ = std::move(comment);
+        return documented;
+    }
+    DoxygenItem item = ItemFromComment(comment);
+    item.kind = DoxygenKind::kMacro;
+    item.name = macro.name;
+    item.declaration = ShownDeclaration(directive, 0, '\0');
+    item.hasSyntax = true;
+    CheckParameters(item, macro, comment, warn_);
+    documented.item = AddItem(std::move(item));
+    return documented;
+}
+
+LastDeclaration DoxygenWalker::FinishBody(const Statement& s) {
+    LastDeclaration documented;
+    if (s.bodyItem < 0) {
+        return documented;
+    }
+    DoxygenItem& item = items_[static_cast<std::size_t>(s.bodyItem)];
+    std::vector<std::string> names = DeclaratorNames(std::string_view(s.text).substr(s.bodyEnd));
+    std::string_view head = std::string_view(s.text).substr(0, s.bodyEnd - kElidedBody.size());
+    bool typedefBody = ParseDeclaration(head, '{').typedefBody;
+    if (!names.empty() && (item.name.empty() || typedefBody)) {
+        item.name = Qualify(names.front());
+    } else if (item.name.empty() && !item.parameters.empty()) {
+        item.name = Qualify(item.parameters.front().name);
+    }
+    item.declaration = ShownDeclaration(s.text, s.column, ';');
+    documented.item = s.bodyItem;
+    return documented;
+}
+
+LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& comment) {
+    LastDeclaration documented;
+    if (name.empty()) {
+        warn_(comment.line, kNamelessRow);
+        return documented;
+    }
+    std::size_t index = scopes_.size() - 1;
+    while (index > 0 && scopes_[index].transparent) {
+        --index;
+    }
+    int item = ScopeItem(index);
+    std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
+    std::replace_if(name.begin(), name.end(), rich::IsReservedByte, ' ');
+    rows.push_back({std::move(name), {}, RowText(comment)});
+    documented.rowItem = item;
+    documented.row = rows.size() - 1;
+    return documented;
+}
+
+int DoxygenWalker::ScopeItem(std::size_t index) {
+    Scope& scope = scopes_[index];
+    if (scope.item >= 0) {
+        return scope.item;
+    }
+    DoxygenItem item;
+    item.line = scope.headLine;
+    item.kind = KindOf(scope.declaration);
+    item.name = Join(scopes_[index - 1].qualified, scope.name);
+    item.declaration = ShownDeclaration(scope.head, scope.headColumn, '\0');
+    item.declaration.append(kElidedBody);
+    item.hasSyntax = true;
+    scope.item = AddItem(std::move(item));
+    scope.documented = scope.item;
+    return scope.item;
+}
+
+int DoxygenWalker::AddItem(DoxygenItem item) {
+    // A name is plain text even where the code held control bytes.
+    std::replace_if(item.name.begin(), item.name.end(), rich::IsReservedByte, ' ');
+    // Without a group of its own, an item is in the group of the class it stands in, else in
+    // the innermost group opened by "@{".
+    int documented = scopes_.back().documented;
+    if (item.group.empty() && documented >= 0) {
+        item.group = items_[static_cast<std::size_t>(documented)].group;
+    }
+    if (item.group.empty() && !groups_.empty() && groups_.back().labelled >= 0) {
+        item.group = groups_[static_cast<std::size_t>(groups_.back().labelled)].label;
+    }
+    items_.push_back(std::move(item));
+    return static_cast<int>(items_.size() - 1);
+}
+
+std::string DoxygenWalker::Qualify(std::string_view name) const {
+    if (name.starts_with("::")) {
+        name.remove_prefix(2);
+    }
+    return Join(scopes_.back().qualified, name);
+}
+
+}  // namespace sylva::doxygen_walk

@@ -1,0 +1,235 @@
+// Items from comments and declarations.
+#include "scan/doxygen_items.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "scan/rich_text.h"
+#include "support/text_format.h"
+#include "support/zt_string.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::string_view kUnknownParameter = "%s is not a parameter of %s";
+constexpr std::string_view kUndocumentedParameters =
+    "%s documents some of its parameters but not %s";
+constexpr std::string_view kElided = "...";
+constexpr std::string_view kVariadic = "...";
+constexpr std::string_view kSeeAlsoLabel = "See also: ";
+
+// Description paragraphs of two comments that meet stay apart.
+void AppendLines(std::vector<DoxygenLine>& into, std::vector<DoxygenLine> more) {
+    bool meet = !into.empty() && !more.empty() && into.back().section == kSectionDescription &&
+                more.front().section == kSectionDescription;
+    if (meet) {
+        into.push_back({kSectionDescription, {}});
+    }
+    into.insert(into.end(), std::make_move_iterator(more.begin()),
+                std::make_move_iterator(more.end()));
+}
+
+// The names one row documents: "a, b" gives a and b.
+std::vector<std::string_view> RowNames(std::string_view name) {
+    std::vector<std::string_view> names;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t comma = name.find(',', start);
+        std::string_view piece = TrimView(name.substr(start, comma - start), " ");
+        if (!piece.empty()) {
+            names.push_back(piece);
+        }
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return names;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+}  // namespace
+
+std::string ShownDeclaration(std::string_view text, std::size_t column, char terminator) {
+    std::string shown;
+    std::size_t lines = 0;
+    std::size_t start = 0;
+    bool first = true;
+    while (start <= text.size()) {
+        std::size_t feed = text.find('\n', start);
+        std::string_view line = text.substr(start, feed - start);
+        if (!first) {
+            std::size_t indent = 0;
+            while (indent < line.size() && indent < column &&
+                   (line[indent] == ' ' || line[indent] == '\t')) {
+                ++indent;
+            }
+            line.remove_prefix(indent);
+        }
+        first = false;
+        line = TrimRightView(line, " \t\r\f\v");
+        if (!line.empty()) {
+            if (++lines > kMaxShownLines) {
+                shown.append("\n");
+                shown.append(kElided);
+                break;
+            }
+            if (!shown.empty()) {
+                shown.push_back('\n');
+            }
+            shown.append(line);
+        }
+        if (feed == std::string_view::npos) {
+            break;
+        }
+        start = feed + 1;
+    }
+    if (terminator == ';' && lines <= kMaxShownLines && !shown.ends_with(";")) {
+        shown.push_back(';');
+    }
+    return shown;
+}
+
+DoxygenKind KindOf(DeclarationKind kind) {
+    switch (kind) {
+        case DeclarationKind::kNamespace:
+            return DoxygenKind::kNamespace;
+        case DeclarationKind::kClass:
+            return DoxygenKind::kClass;
+        case DeclarationKind::kStruct:
+            return DoxygenKind::kStruct;
+        case DeclarationKind::kUnion:
+            return DoxygenKind::kUnion;
+        case DeclarationKind::kEnum:
+            return DoxygenKind::kEnum;
+        case DeclarationKind::kTypedef:
+        case DeclarationKind::kAlias:
+            return DoxygenKind::kTypedef;
+        case DeclarationKind::kFunction:
+            return DoxygenKind::kFunction;
+        case DeclarationKind::kVariable:
+            return DoxygenKind::kVariable;
+        case DeclarationKind::kLinkage:
+        case DeclarationKind::kUnknown:
+            break;
+    }
+    return DoxygenKind::kOther;
+}
+
+DoxygenItem ItemFromComment(DoxygenComment comment) {
+    DoxygenItem item;
+    item.line = comment.line;
+    item.group = std::move(comment.group);
+    item.lines = std::move(comment.lines);
+    item.parameters = std::move(comment.parameters);
+    if (comment.internal) {
+        item.lines.push_back({kSectionDocType, std::string(kInternalType)});
+    }
+    return item;
+}
+
+void MergeComment(DoxygenComment& into, DoxygenComment more) {
+    AppendLines(into.lines, std::move(more.lines));
+    into.parameters.insert(into.parameters.end(), std::make_move_iterator(more.parameters.begin()),
+                           std::make_move_iterator(more.parameters.end()));
+    into.parameterLines.insert(into.parameterLines.end(), more.parameterLines.begin(),
+                               more.parameterLines.end());
+    if (into.group.empty()) {
+        into.group = std::move(more.group);
+    }
+    into.internal = into.internal || more.internal;
+}
+
+void MergeComment(DoxygenItem& into, DoxygenComment more) {
+    if (into.group.empty()) {
+        into.group = more.group;
+    }
+    DoxygenItem added = ItemFromComment(std::move(more));
+    AppendLines(into.lines, std::move(added.lines));
+    into.parameters.insert(into.parameters.end(), std::make_move_iterator(added.parameters.begin()),
+                           std::make_move_iterator(added.parameters.end()));
+}
+
+std::string RowText(const DoxygenComment& comment) {
+    std::string text;
+    auto append = [&text](std::string_view part) {
+        if (part.empty()) {
+            return;
+        }
+        if (!text.empty()) {
+            text.push_back(' ');
+        }
+        text.append(part);
+    };
+    bool seeAlso = false;
+    for (const DoxygenLine& line : comment.lines) {
+        std::string_view part = line.text;
+        if (rich::IsPreformattedLine(part)) {
+            part.remove_prefix(1);
+        }
+        if (line.section == kSectionSeeAlso && part.find(' ') == std::string_view::npos) {
+            // A See also name: a reference, the first one under a label.
+            std::string reference = seeAlso ? "" : std::string(kSeeAlsoLabel);
+            reference += rich::kReferenceOpen;
+            reference.append(part);
+            reference += rich::kReferenceClose;
+            append(reference);
+            seeAlso = true;
+            continue;
+        }
+        append(part);
+    }
+    for (const DoxygenParameter& row : comment.parameters) {
+        append(std::string(1, rich::kCodeOpen) + row.name + rich::kCodeClose);
+        append(row.text);
+    }
+    return text;
+}
+
+void CheckParameters(const DoxygenItem& item, const CppDeclaration& declaration,
+                     const DoxygenComment& comment, const DoxygenWarning& warn) {
+    if (!declaration.hasParameterList) {
+        return;
+    }
+    const std::vector<std::string>& declared = declaration.parameters;
+    if (std::any_of(declared.begin(), declared.end(),
+                    [](const std::string& name) { return name.empty(); })) {
+        return;
+    }
+    const std::unordered_set<std::string_view> isDeclared(declared.begin(), declared.end());
+    std::unordered_set<std::string_view> documented;
+    bool documentsSome = false;
+    for (std::size_t row = 0; row < comment.parameters.size(); ++row) {
+        const DoxygenParameter& parameter = comment.parameters[row];
+        if (parameter.templateParameter) {
+            continue;
+        }
+        documentsSome = true;
+        for (std::string_view name : RowNames(parameter.name)) {
+            documented.insert(name);
+            if (!isDeclared.contains(name)) {
+                int line =
+                    row < comment.parameterLines.size() ? comment.parameterLines[row] : item.line;
+                warn(line, FormatLine(kUnknownParameter, {Quoted(name), Quoted(item.name)}));
+            }
+        }
+    }
+    if (!documentsSome) {
+        return;
+    }
+    std::string missing;
+    for (const std::string& name : declared) {
+        if (!documented.contains(name) && name != kVariadic) {
+            missing += (missing.empty() ? "" : ", ") + Quoted(name);
+        }
+    }
+    if (!missing.empty()) {
+        warn(item.line, FormatLine(kUndocumentedParameters, {Quoted(item.name), missing}));
+    }
+}
+
+}  // namespace sylva

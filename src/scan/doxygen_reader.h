@@ -1,0 +1,98 @@
+// The reader of Javadoc/Doxygen-style documentation comments: a second input style beside the
+// marker blocks, turning a source file's bytes into documented items that feed the same sections.
+//
+// It reads "/** ... */" and "/*! ... */" blocks (with or without a leading "*" on each line),
+// runs of "///" or "//!" lines, and trailing member comments ("/**<", "/*!<", "///<", "//!<").
+// A comment documents the declaration that follows it, up to its first ";" or "{" (a "#define"
+// to the end of its logical line). A trailing comment documents what stands before it: an enum
+// value, a data member or a parameter becomes a row of the enclosing item's table; a declaration
+// at namespace scope becomes an item of its own.
+//
+// Items: one per documented function, class, struct, union, enum, typedef, variable, macro and
+// namespace. Data members and enum values are rows of their enclosing item, whether their
+// comment stands before or behind them; an enclosing struct without a comment of its own gets
+// an item for its rows. Comments inside function bodies are passed over. A comment with "@file",
+// "@mainpage", "@page" or "@defgroup" is an item of its kind; one with "@fn", "@class",
+// "@struct", "@def" (and the like) documents the declaration of that name that follows, or,
+// when none follows before the next comment or the end of its scope, an item of that name
+// without syntax.
+//
+// Names carry every enclosing named scope, joined by "::": namespaces, classes, structs and
+// unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add
+// nothing. A declaration written with a qualified name keeps it behind the scopes it stands in
+// (inside "namespace garden", "void CBed::Plant()" is "garden::CBed::Plant"). A typedef'd body
+// takes the typedef's name ("typedef struct tag {...} Name;" is Name); an anonymous body
+// without one takes its first row's name; an item with no name at all is "__Untitled".
+//
+// Groups: an item's group is the label of its "@ingroup", else the group of the documented
+// class it stands in, else the innermost group opened by "@defgroup" or "@addtogroup" and "@{".
+// Doc type lines carry what the type label shows: "Protected" or "Private" for class members
+// under those labels, "Constructor", "Destructor", and "Internal" for an "@internal" comment.
+//
+// Text is rich text (scan/rich_text.h). Everything here is a pure function of the bytes: no
+// state is shared, so files may be read on several threads at once.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/scan.h"
+
+namespace sylva {
+
+// What a documented item is.
+enum class DoxygenKind {
+    kFunction,  // also methods, operators, constructors and destructors
+    kClass,
+    kStruct,
+    kUnion,
+    kEnum,
+    kTypedef,  // typedef and using aliases
+    kVariable,
+    kMacro,
+    kNamespace,
+    kGroup,     // a defgroup (or a documented addtogroup): `name` is its label
+    kFile,      // a file comment: `name` is the file the comment names, or empty
+    kPage,      // a page comment: `name` is the page's label
+    kMainPage,  // the main page comment: `name` is empty
+    kOther,     // a comment without a declaration it could name, or one Sylva cannot name
+};
+
+// One row of an item's parameter or member table.
+struct DoxygenParameter {
+    std::string name;                // as the comment or the declaration names it ("a, b" for two)
+    std::string direction;           // "in", "out", "in,out" or empty
+    std::string text;                // rich text
+    bool templateParameter = false;  // from tparam
+};
+
+// One line of a section. A paragraph is one line; paragraphs of one section are separated by an
+// empty line. A See also line without spaces names one item; any other is rich text.
+struct DoxygenLine {
+    SectionKind section;
+    std::string text;  // rich text
+};
+
+// One documented entity found in a source file.
+struct DoxygenItem {
+    int line = 0;  // 1-based line where its comment starts
+    DoxygenKind kind = DoxygenKind::kOther;
+    std::string name;                // enclosing scopes joined by "::" + the declared name
+    std::string declaration;         // the code documented, as the page's Syntax block shows it
+    bool hasSyntax = false;          // true when there is a declaration to show
+    std::string group;               // the label from ingroup / addtogroup / defgroup; empty: none
+    std::string title;               // the title of a group or page item
+    std::vector<DoxygenLine> lines;  // section lines in the order written
+    std::vector<DoxygenParameter> parameters;  // rows of the parameter/member table
+};
+
+// Calls warn(line, text) for every problem worth telling the author.
+using DoxygenWarning = std::function<void(int line, std::string_view text)>;
+
+// The documented items of one source file, in the order their comments stand (an item whose
+// table a later trailing comment fills stands where it was first needed).
+std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn);
+
+}  // namespace sylva

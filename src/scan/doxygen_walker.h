@@ -1,0 +1,216 @@
+// The walk behind ReadDoxygenComments: the state it keeps while it reads one file, shared by the
+// files that hold its steps (doxygen_reader.cpp: the pieces of the file and its directives;
+// doxygen_scopes.cpp: braces and statements; doxygen_attach.cpp: comments; doxygen_document.cpp:
+// items and rows). Internal to the scan: nothing outside these files includes it.
+//
+// The walk keeps a stack of the braces it is inside (namespaces, extern "C" blocks, class,
+// struct, union and enum bodies, and opaque bodies such as function bodies, whose inside it
+// passes over) and the statement it is reading: the code since the last ";", "{" or "}" of the
+// current scope (in an enum, since the last ","), without comments, initializer braces shown as
+// "{ ... }".
+//
+// A leading comment waits (pending) for the next statement to end; a trailing comment documents
+// the statement in progress or, at a boundary, the one that ended last. Preprocessor branches
+// are alternatives: at "#else" and "#elif" the braces and the statement go back to where they
+// stood at the "#if", so that "#if A  int f(int a) {  #else  int f(long a) {  #endif" opens one
+// body, not two.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "scan/cpp_declaration.h"
+#include "scan/doxygen_comment.h"
+#include "scan/doxygen_reader.h"
+#include "scan/source_lexer.h"
+
+namespace sylva::doxygen_walk {
+
+inline constexpr std::string_view kSpaces = " \t\r\n\f\v";
+inline constexpr std::string_view kElidedBody = " { ... }";
+inline constexpr std::string_view kNamelessRow =
+    "trailing documentation comment stands behind no named parameter; it is left out";
+
+inline bool IsWordByte(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+           ch == '_';
+}
+
+// True iff the walk looks at `ch` on its own in statement text: a brace, a statement's end, a
+// bracket, a comma or colon, or a line feed. Other bytes are copied in runs.
+inline bool IsStatementByte(char ch) {
+    switch (ch) {
+        case '{':
+        case '}':
+        case ';':
+        case ',':
+        case ':':
+        case '(':
+        case ')':
+        case '[':
+        case ']':
+        case '\n':
+            return true;
+        default:
+            return false;
+    }
+}
+
+// `name` behind `scope`, joined by "::"; `name` alone when either is empty.
+inline std::string Join(std::string_view scope, std::string_view name) {
+    if (scope.empty() || name.empty()) {
+        return std::string(name);
+    }
+    std::string joined(scope);
+    joined.append("::");
+    joined.append(name);
+    return joined;
+}
+
+enum class ScopeKind { kFile, kNamespace, kLinkage, kClass, kEnum, kBody };
+enum class Access { kPublic, kProtected, kPrivate };
+
+struct Scope {
+    ScopeKind kind = ScopeKind::kFile;
+    std::string name;       // as declared; empty adds nothing to names
+    std::string qualified;  // the prefix of the names declared inside
+    int item = -1;          // the item that documents it
+    // The item of the innermost scope that has one, this one or one around it.
+    int documented = -1;
+    DeclarationKind declaration = DeclarationKind::kUnknown;
+    Access access = Access::kPublic;
+    // An anonymous struct or union inside a class body: its rows belong to the enclosing item.
+    bool transparent = false;
+    bool typedefBody = false;
+    // The declaration that opened the scope, resumed behind its closing brace.
+    std::string head;
+    int headLine = 0;
+    std::size_t headColumn = 0;
+};
+
+struct Statement {
+    std::string text;
+    int line = 0;
+    std::size_t column = 0;
+    int id = 0;  // 0 while empty
+    int parenDepth = 0;
+    int braceDepth = 0;               // inside an initializer's braces
+    bool initializerContent = false;  // the initializer's braces hold something
+    // A comment was left out at the end of the text: the next code is set apart by a blank
+    // only where two words would run together.
+    bool commentGap = false;
+    // A variable: every later brace of the statement opens an initializer too.
+    bool initializer = false;
+    // A ":" behind a ")": a constructor's member initializers, whose braces initialize.
+    bool closedParenthesis = false;
+    bool memberInitializers = false;
+    std::size_t parameterStart = 0;
+    std::size_t previousParameterStart = 0;
+    // Behind a class body: the text holds the head and " { ... }" up to bodyEnd.
+    bool afterBody = false;
+    std::size_t bodyEnd = 0;
+    int bodyItem = -1;
+};
+
+// Where the walk stood at an "#if", to go back there at its "#else".
+struct Condition {
+    std::size_t depth;
+    int statement;
+    std::size_t length;
+    int parenDepth;
+    int braceDepth;
+};
+
+// The declaration that ended last in the current scope, for a trailing comment behind it.
+struct LastDeclaration {
+    bool valid = false;
+    Statement statement;
+    char terminator = ';';
+    bool macro = false;
+    int item = -1;
+    int rowItem = -1;
+    std::size_t row = 0;
+};
+
+// One walk over one file; ReadDoxygenComments makes one per call.
+class DoxygenWalker {
+  public:
+    DoxygenWalker(std::string_view content, const DoxygenWarning& warn)
+        : lexer_(content), warn_(warn) {
+        scopes_.emplace_back();
+    }
+
+    std::vector<DoxygenItem> Read();
+
+  private:
+    Scope& Current() { return scopes_.back(); }
+    bool Opaque() const { return scopes_.back().kind == ScopeKind::kBody; }
+
+    void Code(const SourceEvent& event);
+    // Moves the line and column past `bytes`.
+    void MoveOver(std::string_view bytes);
+    void CodeByte(std::string_view text, std::size_t at);
+    void Append(std::string_view bytes);
+    bool AccessLabel(std::string_view text, std::size_t at);
+    // True iff the ':' at text[at] is one of a "::".
+    bool IsDoubleColon(std::string_view text, std::size_t at) const;
+    void OpenBrace();
+    // A brace that opens an initializer: shown as "{ ... }", or "{}" when empty.
+    void OpenInitializer();
+    void CloseBrace();
+    void EndStatement(char terminator);
+    void PushScope(Scope scope);
+    void PopScope(bool resume);
+    void ResetStatement();
+    // A comment in a statement stands for one blank.
+    void SeparateInStatement();
+
+    void DocComment(const SourceEvent& event);
+    void LeadingComment(DoxygenComment comment);
+    void TrailingComment(DoxygenComment comment);
+    void ApplyGroupMarks(const DoxygenComment& comment, int line);
+    // "/*@{*/" and "/*@}*/": group marks in an ordinary comment.
+    void GroupMarkComment(const SourceEvent& event);
+    void Directive(const SourceEvent& event);
+    void Finish();
+
+    DoxygenComment TakePending();
+    // Documents the statement `s` ended by `terminator` with `comment`: an item or a row of the
+    // enclosing item. A comment that names another entity goes back to wait for it.
+    LastDeclaration Document(const Statement& s, char terminator, DoxygenComment comment);
+    LastDeclaration DocumentMacro(std::string_view directive, DoxygenComment comment);
+    LastDeclaration FinishBody(const Statement& s);
+    LastDeclaration AddRow(std::string name, const DoxygenComment& comment);
+    // True iff a named-entity comment names the declaration `name` (or names nothing).
+    bool NamesDeclaration(const DoxygenComment& comment, std::string_view name) const;
+    void AddStandalone(DoxygenComment comment);
+    void FlushPending();
+    int AddItem(DoxygenItem item);
+    int ScopeItem(std::size_t index);
+    std::string Qualify(std::string_view name) const;
+
+    SourceLexer lexer_;
+    const DoxygenWarning& warn_;
+    std::vector<DoxygenItem> items_;
+    std::vector<Scope> scopes_;
+    Statement statement_;
+    int statementCount_ = 0;
+    std::optional<DoxygenComment> pending_;
+    LastDeclaration last_;
+    std::vector<Condition> conditions_;
+    // The open "@{" marks, innermost last.
+    struct OpenGroup {
+        std::string label;  // empty for a member group
+        int line;
+        int labelled;  // the index of the innermost open group with a label, or -1
+    };
+    std::vector<OpenGroup> groups_;
+    std::unordered_set<std::string> reportedUnknown_;
+    int line_ = 1;
+    std::size_t column_ = 0;
+};
+
+}  // namespace sylva::doxygen_walk

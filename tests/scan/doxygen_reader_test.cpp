@@ -1,0 +1,862 @@
+// The documentation comment reader: snippets in the style of C library and C++ headers, written
+// for these tests, against the items, sections, rows and warnings they give.
+#include "scan/doxygen_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scan/cpp_declaration.h"
+#include "scan/rich_text.h"
+
+namespace sylva {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Rich text with its markup made visible: `code`, *bold*, _emphasis_, [[name|text]], pre:.
+std::string Visible(std::string_view text) {
+    std::string visible;
+    for (char ch : text) {
+        switch (ch) {
+            case rich::kCodeOpen:
+            case rich::kCodeClose:
+                visible += '`';
+                break;
+            case rich::kBoldOpen:
+            case rich::kBoldClose:
+                visible += '*';
+                break;
+            case rich::kEmphasisOpen:
+            case rich::kEmphasisClose:
+                visible += '_';
+                break;
+            case rich::kReferenceOpen:
+                visible += "[[";
+                break;
+            case rich::kReferenceText:
+                visible += '|';
+                break;
+            case rich::kReferenceClose:
+                visible += "]]";
+                break;
+            case rich::kPreformattedLine:
+                visible += "pre:";
+                break;
+            case rich::kLiteral:
+                visible += '\\';
+                break;
+            default:
+                visible += ch;
+        }
+    }
+    return visible;
+}
+
+const char* SectionName(SectionKind section) {
+    static const char* const kNames[kSectionCount] = {
+        "Parameter", "Content",  "Group",   "Description", "Attention", "Remarks",
+        "Return",    "Examples", "Author",  "Copyright",   "Version",   "History",
+        "Request",   "Source",   "SeeAlso", "DocType",     "Throws"};
+    return kNames[section];
+}
+
+const char* KindName(DoxygenKind kind) {
+    static const char* const kNames[] = {"function", "class",    "struct",   "union",     "enum",
+                                         "typedef",  "variable", "macro",    "namespace", "group",
+                                         "file",     "page",     "mainpage", "other"};
+    return kNames[static_cast<int>(kind)];
+}
+
+// One line per item, then its syntax, group, title, section lines and rows, indented.
+std::string Describe(const std::vector<DoxygenItem>& items) {
+    std::string text;
+    for (const DoxygenItem& item : items) {
+        text += std::string(KindName(item.kind)) + " " + item.name + " @" +
+                std::to_string(item.line) + "\n";
+        if (item.hasSyntax) {
+            std::string syntax = item.declaration;
+            for (std::size_t at = syntax.find('\n'); at != std::string::npos;
+                 at = syntax.find('\n', at)) {
+                syntax.replace(at, 1, " / ");
+            }
+            text += "  syntax: " + syntax + "\n";
+        }
+        if (!item.group.empty()) {
+            text += "  group: " + item.group + "\n";
+        }
+        if (!item.title.empty()) {
+            text += "  title: " + item.title + "\n";
+        }
+        for (const DoxygenLine& line : item.lines) {
+            text +=
+                "  " + std::string(SectionName(line.section)) + ": " + Visible(line.text) + "\n";
+        }
+        for (const DoxygenParameter& row : item.parameters) {
+            text += "  row " + row.name;
+            if (!row.direction.empty()) {
+                text += " [" + row.direction + "]";
+            }
+            if (row.templateParameter) {
+                text += " (template)";
+            }
+            text += ": " + Visible(row.text) + "\n";
+        }
+    }
+    return text;
+}
+
+struct Reading {
+    std::vector<DoxygenItem> items;
+    Strings warnings;  // "line: text"
+};
+
+Reading Read(std::string_view source) {
+    Reading reading;
+    reading.items = ReadDoxygenComments(source, [&](int line, std::string_view text) {
+        reading.warnings.push_back(std::to_string(line) + ": " + std::string(text));
+    });
+    return reading;
+}
+
+struct Case {
+    const char* name;
+    std::string source;
+    std::string expected;
+};
+
+// Each case also read with CR LF line ends, which must give the same items.
+void ExpectDescriptions(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        Reading reading = Read(c.source);
+        EXPECT_EQ(Describe(reading.items), c.expected) << c.name << "\n--- source:\n" << c.source;
+        EXPECT_TRUE(reading.warnings.empty())
+            << c.name << ": " << ::testing::PrintToString(reading.warnings);
+        std::string crlf;
+        for (char ch : c.source) {
+            crlf += ch == '\n' ? "\r\n" : std::string(1, ch);
+        }
+        EXPECT_EQ(Describe(Read(crlf).items), c.expected) << c.name << " with CR LF";
+    }
+}
+
+TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
+    ExpectDescriptions({
+        {"a decorated block with parameters, return, note, see also and since",
+         "#include <stddef.h>\n"
+         "\n"
+         "/**\n"
+         " * Copies bytes out of a pond buffer.\n"
+         " *\n"
+         " * The buffer keeps its bytes; see pond_drain() to remove them.\n"
+         " *\n"
+         " * @param[in] pond the buffer to read\n"
+         " * @param[out] out where the bytes go,\n"
+         " *     at least @p size of them\n"
+         " * @param size: how many bytes\n"
+         " * @return the number of bytes copied, or -1\n"
+         " * @note Safe on an empty pond.\n"
+         " * @see pond_drain, pond_fill()\n"
+         " * @since 2.1\n"
+         " */\n"
+         "POND_EXPORT_SYMBOL\n"
+         "int pond_copyout(struct pond *pond, void *out,\n"
+         "                 size_t size);\n",
+         "function pond_copyout @3\n"
+         "  syntax: POND_EXPORT_SYMBOL / int pond_copyout(struct pond *pond, void *out, /"
+         "                  size_t size);\n"
+         "  Description: Copies bytes out of a pond buffer.\n"
+         "  Description: \n"
+         "  Description: The buffer keeps its bytes; see [[pond_drain|pond_drain()]] to remove "
+         "them.\n"
+         "  Return: the number of bytes copied, or -1\n"
+         "  Remarks: Safe on an empty pond.\n"
+         "  SeeAlso: pond_drain\n"
+         "  SeeAlso: pond_fill\n"
+         "  Version: *Since:* 2.1\n"
+         "  row pond [in]: the buffer to read\n"
+         "  row out [out]: where the bytes go, at least `size` of them\n"
+         "  row size: how many bytes\n"},
+        {"a one-line block and a bang block with backslash commands",
+         "/** Frees a pond. */\n"
+         "void pond_free(struct pond *pond);\n"
+         "/*! \\brief Counts fish.\n"
+         "    \\param pond the pond\n"
+         "    \\returns the count */\n"
+         "extern DECLSPEC int SDLCALL pond_count(const struct pond *pond);\n",
+         "function pond_free @1\n"
+         "  syntax: void pond_free(struct pond *pond);\n"
+         "  Description: Frees a pond.\n"
+         "function pond_count @3\n"
+         "  syntax: extern DECLSPEC int SDLCALL pond_count(const struct pond *pond);\n"
+         "  Description: Counts fish.\n"
+         "  Return: the count\n"
+         "  row pond: the pond\n"},
+        {"runs of line comments, CR LF line ends",
+         "/// Opens a pond.\r\n"
+         "/// @param name its name\r\n"
+         "struct pond *pond_open(const char *name);\r\n"
+         "\r\n"
+         "//! Closes it.\r\n"
+         "//! More about closing.\r\n"
+         "void pond_close(struct pond *p);\r\n",
+         "function pond_open @1\n"
+         "  syntax: struct pond *pond_open(const char *name);\n"
+         "  Description: Opens a pond.\n"
+         "  row name: its name\n"
+         "function pond_close @5\n"
+         "  syntax: void pond_close(struct pond *p);\n"
+         "  Description: Closes it. More about closing.\n"},
+        {"attention, throws, return values, a titled paragraph, authors and lists",
+         "/**\n"
+         "   Drains a pond.\n"
+         "\n"
+         "   The flags:\n"
+         "   - POND_FAST drains fast\n"
+         "   - POND_SLOW drains slowly\n"
+         "\n"
+         "   @deprecated Use pond_empty() instead.\n"
+         "   @warning Not thread-safe.\n"
+         "   @pre The pond is open.\n"
+         "   @throws std::bad_alloc when memory runs out\n"
+         "   @retval 0 on success\n"
+         "   @retval -1 on failure\n"
+         "   @par Threads\n"
+         "   Call it from one thread.\n"
+         "   @author Ada\n"
+         "   @copyright Pond Works\n"
+         "   @version 3\n"
+         " */\n"
+         "int pond_drain(struct pond *pond, int flags);\n",
+         "function pond_drain @1\n"
+         "  syntax: int pond_drain(struct pond *pond, int flags);\n"
+         "  Description: Drains a pond.\n"
+         "  Description: \n"
+         "  Description: The flags:\n"
+         "  Description: - POND_FAST drains fast\n"
+         "  Description: - POND_SLOW drains slowly\n"
+         "  Attention: *Deprecated:* Use [[pond_empty|pond_empty()]] instead.\n"
+         "  Attention: Not thread-safe.\n"
+         "  Attention: *Precondition:* The pond is open.\n"
+         "  Throws: `std::bad_alloc` when memory runs out\n"
+         "  Return: `0` on success\n"
+         "  Return: `-1` on failure\n"
+         "  Remarks: *Threads*\n"
+         "  Remarks: Call it from one thread.\n"
+         "  Author: Ada\n"
+         "  Copyright: Pond Works\n"
+         "  Version: 3\n"},
+        {"code and verbatim blocks become examples, formulas code",
+         "/**\n"
+         " * Adds two depths, \\f$ d_1 + d_2 \\f$.\n"
+         " * @code{.c}\n"
+         " *   int d = pond_add(1, 2);\n"
+         " *   if (d < 3 && d > 0)\n"
+         " *       puts(\"ok\");\n"
+         " * @endcode\n"
+         " * @verbatim\n"
+         "     raw <text>\n"
+         "   @endverbatim\n"
+         " */\n"
+         "int pond_add(int a, int b);\n",
+         "function pond_add @1\n"
+         "  syntax: int pond_add(int a, int b);\n"
+         "  Description: Adds two depths, ` d_1 + d_2 `.\n"
+         "  Examples: pre:int d = pond_add(1, 2);\n"
+         "  Examples: pre:if (d < 3 && d > 0)\n"
+         "  Examples: pre:    puts(\"ok\");\n"
+         "  Examples: pre:raw <text>\n"},
+        {"lists, line breaks, HTML pre blocks, fences and a sentence in See also",
+         "/**\n"
+         " * Steps:\n"
+         " * 1. open\n"
+         " * 2. fill\\n then close\n"
+         " * <pre>\n"
+         " *   keep  <b>this</b>\n"
+         " * </pre>\n"
+         " * ```\n"
+         " * fenced();\n"
+         " * ```\n"
+         " * @li first item\n"
+         " * @section usage Using it\n"
+         " * @par\n"
+         " * Untitled remark.\n"
+         " * @sa the pond_fill() page for more\n"
+         " * @copydoc pond_fill\n"
+         " * @include fill_example.c\n"
+         " */\n"
+         "void pond_steps(void);\n",
+         "function pond_steps @1\n"
+         "  syntax: void pond_steps(void);\n"
+         "  Description: Steps:\n"
+         "  Description: 1. open\n"
+         "  Description: 2. fill\n"
+         "  Description: then close\n"
+         "  Description: <pre>\n"
+         "  Description:   keep  <b>this</b>\n"
+         "  Description: </pre>\n"
+         "  Examples: pre:fenced();\n"
+         "  Description: - first item\n"
+         "  Description: *Using it*\n"
+         "  Remarks: Untitled remark.\n"
+         "  SeeAlso: the [[pond_fill|pond_fill()]] page for more\n"
+         "  Description: See [[pond_fill]]\n"
+         "  Examples: Example file: `fill_example.c`\n"},
+        {"what is no documentation: banners, four slashes, empty comments, literals, "
+         "continued line comments",
+         "int sep = 1'000'000; /**< separated */\n"
+         "const char *raw = R\"x(/** not a comment */)x\";\n"
+         "char quote = '\\''; /**< a quote */\n"
+         "//// not documentation\n"
+         "/***************/\n"
+         "/**/\n"
+         "#define LONG_MACRO(a) \\\n"
+         "    do { /* inner */ \\\n"
+         "    } while (0) /**< a long macro */\n"
+         "// a line comment \\\n"
+         "   that goes on /** still a comment */\n"
+         "/// Last.\n"
+         "int last;\n",
+         "variable sep @1\n"
+         "  syntax: int sep = 1'000'000;\n"
+         "  Description: separated\n"
+         "variable quote @3\n"
+         "  syntax: char quote = '\\'';\n"
+         "  Description: a quote\n"
+         "macro LONG_MACRO @9\n"
+         "  syntax: #define LONG_MACRO(a) \\ /     do {   \\ /     } while (0)\n"
+         "  Description: a long macro\n"
+         "variable last @12\n"
+         "  syntax: int last;\n"
+         "  Description: Last.\n"},
+        {"inline markup, references, escapes and links",
+         "/**\n"
+         " * Fills @c pond with @b fresh @e water from @a source, as\n"
+         " * @ref pond_fill \"the filler\" does; see also @ref\n"
+         " * pond_drain. Uses `std::vector<int>` and \\<b\\> and \\&amp;,\n"
+         " * and @link pond_open opens @endlink first; [the guide](@ref guide).\n"
+         " */\n"
+         "void pond_refill(struct pond *pond, int source);\n",
+         "function pond_refill @1\n"
+         "  syntax: void pond_refill(struct pond *pond, int source);\n"
+         "  Description: Fills `pond` with *fresh* _water_ from _source_, as "
+         "[[pond_fill|the filler]] does; see also [[pond_drain|pond_drain]]. Uses "
+         "`std::vector<int>` and \\<b\\> and \\&amp;, and [[pond_open|opens]] first; "
+         "[[guide|the guide]].\n"},
+    });
+}
+
+TEST(DoxygenReader, MembersAndRowsOfCTypes) {
+    ExpectDescriptions({
+        {"an enum with trailing comments in each form and a leading one",
+         "/** Pond states. */\n"
+         "typedef enum\n"
+         "{\n"
+         "    POND_DRY = 0,      /**< no water */\n"
+         "    POND_WET,          ///< some water\n"
+         "                       ///< more on wet\n"
+         "    /** Overflowing. */\n"
+         "    POND_FULL = (1 << 2),\n"
+         "    POND_FROZEN        //!< ice\n"
+         "} pond_state;\n",
+         "enum pond_state @1\n"
+         "  syntax: typedef enum { ... } pond_state;\n"
+         "  Description: Pond states.\n"
+         "  row POND_DRY: no water\n"
+         "  row POND_WET: some water more on wet\n"
+         "  row POND_FULL: Overflowing.\n"
+         "  row POND_FROZEN: ice\n"},
+        {"a struct's members, an anonymous union's rows and a function pointer member",
+         "/** A fish. */\n"
+         "struct fish {\n"
+         "    int fins;             /**< how many */\n"
+         "    /** Its name, @c NUL ended. */\n"
+         "    char name[16];\n"
+         "    union {\n"
+         "        int scales;       /**< when scaled */\n"
+         "        float slime;      /**< otherwise */\n"
+         "    };\n"
+         "    void (*swim)(struct fish *self, int speed); /**< moves it */\n"
+         "    unsigned tail : 3, gills : 2;  /**< bits */\n"
+         "};\n",
+         "struct fish @1\n"
+         "  syntax: struct fish { ... };\n"
+         "  Description: A fish.\n"
+         "  row fins: how many\n"
+         "  row name: Its name, `NUL` ended.\n"
+         "  row scales: when scaled\n"
+         "  row slime: otherwise\n"
+         "  row swim: moves it\n"
+         "  row tail, gills: bits\n"},
+        {"an undocumented struct gets an item for its documented members",
+         "typedef struct pond_ptr {\n"
+         "    long pos; /**< where */\n"
+         "} pond_ptr;\n",
+         "struct pond_ptr @1\n"
+         "  syntax: typedef struct pond_ptr { ... } pond_ptr;\n"
+         "  row pos: where\n"},
+        {"parameters documented behind them, and a declaration documented behind it",
+         "int pond_fill(struct pond *pond, /**< the pond */\n"
+         "              int litres        /**< how much */);\n"
+         "extern int pond_count_all; ///< every pond\n"
+         "#define POND_MAX 64 /**< at most */\n",
+         "function pond_fill @1\n"
+         "  syntax: int pond_fill(struct pond *pond, /               int litres);\n"
+         "  row pond: the pond\n"
+         "  row litres: how much\n"
+         "variable pond_count_all @3\n"
+         "  syntax: extern int pond_count_all;\n"
+         "  Description: every pond\n"
+         "macro POND_MAX @4\n"
+         "  syntax: #define POND_MAX 64\n"
+         "  Description: at most\n"},
+        {"macros: function-like with continuation lines, typedefs of function pointers",
+         "/** Larger of two.\n"
+         "    @param a one\n"
+         "    @param b other */\n"
+         "#define POND_MAX2(a, b) \\\n"
+         "    ((a) > (b) ? (a) : (b))\n"
+         "/** Called per fish. @param fish the fish @param user data */\n"
+         "typedef void (POND_CALL *pond_fish_cb)(struct fish *fish, void *user);\n",
+         "macro POND_MAX2 @1\n"
+         "  syntax: #define POND_MAX2(a, b) \\ /     ((a) > (b) ? (a) : (b))\n"
+         "  Description: Larger of two.\n"
+         "  row a: one\n"
+         "  row b: other\n"
+         "typedef pond_fish_cb @6\n"
+         "  syntax: typedef void (POND_CALL *pond_fish_cb)(struct fish *fish, void *user);\n"
+         "  Description: Called per fish.\n"
+         "  row fish: the fish\n"
+         "  row user: data\n"},
+    });
+}
+
+TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
+    ExpectDescriptions({
+        {"namespaces, a class with its members, access and constructors",
+         "namespace garden {\n"
+         "namespace {\n"
+         "/** Hidden helper. */\n"
+         "int Helper();\n"
+         "}\n"
+         "inline namespace v2 {\n"
+         "/// A raised bed.\n"
+         "class CBed : public Base<CBed> {\n"
+         "  public:\n"
+         "    /// Makes an empty bed.\n"
+         "    CBed();\n"
+         "    /// Frees it.\n"
+         "    virtual ~CBed();\n"
+         "    /// Equal beds.\n"
+         "    bool operator==(const CBed& other) const;\n"
+         "    /// Calls it.\n"
+         "    int operator()(int x) { return x; }\n"
+         "    int rows = 3;  ///< how many rows\n"
+         "  protected:\n"
+         "    /// Nested.\n"
+         "    struct Row { int n; };\n"
+         "  private:\n"
+         "    /// Secret.\n"
+         "    template <typename T> T Plant(T seed) const noexcept;\n"
+         "};\n"
+         "}  // namespace v2\n"
+         "/** Plants outside the class. */\n"
+         "void CBed::Water(int litres) {\n"
+         "    /** not read: inside a body */\n"
+         "}\n"
+         "}  // namespace garden\n",
+         "function garden::Helper @3\n"
+         "  syntax: int Helper();\n"
+         "  Description: Hidden helper.\n"
+         "class garden::CBed @7\n"
+         "  syntax: class CBed : public Base<CBed> { ... };\n"
+         "  Description: A raised bed.\n"
+         "  row rows: how many rows\n"
+         "function garden::CBed::CBed @10\n"
+         "  syntax: CBed();\n"
+         "  Description: Makes an empty bed.\n"
+         "  DocType: Constructor\n"
+         "function garden::CBed::~CBed @12\n"
+         "  syntax: virtual ~CBed();\n"
+         "  Description: Frees it.\n"
+         "  DocType: Destructor\n"
+         "function garden::CBed::operator== @14\n"
+         "  syntax: bool operator==(const CBed& other) const;\n"
+         "  Description: Equal beds.\n"
+         "function garden::CBed::operator() @16\n"
+         "  syntax: int operator()(int x)\n"
+         "  Description: Calls it.\n"
+         "struct garden::CBed::Row @20\n"
+         "  syntax: struct Row { ... };\n"
+         "  Description: Nested.\n"
+         "  DocType: Protected\n"
+         "function garden::CBed::Plant @23\n"
+         "  syntax: template <typename T> T Plant(T seed) const noexcept;\n"
+         "  Description: Secret.\n"
+         "  DocType: Private\n"
+         "function garden::CBed::Water @27\n"
+         "  syntax: void CBed::Water(int litres)\n"
+         "  Description: Plants outside the class.\n"},
+        {"extern \"C\", attributes, export words, using and enum class",
+         "#ifdef __cplusplus\n"
+         "extern \"C\" {\n"
+         "#endif\n"
+         "/** Exported. */\n"
+         "[[nodiscard]] GARDEN_API __attribute__((visibility(\"default\"))) int "
+         "garden_init(void);\n"
+         "#ifdef __cplusplus\n"
+         "}\n"
+         "#endif\n"
+         "namespace garden::tools {\n"
+         "/** A spade list. */\n"
+         "template <class T, int N = 4>\n"
+         "using Spades = std::array<T, N>;\n"
+         "/** Colours. */\n"
+         "enum class Colour : unsigned char { kRed, kGreen };\n"
+         "/** Sets up. @tparam T a type @param value the value */\n"
+         "template <typename T> void Setup(const std::map<T, int>& value = {});\n"
+         "}\n",
+         "function garden_init @4\n"
+         "  syntax: [[nodiscard]] GARDEN_API __attribute__((visibility(\"default\"))) int "
+         "garden_init(void);\n"
+         "  Description: Exported.\n"
+         "typedef garden::tools::Spades @10\n"
+         "  syntax: template <class T, int N = 4> / using Spades = std::array<T, N>;\n"
+         "  Description: A spade list.\n"
+         "enum garden::tools::Colour @13\n"
+         "  syntax: enum class Colour : unsigned char { ... };\n"
+         "  Description: Colours.\n"
+         "function garden::tools::Setup @15\n"
+         "  syntax: template <typename T> void Setup(const std::map<T, int>& value = {});\n"
+         "  Description: Sets up.\n"
+         "  row T (template): a type\n"
+         "  row value: the value\n"},
+        {"constructors defined outside, Qt access labels, an anonymous enum, digit separators",
+         "class CPond {\n"
+         "  public slots:\n"
+         "    /** A slot. */ void refill();\n"
+         "  signals:\n"
+         "    /** A signal. */ void emptied();\n"
+         "  private:\n"
+         "    enum { kSmall = 1'000, /**< small */ kLarge /**< large */ };\n"
+         "};\n"
+         "/** Makes one. */\n"
+         "CPond::CPond(int n) : depth_{n}, name_(\"pond\") {}\n",
+         "function CPond::refill @3\n"
+         "  syntax: void refill();\n"
+         "  Description: A slot.\n"
+         "function CPond::emptied @5\n"
+         "  syntax: void emptied();\n"
+         "  Description: A signal.\n"
+         "class CPond @1\n"
+         "  syntax: class CPond { ... };\n"
+         "  row kSmall: small\n"
+         "  row kLarge: large\n"
+         "function CPond::CPond @9\n"
+         "  syntax: CPond::CPond(int n)\n"
+         "  Description: Makes one.\n"
+         "  DocType: Constructor\n"},
+        {"preprocessor alternatives open one body, not two",
+         "/** Grows. */\n"
+         "#if defined(POND_WIDE)\n"
+         "long pond_grow(long by) {\n"
+         "#else\n"
+         "int pond_grow(int by) {\n"
+         "#endif\n"
+         "    return by;\n"
+         "}\n"
+         "/** After. */\n"
+         "int pond_after(void);\n",
+         "function pond_grow @1\n"
+         "  syntax: long pond_grow(long by)\n"
+         "  Description: Grows.\n"
+         "function pond_after @9\n"
+         "  syntax: int pond_after(void);\n"
+         "  Description: After.\n"},
+    });
+}
+
+TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
+    ExpectDescriptions({
+        {"a defgroup with its members, ingroup, member groups and a file comment",
+         "/** @file pond.h\n"
+         "    Ponds and their fish. */\n"
+         "/** @defgroup water Water handling\n"
+         "    Everything wet.\n"
+         "    @{ */\n"
+         "/** Wets. */\n"
+         "void wet(void);\n"
+         "/** @name Drying\n"
+         "    @{ */\n"
+         "/** Dries. */\n"
+         "void dry(void);\n"
+         "/** @} */\n"
+         "/** @} */\n"
+         "/** Outside. @ingroup fish */\n"
+         "void swim(void);\n"
+         "/** Nowhere. */\n"
+         "void rest(void);\n",
+         "file pond.h @1\n"
+         "  Description: Ponds and their fish.\n"
+         "group water @3\n"
+         "  title: Water handling\n"
+         "  Description: Everything wet.\n"
+         "function wet @6\n"
+         "  syntax: void wet(void);\n"
+         "  group: water\n"
+         "  Description: Wets.\n"
+         "function dry @10\n"
+         "  syntax: void dry(void);\n"
+         "  group: water\n"
+         "  Description: Dries.\n"
+         "function swim @14\n"
+         "  syntax: void swim(void);\n"
+         "  group: fish\n"
+         "  Description: Outside.\n"
+         "function rest @16\n"
+         "  syntax: void rest(void);\n"
+         "  Description: Nowhere.\n"},
+        {"pages, named entities documented apart, internal items",
+         "/** @mainpage The Pond Library\n"
+         "    Start here. */\n"
+         "/** @page faq Questions\n"
+         "    Ask. */\n"
+         "/** @fn int pond_hidden(int depth)\n"
+         "    Defined elsewhere. @param depth how deep */\n"
+         "/** @struct pond\n"
+         "    The pond itself. */\n"
+         "#define POND_UNRELATED 1\n"
+         "struct pond { int depth; /**< metres */ };\n"
+         "/** @internal Only for us. */\n"
+         "void pond_debug(void);\n"
+         "/** Public. @internal but not this @endinternal again. */\n"
+         "void pond_public(void);\n",
+         "mainpage  @1\n"
+         "  title: The Pond Library\n"
+         "  Description: Start here.\n"
+         "page faq @3\n"
+         "  title: Questions\n"
+         "  Description: Ask.\n"
+         "function pond_hidden @5\n"
+         "  syntax: int pond_hidden(int depth)\n"
+         "  Description: Defined elsewhere.\n"
+         "  row depth: how deep\n"
+         "struct pond @7\n"
+         "  syntax: struct pond { ... };\n"
+         "  Description: The pond itself.\n"
+         "  row depth: metres\n"
+         "function pond_debug @11\n"
+         "  syntax: void pond_debug(void);\n"
+         "  Description: Only for us.\n"
+         "  DocType: Internal\n"
+         "function pond_public @13\n"
+         "  syntax: void pond_public(void);\n"
+         "  Description: Public. again.\n"},
+    });
+}
+
+// The naming of declarations as the reader sees them (comments already gone): kind, name as
+// written, and the parameter names ("" unnamed), or "-" where there is no parameter list.
+TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
+    struct NamingCase {
+        std::string text;
+        char terminator;
+        DeclarationKind kind;
+        std::string name;
+        std::string parameters;
+    };
+    using enum DeclarationKind;
+    const NamingCase cases[] = {
+        // C functions behind export words, calling conventions and attributes.
+        {"EVENT2_EXPORT_SYMBOL struct evbuffer *evbuffer_new(void)", ';', kFunction, "evbuffer_new",
+         ""},
+        {"extern DECLSPEC SDL_Window * SDLCALL SDL_CreateWindow(const char *title, int x)", ';',
+         kFunction, "SDL_CreateWindow", "title, x"},
+        {"GLFWAPI void glfwInit(int, char **)", ';', kFunction, "glfwInit", ", "},
+        {"extern \"C\" int pond_c(void)", ';', kFunction, "pond_c", ""},
+        {"POND_DEPRECATED(\"use g\") int f(int a)", ';', kFunction, "f", "a"},
+        {"int f(int a) POND_PRINTF(1, 2)", ';', kFunction, "f", "a"},
+        {"__attribute__((pure)) int g(int *out, size_t n, ...)", ';', kFunction, "g",
+         "out, n, ..."},
+        {"int h(void (*callback)(void *user), SDL_OUT_CAP(n) char *text, int v[4])", ';', kFunction,
+         "h", "callback, text, v"},
+        {"int k(const foo_t, struct bar, unsigned long)", ';', kFunction, "k", ", , "},
+        // C++ names: qualified, operators, constructors, destructors, templates.
+        {"void garden::CBed::Plant(int seeds) const", '{', kFunction, "garden::CBed::Plant",
+         "seeds"},
+        {"CBed::CBed(int n) : rows_(n), seeds_{n}", '{', kFunction, "CBed::CBed", "n"},
+        {"virtual ~CBed() = default", ';', kFunction, "~CBed", ""},
+        {"bool operator==(const CBed& other) const", ';', kFunction, "operator==", "other"},
+        {"int operator()(int x)", '{', kFunction, "operator()", "x"},
+        {"CBed& operator<<(std::ostream& out)", ';', kFunction, "operator<<", "out"},
+        {"explicit operator bool() const", ';', kFunction, "operator bool", ""},
+        {"void* operator new[](std::size_t size)", ';', kFunction, "operator new[]", "size"},
+        {"template <typename T, int N = 3> T Sum(const std::array<T, N>& a, T b = T{})", ';',
+         kFunction, "Sum", "a, b"},
+        {"auto Make() -> std::unique_ptr<CBed>", ';', kFunction, "Make", ""},
+        {"template <> void Swap<int>(int& a, int& b)", ';', kFunction, "Swap", "a, b"},
+        // Classes and their kin: a name before the body, base classes, export words.
+        {"class GARDEN_API CBed final : public Base<CBed>", '{', kClass, "CBed", "-"},
+        {"template <class T> struct hash<garden::CBed<T>>", '{', kStruct, "hash", "-"},
+        {"typedef struct tagPOINT", '{', kStruct, "tagPOINT", "-"},
+        {"typedef union", '{', kUnion, "", "-"},
+        {"enum class Colour : unsigned char", '{', kEnum, "Colour", "-"},
+        {"struct evbuffer", ';', kStruct, "evbuffer", "-"},
+        {"namespace garden::tools", '{', kNamespace, "garden::tools", "-"},
+        {"extern \"C\"", '{', kLinkage, "", "-"},
+        // Variables, typedefs and aliases.
+        {"struct evbuffer *buffers[8], *spare", ';', kVariable, "buffers", "-"},
+        {"static const int kMax = sizeof(int) < 4 ? 1 : 2", ';', kVariable, "kMax", "-"},
+        {"unsigned flags : 3", ';', kVariable, "flags", "-"},
+        {"std::function<void(int)> on_event", ';', kVariable, "on_event", "-"},
+        {"int (*handler)(int signal)", ';', kVariable, "handler", "signal"},
+        {"typedef void (SDLCALL *SDL_AudioCallback)(void *userdata, Uint8 *stream)", ';', kTypedef,
+         "SDL_AudioCallback", "userdata, stream"},
+        {"typedef struct SDL_Window SDL_Window", ';', kTypedef, "SDL_Window", "-"},
+        {"template <class T> using Vec = std::vector<T>", ';', kAlias, "Vec", "-"},
+        {"int table[] = ", '{', kVariable, "table", "-"},
+    };
+    for (const NamingCase& c : cases) {
+        CppDeclaration declaration = ParseDeclaration(c.text, c.terminator);
+        std::string parameters = "-";
+        if (declaration.hasParameterList) {
+            parameters.clear();
+            for (std::size_t i = 0; i < declaration.parameters.size(); ++i) {
+                parameters += (i == 0 ? "" : ", ") + declaration.parameters[i];
+            }
+        }
+        EXPECT_EQ(declaration.kind, c.kind) << c.text;
+        EXPECT_EQ(declaration.name, c.name) << c.text;
+        EXPECT_EQ(parameters, c.parameters) << c.text;
+    }
+    EXPECT_EQ(ParseMacro("#  define POND_MAX(a, b, ...) x").parameters, (Strings{"a", "b", "..."}));
+    EXPECT_EQ(ParseMacro("#define POND_LOG(fmt, args...)").parameters, (Strings{"fmt", "args"}));
+    EXPECT_EQ(ParseMacro("#define POND_ON 1").kind, DeclarationKind::kVariable);
+    EXPECT_EQ(ParseMacro("#include <pond.h>").kind, DeclarationKind::kUnknown);
+}
+
+TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
+    struct WarningCase {
+        const char* name;
+        std::string source;
+        Strings expected;
+    };
+    const WarningCase cases[] = {
+        {"unknown commands, once per file, kept as text",
+         "/** Uses @frobnicate here\n    and @frobnicate again. */\nvoid f(void);\n",
+         {"1: unknown command \"@frobnicate\"; it stays as text (said once per file)"}},
+        {"a param that is not a parameter, and parameters left out",
+         "/**\n * @param a first\n * @param z nothing\n */\nint g(int a, int b, int c);\n",
+         {"3: \"z\" is not a parameter of \"g\"",
+          "1: \"g\" documents some of its parameters but not \"b\", \"c\""}},
+        {"no parameter check against unnamed parameters or without any param",
+         "/** @param x the x */\nint h(int, int);\n/** Nothing. */\nint k(int a);\n",
+         {}},
+        {"a param without a name",
+         "/** Text.\n    @param\n */\nvoid p(int a);\n",
+         {"2: \"@param\" without a parameter name; the row is left out"}},
+        {"an unterminated code block",
+         "/** Example:\n    @code\n    int x;\n */\nvoid q(void);\n",
+         {"2: \"@code\" is not closed before the end of the comment; the block runs to its end"}},
+        {"stray end commands and an inline command without its word",
+         "/** Text @endcode and @c\n\n  more. */\nvoid r(void);\n",
+         {"1: \"@endcode\" closes nothing; it is left out",
+          "1: \"@c\" needs a word behind it; it is left out"}},
+        {"an unterminated documentation comment",
+         "void s(void);\n/** Never closed\n * @param x\n",
+         {"2: documentation comment is not closed before the end of the file; it is left out"}},
+        {"an unterminated ordinary comment",
+         "void s(void);\n/* never closed\nvoid t(void);\n",
+         {"2: comment is not closed before the end of the file; the rest of the file is read "
+          "as its text"}},
+        {"a nested opener",
+         "/** Text\n    see /* here */\nvoid u(void);\n",
+         {"2: \"/*\" inside a documentation comment: the comment ends at the first \"*/\""}},
+        {"a comment that documents nothing, at a scope's end and the file's end",
+         "struct w {\n  int a;\n  /** Dangling. */\n};\n/** At the end. */\n",
+         {"3: documentation comment documents no declaration; its item is named \"__Untitled\"",
+          "5: documentation comment documents no declaration; its item is named \"__Untitled\""}},
+        {"a trailing comment behind nothing, a comment inside a parameter list",
+         "///< lonely\nvoid v(int a, /** wrong */ int b);\n",
+         {"1: trailing documentation comment follows no declaration; it is left out",
+          "2: documentation comment inside a parameter list documents nothing; write \"/**<\" "
+          "behind the parameter instead"}},
+        {"group marks out of balance and a stray brace",
+         "/** @{ */\n/** @} */\n/** @} */\n}\n/** @defgroup g G\n    @{ */\n",
+         {"3: \"@}\" closes no \"@{\"; it is passed over",
+          "4: \"}\" closes no open brace; it is passed over",
+          "5: \"@{\" is not closed by \"@}\" before the end of the file"}},
+        {"an unclosed link",
+         "/** See @link pond the pond\n\n    more. */\nvoid x(void);\n",
+         {"1: \"@link\" is not closed by \"@endlink\" before its paragraph ends; the link ends "
+          "there"}},
+    };
+    for (const WarningCase& c : cases) {
+        EXPECT_EQ(Read(c.source).warnings, c.expected) << c.name << "\n--- source:\n" << c.source;
+    }
+}
+
+// Inputs a broken or hostile file may hold: every one is read to its end, without a crash, in
+// time linear in its size (a quadratic step would take minutes on these sizes), and every item
+// stays sound: a line inside the file, valid sections, rich text without stray reserved bytes.
+TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
+    const std::string big(10 << 20, 'x');
+    struct HostileCase {
+        const char* name;
+        std::string source;
+    };
+    auto repeat = [](std::string_view piece, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) {
+            text += piece;
+        }
+        return text;
+    };
+    const HostileCase cases[] = {
+        {"a 10 MB comment", "/** " + big + " */ int f(void);"},
+        {"a 4 MB comment line by line", "/**\n" + repeat(" * word @c code more\n", 200000) + "*/"},
+        {"a command at the end of the file", "/** @param"},
+        {"unclosed parameter lists",
+         "/** a */ bool operator==(const X&;\n/** b */ typedef void (*cb)(;\n"
+         "/** c */ int operator()(\n"},
+        {"a command and an open block at the end", "/** @code"},
+        {"an unterminated string and character", "int a = \"open;\n/** x */ int b = 'c;"},
+        {"deep braces", repeat("{", 200000) + "/** deep */ int f();" + repeat("}", 200000)},
+        {"deep namespaces", repeat("namespace n {", 100000) + "/** deep */ int f();"},
+        {"many template brackets", "/** t */ int f(" + repeat("a<", 200000) + ");"},
+        {"many parentheses", "/** p */ int f" + repeat("(", 200000) + ";"},
+        {"many brace initializers", "/** v */ int v[] = " + repeat("{1},", 200000) + ";"},
+        {"many trailing comments on one parameter",
+         "int f(int a " + repeat("/**< x */", 200000) + ");"},
+        {"many group marks and items",
+         repeat("/**@{*/", 100000) + repeat("/** i */ int i;", 100000)},
+        {"many merged comments", repeat("/** @return r */\n", 100000) + "int f();"},
+        {"many directives", repeat("#if A\n{\n#else\n", 100000)},
+        {"control bytes in comments", std::string("/** a\x01\x02\x0e\x10\x11 b */ int f(void);")},
+        {"a raw string that hides a comment",
+         "const char* s = R\"x(/** no */)x\";\n/** yes */ int f();"},
+    };
+    for (const HostileCase& c : cases) {
+        Reading reading = Read(c.source);
+        int lines = 1 + static_cast<int>(std::count(c.source.begin(), c.source.end(), '\n'));
+        for (const DoxygenItem& item : reading.items) {
+            EXPECT_GE(item.line, 1) << c.name;
+            EXPECT_LE(item.line, lines) << c.name;
+            for (const DoxygenLine& line : item.lines) {
+                EXPECT_GE(line.section, 0) << c.name;
+                EXPECT_LT(line.section, kSectionCount) << c.name;
+            }
+        }
+    }
+    // The control bytes became spaces, and the raw string's contents stayed code.
+    Reading control = Read(cases[15].source);
+    ASSERT_EQ(control.items.size(), 1u);
+    EXPECT_EQ(Visible(control.items[0].lines[0].text), "a b");
+    Reading raw = Read(cases[16].source);
+    ASSERT_EQ(raw.items.size(), 1u);
+    EXPECT_EQ(raw.items[0].name, "f");
+}
+
+}  // namespace
+}  // namespace sylva

@@ -39,6 +39,7 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
         {values.scanPath, fields.scanPath},
         {values.outputPath, fields.outputPath},
         {values.configFile, fields.options.configFile},
+        {values.commentStyle, fields.options.commentStyle},
     };
     for (const auto& [value, field] : assignments) {
         if (!value.empty()) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "scan/scan.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -21,6 +22,9 @@ constexpr OptionRow kOptions[] = {
      nullptr},
     {"-CONFIG", "=FILE", "configuration file (default: SYLVA.INI in the current directory, if any)",
      &StartValues::configFile, nullptr},
+    {"-STYLE", "=STYLE",
+     "how the sources are documented: sylva (marker blocks) or doxygen (/** */, ///)",
+     &StartValues::commentStyle, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
     {"-VERBOSE", "", "print every protocol line on standard output", nullptr,
      &StartValues::verbose},
@@ -85,6 +89,10 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
             parsed.values.*option.value = value;
             break;
         }
+    }
+    const std::string& style = parsed.values.commentStyle;
+    if (!style.empty() && !ParseCommentStyle(style)) {
+        parsed.error = "unknown comment style \"" + style + "\"; the styles are sylva and doxygen";
     }
     return parsed;
 }

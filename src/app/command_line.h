@@ -1,5 +1,6 @@
-// The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-CONFIG=" with their
-// values and the switches "-FORCE" (generate at once, without the window), "-VERBOSE" and
+// The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-CONFIG=", "-STYLE="
+// with their values and the switches "-FORCE" (generate at once, without the window), "-VERBOSE"
+// and
 // "-WERROR" (a run that gave warnings fails), plus --help and --version.
 //
 // An option's name is looked for, without regard to case, anywhere in the text before the
@@ -25,7 +26,8 @@ struct StartValues {
     std::string description;
     std::string scanPath;
     std::string outputPath;
-    std::string configFile;  // empty: the standard file, when there is one
+    std::string configFile;    // empty: the standard file, when there is one
+    std::string commentStyle;  // empty: as the configuration says
     bool force = false;
     bool verbose = false;
     bool warningsAreErrors = false;
@@ -35,7 +37,8 @@ struct StartValues {
 
 struct ParsedCommandLine {
     StartValues values;
-    // Why the command line was refused (a value too long); empty when it was not.
+    // Why the command line was refused (a value too long, an unknown comment style); empty when
+    // it was not.
     std::string error;
 };
 

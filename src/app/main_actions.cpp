@@ -206,6 +206,9 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
 
     Settings settings;
     LoadConfig(settings, fields_.options.configFile, configProtocol);
+    if (!fields_.options.commentStyle.empty()) {
+        settings.Set(SYL_COMMENT_STYLE, fields_.options.commentStyle);
+    }
     Reporter reporter(runProtocol, progress.get(), diagnostics);
     const RunInputs inputs{fields_.scanPath,   fields_.masterIndexName, fields_.projectName,
                            fields_.outputPath, fields_.filter,          fields_.projectDesc,

@@ -42,6 +42,8 @@ struct StoredOptions : RunOptions {
     int searchAndLink = 0;
     int copySources = 1;
     std::string configFile = kConfigFileName;
+    // How the sources are documented ("sylva" or "doxygen"); empty: as the configuration says.
+    std::string commentStyle;
 
     friend bool operator==(const StoredOptions&, const StoredOptions&) = default;
 };

@@ -43,8 +43,8 @@ struct RunInputs {
 
 enum class RunResult {
     kRan,      // every stage ran; the reporter counts what failed
-    kRefused,  // the master index name holds a path or the project name gives no usable
-               // directory name: nothing was scanned or written
+    kRefused,  // the master index name holds a path, the project name gives no usable
+               // directory name or the comment style is unknown: nothing was scanned or written
 };
 
 // Derives the project's names from `inputs`, makes its directory and calls the stages in order:

@@ -19,6 +19,8 @@ constexpr std::string_view kMasterNameWithPathLine =
     "ERROR: Master file name MUST NOT contain path statement %s !";
 constexpr std::string_view kUnusableProjectNameLine =
     "ERROR: Project name %s gives no usable directory name !";
+constexpr std::string_view kUnknownStyleLine =
+    "ERROR: Unknown comment style %s, the styles are sylva and doxygen !";
 constexpr std::string_view kScanningProjectStatus = "Scanning project...";
 constexpr std::string_view kCannotCreateDirectoryLine =
     "ERROR: Cannot create project directory %s (%s) !";
@@ -63,6 +65,11 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         return RunResult::kRefused;
     }
     const Project& project = std::get<Project>(made);
+    const std::optional<CommentStyle> style = ParseCommentStyle(settings[SYL_COMMENT_STYLE]);
+    if (!style) {
+        reporter.Protocol(FormatLine(kUnknownStyleLine, {settings[SYL_COMMENT_STYLE]}));
+        return RunResult::kRefused;
+    }
     reporter.Status(kScanningProjectStatus);
     // Without its directory no page can be written, and a master index record would lead
     // nowhere: the run ends here, as a failure.
@@ -80,7 +87,8 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                  WithoutTrailingSlashes(inputs.scanPath),
                  CZTString(inputs.filter).MakeUpper(),
                  project.outputPath,
-                 project.name};
+                 project.name,
+                 *style};
     const ScanCounts counts = ScanPath(scan, scan.scanPath, options.includeSubdirs != 0);
     CleanItemList(items, inputs.typePublic, inputs.typePrivate, reporter);
     CheckSeeAlsoNames(items, settings, options, reporter, inputs.threadCount);
@@ -140,7 +148,7 @@ void CheckSeeAlsoNames(const ItemList& items, const Settings& settings, const Ru
             for (const std::string& name : SeeAlsoNames(*listed[i], settings, options)) {
                 if (name.empty()) {
                     warnings.emplace_back(kEmptySeeAlso);
-                } else if (!items.Contains(name)) {
+                } else if (!ResolveName(items, name, *listed[i])) {
                     warnings.push_back(FormatLine(kUnknownSeeAlso, {name}));
                 }
             }

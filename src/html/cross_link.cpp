@@ -206,6 +206,10 @@ void CrossLink(PageJob& job) {
         linked.size(), WorkersFor(job.threadCount, false),
         [&](std::size_t i) {
             std::vector<std::string> warnings;
+            // Quoted names are no references in the doxygen style.
+            if (linked[i]->style != CommentStyle::kSylva) {
+                return warnings;
+            }
             PageText text = DerivePageText(*linked[i], job);
             ForEachLinkableLine(text, [&](std::string& line) {
                 FindCaseOnlyNames(job.items, line, foldedNames, warnings);

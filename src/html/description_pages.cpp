@@ -84,8 +84,8 @@ void AppendPageHead(std::string& page, const PageContext& context, const CSylIte
         head = settings[SYL_HTML_DESC_FILE_START];
     }
     AppendLine(page, FillTemplate(head, {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
-                                         {placeholder::kHtmlTitle, item.name},
-                                         {placeholder::kFncTitle, item.name},
+                                         {placeholder::kHtmlTitle, ShownName(item)},
+                                         {placeholder::kFncTitle, ShownName(item)},
                                          {placeholder::kShortDesc, typeLabel}}));
 }
 
@@ -178,7 +178,8 @@ std::string BuildPage(const PageContext& context, const CSylItem& item, const Pa
 BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     const PageJob& job = context.job;
     PageText text = DerivePageText(item, job);
-    if (job.options.linkItemNames != 0) {
+    // Quoted names link in the default style; the doxygen style links by its references.
+    if (job.options.linkItemNames != 0 && item.style == CommentStyle::kSylva) {
         LinkItemText(job.items, text, item.name);
     }
     std::string page = BuildPage(context, item, text);

@@ -1,6 +1,7 @@
 // Rendering an item's neutral text into the lines of its page.
 #include "html/page_text.h"
 
+#include "html/html_markup.h"
 #include "html/page_names.h"
 #include "html/placeholders.h"
 #include "support/text_format.h"
@@ -11,6 +12,8 @@ namespace {
 
 constexpr std::string_view kTypeLabel = "%s<BR>(%s)";
 constexpr std::string_view kParameterName = "<I>%s</I>";
+// A documented parameter's direction follows its name.
+constexpr std::string_view kParameterDirection = " [%s]";
 constexpr std::string_view kProjectIndexLinkName = "Project description index";
 constexpr std::string_view kMainLink = "<a href=\"[LinkedFile]\" target=\"_top\">Main</a><BR>";
 constexpr std::string_view kMainTarget = "../%s";
@@ -22,26 +25,66 @@ std::string MakeLink(std::string_view linkTemplate, std::string_view target,
                         {{placeholder::kLinkedFile, target}, {placeholder::kLinkName, text}});
 }
 
-// The Parameter section as a table: its start, one row per parameter, its end.
+std::string Escaped(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char ch : text) {
+        AppendHtmlEscaped(escaped, ch);
+    }
+    return escaped;
+}
+
+// The Parameter section as a table: its start, one row per parameter, its end. `references`
+// renders the rows of an item of the doxygen style, whose names are plain and whose comments are
+// rich text; without it a row is HTML as written.
 void RenderParameterTable(const Settings& settings, const std::vector<ParameterRow>& rows,
-                          CZTStringArray& lines) {
+                          const LinkLookup* references, CZTStringArray& lines) {
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_START]);
     for (const ParameterRow& row : rows) {
-        lines.Add(FillTemplate(settings[SYL_HTML_STD_PARAM_ROW],
-                               {{placeholder::kFont, settings[SYL_STD_FONT_TEXT]},
-                                {placeholder::kLinkName, FormatLine(kParameterName, {row.name})},
-                                {placeholder::kShortDesc, row.comment}}));
+        std::string name = FormatLine(kParameterName, {references ? Escaped(row.name) : row.name});
+        if (!row.direction.empty()) {
+            name.append(FormatLine(kParameterDirection, {Escaped(row.direction)}));
+        }
+        lines.Add(
+            FillTemplate(settings[SYL_HTML_STD_PARAM_ROW],
+                         {{placeholder::kFont, settings[SYL_STD_FONT_TEXT]},
+                          {placeholder::kLinkName, name},
+                          {placeholder::kShortDesc,
+                           references ? RenderRichText(row.comment, *references) : row.comment}}));
     }
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_END]);
 }
 
+// Every section of an item of the doxygen style as HTML, but See also, whose names become links.
+void RenderRichSections(const LinkLookup& references, SectionLists& sections) {
+    for (int kind = 0; kind < kSectionCount; ++kind) {
+        if (kind == kSectionSeeAlso) {
+            continue;
+        }
+        CZTStringArray& section = sections[kind];
+        std::vector<std::string_view> lines(section.begin(), section.end());
+        std::vector<std::string> rendered = RenderRichLines(lines, references);
+        section.Lines().assign(std::make_move_iterator(rendered.begin()),
+                               std::make_move_iterator(rendered.end()));
+    }
+}
+
 // Every See also line becomes a link to the plain page of the name it gives (never a numbered
 // page); links to the project index and, as "Main", to the master index one directory up follow.
-void RenderSeeAlsoLinks(const Settings& settings, const Project& project, CZTStringArray& lines) {
+// With `references` (an item of the doxygen style) a line that names a listed item links to it
+// as the references resolve it, and any other line is rich text.
+void RenderSeeAlsoLinks(const Settings& settings, const Project& project,
+                        const LinkLookup* references, CZTStringArray& lines) {
     const std::string& linkTemplate = settings[SYL_HTML_STD_LINK];
     for (std::string& line : lines.Lines()) {
         std::string_view name = SeeAlsoName(line);
-        line = MakeLink(linkTemplate, LinkTarget(PlainPageFile(name)), name);
+        if (references == nullptr) {
+            line = MakeLink(linkTemplate, LinkTarget(PlainPageFile(name)), name);
+        } else if (std::optional<std::string> page = (*references)(name)) {
+            line = MakeLink(linkTemplate, LinkTarget(*page), Escaped(name));
+        } else {
+            line = RenderRichText(line, *references);
+        }
     }
     lines.Add(MakeLink(linkTemplate, LinkTarget(ProjectIndexFile(project.directoryName)),
                        kProjectIndexLinkName));
@@ -52,25 +95,61 @@ void RenderSeeAlsoLinks(const Settings& settings, const Project& project, CZTStr
 
 }  // namespace
 
+std::string ShownText(const CSylItem& item, std::string_view text) {
+    return item.style == CommentStyle::kDoxygen ? Escaped(text) : std::string(text);
+}
+
+std::string ShownName(const CSylItem& item) {
+    return ShownText(item, item.name);
+}
+
+std::string ShownGroup(const CSylItem& item) {
+    return ShownText(item, item.group);
+}
+
+std::string ShownShortDescription(const CSylItem& item, const Settings& settings,
+                                  const ItemList& items) {
+    std::string text = ShortDescription(item, settings);
+    return item.style == CommentStyle::kDoxygen ? RenderRichText(text, ReferencesOf(item, items))
+                                                : text;
+}
+
+LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
+    return [&item, &items](std::string_view name) -> std::optional<std::string> {
+        std::optional<std::string> listed = ResolveName(items, name, item);
+        if (!listed) {
+            return std::nullopt;
+        }
+        return PlainPageFile(*listed);
+    };
+}
+
 PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& settings,
-                        const RunOptions& options, const Project& project) {
+                        const RunOptions& options, const Project& project, const ItemList& items) {
+    const bool rich = item.style == CommentStyle::kDoxygen;
+    const LinkLookup references = rich ? ReferencesOf(item, items) : LinkLookup();
     PageText page;
-    page.declaration = std::move(text.declaration);
+    page.declaration = rich ? Escaped(text.declaration) : std::move(text.declaration);
     page.sections = std::move(text.sections);
     page.hasParamTable = text.hasParamTable;
+    if (rich) {
+        RenderRichSections(references, page.sections);
+    }
     if (text.hasParamTable) {
-        RenderParameterTable(settings, text.parameterRows, page.sections[kSectionParameter]);
+        RenderParameterTable(settings, text.parameterRows, rich ? &references : nullptr,
+                             page.sections[kSectionParameter]);
     }
     if (options.sectionSeeAlso != 0) {
-        RenderSeeAlsoLinks(settings, project, page.sections[kSectionSeeAlso]);
+        RenderSeeAlsoLinks(settings, project, rich ? &references : nullptr,
+                           page.sections[kSectionSeeAlso]);
     }
-    page.typeLabel = FormatLine(kTypeLabel, {item.group, text.typeText});
+    page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item), text.typeText});
     return page;
 }
 
 PageText DerivePageText(const CSylItem& item, const PageJob& job) {
     return RenderPageText(item, DeriveItemText(item, job.settings, job.options), job.settings,
-                          job.options, job.project);
+                          job.options, job.project, job.items);
 }
 
 }  // namespace sylva

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "html/html.h"
+#include "html/rich_text.h"
 
 namespace sylva {
 
@@ -21,9 +22,25 @@ struct PageText {
     std::string typeLabel;
 };
 
-// The page text of `item` from its derived `text`.
+// The page text of `item` from its derived `text`. The lines of an item of the doxygen style are
+// rich text: they become HTML, their references links to the pages of the listed items they
+// name, and its declaration is escaped; those of the default style are HTML as written.
 PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& settings,
-                        const RunOptions& options, const Project& project);
+                        const RunOptions& options, const Project& project, const ItemList& items);
+
+// The item's name, group and short description as a page shows them: as written for the default
+// style, whose text is HTML; escaped (the short description rendered) for the doxygen style,
+// whose names hold "<" and "&" as C++ does ("operator<", "std::vector<int>").
+std::string ShownName(const CSylItem& item);
+// `text`, a part of the item's name or group, as its page shows it.
+std::string ShownText(const CSylItem& item, std::string_view text);
+std::string ShownGroup(const CSylItem& item);
+std::string ShownShortDescription(const CSylItem& item, const Settings& settings,
+                                  const ItemList& items);
+
+// Where the references of `item`'s rich text lead: the plain page of the listed item a name
+// resolves to (ResolveName), or nowhere.
+LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items);
 
 // The page text of `item`, derived and rendered.
 PageText DerivePageText(const CSylItem& item, const PageJob& job);

@@ -14,6 +14,7 @@
 
 #include "html/output_files.h"
 #include "html/page_names.h"
+#include "html/page_text.h"
 #include "html/placeholders.h"
 #include "html/sorted_rows.h"
 #include "support/file_output.h"
@@ -148,7 +149,7 @@ class IndexPages {
         int initial = InitialOf(item.MemberName());
         if (item.group != lastGroup_) {
             AppendGaps(1, false);
-            AppendGroupHeadings(item.group);
+            AppendGroupHeadings(ShownGroup(item));
             AppendGaps(1, false);
             lastGroup_ = item.group;
             currentInitial_ = initial;
@@ -200,7 +201,7 @@ class IndexPages {
             shown.append(kCutMark);
         }
         return FillTemplate(kDropDownEntry, {{placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                                             {placeholder::kLinkName, shown}});
+                                             {placeholder::kLinkName, ShownText(item, shown)}});
     }
 
     // `rowTemplate` with the item's marker image, when the images are installed.
@@ -213,18 +214,19 @@ class IndexPages {
     }
 
     std::string IndexRow(const CSylItem& item) const {
-        return FillTemplate(WithImage(indexRowTemplate_, item),
-                            {{placeholder::kFont, font_},
-                             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                             {placeholder::kLinkName, item.name},
-                             {placeholder::kShortDesc, ShortDescription(item, settings_)}});
+        return FillTemplate(
+            WithImage(indexRowTemplate_, item),
+            {{placeholder::kFont, font_},
+             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
+             {placeholder::kLinkName, ShownName(item)},
+             {placeholder::kShortDesc, ShownShortDescription(item, settings_, job_.items)}});
     }
 
     std::string FrameRow(const CSylItem& item) const {
         return FillTemplate(WithImage(frameRowTemplate_, item),
                             {{placeholder::kFont, font_},
                              {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                             {placeholder::kLinkName, item.name}});
+                             {placeholder::kLinkName, ShownName(item)}});
     }
 
     void AppendGaps(int count, bool lineEnds) {

@@ -95,4 +95,10 @@ using DoxygenWarning = std::function<void(int line, std::string_view text)>;
 // table a later trailing comment fills stands where it was first needed).
 std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn);
 
+// Files one item of `job`'s list per item that the comments of `content`, the bytes of the file
+// `path`, document; their warnings go to the job's reporter at `path`. Returns the number of
+// items.
+int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
+                       CZTTime lastWrite);
+
 }  // namespace sylva

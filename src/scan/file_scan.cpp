@@ -8,6 +8,7 @@
 
 #include "scan/block_markers.h"
 #include "scan/block_text.h"
+#include "scan/doxygen_reader.h"
 #include "scan/item_fields.h"
 #include "scan/scan.h"
 #include "support/line_reader.h"
@@ -141,6 +142,24 @@ int ScanPieces(ScanJob& job, LineReader& reader, const std::string& path, CZTTim
     return itemCount;
 }
 
+// Files one item per documented entity of the open `reader`, read whole; returns their number.
+int ScanDocumented(ScanJob& job, LineReader& reader, const std::string& path, CZTTime lastWrite) {
+    std::string content;
+    // What was read before a failed read still gives its items.
+    const bool whole = reader.ReadRest(content);
+    int itemCount = ScanDoxygenContent(job, content, path, lastWrite);
+    if (!whole) {
+        job.reporter.Failure(FormatLine(kCannotReadAll, {path, std::strerror(reader.readError())}));
+    }
+    job.reporter.Protocol(FormatLine(kFileDone, {std::to_string(itemCount)}));
+    return itemCount;
+}
+
+int ScanReader(ScanJob& job, LineReader& reader, const std::string& path, CZTTime lastWrite) {
+    return job.style == CommentStyle::kDoxygen ? ScanDocumented(job, reader, path, lastWrite)
+                                               : ScanPieces(job, reader, path, lastWrite);
+}
+
 }  // namespace
 
 bool IsBlockStart(const Settings& settings, std::string_view line) {
@@ -160,7 +179,7 @@ int ScanFile(ScanJob& job, const std::string& path, CZTTime lastWrite) {
         job.reporter.Failure(FormatLine(kCannotAccess, {path}));
         return -1;
     }
-    return ScanPieces(job, reader, path, lastWrite);
+    return ScanReader(job, reader, path, lastWrite);
 }
 
 int ScanBuffer(ScanJob& job, std::string_view content, const std::string& displayPath,
@@ -168,7 +187,7 @@ int ScanBuffer(ScanJob& job, std::string_view content, const std::string& displa
     AnnounceFile(job.reporter, displayPath);
     LineReader reader;
     reader.OpenBuffer(content);
-    return ScanPieces(job, reader, displayPath, lastWrite);
+    return ScanReader(job, reader, displayPath, lastWrite);
 }
 
 }  // namespace sylva

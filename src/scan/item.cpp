@@ -5,6 +5,7 @@
 
 #include "scan/block_text.h"
 #include "scan/declaration_name.h"
+#include "scan/doxygen_reader.h"
 #include "scan/item_fields.h"
 #include "scan/section_parser.h"
 #include "support/zt_string.h"
@@ -15,6 +16,10 @@ namespace {
 
 constexpr std::string_view kDeclarationLeadIn = "\n ";
 constexpr std::string_view kDefaultGroup = "Common";
+// The groups of a project's own documentation pages in the doxygen style.
+constexpr std::string_view kFilesGroup = "Files";
+constexpr std::string_view kPagesGroup = "Pages";
+constexpr std::string_view kMainPageName = "Main page";
 constexpr std::string_view kSortKeyJoint = "-";
 constexpr std::size_t kShortDescriptionLines = 3;
 constexpr std::size_t kShortDescriptionLimit = 120;
@@ -29,21 +34,20 @@ struct IndexLines {
     std::vector<std::string_view> seeAlso;
 };
 
-IndexLines CollectIndexLines(const Settings& settings, std::string_view blockText) {
+IndexLines CollectIndexLines(const CSylItem& item, const Settings& settings) {
     IndexLines lines;
-    ForEachSectionLine(settings.Keywords(), blockText,
-                       [&lines](SectionKind kind, std::string_view line) {
-                           if (kind == kSectionGroup && !lines.group) {
-                               lines.group = line;
-                           } else if (kind == kSectionDescription &&
-                                      lines.description.size() < kShortDescriptionLines) {
-                               lines.description.push_back(line);
-                           } else if (kind == kSectionDocType) {
-                               lines.docType.push_back(line);
-                           } else if (kind == kSectionSeeAlso) {
-                               lines.seeAlso.push_back(line);
-                           }
-                       });
+    ForEachItemLine(item, settings, [&lines](SectionKind kind, std::string_view line) {
+        if (kind == kSectionGroup && !lines.group) {
+            lines.group = line;
+        } else if (kind == kSectionDescription &&
+                   lines.description.size() < kShortDescriptionLines) {
+            lines.description.push_back(line);
+        } else if (kind == kSectionDocType) {
+            lines.docType.push_back(line);
+        } else if (kind == kSectionSeeAlso) {
+            lines.seeAlso.push_back(line);
+        }
+    });
     return lines;
 }
 
@@ -62,10 +66,44 @@ void DeriveIndexFields(CSylItem& item, const Settings& settings) {
     DerivedName derived = DeriveName(item.Declaration());
     item.name = std::move(derived.name);
     item.hasSyntax = derived.hasSyntax;
-    IndexLines lines = CollectIndexLines(settings, item.BlockText());
+    IndexLines lines = CollectIndexLines(item, settings);
     item.group =
         lines.group ? std::string(TrimView(*lines.group, "\n ")) : std::string(kDefaultGroup);
     ItemType type = TypeOf(settings, lines.docType);
+    item.accessRank = type.accessRank;
+    item.isPublic = type.isPublic;
+}
+
+void DeriveDocumentedFields(CSylItem& item, const Settings& settings,
+                            const DoxygenItem& documented) {
+    item.name = documented.name;
+    item.hasSyntax = documented.hasSyntax ? 1 : 0;
+    item.group = documented.group.empty() ? std::string(kDefaultGroup) : documented.group;
+    switch (documented.kind) {
+        case DoxygenKind::kFile:
+            if (item.name.empty()) {
+                item.name = CZTString(std::string(item.sourceFile)).GetFilename();
+            }
+            item.group = kFilesGroup;
+            break;
+        case DoxygenKind::kMainPage:
+        case DoxygenKind::kPage:
+            item.name = !documented.title.empty() ? documented.title
+                        : item.name.empty()       ? std::string(kMainPageName)
+                                                  : item.name;
+            item.group = kPagesGroup;
+            break;
+        case DoxygenKind::kGroup:
+            // The group item stands in its own group, under the group's title.
+            item.group = documented.name;
+            if (!documented.title.empty()) {
+                item.name = documented.title;
+            }
+            break;
+        default:
+            break;
+    }
+    ItemType type = TypeOf(settings, CollectIndexLines(item, settings).docType);
     item.accessRank = type.accessRank;
     item.isPublic = type.isPublic;
 }
@@ -87,7 +125,7 @@ std::string CSylItem::MemberName() const {
 ItemText DeriveItemText(const CSylItem& item, const Settings& settings, const RunOptions& options) {
     ItemText text;
     text.declaration = item.Declaration();
-    ParseSections(item, settings, options, item.BlockText(), text);
+    ParseSections(item, settings, options, text);
     const CZTStringArray& docType = text.sections[kSectionDocType];
     text.typeText =
         TypeOf(settings, std::vector<std::string_view>(docType.begin(), docType.end())).text;
@@ -95,8 +133,7 @@ ItemText DeriveItemText(const CSylItem& item, const Settings& settings, const Ru
 }
 
 std::string ShortDescription(const CSylItem& item, const Settings& settings) {
-    std::vector<std::string_view> firstLines =
-        CollectIndexLines(settings, item.BlockText()).description;
+    std::vector<std::string_view> firstLines = CollectIndexLines(item, settings).description;
     if (firstLines.empty()) {
         return std::string(kEmptyShortDescription);
     }
@@ -115,8 +152,12 @@ std::vector<std::string> SeeAlsoNames(const CSylItem& item, const Settings& sett
                                       const RunOptions& options) {
     std::vector<std::string> names;
     if (options.sectionSeeAlso != 0) {
-        for (std::string_view line : CollectIndexLines(settings, item.BlockText()).seeAlso) {
-            names.emplace_back(SeeAlsoName(line));
+        for (std::string_view line : CollectIndexLines(item, settings).seeAlso) {
+            // A See also line of the doxygen style that holds a space is a sentence, no name.
+            std::string_view name = SeeAlsoName(line);
+            if (item.style != CommentStyle::kDoxygen || name.find(' ') == name.npos) {
+                names.emplace_back(name);
+            }
         }
     }
     return names;

@@ -21,6 +21,13 @@ bool DeclaresNothing(std::string_view declaration);
 // from its declaration and block. REQUIRES: the item holds its source text.
 void DeriveIndexFields(CSylItem& item, const Settings& settings);
 
+// The same for an item of the doxygen style, from what the reader found: its name and syntax
+// flag as read, its group label ("Common" without one; the files, pages and main page of a
+// project in the groups "Files" and "Pages"), and its kind from its Doc type lines.
+// REQUIRES: the item holds its source text; item.sourceFile is set.
+void DeriveDocumentedFields(CSylItem& item, const Settings& settings,
+                            const DoxygenItem& documented);
+
 // The part of a qualified name between its first "::" and the next one (or the end); the whole
 // name when it holds no "::". "A::B::C" gives "B".
 std::string SplitClassMember(const std::string& name);

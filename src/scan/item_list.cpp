@@ -1,7 +1,9 @@
 // The item list: making items, their page numbers, sort-key order and the lookup of item names.
 #include <algorithm>
 
+#include "scan/doxygen_reader.h"
 #include "scan/item_fields.h"
+#include "scan/sorted_lines.h"
 
 namespace sylva {
 
@@ -19,9 +21,46 @@ CSylItem& ItemList::Add(const Settings& settings, const ScannedBlock& block) {
     item->sourceFile = block.sourceFile;
     item->sourceLine = block.sourceLine;
     DeriveIndexFields(*item, settings);
+    return File(std::move(item));
+}
+
+CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
+                        const ScannedBlock& block) {
+    Slot item(new CSylItem());
+    item->style = CommentStyle::kDoxygen;
+    item->sourceText_ = documented.declaration;
+    item->declarationSize_ = documented.declaration.size();
+    for (const DoxygenLine& line : documented.lines) {
+        AppendSortedLine(item->sourceText_, line.section, line.text);
+    }
+    for (const DoxygenParameter& parameter : documented.parameters) {
+        AppendRow(item->sourceText_, {parameter.name, parameter.text, parameter.direction});
+    }
+    item->sourceTime = block.sourceTime;
+    item->sourceFile = block.sourceFile;
+    item->sourceLine = block.sourceLine;
+    DeriveDocumentedFields(*item, settings, documented);
+    if (documented.kind == DoxygenKind::kGroup && !documented.title.empty()) {
+        groupTitles_.try_emplace(documented.name, documented.title);
+    }
+    return File(std::move(item));
+}
+
+CSylItem& ItemList::File(Slot item) {
     item->pageNumber = Contains(item->name) ? duplicateCounter_++ : -1;
     ++liveNames_[item->name];
     return *slots_.emplace_back(std::move(item));
+}
+
+void ItemList::UseGroupTitles() {
+    for (Slot& item : slots_) {
+        if (item && item->style == CommentStyle::kDoxygen) {
+            auto title = groupTitles_.find(item->group);
+            if (title != groupTitles_.end()) {
+                item->group = title->second;
+            }
+        }
+    }
 }
 
 void ItemList::Sort() {
@@ -59,6 +98,29 @@ bool ItemList::Contains(std::string_view name) const {
 
 std::string_view ItemList::KeepSourceName(std::string path) {
     return sourceNames_.emplace_back(std::move(path));
+}
+
+std::optional<std::string> ResolveName(const ItemList& items, std::string_view name,
+                                       const CSylItem& from) {
+    if (items.Contains(name)) {
+        return std::string(name);
+    }
+    if (from.style != CommentStyle::kDoxygen) {
+        return std::nullopt;
+    }
+    for (std::string_view scope = from.name;;) {
+        std::size_t colons = scope.rfind("::");
+        if (colons == std::string_view::npos) {
+            return std::nullopt;
+        }
+        scope = scope.substr(0, colons);
+        std::string candidate(scope);
+        candidate.append("::");
+        candidate.append(name);
+        if (items.Contains(candidate)) {
+            return candidate;
+        }
+    }
 }
 
 }  // namespace sylva

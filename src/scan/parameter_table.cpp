@@ -158,7 +158,7 @@ void BuildParameterTable(const Settings& settings, const RunOptions& options, It
         if (!code.empty()) {
             std::size_t space = code.rfind(' ');
             std::string_view parameterName = space == code.npos ? code : code.substr(space + 1);
-            text.parameterRows.push_back({std::string(parameterName), std::string(comment)});
+            text.parameterRows.push_back({std::string(parameterName), std::string(comment), {}});
             if (removeComments) {
                 editor.Edit(lineIndex, line, commentAt, comment.size(), {}, true);
             } else if (comment.size() > maxComment) {

@@ -127,6 +127,7 @@ ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     PathWalker walker(job);
     walker.MarkEntered(directory);
     walker.Walk(directory, recurse);
+    job.items.UseGroupTitles();
     job.items.Sort();
     return walker.counts();
 }

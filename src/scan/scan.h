@@ -10,6 +10,7 @@
 #include <array>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,6 +25,7 @@
 namespace sylva {
 
 class SectionKeywords;
+struct DoxygenItem;
 
 // ---------------------------------------------------------------------------------------------
 // Settings
@@ -56,6 +58,14 @@ class Settings {
     std::array<std::string, kSettingCount> values_;
     std::shared_ptr<const SectionKeywords> keywords_;
 };
+
+// How the sources of a run write their documentation: in marker blocks with keyword lines, or in
+// the Javadoc/Doxygen comment style ("/** ... */", "///" and their commands).
+enum class CommentStyle : unsigned char { kSylva, kDoxygen };
+
+// The comment style a setting's value names ("sylva" or "doxygen", in any letter case), or
+// nothing when it names none.
+std::optional<CommentStyle> ParseCommentStyle(std::string_view value);
 
 // ---------------------------------------------------------------------------------------------
 // Items
@@ -114,7 +124,8 @@ class CSylItem {
     std::string_view Declaration() const {
         return std::string_view(sourceText_).substr(0, declarationSize_);
     }
-    // The block's lines, in the form of scan/block_text.h.
+    // The block's lines, in the form of scan/block_text.h. For an item of the doxygen style each
+    // line is already sorted: it opens with its section (or a row's mark) and holds rich text.
     std::string_view BlockText() const {
         return std::string_view(sourceText_).substr(declarationSize_);
     }
@@ -137,6 +148,9 @@ class CSylItem {
     int pageNumber = -1;
     int accessRank = 0;  // 100 public-like, 200 private-like
     int isPublic = 0;
+    // How its block was written: its section lines are HTML as written (kSylva) or rich text
+    // (kDoxygen, scan/rich_text.h).
+    CommentStyle style = CommentStyle::kSylva;
 
   private:
     friend class ItemList;
@@ -150,11 +164,13 @@ class CSylItem {
 // The name of an item whose block has no declaration.
 inline constexpr std::string_view kUntitledName = "__Untitled";
 
-// One row of a parameter table built from the "//" comments of a declaration's parameter list
-// (or a structure's members).
+// One row of a parameter table: from the "//" comments of a declaration's parameter list (or a
+// structure's members), or from a documentation comment's parameter commands and member comments.
 struct ParameterRow {
     std::string name;
-    std::string comment;
+    std::string comment;  // rich text for an item of the doxygen style
+    // "in", "out", "in,out" or empty; what a documentation comment says of the parameter.
+    std::string direction;
 };
 
 // What an item's page shows beyond its index fields, as neutral data: the html layer renders it.
@@ -221,6 +237,13 @@ class ItemList {
     // when an item of the same name is listed already. REQUIRES: Sort before the list is read in
     // order.
     CSylItem& Add(const Settings& settings, const ScannedBlock& block);
+    // The same for an item a documentation comment of the doxygen style gives; `block` names
+    // where it stands (its declaration and block text are not read).
+    CSylItem& Add(const Settings& settings, const DoxygenItem& documented,
+                  const ScannedBlock& block);
+    // Gives the items of the doxygen style in a group the group's title, where a comment defined
+    // one. REQUIRES: Sort afterwards.
+    void UseGroupTitles();
     // Brings the slots into sort-key order (stable; empty slots last).
     void Sort();
     // Deletes the item of `slot` and leaves the slot empty.
@@ -236,6 +259,9 @@ class ItemList {
     std::vector<Slot>::const_iterator end() const { return slots_.end(); }
 
   private:
+    // Numbers the page of `item` and appends it.
+    CSylItem& File(Slot item);
+
     std::vector<Slot> slots_;
     int duplicateCounter_ = 0;
     // How many non-empty slots hold an item of each name. Invariant: a key views the name of a
@@ -244,7 +270,16 @@ class ItemList {
     // Names of deleted items that listed items share.
     std::deque<std::string> retiredNames_;
     std::deque<std::string> sourceNames_;
+    // The title of each group label that a documentation comment defined.
+    std::unordered_map<std::string, std::string> groupTitles_;
 };
+
+// The listed name that `name`, written in the text of the item `from`, refers to: `name` itself
+// when it is listed; for an item of the doxygen style also `name` within the scopes that hold
+// `from` ("Plant" written in "garden::CBed::Water" may mean "garden::CBed::Plant"), the innermost
+// first. Nothing when none is listed.
+std::optional<std::string> ResolveName(const ItemList& items, std::string_view name,
+                                       const CSylItem& from);
 
 // True iff the sort key of `a` orders before that of `b` (byte order), without building either.
 bool SortsBefore(const CSylItem& a, const CSylItem& b);
@@ -261,6 +296,7 @@ struct ScanJob {
     std::string filter;       // the extension list, in upper case
     std::string outputPath;   // named in the protocol
     std::string projectName;  // named in the protocol
+    CommentStyle style = CommentStyle::kSylva;
 };
 
 // What a walk went through: directories listed and files scanned, at any depth.

@@ -67,12 +67,14 @@ bool MatchKeyword(std::string_view keywordList, std::string_view key, std::strin
 }
 
 void ParseSections(const CSylItem& item, const Settings& settings, const RunOptions& options,
-                   std::string_view blockText, ItemText& text) {
-    ForEachSectionLine(settings.Keywords(), blockText,
-                       [&text](SectionKind kind, std::string_view line) {
-                           text.sections[kind].Add(std::string(line));
-                       });
-    if (item.hasSyntax) {
+                   ItemText& text) {
+    ForEachItemLine(item, settings, [&text](SectionKind kind, std::string_view line) {
+        text.sections[kind].Add(std::string(line));
+    });
+    if (item.style == CommentStyle::kDoxygen) {
+        text.parameterRows = RowsOf(item.BlockText());
+        text.hasParamTable = !text.parameterRows.empty();
+    } else if (item.hasSyntax) {
         BuildParameterTable(settings, options, text);
     }
     if (options.sectionHistory) {

@@ -10,6 +10,7 @@
 #include "scan/block_text.h"
 #include "scan/scan.h"
 #include "scan/section_keywords.h"
+#include "scan/sorted_lines.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -42,11 +43,24 @@ void ForEachSectionLine(const SectionKeywords& keywords, std::string_view blockT
     });
 }
 
-// Fills `text.sections` from `blockText` (ForEachSectionLine). Then builds the parameter table
-// (when the item has syntax) from `text.declaration` and adds the history date, as the options
-// ask. REQUIRES: `text` holds the item's declaration and no section lines.
+// Calls `visit(SectionKind, std::string_view line)` for every section line of `item`, in order:
+// its block's lines as the keywords sort them, or, for an item of the doxygen style, its lines
+// as the reader sorted them.
+template <typename Visit>
+void ForEachItemLine(const CSylItem& item, const Settings& settings, Visit visit) {
+    if (item.style == CommentStyle::kDoxygen) {
+        ForEachSortedLine(item.BlockText(), visit);
+    } else {
+        ForEachSectionLine(settings.Keywords(), item.BlockText(), visit);
+    }
+}
+
+// Fills `text.sections` from the item's lines (ForEachItemLine). Then takes the parameter table:
+// built from `text.declaration` (when the item has syntax), or the rows a documentation comment
+// gave; and adds the history date, as the options ask. REQUIRES: `text` holds the item's
+// declaration and no section lines.
 void ParseSections(const CSylItem& item, const Settings& settings, const RunOptions& options,
-                   std::string_view blockText, ItemText& text);
+                   ItemText& text);
 
 // True iff `key` opens with one of the "|"-separated alternatives of `keywordList` (ASCII case
 // folded), followed by nothing or by ':'. Then `line` becomes the rest of the key without its

@@ -1,7 +1,23 @@
 // Settings: the values of the settings table, with the keyword lists prepared from them.
 #include "scan/section_keywords.h"
+#include "support/zt_string.h"
 
 namespace sylva {
+
+namespace {
+constexpr std::string_view kSylvaStyle = "sylva";
+constexpr std::string_view kDoxygenStyle = "doxygen";
+}  // namespace
+
+std::optional<CommentStyle> ParseCommentStyle(std::string_view value) {
+    if (EqualsNoCase(value, kSylvaStyle)) {
+        return CommentStyle::kSylva;
+    }
+    if (EqualsNoCase(value, kDoxygenStyle)) {
+        return CommentStyle::kDoxygen;
+    }
+    return std::nullopt;
+}
 
 Settings::Settings() {
     SetDefaults();

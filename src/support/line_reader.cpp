@@ -132,6 +132,14 @@ bool LineReader::ReadPiece(std::string& piece, std::size_t maxChars) {
     return !piece.empty();
 }
 
+bool LineReader::ReadRest(std::string& content) {
+    while (Fill()) {
+        content.append(data_ + begin_, end_ - begin_);
+        begin_ = end_;
+    }
+    return readError_ == 0;
+}
+
 bool LineReader::ReadLine(std::string& line) {
     if (!ReadPiece(line, std::numeric_limits<std::size_t>::max())) {
         return false;

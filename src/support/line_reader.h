@@ -37,6 +37,10 @@ class LineReader {
     // The next whole line without its line end; false when nothing was left to read.
     bool ReadLine(std::string& line);
 
+    // Appends every byte left to `content` as it stands, CR LF pairs included (for readers that
+    // take a whole file at once). Returns false when a read failed (readError() tells why).
+    bool ReadRest(std::string& content);
+
     // The errno of the read that ended the reading early; 0 while no read has failed.
     int readError() const { return readError_; }
 

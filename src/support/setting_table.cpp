@@ -247,7 +247,9 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
     {"SYL_HTML_STD_PARAM_ROW",
      "  <tr><td width=\"15%\" valign=\"top\" align=\"left\"><font face=[Font] size=-1>[LinkName]</font></td><td valign=\"top\" align=\"left\" width=\"85%\"><font face=[Font] size=-1>[ShortDesc]</font></td></tr>\n"},
     {"SYL_HTML_STD_PARAM_TABLE_END",
-     "</table>"},}};
+     "</table>"},
+    {"SYL_COMMENT_STYLE",
+     "sylva"},}};
 // clang-format on
 
 std::optional<SettingId> FindSettingByKey(std::string_view key) {

@@ -86,6 +86,7 @@ enum SettingId : int {
     SYL_HTML_STD_PARAM_TABLE_START,
     SYL_HTML_STD_PARAM_ROW,
     SYL_HTML_STD_PARAM_TABLE_END,
+    SYL_COMMENT_STYLE,
     kSettingCount
 };
 

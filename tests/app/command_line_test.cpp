@@ -59,6 +59,8 @@ TEST(ParseCommandLine, MatchesNamesAnywhereBeforeTheFirstEqualsSign) {
         {"--out=y", &StartValues::outputPath, "y"},
         {"-config=/usr/share/sylva/themes/modern.ini", &StartValues::configFile,
          "/usr/share/sylva/themes/modern.ini"},
+        {"-style=Doxygen", &StartValues::commentStyle, "Doxygen"},
+        {"-STYLE=sylva", &StartValues::commentStyle, "sylva"},
         // Only the text before the first "=" names the option: a path holding an option name
         // stays a value.
         {"-OUT=/home/me/my-project", &StartValues::outputPath, "/home/me/my-project"},
@@ -99,6 +101,18 @@ TEST(ParseCommandLine, RefusesAValueLongerThan259Characters) {
     EXPECT_EQ(parsed.error, "the value of -SCAN is longer than 259 characters");
 }
 
+TEST(ParseCommandLine, RefusesACommentStyleItDoesNotKnow) {
+    for (const char* style : {"", "-STYLE=", "-STYLE=DOXYGEN", "-STYLE=Sylva"}) {
+        EXPECT_TRUE(Parse({style}).error.empty()) << style;
+    }
+    for (const char* style : {"javadoc", "doxygen ", "sylva,doxygen"}) {
+        EXPECT_EQ(Parse({std::string("-STYLE=") + style}).error,
+                  "unknown comment style \"" + std::string(style) +
+                      "\"; the styles are sylva and doxygen")
+            << style;
+    }
+}
+
 TEST(ParseCommandLine, HelpAndVersion) {
     EXPECT_TRUE(Parse({"--help"}).values.help);
     EXPECT_TRUE(Parse({"--version"}).values.version);
@@ -108,10 +122,11 @@ TEST(ParseCommandLine, HelpAndVersion) {
 // The usage and the manual page both come from the option table: every option and environment
 // variable is in both, and the page is roff that renders without a warning.
 TEST(UsageAndManualPage, NameEveryOptionAndTheInstalledThemes) {
-    const std::vector<std::string> usages = {
-        "-PROJECT=NAME", "-DESC=TEXT", "-SCAN=DIR",         "-OUT=DIR",
-        "-CONFIG=FILE",  "-FORCE",     "-VERBOSE",          "-WERROR",
-        "--HELP",        "--VERSION",  "SOURCE_DATE_EPOCH", "SYLVA_THREADS=N"};
+    const std::vector<std::string> usages = {"-PROJECT=NAME",  "-DESC=TEXT",   "-SCAN=DIR",
+                                             "-OUT=DIR",       "-CONFIG=FILE", "-STYLE=STYLE",
+                                             "-FORCE",         "-VERBOSE",     "-WERROR",
+                                             "--HELP",         "--VERSION",    "SOURCE_DATE_EPOCH",
+                                             "SYLVA_THREADS=N"};
     std::string usage = UsageText();
     for (const std::string& name : usages) {
         EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << name;

@@ -115,6 +115,8 @@ TEST_F(SylvaProcessTest, RefusalsExitWithStatusTwoAndWriteNothing) {
          "Project name .. gives no usable directory name, please enter another project name.\n"},
         {{"-PROJECT=Demo", "-SCAN=" + std::string(300, 's'), "-FORCE"},
          "sylva: the value of -SCAN is longer than 259 characters\n"},
+        {{"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-STYLE=javadoc", "-FORCE"},
+         "sylva: unknown comment style \"javadoc\"; the styles are sylva and doxygen\n"},
     };
     for (const Case& c : cases) {
         ProcessResult result = RunSylva(c.arguments, run_);
@@ -165,6 +167,46 @@ TEST_F(SylvaProcessTest, TheConfigurationFileNamedOrElseTheOneInTheCurrentDirect
     const std::string page = dir_.Read("named/Demo/SYLVA_Draw.html");
     EXPECT_NE(page.find("What it does"), std::string::npos);
     EXPECT_EQ(page.find("Was es tut"), std::string::npos);
+}
+
+// The comment style comes from -STYLE, else from the configuration file; an unknown one in the
+// file refuses the run.
+TEST_F(SylvaProcessTest, TheCommentStyleIsChosenByOptionOrConfigurationKey) {
+    dir_.Write("doxy/pond.h",
+               "/** Fills the pond. @param litres how much */\nvoid Fill(int litres);\n");
+    struct Case {
+        std::string config;
+        std::vector<std::string> switches;
+        int status;
+        bool doxygenItem;
+    };
+    const Case cases[] = {
+        {"", {}, 0, false},
+        {"", {"-STYLE=doxygen"}, 0, true},
+        {"SYL_COMMENT_STYLE=doxygen\n", {}, 0, true},
+        {"SYL_COMMENT_STYLE=doxygen\n", {"-STYLE=sylva"}, 0, false},
+        {"SYL_COMMENT_STYLE=javadoc\n", {}, 2, false},
+        {"SYL_COMMENT_STYLE=javadoc\n", {"-STYLE=Doxygen"}, 0, true},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir_.File("out"));
+        std::filesystem::remove(dir_.File("SYLVA.INI"));
+        if (!c.config.empty()) {
+            dir_.Write("SYLVA.INI", c.config);
+        }
+        std::vector<std::string> arguments = {"-PROJECT=Pond", "-SCAN=doxy", "-OUT=out", "-FORCE"};
+        arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
+        ProcessResult result = RunSylva(arguments, run_);
+        std::string name = c.config + (c.switches.empty() ? "" : c.switches[0]);
+        EXPECT_EQ(result.status, c.status) << name << result.err;
+        EXPECT_EQ(std::filesystem::exists(dir_.File("out/Pond/SYLVA_Fill.html")), c.doxygenItem)
+            << name;
+        if (c.status == 2) {
+            EXPECT_NE(result.err.find("ERROR: Unknown comment style javadoc"), std::string::npos)
+                << result.err;
+            EXPECT_FALSE(std::filesystem::exists(dir_.File("out"))) << name;
+        }
+    }
 }
 
 TEST_F(SylvaProcessTest, AMasterIndexThatIsASymbolicLinkIsLeftAsItIsWithExitStatusOne) {

@@ -22,8 +22,8 @@ std::set<std::string> FilesIn(const std::string& directory) {
 // Runs over `scanPath` as the project `name` into `outputPath` with the built-in settings, public
 // items only, files "*.H", the master index "INDEX.HTML".
 RunResult RunProject(const std::string& scanPath, const std::string& name,
-                     const std::string& outputPath, CZTListBox* protocol = nullptr) {
-    const Settings settings;
+                     const std::string& outputPath, CZTListBox* protocol = nullptr,
+                     const Settings& settings = Settings()) {
     Reporter reporter(protocol);
     const RunInputs inputs{scanPath, "INDEX.HTML", name, outputPath, ".H", "", 1, 0};
     return Run(inputs, settings, RunOptions(), reporter);
@@ -125,6 +125,108 @@ TEST(Run, LinksToPagesWithNonAsciiNamesCarryTheExactBytesEscaped) {
                         "fung/Pr%C3%BC"
                         "fung_frame.HTML\""),
               std::string::npos);
+}
+
+Settings StyleSettings(std::string style) {
+    Settings settings;
+    settings.Set(SYL_COMMENT_STYLE, std::move(style));
+    return settings;
+}
+
+// A header in the doxygen style, written for this test: a namespace with a group, a class with
+// members, an operator, a template return type, a file and a page comment.
+constexpr const char* kDocumentedHeader =
+    "/** @file beds.h\n"
+    "    Beds and their care. */\n"
+    "/** @page care Care guide\n"
+    "    Water daily. */\n"
+    "namespace garden {\n"
+    "/// @defgroup beds Garden beds\n"
+    "/// Raised and sunken beds.\n"
+    "/// @{\n"
+    "\n"
+    "/** A raised bed. */\n"
+    "class CBed {\n"
+    "  public:\n"
+    "    /** Plants a seedling.\n"
+    "        @param[in] seedling what goes in\n"
+    "        @param[out] depth how deep it went, in cm < 30\n"
+    "        @return true when it took root\n"
+    "        @sa Water */\n"
+    "    bool Plant(int seedling, int* depth);\n"
+    "    /** Waters the bed; see @ref Plant \"planting\" first. */\n"
+    "    void Water();\n"
+    "};\n"
+    "\n"
+    "/** Compares two beds by area. */\n"
+    "bool operator<(const CBed& a, const CBed& b);\n"
+    "\n"
+    "/** The rows of a bed, as a `std::vector<int>` & co. */\n"
+    "std::vector<int> Rows(const CBed& bed);\n"
+    "/// @}\n"
+    "}\n";
+
+TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
+    test::ScratchDir dir;
+    dir.Write("src/beds.h", kDocumentedHeader);
+    ASSERT_EQ(
+        RunProject(dir.File("src"), "Demo", dir.File("out"), nullptr, StyleSettings("Doxygen")),
+        RunResult::kRan);
+    EXPECT_EQ(FilesIn(dir.File("out/Demo")),
+              (std::set<std::string>{
+                  "Demo.HTML", "Demo_frame.HTML", "Demo_frameidx.HTML", "SYLVA_Care guide.html",
+                  "SYLVA_Garden beds.html", "SYLVA_beds.h.html", "SYLVA_garden__CBed.html",
+                  "SYLVA_garden__CBed__Plant.html", "SYLVA_garden__CBed__Water.html",
+                  "SYLVA_garden__Rows.html", "SYLVA_garden__operator_.html"}));
+    struct Case {
+        std::string file;
+        std::string fragment;
+    };
+    const Case cases[] = {
+        {"SYLVA_garden__CBed__Plant.html", "<title>garden::CBed::Plant</title>"},
+        {"SYLVA_garden__CBed__Plant.html", "<I>seedling</I> [in]"},
+        {"SYLVA_garden__CBed__Plant.html", "<I>depth</I> [out]"},
+        {"SYLVA_garden__CBed__Plant.html", "how deep it went, in cm &lt; 30"},
+        // "Water" is found in the scope of the item that names it.
+        {"SYLVA_garden__CBed__Plant.html", "<a href=\"SYLVA_garden__CBed__Water.html\">Water</a>"},
+        {"SYLVA_garden__CBed__Water.html",
+         "<a href=\"SYLVA_garden__CBed__Plant.html\">planting</a>"},
+        {"SYLVA_garden__operator_.html", "<title>garden::operator&lt;</title>"},
+        {"SYLVA_garden__Rows.html", "std::vector&lt;int&gt; Rows(const CBed&amp; bed);"},
+        {"SYLVA_garden__Rows.html", "<code>std::vector&lt;int&gt;</code> &amp; co."},
+        {"SYLVA_Garden beds.html", "Raised and sunken beds."},
+        {"SYLVA_beds.h.html", "Files<BR>(Public)"},
+        {"SYLVA_Care guide.html", "Pages<BR>(Public)"},
+        // The group's title heads its items in the index, and names are escaped there too.
+        {"Demo.HTML", "size=+1>Garden beds</font>"},
+        {"Demo_frameidx.HTML", "<B>Garden beds</B>"},
+        {"Demo.HTML", ">garden::operator&lt;</font></a>"},
+        {"Demo_frameidx.HTML", ">garden::operator&lt;</font></a>"},
+    };
+    for (const Case& c : cases) {
+        std::string page = dir.Read("out/Demo/" + c.file);
+        EXPECT_NE(page.find(c.fragment), std::string::npos) << c.file << ": " << c.fragment;
+    }
+    EXPECT_EQ(dir.Read("out/Demo/Demo.HTML").find(">beds<"), std::string::npos);
+}
+
+TEST(Run, AnUnknownCommentStyleRefusesTheRunBeforeAnythingIsWritten) {
+    test::ScratchDir dir;
+    dir.Write("src/beds.h", kDocumentedHeader);
+    MemoryListBox protocol;
+    EXPECT_EQ(
+        RunProject(dir.File("src"), "Demo", dir.File("out"), &protocol, StyleSettings("javadoc")),
+        RunResult::kRefused);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out")));
+    bool told = false;
+    for (const std::string& line : protocol.Lines()) {
+        told = told || line.find("ERROR: Unknown comment style javadoc") != std::string::npos;
+    }
+    EXPECT_TRUE(told);
+    // The default style reads no doxygen comment as a block.
+    ASSERT_EQ(RunProject(dir.File("src"), "Demo", dir.File("out"), nullptr, StyleSettings("sylva")),
+              RunResult::kRan);
+    EXPECT_EQ(FilesIn(dir.File("out/Demo")).size(), 3u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "scan/doxygen_items.h"
+#include "scan/rich_text.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_walk {
@@ -23,6 +24,8 @@ constexpr std::string_view kCommentInParameterList =
     "documentation comment inside a parameter list documents nothing; write \"/**<\" behind "
     "the parameter instead";
 constexpr std::string_view kStrayGroupClose = "\"@}\" closes no \"@{\"; it is passed over";
+constexpr std::string_view kMemberGroupDescribesNothing =
+    "the text of a \"@name\" member group stands in no documented class or enum; it is left out";
 // How much of a parameter's text, from its end, names the parameter of a trailing comment.
 constexpr std::size_t kParameterTail = 4096;
 
@@ -82,10 +85,16 @@ void DoxygenWalker::LeadingComment(DoxygenComment comment) {
         case CommentSubject::kNextDeclaration:
             break;
     }
+    if (comment.memberGroup) {
+        MemberGroupComment(std::move(comment));
+        return;
+    }
     ApplyGroupMarks(comment, line);
     if (comment.OnlyGroupMarks()) {
         return;
     }
+    // A "@name" title belongs to the "@{" right behind it, not to one after a declaration.
+    memberGroupTitle_.clear();
     if (pending_ && pending_->subject == CommentSubject::kNamedEntity) {
         FlushPending();
     }
@@ -95,6 +104,44 @@ void DoxygenWalker::LeadingComment(DoxygenComment comment) {
         pending_ = std::move(comment);
     }
     ResetStatement();
+}
+
+void DoxygenWalker::MemberGroupComment(DoxygenComment comment) {
+    FlushPending();
+    const int line = comment.line;
+    std::string title = comment.title;
+    DoxygenComment marks;
+    marks.groupMarks = std::move(comment.groupMarks);
+    if (!comment.lines.empty() || !comment.parameters.empty()) {
+        Scope& scope = Current();
+        if (IndexesMemberGroups() && !title.empty()) {
+            comment.subject = CommentSubject::kGroup;
+            comment.subjectName = title;
+            AddStandalone(std::move(comment));
+        } else if ((scope.kind == ScopeKind::kClass || scope.kind == ScopeKind::kEnum) &&
+                   scope.item >= 0) {
+            if (!title.empty()) {
+                std::string heading(1, rich::kBoldOpen);
+                rich::AppendStripped(heading, title);
+                heading.push_back(rich::kBoldClose);
+                comment.lines.insert(comment.lines.begin(),
+                                     {kSectionDescription, std::move(heading)});
+            }
+            MergeComment(items_[static_cast<std::size_t>(scope.item)], std::move(comment));
+        } else {
+            warn_(line, kMemberGroupDescribesNothing);
+        }
+    }
+    memberGroupTitle_ = std::move(title);
+    ApplyGroupMarks(marks, line);
+}
+
+bool DoxygenWalker::IndexesMemberGroups() const {
+    ScopeKind kind = scopes_.back().kind;
+    bool fileLevel =
+        kind == ScopeKind::kFile || kind == ScopeKind::kNamespace || kind == ScopeKind::kLinkage;
+    int labelled = groups_.empty() ? -1 : groups_.back().labelled;
+    return fileLevel && (labelled < 0 || groups_[static_cast<std::size_t>(labelled)].member);
 }
 
 void DoxygenWalker::TrailingComment(DoxygenComment comment) {
@@ -156,10 +203,15 @@ void DoxygenWalker::TrailingComment(DoxygenComment comment) {
 void DoxygenWalker::ApplyGroupMarks(const DoxygenComment& comment, int line) {
     for (const GroupMark& mark : comment.groupMarks) {
         if (mark.open) {
-            int labelled = !mark.label.empty() ? static_cast<int>(groups_.size())
-                           : groups_.empty()   ? -1
-                                               : groups_.back().labelled;
-            groups_.push_back({mark.label, line, labelled});
+            std::string memberTitle = std::exchange(memberGroupTitle_, {});
+            bool member = mark.label.empty();
+            std::string label = !member                 ? mark.label
+                                : IndexesMemberGroups() ? std::move(memberTitle)
+                                                        : std::string();
+            int labelled = !label.empty()    ? static_cast<int>(groups_.size())
+                           : groups_.empty() ? -1
+                                             : groups_.back().labelled;
+            groups_.push_back({std::move(label), line, labelled, member});
         } else if (groups_.empty()) {
             warn_(line, kStrayGroupClose);
         } else {

@@ -135,9 +135,10 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             break;
         }
         case CommandAction::kMemberGroup:
-            RestOfLine(text, p);
+            out_.title = Plain(RestOfLine(text, p));
             groupLabel_.clear();
             out_.groupCommand = true;
+            out_.memberGroup = true;
             break;
         case CommandAction::kFile:
             out_.subject = CommentSubject::kFile;

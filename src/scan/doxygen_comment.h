@@ -42,6 +42,9 @@ struct DoxygenComment {
     std::string title;             // of a page or group
     std::vector<GroupMark> groupMarks;
     bool groupCommand = false;  // "@name", "@addtogroup" or "@weakgroup" was given
+    // "@name" was given: the comment describes the member group its `title` names (which the
+    // next "@{" opens), not a declaration.
+    bool memberGroup = false;
 
     // True iff the comment holds no text, no rows and no subject of its own, only group marks
     // or group commands: it documents nothing and only changes the groups that follow.

@@ -170,6 +170,12 @@ class DoxygenWalker {
 
     void DocComment(const SourceEvent& event);
     void LeadingComment(DoxygenComment comment);
+    // A "@name" comment: its title waits for the next "@{"; its text documents the member group
+    // where the group heads items in the index, else the class or enum around it.
+    void MemberGroupComment(DoxygenComment comment);
+    // True iff a member group opened here gives its items their group: at file or namespace
+    // scope, inside no group a "@defgroup" or "@addtogroup" opened.
+    bool IndexesMemberGroups() const;
     void TrailingComment(DoxygenComment comment);
     void ApplyGroupMarks(const DoxygenComment& comment, int line);
     // "/*@{*/" and "/*@}*/": group marks in an ordinary comment.
@@ -203,11 +209,15 @@ class DoxygenWalker {
     std::vector<Condition> conditions_;
     // The open "@{" marks, innermost last.
     struct OpenGroup {
-        std::string label;  // empty for a member group
+        // The group's label; a member group's title where it heads items in the index, else empty.
+        std::string label;
         int line;
         int labelled;  // the index of the innermost open group with a label, or -1
+        bool member;   // opened behind "@name" (or by a bare "@{"), not for a named group
     };
     std::vector<OpenGroup> groups_;
+    // The title of the last "@name", until an "@{" opens its group.
+    std::string memberGroupTitle_;
     std::unordered_set<std::string> reportedUnknown_;
     int line_ = 1;
     std::size_t column_ = 0;

@@ -653,6 +653,67 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "function pond_public @13\n"
          "  syntax: void pond_public(void);\n"
          "  Description: Public. again.\n"},
+        {"member groups: their titles head file-level items, their text is no declaration's",
+         "/** @name Pond sizes\n"
+         "    How big a pond may be.\n"
+         "    @{ */\n"
+         "#define POND_SMALL 1 /**< a puddle */\n"
+         "/**\n"
+         " *  \\name Fish\n"
+         " */\n"
+         "/* @{ */\n"
+         "/** Counts the fish. */\n"
+         "int pond_fish(void);\n"
+         "/* @} */\n"
+         "/** @} */\n"
+         "/** Outside. */\n"
+         "int pond_depth(void);\n"
+         "/** A pond. */\n"
+         "class CPond {\n"
+         "  public:\n"
+         "    /** @name Filling\n"
+         "        Water goes in. @{ */\n"
+         "    /** Fills. */\n"
+         "    void Fill();\n"
+         "    /** @} */\n"
+         "};\n"
+         "/** Plants. */\n"
+         "typedef enum {\n"
+         "    /** @name Reeds\n"
+         "        Tall ones. */\n"
+         "    /* @{ */\n"
+         "    POND_REED = 4,\n"
+         "    /* @} */\n"
+         "} pond_plant;\n",
+         "group Pond sizes @1\n"
+         "  title: Pond sizes\n"
+         "  Description: How big a pond may be.\n"
+         "macro POND_SMALL @4\n"
+         "  syntax: #define POND_SMALL 1\n"
+         "  group: Pond sizes\n"
+         "  Description: a puddle\n"
+         "function pond_fish @9\n"
+         "  syntax: int pond_fish(void);\n"
+         "  group: Fish\n"
+         "  Description: Counts the fish.\n"
+         "function pond_depth @13\n"
+         "  syntax: int pond_depth(void);\n"
+         "  Description: Outside.\n"
+         "class CPond @15\n"
+         "  syntax: class CPond { ... };\n"
+         "  Description: A pond.\n"
+         "  Description: \n"
+         "  Description: *Filling*\n"
+         "  Description: Water goes in.\n"
+         "function CPond::Fill @20\n"
+         "  syntax: void Fill();\n"
+         "  Description: Fills.\n"
+         "enum pond_plant @24\n"
+         "  syntax: typedef enum { ... } pond_plant;\n"
+         "  Description: Plants.\n"
+         "  Description: \n"
+         "  Description: *Reeds*\n"
+         "  Description: Tall ones.\n"},
     });
 }
 
@@ -787,6 +848,13 @@ TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
          {"3: \"@}\" closes no \"@{\"; it is passed over",
           "4: \"}\" closes no open brace; it is passed over",
           "5: \"@{\" is not closed by \"@}\" before the end of the file"}},
+        {"a member group's text inside a group or an undocumented class",
+         "/** @defgroup g G\n    @{ */\n/** @name Inner\n    Lost. */\n/** @} */\n"
+         "struct s {\n  /** @name Member\n      Lost too. */\n  int a;\n};\n",
+         {"3: the text of a \"@name\" member group stands in no documented class or enum; it is "
+          "left out",
+          "7: the text of a \"@name\" member group stands in no documented class or enum; it is "
+          "left out"}},
         {"an unclosed link",
          "/** See @link pond the pond\n\n    more. */\nvoid x(void);\n",
          {"1: \"@link\" is not closed by \"@endlink\" before its paragraph ends; the link ends "

@@ -23,6 +23,18 @@ std::string_view SkipSpaces(std::string_view text) {
     return at == std::string_view::npos ? std::string_view() : text.substr(at);
 }
 
+// True iff `name` holds letters, none of them in lower case, as macro names are written.
+bool IsCapitalized(std::string_view name) {
+    bool letters = false;
+    for (char ch : name) {
+        if (ch >= 'a' && ch <= 'z') {
+            return false;
+        }
+        letters = letters || (ch >= 'A' && ch <= 'Z');
+    }
+    return letters;
+}
+
 std::string_view TakeIdentifier(std::string_view& text) {
     std::size_t size = 0;
     while (size < text.size() && IsIdentifierByte(text[size])) {
@@ -122,6 +134,11 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
             candidates.push_back({k, k, DeclaratorGroupName(units[k]), true});
             continue;
         }
+        if (IsParenthesizedName(units, k)) {
+            candidates.push_back({k + 1, k, std::string(At(units[k] + 1).text)});
+            ++k;
+            continue;
+        }
         std::size_t nameUnit = k;
         if (k > u && IsName(units[k - 1])) {
             nameUnit = k - 1;
@@ -136,10 +153,18 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
         }
     }
     // A later candidate with a type word between it and the chosen one is the declaration; the
-    // chosen one was a macro in front of it (DEPRECATED("use g") int f(int)).
+    // chosen one was a macro in front of it (DEPRECATED("use g") int f(int)). So is one right
+    // behind the chosen one when only the chosen one is named in capitals: a macro that gives
+    // the return type (RETURN_TYPE(A, B) center() const), not one behind the parameter list
+    // (int f(int a) PRINTF_LIKE(1, 2)).
     const Candidate* chosen = candidates.empty() ? nullptr : &candidates.front();
     for (const Candidate& later : candidates) {
         if (&later == chosen || later.declarator || chosen->declarator) {
+            continue;
+        }
+        if (later.nameStart == chosen->group + 1 && IsCapitalized(chosen->name) &&
+            !IsCapitalized(later.name)) {
+            chosen = &later;
             continue;
         }
         for (std::size_t k = chosen->group + 1; k < later.nameStart; ++k) {

@@ -72,6 +72,9 @@ class DeclarationParser {
     bool HasPointer(std::size_t open) const;
     // A "(" group followed by "(" or "[" that holds a pointer: the name declared inside it.
     bool IsDeclaratorGroup(const Units& units, std::size_t u) const;
+    // A "(" group that holds one name and nothing else, followed by a parameter list: a function
+    // name kept from function-like macros of the same name, "(max)(int a, int b)".
+    bool IsParenthesizedName(const Units& units, std::size_t u) const;
     std::string DeclaratorGroupName(std::size_t open) const;
     // The parameter names of the group opened at `open`, a parameter list or (`templateList`)
     // a template head's.

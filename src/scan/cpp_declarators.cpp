@@ -117,6 +117,14 @@ bool DeclarationParser::IsDeclaratorGroup(const Units& units, std::size_t u) con
            (UnitIs(units, u + 1, "(") || UnitIs(units, u + 1, "[")) && HasPointer(units[u]);
 }
 
+bool DeclarationParser::IsParenthesizedName(const Units& units, std::size_t u) const {
+    if (!OpensGroup(units[u]) || !At(units[u]).Is("(") || !UnitIs(units, u + 1, "(")) {
+        return false;
+    }
+    std::size_t open = units[u];
+    return At(open).match == open + 2 && IsName(open + 1);
+}
+
 std::string DeclarationParser::DeclaratorGroupName(std::size_t open) const {
     if (!OpensGroup(open)) {
         return {};

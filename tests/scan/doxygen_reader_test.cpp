@@ -738,6 +738,13 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         {"extern \"C\" int pond_c(void)", ';', kFunction, "pond_c", ""},
         {"POND_DEPRECATED(\"use g\") int f(int a)", ';', kFunction, "f", "a"},
         {"int f(int a) POND_PRINTF(1, 2)", ';', kFunction, "f", "a"},
+        // A macro that gives the return type, and a name kept from a macro of the same name.
+        {"inline const POND_RESULT(Depth, Width)\ncentre(int at) const", '{', kFunction, "centre",
+         "at"},
+        {"const POND_RESULT(Depth, Width) operator*(const Pond& other) const", ';', kFunction,
+         "operator*", "other"},
+        {"const Pond<T> (max)(const T& other) const", ';', kFunction, "max", "other"},
+        {"static int (pond_min)(int a, int b)", ';', kFunction, "pond_min", "a, b"},
         {"__attribute__((pure)) int g(int *out, size_t n, ...)", ';', kFunction, "g",
          "out, n, ..."},
         {"int h(void (*callback)(void *user), SDL_OUT_CAP(n) char *text, int v[4])", ';', kFunction,

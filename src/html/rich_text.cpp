@@ -14,6 +14,29 @@ static_assert(rich::kCodeClose == rich::kCodeOpen + 1 && rich::kBoldClose == ric
               rich::kEmphasisClose == rich::kEmphasisOpen + 1);
 constexpr std::string_view kPreOpen = "<pre>";
 constexpr std::string_view kPreClose = "</pre>";
+constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
+
+// True iff a reference names a web page rather than an item.
+bool IsWebAddress(std::string_view name) {
+    for (std::string_view scheme : kWebSchemes) {
+        if (name.starts_with(scheme)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Appends `target` as the value of a link's href: its bytes as written, but those that would end
+// the attribute or break the page.
+void AppendHref(std::string& out, std::string_view target) {
+    for (char ch : target) {
+        if (ch == '"') {
+            out.append("%22");
+        } else {
+            AppendHtmlEscaped(out, ch);
+        }
+    }
+}
 
 class Renderer {
   public:
@@ -164,16 +187,10 @@ void Renderer::Reference() {
         return;
     }
     std::optional<std::string> target = lookup_ ? lookup_(name) : std::nullopt;
-    linked_ = target.has_value();
+    linked_ = target.has_value() || IsWebAddress(name);
     if (linked_) {
         out_.append("<a href=\"");
-        for (char ch : LinkTarget(*target)) {
-            if (ch == '"') {
-                out_.append("%22");
-            } else {
-                AppendHtmlEscaped(out_, ch);
-            }
-        }
+        AppendHref(out_, target ? LinkTarget(*target) : name);
         out_.append("\">");
     }
     inReference_ = true;

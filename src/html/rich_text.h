@@ -15,7 +15,9 @@ namespace sylva {
 // The page file (the link's target) of the item named `name`, or nothing when no page shows it.
 using LinkLookup = std::function<std::optional<std::string>(std::string_view name)>;
 
-// `text` as HTML. A pre-formatted line gives its text escaped, without the "<pre>" around it.
+// `text` as HTML. A reference links to the page `lookup` gives its name, or, when its name is a
+// web address (http:// or https://), to that address. A pre-formatted line gives its text
+// escaped, without the "<pre>" around it.
 // Spans left open at the end are closed, and a stray closing byte is dropped, so the result is
 // always well nested.
 std::string RenderRichText(std::string_view text, const LinkLookup& lookup);

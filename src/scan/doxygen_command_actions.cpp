@@ -17,6 +17,8 @@ constexpr std::string_view kMissingParameterName =
 constexpr std::string_view kStrayEnd = "\"%s\" closes nothing; it is left out";
 constexpr std::string_view kExampleFileLabel = "Example file: ";
 constexpr std::string_view kListBullet = "- ";
+// Bytes no file name starts with, but a sentence goes on with.
+constexpr std::string_view kProsePunctuation = ",;:!?)";
 
 }  // namespace
 
@@ -140,10 +142,18 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             out_.groupCommand = true;
             out_.memberGroup = true;
             break;
-        case CommandAction::kFile:
+        case CommandAction::kFile: {
+            std::size_t peek = p;
+            std::string_view word = NextWord(text, peek);
+            if (!word.empty() && kProsePunctuation.find(word.front()) != std::string_view::npos) {
+                // "the form of @file, in which case": a word in a sentence, no file comment.
+                AppendText(written);
+                break;
+            }
             out_.subject = CommentSubject::kFile;
             out_.subjectName = Plain(NextWord(text, p));
             break;
+        }
         case CommandAction::kMainPage:
             out_.subject = CommentSubject::kMainPage;
             out_.title = Plain(RestOfLine(text, p));

@@ -72,6 +72,8 @@ class CommentParser {
     std::size_t InlineCommand(const CommandSpec& spec, std::string_view written,
                               std::string_view text, std::size_t p);
     std::size_t MarkdownReference(std::string_view text, std::size_t at);
+    std::size_t Strong(std::string_view text, std::size_t at);
+    std::size_t WebAddress(std::string_view text, std::size_t at);
     void AppendReference(std::string_view name, std::string_view shown);
     // Ends a command left waiting for its word: the word did not come.
     void DropDeferred();

@@ -11,8 +11,11 @@ namespace sylva::doxygen_parse {
 namespace {
 
 constexpr std::string_view kCopiedFromLabel = "See ";
-// How far a Markdown link "[text](@ref name)" may reach.
-constexpr std::size_t kMaxMarkdownLink = 256;
+// How far a Markdown link "[text](@ref name)" or "[text](https://...)" may reach.
+constexpr std::size_t kMaxMarkdownLink = 1024;
+constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
+// Bytes that end a web address written in text.
+constexpr std::string_view kAddressEnd = " \t\r<>\"'`";
 // The bytes a backslash or "@" in front makes plain text of.
 constexpr std::string_view kEscapable = "\\@&$#<>%\".|";
 // Trailing punctuation that belongs to the sentence, not to the word a command formats.
@@ -45,6 +48,15 @@ std::size_t WordEnd(std::string_view word) {
         ++end;
     }
     return end;
+}
+
+bool IsWebAddress(std::string_view text) {
+    for (std::string_view scheme : kWebSchemes) {
+        if (text.starts_with(scheme) && text.size() > scheme.size()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -135,8 +147,21 @@ void CommentParser::Scan(std::string_view text) {
             continue;
         }
         std::size_t link = ch == '[' ? MarkdownReference(text, at) : 0;
+        bool wordStart = at == 0 || !IsWordByte(text[at - 1]);
         if (link != 0) {
             at += link;
+        } else if (ch == '%' && wordStart && at + 1 < text.size() &&
+                   (IsLetter(text[at + 1]) || text[at + 1] == '_')) {
+            // "%word" keeps a word from being taken for a name; the "%" is not shown.
+            ++at;
+        } else if (ch == '*' && text.substr(at, 2) == "**" && wordStart &&
+                   (at == 0 || text[at - 1] != '*')) {
+            at = Strong(text, at);
+        } else if (ch == 'h' &&
+                   (at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t' ||
+                    text[at - 1] == '(') &&
+                   IsWebAddress(text.substr(at))) {
+            at = WebAddress(text, at);
         } else if (ch == '`') {
             at = Backticks(text, at);
         } else if (ch == '(' && at + 1 < text.size() && text[at + 1] == ')') {
@@ -207,7 +232,8 @@ void CommentParser::LinkCall() {
     paragraph_.push_back(rich::kReferenceClose);
 }
 
-// A Markdown link to an item, "[text](@ref name)", at text[at]; its size, or 0 when there is none.
+// A Markdown link to an item or a web page, "[text](@ref name)" or "[text](https://...)", at
+// text[at]; its size, or 0 when there is none.
 std::size_t CommentParser::MarkdownReference(std::string_view text, std::size_t at) {
     std::string_view window = text.substr(at, kMaxMarkdownLink);
     std::size_t middle = window.find("](");
@@ -215,19 +241,51 @@ std::size_t CommentParser::MarkdownReference(std::string_view text, std::size_t 
         return 0;
     }
     std::string_view target = window.substr(middle + 2);
-    if (!target.starts_with("@ref") && !target.starts_with("\\ref")) {
+    std::size_t nameStart = 0;
+    if (target.starts_with("@ref") || target.starts_with("\\ref")) {
+        nameStart = 4;
+    } else if (!IsWebAddress(target)) {
         return 0;
     }
     std::size_t close = target.find(')');
     if (close == std::string_view::npos) {
         return 0;
     }
-    std::string_view name = TrimView(target.substr(4, close - 4), kBlanks);
+    std::string_view name = TrimView(target.substr(nameStart, close - nameStart), kBlanks);
     if (name.empty() || name.find_first_of(kBlanks) != std::string_view::npos) {
         return 0;
     }
     AppendReference(name, window.substr(1, middle - 1));
     return middle + 2 + close + 1;
+}
+
+// "**text**" on one line, at text[at]: the text in bold. Returns where scanning goes on.
+std::size_t CommentParser::Strong(std::string_view text, std::size_t at) {
+    std::size_t from = at + 2;
+    std::size_t close = text.find("**", from);
+    bool closes = close != std::string_view::npos && close > from && text[from] != ' ' &&
+                  text[from] != '\t' && text[close - 1] != ' ' && text[close - 1] != '\t' &&
+                  (close + 2 == text.size() || !IsWordByte(text[close + 2]));
+    if (!closes) {
+        AppendText(text.substr(at, 2));
+        return from;
+    }
+    AppendSpan(rich::kBoldOpen, text.substr(from, close - from), rich::kBoldClose);
+    return close + 2;
+}
+
+// A web address written in text, at text[at]: a reference to it, without the sentence's
+// punctuation behind it. Returns where scanning goes on.
+std::size_t CommentParser::WebAddress(std::string_view text, std::size_t at) {
+    std::size_t end = std::min(text.find_first_of(kAddressEnd, at), text.size());
+    std::string_view address = text.substr(at, end - at);
+    address = address.substr(0, WordEnd(address));
+    if (!IsWebAddress(address)) {
+        AppendText(text.substr(at, 1));
+        return at + 1;
+    }
+    AppendReference(address, {});
+    return at + address.size();
 }
 
 void CommentParser::AppendText(std::string_view text) {

@@ -117,6 +117,12 @@ TEST(RichText, MarkupBecomesWellNestedTagsAndLinks) {
         // Names and targets are escaped; a target keeps its exact bytes.
         {"[[Fish&Chips]]", "<a href=\"SYLVA_Fish%26Chips.html\">Fish&amp;Chips</a>"},
         {"[[Odd]]", "<a href=\"SYLVA_%22Odd%22%E9.html\">Odd</a>"},
+        // A web address links to itself, escaped; no other scheme links.
+        {"[[https://example.org/a?b=1&c=\"2\"<x>]]",
+         "<a href=\"https://example.org/a?b=1&amp;c=%222%22&lt;x&gt;\">"
+         "https://example.org/a?b=1&amp;c=\"2\"&lt;x&gt;</a>"},
+        {"[[http://example.org|the *site*]]", "<a href=\"http://example.org\">the <b>site</b></a>"},
+        {"[[javascript:alert(1)|x]] [[file:///etc/passwd]]", "x file:///etc/passwd"},
         // A span opened in a reference's text ends with the reference.
         {"[[pond_fill|*bold]] after", "<a href=\"SYLVA_pond_fill.html\"><b>bold</b></a> after"},
         // A reference inside a reference's text shows its text only.

@@ -344,6 +344,17 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "[[pond_fill|the filler]] does; see also [[pond_drain|pond_drain]]. Uses "
          "`std::vector<int>` and \\<b\\> and \\&amp;, and [[pond_open|opens]] first; "
          "[[guide|the guide]].\n"},
+        {"Markdown strong text and web links, %-escaped words, a file command in prose",
+         "/** The %Pond class **must** be filled (see https://example.org/ponds_(wet).) or\n"
+         "    [the manual](https://example.org/manual) says why; 100%d, **not closed,\n"
+         "    \"a href=\"https://example.org/x\"\", and a name of the form of @file, as usual. */\n"
+         "void pond_wet(void);\n",
+         "function pond_wet @1\n"
+         "  syntax: void pond_wet(void);\n"
+         "  Description: The Pond class *must* be filled (see "
+         "[[https://example.org/ponds_(wet)]].) "
+         "or [[https://example.org/manual|the manual]] says why; 100%d, **not closed, \"a "
+         "href=\"https://example.org/x\"\", and a name of the form of @file, as usual.\n"},
     });
 }
 

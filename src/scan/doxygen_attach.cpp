@@ -182,6 +182,13 @@ void DoxygenWalker::TrailingComment(DoxygenComment comment) {
     }
     if (last_.item >= 0) {
         MergeComment(items_[static_cast<std::size_t>(last_.item)], std::move(comment));
+    } else if (last_.listedMacro) {
+        // A documented macro is an item of its own, not a row of its group.
+        items_[static_cast<std::size_t>(last_.rowItem)].parameters.pop_back();
+        LastDeclaration documented = DocumentMacro(last_.statement.text, std::move(comment));
+        last_.listedMacro = false;
+        last_.rowItem = -1;
+        last_.item = documented.item;
     } else if (last_.rowItem >= 0) {
         DoxygenParameter& row =
             items_[static_cast<std::size_t>(last_.rowItem)].parameters[last_.row];
@@ -211,7 +218,12 @@ void DoxygenWalker::ApplyGroupMarks(const DoxygenComment& comment, int line) {
             int labelled = !label.empty()    ? static_cast<int>(groups_.size())
                            : groups_.empty() ? -1
                                              : groups_.back().labelled;
-            groups_.push_back({std::move(label), line, labelled, member});
+            int item = -1;
+            if (!label.empty() && groupItem_ >= 0 &&
+                items_[static_cast<std::size_t>(groupItem_)].name == label) {
+                item = groupItem_;
+            }
+            groups_.push_back({std::move(label), line, labelled, member, item});
         } else if (groups_.empty()) {
             warn_(line, kStrayGroupClose);
         } else {
@@ -283,6 +295,7 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment) {
             break;
         case CommentSubject::kGroup:
             item.kind = DoxygenKind::kGroup;
+            groupItem_ = static_cast<int>(items_.size());
             break;
         case CommentSubject::kNamedEntity:
         case CommentSubject::kNextDeclaration:

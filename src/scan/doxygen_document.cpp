@@ -12,9 +12,45 @@ namespace sylva::doxygen_walk {
 
 namespace {
 
+// A listed macro's value is shown up to this size; a longer one is left out.
+constexpr std::size_t kMaxListedValue = 60;
+
 std::string_view LastComponent(std::string_view name) {
     std::size_t colons = name.rfind("::");
     return colons == std::string_view::npos ? name : name.substr(colons + 2);
+}
+
+// The names a data member declaration declares, "a, b" for "int a, b;".
+std::string MemberNames(const CppDeclaration& declaration) {
+    std::string names;
+    for (const std::string& name : declaration.declarators) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    return names.empty() ? declaration.name : names;
+}
+
+// The value of the macro `name` that `directive` defines, as code, from its first line; empty
+// when it has none or a long one.
+std::string MacroValue(std::string_view directive, std::string_view name) {
+    std::size_t at = directive.find(name);
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    std::string_view rest = directive.substr(at + name.size());
+    if (rest.starts_with("(")) {
+        std::size_t close = rest.find(')');
+        rest = close == std::string_view::npos ? std::string_view() : rest.substr(close + 1);
+    }
+    rest = rest.substr(0, rest.find_first_of("\n\\"));
+    rest = rest.substr(0, std::min(rest.find("/*"), rest.find("//")));
+    rest = TrimView(rest, kSpaces);
+    if (rest.empty() || rest.size() > kMaxListedValue) {
+        return {};
+    }
+    std::string value(1, rich::kCodeOpen);
+    rich::AppendStripped(value, rest);
+    value.push_back(rich::kCodeClose);
+    return value;
 }
 
 }  // namespace
@@ -48,11 +84,7 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
         return documented;
     }
     if (scope.kind == ScopeKind::kClass && declaration.kind == DeclarationKind::kVariable) {
-        std::string names;
-        for (const std::string& name : declaration.declarators) {
-            names += (names.empty() ? "" : ", ") + name;
-        }
-        return AddRow(names.empty() ? declaration.name : names, comment);
+        return AddRow(MemberNames(declaration), comment);
     }
     DoxygenItem item = ItemFromComment(comment);
     item.kind = KindOf(declaration.kind);
@@ -125,17 +157,58 @@ LastDeclaration DoxygenWalker::FinishBody(const Statement& s) {
     return documented;
 }
 
+LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char terminator) {
+    const Scope& scope = Current();
+    if (s.afterBody || scopes_[RowScope()].item < 0) {
+        return {};
+    }
+    if (scope.kind == ScopeKind::kEnum) {
+        std::string name = EnumeratorName(s.text);
+        return name.empty() ? LastDeclaration() : AddRow(std::move(name), DoxygenComment());
+    }
+    if (scope.kind != ScopeKind::kClass || scope.access != Access::kPublic) {
+        return {};
+    }
+    CppDeclaration declaration = ParseDeclaration(s.text, terminator);
+    std::string names = MemberNames(declaration);
+    if (declaration.kind != DeclarationKind::kVariable || names.empty()) {
+        return {};
+    }
+    return AddRow(std::move(names), DoxygenComment());
+}
+
+LastDeclaration DoxygenWalker::ListMacro(std::string_view directive) {
+    LastDeclaration listed;
+    int labelled = groups_.empty() ? -1 : groups_.back().labelled;
+    int item = labelled < 0 ? -1 : groups_[static_cast<std::size_t>(labelled)].item;
+    std::string name = ParseMacro(directive).name;
+    if (item < 0 || name.empty()) {
+        return listed;
+    }
+    std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
+    std::string value = MacroValue(directive, name);
+    rows.push_back({std::move(name), {}, std::move(value)});
+    listed.listedMacro = true;
+    listed.rowItem = item;
+    listed.row = rows.size() - 1;
+    return listed;
+}
+
+std::size_t DoxygenWalker::RowScope() const {
+    std::size_t index = scopes_.size() - 1;
+    while (index > 0 && scopes_[index].transparent) {
+        --index;
+    }
+    return index;
+}
+
 LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& comment) {
     LastDeclaration documented;
     if (name.empty()) {
         warn_(comment.line, kNamelessRow);
         return documented;
     }
-    std::size_t index = scopes_.size() - 1;
-    while (index > 0 && scopes_[index].transparent) {
-        --index;
-    }
-    int item = ScopeItem(index);
+    int item = ScopeItem(RowScope());
     std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
     std::replace_if(name.begin(), name.end(), rich::IsReservedByte, ' ');
     rows.push_back({std::move(name), {}, RowText(comment)});

@@ -240,7 +240,7 @@ void DoxygenWalker::Directive(const SourceEvent& event) {
         if (pending_) {
             last_ = DocumentMacro(event.text, TakePending());
         } else {
-            last_ = {};
+            last_ = ListMacro(event.text);
             last_.statement.text = std::string(event.text);
         }
         last_.valid = true;

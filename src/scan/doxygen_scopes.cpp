@@ -159,6 +159,8 @@ void DoxygenWalker::EndStatement(char terminator) {
         last = FinishBody(s);
     } else if (pending_) {
         last = Document(s, terminator, TakePending());
+    } else {
+        last = UndocumentedMember(s, terminator);
     }
     last.valid = true;
     last.terminator = terminator;

@@ -130,6 +130,8 @@ struct LastDeclaration {
     Statement statement;
     char terminator = ';';
     bool macro = false;
+    // An undocumented macro listed as a row of its group's item (rowItem, row).
+    bool listedMacro = false;
     int item = -1;
     int rowItem = -1;
     std::size_t row = 0;
@@ -190,6 +192,15 @@ class DoxygenWalker {
     LastDeclaration DocumentMacro(std::string_view directive, DoxygenComment comment);
     LastDeclaration FinishBody(const Statement& s);
     LastDeclaration AddRow(std::string name, const DoxygenComment& comment);
+    // The index of the scope whose item takes the rows of the current scope: the current one,
+    // or the one around an anonymous struct or union inside a class.
+    std::size_t RowScope() const;
+    // An undocumented data member or enumerator of a documented class, struct, union or enum: a
+    // row of that item without text, so that its table lists every public member.
+    LastDeclaration UndocumentedMember(const Statement& s, char terminator);
+    // An undocumented macro inside a group whose defining comment stands in this file: a row of
+    // the group's item with the macro's value, so that the group's page lists it.
+    LastDeclaration ListMacro(std::string_view directive);
     // True iff a named-entity comment names the declaration `name` (or names nothing).
     bool NamesDeclaration(const DoxygenComment& comment, std::string_view name) const;
     void AddStandalone(DoxygenComment comment);
@@ -214,10 +225,13 @@ class DoxygenWalker {
         int line;
         int labelled;  // the index of the innermost open group with a label, or -1
         bool member;   // opened behind "@name" (or by a bare "@{"), not for a named group
+        int item;      // the group's item, when a comment of this file defined the group
     };
     std::vector<OpenGroup> groups_;
     // The title of the last "@name", until an "@{" opens its group.
     std::string memberGroupTitle_;
+    // The last group item a comment of this file defined, for the "@{" that opens its group.
+    int groupItem_ = -1;
     std::unordered_set<std::string> reportedUnknown_;
     int line_ = 1;
     std::size_t column_ = 0;

@@ -400,6 +400,66 @@ TEST(DoxygenReader, MembersAndRowsOfCTypes) {
          "  row slime: otherwise\n"
          "  row swim: moves it\n"
          "  row tail, gills: bits\n"},
+        {"undocumented public members and enumerators of documented types are rows too",
+         "/** A spot. */\n"
+         "typedef struct pond_spot {\n"
+         "    int x, y;\n"
+         "    int depth;  /**< in cm */\n"
+         "    union { int a; float b; };\n"
+         "} pond_spot;\n"
+         "/** Moods. */\n"
+         "enum pond_mood { POND_CALM, POND_ROUGH = 2 };\n"
+         "/** A keeper. */\n"
+         "class CKeeper {\n"
+         "    int secret;\n"
+         "  public:\n"
+         "    static const int kLimit = 4;\n"
+         "    void Feed();\n"
+         "    typedef int Count;\n"
+         "};\n"
+         "struct pond_hidden { int unlisted; };\n",
+         "struct pond_spot @1\n"
+         "  syntax: typedef struct pond_spot { ... } pond_spot;\n"
+         "  Description: A spot.\n"
+         "  row x, y: \n"
+         "  row depth: in cm\n"
+         "  row a: \n"
+         "  row b: \n"
+         "enum pond_mood @7\n"
+         "  syntax: enum pond_mood { ... };\n"
+         "  Description: Moods.\n"
+         "  row POND_CALM: \n"
+         "  row POND_ROUGH: \n"
+         "class CKeeper @9\n"
+         "  syntax: class CKeeper { ... };\n"
+         "  Description: A keeper.\n"
+         "  row kLimit: \n"},
+        {"undocumented macros in a group defined in the file are rows of the group's item",
+         "/** @defgroup keys Pond keys\n"
+         "    The keys.\n"
+         "    @{ */\n"
+         "#define POND_KEY_A   65\n"
+         "#define POND_KEY_B   66 /**< the B key */\n"
+         "#define POND_KEY(n)  (n) + \\\n"
+         "                     1\n"
+         "#define POND_KEY_LONG \"" +
+             std::string(70, 'k') +
+             "\"\n"
+             "/** @} */\n"
+             "/** @addtogroup elsewhere\n"
+             "    @{ */\n"
+             "#define POND_UNLISTED 1\n"
+             "/** @} */\n",
+         "group keys @1\n"
+         "  title: Pond keys\n"
+         "  Description: The keys.\n"
+         "  row POND_KEY_A: `65`\n"
+         "  row POND_KEY: `(n) +`\n"
+         "  row POND_KEY_LONG: \n"
+         "macro POND_KEY_B @5\n"
+         "  syntax: #define POND_KEY_B   66\n"
+         "  group: keys\n"
+         "  Description: the B key\n"},
         {"an undocumented struct gets an item for its documented members",
          "typedef struct pond_ptr {\n"
          "    long pos; /**< where */\n"
@@ -502,6 +562,7 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "  syntax: struct Row { ... };\n"
          "  Description: Nested.\n"
          "  DocType: Protected\n"
+         "  row n: \n"
          "function garden::CBed::Plant @23\n"
          "  syntax: template <typename T> T Plant(T seed) const noexcept;\n"
          "  Description: Secret.\n"
@@ -538,6 +599,8 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "enum garden::tools::Colour @13\n"
          "  syntax: enum class Colour : unsigned char { ... };\n"
          "  Description: Colours.\n"
+         "  row kRed: \n"
+         "  row kGreen: \n"
          "function garden::tools::Setup @15\n"
          "  syntax: template <typename T> void Setup(const std::map<T, int>& value = {});\n"
          "  Description: Sets up.\n"
@@ -724,7 +787,8 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "  Description: Plants.\n"
          "  Description: \n"
          "  Description: *Reeds*\n"
-         "  Description: Tall ones.\n"},
+         "  Description: Tall ones.\n"
+         "  row POND_REED: \n"},
     });
 }
 

@@ -11,7 +11,9 @@
 // Items: one per documented function, class, struct, union, enum, typedef, variable, macro and
 // namespace. Data members and enum values are rows of their enclosing item, whether their
 // comment stands before or behind them; an enclosing struct without a comment of its own gets
-// an item for its rows. Comments inside function bodies are passed over. A comment with "@file",
+// an item for its rows. A documented type lists its undocumented public data members and enum
+// values as rows without text, and a group whose defining comment stands in the file lists the
+// undocumented macros inside it as rows with their values. Comments inside function bodies are passed over. A comment with "@file",
 // "@mainpage", "@page" or "@defgroup" is an item of its kind; one with "@fn", "@class",
 // "@struct", "@def" (and the like) documents the declaration of that name that follows, or,
 // when none follows before the next comment or the end of its scope, an item of that name
@@ -25,7 +27,11 @@
 // without one takes its first row's name; an item with no name at all is "__Untitled".
 //
 // Groups: an item's group is the label of its "@ingroup", else the group of the documented
-// class it stands in, else the innermost group opened by "@defgroup" or "@addtogroup" and "@{".
+// class it stands in, else the innermost group opened by "@defgroup" or "@addtogroup" and "@{",
+// else, at file or namespace scope, the title of the innermost member group ("@name" and "@{").
+// A "@name" comment documents its member group, not a declaration: its text is the page of a
+// group item named by the title where the title heads items, else part of the description of
+// the class or enum it stands in.
 // Doc type lines carry what the type label shows: "Protected" or "Private" for class members
 // under those labels, "Constructor", "Destructor", and "Internal" for an "@internal" comment.
 //

@@ -85,7 +85,7 @@ void AppendPageHead(std::string& page, const PageContext& context, const CSylIte
     }
     AppendLine(page, FillTemplate(head, {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
                                          {placeholder::kHtmlTitle, ShownName(item)},
-                                         {placeholder::kFncTitle, ShownName(item)},
+                                         {placeholder::kFncTitle, ShownBreakableName(item)},
                                          {placeholder::kShortDesc, typeLabel}}));
 }
 

@@ -15,6 +15,9 @@ constexpr std::string_view kParameterName = "<I>%s</I>";
 // A documented parameter's direction follows its name.
 constexpr std::string_view kParameterDirection = " [%s]";
 constexpr std::string_view kProjectIndexLinkName = "Project description index";
+constexpr std::string_view kScope = "::";
+// A place where a browser may break the line, taken only where the name does not fit.
+constexpr std::string_view kScopeWithBreak = "::<wbr>";
 constexpr std::string_view kMainLink = "<a href=\"[LinkedFile]\" target=\"_top\">Main</a><BR>";
 constexpr std::string_view kMainTarget = "../%s";
 
@@ -101,6 +104,18 @@ std::string ShownText(const CSylItem& item, std::string_view text) {
 
 std::string ShownName(const CSylItem& item) {
     return ShownText(item, item.name);
+}
+
+std::string ShownBreakableName(const CSylItem& item) {
+    std::string shown = ShownName(item);
+    if (item.style == CommentStyle::kDoxygen) {
+        for (std::size_t at = shown.find(kScope); at != std::string::npos;
+             at = shown.find(kScope, at)) {
+            shown.replace(at, kScope.size(), kScopeWithBreak);
+            at += kScopeWithBreak.size();
+        }
+    }
+    return shown;
 }
 
 std::string ShownGroup(const CSylItem& item) {

@@ -32,6 +32,9 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
 // style, whose text is HTML; escaped (the short description rendered) for the doxygen style,
 // whose names hold "<" and "&" as C++ does ("operator<", "std::vector<int>").
 std::string ShownName(const CSylItem& item);
+// The same for text in the body of a page: the qualified name of an item of the doxygen style
+// may break after each "::", so that a long one cannot push the index out of the window.
+std::string ShownBreakableName(const CSylItem& item);
 // `text`, a part of the item's name or group, as its page shows it.
 std::string ShownText(const CSylItem& item, std::string_view text);
 std::string ShownGroup(const CSylItem& item);

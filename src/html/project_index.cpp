@@ -218,7 +218,7 @@ class IndexPages {
             WithImage(indexRowTemplate_, item),
             {{placeholder::kFont, font_},
              {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-             {placeholder::kLinkName, ShownName(item)},
+             {placeholder::kLinkName, ShownBreakableName(item)},
              {placeholder::kShortDesc, ShownShortDescription(item, settings_, job_.items)}});
     }
 
@@ -226,7 +226,7 @@ class IndexPages {
         return FillTemplate(WithImage(frameRowTemplate_, item),
                             {{placeholder::kFont, font_},
                              {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                             {placeholder::kLinkName, ShownName(item)}});
+                             {placeholder::kLinkName, ShownBreakableName(item)}});
     }
 
     void AppendGaps(int count, bool lineEnds) {

@@ -200,8 +200,9 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
         // The group's title heads its items in the index, and names are escaped there too.
         {"Demo.HTML", "size=+1>Garden beds</font>"},
         {"Demo_frameidx.HTML", "<B>Garden beds</B>"},
-        {"Demo.HTML", ">garden::operator&lt;</font></a>"},
-        {"Demo_frameidx.HTML", ">garden::operator&lt;</font></a>"},
+        {"Demo.HTML", ">garden::<wbr>operator&lt;</font></a>"},
+        {"Demo_frameidx.HTML", ">garden::<wbr>operator&lt;</font></a>"},
+        {"SYLVA_garden__CBed__Water.html", "<big>garden::<wbr>CBed::<wbr>Water</big>"},
     };
     for (const Case& c : cases) {
         std::string page = dir.Read("out/Demo/" + c.file);

@@ -69,11 +69,12 @@ FuzzProject::FuzzProject(std::uint8_t flags)
       project(std::get<Project>(
           MakeProject(std::string(kProjectName), "", kOutputPath, "SYLVA_MAIN_INDEX.HTML"))) {}
 
-int FuzzProject::Scan(std::string_view source, const std::string& path) {
+int FuzzProject::Scan(std::string_view source, const std::string& path, CommentStyle style) {
     ScanJob job{
-        settings,           items,       reporter, std::string(kOutputPath), ".CPP|.C|.H|.SYL",
-        project.outputPath, project.name};
+        settings,           items,        reporter, std::string(kOutputPath), ".CPP|.C|.H|.SYL",
+        project.outputPath, project.name, style};
     int made = ScanBuffer(job, source, path, CZTTime(0));
+    items.UseGroupTitles();
     items.Sort();
     return made;
 }

@@ -27,8 +27,10 @@ class FuzzProject {
   public:
     explicit FuzzProject(std::uint8_t flags);
 
-    // Scans `source` as the file `path`; returns the number of items made. The list is sorted.
-    int Scan(std::string_view source, const std::string& path);
+    // Scans `source` as the file `path`, written in `style`; returns the number of items made.
+    // The list is sorted.
+    int Scan(std::string_view source, const std::string& path,
+             CommentStyle style = CommentStyle::kSylva);
     PageJob Job() { return {settings, options, project, items, reporter, 1, 1, 1}; }
 
     Settings settings;

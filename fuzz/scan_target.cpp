@@ -1,10 +1,11 @@
 // Fuzzing the source scanners: the bytes of one source file, with the first byte choosing the
 // options that change how marker blocks are parsed, read by the marker-block scanner and by the
-// documentation comment reader.
+// documentation comment reader, whose items then go through the item list to their page text.
 #include <algorithm>
 
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
+#include "html/page_text.h"
 #include "html/rich_text.h"
 #include "scan/doxygen_reader.h"
 #include "scan/rich_text.h"
@@ -52,6 +53,33 @@ void RequireSoundDoxygenItems(std::string_view content) {
     }
 }
 
+// Aborts unless `html` holds no reserved byte and no script tag.
+void RequireSafeRendered(std::string_view html) {
+    Require(!HoldsReservedByte(html), "a reserved byte reached a page");
+    Require(FindNoCase(html, "<script") == std::string::npos, "a script tag reached a page");
+}
+
+// Scans `content` as a run of the doxygen style does and renders what every item's page and
+// index rows show; aborts unless the items are sound and the HTML is safe.
+void RequireSafeDoxygenPages(std::uint8_t flags, std::string_view content) {
+    FuzzProject fuzzed(flags);
+    fuzzed.Scan(content, "/src/fuzz.h", CommentStyle::kDoxygen);
+    RequireSoundItems(fuzzed);
+    PageJob job = fuzzed.Job();
+    for (const ItemList::Slot& item : fuzzed.items) {
+        PageText text = DerivePageText(*item, job);
+        RequireSafeRendered(text.declaration);
+        RequireSafeRendered(text.typeLabel);
+        for (int kind = 0; kind < kSectionCount; ++kind) {
+            for (const std::string& line : text.sections[kind]) {
+                RequireSafeRendered(line);
+            }
+        }
+        RequireSafeRendered(ShownBreakableName(*item));
+        RequireSafeRendered(ShownShortDescription(*item, fuzzed.settings, fuzzed.items));
+    }
+}
+
 }  // namespace
 
 int FuzzScan(const std::uint8_t* data, std::size_t size) {
@@ -66,6 +94,7 @@ int FuzzScan(const std::uint8_t* data, std::size_t size) {
         (void)DeriveItemText(*item, fuzzed.settings, fuzzed.options);
     }
     RequireSoundDoxygenItems(AsText(data + 1, size - 1));
+    RequireSafeDoxygenPages(data[0], AsText(data + 1, size - 1));
     return 0;
 }
 

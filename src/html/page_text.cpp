@@ -58,10 +58,11 @@ void RenderParameterTable(const Settings& settings, const std::vector<ParameterR
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_END]);
 }
 
-// Every section of an item of the doxygen style as HTML, but See also, whose names become links.
-void RenderRichSections(const LinkLookup& references, SectionLists& sections) {
+// Every section of an item of the doxygen style as HTML; See also only when `seeAlsoAsText`,
+// else its names become links.
+void RenderRichSections(const LinkLookup& references, bool seeAlsoAsText, SectionLists& sections) {
     for (int kind = 0; kind < kSectionCount; ++kind) {
-        if (kind == kSectionSeeAlso) {
+        if (kind == kSectionSeeAlso && !seeAlsoAsText) {
             continue;
         }
         CZTStringArray& section = sections[kind];
@@ -148,7 +149,7 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
     page.sections = std::move(text.sections);
     page.hasParamTable = text.hasParamTable;
     if (rich) {
-        RenderRichSections(references, page.sections);
+        RenderRichSections(references, options.sectionSeeAlso == 0, page.sections);
     }
     if (text.hasParamTable) {
         RenderParameterTable(settings, text.parameterRows, rich ? &references : nullptr,

@@ -254,9 +254,13 @@ void DoxygenWalker::Directive(const SourceEvent& event) {
             PopScope(false);
         }
         if (statement_.id != 0 && statement_.id == at.statement) {
-            statement_.text.resize(std::min(at.length, statement_.text.size()));
-            statement_.parenDepth = at.parenDepth;
-            statement_.braceDepth = at.braceDepth;
+            Statement& s = statement_;
+            s.text.resize(std::min(at.length, s.text.size()));
+            // Invariant: the parameter starts lie inside the text.
+            s.parameterStart = std::min(s.parameterStart, s.text.size());
+            s.previousParameterStart = std::min(s.previousParameterStart, s.parameterStart);
+            s.parenDepth = at.parenDepth;
+            s.braceDepth = at.braceDepth;
         } else {
             statement_ = {};
         }

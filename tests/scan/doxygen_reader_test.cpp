@@ -983,6 +983,8 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
          repeat("/**@{*/", 100000) + repeat("/** i */ int i;", 100000)},
         {"many merged comments", repeat("/** @return r */\n", 100000) + "int f();"},
         {"many directives", repeat("#if A\n{\n#else\n", 100000)},
+        {"a trailing comment where an #else cut the parameter list back",
+         "int f(\n#if A\n      int b,\n#else\n      {/**< doc */\n#endif\n);\n"},
         {"control bytes in comments", std::string("/** a\x01\x02\x0e\x10\x11 b */ int f(void);")},
         {"a raw string that hides a comment",
          "const char* s = R\"x(/** no */)x\";\n/** yes */ int f();"},
@@ -1000,10 +1002,10 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         }
     }
     // The control bytes became spaces, and the raw string's contents stayed code.
-    Reading control = Read(cases[15].source);
+    Reading control = Read(cases[16].source);
     ASSERT_EQ(control.items.size(), 1u);
     EXPECT_EQ(Visible(control.items[0].lines[0].text), "a b");
-    Reading raw = Read(cases[16].source);
+    Reading raw = Read(cases[17].source);
     ASSERT_EQ(raw.items.size(), 1u);
     EXPECT_EQ(raw.items[0].name, "f");
 }

@@ -7,6 +7,12 @@
 #   scripts/browser-test.sh                 run the checks
 #   scripts/browser-test.sh --screenshots   also save pictures of the frame sets into docs/
 #   scripts/browser-test.sh --scan DIR      document DIR instead of examples/
+#   scripts/browser-test.sh --style STYLE   read the sources in STYLE (sylva or doxygen)
+#   scripts/browser-test.sh --project NAME  name the project NAME (with --scan; the pictures of
+#                                           its frame sets are then named after it)
+#   scripts/browser-test.sh --item NAME     show the item NAME in the pictures
+#   scripts/browser-test.sh --theme NAME    check only the theme NAME (default or modern)
+#   scripts/browser-test.sh --sample-every N  open only one description page in N (large trees)
 #   scripts/browser-test.sh --keep          keep the scratch directory and print where it is
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,25 +23,45 @@ description="A small C++ library for a tree nursery, documented with Sylva"
 scan="$repo/examples"
 # The item shown in the pictures: a class with a syntax block, sections and See also links.
 item_args=(--item CBed)
-screenshot_args=()
+screenshots=0
+sylva_args=()
+site_args=()
 keep=0
+usage="usage: scripts/browser-test.sh [--screenshots] [--scan DIR] [--style STYLE] [--project NAME]
+       [--item NAME] [--theme NAME] [--sample-every N] [--keep]"
+# needs_value OPTION COUNT: the option is followed by its value.
+needs_value() { [ "$2" -ge 2 ] || { echo "$1 needs a value" >&2; exit 2; }; }
 while [ $# -gt 0 ]; do
     case "$1" in
-        --screenshots) screenshot_args=(--screenshots "$repo/docs") ;;
+        --screenshots) screenshots=1 ;;
         --scan)
-            [ $# -ge 2 ] || { echo "--scan needs a directory" >&2; exit 2; }
+            needs_value "$1" $#
             scan=$(cd "$2" && pwd)
             item_args=()
+            description="The headers in $scan"
             shift
             ;;
+        --style) needs_value "$1" $#; sylva_args+=("-STYLE=$2"); shift ;;
+        --project) needs_value "$1" $#; project=$2; shift ;;
+        --item) needs_value "$1" $#; item_args=(--item "$2"); shift ;;
+        --theme) needs_value "$1" $#; site_args+=(--theme "$2"); shift ;;
+        --sample-every) needs_value "$1" $#; site_args+=(--sample-every "$2"); shift ;;
         --keep) keep=1 ;;
         *)
-            echo "usage: scripts/browser-test.sh [--screenshots] [--scan DIR] [--keep]" >&2
+            echo "$usage" >&2
             exit 2
             ;;
     esac
     shift
 done
+if [ "$screenshots" -eq 1 ]; then
+    site_args+=(--screenshots "$repo/docs")
+    # The pictures of another tree than examples/ are named after its project.
+    if [ "$scan" != "$repo/examples" ]; then
+        prefix=$(echo "$project" | tr '[:upper:]' '[:lower:]' | tr -c 'a-z0-9\n' '-')
+        site_args+=(--screenshot-prefix "$prefix-")
+    fi
+fi
 
 # Node and npm may come from a package other than Debian's (one that ships npm inside nodejs):
 # ask for Debian's only when the command is missing.
@@ -70,7 +96,7 @@ generate() {
     fi
     echo "== documenting $scan with the $theme theme"
     (cd "$workdir" && "$repo/build/src/app/sylva" "-PROJECT=$project" "-DESC=$description" \
-        "-SCAN=$scan" "-OUT=$scratch/site/$theme" -FORCE)
+        "-SCAN=$scan" "-OUT=$scratch/site/$theme" -FORCE ${sylva_args[@]+"${sylva_args[@]}"})
 }
 generate default
 generate modern "$repo/themes/modern.ini"
@@ -79,4 +105,4 @@ echo "== the browser test's own rules and link check"
 node --test tests/browser/rules.test.mjs tests/browser/crawl.test.mjs
 echo "== the generated sites in headless chromium"
 node tests/browser/site_test.mjs --root "$scratch/site" "--project=$project" \
-    ${item_args[@]+"${item_args[@]}"} ${screenshot_args[@]+"${screenshot_args[@]}"}
+    ${item_args[@]+"${item_args[@]}"} ${site_args[@]+"${site_args[@]}"}

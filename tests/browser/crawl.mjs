@@ -3,7 +3,7 @@
 // 200. Pages are parsed by the browser itself, so a reference counts exactly as a reader's
 // browser sees it, frames included.
 
-import {ClassifyReference, FolderOf, IsAllowedMissing, IsPageToVisit, kMasterIndexLinkText, kSeeAlsoHeading, PageKey} from './links.mjs';
+import {ClassifyReference, FolderOf, IsAllowedMissing, IsDescriptionPage, IsPageToVisit, IsSampled, kMasterIndexLinkText, kSeeAlsoHeading, PageKey} from './links.mjs';
 
 // Answers the HTTP status of a URL once and remembers it.
 export class StatusCache {
@@ -56,8 +56,11 @@ function CollectReferencesInPage([seeAlsoHeading, closingLinkText]) {
 }
 
 // Visits the site from startUrl, breadth first, staying inside siteUrl. onPage(url) runs on
-// every page reached, after it has loaded. Returns what was found; nothing is judged here.
-export async function CrawlSite(page, {startUrl, siteUrl, statuses, onPage}) {
+// every page reached, after it has loaded. With sampleEvery N it opens only one description page
+// in N, in the order they are found (the index's order), and every other page; the references
+// of the pages opened are all checked, those to pages left closed included. Returns what was
+// found; nothing is judged here.
+export async function CrawlSite(page, {startUrl, siteUrl, statuses, onPage, sampleEvery = 1}) {
     const siteOrigin = new URL(siteUrl).origin;
     const queue = [startUrl];
     const queued = new Set([PageKey(startUrl)]);
@@ -65,6 +68,7 @@ export async function CrawlSite(page, {startUrl, siteUrl, statuses, onPage}) {
     const namesByFolder = new Map();
     const pagesVisited = [];
     let skipped = 0;
+    let descriptionPages = 0;
     for (let next = 0; next < queue.length; next++) {
         const url = queue[next];
         // A page that does not answer 200 is not opened: the reference to it is reported.
@@ -94,6 +98,8 @@ export async function CrawlSite(page, {startUrl, siteUrl, statuses, onPage}) {
             if (queued.has(key))
                 continue;
             queued.add(key);
+            if (IsDescriptionPage(key) && !IsSampled(descriptionPages++, sampleEvery))
+                continue;
             queue.push(key);
         }
     }

@@ -10,6 +10,7 @@ import {after, before, test} from 'node:test';
 
 import {LaunchChromium} from './browser.mjs';
 import {CrawlSite, JudgeReferences, StatusCache} from './crawl.mjs';
+import {CollectMarkupInPage, JudgeMarkup} from './markup.mjs';
 import {ServeDirectory} from './static_server.mjs';
 
 const kSite = {
@@ -31,10 +32,11 @@ const kSite = {
         '<a href="P.HTML">Project description index</a><BR>' +
         '<a href="../SYLVA_MAIN_INDEX.HTML" target="_top">Main</a><BR></P>' +
         '<footer><a href="SYLVA_After.html">after the section</a></footer>',
-    'P/SYLVA_Beta.html': '<p>See <a href="SYLVA_Nothing.html">Nothing</a>.</p><h2>See also:</h2>' +
+    'P/SYLVA_Beta.html': '<p>See <a href="SYLVA_Nothing.html">Nothing</a>.</p>' +
+        '<p>std::vector<int> v; a &amp;lt; b</p><h2>See also:</h2>' +
         '<div><a href="P.html">Project description index</a><br>' +
         '<a href="../SYLVA_MAIN_INDEX.HTML" target="_top">Main</a><br></div>',
-    'P/SYLVA_Gamma_000.html': '<h1>Gamma</h1>',
+    'P/SYLVA_Gamma_000.html': '<h1>Gamma</h1><a href="SYLVA_Lost.html">Lost</a>',
 };
 
 let root;
@@ -84,6 +86,7 @@ test(
             'P/SYLVA_Alpha.html -> SYLVA_Gamma.html',
             'P/SYLVA_Beta.html -> P.html',
             'P/SYLVA_Beta.html -> SYLVA_Nothing.html',
+            'P/SYLVA_Gamma_000.html -> SYLVA_Lost.html',
         ]);
         assert.deepEqual(judged.allowed.map(short).sort(), [
             'P/SYLVA_Alpha.html -> SYLVA_.html',
@@ -92,5 +95,41 @@ test(
         assert.ok(
             judged.broken.every((reference) => reference.status === 404), 'statuses are kept');
         assert.equal(crawl.skipped, 3, 'mailto, fragment and other host are not followed');
+        await page.close();
+    });
+
+test(
+    'one description page in N is opened, and every reference of the pages opened is checked',
+    async () => {
+        const siteUrl = `${server.origin}/site/`;
+        const page = await browser.context.newPage();
+        const statuses = new StatusCache();
+        const markup = new Map();
+        const crawl = await CrawlSite(page, {
+            startUrl: `${siteUrl}SYLVA_MAIN_INDEX.HTML`,
+            siteUrl,
+            statuses,
+            sampleEvery: 2,
+            onPage: async (url) => markup.set(
+                url.slice(siteUrl.length), JudgeMarkup(await page.evaluate(CollectMarkupInPage))),
+        });
+        const judged = await JudgeReferences(crawl, statuses);
+        const short = (reference) => `${reference.page.slice(siteUrl.length)} -> ${reference.raw}`;
+        // The description pages in the order the index frame gives them: Alpha (opened), Gone,
+        // Beta (opened), Gamma_000.
+        assert.deepEqual(crawl.pagesVisited.map((url) => url.slice(siteUrl.length)).sort(), [
+            'P/P.HTML',
+            'P/P_frame.HTML',
+            'P/P_frameidx.HTML',
+            'P/SYLVA_Alpha.html',
+            'P/SYLVA_Beta.html',
+            'SYLVA_MAIN_INDEX.HTML',
+        ]);
+        const broken = judged.broken.map(short);
+        assert.ok(broken.includes('P/P_frameidx.HTML -> SYLVA_Gone.html'), String(broken));
+        assert.ok(!broken.includes('P/SYLVA_Gamma_000.html -> SYLVA_Lost.html'), String(broken));
+        assert.deepEqual(markup.get('P/SYLVA_Alpha.html'), []);
+        assert.equal(
+            markup.get('P/SYLVA_Beta.html').length, 2, String(markup.get('P/SYLVA_Beta.html')));
         await page.close();
     });

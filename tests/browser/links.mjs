@@ -36,6 +36,15 @@ export function IsPageToVisit(url, siteUrl) {
     return url.startsWith(siteUrl) && /\.html?$/i.test(parsed.pathname);
 }
 
+// A description page of a project (the pages of the index and the master index end in ".HTML").
+export function IsDescriptionPage(url) {
+    return /\/SYLVA_[^/]*\.html$/.test(new URL(url).pathname);
+}
+
+// Whether the crawl opens the description page found `ordinal`-th (from 0) when it opens one in
+// every `every`: the first, then every `every`-th after it.
+export function IsSampled(ordinal, every) { return ordinal % every === 0; }
+
 // The crawl key of a URL: the same page with another query string is not visited again.
 export function PageKey(url) {
     const parsed = new URL(url);

@@ -10,7 +10,8 @@ import path from 'node:path';
 import {after, before, describe, test} from 'node:test';
 
 import {ContrastRatio, JudgeSchemeColours, ParseComputedColour} from './colours.mjs';
-import {ClassifyReference, IsAllowedMissing, IsPageToVisit, PageKey} from './links.mjs';
+import {ClassifyReference, IsAllowedMissing, IsDescriptionPage, IsPageToVisit, PageKey} from './links.mjs';
+import {JudgeMarkup} from './markup.mjs';
 import {ResolveRequestPath, ServeDirectory} from './static_server.mjs';
 
 describe('request paths', () => {
@@ -148,6 +149,17 @@ describe('references', () => {
         test(`visit ${url}`, () => assert.equal(IsPageToVisit(url, site), expected, url));
     }
 
+    const descriptions = [
+        [`${site}Demo/SYLVA_B.html`, true],
+        [`${site}Demo/SYLVA_garden__CBed_003.html?x=1`, true],
+        [`${site}SYLVA_MAIN_INDEX.HTML`, false],
+        [`${site}Demo/Demo.HTML`, false],
+        [`${site}Demo/SYLVA_B.HTML`, false],
+    ];
+    for (const [url, expected] of descriptions) {
+        test(`description page ${url}`, () => assert.equal(IsDescriptionPage(url), expected, url));
+    }
+
     test('a page with another query string is the same page', () => {
         assert.equal(
             PageKey(`${site}Demo/Demo_frameidx.HTML?IndexList=SYLVA_B.html`),
@@ -171,6 +183,21 @@ describe('missing targets', () => {
             title,
             () => assert.equal(
                 IsAllowedMissing(reference, documented), expected, JSON.stringify(reference)));
+    }
+});
+
+describe('markup', () => {
+    const cases = [
+        ['nothing wrong', {unknown: [], entities: []}, 0],
+        ['the index templates\' own element', {unknown: ['align="right"'], entities: []}, 0],
+        ['an unescaped template argument', {unknown: ['int', 'int'], entities: []}, 1],
+        ['an escaped entity shown as text', {unknown: [], entities: ['&lt;', '&amp;']}, 2],
+    ];
+    for (const [title, collected, problems] of cases) {
+        test(title, () => {
+            const found = JudgeMarkup(collected);
+            assert.equal(found.length, problems, `${JSON.stringify(collected)}: ${found}`);
+        });
     }
 });
 

@@ -9,6 +9,7 @@ import path from 'node:path';
 
 import {JudgeSchemeColours} from './colours.mjs';
 import {CrawlSite, DescribeReference, JudgeReferences} from './crawl.mjs';
+import {CollectMarkupInPage, JudgeMarkup} from './markup.mjs';
 
 export const kMasterIndexFile = 'SYLVA_MAIN_INDEX.HTML';
 const kFrameSetSuffix = '_frame.HTML';
@@ -239,7 +240,8 @@ async function TakeScreenshots({page, site, state}) {
     }
     for (const shot of site.theme.screenshots) {
         await page.emulateMedia({colorScheme: shot.scheme});
-        await page.screenshot({path: path.join(site.screenshotDir, shot.file)});
+        const file = (site.screenshotPrefix ?? '') + shot.file;
+        await page.screenshot({path: path.join(site.screenshotDir, file)});
     }
     await page.emulateMedia({colorScheme: site.theme.schemes[0]});
 }
@@ -305,8 +307,9 @@ function WatchConsole(page) {
     return errors;
 }
 
-// Checks one site. site: {theme, siteUrl, projectName, itemName, screenshotDir}; theme says
-// which of the index frame's controls it shows and which colour schemes it supports.
+// Checks one site. site: {theme, siteUrl, projectName, itemName, screenshotDir, screenshotPrefix,
+// sampleEvery}; theme says which of the index frame's controls it shows and which colour schemes
+// it supports; sampleEvery N opens one description page in N (CrawlSite).
 export async function CheckSite(browserContext, reporter, statuses, site) {
     const {theme} = site;
     const page = await browserContext.newPage();
@@ -324,17 +327,31 @@ export async function CheckSite(browserContext, reporter, statuses, site) {
 
     // The crawl visits every page once; the link check and the colour check judge what it saw.
     let schemeProblems = null;
-    await check('every link of every page resolves', async () => {
+    let markupProblems = null;
+    const pagesChecked = site.sampleEvery > 1 ?
+        `every index page and one description page in ${site.sampleEvery}` :
+        'every page';
+    await check(`every link of ${pagesChecked} resolves`, async () => {
         const problems = [];
-        const collectSchemeProblems = async (url) => {
+        const markup = [];
+        const collectProblems = async (url) => {
             for (const problem of await SchemeProblems(page, theme.schemes)) {
                 problems.push(`${url}: ${problem}`);
             }
+            for (const problem of JudgeMarkup(await page.evaluate(CollectMarkupInPage))) {
+                markup.push(`${url}: ${problem}`);
+            }
         };
         const startUrl = site.siteUrl + kMasterIndexFile;
-        const crawl = await CrawlSite(
-            page, {startUrl, siteUrl: site.siteUrl, statuses, onPage: collectSchemeProblems});
+        const crawl = await CrawlSite(page, {
+            startUrl,
+            siteUrl: site.siteUrl,
+            statuses,
+            onPage: collectProblems,
+            sampleEvery: site.sampleEvery,
+        });
         schemeProblems = problems;
+        markupProblems = markup;
         const judged = await JudgeReferences(crawl, statuses);
         for (const reference of judged.allowed) {
             reporter.Note(
@@ -347,12 +364,20 @@ export async function CheckSite(browserContext, reporter, statuses, site) {
             Fail(judged.broken.map(DescribeReference).join('\n'));
         }
     });
-    await check(`every page reads well in ${kSchemeWords(theme)}`, async () => {
+    await check(`${pagesChecked} reads well in ${kSchemeWords(theme)}`, async () => {
         if (schemeProblems === null) {
             Fail('the pages were not all visited');
         }
         if (schemeProblems.length > 0) {
             Fail(schemeProblems.join('\n'));
+        }
+    });
+    await check(`${pagesChecked} shows its text as written, without broken markup`, async () => {
+        if (markupProblems === null) {
+            Fail('the pages were not all visited');
+        }
+        if (markupProblems.length > 0) {
+            Fail(markupProblems.join('\n'));
         }
     });
     await check('no script errors or console errors', async () => {

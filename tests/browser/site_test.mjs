@@ -2,11 +2,13 @@
 // the way a reader uses it; see site_checks.mjs for what is checked. Exits 1 when a check fails.
 //
 //   node site_test.mjs --root DIR --project NAME [--item NAME] [--theme NAME]... [--screenshots
-//   DIR]
+//   DIR [--screenshot-prefix TEXT]] [--sample-every N]
 //
 // DIR holds one output directory per theme, named like the theme ("default", "modern"), each
 // with its master index. --item names the item shown in the details frame (else the middle one
-// of the index frame); --screenshots saves pictures of each theme's frame set into that folder.
+// of the index frame); --screenshots saves pictures of each theme's frame set into that folder,
+// their names after TEXT; --sample-every N opens only one description page in N of a large site
+// (every link of the pages opened is still followed).
 
 import fs from 'node:fs';
 import {parseArgs} from 'node:util';
@@ -62,7 +64,7 @@ class Reporter {
 }
 
 const kUsage = 'usage: node site_test.mjs --root DIR --project NAME [--item NAME] ' +
-    '[--theme NAME]... [--screenshots DIR]';
+    '[--theme NAME]... [--screenshots DIR [--screenshot-prefix TEXT]] [--sample-every N]';
 
 function ParseCommandLine() {
     let values;
@@ -74,12 +76,20 @@ function ParseCommandLine() {
                  item: {type: 'string'},
                  theme: {type: 'string', multiple: true},
                  screenshots: {type: 'string'},
+                 'screenshot-prefix': {type: 'string'},
+                 'sample-every': {type: 'string'},
              },
          }));
     } catch (error) {
         console.error(`${error.message}\n${kUsage}`);
         process.exit(2);
     }
+    const every = Number(values['sample-every'] ?? '1');
+    if (!Number.isInteger(every) || every < 1) {
+        console.error(`--sample-every needs a whole number from 1\n${kUsage}`);
+        process.exit(2);
+    }
+    values.sampleEvery = every;
     if (values.root === undefined || values.project === undefined) {
         console.error(kUsage);
         process.exit(2);
@@ -112,6 +122,8 @@ async function Main() {
                 projectName: options.project,
                 itemName: options.item,
                 screenshotDir: options.screenshots,
+                screenshotPrefix: options['screenshot-prefix'],
+                sampleEvery: options.sampleEvery,
             });
         }
     } finally {

@@ -8,6 +8,10 @@ same session. It prints per size: files, bytes, items, median wall time, CPU tim
 items per second, MB per second and the ratio to the floor; then how time grows between sizes.
 
     bench/run_benchmarks.py --build build-release [--sizes 200x20,1000x50,2000x100] [--runs 5]
+                            [--against OTHER-BUILD]
+
+With --against, the sylva of another build (an earlier commit, say) runs too, interleaved with
+this one's run by run, over the same tree; both are printed, each against the same floor.
 
 Build first with: scripts/build.sh build-release -DSYLVA_WITH_WINDOW=OFF -DSYLVA_BUILD_BENCHMARKS=ON
 
@@ -80,26 +84,32 @@ def measure(size, args):
     runs_dir = os.path.join(work, "runs")
     manifest = os.path.join(work, "manifest.txt")
 
-    def sylva_command(out):
-        return [sylva, "-PROJECT=Bench", "-DESC=Synthetic tree", f"-SCAN={tree}", f"-OUT={out}",
+    def sylva_command(program, out):
+        return [program, "-PROJECT=Bench", "-DESC=Synthetic tree", f"-SCAN={tree}", f"-OUT={out}",
                 "-FORCE"]
 
+    programs = {args.build: sylva}
+    if args.against:
+        programs[args.against] = os.path.join(args.against, "src", "app", "sylva")
     warm_up = os.path.join(runs_dir, "warm-up")
-    timed(sylva_command(warm_up))  # its output tells the floor what to write
+    timed(sylva_command(sylva, warm_up))  # its output tells the floor what to write
     write_manifest(warm_up, manifest)
     pages = len(os.listdir(os.path.join(warm_up, "Bench"))) - 3
 
-    runs, floors = [], []
+    runs = {build: [] for build in programs}
+    floors = []
     for run in range(args.runs):
-        runs.append(timed(sylva_command(os.path.join(runs_dir, f"sylva-{run}"))))
+        for number, (build, program) in enumerate(programs.items()):
+            out = os.path.join(runs_dir, f"sylva-{number}-{run}")
+            runs[build].append(timed(sylva_command(program, out)))
         floors.append(timed([floor, tree, manifest, os.path.join(runs_dir, f"floor-{run}")]))
     input_files, input_bytes = tree_stats(tree)
-    wall = statistics.median(r[0] for r in runs)
-    return {
-        "size": size, "files": input_files, "bytes": input_bytes, "items": pages,
-        "wall": wall, "cpu": statistics.median(r[1] for r in runs),
-        "rss": max(r[2] for r in runs) / 1024, "floor": statistics.median(f[0] for f in floors),
-    }
+    return [{
+        "size": size, "build": build, "files": input_files, "bytes": input_bytes, "items": pages,
+        "wall": statistics.median(r[0] for r in timings),
+        "cpu": statistics.median(r[1] for r in timings),
+        "rss": max(r[2] for r in timings) / 1024, "floor": statistics.median(f[0] for f in floors),
+    } for build, timings in runs.items()]
 
 
 def remove_run_outputs(args):
@@ -120,21 +130,25 @@ def main():
     parser.add_argument("--sizes", default="200x20,1000x50,2000x100")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--work", default="/tmp/sylva-bench")
+    parser.add_argument("--against", help="another build whose sylva runs interleaved")
     args = parser.parse_args()
 
     if remove_run_outputs(args):
         os.sync()
         time.sleep(RECENT_DELETION_SECONDS)
-    results = [measure(size, args) for size in args.sizes.split(",")]
+    measured = [measure(size, args) for size in args.sizes.split(",")]
     remove_run_outputs(args)
-    print(f"{'size':>10} {'files':>7} {'MB':>8} {'items':>8} {'wall s':>8} {'cpu s':>8} "
-          f"{'RSS MB':>8} {'items/s':>9} {'MB/s':>7} {'floor s':>8} {'x floor':>8}")
-    for r in results:
+    build_column = f"{'build':>20} " if args.against else ""
+    print(f"{'size':>10} {build_column}{'files':>7} {'MB':>8} {'items':>8} {'wall s':>8} "
+          f"{'cpu s':>8} {'RSS MB':>8} {'items/s':>9} {'MB/s':>7} {'floor s':>8} {'x floor':>8}")
+    for r in (row for rows in measured for row in rows):
         megabytes = r["bytes"] / 1e6
-        print(f"{r['size']:>10} {r['files']:>7} {megabytes:>8.1f} {r['items']:>8} "
+        build = f"{r['build'][-20:]:>20} " if args.against else ""
+        print(f"{r['size']:>10} {build}{r['files']:>7} {megabytes:>8.1f} {r['items']:>8} "
               f"{r['wall']:>8.3f} {r['cpu']:>8.3f} {r['rss']:>8.1f} "
               f"{r['items'] / r['wall']:>9.0f} {megabytes / r['wall']:>7.1f} "
               f"{r['floor']:>8.3f} {r['wall'] / r['floor']:>8.2f}")
+    results = [rows[0] for rows in measured]
     for before, after in zip(results, results[1:]):
         work = after["bytes"] / before["bytes"]
         growth = after["wall"] / before["wall"]

@@ -16,11 +16,55 @@ constexpr std::string_view kPreOpen = "<pre>";
 constexpr std::string_view kPreClose = "</pre>";
 constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
 
-// True iff a reference names a web page rather than an item.
+constexpr unsigned long kMaxPort = 65535;
+
+bool IsHostByte(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+           ch == '-' || ch == '.' || ch == '_';
+}
+
+// True iff `authority` is a host (a name, or an address in brackets) with an optional port that
+// a browser accepts.
+bool IsAuthority(std::string_view authority) {
+    std::size_t hostEnd = 0;
+    if (authority.starts_with("[")) {
+        hostEnd = authority.find(']');
+        if (hostEnd == std::string_view::npos || hostEnd == 1) {
+            return false;
+        }
+        ++hostEnd;
+    } else {
+        while (hostEnd < authority.size() && IsHostByte(authority[hostEnd])) {
+            ++hostEnd;
+        }
+        if (hostEnd == 0) {
+            return false;
+        }
+    }
+    std::string_view port = authority.substr(hostEnd);
+    if (port.empty()) {
+        return true;
+    }
+    if (port.front() != ':' || port.size() == 1 || port.size() > 6) {
+        return false;
+    }
+    unsigned long value = 0;
+    for (char ch : port.substr(1)) {
+        if (ch < '0' || ch > '9') {
+            return false;
+        }
+        value = value * 10 + static_cast<unsigned long>(ch - '0');
+    }
+    return value <= kMaxPort;
+}
+
+// True iff a reference names a web page a browser can open rather than an item: "http://" or
+// "https://", a host with an optional port, then nothing or a path, query or fragment.
 bool IsWebAddress(std::string_view name) {
     for (std::string_view scheme : kWebSchemes) {
         if (name.starts_with(scheme)) {
-            return true;
+            std::string_view rest = name.substr(scheme.size());
+            return IsAuthority(rest.substr(0, rest.find_first_of("/?#")));
         }
     }
     return false;

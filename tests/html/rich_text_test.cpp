@@ -123,6 +123,11 @@ TEST(RichText, MarkupBecomesWellNestedTagsAndLinks) {
          "https://example.org/a?b=1&amp;c=\"2\"&lt;x&gt;</a>"},
         {"[[http://example.org|the *site*]]", "<a href=\"http://example.org\">the <b>site</b></a>"},
         {"[[javascript:alert(1)|x]] [[file:///etc/passwd]]", "x file:///etc/passwd"},
+        {"[[https://[::1]:8080/x#y]] [[http://a.example:99999/]] [[http://u@a.example/]]",
+         "<a href=\"https://[::1]:8080/x#y\">https://[::1]:8080/x#y</a> "
+         "http://a.example:99999/ http://u@a.example/"},
+        {"[[http://]] [[http://:80/]] [[https://a.example:/]]",
+         "http:// http://:80/ https://a.example:/"},
         // A span opened in a reference's text ends with the reference.
         {"[[pond_fill|*bold]] after", "<a href=\"SYLVA_pond_fill.html\"><b>bold</b></a> after"},
         // A reference inside a reference's text shows its text only.

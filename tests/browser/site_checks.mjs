@@ -182,7 +182,9 @@ async function ChooseWithRow({page, state}) {
     const index = NeedFrames(state);
     const other = state.rows.find((row) => row.href !== state.details.url()) ?? state.item;
     for (const row of [other, state.item]) {
-        const link = index.locator('a[target]').filter({hasText: row.name}).first();
+        // The whole text: "event_new" must not find "bufferevent_new" first.
+        const wholeName = new RegExp(`^${row.name.replace(/[.*+?^${}()|[\]\\]/g, '\\$&')}$`);
+        const link = index.locator('a[target]').filter({hasText: wholeName}).first();
         await Promise.all([state.details.waitForURL(row.href, {waitUntil: 'load'}), link.click()]);
         await ExpectDetails(state.details, row);
         if (page.url() !== state.frameSetUrl) {

@@ -86,7 +86,8 @@ void RequireSoundItems(const FuzzProject& fuzzed) {
         Require(slot != nullptr, "an empty slot after the scan");
         const CSylItem& item = *slot;
         const std::string pageFile = PageFile(item);
-        Require(SafeFileName(item.name).size() == item.name.size(),
+        Require(item.style != CommentStyle::kSylva ||
+                    SafeFileName(item.name).size() == item.name.size(),
                 "the safe name has another length");
         for (char ch : pageFile) {
             Require(!IsInvalidFilenameChar(static_cast<unsigned char>(ch)),

@@ -76,20 +76,38 @@ std::string ProjectPageFile(std::string_view directoryName, std::string_view suf
 
 }  // namespace
 
-std::string SafeFileName(std::string_view name) {
-    CZTString safe(name);
-    return safe.ReplaceInvalidFilenameChars('_');
+std::string SafeFileName(std::string_view name, CommentStyle style) {
+    if (style == CommentStyle::kSylva) {
+        CZTString safe(name);
+        return safe.ReplaceInvalidFilenameChars('_');
+    }
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    std::string safe;
+    safe.reserve(name.size());
+    for (char ch : name) {
+        unsigned char byte = static_cast<unsigned char>(ch);
+        if (!IsInvalidFilenameChar(byte)) {
+            safe.push_back(ch);
+        } else {
+            safe.push_back('_');
+            if (ch != ':') {
+                safe.push_back(kHexDigits[byte >> 4]);
+                safe.push_back(kHexDigits[byte & 0x0F]);
+            }
+        }
+    }
+    return safe;
 }
 
-std::string PlainPageFile(std::string_view name) {
-    return PageFileOf(SafeFileName(name), kPlainPageTail);
+std::string PlainPageFile(std::string_view name, CommentStyle style) {
+    return PageFileOf(SafeFileName(name, style), kPlainPageTail);
 }
 
 std::string PageFile(const CSylItem& item) {
     if (item.pageNumber < 0) {
-        return PlainPageFile(item.name);
+        return PlainPageFile(item.name, item.style);
     }
-    return PageFileOf(SafeFileName(item.name),
+    return PageFileOf(SafeFileName(item.name, item.style),
                       FormatLine(kNumberedPageTail, {ThreeDigits(item.pageNumber)}));
 }
 

@@ -12,12 +12,15 @@ namespace sylva {
 // The longest file name the usual file systems take, in bytes.
 inline constexpr std::size_t kMaxFileNameBytes = 255;
 
-// `name` with every character that may not stand in a file name replaced by "_".
-std::string SafeFileName(std::string_view name);
+// `name` with every character that may not stand in a file name replaced by "_". For a name of
+// the doxygen style only ":" becomes "_" (a scope reads "A__B"), and every other such character
+// "_" and its two hex digits, so that the operators of one class ("operator*=" and "operator/=",
+// "operator<" and "operator>") keep pages of their own.
+std::string SafeFileName(std::string_view name, CommentStyle style = CommentStyle::kSylva);
 
 // "SYLVA_<safe name>.html": the plain page of a name, which the first item of that name gets.
-// Links by name (See also, quoted names) lead here.
-std::string PlainPageFile(std::string_view name);
+// Links by name (See also, quoted names, references) lead here.
+std::string PlainPageFile(std::string_view name, CommentStyle style = CommentStyle::kSylva);
 // The page of `item`: its plain page, or "SYLVA_<safe name>_<number>.html", the number with at
 // least three digits.
 //

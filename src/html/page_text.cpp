@@ -136,7 +136,7 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
         if (!listed) {
             return std::nullopt;
         }
-        return PlainPageFile(*listed);
+        return PlainPageFile(*listed, CommentStyle::kDoxygen);
     };
 }
 

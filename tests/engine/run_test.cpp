@@ -160,6 +160,8 @@ constexpr const char* kDocumentedHeader =
     "\n"
     "/** Compares two beds by area. */\n"
     "bool operator<(const CBed& a, const CBed& b);\n"
+    "/** The other way round; its page is not the one of operator<. */\n"
+    "bool operator>(const CBed& a, const CBed& b);\n"
     "\n"
     "/** The rows of a bed, as a `std::vector<int>` & co. */\n"
     "std::vector<int> Rows(const CBed& bed);\n"
@@ -177,7 +179,8 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
                   "Demo.HTML", "Demo_frame.HTML", "Demo_frameidx.HTML", "SYLVA_Care guide.html",
                   "SYLVA_Garden beds.html", "SYLVA_beds.h.html", "SYLVA_garden__CBed.html",
                   "SYLVA_garden__CBed__Plant.html", "SYLVA_garden__CBed__Water.html",
-                  "SYLVA_garden__Rows.html", "SYLVA_garden__operator_.html"}));
+                  "SYLVA_garden__Rows.html", "SYLVA_garden__operator_3C.html",
+                  "SYLVA_garden__operator_3E.html"}));
     struct Case {
         std::string file;
         std::string fragment;
@@ -191,7 +194,8 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
         {"SYLVA_garden__CBed__Plant.html", "<a href=\"SYLVA_garden__CBed__Water.html\">Water</a>"},
         {"SYLVA_garden__CBed__Water.html",
          "<a href=\"SYLVA_garden__CBed__Plant.html\">planting</a>"},
-        {"SYLVA_garden__operator_.html", "<title>garden::operator&lt;</title>"},
+        {"SYLVA_garden__operator_3C.html", "<title>garden::operator&lt;</title>"},
+        {"SYLVA_garden__operator_3E.html", "<title>garden::operator&gt;</title>"},
         {"SYLVA_garden__Rows.html", "std::vector&lt;int&gt; Rows(const CBed&amp; bed);"},
         {"SYLVA_garden__Rows.html", "<code>std::vector&lt;int&gt;</code> &amp; co."},
         {"SYLVA_Garden beds.html", "Raised and sunken beds."},

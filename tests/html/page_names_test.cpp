@@ -20,6 +20,11 @@ TEST(PageNames, PagesAreNamedBySafeNamesAndRepeatedNamesAreNumbered) {
     };
     const Case cases[] = {
         {PlainPageFile("a/b\\c:d*e?f\"g<h>i"), "SYLVA_a_b_c_d_e_f_g_h_i.html"},
+        // The operators of a class documented in the doxygen style keep pages of their own.
+        {PlainPageFile("A::operator*=", CommentStyle::kDoxygen), "SYLVA_A__operator_2A=.html"},
+        {PlainPageFile("A::operator/=", CommentStyle::kDoxygen), "SYLVA_A__operator_2F=.html"},
+        {PlainPageFile("v<int> a|b?\"\\\x01", CommentStyle::kDoxygen),
+         "SYLVA_v_3Cint_3E a_7Cb_3F_22_5C_01.html"},
         {PageFile(first), "SYLVA_CFoo__Bar.html"},
         {PageFile(second), "SYLVA_CFoo__Bar_000.html"},
         {PagePath(html.project, second), html.project.Directory() + "/SYLVA_CFoo__Bar_000.html"},

@@ -126,6 +126,38 @@ std::size_t HtmlTagSize(std::string_view text, std::size_t at) {
     return p + 1 - at;
 }
 
+bool IsLinkToNeighbourPage(std::string_view tag) {
+    if (tag.size() < 3 || Lower(tag[1]) != 'a' || !IsBlank(tag[2])) {
+        return false;
+    }
+    std::size_t href = FindNoCase(tag, "href");
+    while (href != std::string_view::npos && !IsBlank(tag[href - 1])) {
+        href = FindNoCase(tag, "href", href + 1);
+    }
+    if (href == std::string_view::npos) {
+        return false;
+    }
+    std::string_view value = TrimLeftView(tag.substr(href + 4), " \t\r");
+    if (!value.starts_with("=")) {
+        return false;
+    }
+    value = TrimLeftView(value.substr(1), " \t\r\"'");
+    std::size_t end = value.find_first_of(" \t\r\"'>");
+    std::string_view target = value.substr(0, end);
+    if (target.empty() || target.front() == '#') {
+        return false;
+    }
+    std::size_t colon = target.find(':');
+    // A scheme is letters before the first ":", ahead of any "/", "?" or "#".
+    return colon == std::string_view::npos || colon == 0 ||
+           target.substr(0, colon).find_first_of("/?#") != std::string_view::npos;
+}
+
+bool IsLinkEnd(std::string_view tag) {
+    return tag.size() == 4 && tag[0] == '<' && tag[1] == '/' && Lower(tag[2]) == 'a' &&
+           tag[3] == '>';
+}
+
 std::size_t HtmlEntitySize(std::string_view text, std::size_t at) {
     std::size_t p = at + 1;
     if (p < text.size() && text[p] == '#') {

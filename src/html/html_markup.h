@@ -21,6 +21,13 @@ namespace sylva {
 // The size of the tag that opens at text[at] (a '<'), or 0 when that '<' is text.
 std::size_t HtmlTagSize(std::string_view text, std::size_t at);
 
+// True iff `tag`, a tag as HtmlTagSize finds it, opens a link ("<a" with an href) whose target is
+// a page beside the page it stands on: no web or mail address ("scheme:") and no "#fragment".
+// Documentation comments written for another generator link so to that generator's pages.
+bool IsLinkToNeighbourPage(std::string_view tag);
+// True iff `tag` is "</a>", in any letter case.
+bool IsLinkEnd(std::string_view tag);
+
 // The size of the entity that opens at text[at] (a '&'), or 0 when that '&' is text.
 std::size_t HtmlEntitySize(std::string_view text, std::size_t at);
 

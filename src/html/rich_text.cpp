@@ -113,6 +113,8 @@ class Renderer {
     std::size_t referenceDepth_ = 0;
     // References with a text of their own inside the current reference's text.
     int nested_ = 0;
+    // Links of the author's to pages no Sylva site holds, whose end tags are left out too.
+    int droppedLinks_ = 0;
 };
 
 std::string Renderer::Render() {
@@ -178,8 +180,18 @@ void Renderer::Text(char ch) {
         ++at_;
         return;
     }
-    out_.append(text_.substr(at_, size));
+    std::string_view markup = text_.substr(at_, size);
     at_ += size;
+    // Such a link would lead nowhere; its text stays.
+    if (ch == '<' && IsLinkToNeighbourPage(markup)) {
+        ++droppedLinks_;
+        return;
+    }
+    if (droppedLinks_ > 0 && IsLinkEnd(markup)) {
+        --droppedLinks_;
+        return;
+    }
+    out_.append(markup);
 }
 
 void Renderer::OpenSpan(char open, std::string_view openTag, std::string_view closeTag) {

@@ -16,8 +16,10 @@ namespace sylva {
 using LinkLookup = std::function<std::optional<std::string>(std::string_view name)>;
 
 // `text` as HTML. A reference links to the page `lookup` gives its name, or, when its name is a
-// web address (http:// or https://), to that address. A pre-formatted line gives its text
-// escaped, without the "<pre>" around it.
+// web address (http:// or https://), to that address. A link the author wrote to a page beside
+// this one (html/html_markup.h, IsLinkToNeighbourPage) is left out, its text kept: such pages
+// belong to another generator's output. A pre-formatted line gives its text escaped, without the
+// "<pre>" around it.
 // Spans left open at the end are closed, and a stray closing byte is dropped, so the result is
 // always well nested.
 std::string RenderRichText(std::string_view text, const LinkLookup& lookup);

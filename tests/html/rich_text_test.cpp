@@ -74,7 +74,12 @@ TEST(RichText, EscapesWhatIsNoTagOrEntityAndKeepsWhatIs) {
         {"<>", "&lt;&gt;"},
         // Real tags, in any case, with attributes and self-closing.
         {"<b>bold</b> <BR> <br/> <Code>x</Code>", "<b>bold</b> <BR> <br/> <Code>x</Code>"},
-        {"<a href=\"x.html\">x</a>", "<a href=\"x.html\">x</a>"},
+        {"<a href=\"https://x.example/\">x</a> <a name=\"n\">n</a> <A HREF='#t'>t</A>",
+         "<a href=\"https://x.example/\">x</a> <a name=\"n\">n</a> <A HREF='#t'>t</A>"},
+        {"<a href=\"mailto:a@x.example\">a</a>", "<a href=\"mailto:a@x.example\">a</a>"},
+        // A link to a page beside this one leads into another generator's output: its text stays.
+        {"see <a href=\"group__Core.html#x\">the <b>core</b></a>.", "see the <b>core</b>."},
+        {"<A class=\"el\" HREF = 'dir/p.html'>p</A> </a>", "p </a>"},
         {"<p class='n' id=\"a>b\">", "<p class='n' id=\"a>b\">"},
         {"<pre>a < b</pre>", "<pre>a &lt; b</pre>"},
         // Tags that could run code, and malformed ones, are text.

@@ -27,10 +27,12 @@ What is counted:
                     item, so this is the number of items).
   Doxygen entities: documentation entries in its HTML output: every `<div class="memitem">`
                     (the detailed entry of one member: a function, macro, typedef, enum or
-                    variable, also a documented struct field, and an undocumented member of a
-                    group that Doxygen lists there), plus every compound page (class, struct,
-                    union, namespace, group and file pages, and the pages of "@page" and
-                    "@mainpage").
+                    variable, also a documented struct field, and a macro of a group that
+                    Doxygen lists there even undocumented), plus every documented compound page
+                    (a class, struct, union, namespace, group or file page with a "Detailed
+                    Description"; Doxygen also writes a page for every undocumented class and
+                    struct, which is not counted, nor are the "-members" lists), plus the pages of
+                    "@page" and "@mainpage".
   Warnings by kind: the text of each warning with quoted names and numbers replaced by "X".
 """
 
@@ -70,10 +72,12 @@ QUIET                  = YES
 WARNINGS               = YES
 WARN_LOGFILE           = {warnings}
 """
-# Compound pages in Doxygen's HTML output, by file name.
+# Compound pages in Doxygen's HTML output, by file name (not their "-members" lists).
 COMPOUND_PAGE = re.compile(
-    r"^(class|struct|union|group__).*\.html$|^namespace(?!s\.html$|members).*\.html$"
-    r"|^(?!.*_source\.html$).*_8[a-z0-9]*\.html$")
+    r"^(?!.*-members\.html$)((class|struct|union|group__).*\.html$"
+    r"|namespace(?!s\.html$|members).*\.html$|(?!.*_source\.html$).*_8[a-z0-9]*\.html$)")
+# A compound page that documents its compound has this anchor before its description.
+DETAILS_ANCHOR = 'id="details"'
 GENERATED_LISTS = {"deprecated.html", "todo.html", "bug.html", "test.html"}
 WARNING_LINE = re.compile(r"^(.*?):(\d+): warning: (.*)$")
 
@@ -128,7 +132,8 @@ def files_doxygen_reads(tree, patterns, excluded):
 
 
 def timed(command, cwd):
-    """Runs `command` under /usr/bin/time -v; returns (wall s, peak RSS MB, stdout, stderr)."""
+    """Runs `command` under /usr/bin/time -v; returns (wall s, CPU s, peak RSS MB, stdout,
+    stderr)."""
     with tempfile.NamedTemporaryFile("r", suffix=".time") as report:
         result = subprocess.run(["/usr/bin/time", "-v", "-o", report.name] + command, cwd=cwd,
                                 capture_output=True, text=True, errors="replace")
@@ -138,16 +143,19 @@ def timed(command, cwd):
     clock = [float(part) for part in fields["Elapsed (wall clock) time (h:mm:ss or m:ss)"]
              .split(":")]
     wall = sum(value * 60 ** power for power, value in enumerate(reversed(clock)))
+    cpu = float(fields["User time (seconds)"]) + float(fields["System time (seconds)"])
     rss = int(fields["Maximum resident set size (kbytes)"]) / 1024
-    return wall, rss, result.stdout, result.stderr
+    return wall, cpu, rss, result.stdout, result.stderr
 
 
 # Doxygen names the entity a warning is about in front of words that say which kind of warning it
 # is; these patterns take the name out.
 NAMED_ENTITY = [
-    (re.compile(r"^Member .* \((\w[\w ]*)\) of (\w+) \S+ is not documented\.$"),
+    (re.compile(r"^Member .* \((\w[\w ]*)\) of (\w+) .* is not documented\.$"),
      r"Member X (\1) of \2 X is not documented."),
-    (re.compile(r"^Compound \S+ is not documented\.$"), "Compound X is not documented."),
+    (re.compile(r"^Compound .* is not documented\.$"), "Compound X is not documented."),
+    (re.compile(r"^Detected potential recursive class relation .*$"),
+     "Detected potential recursive class relation between class X and base class X"),
     (re.compile(r"^(no \w+ matching .* found for) .*$"), r"\1 X"),
     (re.compile(r"^(The following parameters? of) .* (is|are) not documented:$"),
      r"\1 X \2 not documented"),
@@ -178,13 +186,14 @@ def run_sylva(sylva, name, tree, work):
     shutil.rmtree(output, ignore_errors=True)
     cwd = os.path.join(work, "sylva-run")  # no SYLVA.INI there: the built-in settings
     os.makedirs(cwd, exist_ok=True)
-    wall, rss, stdout, stderr = timed(
+    wall, cpu, rss, stdout, stderr = timed(
         [sylva, "-STYLE=doxygen", f"-PROJECT={name}", f"-SCAN={tree}", f"-OUT={output}",
          "-FORCE", "-VERBOSE"], cwd)
     scanned = re.search(r"scanned files (\d+)\.", stdout)
     project = os.path.join(output, name)
     pages = [p for p in os.listdir(project) if p.startswith("SYLVA_")]
-    return {"wall": wall, "rss": rss, "files": int(scanned.group(1)) if scanned else None,
+    return {"wall": wall, "cpu": cpu, "rss": rss,
+            "files": int(scanned.group(1)) if scanned else None,
             "documented": len(pages), "warnings": warning_kinds(stderr.splitlines())}
 
 
@@ -198,7 +207,7 @@ def run_doxygen(doxygen, name, tree, work, patterns, excluded):
         out.write(DOXYFILE.format(name=name, output=output, tree=tree,
                                   patterns=" ".join(patterns), excluded=" ".join(excluded),
                                   warnings=warnings))
-    wall, rss, _, _ = timed([doxygen, doxyfile], output)
+    wall, cpu, rss, _, _ = timed([doxygen, doxyfile], output)
     html = os.path.join(output, "html")
     members = compounds = 0
     for page in os.listdir(html):
@@ -207,11 +216,13 @@ def run_doxygen(doxygen, name, tree, work, patterns, excluded):
         with open(os.path.join(html, page), errors="replace") as text:
             content = text.read()
         members += content.count('<div class="memitem">')
-        if COMPOUND_PAGE.match(page) or is_text_page(page, content):
+        documented = COMPOUND_PAGE.match(page) and DETAILS_ANCHOR in content
+        if documented or is_text_page(page, content):
             compounds += 1
     with open(warnings, errors="replace") as text:
         kinds = warning_kinds(text.read().splitlines())
-    return {"wall": wall, "rss": rss, "documented": members + compounds, "members": members,
+    return {"wall": wall, "cpu": cpu, "rss": rss, "documented": members + compounds,
+            "members": members,
             "compounds": compounds, "warnings": kinds}
 
 
@@ -250,22 +261,24 @@ def main():
             doxygen_runs.append(run_doxygen(doxygen, name, tree, work, patterns, excluded))
         for runs in (sylva_runs, doxygen_runs):
             runs[0]["wall"] = statistics.median(r["wall"] for r in runs)
+            runs[0]["cpu"] = statistics.median(r["cpu"] for r in runs)
             runs[0]["rss"] = max(r["rss"] for r in runs)
         results.append((name, " ".join(patterns), sylva_runs[0], doxygen_runs[0]))
     if not args.keep:
         shutil.rmtree(work_root)
 
     print(f"Sylva {sylva} against Doxygen {version.strip()}, {args.runs} run(s) each, "
-          f"median wall time, largest peak RSS")
+          f"median wall and CPU time, largest peak RSS")
     print(f"{'tree':<8} {'files':>6} | {'Sylva items':>11} {'warn':>5} {'wall s':>7} "
-          f"{'RSS MB':>7} | {'Doxygen entities':>16} {'(members+pages)':>16} {'warn':>5} "
-          f"{'wall s':>7} {'RSS MB':>7} | {'x faster':>8}")
+          f"{'CPU s':>6} {'RSS MB':>7} | {'Doxygen entities':>16} {'(members+pages)':>16} "
+          f"{'warn':>5} {'wall s':>7} {'CPU s':>6} {'RSS MB':>7}")
     for name, _, s, d in results:
         split = f"({d['members']}+{d['compounds']})"
         print(f"{name:<8} {s['files']:>6} | {s['documented']:>11} "
-              f"{sum(s['warnings'].values()):>5} {s['wall']:>7.2f} {s['rss']:>7.1f} | "
-              f"{d['documented']:>16} {split:>16} {sum(d['warnings'].values()):>5} "
-              f"{d['wall']:>7.2f} {d['rss']:>7.1f} | {d['wall'] / s['wall']:>8.0f}")
+              f"{sum(s['warnings'].values()):>5} {s['wall']:>7.2f} {s['cpu']:>6.2f} "
+              f"{s['rss']:>7.1f} | {d['documented']:>16} {split:>16} "
+              f"{sum(d['warnings'].values()):>5} {d['wall']:>7.2f} {d['cpu']:>6.2f} "
+              f"{d['rss']:>7.1f}")
     for name, patterns, s, d in results:
         print(f"\n{name} (Doxygen FILE_PATTERNS: {patterns})")
         for program, result in (("Sylva", s), ("Doxygen", d)):

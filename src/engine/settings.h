@@ -83,6 +83,8 @@ enum SettingId : int {
     SYL_HTML_STD_PARAM_TABLE_START,
     SYL_HTML_STD_PARAM_ROW,
     SYL_HTML_STD_PARAM_TABLE_END,
+    SYL_HTML_SEARCH,
+    SYL_HTML_FRAME_SET,
     kSettingCount
 };
 

@@ -51,14 +51,6 @@ constexpr std::string_view kFrameRow =
 constexpr std::string_view kFrameGroupHeading =
     "<BR><font face=[Font] size=+1><B>[LinkName]</B></font><BR>";
 constexpr std::string_view kFrameGap = "<BR>";
-constexpr std::string_view kFrameSet =
-    "<HTML>\n"
-    "<HEAD>\n"
-    "<TITLE>[HtmlTitle]</TITLE></HEAD>\n"
-    "<FRAMESET COLS=\"240,*\" ONUNLOAD=\"0\">\n"
-    "<FRAME SRC=\"[LinkedIndexFile]\" NAME=\"Index\" MARGINWIDTH=\"2\" MARGINHEIGHT=\"2\">\n"
-    "<FRAME SRC=\"[LinkedDetailsFile]\" NAME=\"Details\">\n"
-    "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>";
 constexpr std::string_view kAlphaIndexHeading = "Index";
 constexpr std::string_view kFrameIndexSuffix = "_frameidx";
 constexpr std::string_view kPageExtension = ".HTML";
@@ -375,7 +367,7 @@ int CZTScanSource::WriteFrameSet(const std::string& name) {
     CZTString directoryName(name);
     directoryName.ReplaceInvalidFilenameChars('_');
     std::string frameSet;
-    AppendLine(frameSet, FillTemplate(kFrameSet,
+    AppendLine(frameSet, FillTemplate(Setting(SYL_HTML_FRAME_SET),
                                       {{placeholder::kHtmlTitle, name},
                                        {placeholder::kLinkedIndexFile,
                                         LinkTarget(directoryName + std::string(kFrameIndexSuffix) +

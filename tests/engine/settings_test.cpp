@@ -11,8 +11,8 @@
 namespace sylva {
 namespace {
 
-TEST(SettingTable, HasSeventyStringsAndSixtyNineDistinctKeysNamedAfterTheirSettings) {
-    ASSERT_EQ(kSettingCount, 70);
+TEST(SettingTable, HasSeventyTwoStringsAndSeventyOneDistinctKeysNamedAfterTheirSettings) {
+    ASSERT_EQ(kSettingCount, 72);
     std::set<std::string_view> keys;
     for (const SettingDefinition& setting : kSettingDefinitions) {
         if (!setting.key.empty()) {
@@ -21,11 +21,12 @@ TEST(SettingTable, HasSeventyStringsAndSixtyNineDistinctKeysNamedAfterTheirSetti
         }
         EXPECT_FALSE(setting.defaultValue.empty()) << setting.key;
     }
-    EXPECT_EQ(keys.size(), 69u);
+    EXPECT_EQ(keys.size(), 71u);
     EXPECT_TRUE(kSettingDefinitions[throwsHeading].key.empty());
     EXPECT_EQ(kSettingDefinitions[SYL_Q_AUTHOR].key, "SYL_Q_AUTHOR");
     EXPECT_EQ(kSettingDefinitions[SYL_HTML_STD_PARAM_TABLE_END].key,
               "SYL_HTML_STD_PARAM_TABLE_END");
+    EXPECT_EQ(kSettingDefinitions[SYL_HTML_FRAME_SET].key, "SYL_HTML_FRAME_SET");
 }
 
 TEST(SettingTable, FindsKeysExactlyAndCaseSensitively) {
@@ -57,6 +58,7 @@ TEST(SettingDefaults, AreByteExact) {
     EXPECT_EQ(generator.Setting(SYL_Q_HTML_INDEX_BEGIN),
               "<!-- ##### BEGIN OF SYLVA INDEX ##### -->");
     EXPECT_EQ(generator.Setting(SYL_HTML_STD_LINK), "<a href=\"[LinkedFile]\">[LinkName]</a><BR>");
+    EXPECT_EQ(generator.Setting(SYL_HTML_SEARCH), "0");  // no search files by default
     EXPECT_EQ(generator.Setting(SYL_HTML_DESC_CNT_TEXT_PRE_BOLD),
               "<pre><b><font face=[Font]>\n[CntText]\n</font></b></pre>");
     EXPECT_EQ(generator.Setting(SYL_HTML_MS_INDEX_FILE_END),

@@ -1,0 +1,304 @@
+#include "html/search_index.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "html/script_literal.h"
+#include "html/search_runtime.h"
+#include "html/search_text.h"
+
+namespace sylva {
+
+namespace {
+
+constexpr std::string_view kShardFilePrefix = "sylva_search_w_";
+constexpr std::string_view kBlockFilePrefix = "sylva_search_i_";
+constexpr std::string_view kScriptExtension = ".js";
+// Shards take the first characters of their terms as key; one-character terms have their own.
+constexpr std::size_t kShardKeyLength = 2;
+
+// A posting is one number, (item - previous item of the term) * 4 + level, written least
+// significant digit first in digits of 5 bits: kDigits[0..31] ends a number, kDigits[32..63]
+// is followed by more. None of them needs escaping in a string literal.
+constexpr std::string_view kDigits =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+constexpr int kLevelBits = 2;
+constexpr int kDigitBits = 5;
+
+const std::unordered_set<std::string_view>& StopWordSet() {
+    static const std::unordered_set<std::string_view> set(kStopWords.begin(), kStopWords.end());
+    return set;
+}
+
+void AppendPosting(std::string& out, std::uint64_t value) {
+    constexpr std::uint64_t kDigitMask = (1u << kDigitBits) - 1;
+    while (value > kDigitMask) {
+        out.push_back(kDigits[(value & kDigitMask) | (kDigitMask + 1)]);
+        value >>= kDigitBits;
+    }
+    out.push_back(kDigits[value]);
+}
+
+// The first `count` characters of UTF-8 `text` (all of it when shorter), and how many there are.
+std::pair<std::string_view, std::size_t> Prefix(std::string_view text, std::size_t count) {
+    std::size_t position = 0;
+    std::size_t taken = 0;
+    while (taken < count && position < text.size()) {
+        NextCharacter(text, position);
+        ++taken;
+    }
+    return {text.substr(0, position), taken};
+}
+
+// A shard key in a file name: ASCII letters and digits as they are, every other character as
+// '_', its code in hexadecimal, '_'. Keys are in lower case, so names differ on any file system.
+std::string ShardFileName(std::string_view key) {
+    constexpr std::string_view kHexDigits = "0123456789abcdef";
+    std::string name(kShardFilePrefix);
+    for (std::size_t position = 0; position < key.size();) {
+        char32_t c = NextCharacter(key, position);
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+            name.push_back(static_cast<char>(c));
+            continue;
+        }
+        name.push_back('_');
+        std::string hex;
+        do {
+            hex.insert(hex.begin(), kHexDigits[c & 0xF]);
+            c >>= 4;
+        } while (c != 0);
+        name.append(hex);
+        name.push_back('_');
+    }
+    name.append(kScriptExtension);
+    return name;
+}
+
+std::string BlockFileName(std::size_t block) {
+    return std::string(kBlockFilePrefix) + std::to_string(block) + std::string(kScriptExtension);
+}
+
+void AppendStringList(std::string& out, const std::vector<std::string_view>& texts) {
+    out.push_back('[');
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0) {
+            out.push_back(',');
+        }
+        AppendScriptString(out, texts[i]);
+    }
+    out.push_back(']');
+}
+
+// The file of block `number` of the item table: its table of texts, then its rows.
+std::string BlockScript(std::size_t number, const std::vector<std::string>& texts,
+                        std::string_view rows) {
+    std::string script = "SylvaSearch.items(" + std::to_string(number) + ",";
+    AppendStringList(script, std::vector<std::string_view>(texts.begin(), texts.end()));
+    script.append(",[");
+    script.append(rows);
+    script.append("]);\n");
+    return script;
+}
+
+// The number of `text` in the block's table of texts, added when new.
+std::size_t TextNumber(std::vector<std::string>& texts, std::string text) {
+    auto found = std::find(texts.begin(), texts.end(), text);
+    if (found != texts.end()) {
+        return static_cast<std::size_t>(found - texts.begin());
+    }
+    texts.push_back(std::move(text));
+    return texts.size() - 1;
+}
+
+}  // namespace
+
+// Sorted in byte order; one-character words are never indexed and need no place here.
+const std::vector<std::string_view> kStopWords = {
+    "also", "an",    "and",   "are",  "as",    "at",    "auch",  "auf",   "aus",  "be",  "bei",
+    "been", "but",   "by",    "can",  "das",   "dass",  "dem",   "den",   "der",  "des", "die",
+    "do",   "does",  "ein",   "eine", "einem", "einen", "einer", "eines", "es",   "for", "from",
+    "has",  "have",  "if",    "im",   "in",    "into",  "is",    "ist",   "it",   "its", "mit",
+    "nach", "nicht", "noch",  "nur",  "oder",  "of",    "on",    "or",    "sind", "so",  "than",
+    "that", "the",   "their", "then", "there", "these", "this",  "to",    "und",  "von", "was",
+    "were", "which", "wie",   "will", "wird",  "with",  "zu",
+};
+
+IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
+    IndexedEntry indexed;
+    indexed.name = ToUtf8(entry.name);
+    indexed.page = ToUtf8(entry.page);
+    indexed.group = ToUtf8(entry.group);
+    indexed.type = ToUtf8(entry.type);
+    indexed.summary = ToUtf8(entry.summary);
+
+    auto& terms = indexed.terms;
+    if (!indexed.name.empty()) {
+        terms.emplace_back(FoldCase(indexed.name), TermLevel::kFullName);
+    }
+    ForEachTerm(indexed.name, [&terms](std::string_view term) {
+        terms.emplace_back(term, TermLevel::kNameWord);
+    });
+    auto addText = [&terms](std::string_view bytes, TermLevel level) {
+        ForEachTerm(ToUtf8(bytes), [&terms, level](std::string_view term) {
+            if (!StopWordSet().contains(term)) {
+                terms.emplace_back(term, level);
+            }
+        });
+    };
+    addText(entry.description, TermLevel::kDescriptionWord);
+    addText(entry.other, TermLevel::kOtherWord);
+    addText(entry.group, TermLevel::kOtherWord);
+
+    // The best level of a term sorts first and is the one kept.
+    std::sort(terms.begin(), terms.end());
+    terms.erase(std::unique(terms.begin(), terms.end(),
+                            [](const auto& a, const auto& b) { return a.first == b.first; }),
+                terms.end());
+    return indexed;
+}
+
+void SearchIndexWriter::Add(IndexedEntry entry) {
+    const auto item = static_cast<std::uint32_t>(count_);
+    for (auto& [term, level] : entry.terms) {
+        Postings& postings = postings_[std::move(term)];
+        std::uint64_t distance = item - postings.lastItem;
+        AppendPosting(postings.encoded,
+                      (distance << kLevelBits) | static_cast<std::uint64_t>(level));
+        postings.lastItem = item;
+    }
+
+    if (!blockRows_.empty()) {
+        blockRows_.push_back(',');
+    }
+    blockRows_.push_back('[');
+    AppendScriptString(blockRows_, entry.name);
+    blockRows_.push_back(',');
+    AppendScriptString(blockRows_, entry.page);
+    blockRows_.append("," + std::to_string(TextNumber(blockTexts_, std::move(entry.group))));
+    blockRows_.append("," + std::to_string(TextNumber(blockTexts_, std::move(entry.type))) + ",");
+    AppendScriptString(blockRows_, entry.summary);
+    blockRows_.push_back(']');
+
+    ++count_;
+    if (count_ % kItemBlockSize == 0) {
+        CloseBlock();
+    }
+}
+
+void SearchIndexWriter::CloseBlock() {
+    blocks_.push_back(BlockScript(blocks_.size(), blockTexts_, blockRows_));
+    blockRows_.clear();
+    blockTexts_.clear();
+}
+
+// Files the terms [begin, end), which share their first `keyLength` characters, into shards:
+// one when they fit the budget (or cannot be told apart by more characters), else one per next
+// character, the terms of exactly `keyLength` characters staying under the shorter key.
+void SearchIndexWriter::Partition(const std::vector<const Term*>& terms, std::size_t begin,
+                                  std::size_t end, std::size_t keyLength,
+                                  std::vector<Shard>& shards,
+                                  std::vector<std::string>& splitKeys) const {
+    const std::string key(Prefix(terms[begin]->first, keyLength).first);
+    std::size_t bytes = 0;
+    bool longer = false;
+    for (std::size_t i = begin; i < end; ++i) {
+        // A term costs about its text and postings, quotes and commas.
+        bytes += terms[i]->first.size() + terms[i]->second.encoded.size() + 6;
+        longer = longer || Prefix(terms[i]->first, keyLength + 1).second > keyLength;
+    }
+    if (bytes <= kShardBudget || !longer) {
+        shards.push_back({key, begin, end});
+        return;
+    }
+    splitKeys.push_back(key);
+    std::size_t i = begin;
+    // Byte order puts the term equal to the key first, and terms sharing a prefix together.
+    if (terms[i]->first == key) {
+        shards.push_back({key, i, i + 1});
+        ++i;
+    }
+    while (i < end) {
+        std::string_view next = Prefix(terms[i]->first, keyLength + 1).first;
+        std::size_t j = i + 1;
+        while (j < end && terms[j]->first.starts_with(next)) {
+            ++j;
+        }
+        Partition(terms, i, j, keyLength + 1, shards, splitKeys);
+        i = j;
+    }
+}
+
+Status SearchIndexWriter::WriteFiles(const FileWriter& writeFile) const {
+    for (auto [name, content] :
+         {std::pair{kSearchScriptFile, kSearchScript}, std::pair{kSearchStyleFile, kSearchStyle}}) {
+        if (Status written = writeFile(std::string(name), content); !written.ok()) {
+            return written;
+        }
+    }
+
+    std::vector<const Term*> terms;
+    terms.reserve(postings_.size());
+    for (const Term& term : postings_) {
+        terms.push_back(&term);
+    }
+    std::sort(terms.begin(), terms.end(),
+              [](const Term* a, const Term* b) { return a->first < b->first; });
+    std::vector<Shard> shards;
+    std::vector<std::string> splitKeys;
+    for (std::size_t i = 0; i < terms.size();) {
+        std::string_view key = Prefix(terms[i]->first, kShardKeyLength).first;
+        std::size_t j = i + 1;
+        while (j < terms.size() && Prefix(terms[j]->first, kShardKeyLength).first == key) {
+            ++j;
+        }
+        Partition(terms, i, j, Prefix(key, kShardKeyLength).second, shards, splitKeys);
+        i = j;
+    }
+
+    std::string manifest = "SylvaSearch.index({\"items\":" + std::to_string(count_) +
+                           ",\"block\":" + std::to_string(kItemBlockSize) + ",\"keys\":";
+    std::vector<std::string_view> keys;
+    for (const Shard& shard : shards) {
+        keys.push_back(shard.key);
+    }
+    AppendStringList(manifest, keys);
+    manifest.append(",\"split\":");
+    AppendStringList(manifest, std::vector<std::string_view>(splitKeys.begin(), splitKeys.end()));
+    manifest.append(",\"stop\":");
+    AppendStringList(manifest, kStopWords);
+    manifest.append("});\n");
+    if (Status written = writeFile(std::string(kSearchManifestFile), manifest); !written.ok()) {
+        return written;
+    }
+
+    for (const Shard& shard : shards) {
+        std::string script = "SylvaSearch.shard(";
+        AppendScriptString(script, shard.key);
+        script.append(",[");
+        for (std::size_t i = shard.begin; i < shard.end; ++i) {
+            if (i > shard.begin) {
+                script.push_back(',');
+            }
+            AppendScriptString(script, terms[i]->first);
+            script.append(",\"" + terms[i]->second.encoded + "\"");
+        }
+        script.append("]);\n");
+        if (Status written = writeFile(ShardFileName(shard.key), script); !written.ok()) {
+            return written;
+        }
+    }
+
+    // The block being filled is written as the last block, short.
+    for (std::size_t block = 0; block < blocks_.size(); ++block) {
+        if (Status written = writeFile(BlockFileName(block), blocks_[block]); !written.ok()) {
+            return written;
+        }
+    }
+    if (!blockRows_.empty()) {
+        return writeFile(BlockFileName(blocks_.size()),
+                         BlockScript(blocks_.size(), blockTexts_, blockRows_));
+    }
+    return Status::Ok();
+}
+
+}  // namespace sylva

@@ -1,0 +1,30 @@
+// The search index in a generation run: whether the run writes it, what each description page
+// gives it, and writing it into the project directory at the end of the page stage.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "html/search_index.h"
+
+namespace sylva {
+
+class CZTScanSource;
+class CSylItem;
+struct ItemText;
+
+// True when the configuration switches the search on (SYL_HTML_SEARCH).
+bool SearchEnabled(const CZTScanSource& generator);
+
+// What the index holds of `item`, whose page shows `text` under `typeLabel`: the texts of the
+// sections its page shows, but for See also (names of other items, each found by its own name,
+// and the two links every page ends with), Doc type (its words are the item's type) and the
+// date line that the run adds to every History section. Safe to call from several threads.
+IndexedEntry SearchEntryOf(const CZTScanSource& generator, const CSylItem& item,
+                           const ItemText& text, std::string_view typeLabel);
+
+// Writes the runtime and the index of `index` into the project directory; a file that cannot be
+// written is reported as a failure of the run and ends the writing.
+void WriteSearchIndex(CZTScanSource& generator, const SearchIndexWriter& index);
+
+}  // namespace sylva

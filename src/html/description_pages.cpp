@@ -186,7 +186,7 @@ int CZTScanSource::WriteDescriptionPages() {
                               CZTTime::Now().GetTimeAsString(), SearchEnabled(*this)};
     std::optional<SearchIndexWriter> searchIndex;
     if (context.search) {
-        searchIndex.emplace();
+        searchIndex.emplace(SearchFileWriter(*this));
     }
     const std::vector<CSylItem*> pageItems = ItemsWithPages(*this);
     Keywords();
@@ -207,7 +207,7 @@ int CZTScanSource::WriteDescriptionPages() {
             }
         });
     if (searchIndex) {
-        WriteSearchIndex(*this, *searchIndex);
+        FinishSearchIndex(*this, *searchIndex);
     }
     return 1;
 }

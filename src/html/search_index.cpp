@@ -25,9 +25,13 @@ constexpr std::string_view kDigits =
 constexpr int kLevelBits = 2;
 constexpr int kDigitBits = 5;
 
-const std::unordered_set<std::string_view>& StopWordSet() {
+bool IsStopWord(std::string_view term) {
     static const std::unordered_set<std::string_view> set(kStopWords.begin(), kStopWords.end());
-    return set;
+    static const std::size_t longest =
+        std::max_element(kStopWords.begin(), kStopWords.end(), [](auto a, auto b) {
+            return a.size() < b.size();
+        })->size();
+    return term.size() <= longest && set.contains(term);
 }
 
 void AppendPosting(std::string& out, std::uint64_t value) {
@@ -131,17 +135,30 @@ IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
     indexed.type = ToUtf8(entry.type);
     indexed.summary = ToUtf8(entry.summary);
 
-    auto& terms = indexed.terms;
+    // Every occurrence of a term, its text kept in `texts`; then each term once, at the best
+    // level it occurs at. Sorting by hash, not by text, keeps this cheap: the order is not kept.
+    struct Occurrence {
+        std::size_t hash;
+        TermLevel level;
+        std::uint32_t offset;
+        std::uint32_t size;
+    };
+    std::string texts;
+    std::vector<Occurrence> occurrences;
+    auto add = [&texts, &occurrences](std::string_view term, TermLevel level) {
+        occurrences.push_back({std::hash<std::string_view>()(term), level,
+                               static_cast<std::uint32_t>(texts.size()),
+                               static_cast<std::uint32_t>(term.size())});
+        texts.append(term);
+    };
     if (!indexed.name.empty()) {
-        terms.emplace_back(FoldCase(indexed.name), TermLevel::kFullName);
+        add(FoldCase(indexed.name), TermLevel::kFullName);
     }
-    ForEachTerm(indexed.name, [&terms](std::string_view term) {
-        terms.emplace_back(term, TermLevel::kNameWord);
-    });
-    auto addText = [&terms](std::string_view bytes, TermLevel level) {
-        ForEachTerm(ToUtf8(bytes), [&terms, level](std::string_view term) {
-            if (!StopWordSet().contains(term)) {
-                terms.emplace_back(term, level);
+    ForEachTerm(indexed.name, [&add](std::string_view term) { add(term, TermLevel::kNameWord); });
+    auto addText = [&add](std::string_view bytes, TermLevel level) {
+        ForEachTerm(ToUtf8(bytes), [&add, level](std::string_view term) {
+            if (!IsStopWord(term)) {
+                add(term, level);
             }
         });
     };
@@ -149,21 +166,33 @@ IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
     addText(entry.other, TermLevel::kOtherWord);
     addText(entry.group, TermLevel::kOtherWord);
 
-    // The best level of a term sorts first and is the one kept.
-    std::sort(terms.begin(), terms.end());
-    terms.erase(std::unique(terms.begin(), terms.end(),
-                            [](const auto& a, const auto& b) { return a.first == b.first; }),
-                terms.end());
+    auto text = [&texts](const Occurrence& o) {
+        return std::string_view(texts).substr(o.offset, o.size);
+    };
+    std::sort(occurrences.begin(), occurrences.end(),
+              [&text](const Occurrence& a, const Occurrence& b) {
+                  if (a.hash != b.hash) {
+                      return a.hash < b.hash;
+                  }
+                  int order = text(a).compare(text(b));
+                  return order != 0 ? order < 0 : a.level < b.level;
+              });
+    for (std::size_t i = 0; i < occurrences.size(); ++i) {
+        const Occurrence& o = occurrences[i];
+        if (i == 0 || o.hash != occurrences[i - 1].hash || text(o) != text(occurrences[i - 1])) {
+            indexed.terms.push_back({std::string(text(o)), o.hash, o.level});
+        }
+    }
     return indexed;
 }
 
 void SearchIndexWriter::Add(IndexedEntry entry) {
     const auto item = static_cast<std::uint32_t>(count_);
-    for (auto& [term, level] : entry.terms) {
-        Postings& postings = postings_[std::move(term)];
+    for (IndexedTerm& term : entry.terms) {
+        Postings& postings = postings_[TermKey{std::move(term.text), term.hash}];
         std::uint64_t distance = item - postings.lastItem;
         AppendPosting(postings.encoded,
-                      (distance << kLevelBits) | static_cast<std::uint64_t>(level));
+                      (distance << kLevelBits) | static_cast<std::uint64_t>(term.level));
         postings.lastItem = item;
     }
 
@@ -174,8 +203,11 @@ void SearchIndexWriter::Add(IndexedEntry entry) {
     AppendScriptString(blockRows_, entry.name);
     blockRows_.push_back(',');
     AppendScriptString(blockRows_, entry.page);
-    blockRows_.append("," + std::to_string(TextNumber(blockTexts_, std::move(entry.group))));
-    blockRows_.append("," + std::to_string(TextNumber(blockTexts_, std::move(entry.type))) + ",");
+    for (std::string* text : {&entry.group, &entry.type}) {
+        blockRows_.push_back(',');
+        blockRows_.append(std::to_string(TextNumber(blockTexts_, std::move(*text))));
+    }
+    blockRows_.push_back(',');
     AppendScriptString(blockRows_, entry.summary);
     blockRows_.push_back(']');
 
@@ -186,9 +218,16 @@ void SearchIndexWriter::Add(IndexedEntry entry) {
 }
 
 void SearchIndexWriter::CloseBlock() {
-    blocks_.push_back(BlockScript(blocks_.size(), blockTexts_, blockRows_));
+    const std::size_t block = (count_ - 1) / kItemBlockSize;
+    Write(BlockFileName(block), BlockScript(block, blockTexts_, blockRows_));
     blockRows_.clear();
     blockTexts_.clear();
+}
+
+void SearchIndexWriter::Write(const std::string& name, std::string_view content) {
+    if (status_.ok()) {
+        status_ = writeFile_(name, content);
+    }
 }
 
 // Files the terms [begin, end), which share their first `keyLength` characters, into shards:
@@ -198,13 +237,13 @@ void SearchIndexWriter::Partition(const std::vector<const Term*>& terms, std::si
                                   std::size_t end, std::size_t keyLength,
                                   std::vector<Shard>& shards,
                                   std::vector<std::string>& splitKeys) const {
-    const std::string key(Prefix(terms[begin]->first, keyLength).first);
+    const std::string key(Prefix(terms[begin]->first.text, keyLength).first);
     std::size_t bytes = 0;
     bool longer = false;
     for (std::size_t i = begin; i < end; ++i) {
         // A term costs about its text and postings, quotes and commas.
-        bytes += terms[i]->first.size() + terms[i]->second.encoded.size() + 6;
-        longer = longer || Prefix(terms[i]->first, keyLength + 1).second > keyLength;
+        bytes += terms[i]->first.text.size() + terms[i]->second.encoded.size() + 6;
+        longer = longer || Prefix(terms[i]->first.text, keyLength + 1).second > keyLength;
     }
     if (bytes <= kShardBudget || !longer) {
         shards.push_back({key, begin, end});
@@ -213,14 +252,14 @@ void SearchIndexWriter::Partition(const std::vector<const Term*>& terms, std::si
     splitKeys.push_back(key);
     std::size_t i = begin;
     // Byte order puts the term equal to the key first, and terms sharing a prefix together.
-    if (terms[i]->first == key) {
+    if (terms[i]->first.text == key) {
         shards.push_back({key, i, i + 1});
         ++i;
     }
     while (i < end) {
-        std::string_view next = Prefix(terms[i]->first, keyLength + 1).first;
+        std::string_view next = Prefix(terms[i]->first.text, keyLength + 1).first;
         std::size_t j = i + 1;
-        while (j < end && terms[j]->first.starts_with(next)) {
+        while (j < end && terms[j]->first.text.starts_with(next)) {
             ++j;
         }
         Partition(terms, i, j, keyLength + 1, shards, splitKeys);
@@ -228,13 +267,12 @@ void SearchIndexWriter::Partition(const std::vector<const Term*>& terms, std::si
     }
 }
 
-Status SearchIndexWriter::WriteFiles(const FileWriter& writeFile) const {
-    for (auto [name, content] :
-         {std::pair{kSearchScriptFile, kSearchScript}, std::pair{kSearchStyleFile, kSearchStyle}}) {
-        if (Status written = writeFile(std::string(name), content); !written.ok()) {
-            return written;
-        }
+Status SearchIndexWriter::Finish() {
+    if (!blockRows_.empty()) {
+        CloseBlock();
     }
+    Write(std::string(kSearchScriptFile), kSearchScript);
+    Write(std::string(kSearchStyleFile), kSearchStyle);
 
     std::vector<const Term*> terms;
     terms.reserve(postings_.size());
@@ -242,13 +280,13 @@ Status SearchIndexWriter::WriteFiles(const FileWriter& writeFile) const {
         terms.push_back(&term);
     }
     std::sort(terms.begin(), terms.end(),
-              [](const Term* a, const Term* b) { return a->first < b->first; });
+              [](const Term* a, const Term* b) { return a->first.text < b->first.text; });
     std::vector<Shard> shards;
     std::vector<std::string> splitKeys;
     for (std::size_t i = 0; i < terms.size();) {
-        std::string_view key = Prefix(terms[i]->first, kShardKeyLength).first;
+        std::string_view key = Prefix(terms[i]->first.text, kShardKeyLength).first;
         std::size_t j = i + 1;
-        while (j < terms.size() && Prefix(terms[j]->first, kShardKeyLength).first == key) {
+        while (j < terms.size() && Prefix(terms[j]->first.text, kShardKeyLength).first == key) {
             ++j;
         }
         Partition(terms, i, j, Prefix(key, kShardKeyLength).second, shards, splitKeys);
@@ -267,9 +305,7 @@ Status SearchIndexWriter::WriteFiles(const FileWriter& writeFile) const {
     manifest.append(",\"stop\":");
     AppendStringList(manifest, kStopWords);
     manifest.append("});\n");
-    if (Status written = writeFile(std::string(kSearchManifestFile), manifest); !written.ok()) {
-        return written;
-    }
+    Write(std::string(kSearchManifestFile), manifest);
 
     for (const Shard& shard : shards) {
         std::string script = "SylvaSearch.shard(";
@@ -279,26 +315,16 @@ Status SearchIndexWriter::WriteFiles(const FileWriter& writeFile) const {
             if (i > shard.begin) {
                 script.push_back(',');
             }
-            AppendScriptString(script, terms[i]->first);
-            script.append(",\"" + terms[i]->second.encoded + "\"");
+            AppendScriptString(script, terms[i]->first.text);
+            script.append(",\"");
+            script.append(terms[i]->second.encoded);
+            script.push_back('"');
         }
         script.append("]);\n");
-        if (Status written = writeFile(ShardFileName(shard.key), script); !written.ok()) {
-            return written;
-        }
+        Write(ShardFileName(shard.key), script);
     }
 
-    // The block being filled is written as the last block, short.
-    for (std::size_t block = 0; block < blocks_.size(); ++block) {
-        if (Status written = writeFile(BlockFileName(block), blocks_[block]); !written.ok()) {
-            return written;
-        }
-    }
-    if (!blockRows_.empty()) {
-        return writeFile(BlockFileName(blocks_.size()),
-                         BlockScript(blocks_.size(), blockTexts_, blockRows_));
-    }
-    return Status::Ok();
+    return status_;
 }
 
 }  // namespace sylva

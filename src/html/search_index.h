@@ -13,7 +13,9 @@
 // plus the runtime itself (sylva_search.js, sylva_search.css).
 //
 // Entries are added in item order and numbered from 0. The files depend on nothing but the
-// entries and their order, so the same entries give the same bytes on every run.
+// entries and their order, so the same entries give the same bytes on every run. The writer
+// hands each block of the item table on as soon as it is full, and keeps of an entry only its
+// terms' postings.
 #pragma once
 
 #include <cstddef>
@@ -49,15 +51,22 @@ enum class TermLevel : std::uint8_t {
     kOtherWord = 3,
 };
 
-// An entry as the index keeps it: its row of the item table in UTF-8, and its terms, each once at
-// the best level it has, in byte order.
+// A term of an entry: its text, its std::hash (taken where the entry is derived, so that the
+// thread that adds entries to the index need not), and the best level at which the entry holds it.
+struct IndexedTerm {
+    std::string text;
+    std::size_t hash;
+    TermLevel level;
+};
+
+// An entry as the index keeps it: its row of the item table in UTF-8, and its terms, each once.
 struct IndexedEntry {
     std::string name;
     std::string page;
     std::string group;
     std::string type;
     std::string summary;
-    std::vector<std::pair<std::string, TermLevel>> terms;
+    std::vector<IndexedTerm> terms;
 };
 
 // The terms of the entry's name (the whole name and its words), of its description and of its
@@ -81,37 +90,53 @@ class SearchIndexWriter {
   public:
     using FileWriter = std::function<Status(const std::string& name, std::string_view content)>;
 
+    // Hands every file of the index, the runtime's included, to `writeFile` by name (a file name
+    // in the project directory). After a failure it writes nothing more.
+    explicit SearchIndexWriter(FileWriter writeFile) : writeFile_(std::move(writeFile)) {}
+
     // Numbers the entry with the next item number and adds it to the item table and its terms'
-    // postings. REQUIRES: entries come in item order.
+    // postings. REQUIRES: entries come in item order; Finish was not called.
     void Add(IndexedEntry entry);
     std::size_t Count() const { return count_; }
 
-    // Hands every file of the index, the runtime's included, to `writeFile` by name (a file name
-    // in the project directory) and stops at the first failure, which it returns.
-    Status WriteFiles(const FileWriter& writeFile) const;
+    // Writes the files that need every entry: the runtime, the manifest, the shards and the last
+    // block of the item table. Returns the first failure of any file, or Ok.
+    Status Finish();
 
   private:
     struct Postings {
         std::string encoded;  // see AppendPosting in the .cpp
         std::uint32_t lastItem = 0;
     };
+    struct TermKey {
+        std::string text;
+        std::size_t hash;
+        bool operator==(const TermKey& other) const {
+            return hash == other.hash && text == other.text;
+        }
+    };
+    struct TermKeyHash {
+        std::size_t operator()(const TermKey& key) const { return key.hash; }
+    };
     struct Shard {
         std::string key;
         std::size_t begin;  // a range of the sorted terms
         std::size_t end;
     };
-    using Term = std::pair<const std::string, Postings>;
+    using Term = std::pair<const TermKey, Postings>;
 
     void CloseBlock();
+    void Write(const std::string& name, std::string_view content);
     void Partition(const std::vector<const Term*>& terms, std::size_t begin, std::size_t end,
                    std::size_t keyLength, std::vector<Shard>& shards,
                    std::vector<std::string>& splitKeys) const;
 
+    FileWriter writeFile_;
+    Status status_;
     std::size_t count_ = 0;
-    std::unordered_map<std::string, Postings> postings_;
-    // Complete blocks of the item table, as their files hold them; then the block being filled:
-    // its rows and the group and type texts they refer to by number.
-    std::vector<std::string> blocks_;
+    std::unordered_map<TermKey, Postings, TermKeyHash> postings_;
+    // The block of the item table being filled: its rows, and the group and type texts they
+    // refer to by number.
     std::string blockRows_;
     std::vector<std::string> blockTexts_;
 };

@@ -87,12 +87,17 @@ IndexedEntry SearchEntryOf(const CZTScanSource& generator, const CSylItem& item,
     return IndexSearchEntry(entry);
 }
 
-void WriteSearchIndex(CZTScanSource& generator, const SearchIndexWriter& index) {
+SearchIndexWriter::FileWriter SearchFileWriter(CZTScanSource& generator) {
+    return [&generator](const std::string& name, std::string_view content) {
+        return WriteOutputFile(generator,
+                               generator.outputPath + "/" + generator.projectDirName + "/" + name,
+                               content, kOpenFailure, WriteWholeFile);
+    };
+}
+
+void FinishSearchIndex(CZTScanSource& generator, SearchIndexWriter& index) {
     generator.Protocol(FormatLine(kWritingIndex, {std::to_string(index.Count())}));
-    const std::string directory = generator.outputPath + "/" + generator.projectDirName + "/";
-    (void)index.WriteFiles([&](const std::string& name, std::string_view content) {
-        return WriteOutputFile(generator, directory + name, content, kOpenFailure, WriteWholeFile);
-    });
+    (void)index.Finish();
 }
 
 }  // namespace sylva

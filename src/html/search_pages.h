@@ -23,8 +23,11 @@ bool SearchEnabled(const CZTScanSource& generator);
 IndexedEntry SearchEntryOf(const CZTScanSource& generator, const CSylItem& item,
                            const ItemText& text, std::string_view typeLabel);
 
-// Writes the runtime and the index of `index` into the project directory; a file that cannot be
-// written is reported as a failure of the run and ends the writing.
-void WriteSearchIndex(CZTScanSource& generator, const SearchIndexWriter& index);
+// Where a run's search index goes: files of the project directory. A file that cannot be written
+// is reported as a failure of the run (and the index writes nothing more).
+SearchIndexWriter::FileWriter SearchFileWriter(CZTScanSource& generator);
+
+// Writes the rest of the index once every entry is added (SearchIndexWriter::Finish).
+void FinishSearchIndex(CZTScanSource& generator, SearchIndexWriter& index);
 
 }  // namespace sylva

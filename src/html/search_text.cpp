@@ -167,28 +167,32 @@ std::size_t TagLength(std::string_view text, bool& breaksText) {
     return close + 1;
 }
 
-enum class PartClass { kUpper, kLower, kDigit, kSeparator };
+// What a byte of a word is, for finding the word's parts. The bytes of a character above U+007F
+// count as small letters: such letters have no case here.
+enum class PartClass : char { kUpper, kLower, kDigit, kSeparator };
 
-PartClass ClassOf(char32_t c) {
-    if (c >= 'A' && c <= 'Z') {
+PartClass ClassOf(unsigned char byte) {
+    if (byte >= 'A' && byte <= 'Z') {
         return PartClass::kUpper;
     }
-    if (c >= '0' && c <= '9') {
+    if (byte >= '0' && byte <= '9') {
         return PartClass::kDigit;
     }
-    return c == '_' ? PartClass::kSeparator : PartClass::kLower;
+    return byte == '_' ? PartClass::kSeparator : PartClass::kLower;
 }
 
-// True when a new part of a word begins at `i`. REQUIRES: 0 < i < classes.size().
+bool IsAsciiWordByte(unsigned char byte) {
+    return IsAsciiLetter(static_cast<char>(byte)) || (byte >= '0' && byte <= '9') || byte == '_';
+}
+
+// True when a new part of a word begins at byte `i`. REQUIRES: 0 < i < classes.size().
 bool PartBeginsAt(const std::vector<PartClass>& classes, std::size_t i) {
     PartClass before = classes[i - 1];
     PartClass here = classes[i];
     if (before == PartClass::kSeparator || here == PartClass::kSeparator) {
         return before != here;
     }
-    bool letterBefore = before != PartClass::kDigit;
-    bool letterHere = here != PartClass::kDigit;
-    if (letterBefore != letterHere) {
+    if ((before == PartClass::kDigit) != (here == PartClass::kDigit)) {
         return true;
     }
     if (before == PartClass::kLower && here == PartClass::kUpper) {
@@ -198,56 +202,38 @@ bool PartBeginsAt(const std::vector<PartClass>& classes, std::size_t i) {
            classes[i + 1] == PartClass::kLower;
 }
 
-bool IsTerm(const std::vector<char32_t>& characters, std::size_t begin, std::size_t end) {
-    if (end - begin < 2 || end - begin > kMaxTermLength) {
-        return false;
-    }
+// True when bytes [begin, end) of a word make a term: 2 to kMaxTermLength characters, a letter
+// among them.
+bool IsTerm(std::string_view word, const std::vector<PartClass>& classes, std::size_t begin,
+            std::size_t end) {
+    std::size_t characters = 0;
+    bool letter = false;
     for (std::size_t i = begin; i < end; ++i) {
-        char32_t c = characters[i];
-        if (c != '_' && !(c >= '0' && c <= '9')) {
-            return true;
-        }
+        characters += (static_cast<unsigned char>(word[i]) & 0xC0) != 0x80 ? 1 : 0;
+        letter = letter || classes[i] == PartClass::kUpper || classes[i] == PartClass::kLower;
     }
-    return false;
+    return letter && characters >= 2 && characters <= kMaxTermLength;
 }
 
-std::string TermOf(const std::vector<char32_t>& characters, std::size_t begin, std::size_t end) {
-    std::string term;
-    for (std::size_t i = begin; i < end; ++i) {
-        char32_t c = characters[i];
-        AppendUtf8(term, c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-    }
-    return term;
-}
-
-// Visits the word of `characters` and, when it has several, each of its parts.
-void VisitWord(const std::vector<char32_t>& characters,
+// Visits the word `folded`, whose bytes were of `classes` before folding, and, when it has
+// several parts, each of them.
+void VisitWord(std::string_view folded, const std::vector<PartClass>& classes,
                const std::function<void(std::string_view)>& visit) {
-    if (IsTerm(characters, 0, characters.size())) {
-        visit(TermOf(characters, 0, characters.size()));
+    if (IsTerm(folded, classes, 0, folded.size())) {
+        visit(folded);
     }
-    std::vector<PartClass> classes;
-    classes.reserve(characters.size());
-    for (char32_t c : characters) {
-        classes.push_back(ClassOf(c));
-    }
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 1; i < characters.size(); ++i) {
-        if (PartBeginsAt(classes, i)) {
-            starts.push_back(i);
+    std::size_t begin = 0;
+    for (std::size_t i = 1; i <= folded.size(); ++i) {
+        if (i < folded.size() && !PartBeginsAt(classes, i)) {
+            continue;
         }
-    }
-    if (starts.empty()) {
-        return;
-    }
-    starts.insert(starts.begin(), 0);
-    starts.push_back(characters.size());
-    for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
-        std::size_t begin = starts[k];
-        std::size_t end = starts[k + 1];
-        if (classes[begin] != PartClass::kSeparator && IsTerm(characters, begin, end)) {
-            visit(TermOf(characters, begin, end));
+        if (begin == 0 && i == folded.size()) {
+            return;  // a word of one part: the word itself
         }
+        if (classes[begin] != PartClass::kSeparator && IsTerm(folded, classes, begin, i)) {
+            visit(folded.substr(begin, i - begin));
+        }
+        begin = i;
     }
 }
 
@@ -344,22 +330,37 @@ std::string FoldCase(std::string_view text) {
 }
 
 void ForEachTerm(std::string_view text, const std::function<void(std::string_view)>& visit) {
-    std::vector<char32_t> word;
-    std::size_t position = 0;
-    while (position < text.size()) {
-        char32_t c = NextCharacter(text, position);
-        if (IsWordCharacter(c)) {
-            word.push_back(c);
+    std::string folded;
+    std::vector<PartClass> classes;
+    auto endWord = [&] {
+        if (!folded.empty()) {
+            VisitWord(folded, classes, visit);
+            folded.clear();
+            classes.clear();
+        }
+    };
+    for (std::size_t position = 0; position < text.size();) {
+        auto byte = static_cast<unsigned char>(text[position]);
+        if (byte < 0x80) {
+            if (IsAsciiWordByte(byte)) {
+                folded.push_back(byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + ('a' - 'A'))
+                                                            : static_cast<char>(byte));
+                classes.push_back(ClassOf(byte));
+            } else {
+                endWord();
+            }
+            ++position;
             continue;
         }
-        if (!word.empty()) {
-            VisitWord(word, visit);
-            word.clear();
+        std::size_t start = position;
+        if (IsWordCharacter(NextCharacter(text, position))) {
+            folded.append(text.substr(start, position - start));
+            classes.insert(classes.end(), position - start, PartClass::kLower);
+        } else {
+            endWord();
         }
     }
-    if (!word.empty()) {
-        VisitWord(word, visit);
-    }
+    endWord();
 }
 
 std::string FirstSentence(std::string_view text, std::size_t limit) {

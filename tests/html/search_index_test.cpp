@@ -19,15 +19,21 @@ namespace {
 
 using Files = std::map<std::string, std::string>;
 
-Files WrittenFiles(const SearchIndexWriter& writer) {
+// A writer whose files are kept in `files`.
+struct WrittenIndex {
     Files files;
-    Status status = writer.WriteFiles([&files](const std::string& name, std::string_view content) {
+    SearchIndexWriter writer{[this](const std::string& name, std::string_view content) {
+        EXPECT_FALSE(files.contains(name)) << name << " is written twice";
         files[name] = content;
         return Status::Ok();
-    });
-    EXPECT_TRUE(status.ok());
-    return files;
-}
+    }};
+
+    void Add(const SearchEntry& entry) { writer.Add(IndexSearchEntry(entry)); }
+    Files& Finish() {
+        EXPECT_TRUE(writer.Finish().ok());
+        return files;
+    }
+};
 
 // The postings of an ASCII `term` as (item, level) pairs, read back from the shard that a
 // query for it loads; empty when it has none.
@@ -135,12 +141,12 @@ SearchEntry Entry(std::string name, std::string description = "", std::string ot
 }
 
 TEST(SearchIndexWriter, PostingsTellWhereEachItemHoldsATerm) {
-    SearchIndexWriter writer;
-    writer.Add(IndexSearchEntry(Entry("Plant", "the plant is set", "")));
-    writer.Add(IndexSearchEntry(Entry("CBed::Plant", "sets a plant into the bed", "")));
-    writer.Add(IndexSearchEntry(Entry("Water", "no match here", "Remarks mention a plant")));
-    writer.Add(IndexSearchEntry(Entry("The", "the the", "")));
-    Files files = WrittenFiles(writer);
+    WrittenIndex index;
+    index.Add(Entry("Plant", "the plant is set", ""));
+    index.Add(Entry("CBed::Plant", "sets a plant into the bed", ""));
+    index.Add(Entry("Water", "no match here", "Remarks mention a plant"));
+    index.Add(Entry("The", "the the", ""));
+    Files& files = index.Finish();
 
     enum { kFull, kNameWord, kDescription, kOther };
     EXPECT_EQ(Postings(files, "plant"),
@@ -167,15 +173,15 @@ TEST(SearchIndexWriter, PostingsTellWhereEachItemHoldsATerm) {
 }
 
 TEST(SearchIndexWriter, SplitsTheItemTableIntoBlocksAndLargeShardsByMoreCharacters) {
-    SearchIndexWriter writer;
+    WrittenIndex index;
     // Enough distinct "pa..." names to outgrow one shard, and the term "pa" itself.
     const int count = static_cast<int>(kShardBudget / 20);
-    writer.Add(IndexSearchEntry(Entry("pa")));
+    index.Add(Entry("pa"));
     for (int i = 1; i < count; ++i) {
-        writer.Add(IndexSearchEntry(Entry("pa" + std::string(1, static_cast<char>('a' + i % 26)) +
-                                          std::to_string(i) + "xxxx")));
+        index.Add(Entry("pa" + std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i) +
+                        "xxxx"));
     }
-    Files files = WrittenFiles(writer);
+    Files& files = index.Finish();
 
     const std::size_t blocks =
         (static_cast<std::size_t>(count) + kItemBlockSize - 1) / kItemBlockSize;
@@ -195,15 +201,15 @@ TEST(SearchIndexWriter, SplitsTheItemTableIntoBlocksAndLargeShardsByMoreCharacte
 
 TEST(SearchIndexWriter, AnyNameStaysInsideItsStringAndTheSameEntriesGiveTheSameBytes) {
     auto write = [] {
-        SearchIndexWriter writer;
+        WrittenIndex index;
         for (std::string name :
              {std::string("</script><script>alert(1)"), std::string("say \"hi\" \\ 'there'"),
               std::string("R\xFC"
                           "ckgabe \xC3\xBC\xE2\x82\xAC"),
               std::string("line\nbreak\x01")}) {
-            writer.Add(IndexSearchEntry(Entry(name, name, name)));
+            index.Add(Entry(name, name, name));
         }
-        return WrittenFiles(writer);
+        return index.Finish();
     };
     Files files = write();
     EXPECT_EQ(files, write());
@@ -229,17 +235,21 @@ TEST(SearchIndexWriter, AnyNameStaysInsideItsStringAndTheSameEntriesGiveTheSameB
               std::string::npos);
 }
 
-TEST(SearchIndexWriter, StopsAtTheFirstFileThatCannotBeWritten) {
-    SearchIndexWriter writer;
-    writer.Add(IndexSearchEntry(Entry("Plant")));
+TEST(SearchIndexWriter, WritesFullBlocksAtOnceAndNothingAfterAFailure) {
     std::vector<std::string> tried;
-    Status status = writer.WriteFiles([&tried](const std::string& name, std::string_view) {
+    SearchIndexWriter writer([&tried](const std::string& name, std::string_view) {
         tried.push_back(name);
         return tried.size() == 3 ? Status::WriteFailed("disk full") : Status::Ok();
     });
+    for (std::size_t i = 0; i < 2 * kItemBlockSize; ++i) {
+        writer.Add(IndexSearchEntry(Entry("Item" + std::to_string(i))));
+        EXPECT_EQ(tried.size(), (i + 1) / kItemBlockSize) << i;
+    }
+    writer.Add(IndexSearchEntry(Entry("Last")));
+    Status status = writer.Finish();
     EXPECT_EQ(status.reason(), "disk full");
-    EXPECT_EQ(tried, (std::vector<std::string>{"sylva_search.js", "sylva_search.css",
-                                               "sylva_search_index.js"}));
+    EXPECT_EQ(tried, (std::vector<std::string>{"sylva_search_i_0.js", "sylva_search_i_1.js",
+                                               "sylva_search_i_2.js"}));
 }
 
 TEST(SearchPages, ARunWithSearchIndexesWhatThePagesShowAndWithoutItWritesNoSearchFile) {

@@ -1,11 +1,10 @@
 #include "html/search_index.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "html/script_literal.h"
 #include "html/search_runtime.h"
-#include "html/search_text.h"
+#include "html/utf8_text.h"
 
 namespace sylva {
 
@@ -25,15 +24,6 @@ constexpr std::string_view kDigits =
 constexpr int kLevelBits = 2;
 constexpr int kDigitBits = 5;
 
-bool IsStopWord(std::string_view term) {
-    static const std::unordered_set<std::string_view> set(kStopWords.begin(), kStopWords.end());
-    static const std::size_t longest =
-        std::max_element(kStopWords.begin(), kStopWords.end(), [](auto a, auto b) {
-            return a.size() < b.size();
-        })->size();
-    return term.size() <= longest && set.contains(term);
-}
-
 void AppendPosting(std::string& out, std::uint64_t value) {
     constexpr std::uint64_t kDigitMask = (1u << kDigitBits) - 1;
     while (value > kDigitMask) {
@@ -48,7 +38,11 @@ std::pair<std::string_view, std::size_t> Prefix(std::string_view text, std::size
     std::size_t position = 0;
     std::size_t taken = 0;
     while (taken < count && position < text.size()) {
-        NextCharacter(text, position);
+        if (static_cast<unsigned char>(text[position]) < 0x80) {
+            ++position;
+        } else {
+            NextCharacter(text, position);
+        }
         ++taken;
     }
     return {text.substr(0, position), taken};
@@ -115,76 +109,6 @@ std::size_t TextNumber(std::vector<std::string>& texts, std::string text) {
 }
 
 }  // namespace
-
-// Sorted in byte order; one-character words are never indexed and need no place here.
-const std::vector<std::string_view> kStopWords = {
-    "also", "an",    "and",   "are",  "as",    "at",    "auch",  "auf",   "aus",  "be",  "bei",
-    "been", "but",   "by",    "can",  "das",   "dass",  "dem",   "den",   "der",  "des", "die",
-    "do",   "does",  "ein",   "eine", "einem", "einen", "einer", "eines", "es",   "for", "from",
-    "has",  "have",  "if",    "im",   "in",    "into",  "is",    "ist",   "it",   "its", "mit",
-    "nach", "nicht", "noch",  "nur",  "oder",  "of",    "on",    "or",    "sind", "so",  "than",
-    "that", "the",   "their", "then", "there", "these", "this",  "to",    "und",  "von", "was",
-    "were", "which", "wie",   "will", "wird",  "with",  "zu",
-};
-
-IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
-    IndexedEntry indexed;
-    indexed.name = ToUtf8(entry.name);
-    indexed.page = ToUtf8(entry.page);
-    indexed.group = ToUtf8(entry.group);
-    indexed.type = ToUtf8(entry.type);
-    indexed.summary = ToUtf8(entry.summary);
-
-    // Every occurrence of a term, its text kept in `texts`; then each term once, at the best
-    // level it occurs at. Sorting by hash, not by text, keeps this cheap: the order is not kept.
-    struct Occurrence {
-        std::size_t hash;
-        TermLevel level;
-        std::uint32_t offset;
-        std::uint32_t size;
-    };
-    std::string texts;
-    std::vector<Occurrence> occurrences;
-    auto add = [&texts, &occurrences](std::string_view term, TermLevel level) {
-        occurrences.push_back({std::hash<std::string_view>()(term), level,
-                               static_cast<std::uint32_t>(texts.size()),
-                               static_cast<std::uint32_t>(term.size())});
-        texts.append(term);
-    };
-    if (!indexed.name.empty()) {
-        add(FoldCase(indexed.name), TermLevel::kFullName);
-    }
-    ForEachTerm(indexed.name, [&add](std::string_view term) { add(term, TermLevel::kNameWord); });
-    auto addText = [&add](std::string_view bytes, TermLevel level) {
-        ForEachTerm(ToUtf8(bytes), [&add, level](std::string_view term) {
-            if (!IsStopWord(term)) {
-                add(term, level);
-            }
-        });
-    };
-    addText(entry.description, TermLevel::kDescriptionWord);
-    addText(entry.other, TermLevel::kOtherWord);
-    addText(entry.group, TermLevel::kOtherWord);
-
-    auto text = [&texts](const Occurrence& o) {
-        return std::string_view(texts).substr(o.offset, o.size);
-    };
-    std::sort(occurrences.begin(), occurrences.end(),
-              [&text](const Occurrence& a, const Occurrence& b) {
-                  if (a.hash != b.hash) {
-                      return a.hash < b.hash;
-                  }
-                  int order = text(a).compare(text(b));
-                  return order != 0 ? order < 0 : a.level < b.level;
-              });
-    for (std::size_t i = 0; i < occurrences.size(); ++i) {
-        const Occurrence& o = occurrences[i];
-        if (i == 0 || o.hash != occurrences[i - 1].hash || text(o) != text(occurrences[i - 1])) {
-            indexed.terms.push_back({std::string(text(o)), o.hash, o.level});
-        }
-    }
-    return indexed;
-}
 
 void SearchIndexWriter::Add(IndexedEntry entry) {
     const auto item = static_cast<std::uint32_t>(count_);
@@ -267,6 +191,41 @@ void SearchIndexWriter::Partition(const std::vector<const Term*>& terms, std::si
     }
 }
 
+// The terms in byte order. Most comparisons are settled by the first sixteen bytes, kept beside
+// each term as two numbers, without reading the term itself.
+std::vector<const SearchIndexWriter::Term*> SearchIndexWriter::SortedTerms() const {
+    struct Sortable {
+        std::uint64_t head[2];
+        const Term* term;
+    };
+    std::vector<Sortable> sortable;
+    sortable.reserve(postings_.size());
+    for (const Term& term : postings_) {
+        Sortable entry{{0, 0}, &term};
+        const std::string& text = term.first.text;
+        for (std::size_t i = 0; i < sizeof entry.head; ++i) {
+            std::uint64_t& word = entry.head[i / sizeof(std::uint64_t)];
+            word = (word << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+        }
+        sortable.push_back(entry);
+    }
+    std::sort(sortable.begin(), sortable.end(), [](const Sortable& a, const Sortable& b) {
+        if (a.head[0] != b.head[0]) {
+            return a.head[0] < b.head[0];
+        }
+        if (a.head[1] != b.head[1]) {
+            return a.head[1] < b.head[1];
+        }
+        return a.term->first.text < b.term->first.text;
+    });
+    std::vector<const Term*> terms;
+    terms.reserve(sortable.size());
+    for (const Sortable& entry : sortable) {
+        terms.push_back(entry.term);
+    }
+    return terms;
+}
+
 Status SearchIndexWriter::Finish() {
     if (!blockRows_.empty()) {
         CloseBlock();
@@ -274,13 +233,7 @@ Status SearchIndexWriter::Finish() {
     Write(std::string(kSearchScriptFile), kSearchScript);
     Write(std::string(kSearchStyleFile), kSearchStyle);
 
-    std::vector<const Term*> terms;
-    terms.reserve(postings_.size());
-    for (const Term& term : postings_) {
-        terms.push_back(&term);
-    }
-    std::sort(terms.begin(), terms.end(),
-              [](const Term* a, const Term* b) { return a->first.text < b->first.text; });
+    std::vector<const Term*> terms = SortedTerms();
     std::vector<Shard> shards;
     std::vector<std::string> splitKeys;
     for (std::size_t i = 0; i < terms.size();) {

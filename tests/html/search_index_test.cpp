@@ -11,7 +11,9 @@
 
 #include "html/script_literal.h"
 #include "html/search_index.h"
+#include "html/search_terms.h"
 #include "html/search_text.h"
+#include "html/utf8_text.h"
 #include "html_project.h"
 
 namespace sylva {

@@ -1,7 +1,7 @@
-// Fuzzing a whole generation run: the first line of an input is the project name, the rest the
-// one source file of the scan path. Every file the run writes must lie in the project directory
-// or be the master index (with its lock), and a run whose names all fit the file system must
-// report no failure.
+// Fuzzing a whole generation run, the search index included: the first line of an input is the
+// project name, the rest the one source file of the scan path. Every file the run writes must lie
+// in the project directory or be the master index (with its lock), and a run whose names all fit
+// the file system must report no failure.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -52,6 +52,8 @@ int FuzzRun(const std::uint8_t* data, std::size_t size) {
     Require(WriteWholeFile(sourceDirectory + "/fuzz.cpp", source).ok(), "cannot write the input");
 
     CZTScanSource generator;
+    // The search index takes every name and text of the run too.
+    generator.SetSetting(SYL_HTML_SEARCH, "1");
     MemoryListBox protocol;
     int result = generator.Run(sourceDirectory, std::string(kIndexName), name, out,
                                ".CPP|.C|.H|.SYL", "Desc", &protocol, nullptr, 1, 1, RunOptions());

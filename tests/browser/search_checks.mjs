@@ -62,8 +62,9 @@ function ReadResults() {
     };
 }
 
-// Types `query` into the first search box of `frame` and resolves to its results once shown.
-export async function TypeQuery(frame, query) {
+// Resolves to the results of the first search box of `frame` once `act()` has made it show those
+// for `query`.
+async function ResultsAfter(frame, query, act) {
     const shown = frame.evaluate(
         ([box, event, wanted, timeout]) => new Promise((resolve) => {
             const input = document.querySelector(box);
@@ -77,23 +78,32 @@ export async function TypeQuery(frame, query) {
             });
         }),
         [kBox, kResultsEvent, query, kResultsTimeoutMs]);
-    await frame.locator(kBox).first().fill(query);
+    await act();
     if (!(await shown)) {
         Fail(`no results were shown for "${query}"`);
     }
     return frame.evaluate(ReadResults);
 }
 
-// Opens `pageUrl` with ?q=query and resolves to its results once shown.
-export async function OpenQueryLink(page, pageUrl, query) {
+// Types `query` into the first search box of `frame` and resolves to its results once shown.
+export function TypeQuery(frame, query) {
+    return ResultsAfter(frame, query, () => frame.locator(kBox).first().fill(query));
+}
+
+// Opens `pageUrl` with ?q=query and resolves to the results once shown: in the page itself, or in
+// its frame named `frameName`.
+export async function OpenQueryLink(page, pageUrl, query, frameName = undefined) {
     const url = new URL(pageUrl);
     url.searchParams.set('q', query);
     await page.goto(url.href, {waitUntil: 'load'});
-    await page.waitForFunction(() => {
+    const frame = frameName === undefined ?
+        page.mainFrame() :
+        page.frame({name: frameName}) ?? Fail(`the page has no frame "${frameName}"`);
+    await frame.waitForFunction(() => {
         const panel = document.querySelector('.sylva-results');
         return panel !== null && !panel.hidden;
     }, null, {timeout: kResultsTimeoutMs});
-    return page.evaluate(ReadResults);
+    return frame.evaluate(ReadResults);
 }
 
 const Same = (a, b) => JSON.stringify(a) === JSON.stringify(b);
@@ -174,14 +184,8 @@ export async function CheckKeyboard(page, pageUrl) {
     if (!focused) {
         Fail('"/" did not focus the search box');
     }
-    const shown = page.evaluate(
-        ([box, event]) => new Promise((resolve) => {
-            document.querySelector(box).addEventListener(event, resolve, {once: true});
-        }),
-        [kBox, kResultsEvent]);
-    await page.keyboard.type('WaterBed');
-    await shown;
-    const read = await page.evaluate(ReadResults);
+    const read =
+        await ResultsAfter(page.mainFrame(), 'WaterBed', () => page.keyboard.type('WaterBed'));
     const wanted = read?.results.findIndex((result) => result.name === 'WaterBed') ?? -1;
     if (wanted < 0) {
         Fail('typing "WaterBed" did not find WaterBed');

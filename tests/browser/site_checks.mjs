@@ -326,6 +326,13 @@ async function CheckPhone({browserContext, site, statuses, state, consoleErrors}
                 problems.push(`${scheme}: ${url} scrolls sideways`);
             }
         }
+        // A linked search: the frame set hands ?q= to its index and opens it.
+        const linked = await OpenQueryLink(phone, state.frameSetUrl, kResultToOpen.query, 'Index');
+        if (linked.results[0]?.name !== kResultToOpen.name ||
+            !(await phone.locator('iframe[name="Index"]').isVisible())) {
+            problems.push(`the frame set opened with ?q=${
+                kResultToOpen.query} does not show its results in the index`);
+        }
     } finally {
         await phone.close();
     }
@@ -357,9 +364,27 @@ async function TakeScreenshots({page, site, state}) {
     if (state.itemOption !== undefined) {
         await state.index.locator(kDropDown).selectOption(state.itemOption);
     }
+    const desktop = page.viewportSize();
     for (const shot of site.theme.screenshots) {
         await page.emulateMedia({colorScheme: shot.scheme});
+        // A shot may show a phone-sized screen with the index opened from its bar, and the
+        // results of a query in the index frame.
+        if (shot.phone) {
+            await page.setViewportSize(kPhoneViewport);
+            await page.getByRole('button', {name: 'Index'}).click();
+        }
+        if (shot.query !== undefined) {
+            await TypeQuery(state.index, shot.query);
+            await state.index.evaluate(() => document.activeElement?.blur());
+        }
         await page.screenshot({path: path.join(site.screenshotDir, shot.file)});
+        if (shot.query !== undefined) {
+            await state.index.locator('input.sylva-search').fill('');
+        }
+        if (shot.phone) {
+            await page.getByRole('button', {name: 'Close'}).click();
+            await page.setViewportSize(desktop);
+        }
     }
     await page.emulateMedia({colorScheme: site.theme.schemes[0]});
 }

@@ -38,6 +38,8 @@ const kThemes = new Map([
             screenshots: [
                 {scheme: 'light', file: 'frameset-modern-light.png'},
                 {scheme: 'dark', file: 'frameset-modern-dark.png'},
+                {scheme: 'light', file: 'search-modern-light.png', query: 'water'},
+                {scheme: 'dark', file: 'search-modern-phone-dark.png', query: 'water', phone: true},
             ],
         }
     ],

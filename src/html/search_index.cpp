@@ -113,11 +113,11 @@ std::size_t TextNumber(std::vector<std::string>& texts, std::string text) {
 void SearchIndexWriter::Add(IndexedEntry entry) {
     const auto item = static_cast<std::uint32_t>(count_);
     for (IndexedTerm& term : entry.terms) {
-        Postings& postings = postings_[TermKey{std::move(term.text), term.hash}];
-        std::uint64_t distance = item - postings.lastItem;
-        AppendPosting(postings.encoded,
+        Term& found = terms_.Find(std::move(term.text), term.hash);
+        std::uint64_t distance = item - found.lastItem;
+        AppendPosting(found.postings,
                       (distance << kLevelBits) | static_cast<std::uint64_t>(term.level));
-        postings.lastItem = item;
+        found.lastItem = item;
     }
 
     if (!blockRows_.empty()) {
@@ -161,13 +161,13 @@ void SearchIndexWriter::Partition(const std::vector<const Term*>& terms, std::si
                                   std::size_t end, std::size_t keyLength,
                                   std::vector<Shard>& shards,
                                   std::vector<std::string>& splitKeys) const {
-    const std::string key(Prefix(terms[begin]->first.text, keyLength).first);
+    const std::string key(Prefix(terms[begin]->text, keyLength).first);
     std::size_t bytes = 0;
     bool longer = false;
     for (std::size_t i = begin; i < end; ++i) {
         // A term costs about its text and postings, quotes and commas.
-        bytes += terms[i]->first.text.size() + terms[i]->second.encoded.size() + 6;
-        longer = longer || Prefix(terms[i]->first.text, keyLength + 1).second > keyLength;
+        bytes += terms[i]->text.size() + terms[i]->postings.size() + 6;
+        longer = longer || Prefix(terms[i]->text, keyLength + 1).second > keyLength;
     }
     if (bytes <= kShardBudget || !longer) {
         shards.push_back({key, begin, end});
@@ -176,14 +176,14 @@ void SearchIndexWriter::Partition(const std::vector<const Term*>& terms, std::si
     splitKeys.push_back(key);
     std::size_t i = begin;
     // Byte order puts the term equal to the key first, and terms sharing a prefix together.
-    if (terms[i]->first.text == key) {
+    if (terms[i]->text == key) {
         shards.push_back({key, i, i + 1});
         ++i;
     }
     while (i < end) {
-        std::string_view next = Prefix(terms[i]->first.text, keyLength + 1).first;
+        std::string_view next = Prefix(terms[i]->text, keyLength + 1).first;
         std::size_t j = i + 1;
-        while (j < end && terms[j]->first.text.starts_with(next)) {
+        while (j < end && terms[j]->text.starts_with(next)) {
             ++j;
         }
         Partition(terms, i, j, keyLength + 1, shards, splitKeys);
@@ -199,10 +199,10 @@ std::vector<const SearchIndexWriter::Term*> SearchIndexWriter::SortedTerms() con
         const Term* term;
     };
     std::vector<Sortable> sortable;
-    sortable.reserve(postings_.size());
-    for (const Term& term : postings_) {
+    sortable.reserve(terms_.Terms().size());
+    for (const Term& term : terms_.Terms()) {
         Sortable entry{{0, 0}, &term};
-        const std::string& text = term.first.text;
+        const std::string& text = term.text;
         for (std::size_t i = 0; i < sizeof entry.head; ++i) {
             std::uint64_t& word = entry.head[i / sizeof(std::uint64_t)];
             word = (word << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
@@ -216,7 +216,7 @@ std::vector<const SearchIndexWriter::Term*> SearchIndexWriter::SortedTerms() con
         if (a.head[1] != b.head[1]) {
             return a.head[1] < b.head[1];
         }
-        return a.term->first.text < b.term->first.text;
+        return a.term->text < b.term->text;
     });
     std::vector<const Term*> terms;
     terms.reserve(sortable.size());
@@ -237,9 +237,9 @@ Status SearchIndexWriter::Finish() {
     std::vector<Shard> shards;
     std::vector<std::string> splitKeys;
     for (std::size_t i = 0; i < terms.size();) {
-        std::string_view key = Prefix(terms[i]->first.text, kShardKeyLength).first;
+        std::string_view key = Prefix(terms[i]->text, kShardKeyLength).first;
         std::size_t j = i + 1;
-        while (j < terms.size() && Prefix(terms[j]->first.text, kShardKeyLength).first == key) {
+        while (j < terms.size() && Prefix(terms[j]->text, kShardKeyLength).first == key) {
             ++j;
         }
         Partition(terms, i, j, Prefix(key, kShardKeyLength).second, shards, splitKeys);
@@ -268,9 +268,9 @@ Status SearchIndexWriter::Finish() {
             if (i > shard.begin) {
                 script.push_back(',');
             }
-            AppendScriptString(script, terms[i]->first.text);
+            AppendScriptString(script, terms[i]->text);
             script.append(",\"");
-            script.append(terms[i]->second.encoded);
+            script.append(terms[i]->postings);
             script.push_back('"');
         }
         script.append("]);\n");

@@ -23,11 +23,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "html/search_entry.h"
+#include "html/term_table.h"
 #include "support/status.h"
 
 namespace sylva {
@@ -58,26 +58,12 @@ class SearchIndexWriter {
     Status Finish();
 
   private:
-    struct Postings {
-        std::string encoded;  // see AppendPosting in the .cpp
-        std::uint32_t lastItem = 0;
-    };
-    struct TermKey {
-        std::string text;
-        std::size_t hash;
-        bool operator==(const TermKey& other) const {
-            return hash == other.hash && text == other.text;
-        }
-    };
-    struct TermKeyHash {
-        std::size_t operator()(const TermKey& key) const { return key.hash; }
-    };
     struct Shard {
         std::string key;
         std::size_t begin;  // a range of the sorted terms
         std::size_t end;
     };
-    using Term = std::pair<const TermKey, Postings>;
+    using Term = TermTable::Term;
 
     void CloseBlock();
     std::vector<const Term*> SortedTerms() const;
@@ -89,7 +75,7 @@ class SearchIndexWriter {
     FileWriter writeFile_;
     Status status_;
     std::size_t count_ = 0;
-    std::unordered_map<TermKey, Postings, TermKeyHash> postings_;
+    TermTable terms_;
     // The block of the item table being filled: its rows, and the group and type texts they
     // refer to by number.
     std::string blockRows_;

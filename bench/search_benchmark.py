@@ -100,8 +100,8 @@ def main():
     if not os.path.isdir(tree):
         subprocess.run([sys.executable, os.path.join(HERE, "gen_tree.py"), "--files", str(files),
                         "--items", str(items), tree], check=True, stdout=subprocess.DEVNULL)
-    if os.path.isdir(runs_dir):
-        shutil.rmtree(runs_dir)
+    if os.path.isdir(runs_dir):  # left over from a run that was stopped
+        shutil.rmtree(runs_dir, ignore_errors=True)
         os.sync()
         time.sleep(RECENT_DELETION_SECONDS)
     sylva = os.path.abspath(os.path.join(args.build, "src", "app", "sylva"))

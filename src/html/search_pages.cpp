@@ -26,7 +26,7 @@ constexpr std::string_view kTypeClosing = ")";
 constexpr std::size_t kSummaryLimit = 160;
 
 // The kind of item a type label names ("Public Constructor" of "Beds<BR>(Public Constructor)").
-std::string TypeOf(std::string_view typeLabel, std::string_view group) {
+std::string KindOf(std::string_view typeLabel, std::string_view group) {
     std::string_view rest = typeLabel;
     if (rest.starts_with(group) && rest.substr(group.size()).starts_with(kTypeOpening) &&
         rest.ends_with(kTypeClosing)) {
@@ -68,7 +68,7 @@ IndexedEntry SearchEntryOf(const CZTScanSource& generator, const CSylItem& item,
     entry.name = item.name;
     entry.page = LinkTarget(item.PageFile());
     entry.group = item.group;
-    entry.type = TypeOf(typeLabel, item.group);
+    entry.type = KindOf(typeLabel, item.group);
     for (const SectionRow& row : kPageSections) {
         if (options.*row.enabled == 0 || row.kind == kSectionSeeAlso ||
             row.kind == kSectionDocType) {

@@ -252,6 +252,8 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
     // project directory, for templates that hold a search box; any other value writes neither.
     {"SYL_HTML_SEARCH",
      "0"},
+    // The project's entry page, with [HtmlTitle], [LinkedIndexFile] and [LinkedDetailsFile]. Its
+    // frames keep the names "Index" and "Details" that the index frame's rows aim at.
     {"SYL_HTML_FRAME_SET",
      "<HTML>\n"
      "<HEAD>\n"

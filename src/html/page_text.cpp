@@ -144,6 +144,7 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
                            page.sections[kSectionSeeAlso]);
     }
     page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item), text.typeText});
+    page.typeText = std::move(text.typeText);
     return page;
 }
 

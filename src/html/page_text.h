@@ -20,6 +20,8 @@ struct PageText {
     bool hasParamTable = false;
     // "<group><BR>(<type words>)".
     std::string typeLabel;
+    // The type words alone ("Public Constructor").
+    std::string typeText;
 };
 
 // The page text of `item` from its derived `text`. The lines of an item of the doxygen style are

@@ -50,14 +50,6 @@ constexpr std::string_view kFrameRow =
 constexpr std::string_view kFrameGroupHeading =
     "<BR><font face=[Font] size=+1><B>[LinkName]</B></font><BR>";
 constexpr std::string_view kFrameGap = "<BR>";
-constexpr std::string_view kFrameSet =
-    "<HTML>\n"
-    "<HEAD>\n"
-    "<TITLE>[HtmlTitle]</TITLE></HEAD>\n"
-    "<FRAMESET COLS=\"240,*\" ONUNLOAD=\"0\">\n"
-    "<FRAME SRC=\"[LinkedIndexFile]\" NAME=\"Index\" MARGINWIDTH=\"2\" MARGINHEIGHT=\"2\">\n"
-    "<FRAME SRC=\"[LinkedDetailsFile]\" NAME=\"Details\">\n"
-    "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>";
 constexpr std::string_view kAlphaIndexHeading = "Index";
 // Longer names are cut in the drop-down list, which the narrow frame must hold.
 constexpr std::size_t kDropDownNameLimit = 20;
@@ -277,12 +269,12 @@ void WriteFrameSet(PageJob& job) {
     const Project& project = job.project;
     job.reporter.Protocol(FormatLine(kGeneratingFrameSet, {project.framePage}));
     std::string frameSet;
-    AppendLine(frameSet,
-               FillTemplate(kFrameSet, {{placeholder::kHtmlTitle, project.name},
-                                        {placeholder::kLinkedIndexFile,
-                                         LinkTarget(FrameIndexFile(project.directoryName))},
-                                        {placeholder::kLinkedDetailsFile,
-                                         LinkTarget(ProjectIndexFile(project.directoryName))}}));
+    AppendLine(frameSet, FillTemplate(job.settings[SYL_HTML_FRAME_SET],
+                                      {{placeholder::kHtmlTitle, project.name},
+                                       {placeholder::kLinkedIndexFile,
+                                        LinkTarget(FrameIndexFile(project.directoryName))},
+                                       {placeholder::kLinkedDetailsFile,
+                                        LinkTarget(ProjectIndexFile(project.directoryName))}}));
     (void)WriteOutputFile(job.reporter, project.framePage, frameSet, kFrameSetOpenFailure,
                           WriteWholeFile);
 }

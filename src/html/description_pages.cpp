@@ -60,9 +60,11 @@ void AppendPageHead(std::string& page, const PageContext& context, const CSylIte
     } else {
         head = settings[SYL_HTML_DESC_FILE_START];
     }
+    std::string escapedName;
+    const std::string_view name = ShownName(item, escapedName);
     AppendLine(page, FillTemplate(head, {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
-                                         {placeholder::kHtmlTitle, ShownName(item)},
-                                         {placeholder::kFncTitle, ShownName(item)},
+                                         {placeholder::kHtmlTitle, name},
+                                         {placeholder::kFncTitle, name},
                                          {placeholder::kShortDesc, typeLabel}}));
 }
 

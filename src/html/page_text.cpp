@@ -95,16 +95,20 @@ void RenderSeeAlsoLinks(const Settings& settings, const Project& project,
 
 }  // namespace
 
-std::string ShownText(const CSylItem& item, std::string_view text) {
-    return item.style == CommentStyle::kDoxygen ? Escaped(text) : std::string(text);
+std::string_view ShownText(const CSylItem& item, std::string_view text, std::string& escaped) {
+    if (item.style != CommentStyle::kDoxygen) {
+        return text;
+    }
+    escaped = Escaped(text);
+    return escaped;
 }
 
-std::string ShownName(const CSylItem& item) {
-    return ShownText(item, item.name);
+std::string_view ShownName(const CSylItem& item, std::string& escaped) {
+    return ShownText(item, item.name, escaped);
 }
 
-std::string ShownGroup(const CSylItem& item) {
-    return ShownText(item, item.group);
+std::string_view ShownGroup(const CSylItem& item, std::string& escaped) {
+    return ShownText(item, item.group, escaped);
 }
 
 std::string ShownShortDescription(const CSylItem& item, const Settings& settings,
@@ -143,7 +147,8 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
         RenderSeeAlsoLinks(settings, project, rich ? &references : nullptr,
                            page.sections[kSectionSeeAlso]);
     }
-    page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item), text.typeText});
+    std::string escapedGroup;
+    page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item, escapedGroup), text.typeText});
     page.typeText = std::move(text.typeText);
     return page;
 }

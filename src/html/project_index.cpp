@@ -141,7 +141,8 @@ class IndexPages {
         int initial = InitialOf(item.MemberName());
         if (item.group != lastGroup_) {
             AppendGaps(1, false);
-            AppendGroupHeadings(ShownGroup(item));
+            std::string escapedGroup;
+            AppendGroupHeadings(ShownGroup(item, escapedGroup));
             AppendGaps(1, false);
             lastGroup_ = item.group;
             currentInitial_ = initial;
@@ -192,8 +193,10 @@ class IndexPages {
             shown.resize(kDropDownNameLimit);
             shown.append(kCutMark);
         }
-        return FillTemplate(kDropDownEntry, {{placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                                             {placeholder::kLinkName, ShownText(item, shown)}});
+        std::string escaped;
+        return FillTemplate(kDropDownEntry,
+                            {{placeholder::kLinkedFile, LinkTarget(PageFile(item))},
+                             {placeholder::kLinkName, ShownText(item, shown, escaped)}});
     }
 
     // `rowTemplate` with the item's marker image, when the images are installed.
@@ -206,19 +209,21 @@ class IndexPages {
     }
 
     std::string IndexRow(const CSylItem& item) const {
+        std::string escapedName;
         return FillTemplate(
             WithImage(indexRowTemplate_, item),
             {{placeholder::kFont, font_},
              {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-             {placeholder::kLinkName, ShownName(item)},
+             {placeholder::kLinkName, ShownName(item, escapedName)},
              {placeholder::kShortDesc, ShownShortDescription(item, settings_, job_.items)}});
     }
 
     std::string FrameRow(const CSylItem& item) const {
+        std::string escapedName;
         return FillTemplate(WithImage(frameRowTemplate_, item),
                             {{placeholder::kFont, font_},
                              {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                             {placeholder::kLinkName, ShownName(item)}});
+                             {placeholder::kLinkName, ShownName(item, escapedName)}});
     }
 
     void AppendGaps(int count, bool lineEnds) {

@@ -1,6 +1,7 @@
-// Fuzzing a whole generation run: the first line of an input is the project name, the rest the
-// one source file of the scan path. Every file the run writes must lie in the project directory
-// or be the master index (with its lock), and a run that is not refused must report no failure.
+// Fuzzing a whole generation run, the search index included: the first line of an input is the
+// project name, the rest the one source file of the scan path. Every file the run writes must lie
+// in the project directory or be the master index (with its lock), and a run that is not refused
+// must report no failure.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -35,7 +36,10 @@ int FuzzRun(const std::uint8_t* data, std::size_t size) {
     Reporter reporter(&protocol);
     const RunInputs inputs{
         sourceDirectory, std::string(kIndexName), name, out, ".CPP|.C|.H|.SYL", "Desc", 1, 1};
-    if (Run(inputs, Settings(), RunOptions(), reporter) == RunResult::kRefused) {
+    Settings settings;
+    // The search index takes every name and text of the run too.
+    settings.Set(SYL_HTML_SEARCH, "1");
+    if (Run(inputs, settings, RunOptions(), reporter) == RunResult::kRefused) {
         Require(!std::filesystem::exists(out), "a refused run wrote files");
         return 0;
     }

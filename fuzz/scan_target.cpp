@@ -75,7 +75,8 @@ void RequireSafeDoxygenPages(std::uint8_t flags, std::string_view content) {
                 RequireSafeRendered(line);
             }
         }
-        RequireSafeRendered(ShownBreakableName(*item));
+        std::string escaped;
+        RequireSafeRendered(ShownBreakableName(*item, escaped));
         RequireSafeRendered(ShownShortDescription(*item, fuzzed.settings, fuzzed.items));
     }
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds, and documents the bundled examples/ into demo-output/, saying in one line what
-# each step does. What the package manager and the compiler print goes to build/demo.log; a step
+# Sets up, builds, and documents the bundled examples/ into demo-output/ with the modern theme
+# (themes/modern.ini: current HTML, phone layout, light and dark colours, search), saying in one
+# line what each step does. What the package manager and the compiler print goes to build/demo.log; a step
 # that fails shows its part of that log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,9 +30,11 @@ step() {
 step "Installing the Debian packages Sylva needs, where missing" scripts/setup.sh
 step "Building sylva (some minutes the first time)" env BUILD_TARGET=sylva scripts/build.sh build
 rm -rf demo-output
-step "Documenting examples/ into demo-output/" build/src/app/sylva -PROJECT=Nursery \
-    "-DESC=A small C++ library for a tree nursery, documented with Sylva" \
-    -SCAN=examples -OUT=demo-output -FORCE
+step "Documenting examples/ into demo-output/ with the modern theme" build/src/app/sylva \
+    -PROJECT=Nursery "-DESC=A small C++ library for a tree nursery, documented with Sylva" \
+    -SCAN=examples -OUT=demo-output -CONFIG=themes/modern.ini -FORCE
 echo
-echo "Documentation written. Open this page in a browser:"
+echo "Documentation written with the modern theme. Open this page in a browser:"
 echo "  $(pwd)/demo-output/SYLVA_MAIN_INDEX.HTML"
+echo "Press / on any page to search. Without -CONFIG, sylva uses the built-in templates (see"
+echo "README.md, Themes)."

@@ -5,7 +5,7 @@
 // Documentation text is copied through unchanged, so HTML written into a comment block reaches
 // the page as HTML. Reads the items and the settings; changes nothing but the files and the
 // run's progress position.
-#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +13,9 @@
 #include "html/cross_link.h"
 #include "html/output_files.h"
 #include "html/page_names.h"
+#include "html/page_sections.h"
 #include "html/placeholders.h"
+#include "html/search_pages.h"
 #include "support/file_output.h"
 #include "support/ordered_work.h"
 #include "support/text_format.h"
@@ -35,37 +37,12 @@ constexpr std::string_view kPreFontEnd = "</font>";
 constexpr std::string_view kLineBreak = "<BR>";
 constexpr std::string_view kProductNotice = "Sylva " SYLVA_VERSION;
 
-struct SectionRow {
-    int RunOptions::*enabled;
-    SettingId heading;
-    SectionKind kind;
-};
-
-// The sections of a page, in the order they are written. The Group section never appears.
-constexpr std::array<SectionRow, 16> kPageSections = {{
-    {&RunOptions::sectionContent, SYL_Q_CONTENT, kSectionContent},
-    {&RunOptions::sectionDescription, SYL_Q_DESCRIPTION, kSectionDescription},
-    {&RunOptions::sectionParameter, SYL_Q_PARAMETER, kSectionParameter},
-    {&RunOptions::sectionAttention, SYL_Q_ATTENTION, kSectionAttention},
-    {&RunOptions::sectionRemark, SYL_Q_REMARK, kSectionRemarks},
-    {&RunOptions::sectionReturn, SYL_Q_RETURN, kSectionReturn},
-    {&RunOptions::sectionThrows, throwsHeading, kSectionThrows},
-    {&RunOptions::sectionType, SYL_Q_TYPE, kSectionDocType},
-    {&RunOptions::sectionExamples, SYL_Q_EXAMPLE, kSectionExamples},
-    {&RunOptions::sectionAuthor, SYL_Q_AUTHOR, kSectionAuthor},
-    {&RunOptions::sectionCopyright, SYL_Q_COPYRIGHT, kSectionCopyright},
-    {&RunOptions::sectionVersion, SYL_Q_VERSION, kSectionVersion},
-    {&RunOptions::sectionHistory, SYL_Q_HISTORY, kSectionHistory},
-    {&RunOptions::sectionRequest, SYL_Q_REQUEST, kSectionRequest},
-    {&RunOptions::sectionSource, SYL_Q_SOURCE, kSectionSource},
-    {&RunOptions::sectionSeeAlso, SYL_Q_SEEALSO, kSectionSeeAlso},
-}};
-
 // What every page of one stage call shares.
 struct PageContext {
     const PageJob& job;
     bool markerImages;
     std::string timeText;
+    bool search;
 };
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
@@ -83,9 +60,13 @@ void AppendPageHead(std::string& page, const PageContext& context, const CSylIte
     } else {
         head = settings[SYL_HTML_DESC_FILE_START];
     }
+    std::string escapedName;
+    const std::string_view name = ShownName(item, escapedName);
+    std::string breakableEscaped;
+    const std::string_view breakableName = ShownBreakableName(item, breakableEscaped);
     AppendLine(page, FillTemplate(head, {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
-                                         {placeholder::kHtmlTitle, ShownName(item)},
-                                         {placeholder::kFncTitle, ShownBreakableName(item)},
+                                         {placeholder::kHtmlTitle, name},
+                                         {placeholder::kFncTitle, breakableName},
                                          {placeholder::kShortDesc, typeLabel}}));
 }
 
@@ -148,10 +129,12 @@ void AppendPageEnd(std::string& page, const PageContext& context) {
                                    {placeholder::kZTCopyright, kProductNotice}}));
 }
 
-// A description page with the type label it shows.
+// A description page with the type label it shows, and its entry of the search index when the
+// run writes one.
 struct BuiltPage {
     std::string text;
     std::string typeLabel;
+    std::optional<IndexedEntry> searchEntry;
 };
 
 std::string BuildPage(const PageContext& context, const CSylItem& item, const PageText& text) {
@@ -182,8 +165,11 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     if (job.options.linkItemNames != 0 && item.style == CommentStyle::kSylva) {
         LinkItemText(job.items, text, item.name);
     }
-    std::string page = BuildPage(context, item, text);
-    return {std::move(page), std::move(text.typeLabel)};
+    BuiltPage page{BuildPage(context, item, text), text.typeLabel, {}};
+    if (context.search) {
+        page.searchEntry = SearchEntryOf(job, item, text);
+    }
+    return page;
 }
 
 }  // namespace
@@ -191,7 +177,11 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
 int WriteDescriptionPages(PageJob& job) {
     // The images cannot come or go while the run writes its pages; one look serves them all.
     const PageContext context{job, MarkerImagesInstalled(job.project.outputPath),
-                              CZTTime::Now().GetTimeAsString()};
+                              CZTTime::Now().GetTimeAsString(), SearchEnabled(job.settings)};
+    std::optional<SearchIndexWriter> searchIndex;
+    if (context.search) {
+        searchIndex.emplace(SearchFileWriter(job));
+    }
     const std::vector<const CSylItem*> pageItems = ItemsWithPages(job);
     int written = 0;
     // The pages are built on the other threads and written on this one: files created in one
@@ -211,7 +201,13 @@ int WriteDescriptionPages(PageJob& job) {
                     .ok()) {
                 ++written;
             }
+            if (searchIndex) {
+                searchIndex->Add(std::move(*page.searchEntry));
+            }
         });
+    if (searchIndex) {
+        FinishSearchIndex(job, *searchIndex);
+    }
     return written;
 }
 

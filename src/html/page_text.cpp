@@ -99,28 +99,33 @@ void RenderSeeAlsoLinks(const Settings& settings, const Project& project,
 
 }  // namespace
 
-std::string ShownText(const CSylItem& item, std::string_view text) {
-    return item.style == CommentStyle::kDoxygen ? Escaped(text) : std::string(text);
-}
-
-std::string ShownName(const CSylItem& item) {
-    return ShownText(item, item.name);
-}
-
-std::string ShownBreakableName(const CSylItem& item) {
-    std::string shown = ShownName(item);
-    if (item.style == CommentStyle::kDoxygen) {
-        for (std::size_t at = shown.find(kScope); at != std::string::npos;
-             at = shown.find(kScope, at)) {
-            shown.replace(at, kScope.size(), kScopeWithBreak);
-            at += kScopeWithBreak.size();
-        }
+std::string_view ShownText(const CSylItem& item, std::string_view text, std::string& escaped) {
+    if (item.style != CommentStyle::kDoxygen) {
+        return text;
     }
-    return shown;
+    escaped = Escaped(text);
+    return escaped;
 }
 
-std::string ShownGroup(const CSylItem& item) {
-    return ShownText(item, item.group);
+std::string_view ShownName(const CSylItem& item, std::string& escaped) {
+    return ShownText(item, item.name, escaped);
+}
+
+std::string_view ShownBreakableName(const CSylItem& item, std::string& escaped) {
+    std::string_view shown = ShownName(item, escaped);
+    if (item.style != CommentStyle::kDoxygen) {
+        return shown;
+    }
+    for (std::size_t at = escaped.find(kScope); at != std::string::npos;
+         at = escaped.find(kScope, at)) {
+        escaped.replace(at, kScope.size(), kScopeWithBreak);
+        at += kScopeWithBreak.size();
+    }
+    return escaped;
+}
+
+std::string_view ShownGroup(const CSylItem& item, std::string& escaped) {
+    return ShownText(item, item.group, escaped);
 }
 
 std::string ShownShortDescription(const CSylItem& item, const Settings& settings,
@@ -159,7 +164,9 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
         RenderSeeAlsoLinks(settings, project, rich ? &references : nullptr,
                            page.sections[kSectionSeeAlso]);
     }
-    page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item), text.typeText});
+    std::string escapedGroup;
+    page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item, escapedGroup), text.typeText});
+    page.typeText = std::move(text.typeText);
     return page;
 }
 

@@ -20,6 +20,8 @@ struct PageText {
     bool hasParamTable = false;
     // "<group><BR>(<type words>)".
     std::string typeLabel;
+    // The type words alone ("Public Constructor").
+    std::string typeText;
 };
 
 // The page text of `item` from its derived `text`. The lines of an item of the doxygen style are
@@ -30,14 +32,15 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
 
 // The item's name, group and short description as a page shows them: as written for the default
 // style, whose text is HTML; escaped (the short description rendered) for the doxygen style,
-// whose names hold "<" and "&" as C++ does ("operator<", "std::vector<int>").
-std::string ShownName(const CSylItem& item);
-// The same for text in the body of a page: the qualified name of an item of the doxygen style
-// may break after each "::", so that a long one cannot push the index out of the window.
-std::string ShownBreakableName(const CSylItem& item);
+// whose names hold "<" and "&" as C++ does ("operator<", "std::vector<int>"). The name and group
+// are views of the item's own text, or of `escaped` when they had to be escaped.
+std::string_view ShownName(const CSylItem& item, std::string& escaped);
+std::string_view ShownGroup(const CSylItem& item, std::string& escaped);
+// The name as the body of a page shows it: the qualified name of an item of the doxygen style may
+// break after each "::", so that a long one cannot push the index out of the window.
+std::string_view ShownBreakableName(const CSylItem& item, std::string& escaped);
 // `text`, a part of the item's name or group, as its page shows it.
-std::string ShownText(const CSylItem& item, std::string_view text);
-std::string ShownGroup(const CSylItem& item);
+std::string_view ShownText(const CSylItem& item, std::string_view text, std::string& escaped);
 std::string ShownShortDescription(const CSylItem& item, const Settings& settings,
                                   const ItemList& items);
 

@@ -50,14 +50,6 @@ constexpr std::string_view kFrameRow =
 constexpr std::string_view kFrameGroupHeading =
     "<BR><font face=[Font] size=+1><B>[LinkName]</B></font><BR>";
 constexpr std::string_view kFrameGap = "<BR>";
-constexpr std::string_view kFrameSet =
-    "<HTML>\n"
-    "<HEAD>\n"
-    "<TITLE>[HtmlTitle]</TITLE></HEAD>\n"
-    "<FRAMESET COLS=\"240,*\" ONUNLOAD=\"0\">\n"
-    "<FRAME SRC=\"[LinkedIndexFile]\" NAME=\"Index\" MARGINWIDTH=\"2\" MARGINHEIGHT=\"2\">\n"
-    "<FRAME SRC=\"[LinkedDetailsFile]\" NAME=\"Details\">\n"
-    "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>";
 constexpr std::string_view kAlphaIndexHeading = "Index";
 // Longer names are cut in the drop-down list, which the narrow frame must hold.
 constexpr std::size_t kDropDownNameLimit = 20;
@@ -149,7 +141,8 @@ class IndexPages {
         int initial = InitialOf(item.MemberName());
         if (item.group != lastGroup_) {
             AppendGaps(1, false);
-            AppendGroupHeadings(ShownGroup(item));
+            std::string escapedGroup;
+            AppendGroupHeadings(ShownGroup(item, escapedGroup));
             AppendGaps(1, false);
             lastGroup_ = item.group;
             currentInitial_ = initial;
@@ -200,8 +193,10 @@ class IndexPages {
             shown.resize(kDropDownNameLimit);
             shown.append(kCutMark);
         }
-        return FillTemplate(kDropDownEntry, {{placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                                             {placeholder::kLinkName, ShownText(item, shown)}});
+        std::string escaped;
+        return FillTemplate(kDropDownEntry,
+                            {{placeholder::kLinkedFile, LinkTarget(PageFile(item))},
+                             {placeholder::kLinkName, ShownText(item, shown, escaped)}});
     }
 
     // `rowTemplate` with the item's marker image, when the images are installed.
@@ -214,19 +209,21 @@ class IndexPages {
     }
 
     std::string IndexRow(const CSylItem& item) const {
+        std::string escapedName;
         return FillTemplate(
             WithImage(indexRowTemplate_, item),
             {{placeholder::kFont, font_},
              {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-             {placeholder::kLinkName, ShownBreakableName(item)},
+             {placeholder::kLinkName, ShownBreakableName(item, escapedName)},
              {placeholder::kShortDesc, ShownShortDescription(item, settings_, job_.items)}});
     }
 
     std::string FrameRow(const CSylItem& item) const {
+        std::string escapedName;
         return FillTemplate(WithImage(frameRowTemplate_, item),
                             {{placeholder::kFont, font_},
                              {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                             {placeholder::kLinkName, ShownBreakableName(item)}});
+                             {placeholder::kLinkName, ShownBreakableName(item, escapedName)}});
     }
 
     void AppendGaps(int count, bool lineEnds) {
@@ -277,12 +274,12 @@ void WriteFrameSet(PageJob& job) {
     const Project& project = job.project;
     job.reporter.Protocol(FormatLine(kGeneratingFrameSet, {project.framePage}));
     std::string frameSet;
-    AppendLine(frameSet,
-               FillTemplate(kFrameSet, {{placeholder::kHtmlTitle, project.name},
-                                        {placeholder::kLinkedIndexFile,
-                                         LinkTarget(FrameIndexFile(project.directoryName))},
-                                        {placeholder::kLinkedDetailsFile,
-                                         LinkTarget(ProjectIndexFile(project.directoryName))}}));
+    AppendLine(frameSet, FillTemplate(job.settings[SYL_HTML_FRAME_SET],
+                                      {{placeholder::kHtmlTitle, project.name},
+                                       {placeholder::kLinkedIndexFile,
+                                        LinkTarget(FrameIndexFile(project.directoryName))},
+                                       {placeholder::kLinkedDetailsFile,
+                                        LinkTarget(ProjectIndexFile(project.directoryName))}}));
     (void)WriteOutputFile(job.reporter, project.framePage, frameSet, kFrameSetOpenFailure,
                           WriteWholeFile);
 }

@@ -54,7 +54,10 @@ std::string DeclarationParser::QualifiedNameEndingAt(const Units& units, std::si
                                                      std::size_t& start) const {
     std::size_t u = last;
     if (u > first && UnitIs(units, u - 1, "~")) {
-        name.insert(0, "~");
+        // Built anew, not name.insert(0, ...): GCC 12 at -O3 warns falsely of that (-Wrestrict).
+        std::string destructor(1, '~');
+        destructor.append(name);
+        name = std::move(destructor);
         --u;
     }
     while (u >= first + 2 && UnitIs(units, u - 1, "::")) {

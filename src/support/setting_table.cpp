@@ -249,7 +249,21 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
     {"SYL_HTML_STD_PARAM_TABLE_END",
      "</table>"},
     {"SYL_COMMENT_STYLE",
-     "sylva"},}};
+     "sylva"},
+    // "1", "ON", "YES" or "TRUE" (in any case) writes the search index and its runtime into the
+    // project directory, for templates that hold a search box; any other value writes neither.
+    {"SYL_HTML_SEARCH",
+     "0"},
+    // The project's entry page, with [HtmlTitle], [LinkedIndexFile] and [LinkedDetailsFile]. Its
+    // frames keep the names "Index" and "Details" that the index frame's rows aim at.
+    {"SYL_HTML_FRAME_SET",
+     "<HTML>\n"
+     "<HEAD>\n"
+     "<TITLE>[HtmlTitle]</TITLE></HEAD>\n"
+     "<FRAMESET COLS=\"240,*\" ONUNLOAD=\"0\">\n"
+     "<FRAME SRC=\"[LinkedIndexFile]\" NAME=\"Index\" MARGINWIDTH=\"2\" MARGINHEIGHT=\"2\">\n"
+     "<FRAME SRC=\"[LinkedDetailsFile]\" NAME=\"Details\">\n"
+     "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>"},}};
 // clang-format on
 
 std::optional<SettingId> FindSettingByKey(std::string_view key) {

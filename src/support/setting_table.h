@@ -87,6 +87,8 @@ enum SettingId : int {
     SYL_HTML_STD_PARAM_ROW,
     SYL_HTML_STD_PARAM_TABLE_END,
     SYL_COMMENT_STYLE,
+    SYL_HTML_SEARCH,
+    SYL_HTML_FRAME_SET,
     kSettingCount
 };
 

@@ -38,9 +38,9 @@ constexpr const char* kSource =
     "\n";
 
 // The pages of a project and the master index, by their path below the output directory.
-const std::vector<std::string> kPages = {"SYLVA_MAIN_INDEX.HTML", "Demo/Demo.HTML",
-                                         "Demo/Demo_frameidx.HTML", "Demo/SYLVA_Open.html",
-                                         "Demo/SYLVA_Door.html"};
+const std::vector<std::string> kPages = {"SYLVA_MAIN_INDEX.HTML",   "Demo/Demo.HTML",
+                                         "Demo/Demo_frameidx.HTML", "Demo/Demo_frame.HTML",
+                                         "Demo/SYLVA_Open.html",    "Demo/SYLVA_Door.html"};
 
 bool Holds(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
@@ -134,7 +134,8 @@ TEST_F(ModernThemeTest, TheIndexFrameHasAFilterBoxOverItsItemLinks) {
     ExpectAll(
         frame,
         {"<input type=\"search\"", "oninput=\"SylvaFilter(this)\"", "<script>function OpenLink(){",
-         "function SylvaFilter(box){", "querySelectorAll('a[target=\"Details\" i]')",
+         "function SylvaFilter(box){",  // The filter leaves the search's result links alone.
+         "querySelectorAll('a[target=\"Details\" i]:not(.sylva-results a)')",
          // The table the fixed form end opens is closed.
          "<!-- ##### END OF SYLVA INDEX ##### --></table>"},
         "the index frame");
@@ -160,6 +161,27 @@ TEST_F(ModernThemeTest, DescriptionPagesUseTheThemesBlocks) {
          // One line break after each See also link: the page writes it.
          "<a href=\"Demo.HTML\">Project description index</a><BR>\n<a", "<footer>File created: "},
         "SYLVA_Open.html");
+}
+
+TEST_F(ModernThemeTest, PagesWithASearchBoxLoadTheSearchThatTheRunWritesBesideThem) {
+    Generate("Demo", "The demo");
+    for (std::string path : {"Demo/Demo.HTML", "Demo/Demo_frameidx.HTML", "Demo/SYLVA_Open.html",
+                             "Demo/SYLVA_Door.html"}) {
+        ExpectAll(Page(path),
+                  {"<link rel=\"stylesheet\" href=\"sylva_search.css\">",
+                   "<script src=\"sylva_search.js\" defer></script>", "<input type=\"search\"",
+                   "class=\"sylva-search\""},
+                  path);
+    }
+    for (std::string file : {"sylva_search.js", "sylva_search.css", "sylva_search_index.js",
+                             "sylva_search_i_0.js", "sylva_search_w_do.js"}) {
+        EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/" + file))) << file;
+    }
+    // The frame set's frames keep the names that the index rows aim at.
+    ExpectAll(Page("Demo/Demo_frame.HTML"),
+              {"<iframe id=\"index\" name=\"Index\" title=\"Index\" src=\"Demo_frameidx.HTML\">",
+               "<iframe id=\"details\" name=\"Details\" title=\"Details\" src=\"Demo.HTML\">"},
+              "the frame set");
 }
 
 TEST_F(ModernThemeTest, MasterIndexRecordsAreReadBackAndKeptByLaterRuns) {

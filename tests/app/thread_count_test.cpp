@@ -22,9 +22,13 @@ struct RunOutput {
 };
 
 // Runs sylva on `scanPath` with SYLVA_THREADS=`threads`, in a directory of its own that the
-// output path names the same way for every run, so that no path in a page tells runs apart.
-RunOutput RunWithThreads(const std::string& scanPath, int threads) {
+// output path names the same way for every run, so that no path in a page tells runs apart. A
+// non-empty `config` is the SYLVA.INI of that directory.
+RunOutput RunWithThreads(const std::string& scanPath, int threads, const std::string& config) {
     ScratchDir work;
+    if (!config.empty()) {
+        work.Write("SYLVA.INI", config);
+    }
     ProcessOptions options;
     options.cwd = work.path();
     options.environment = {"SOURCE_DATE_EPOCH=1700000000", "TZ=UTC",
@@ -59,13 +63,13 @@ std::string FirstDifference(const std::map<std::string, std::string>& expected,
     return "";
 }
 
-void ExpectSameAsOneThread(const std::string& scanPath) {
-    RunOutput single = RunWithThreads(scanPath, 1);
+void ExpectSameAsOneThread(const std::string& scanPath, const std::string& config = "") {
+    RunOutput single = RunWithThreads(scanPath, 1, config);
     ASSERT_EQ(single.result.status, 0) << single.result.err;
     ASSERT_GT(single.files.size(), 3u);
     for (int threads : {2, 4}) {
         SCOPED_TRACE("threads: " + std::to_string(threads));
-        RunOutput shared = RunWithThreads(scanPath, threads);
+        RunOutput shared = RunWithThreads(scanPath, threads, config);
         EXPECT_EQ(shared.result.status, single.result.status);
         EXPECT_EQ(shared.result.out, single.result.out);
         EXPECT_EQ(shared.result.err, single.result.err);
@@ -130,7 +134,9 @@ TEST(ThreadCount, AGeneratedTreeComesOutAsOnOneThread) {
         sources.Write("part" + std::to_string(file % 4) + "/unit" + std::to_string(file) + ".h",
                       GeneratedSource(file, kItemsPerFile));
     }
-    RunOutput probe = RunWithThreads(sources.path(), 1);
+    // The search index too: its entries come from the threads that build the pages.
+    const std::string config = "SYL_HTML_SEARCH=1\n";
+    RunOutput probe = RunWithThreads(sources.path(), 1, config);
     // The tree exercises what it is meant to: numbered pages and warnings.
     EXPECT_NE(probe.result.err.find("warning:"), std::string::npos);
     bool numberedPage = false;
@@ -138,7 +144,8 @@ TEST(ThreadCount, AGeneratedTreeComesOutAsOnOneThread) {
         numberedPage = numberedPage || path.find("Shared3_") != std::string::npos;
     }
     EXPECT_TRUE(numberedPage);
-    ExpectSameAsOneThread(sources.path());
+    EXPECT_TRUE(probe.files.contains("Shared/sylva_search_i_1.js"));
+    ExpectSameAsOneThread(sources.path(), config);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The checks run over one generated site in the browser: the way a reader enters it (master
 // index, project link, frame set), the index frame's ways of choosing an item, the theme's
-// colour schemes and filter box, every link of every page, and the console.
+// colour schemes, filter box and search (search_checks.mjs), every link of every page, and the
+// console.
 //
 // The frame set checks run in order on one page and share what they found in `state`; a check
 // whose predecessor failed fails too, with its own message.
@@ -10,6 +11,7 @@ import path from 'node:path';
 import {JudgeSchemeColours} from './colours.mjs';
 import {CrawlSite, DescribeReference, JudgeReferences} from './crawl.mjs';
 import {CollectMarkupInPage, JudgeMarkup} from './markup.mjs';
+import {CheckKeyboard, CheckQueries, FramesScrollingSideways, OpenQueryLink, TypeQuery} from './search_checks.mjs';
 
 export const kMasterIndexFile = 'SYLVA_MAIN_INDEX.HTML';
 const kFrameSetSuffix = '_frame.HTML';
@@ -17,6 +19,16 @@ const kIndexFrameSuffix = '_frameidx.HTML';
 const kDropDown = 'select[name="IndexList"]';
 const kFilterMissText = 'zz-no-item-holds-this-zz';
 const kBrowserIconPath = '/favicon.ico';
+const kSearchResultLinks = '.sylva-results a';
+const kPhoneViewport = {
+    width: 390,
+    height: 844
+};
+// A query whose first result is known, for opening a result.
+const kResultToOpen = {
+    query: 'CBed::Plant',
+    name: 'CBed::Plant'
+};
 
 function Fail(message) { throw new Error(message); }
 
@@ -66,18 +78,19 @@ async function SchemeProblems(page, schemes) {
     return problems;
 }
 
-// Every item link of the index frame (a link aimed at the "Details" frame), in page order:
-// [{name, href, shown}].
+// Every item link of the index frame (a link aimed at the "Details" frame, not one of the
+// search's results), in page order: [{name, href, shown}].
 function ItemLinks(indexFrame) {
-    return indexFrame.$$eval('a[target]', (links) => {
-        const items =
-            links.filter((link) => link.getAttribute('target').toLowerCase() === 'details');
+    return indexFrame.$$eval('a[target]', (links, results) => {
+        const items = links.filter(
+            (link) =>
+                link.getAttribute('target').toLowerCase() === 'details' && !link.matches(results));
         return items.map((link) => ({
                              name: link.textContent.trim(),
                              href: link.href,
                              shown: link.getClientRects().length > 0,
                          }));
-    });
+    }, kSearchResultLinks);
 }
 
 // The items of the index frame, each once: an item stands twice when the alphabetical index
@@ -217,6 +230,120 @@ async function CheckFilterBox({state}) {
     }
 }
 
+// Runs inside a frame: the colours of the search's first result against the page.
+function MeasureResultColours() {
+    const name = document.querySelector('.sylva-results .sylva-name');
+    const summary = document.querySelector('.sylva-results .sylva-summary');
+    if (name === null || summary === null) {
+        return null;
+    }
+    return {
+        background: getComputedStyle(document.body).backgroundColor,
+        text: getComputedStyle(summary).color,
+        link: getComputedStyle(name).color,
+    };
+}
+
+// With the results of kResultToOpen shown in `frame`: the problems of their colours in each scheme.
+async function ResultColourProblems(page, frame, schemes) {
+    const problems = [];
+    for (const scheme of schemes) {
+        await page.emulateMedia({colorScheme: scheme});
+        const measured = await frame.evaluate(MeasureResultColours);
+        if (measured === null) {
+            problems.push(`${scheme}: the results show no name and summary`);
+            continue;
+        }
+        for (const problem of JudgeSchemeColours(scheme, measured)) {
+            problems.push(`${scheme}: the results: ${problem}`);
+        }
+    }
+    await page.emulateMedia({colorScheme: schemes[0]});
+    return problems;
+}
+
+// Opens the first result of kResultToOpen, shown in the index frame, in the details frame.
+async function OpenFirstResult(index, details) {
+    const read = await TypeQuery(index, kResultToOpen.query);
+    const first = read.results[0] ?? Fail(`"${kResultToOpen.query}" found nothing`);
+    await Promise.all([
+        details.waitForURL(first.href, {waitUntil: 'load'}),
+        index.locator(kSearchResultLinks).first().click(),
+    ]);
+    await ExpectDetails(details, {name: kResultToOpen.name, href: first.href});
+}
+
+async function CheckIndexFrameSearch({page, site, statuses, state}) {
+    const index = NeedFrames(state);
+    await CheckQueries((query) => TypeQuery(index, query), 'Details', statuses);
+    await OpenFirstResult(index, state.details);
+    const problems = await ResultColourProblems(page, index, site.theme.schemes);
+    await index.locator('input.sylva-search').fill('');
+    if (problems.length > 0) {
+        Fail(problems.join('\n'));
+    }
+}
+
+async function CheckQueryLinks({page, statuses, state}) {
+    NeedFrames(state);
+    await CheckQueries((query) => OpenQueryLink(page, state.item.href, query), '_self', statuses);
+}
+
+async function CheckSearchKeys({page, state}) {
+    NeedFrames(state);
+    await CheckKeyboard(page, state.item.href);
+}
+
+// The frame set on a phone-sized screen, in each colour scheme: the pages take the whole width,
+// the bar above them opens the index, its search finds what it finds on a desktop, choosing a
+// result shows it and closes the index, and no frame scrolls sideways.
+async function CheckPhone({browserContext, site, statuses, state, consoleErrors}) {
+    NeedFrames(state);
+    const phone = await browserContext.newPage();
+    WatchConsole(phone, consoleErrors);
+    const problems = [];
+    try {
+        await phone.setViewportSize(kPhoneViewport);
+        for (const scheme of site.theme.schemes) {
+            await phone.emulateMedia({colorScheme: scheme});
+            await phone.goto(state.frameSetUrl, {waitUntil: 'load'});
+            const indexFrame = phone.locator('iframe[name="Index"]');
+            const detailsFrame = phone.locator('iframe[name="Details"]');
+            if (await indexFrame.isVisible() || !(await detailsFrame.isVisible())) {
+                problems.push(`${scheme}: the index does not give the details the whole screen`);
+            }
+            await phone.getByRole('button', {name: 'Index'}).click();
+            if (!(await indexFrame.isVisible())) {
+                Fail(`${scheme}: the bar's "Index" button does not open the index`);
+            }
+            const index = phone.frame({name: 'Index'});
+            await CheckQueries((query) => TypeQuery(index, query), 'Details', statuses);
+            await TypeQuery(index, kResultToOpen.query);
+            problems.push(...await ResultColourProblems(phone, index, [scheme]));
+            problems.push(...(await SchemeProblems(phone, [scheme])));
+            await OpenFirstResult(index, phone.frame({name: 'Details'}));
+            if (await indexFrame.isVisible() || !(await detailsFrame.isVisible())) {
+                problems.push(`${scheme}: choosing a result leaves the index open`);
+            }
+            for (const url of await FramesScrollingSideways(phone)) {
+                problems.push(`${scheme}: ${url} scrolls sideways`);
+            }
+        }
+        // A linked search: the frame set hands ?q= to its index and opens it.
+        const linked = await OpenQueryLink(phone, state.frameSetUrl, kResultToOpen.query, 'Index');
+        if (linked.results[0]?.name !== kResultToOpen.name ||
+            !(await phone.locator('iframe[name="Index"]').isVisible())) {
+            problems.push(`the frame set opened with ?q=${
+                kResultToOpen.query} does not show its results in the index`);
+        }
+    } finally {
+        await phone.close();
+    }
+    if (problems.length > 0) {
+        Fail(problems.join('\n'));
+    }
+}
+
 async function CheckFrameSetColours({page, site, state}) {
     NeedFrames(state);
     const problems = await SchemeProblems(page, site.theme.schemes);
@@ -240,10 +367,28 @@ async function TakeScreenshots({page, site, state}) {
     if (state.itemOption !== undefined) {
         await state.index.locator(kDropDown).selectOption(state.itemOption);
     }
+    const desktop = page.viewportSize();
     for (const shot of site.theme.screenshots) {
         await page.emulateMedia({colorScheme: shot.scheme});
+        // A shot may show a phone-sized screen with the index opened from its bar, and the
+        // results of a query in the index frame.
+        if (shot.phone) {
+            await page.setViewportSize(kPhoneViewport);
+            await page.getByRole('button', {name: 'Index'}).click();
+        }
+        if (shot.query !== undefined) {
+            await TypeQuery(state.index, shot.query);
+            await state.index.evaluate(() => document.activeElement?.blur());
+        }
         const file = (site.screenshotPrefix ?? '') + shot.file;
         await page.screenshot({path: path.join(site.screenshotDir, file)});
+        if (shot.query !== undefined) {
+            await state.index.locator('input.sylva-search').fill('');
+        }
+        if (shot.phone) {
+            await page.getByRole('button', {name: 'Close'}).click();
+            await page.setViewportSize(desktop);
+        }
     }
     await page.emulateMedia({colorScheme: site.theme.schemes[0]});
 }
@@ -280,6 +425,12 @@ const kFrameSetChecks = [
         run: CheckFilterBox,
     },
     {
+        title: 'the index frame\'s search finds every kind of query, and a result opens in the ' +
+            'details frame',
+        when: (site) => site.theme.search,
+        run: CheckIndexFrameSearch,
+    },
+    {
         title: (theme) => `the frame set reads well in ${kSchemeWords(theme)}`,
         run: CheckFrameSetColours
     },
@@ -294,9 +445,26 @@ const kFrameSetChecks = [
     },
 ];
 
-// Collects the page's console errors and uncaught script errors, with where they came from.
-function WatchConsole(page) {
-    const errors = [];
+// The search's checks that leave the frame set, run after the checks above.
+const kSearchPageChecks = [
+    {
+        title: 'a description page opened with ?q=WORDS shows the results for WORDS',
+        run: CheckQueryLinks
+    },
+    {
+        title: '"/" focuses the search box, the arrow keys choose a result, Enter opens it',
+        run: CheckSearchKeys
+    },
+    {
+        title: 'on a 390 px screen the bar opens the index, whose search works, and nothing ' +
+            'scrolls sideways',
+        run: CheckPhone,
+    },
+];
+
+// Collects the page's console errors and uncaught script errors, with where they came from, into
+// `errors`.
+function WatchConsole(page, errors = []) {
     page.on('console', (message) => {
         const source = message.location().url;
         // The browser asks for the site's icon on its own; no generated page refers to one.
@@ -319,11 +487,16 @@ export async function CheckSite(browserContext, reporter, statuses, site) {
     await page.emulateMedia({colorScheme: theme.schemes[0]});
     const check = (title, body) => reporter.Check(`${theme.name}: ${title}`, body);
 
-    const context = {page, site, statuses, state: {}};
+    const context = {page, site, statuses, state: {}, browserContext, consoleErrors};
     for (const {title, when, run} of kFrameSetChecks) {
         if (when === undefined || when(site)) {
             const words = typeof title === 'function' ? title(theme) : title;
             await check(words, () => run(context));
+        }
+    }
+    if (theme.search) {
+        for (const {title, run} of kSearchPageChecks) {
+            await check(title, () => run(context));
         }
     }
 

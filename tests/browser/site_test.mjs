@@ -25,6 +25,7 @@ const kThemes = new Map([
             name: 'default',
             dropDown: true,
             filterBox: false,
+            search: false,
             schemes: ['light'],
             screenshots: [{scheme: 'light', file: 'frameset-default.png'}],
         }
@@ -34,10 +35,13 @@ const kThemes = new Map([
             name: 'modern',
             dropDown: false,
             filterBox: true,
+            search: true,
             schemes: ['light', 'dark'],
             screenshots: [
                 {scheme: 'light', file: 'frameset-modern-light.png'},
                 {scheme: 'dark', file: 'frameset-modern-dark.png'},
+                {scheme: 'light', file: 'search-modern-light.png', query: 'water'},
+                {scheme: 'dark', file: 'search-modern-phone-dark.png', query: 'water', phone: true},
             ],
         }
     ],

@@ -10,9 +10,10 @@
 namespace sylva {
 namespace {
 
-// The seventy settings the templates and keywords need, and the comment style.
-TEST(SettingTable, HasSeventyOneStringsAndSeventyDistinctKeysNamedAfterTheirSettings) {
-    ASSERT_EQ(kSettingCount, 71);
+// The seventy settings the templates and keywords need, the comment style, the search switch and
+// the frame set page.
+TEST(SettingTable, HasSeventyThreeStringsAndSeventyTwoDistinctKeysNamedAfterTheirSettings) {
+    ASSERT_EQ(kSettingCount, 73);
     std::set<std::string_view> keys;
     for (const SettingDefinition& setting : kSettingDefinitions) {
         if (!setting.key.empty()) {
@@ -21,11 +22,12 @@ TEST(SettingTable, HasSeventyOneStringsAndSeventyDistinctKeysNamedAfterTheirSett
         }
         EXPECT_FALSE(setting.defaultValue.empty()) << setting.key;
     }
-    EXPECT_EQ(keys.size(), 70u);
+    EXPECT_EQ(keys.size(), 72u);
     EXPECT_TRUE(kSettingDefinitions[throwsHeading].key.empty());
     EXPECT_EQ(kSettingDefinitions[SYL_Q_AUTHOR].key, "SYL_Q_AUTHOR");
     EXPECT_EQ(kSettingDefinitions[SYL_HTML_STD_PARAM_TABLE_END].key,
               "SYL_HTML_STD_PARAM_TABLE_END");
+    EXPECT_EQ(kSettingDefinitions[SYL_HTML_FRAME_SET].key, "SYL_HTML_FRAME_SET");
 }
 
 TEST(SettingTable, FindsKeysExactlyAndCaseSensitively) {
@@ -59,6 +61,8 @@ TEST(SettingDefaults, AreByteExact) {
     EXPECT_EQ(Default(SYL_STD_FONT_TEXT), "\"Lucida Console\"");
     EXPECT_EQ(Default(SYL_Q_HTML_INDEX_BEGIN), "<!-- ##### BEGIN OF SYLVA INDEX ##### -->");
     EXPECT_EQ(Default(SYL_HTML_STD_LINK), "<a href=\"[LinkedFile]\">[LinkName]</a><BR>");
+    EXPECT_EQ(Default(SYL_HTML_SEARCH), "0");  // no search files by default
+    EXPECT_EQ(Default(SYL_COMMENT_STYLE), "sylva");
     EXPECT_EQ(Default(SYL_HTML_DESC_CNT_TEXT_PRE_BOLD),
               "<pre><b><font face=[Font]>\n[CntText]\n</font></b></pre>");
     EXPECT_EQ(Default(SYL_HTML_MS_INDEX_FILE_END),

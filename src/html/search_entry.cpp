@@ -1,0 +1,122 @@
+#include "html/search_entry.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "html/search_terms.h"
+#include "html/utf8_text.h"
+
+namespace sylva {
+
+namespace {
+
+// True for a word of kStopWords; `hash` is the word's std::hash.
+bool IsStopWord(std::string_view term, std::size_t hash) {
+    struct Stop {
+        std::size_t hash;
+        std::string_view word;
+    };
+    static const std::vector<Stop> stops = [] {
+        std::vector<Stop> sorted;
+        for (std::string_view word : kStopWords) {
+            sorted.push_back({std::hash<std::string_view>()(word), word});
+        }
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const Stop& a, const Stop& b) { return a.hash < b.hash; });
+        return sorted;
+    }();
+    static const std::size_t longest =
+        std::max_element(kStopWords.begin(), kStopWords.end(), [](auto a, auto b) {
+            return a.size() < b.size();
+        })->size();
+    if (term.size() > longest) {
+        return false;
+    }
+    auto found = std::lower_bound(stops.begin(), stops.end(), hash,
+                                  [](const Stop& stop, std::size_t h) { return stop.hash < h; });
+    for (; found != stops.end() && found->hash == hash; ++found) {
+        if (found->word == term) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// Sorted in byte order; one-character words are never indexed and need no place here.
+const std::vector<std::string_view> kStopWords = {
+    "also", "an",    "and",   "are",  "as",    "at",    "auch",  "auf",   "aus",  "be",  "bei",
+    "been", "but",   "by",    "can",  "das",   "dass",  "dem",   "den",   "der",  "des", "die",
+    "do",   "does",  "ein",   "eine", "einem", "einen", "einer", "eines", "es",   "for", "from",
+    "has",  "have",  "if",    "im",   "in",    "into",  "is",    "ist",   "it",   "its", "mit",
+    "nach", "nicht", "noch",  "nur",  "oder",  "of",    "on",    "or",    "sind", "so",  "than",
+    "that", "the",   "their", "then", "there", "these", "this",  "to",    "und",  "von", "was",
+    "were", "which", "wie",   "will", "wird",  "with",  "zu",
+};
+
+IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
+    IndexedEntry indexed;
+    indexed.name = ToUtf8(entry.name);
+    indexed.page = ToUtf8(entry.page);
+    indexed.group = ToUtf8(entry.group);
+    indexed.type = ToUtf8(entry.type);
+    indexed.summary = ToUtf8(entry.summary);
+
+    // Every occurrence of a term, its text kept in `texts`; then each term once, at the best
+    // level it occurs at. Sorting by hash, not by text, keeps this cheap: the order is not kept.
+    struct Occurrence {
+        std::size_t hash;
+        TermLevel level;
+        std::uint32_t offset;
+        std::uint32_t size;
+    };
+    std::string texts;
+    std::vector<Occurrence> occurrences;
+    const std::size_t textBytes = entry.description.size() + entry.other.size() + 64;
+    texts.reserve(textBytes);
+    occurrences.reserve(textBytes / 4);
+    // Words of texts that carry no meaning of their own are left out; those of the name never.
+    auto add = [&texts, &occurrences](std::string_view term, TermLevel level) {
+        std::size_t hash = std::hash<std::string_view>()(term);
+        if (level >= TermLevel::kDescriptionWord && IsStopWord(term, hash)) {
+            return;
+        }
+        occurrences.push_back({hash, level, static_cast<std::uint32_t>(texts.size()),
+                               static_cast<std::uint32_t>(term.size())});
+        texts.append(term);
+    };
+    if (!indexed.name.empty()) {
+        add(FoldCase(indexed.name), TermLevel::kFullName);
+    }
+    ForEachTerm(indexed.name, [&add](std::string_view term) { add(term, TermLevel::kNameWord); });
+    std::string converted;
+    auto addText = [&add, &converted](std::string_view bytes, TermLevel level) {
+        ForEachTerm(AsUtf8(bytes, converted),
+                    [&add, level](std::string_view term) { add(term, level); });
+    };
+    addText(entry.description, TermLevel::kDescriptionWord);
+    addText(entry.other, TermLevel::kOtherWord);
+    addText(entry.group, TermLevel::kOtherWord);
+
+    auto text = [&texts](const Occurrence& o) {
+        return std::string_view(texts).substr(o.offset, o.size);
+    };
+    std::sort(occurrences.begin(), occurrences.end(),
+              [&text](const Occurrence& a, const Occurrence& b) {
+                  if (a.hash != b.hash) {
+                      return a.hash < b.hash;
+                  }
+                  int order = text(a).compare(text(b));
+                  return order != 0 ? order < 0 : a.level < b.level;
+              });
+    for (std::size_t i = 0; i < occurrences.size(); ++i) {
+        const Occurrence& o = occurrences[i];
+        if (i == 0 || o.hash != occurrences[i - 1].hash || text(o) != text(occurrences[i - 1])) {
+            indexed.terms.push_back({std::string(text(o)), o.hash, o.level});
+        }
+    }
+    return indexed;
+}
+
+}  // namespace sylva

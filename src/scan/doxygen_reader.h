@@ -13,11 +13,11 @@
 // comment stands before or behind them; an enclosing struct without a comment of its own gets
 // an item for its rows. A documented type lists its undocumented public data members and enum
 // values as rows without text, and a group whose defining comment stands in the file lists the
-// undocumented macros inside it as rows with their values. Comments inside function bodies are passed over. A comment with "@file",
-// "@mainpage", "@page" or "@defgroup" is an item of its kind; one with "@fn", "@class",
-// "@struct", "@def" (and the like) documents the declaration of that name that follows, or,
-// when none follows before the next comment or the end of its scope, an item of that name
-// without syntax.
+// undocumented macros inside it as rows with their values. Comments inside function bodies are
+// passed over. A comment with "@file", "@mainpage", "@page" or "@defgroup" is an item of its
+// kind; one with "@fn", "@class", "@struct", "@def" (and the like) documents the declaration
+// of that name that follows, or, when none follows before the next comment or the end of its
+// scope, an item of that name without syntax.
 //
 // Names carry every enclosing named scope, joined by "::": namespaces, classes, structs and
 // unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add

@@ -38,6 +38,7 @@ while [ $# -gt 0 ]; do
             needs_value "$1" $#
             scan=$(cd "$2" && pwd)
             item_args=()
+            site_args+=(--other-tree)
             description="The headers in $scan"
             shift
             ;;

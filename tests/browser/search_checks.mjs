@@ -2,7 +2,8 @@
 // a search box or opened as a ?q= link, judged by their results, the words marked in them and
 // where their links lead; the keyboard; and the frame set on a phone-sized screen.
 //
-// The queries are about examples/ (the Nursery library); kSearchQueries says what each must find.
+// The queries of examples/ (the Nursery library) say what each must find there; on another tree
+// only what holds on any site is asked (ItemSearch).
 
 const kBox = 'input.sylva-search';
 const kResultsEvent = 'sylva-search-results';
@@ -11,7 +12,19 @@ const kResultsTimeoutMs = 10000;
 // Each query with what its results must be: `names` all of them in order, `first` the first one,
 // `firstMarks` the words marked in the first one's name, `nameHolds` a word that the names of the
 // first results hold and the later ones do not (names rank before texts).
-export const kSearchQueries = [
+const kNoResultQuery = {
+    what: 'a query no item matches',
+    query: 'zz-no-item-holds-this-zz',
+    names: []
+};
+const kHostileQuery = {
+    what: 'a query holding markup and quotes',
+    query: '<script>window.sylvaInjected=1</script> "quoted" \'single\' ' +
+        '<img src=x onerror="window.sylvaInjected=2">',
+    names: [],
+};
+
+const kExamplesQueries = [
     {
         what: 'an exact name',
         query: 'CBed::Plant',
@@ -27,14 +40,26 @@ export const kSearchQueries = [
         names: ['NURSERY_MIN_CUT_HEIGHT']
     },
     {what: 'two words, each anywhere', query: 'water bed', first: 'WaterBed'},
-    {what: 'a query no item matches', query: 'zz-no-item-holds-this-zz', names: []},
-    {
-        what: 'a query holding markup and quotes',
-        query: '<script>window.sylvaInjected=1</script> "quoted" \'single\' ' +
-            '<img src=x onerror="window.sylvaInjected=2">',
-        names: [],
-    },
+    kNoResultQuery,
+    kHostileQuery,
 ];
+
+// What the search is asked on a site: `queries` (rows as above), `open` the name of an item whose
+// exact query's first result is opened, `keyboard` one chosen with the arrow keys.
+export const kExamplesSearch = {
+    queries: kExamplesQueries,
+    open: 'CBed::Plant',
+    keyboard: 'WaterBed'
+};
+
+// The search of a tree other than examples/, asked about the item `name` it shows.
+export function ItemSearch(name) {
+    return {
+        queries: [{what: 'an exact name', query: name, first: name}, kNoResultQuery, kHostileQuery],
+        open: name,
+        keyboard: name,
+    };
+}
 
 function Fail(message) { throw new Error(message); }
 
@@ -158,10 +183,10 @@ export async function JudgeResults(row, read, target, statuses) {
     return problems;
 }
 
-// Runs every query of kSearchQueries with `run(query)` and fails with all problems found.
-export async function CheckQueries(run, target, statuses) {
+// Runs every query of `queries` with `run(query)` and fails with all problems found.
+export async function CheckQueries(queries, run, target, statuses) {
     const problems = [];
-    for (const row of kSearchQueries) {
+    for (const row of queries) {
         try {
             for (const problem of await JudgeResults(row, await run(row.query), target, statuses)) {
                 problems.push(`${row.what} (${JSON.stringify(row.query)}): ${problem}`);
@@ -175,8 +200,9 @@ export async function CheckQueries(run, target, statuses) {
     }
 }
 
-// "/" focuses the box of a description page, the arrow keys choose a result and Enter opens it.
-export async function CheckKeyboard(page, pageUrl) {
+// "/" focuses the box of a description page, the arrow keys choose the result `name` and Enter
+// opens it.
+export async function CheckKeyboard(page, pageUrl, name) {
     await page.goto(pageUrl, {waitUntil: 'load'});
     await page.locator('body').click({position: {x: 2, y: 2}});
     await page.keyboard.press('/');
@@ -184,23 +210,26 @@ export async function CheckKeyboard(page, pageUrl) {
     if (!focused) {
         Fail('"/" did not focus the search box');
     }
-    const read =
-        await ResultsAfter(page.mainFrame(), 'WaterBed', () => page.keyboard.type('WaterBed'));
-    const wanted = read?.results.findIndex((result) => result.name === 'WaterBed') ?? -1;
+    const read = await ResultsAfter(page.mainFrame(), name, () => page.keyboard.type(name));
+    const wanted = read?.results.findIndex((result) => result.name === name) ?? -1;
     if (wanted < 0) {
-        Fail('typing "WaterBed" did not find WaterBed');
+        Fail(`typing "${name}" did not find ${name}`);
     }
     for (let i = 0; i <= wanted; i++) {
         await page.keyboard.press('ArrowDown');
     }
     const selected =
         await page.locator('.sylva-results li[aria-selected="true"] .sylva-name').textContent();
-    if (selected !== 'WaterBed') {
-        Fail(`the arrow keys chose "${selected}", expected "WaterBed"`);
+    if (selected !== name) {
+        Fail(`the arrow keys chose "${selected}", expected "${name}"`);
     }
-    await Promise.all([page.waitForURL(read.results[wanted].href), page.keyboard.press('Enter')]);
-    if ((await page.title()) !== 'WaterBed') {
-        Fail(`Enter opened "${await page.title()}", expected WaterBed`);
+    // The result may be the page the box stands on: wait for the load, not for a new address.
+    await Promise.all([page.waitForEvent('load'), page.keyboard.press('Enter')]);
+    if (page.url() !== read.results[wanted].href) {
+        Fail(`Enter opened ${page.url()}, expected ${read.results[wanted].href}`);
+    }
+    if ((await page.title()) !== name) {
+        Fail(`Enter opened "${await page.title()}", expected ${name}`);
     }
 }
 

@@ -11,7 +11,7 @@ import path from 'node:path';
 import {JudgeSchemeColours} from './colours.mjs';
 import {CrawlSite, DescribeReference, JudgeReferences} from './crawl.mjs';
 import {CollectMarkupInPage, JudgeMarkup} from './markup.mjs';
-import {CheckKeyboard, CheckQueries, FramesScrollingSideways, OpenQueryLink, TypeQuery} from './search_checks.mjs';
+import {CheckKeyboard, CheckQueries, FramesScrollingSideways, ItemSearch, kExamplesSearch, OpenQueryLink, TypeQuery,} from './search_checks.mjs';
 
 export const kMasterIndexFile = 'SYLVA_MAIN_INDEX.HTML';
 const kFrameSetSuffix = '_frame.HTML';
@@ -23,11 +23,6 @@ const kSearchResultLinks = '.sylva-results a';
 const kPhoneViewport = {
     width: 390,
     height: 844
-};
-// A query whose first result is known, for opening a result.
-const kResultToOpen = {
-    query: 'CBed::Plant',
-    name: 'CBed::Plant'
 };
 
 function Fail(message) { throw new Error(message); }
@@ -244,7 +239,12 @@ function MeasureResultColours() {
     };
 }
 
-// With the results of kResultToOpen shown in `frame`: the problems of their colours in each scheme.
+// What the search is asked on `site`: about examples/, or about the item the checks show.
+function SearchPlan(site, state) {
+    return site.examples ? kExamplesSearch : ItemSearch(state.item.name);
+}
+
+// With results shown in `frame`: the problems of their colours in each scheme.
 async function ResultColourProblems(page, frame, schemes) {
     const problems = [];
     for (const scheme of schemes) {
@@ -262,21 +262,24 @@ async function ResultColourProblems(page, frame, schemes) {
     return problems;
 }
 
-// Opens the first result of kResultToOpen, shown in the index frame, in the details frame.
-async function OpenFirstResult(index, details) {
-    const read = await TypeQuery(index, kResultToOpen.query);
-    const first = read.results[0] ?? Fail(`"${kResultToOpen.query}" found nothing`);
-    await Promise.all([
-        details.waitForURL(first.href, {waitUntil: 'load'}),
-        index.locator(kSearchResultLinks).first().click(),
-    ]);
-    await ExpectDetails(details, {name: kResultToOpen.name, href: first.href});
+// Types the item name `name` into the index frame and opens its first result in the details
+// frame, which must be that item.
+async function OpenFirstResult(index, details, name) {
+    const read = await TypeQuery(index, name);
+    const first = read.results[0] ?? Fail(`"${name}" found nothing`);
+    // The details frame may show that item already: wait for its next load, not for an address.
+    const navigated = details.page().waitForEvent('framenavigated', (frame) => frame === details);
+    await index.locator(kSearchResultLinks).first().click();
+    await navigated;
+    await details.waitForLoadState('load');
+    await ExpectDetails(details, {name, href: first.href});
 }
 
 async function CheckIndexFrameSearch({page, site, statuses, state}) {
     const index = NeedFrames(state);
-    await CheckQueries((query) => TypeQuery(index, query), 'Details', statuses);
-    await OpenFirstResult(index, state.details);
+    const plan = SearchPlan(site, state);
+    await CheckQueries(plan.queries, (query) => TypeQuery(index, query), 'Details', statuses);
+    await OpenFirstResult(index, state.details, plan.open);
     const problems = await ResultColourProblems(page, index, site.theme.schemes);
     await index.locator('input.sylva-search').fill('');
     if (problems.length > 0) {
@@ -284,14 +287,16 @@ async function CheckIndexFrameSearch({page, site, statuses, state}) {
     }
 }
 
-async function CheckQueryLinks({page, statuses, state}) {
+async function CheckQueryLinks({page, site, statuses, state}) {
     NeedFrames(state);
-    await CheckQueries((query) => OpenQueryLink(page, state.item.href, query), '_self', statuses);
+    await CheckQueries(
+        SearchPlan(site, state).queries, (query) => OpenQueryLink(page, state.item.href, query),
+        '_self', statuses);
 }
 
-async function CheckSearchKeys({page, state}) {
+async function CheckSearchKeys({page, site, state}) {
     NeedFrames(state);
-    await CheckKeyboard(page, state.item.href);
+    await CheckKeyboard(page, state.item.href, SearchPlan(site, state).keyboard);
 }
 
 // The frame set on a phone-sized screen, in each colour scheme: the pages take the whole width,
@@ -299,6 +304,7 @@ async function CheckSearchKeys({page, state}) {
 // result shows it and closes the index, and no frame scrolls sideways.
 async function CheckPhone({browserContext, site, statuses, state, consoleErrors}) {
     NeedFrames(state);
+    const plan = SearchPlan(site, state);
     const phone = await browserContext.newPage();
     WatchConsole(phone, consoleErrors);
     const problems = [];
@@ -317,11 +323,12 @@ async function CheckPhone({browserContext, site, statuses, state, consoleErrors}
                 Fail(`${scheme}: the bar's "Index" button does not open the index`);
             }
             const index = phone.frame({name: 'Index'});
-            await CheckQueries((query) => TypeQuery(index, query), 'Details', statuses);
-            await TypeQuery(index, kResultToOpen.query);
+            await CheckQueries(
+                plan.queries, (query) => TypeQuery(index, query), 'Details', statuses);
+            await TypeQuery(index, plan.open);
             problems.push(...await ResultColourProblems(phone, index, [scheme]));
             problems.push(...(await SchemeProblems(phone, [scheme])));
-            await OpenFirstResult(index, phone.frame({name: 'Details'}));
+            await OpenFirstResult(index, phone.frame({name: 'Details'}), plan.open);
             if (await indexFrame.isVisible() || !(await detailsFrame.isVisible())) {
                 problems.push(`${scheme}: choosing a result leaves the index open`);
             }
@@ -330,11 +337,11 @@ async function CheckPhone({browserContext, site, statuses, state, consoleErrors}
             }
         }
         // A linked search: the frame set hands ?q= to its index and opens it.
-        const linked = await OpenQueryLink(phone, state.frameSetUrl, kResultToOpen.query, 'Index');
-        if (linked.results[0]?.name !== kResultToOpen.name ||
+        const linked = await OpenQueryLink(phone, state.frameSetUrl, plan.open, 'Index');
+        if (linked.results[0]?.name !== plan.open ||
             !(await phone.locator('iframe[name="Index"]').isVisible())) {
-            problems.push(`the frame set opened with ?q=${
-                kResultToOpen.query} does not show its results in the index`);
+            problems.push(
+                `the frame set opened with ?q=${plan.open} does not show its results in the index`);
         }
     } finally {
         await phone.close();
@@ -477,9 +484,11 @@ function WatchConsole(page, errors = []) {
     return errors;
 }
 
-// Checks one site. site: {theme, siteUrl, projectName, itemName, screenshotDir, screenshotPrefix,
-// sampleEvery}; theme says which of the index frame's controls it shows and which colour schemes
-// it supports; sampleEvery N opens one description page in N (CrawlSite).
+// Checks one site. site: {theme, siteUrl, projectName, itemName, examples, screenshotDir,
+// screenshotPrefix, sampleEvery}; theme says which of the index frame's controls it shows and
+// which colour schemes it supports; `examples` is true when the site documents examples/, whose
+// search is asked what it must find there; sampleEvery N opens one description page in N
+// (CrawlSite).
 export async function CheckSite(browserContext, reporter, statuses, site) {
     const {theme} = site;
     const page = await browserContext.newPage();

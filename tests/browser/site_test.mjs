@@ -2,13 +2,14 @@
 // the way a reader uses it; see site_checks.mjs for what is checked. Exits 1 when a check fails.
 //
 //   node site_test.mjs --root DIR --project NAME [--item NAME] [--theme NAME]... [--screenshots
-//   DIR [--screenshot-prefix TEXT]] [--sample-every N]
+//   DIR [--screenshot-prefix TEXT]] [--sample-every N] [--other-tree]
 //
 // DIR holds one output directory per theme, named like the theme ("default", "modern"), each
 // with its master index. --item names the item shown in the details frame (else the middle one
 // of the index frame); --screenshots saves pictures of each theme's frame set into that folder,
 // their names after TEXT; --sample-every N opens only one description page in N of a large site
-// (every link of the pages opened is still followed).
+// (every link of the pages opened is still followed); --other-tree says that the site documents
+// another tree than examples/, so the search is asked only about the item shown.
 
 import fs from 'node:fs';
 import {parseArgs} from 'node:util';
@@ -68,7 +69,8 @@ class Reporter {
 }
 
 const kUsage = 'usage: node site_test.mjs --root DIR --project NAME [--item NAME] ' +
-    '[--theme NAME]... [--screenshots DIR [--screenshot-prefix TEXT]] [--sample-every N]';
+    '[--theme NAME]... [--screenshots DIR [--screenshot-prefix TEXT]] [--sample-every N] ' +
+    '[--other-tree]';
 
 function ParseCommandLine() {
     let values;
@@ -82,6 +84,7 @@ function ParseCommandLine() {
                  screenshots: {type: 'string'},
                  'screenshot-prefix': {type: 'string'},
                  'sample-every': {type: 'string'},
+                 'other-tree': {type: 'boolean'},
              },
          }));
     } catch (error) {
@@ -125,6 +128,7 @@ async function Main() {
                 siteUrl: `${server.origin}/${theme.name}/`,
                 projectName: options.project,
                 itemName: options.item,
+                examples: !options['other-tree'],
                 screenshotDir: options.screenshots,
                 screenshotPrefix: options['screenshot-prefix'],
                 sampleEvery: options.sampleEvery,

@@ -122,6 +122,41 @@ std::string GeneratedSource(int file, int items) {
     return source;
 }
 
+// One header of a generated tree in the doxygen style: classes with members in a namespace,
+// functions whose names repeat across files (numbered pages), macros, groups defined in one file
+// and joined from others, references to other items, and a parameter that names nothing.
+std::string GeneratedDoxygenHeader(int file, int items) {
+    const std::string group = "g" + std::to_string(file % 3);
+    std::string source;
+    if (file < 3) {
+        source +=
+            "/** @defgroup " + group + " Group " + std::to_string(file) + "\n * Its items. */\n";
+    }
+    source += "/** @addtogroup " + group + "\n * @{ */\nnamespace lib {\n";
+    for (int i = 0; i < items; ++i) {
+        const int n = file * items + i;
+        const std::string shared = "shared" + std::to_string(n % 7);
+        switch (n % 3) {
+            case 0:
+                source += "/** A class. @sa " + shared + " */\nclass C" + std::to_string(n) +
+                          " {\n  public:\n    /// Runs it.\n    /// @param count how often\n" +
+                          "    /// @param missing names nothing\n    int Run(int count);\n" +
+                          "    int value;  ///< its value\n};\n";
+                break;
+            case 1:
+                source += "/**\n * @brief Shared work, see @ref C" + std::to_string(n - 1) +
+                          ".\n * @param text the text\n * @return its length\n */\nint " + shared +
+                          "(const char* text);\n";
+                break;
+            default:
+                source += "/// A limit for `" + shared + "()`.\n#define LIMIT" + std::to_string(n) +
+                          " 42\n";
+                break;
+        }
+    }
+    return source + "}\n/** @} */\n";
+}
+
 TEST(ThreadCount, TheBundledExamplesComeOutAsOnOneThread) {
     ExpectSameAsOneThread(SYLVA_SOURCE_DIR "/examples");
 }
@@ -145,6 +180,27 @@ TEST(ThreadCount, AGeneratedTreeComesOutAsOnOneThread) {
     }
     EXPECT_TRUE(numberedPage);
     EXPECT_TRUE(probe.files.contains("Shared/sylva_search_i_1.js"));
+    ExpectSameAsOneThread(sources.path(), config);
+}
+
+TEST(ThreadCount, AGeneratedTreeInTheDoxygenStyleComesOutAsOnOneThread) {
+    ScratchDir sources;
+    constexpr int kFiles = 12;
+    constexpr int kItemsPerFile = 30;
+    for (int file = 0; file < kFiles; ++file) {
+        sources.Write("part" + std::to_string(file % 3) + "/unit" + std::to_string(file) + ".h",
+                      GeneratedDoxygenHeader(file, kItemsPerFile));
+    }
+    const std::string config = "SYL_COMMENT_STYLE=doxygen\nSYL_HTML_SEARCH=1\n";
+    RunOutput probe = RunWithThreads(sources.path(), 1, config);
+    // The tree exercises what it is meant to: scoped names, numbered pages and warnings.
+    EXPECT_NE(probe.result.err.find("is not a parameter"), std::string::npos);
+    EXPECT_TRUE(probe.files.contains("Shared/SYLVA_lib__C0__Run.html"));
+    bool numberedPage = false;
+    for (const auto& [path, bytes] : probe.files) {
+        numberedPage = numberedPage || path.starts_with("Shared/SYLVA_lib__shared1_");
+    }
+    EXPECT_TRUE(numberedPage);
     ExpectSameAsOneThread(sources.path(), config);
 }
 

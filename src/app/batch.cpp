@@ -8,6 +8,7 @@
 #include "app/terminal_prompter.h"
 #include "support/line_reader.h"
 #include "support/text_format.h"
+#include "support/zt_string.h"
 
 namespace sylva {
 
@@ -45,6 +46,10 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
         if (!value.empty()) {
             field = value;
         }
+    }
+    // The scan compares upper-cased extensions with the filter, as the window's field keeps it.
+    if (!values.filter.empty()) {
+        fields.filter = CZTString(values.filter).MakeUpper();
     }
 }
 

@@ -20,6 +20,8 @@ constexpr OptionRow kOptions[] = {
      nullptr},
     {"-OUT", "=DIR", "output directory (default: the current directory)", &StartValues::outputPath,
      nullptr},
+    {"-FILTER", "=EXTENSIONS", "extensions of the files to read (default: .CPP|.C|.H|.SYL)",
+     &StartValues::filter, nullptr},
     {"-CONFIG", "=FILE", "configuration file (default: SYLVA.INI in the current directory, if any)",
      &StartValues::configFile, nullptr},
     {"-STYLE", "=STYLE",

@@ -61,6 +61,7 @@ TEST(ParseCommandLine, MatchesNamesAnywhereBeforeTheFirstEqualsSign) {
          "/usr/share/sylva/themes/modern.ini"},
         {"-style=Doxygen", &StartValues::commentStyle, "Doxygen"},
         {"-STYLE=sylva", &StartValues::commentStyle, "sylva"},
+        {"-filter=.h|.hpp", &StartValues::filter, ".h|.hpp"},
         // Only the text before the first "=" names the option: a path holding an option name
         // stays a value.
         {"-OUT=/home/me/my-project", &StartValues::outputPath, "/home/me/my-project"},
@@ -122,11 +123,11 @@ TEST(ParseCommandLine, HelpAndVersion) {
 // The usage and the manual page both come from the option table: every option and environment
 // variable is in both, and the page is roff that renders without a warning.
 TEST(UsageAndManualPage, NameEveryOptionAndTheInstalledThemes) {
-    const std::vector<std::string> usages = {"-PROJECT=NAME",  "-DESC=TEXT",   "-SCAN=DIR",
-                                             "-OUT=DIR",       "-CONFIG=FILE", "-STYLE=STYLE",
-                                             "-FORCE",         "-VERBOSE",     "-WERROR",
-                                             "--HELP",         "--VERSION",    "SOURCE_DATE_EPOCH",
-                                             "SYLVA_THREADS=N"};
+    const std::vector<std::string> usages = {
+        "-PROJECT=NAME",      "-DESC=TEXT",     "-SCAN=DIR",    "-OUT=DIR",
+        "-FILTER=EXTENSIONS", "-CONFIG=FILE",   "-STYLE=STYLE", "-FORCE",
+        "-VERBOSE",           "-WERROR",        "--HELP",       "--VERSION",
+        "SOURCE_DATE_EPOCH",  "SYLVA_THREADS=N"};
     std::string usage = UsageText();
     for (const std::string& name : usages) {
         EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << name;

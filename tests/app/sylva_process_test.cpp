@@ -209,6 +209,26 @@ TEST_F(SylvaProcessTest, TheCommentStyleIsChosenByOptionOrConfigurationKey) {
     }
 }
 
+// -FILTER names the extensions read, in any letter case; without it C++ headers named .hpp are
+// passed over.
+TEST_F(SylvaProcessTest, TheFilterOptionNamesTheExtensionsRead) {
+    dir_.Write("doxy/bed.hpp", "/// Plants a seed.\nvoid Plant();\n");
+    dir_.Write("doxy/pond.h", "/// Fills the pond.\nvoid Fill();\n");
+    for (const std::string filter : {"", "-FILTER=.h|.hpp"}) {
+        std::filesystem::remove_all(dir_.File("out"));
+        std::vector<std::string> arguments = {"-PROJECT=Pond", "-SCAN=doxy", "-OUT=out",
+                                              "-STYLE=doxygen", "-FORCE"};
+        if (!filter.empty()) {
+            arguments.push_back(filter);
+        }
+        ProcessResult result = RunSylva(arguments, run_);
+        EXPECT_EQ(result.status, 0) << filter << result.err;
+        EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Pond/SYLVA_Fill.html"))) << filter;
+        EXPECT_EQ(std::filesystem::exists(dir_.File("out/Pond/SYLVA_Plant.html")), !filter.empty())
+            << filter;
+    }
+}
+
 TEST_F(SylvaProcessTest, AMasterIndexThatIsASymbolicLinkIsLeftAsItIsWithExitStatusOne) {
     const std::string notes = dir_.Write("notes.txt", "my notes\n");
     std::filesystem::create_directories(dir_.File("out"));

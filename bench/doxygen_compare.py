@@ -8,13 +8,13 @@ documents, the warnings each gives, wall time and peak memory (both from `/usr/b
 then both programs' warnings by kind.
 
     bench/doxygen_compare.py [--sylva build-release/src/app/sylva] [--runs 1] [--keep DIR]
-                             [NAME=DIR ...]
+                             [--filter EXTENSIONS] [NAME=DIR ...]
 
 Without NAME=DIR it compares event2, SDL2, GLFW and eigen3 under /usr/include (the Debian packages
 libevent-dev, libsdl2-dev, libglfw3-dev and libeigen3-dev).
 
 The same files. Sylva reads a file when the upper-cased extension of its name (from the last ".")
-stands anywhere in its filter ".CPP|.C|.H|.SYL", and a name without an extension always passes;
+stands anywhere in its filter (".CPP|.C|.H|.SYL", or the one --filter hands it as -FILTER), and a name without an extension always passes;
 directories pass the same test. So Sylva reads Eigen's extensionless module headers
 (Eigen/Core, ...), which hold Eigen's group comments. Doxygen's FILE_PATTERNS are name patterns,
 and none matches "no extension" alone: the script gives Doxygen one pattern per extension Sylva
@@ -53,7 +53,9 @@ DEFAULT_TREES = [
     ("GLFW", "/usr/include/GLFW"),
     ("eigen3", "/usr/include/eigen3"),
 ]
-SYLVA_FILTER = ".CPP|.C|.H|.SYL"
+DEFAULT_FILTER = ".CPP|.C|.H|.SYL"
+# The filter of this comparison's runs: the default, or the one --filter names.
+sylva_filter = DEFAULT_FILTER
 DOXYFILE = """\
 PROJECT_NAME           = "{name}"
 OUTPUT_DIRECTORY       = {output}
@@ -86,7 +88,7 @@ def sylva_reads(name):
     """True iff Sylva's filter lets a file or directory of this name through."""
     dot = name.rfind(".")
     extension = "" if dot < 0 else name[dot:].upper()
-    return extension in SYLVA_FILTER
+    return extension in sylva_filter
 
 
 def files_sylva_reads(tree):
@@ -188,7 +190,7 @@ def run_sylva(sylva, name, tree, work):
     os.makedirs(cwd, exist_ok=True)
     wall, cpu, rss, stdout, stderr = timed(
         [sylva, "-STYLE=doxygen", f"-PROJECT={name}", f"-SCAN={tree}", f"-OUT={output}",
-         "-FORCE", "-VERBOSE"], cwd)
+         f"-FILTER={sylva_filter}", "-FORCE", "-VERBOSE"], cwd)
     scanned = re.search(r"scanned files (\d+)\.", stdout)
     project = os.path.join(output, name)
     pages = [p for p in os.listdir(project) if p.startswith("SYLVA_")]
@@ -240,8 +242,12 @@ def main():
     parser.add_argument("--runs", type=int, default=1,
                         help="runs of each program per tree; the median wall time is shown")
     parser.add_argument("--keep", help="keep the outputs in this directory")
+    parser.add_argument("--filter", default=DEFAULT_FILTER,
+                        help="the extensions Sylva reads (its -FILTER), e.g. .H|.HPP")
     parser.add_argument("trees", nargs="*", metavar="NAME=DIR")
     args = parser.parse_args()
+    global sylva_filter
+    sylva_filter = args.filter.upper()
     trees = [tuple(t.split("=", 1)) for t in args.trees] or DEFAULT_TREES
     sylva = os.path.abspath(args.sylva)
     doxygen = shutil.which(args.doxygen) or sys.exit(f"{args.doxygen} is not installed")

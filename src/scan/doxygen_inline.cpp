@@ -120,6 +120,11 @@ void CommentParser::Scan(std::string_view text) {
                 out_.groupMarks.push_back(std::move(mark));
                 groupLabel_.clear();
                 at += 2;
+                // Words behind "@}" on its line, without a command among them, name the group it
+                // closes ("@} core_utils", "@}  // core_utils"): a label, not documentation.
+                if (next == '}' && text.find_first_of("@\\", at) == std::string_view::npos) {
+                    at = text.size();
+                }
                 continue;
             }
             if (next == 'f' && at + 2 < text.size() &&

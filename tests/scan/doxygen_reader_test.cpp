@@ -930,6 +930,10 @@ TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
          {"3: \"@}\" closes no \"@{\"; it is passed over",
           "4: \"}\" closes no open brace; it is passed over",
           "5: \"@{\" is not closed by \"@}\" before the end of the file"}},
+        {"words behind a group's end name the group: no comment of their own",
+         "/** @defgroup g G\n    @{ */\nvoid f(void);\n//! @} g\n/** @{ */\nint x;\n"
+         "/** @}  // the end */\n}\n",
+         {"8: \"}\" closes no open brace; it is passed over"}},
         {"a member group's text inside a group or an undocumented class",
          "/** @defgroup g G\n    @{ */\n/** @name Inner\n    Lost. */\n/** @} */\n"
          "struct s {\n  /** @name Member\n      Lost too. */\n  int a;\n};\n",

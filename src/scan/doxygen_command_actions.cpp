@@ -16,6 +16,7 @@ constexpr std::string_view kMissingParameterName =
     "\"%s\" without a parameter name; the row is left out";
 constexpr std::string_view kStrayEnd = "\"%s\" closes nothing; it is left out";
 constexpr std::string_view kExampleFileLabel = "Example file: ";
+constexpr std::string_view kExampleCommand = "example";
 constexpr std::string_view kListBullet = "- ";
 // Bytes no file name starts with, but a sentence goes on with.
 constexpr std::string_view kProsePunctuation = ",;:!?)";
@@ -189,6 +190,13 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             if (file.empty()) {
                 Warn(kMissingWord, {written});
                 break;
+            }
+            // A comment that opens with "@example" describes that example program, as a page
+            // of its own: the declaration after it has a comment of its own.
+            if (spec->name == kExampleCommand && out_.subject == CommentSubject::kNextDeclaration &&
+                !sawText_ && out_.lines.empty() && out_.parameters.empty()) {
+                out_.subject = CommentSubject::kPage;
+                out_.subjectName = Plain(file);
             }
             Flush();
             std::string line(kExampleFileLabel);

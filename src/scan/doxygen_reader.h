@@ -15,9 +15,10 @@
 // values as rows without text, and a group whose defining comment stands in the file lists the
 // undocumented macros inside it as rows with their values. Comments inside function bodies are
 // passed over. A comment with "@file", "@mainpage", "@page" or "@defgroup" is an item of its
-// kind; one with "@fn", "@class", "@struct", "@def" (and the like) documents the declaration
-// of that name that follows, or, when none follows before the next comment or the end of its
-// scope, an item of that name without syntax.
+// kind, and so is one that opens with "@example" (a page named by the example's file); one with
+// "@fn", "@class", "@struct", "@def" (and the like) documents the declaration of that name that
+// follows, or, when none follows before the next comment or the end of its scope, an item of that
+// name without syntax.
 //
 // Names carry every enclosing named scope, joined by "::": namespaces, classes, structs and
 // unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add

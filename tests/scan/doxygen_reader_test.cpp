@@ -705,7 +705,11 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "/** @internal Only for us. */\n"
          "void pond_debug(void);\n"
          "/** Public. @internal but not this @endinternal again. */\n"
-         "void pond_public(void);\n",
+         "void pond_public(void);\n"
+         "/** @example demo/fill.c\n"
+         "    Filling a pond. */\n"
+         "/** Fills. */\n"
+         "void pond_fill(void);\n",
          "mainpage  @1\n"
          "  title: The Pond Library\n"
          "  Description: Start here.\n"
@@ -726,7 +730,13 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "  DocType: Internal\n"
          "function pond_public @13\n"
          "  syntax: void pond_public(void);\n"
-         "  Description: Public. again.\n"},
+         "  Description: Public. again.\n"
+         "page demo/fill.c @15\n"
+         "  Examples: Example file: `demo/fill.c`\n"
+         "  Description: Filling a pond.\n"
+         "function pond_fill @17\n"
+         "  syntax: void pond_fill(void);\n"
+         "  Description: Fills.\n"},
         {"member groups: their titles head file-level items, their text is no declaration's",
          "/** @name Pond sizes\n"
          "    How big a pond may be.\n"

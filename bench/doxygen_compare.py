@@ -4,8 +4,9 @@
 For each tree it runs, in the same session and one after the other, `sylva -STYLE=doxygen` in
 batch mode and Debian's `doxygen` (HTML only: no LaTeX, no graphs or class diagrams, no search
 engine, no source listings) over the same files, and prints per tree: the files read, what each
-documents, the warnings each gives, wall time and peak memory (both from `/usr/bin/time -v`);
-then both programs' warnings by kind.
+documents, the warnings each gives, wall, user and system time and peak memory (from
+`/usr/bin/time -v`); then both programs' warnings by kind. The system time is mostly creating the
+output files, whose cost varies widely on a virtual disk; the user time is each program's own.
 
     bench/doxygen_compare.py [--sylva build-release/src/app/sylva] [--runs 1] [--keep DIR]
                              [--filter EXTENSIONS] [NAME=DIR ...]
@@ -134,8 +135,11 @@ def files_doxygen_reads(tree, patterns, excluded):
 
 
 def timed(command, cwd):
-    """Runs `command` under /usr/bin/time -v; returns (wall s, CPU s, peak RSS MB, stdout,
-    stderr)."""
+    """Runs `command` under /usr/bin/time -v; returns (wall s, (user s, system s), peak RSS MB,
+    stdout, stderr)."""
+    # The disk first writes back what the previous run (or the removal of its output) left:
+    # otherwise each program pays for the other's files, Sylva's many small pages the most.
+    os.sync()
     with tempfile.NamedTemporaryFile("r", suffix=".time") as report:
         result = subprocess.run(["/usr/bin/time", "-v", "-o", report.name] + command, cwd=cwd,
                                 capture_output=True, text=True, errors="replace")
@@ -145,7 +149,7 @@ def timed(command, cwd):
     clock = [float(part) for part in fields["Elapsed (wall clock) time (h:mm:ss or m:ss)"]
              .split(":")]
     wall = sum(value * 60 ** power for power, value in enumerate(reversed(clock)))
-    cpu = float(fields["User time (seconds)"]) + float(fields["System time (seconds)"])
+    cpu = (float(fields["User time (seconds)"]), float(fields["System time (seconds)"]))
     rss = int(fields["Maximum resident set size (kbytes)"]) / 1024
     return wall, cpu, rss, result.stdout, result.stderr
 
@@ -194,7 +198,7 @@ def run_sylva(sylva, name, tree, work):
     scanned = re.search(r"scanned files (\d+)\.", stdout)
     project = os.path.join(output, name)
     pages = [p for p in os.listdir(project) if p.startswith("SYLVA_")]
-    return {"wall": wall, "cpu": cpu, "rss": rss,
+    return {"wall": wall, "user": cpu[0], "system": cpu[1], "rss": rss,
             "files": int(scanned.group(1)) if scanned else None,
             "documented": len(pages), "warnings": warning_kinds(stderr.splitlines())}
 
@@ -223,7 +227,7 @@ def run_doxygen(doxygen, name, tree, work, patterns, excluded):
             compounds += 1
     with open(warnings, errors="replace") as text:
         kinds = warning_kinds(text.read().splitlines())
-    return {"wall": wall, "cpu": cpu, "rss": rss, "documented": members + compounds,
+    return {"wall": wall, "user": cpu[0], "system": cpu[1], "rss": rss, "documented": members + compounds,
             "members": members,
             "compounds": compounds, "warnings": kinds}
 
@@ -267,24 +271,26 @@ def main():
             doxygen_runs.append(run_doxygen(doxygen, name, tree, work, patterns, excluded))
         for runs in (sylva_runs, doxygen_runs):
             runs[0]["wall"] = statistics.median(r["wall"] for r in runs)
-            runs[0]["cpu"] = statistics.median(r["cpu"] for r in runs)
+            runs[0]["user"] = statistics.median(r["user"] for r in runs)
+            runs[0]["system"] = statistics.median(r["system"] for r in runs)
             runs[0]["rss"] = max(r["rss"] for r in runs)
         results.append((name, " ".join(patterns), sylva_runs[0], doxygen_runs[0]))
     if not args.keep:
         shutil.rmtree(work_root)
 
     print(f"Sylva {sylva} against Doxygen {version.strip()}, {args.runs} run(s) each, "
-          f"median wall and CPU time, largest peak RSS")
+          f"median wall, user and system time, largest peak RSS")
     print(f"{'tree':<8} {'files':>6} | {'Sylva items':>11} {'warn':>5} {'wall s':>7} "
-          f"{'CPU s':>6} {'RSS MB':>7} | {'Doxygen entities':>16} {'(members+pages)':>16} "
-          f"{'warn':>5} {'wall s':>7} {'CPU s':>6} {'RSS MB':>7}")
+          f"{'user s':>6} {'sys s':>6} {'RSS MB':>7} | {'Doxygen entities':>16} "
+          f"{'(members+pages)':>16} {'warn':>5} {'wall s':>7} {'user s':>6} {'sys s':>6} "
+          f"{'RSS MB':>7}")
     for name, _, s, d in results:
         split = f"({d['members']}+{d['compounds']})"
         print(f"{name:<8} {s['files']:>6} | {s['documented']:>11} "
-              f"{sum(s['warnings'].values()):>5} {s['wall']:>7.2f} {s['cpu']:>6.2f} "
-              f"{s['rss']:>7.1f} | {d['documented']:>16} {split:>16} "
-              f"{sum(d['warnings'].values()):>5} {d['wall']:>7.2f} {d['cpu']:>6.2f} "
-              f"{d['rss']:>7.1f}")
+              f"{sum(s['warnings'].values()):>5} {s['wall']:>7.2f} {s['user']:>6.2f} "
+              f"{s['system']:>6.2f} {s['rss']:>7.1f} | {d['documented']:>16} {split:>16} "
+              f"{sum(d['warnings'].values()):>5} {d['wall']:>7.2f} {d['user']:>6.2f} "
+              f"{d['system']:>6.2f} {d['rss']:>7.1f}")
     for name, patterns, s, d in results:
         print(f"\n{name} (Doxygen FILE_PATTERNS: {patterns})")
         for program, result in (("Sylva", s), ("Doxygen", d)):

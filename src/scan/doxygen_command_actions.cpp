@@ -26,8 +26,8 @@ constexpr std::string_view kProsePunctuation = ",;:!?)";
 std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::size_t end) {
     std::string_view name = text.substr(at + 1, end - at - 1);
     std::string written(text.substr(at, end - at));
-    const CommandSpec* spec = FindCommand(name);
-    if (spec == nullptr) {
+    const KnownCommand* known = FindCommand(name);
+    if (known == nullptr) {
         if (reportedUnknown_.insert(written).second) {
             Warn(kUnknownCommand, {written});
         }
@@ -35,17 +35,17 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
         return end;
     }
     std::size_t p = end;
-    switch (spec->action) {
+    switch (known->action) {
         case CommandAction::kSection:
-            StartSection(spec->section, spec->label);
+            StartSection(known->section, known->label);
             break;
         case CommandAction::kParameter:
         case CommandAction::kTemplateParameter:
-            StartRow(spec->action == CommandAction::kTemplateParameter, text, p, written);
+            StartRow(known->action == CommandAction::kTemplateParameter, text, p, written);
             break;
         case CommandAction::kReturnValue:
         case CommandAction::kException: {
-            StartSection(spec->section);
+            StartSection(known->section);
             std::string_view word = NextWord(text, p);
             if (!word.empty()) {
                 AppendSpan(rich::kCodeOpen, word, rich::kCodeClose);
@@ -55,7 +55,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
         }
         case CommandAction::kParagraphTitle: {
             std::string_view title = RestOfLine(text, p);
-            StartSection(spec->section);
+            StartSection(known->section);
             if (!title.empty()) {
                 AppendSpan(rich::kBoldOpen, title, rich::kBoldClose);
                 Flush();
@@ -78,8 +78,8 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
                 p = close == std::string_view::npos ? text.size() : close + 1;
             }
             StartBlock(
-                spec->action == CommandAction::kCodeBlock ? BlockKind::kCode : BlockKind::kDropped,
-                std::string(spec->label), true, written);
+                known->action == CommandAction::kCodeBlock ? BlockKind::kCode : BlockKind::kDropped,
+                std::string(known->label), true, written);
             break;
         case CommandAction::kCode:
         case CommandAction::kBold:
@@ -87,7 +87,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
         case CommandAction::kReference:
         case CommandAction::kLink:
         case CommandAction::kCopyDoc:
-            p = InlineCommand(*spec, written, text, p);
+            p = InlineCommand(*known, written, text, p);
             break;
         case CommandAction::kEndLink:
             if (!linkOpen_) {
@@ -129,7 +129,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             groupLabel_ = Plain(label);
             out_.subjectName = groupLabel_;
             out_.title = Plain(title);
-            if (spec->action == CommandAction::kDefineGroup) {
+            if (known->action == CommandAction::kDefineGroup) {
                 out_.subject = CommentSubject::kGroup;
             } else {
                 addToGroup_ = true;
@@ -166,8 +166,8 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             break;
         case CommandAction::kNamedEntity:
             out_.subject = CommentSubject::kNamedEntity;
-            out_.namedKind = spec->namedKind;
-            if (spec->argument == NamedArgument::kDeclaration) {
+            out_.namedKind = known->namedKind;
+            if (known->argument == NamedArgument::kDeclaration) {
                 out_.namedDeclaration = std::string(RestOfLine(text, p));
             } else {
                 out_.subjectName = Plain(NextWord(text, p));
@@ -193,8 +193,9 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             }
             // A comment that opens with "@example" describes that example program, as a page
             // of its own: the declaration after it has a comment of its own.
-            if (spec->name == kExampleCommand && out_.subject == CommentSubject::kNextDeclaration &&
-                !sawText_ && out_.lines.empty() && out_.parameters.empty()) {
+            if (known->name == kExampleCommand &&
+                out_.subject == CommentSubject::kNextDeclaration && !sawText_ &&
+                out_.lines.empty() && out_.parameters.empty()) {
                 out_.subject = CommentSubject::kPage;
                 out_.subjectName = Plain(file);
             }

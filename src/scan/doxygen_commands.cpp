@@ -10,27 +10,27 @@ namespace {
 
 using enum CommandAction;
 
-constexpr CommandSpec Plain(std::string_view name, CommandAction action,
-                            SectionKind section = kSectionDescription) {
+constexpr KnownCommand Plain(std::string_view name, CommandAction action,
+                             SectionKind section = kSectionDescription) {
     return {name, action, section, {}, NamedArgument::kName, DoxygenKind::kOther};
 }
 
-constexpr CommandSpec Section(std::string_view name, SectionKind section,
-                              std::string_view label = {}) {
+constexpr KnownCommand Section(std::string_view name, SectionKind section,
+                               std::string_view label = {}) {
     return {name, kSection, section, label, NamedArgument::kName, DoxygenKind::kOther};
 }
 
-constexpr CommandSpec Block(std::string_view name, CommandAction action, std::string_view end) {
+constexpr KnownCommand Block(std::string_view name, CommandAction action, std::string_view end) {
     return {name, action, kSectionExamples, end, NamedArgument::kName, DoxygenKind::kOther};
 }
 
-constexpr CommandSpec Named(std::string_view name, DoxygenKind kind,
-                            NamedArgument argument = NamedArgument::kName) {
+constexpr KnownCommand Named(std::string_view name, DoxygenKind kind,
+                             NamedArgument argument = NamedArgument::kName) {
     return {name, kNamedEntity, kSectionDescription, {}, argument, kind};
 }
 
 // Sorted by name, for binary search.
-constexpr auto kCommands = std::to_array<CommandSpec>({
+constexpr auto kCommands = std::to_array<KnownCommand>({
     Plain("a", kEmphasis),
     Plain("addindex", kIgnoreLine),
     Plain("addtogroup", kAddToGroup),
@@ -196,10 +196,10 @@ static_assert(NamesSorted(), "the command table must stay sorted by name");
 
 }  // namespace
 
-const CommandSpec* FindCommand(std::string_view name) {
+const KnownCommand* FindCommand(std::string_view name) {
     auto found = std::lower_bound(
         kCommands.begin(), kCommands.end(), name,
-        [](const CommandSpec& spec, std::string_view key) { return spec.name < key; });
+        [](const KnownCommand& known, std::string_view key) { return known.name < key; });
     return found != kCommands.end() && found->name == name ? &*found : nullptr;
 }
 

@@ -48,7 +48,7 @@ enum class CommandAction {
 // What kNamedEntity names: the argument is a declaration (fn, var, typedef) or a plain name.
 enum class NamedArgument { kName, kDeclaration };
 
-struct CommandSpec {
+struct KnownCommand {
     std::string_view name;
     CommandAction action;
     SectionKind section = kSectionDescription;
@@ -58,6 +58,6 @@ struct CommandSpec {
 };
 
 // The command named `name` (without its "@" or "\"), or null for an unknown command.
-const CommandSpec* FindCommand(std::string_view name);
+const KnownCommand* FindCommand(std::string_view name);
 
 }  // namespace sylva

@@ -119,7 +119,7 @@ void CommentParser::Line(std::string_view text, int line) {
         } else {
             Deferred waiting = std::move(*deferred_);
             deferred_.reset();
-            body = body.substr(InlineCommand(*waiting.spec, waiting.written, body, 0));
+            body = body.substr(InlineCommand(*waiting.known, waiting.written, body, 0));
         }
     }
     Scan(body);

@@ -69,7 +69,7 @@ class CommentParser {
     std::size_t Formula(std::string_view text, std::size_t at);
     // A command that formats or links the word behind it; a command at the end of its line takes
     // the first word of the next line.
-    std::size_t InlineCommand(const CommandSpec& spec, std::string_view written,
+    std::size_t InlineCommand(const KnownCommand& known, std::string_view written,
                               std::string_view text, std::size_t p);
     std::size_t MarkdownReference(std::string_view text, std::size_t at);
     std::size_t Strong(std::string_view text, std::size_t at);
@@ -124,7 +124,7 @@ class CommentParser {
     std::string groupLabel_;
     // An inline command at the end of a line, waiting for the next line's first word.
     struct Deferred {
-        const CommandSpec* spec;
+        const KnownCommand* known;
         std::string written;
         int line;
     };

@@ -339,15 +339,15 @@ void CommentParser::AppendReference(std::string_view name, std::string_view show
     AppendMarkup(rich::kReferenceClose);
 }
 
-std::size_t CommentParser::InlineCommand(const CommandSpec& spec, std::string_view written,
+std::size_t CommentParser::InlineCommand(const KnownCommand& known, std::string_view written,
                                          std::string_view text, std::size_t p) {
     if (text.find_first_not_of(kBlanks, p) == std::string_view::npos) {
         // The word stands on the next line.
-        deferred_ = Deferred{&spec, std::string(written), line_};
+        deferred_ = Deferred{&known, std::string(written), line_};
         return text.size();
     }
     std::string_view word = NextWord(text, p);
-    switch (spec.action) {
+    switch (known.action) {
         case CommandAction::kCode:
             AppendWordSpan(rich::kCodeOpen, word, rich::kCodeClose);
             break;

@@ -2,8 +2,11 @@
 // with the same bytes, and the same protocol lines and warnings in the same order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "test_support/process.h"
@@ -157,50 +160,49 @@ std::string GeneratedDoxygenHeader(int file, int items) {
     return source + "}\n/** @} */\n";
 }
 
+// Writes `files` generated headers, unit0.h ... , spread over `folders` folders.
+void WriteGeneratedTree(ScratchDir& sources, int files, int folders,
+                        const std::function<std::string(int)>& header) {
+    for (int file = 0; file < files; ++file) {
+        sources.Write(
+            "part" + std::to_string(file % folders) + "/unit" + std::to_string(file) + ".h",
+            header(file));
+    }
+}
+
+// True iff a file of the output has a path that holds `text`.
+bool HasPathHolding(const RunOutput& output, std::string_view text) {
+    return std::ranges::any_of(output.files, [text](const auto& file) {
+        return file.first.find(text) != std::string::npos;
+    });
+}
+
 TEST(ThreadCount, TheBundledExamplesComeOutAsOnOneThread) {
     ExpectSameAsOneThread(SYLVA_SOURCE_DIR "/examples");
 }
 
 TEST(ThreadCount, AGeneratedTreeComesOutAsOnOneThread) {
     ScratchDir sources;
-    constexpr int kFiles = 24;
-    constexpr int kItemsPerFile = 60;
-    for (int file = 0; file < kFiles; ++file) {
-        sources.Write("part" + std::to_string(file % 4) + "/unit" + std::to_string(file) + ".h",
-                      GeneratedSource(file, kItemsPerFile));
-    }
+    WriteGeneratedTree(sources, 24, 4, [](int file) { return GeneratedSource(file, 60); });
     // The search index too: its entries come from the threads that build the pages.
     const std::string config = "SYL_HTML_SEARCH=1\n";
     RunOutput probe = RunWithThreads(sources.path(), 1, config);
     // The tree exercises what it is meant to: numbered pages and warnings.
     EXPECT_NE(probe.result.err.find("warning:"), std::string::npos);
-    bool numberedPage = false;
-    for (const auto& [path, bytes] : probe.files) {
-        numberedPage = numberedPage || path.find("Shared3_") != std::string::npos;
-    }
-    EXPECT_TRUE(numberedPage);
+    EXPECT_TRUE(HasPathHolding(probe, "Shared3_"));
     EXPECT_TRUE(probe.files.contains("Shared/sylva_search_i_1.js"));
     ExpectSameAsOneThread(sources.path(), config);
 }
 
 TEST(ThreadCount, AGeneratedTreeInTheDoxygenStyleComesOutAsOnOneThread) {
     ScratchDir sources;
-    constexpr int kFiles = 12;
-    constexpr int kItemsPerFile = 30;
-    for (int file = 0; file < kFiles; ++file) {
-        sources.Write("part" + std::to_string(file % 3) + "/unit" + std::to_string(file) + ".h",
-                      GeneratedDoxygenHeader(file, kItemsPerFile));
-    }
+    WriteGeneratedTree(sources, 12, 3, [](int file) { return GeneratedDoxygenHeader(file, 30); });
     const std::string config = "SYL_COMMENT_STYLE=doxygen\nSYL_HTML_SEARCH=1\n";
     RunOutput probe = RunWithThreads(sources.path(), 1, config);
     // The tree exercises what it is meant to: scoped names, numbered pages and warnings.
     EXPECT_NE(probe.result.err.find("is not a parameter"), std::string::npos);
     EXPECT_TRUE(probe.files.contains("Shared/SYLVA_lib__C0__Run.html"));
-    bool numberedPage = false;
-    for (const auto& [path, bytes] : probe.files) {
-        numberedPage = numberedPage || path.starts_with("Shared/SYLVA_lib__shared1_");
-    }
-    EXPECT_TRUE(numberedPage);
+    EXPECT_TRUE(HasPathHolding(probe, "Shared/SYLVA_lib__shared1_"));
     ExpectSameAsOneThread(sources.path(), config);
 }
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 
 namespace {
 

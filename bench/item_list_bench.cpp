@@ -7,7 +7,7 @@
 
 #include "scaling.h"
 #include "scan/block_text.h"
-#include "scan/scan.h"
+#include "scan/items.h"
 
 namespace sylva {
 namespace {

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "engine/engine.h"
+#include "scan/scan.h"
 
 namespace sylva {
 

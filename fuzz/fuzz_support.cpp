@@ -8,6 +8,7 @@
 
 #include "fuzz_targets.h"
 #include "html/page_names.h"
+#include "scan/scan.h"
 #include "support/zt_string.h"
 
 namespace sylva::fuzz {

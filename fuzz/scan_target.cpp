@@ -7,7 +7,7 @@
 #include "fuzz_targets.h"
 #include "html/page_text.h"
 #include "html/rich_text.h"
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
 

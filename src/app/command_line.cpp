@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "scan/scan.h"
+#include "scan/settings.h"
 #include "support/zt_string.h"
 
 namespace sylva {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "html/html.h"
-#include "scan/scan.h"
+#include "scan/items.h"
 #include "support/ordered_work.h"
 #include "support/protocol.h"
 #include "support/reporter.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "scan/scan.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 

@@ -1,7 +1,7 @@
 // Folding item names to one letter case for the look-up of names that differ only in case.
 #include "html/case_folded_names.h"
 
-#include "scan/scan.h"
+#include "scan/items.h"
 #include "support/zt_string.h"
 
 namespace sylva {

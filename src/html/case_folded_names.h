@@ -6,7 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "scan/scan.h"
+#include "scan/items.h"
 
 namespace sylva {
 

@@ -1,6 +1,6 @@
 // The html layer: what a project's pages are called and what they hold.
 //
-// It reads the items of a scan (scan/scan.h) and writes, into the project's directory, one
+// It reads the items of a scan (scan/items.h) and writes, into the project's directory, one
 // description page per item, the project index, the index frame and the frame set, and keeps the
 // master index of the output directory. Every HTML text, every link target and every page-name
 // rule lives here. It does not know the run that calls its stages in order (engine/engine.h).
@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-#include "scan/scan.h"
+#include "scan/items.h"
 #include "support/reporter.h"
 #include "support/run_options.h"
 #include "support/status.h"

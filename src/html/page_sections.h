@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "scan/scan.h"
+#include "scan/items.h"
 #include "support/run_options.h"
 #include "support/setting_table.h"
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "scan/scan.h"
+#include "scan/settings.h"
 
 namespace sylva {
 

@@ -8,7 +8,7 @@
 
 #include "scan/block_markers.h"
 #include "scan/block_text.h"
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/scan.h"
 #include "support/line_reader.h"

@@ -5,7 +5,7 @@
 
 #include "scan/block_text.h"
 #include "scan/declaration_name.h"
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/section_parser.h"
 #include "support/zt_string.h"

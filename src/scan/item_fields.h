@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "scan/scan.h"
+#include "scan/items.h"
 
 namespace sylva {
 

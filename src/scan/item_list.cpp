@@ -1,7 +1,7 @@
 // The item list: making items, their page numbers, sort-key order and the lookup of item names.
 #include <algorithm>
 
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/sorted_lines.h"
 

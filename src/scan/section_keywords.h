@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/scan.h"
+#include "scan/items.h"
 
 namespace sylva {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "scan/block_text.h"
-#include "scan/scan.h"
+#include "scan/items.h"
 #include "scan/section_keywords.h"
 #include "scan/sorted_lines.h"
 #include "support/zt_string.h"

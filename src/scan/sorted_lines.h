@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "scan/block_text.h"
+#include "scan/items.h"
 #include "scan/rich_text.h"
-#include "scan/scan.h"
 
 namespace sylva {
 

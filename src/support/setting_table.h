@@ -4,7 +4,7 @@
 // This table is the one place where a setting, its key and its default are defined; it lies
 // below every layer because each reads some of them (the scan its markers and keyword lists, the
 // html layer its templates, the engine their keys). The values of one run are a Settings
-// (scan/scan.h). Every
+// (scan/settings.h). Every
 // setting but throwsHeading is named by its configuration key; throwsHeading has no key and can
 // never be changed. Texts are bytes: the German keyword defaults hold Windows-1252 letters.
 #pragma once

@@ -1,10 +1,10 @@
 // Braces and statements: what a "{" opens, what a "}" closes, and where a statement ends.
-#include "scan/doxygen_walker.h"
+#include "scan/doxygen/walker.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "scan/doxygen_items.h"
+#include "scan/doxygen/items.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_walk {

@@ -1,6 +1,6 @@
 // Cutting source bytes into pieces: comments, documentation comments with their lines, and
 // preprocessor directives.
-#include "scan/source_lexer.h"
+#include "scan/doxygen/source_lexer.h"
 
 #include <algorithm>
 

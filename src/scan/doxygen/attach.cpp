@@ -1,10 +1,10 @@
 // Comments: which declaration a leading or trailing comment documents, the group marks, and
 // comments that document something of their own (a file, a page, a group, a named entity).
-#include "scan/doxygen_walker.h"
+#include "scan/doxygen/walker.h"
 
 #include <utility>
 
-#include "scan/doxygen_items.h"
+#include "scan/doxygen/items.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "scan/doxygen_comment_parser.h"
+#include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
 

@@ -5,12 +5,12 @@
 // item; it becomes one line of its section (or the text of its table row). After a blank line
 // text goes to the Description again. Code and verbatim blocks become pre-formatted lines of the
 // Examples section, wherever they stand.
-#include "scan/doxygen_comment.h"
+#include "scan/doxygen/comment.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "scan/doxygen_comment_parser.h"
+#include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
 

@@ -1,13 +1,13 @@
 // The documentation comment reader: snippets in the style of C library and C++ headers, written
 // for these tests, against the items, sections, rows and warnings they give.
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "scan/cpp_declaration.h"
+#include "scan/cpp/declaration.h"
 #include "scan/rich_text.h"
 
 namespace sylva {

@@ -2,7 +2,7 @@
 // commands that format or link the word behind them, written as rich text.
 #include <algorithm>
 
-#include "scan/doxygen_comment_parser.h"
+#include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
 

@@ -1,5 +1,5 @@
 // Items from comments and declarations.
-#include "scan/doxygen_items.h"
+#include "scan/doxygen/items.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -1,5 +1,5 @@
-// The parser behind ParseDeclaration, shared by its two files (cpp_declaration.cpp: what a
-// declaration declares; cpp_declarators.cpp: the names in it). Internal to the scan.
+// The parser behind ParseDeclaration, shared by its two files (declaration.cpp: what a
+// declaration declares; declarators.cpp: the names in it). Internal to the scan.
 //
 // The analysis works on the declaration's top-level units: tokens at bracket depth zero, a bracket
 // group standing as its opening token, attributes ([[...]], __attribute__((...)), __declspec(...),
@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/cpp_declaration.h"
-#include "scan/cpp_tokens.h"
+#include "scan/cpp/declaration.h"
+#include "scan/cpp/tokens.h"
 
 namespace sylva::cpp_parse {
 

@@ -1,5 +1,5 @@
 // Scanning a file of the doxygen style: its documented items, filed into the run's item list.
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 
 namespace sylva {
 

@@ -1,6 +1,6 @@
 // The names in a declaration: qualified names, operator names, declarator groups, parameters
 // and the declarators of a variable.
-#include "scan/cpp_declaration_parser.h"
+#include "scan/cpp/declaration_parser.h"
 
 namespace sylva::cpp_parse {
 

@@ -1,5 +1,5 @@
 // The table of known commands.
-#include "scan/doxygen_commands.h"
+#include "scan/doxygen/commands.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // Naming a declaration from its tokens.
 //
 // In this order it recognises template heads, extern "C", namespaces, using, class heads, and
-// then functions and variables by their parameter lists (cpp_declaration_parser.h).
-#include "scan/cpp_declaration.h"
+// then functions and variables by their parameter lists (declaration_parser.h).
+#include "scan/cpp/declaration.h"
 
-#include "scan/cpp_declaration_parser.h"
+#include "scan/cpp/declaration_parser.h"
 
 namespace sylva {
 

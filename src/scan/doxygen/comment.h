@@ -1,14 +1,14 @@
 // What one documentation comment says, read from its lines: its section lines and table rows in
 // rich text, and the commands that place it (a group, a file or page of its own, a named entity).
-// Joining it to the declaration it documents is the reader's work (doxygen_reader.cpp).
+// Joining it to the declaration it documents is the reader's work (reader.cpp).
 #pragma once
 
 #include <string>
 #include <unordered_set>
 #include <vector>
 
-#include "scan/doxygen_reader.h"
-#include "scan/source_lexer.h"
+#include "scan/doxygen/reader.h"
+#include "scan/doxygen/source_lexer.h"
 
 namespace sylva {
 

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "scan/doxygen_reader.h"
-#include "scan/scan.h"
+#include "scan/doxygen/reader.h"
+#include "scan/items.h"
 
 namespace sylva {
 

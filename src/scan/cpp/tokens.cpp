@@ -1,5 +1,5 @@
 // Cutting a declaration into tokens and pairing its brackets.
-#include "scan/cpp_tokens.h"
+#include "scan/cpp/tokens.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // Items and rows: a documented declaration named in its scope, the rows of the item around it.
-#include "scan/doxygen_walker.h"
+#include "scan/doxygen/walker.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "scan/doxygen_items.h"
+#include "scan/doxygen/items.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
 

@@ -1,6 +1,6 @@
 // The parser behind ParseDoxygenComment, shared by the files that hold its steps
-// (doxygen_comment.cpp: lines, paragraphs and blocks; doxygen_inline.cpp: inline text and
-// markup; doxygen_command_actions.cpp: what each command does). Internal to the scan: nothing
+// (comment.cpp: lines, paragraphs and blocks; inline.cpp: inline text and
+// markup; command_actions.cpp: what each command does). Internal to the scan: nothing
 // outside these files includes it.
 #pragma once
 
@@ -10,8 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "scan/doxygen_commands.h"
-#include "scan/doxygen_comment.h"
+#include "scan/doxygen/commands.h"
+#include "scan/doxygen/comment.h"
 #include "support/text_format.h"
 
 namespace sylva::doxygen_parse {

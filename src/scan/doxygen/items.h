@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "scan/cpp_declaration.h"
-#include "scan/doxygen_comment.h"
-#include "scan/doxygen_reader.h"
+#include "scan/cpp/declaration.h"
+#include "scan/doxygen/comment.h"
+#include "scan/doxygen/reader.h"
 
 namespace sylva {
 

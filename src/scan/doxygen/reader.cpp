@@ -1,10 +1,10 @@
 // Reading a source file for documentation comments: the pieces of the file in order, code byte
 // by byte, preprocessor directives, and the end of the file.
-#include "scan/doxygen_reader.h"
+#include "scan/doxygen/reader.h"
 
 #include <algorithm>
 
-#include "scan/doxygen_walker.h"
+#include "scan/doxygen/walker.h"
 #include "support/zt_string.h"
 
 namespace sylva {

@@ -1,5 +1,5 @@
 // Cutting source bytes into pieces: the order of the pieces, code and literals.
-#include "scan/source_lexer.h"
+#include "scan/doxygen/source_lexer.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 // The walk behind ReadDoxygenComments: the state it keeps while it reads one file, shared by the
-// files that hold its steps (doxygen_reader.cpp: the pieces of the file and its directives;
-// doxygen_scopes.cpp: braces and statements; doxygen_attach.cpp: comments; doxygen_document.cpp:
+// files that hold its steps (reader.cpp: the pieces of the file and its directives;
+// scopes.cpp: braces and statements; attach.cpp: comments; document.cpp:
 // items and rows). Internal to the scan: nothing outside these files includes it.
 //
 // The walk keeps a stack of the braces it is inside (namespaces, extern "C" blocks, class,
@@ -22,10 +22,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "scan/cpp_declaration.h"
-#include "scan/doxygen_comment.h"
-#include "scan/doxygen_reader.h"
-#include "scan/source_lexer.h"
+#include "scan/cpp/declaration.h"
+#include "scan/doxygen/comment.h"
+#include "scan/doxygen/reader.h"
+#include "scan/doxygen/source_lexer.h"
 
 namespace sylva::doxygen_walk {
 

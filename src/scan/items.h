@@ -1,0 +1,239 @@
+// Documentation items and the item list of a run. An item keeps the text of its block as it was
+// found and derives what its page shows on demand, as neutral data (ItemText: plain section
+// lines, parameter rows, type words) that the html layer renders. Nothing here writes HTML or
+// names a page file.
+#pragma once
+
+#include <array>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "scan/settings.h"
+#include "support/run_options.h"
+#include "support/zt_string_array.h"
+#include "support/zt_time.h"
+
+namespace sylva {
+
+struct DoxygenItem;
+
+// The index of a section list of an item.
+enum SectionKind : int {
+    kSectionParameter = 0,
+    kSectionContent = 1,
+    kSectionGroup = 2,
+    kSectionDescription = 3,
+    kSectionAttention = 4,
+    kSectionRemarks = 5,
+    kSectionReturn = 6,
+    kSectionExamples = 7,
+    kSectionAuthor = 8,
+    kSectionCopyright = 9,
+    kSectionVersion = 10,
+    kSectionHistory = 11,
+    kSectionRequest = 12,
+    kSectionSource = 13,
+    kSectionSeeAlso = 14,
+    kSectionDocType = 15,
+    kSectionThrows = 16,
+    kSectionCount = 17
+};
+
+// The 17 section lists of an item, indexed by SectionKind.
+class SectionLists {
+  public:
+    using Lists = std::array<CZTStringArray, kSectionCount>;
+
+    CZTStringArray& operator[](int kind) { return lists_[static_cast<std::size_t>(kind)]; }
+    const CZTStringArray& operator[](int kind) const {
+        return lists_[static_cast<std::size_t>(kind)];
+    }
+
+  private:
+    Lists lists_;
+};
+
+// One documented thing (function, class, structure, macro, any declaration): what one
+// documentation block and the declaration beside it say. Only an ItemList makes items, from the
+// blocks the scan finds.
+//
+// The index fields are derived when the item is made; the text its page shows is derived again
+// whenever it is asked for (DeriveItemText), so that a run over a large tree holds no page text.
+class CSylItem {
+  public:
+    CSylItem(const CSylItem&) = delete;
+    CSylItem& operator=(const CSylItem&) = delete;
+
+    // The part of a qualified name after its first "::" and before the next one; the whole name
+    // when it holds none. "A::B::C" gives "B".
+    std::string MemberName() const;
+    // The declaration as found, leading line feeds and spaces removed ("__Untitled" when empty).
+    std::string_view Declaration() const {
+        return std::string_view(sourceText_).substr(0, declarationSize_);
+    }
+    // The block's lines, in the form of scan/block_text.h. For an item of the doxygen style each
+    // line is already sorted: it opens with its section (or a row's mark) and holds rich text.
+    std::string_view BlockText() const {
+        return std::string_view(sourceText_).substr(declarationSize_);
+    }
+
+    // Gives the item the plain page of its name: for the first surviving item of a name whose
+    // plain page's item the run dropped, so that links by name still reach a written page.
+    void UsePlainPageName() { pageNumber = -1; }
+
+    std::string name;
+    std::string group;
+    CZTTime sourceTime;
+    // Where the block's start marker stands, for messages that point at the source. The text is
+    // owned by the item list, one copy per file.
+    std::string_view sourceFile;
+    // The numbers stand together, so that an item takes no room for alignment between them.
+    int sourceLine = 0;
+    int hasSyntax = 0;  // 1 when the declaration has a parameter list or a body
+    // The run-wide number of the item's page among the items of a repeated name; -1 for the
+    // plain page of its name.
+    int pageNumber = -1;
+    int accessRank = 0;  // 100 public-like, 200 private-like
+    int isPublic = 0;
+    // How its block was written: its section lines are HTML as written (kSylva) or rich text
+    // (kDoxygen, scan/rich_text.h).
+    CommentStyle style = CommentStyle::kSylva;
+
+  private:
+    friend class ItemList;
+    CSylItem() = default;
+
+    // The declaration, then the block's lines.
+    std::string sourceText_;
+    std::size_t declarationSize_ = 0;
+};
+
+// The name of an item whose block has no declaration.
+inline constexpr std::string_view kUntitledName = "__Untitled";
+
+// One row of a parameter table: from the "//" comments of a declaration's parameter list (or a
+// structure's members), or from a documentation comment's parameter commands and member comments.
+struct ParameterRow {
+    std::string name;
+    std::string comment;  // rich text for an item of the doxygen style
+    // "in", "out", "in,out" or empty; what a documentation comment says of the parameter.
+    std::string direction;
+};
+
+// What an item's page shows beyond its index fields, as neutral data: the html layer renders it.
+struct ItemText {
+    // The declaration as the page shows it: the comments of the parameter table shortened or
+    // removed as the run options ask.
+    std::string declaration;
+    // The block's lines by section, unchanged; the History section ends with the source's date
+    // when the options ask for it.
+    SectionLists sections;
+    // True when the Parameter section is the table of `parameterRows`, built from the
+    // declaration; sections[kSectionParameter] is then empty.
+    bool hasParamTable = false;
+    std::vector<ParameterRow> parameterRows;
+    // The type words the Doc type lines give, as the type caption shows them ("Public
+    // Constructor").
+    std::string typeText;
+};
+
+// The page text of `item`, derived from its declaration and block with `settings` and
+// `options`. Safe to call from several threads at once.
+ItemText DeriveItemText(const CSylItem& item, const Settings& settings, const RunOptions& options);
+
+// The short description of the index: the first (at most three) Description lines, each trimmed
+// and followed by a space, cut at 120 characters with "..."; " " when there are none.
+std::string ShortDescription(const CSylItem& item, const Settings& settings);
+
+// The names the See also lines give, in line order, when the options write that section; none
+// otherwise. An empty line gives an empty name.
+std::vector<std::string> SeeAlsoNames(const CSylItem& item, const Settings& settings,
+                                      const RunOptions& options);
+
+// The item name a See also line gives: the line without surrounding spaces and line feeds.
+std::string_view SeeAlsoName(std::string_view line);
+
+// ---------------------------------------------------------------------------------------------
+// The item list
+
+// What the scan knows of one documentation block.
+struct ScannedBlock {
+    std::string_view declaration;  // the text above or below the block
+    std::string_view blockText;    // its lines, in the form of scan/block_text.h
+    CZTTime sourceTime;            // the source file's last write time
+    std::string_view sourceFile;   // kept by the list (KeepSourceName)
+    int sourceLine = 0;            // of the start marker
+};
+
+// The items of a run, with the tables that look them up by name.
+//
+// Invariant: outside a scan the slots are in ascending byte order of the items' sort keys
+// (group, "-", name), equal keys in the order the items were made. During a scan new items are
+// appended and Sort restores the order once at its end: filing each at its place would cost a
+// linear move per item on large trees. A slot is empty (null) after Remove.
+class ItemList {
+  public:
+    using Slot = std::unique_ptr<CSylItem>;
+
+    ItemList();
+    ItemList(const ItemList&) = delete;
+    ItemList& operator=(const ItemList&) = delete;
+    ~ItemList();
+
+    // Makes the item of `block` and appends it. Its page is numbered with the run-wide counter
+    // when an item of the same name is listed already. REQUIRES: Sort before the list is read in
+    // order.
+    CSylItem& Add(const Settings& settings, const ScannedBlock& block);
+    // The same for an item a documentation comment of the doxygen style gives; `block` names
+    // where it stands (its declaration and block text are not read).
+    CSylItem& Add(const Settings& settings, const DoxygenItem& documented,
+                  const ScannedBlock& block);
+    // Gives the items of the doxygen style in a group the group's title, where a comment defined
+    // one. REQUIRES: Sort afterwards.
+    void UseGroupTitles();
+    // Brings the slots into sort-key order (stable; empty slots last).
+    void Sort();
+    // Deletes the item of `slot` and leaves the slot empty.
+    void Remove(std::size_t slot);
+    // True when a non-empty slot holds an item whose name equals `name` exactly.
+    bool Contains(std::string_view name) const;
+    // A copy of a scanned file's path that lives as long as the list, for its items to point at.
+    std::string_view KeepSourceName(std::string path);
+
+    std::size_t size() const { return slots_.size(); }
+    const Slot& operator[](std::size_t slot) const { return slots_[slot]; }
+    std::vector<Slot>::const_iterator begin() const { return slots_.begin(); }
+    std::vector<Slot>::const_iterator end() const { return slots_.end(); }
+
+  private:
+    // Numbers the page of `item` and appends it.
+    CSylItem& File(Slot item);
+
+    std::vector<Slot> slots_;
+    int duplicateCounter_ = 0;
+    // How many non-empty slots hold an item of each name. Invariant: a key views the name of a
+    // listed item or an entry of retiredNames_.
+    std::unordered_map<std::string_view, int> liveNames_;
+    // Names of deleted items that listed items share.
+    std::deque<std::string> retiredNames_;
+    std::deque<std::string> sourceNames_;
+    // The title of each group label that a documentation comment defined.
+    std::unordered_map<std::string, std::string> groupTitles_;
+};
+
+// The listed name that `name`, written in the text of the item `from`, refers to: `name` itself
+// when it is listed; for an item of the doxygen style also `name` within the scopes that hold
+// `from` ("Plant" written in "garden::CBed::Water" may mean "garden::CBed::Plant"), the innermost
+// first. Nothing when none is listed.
+std::optional<std::string> ResolveName(const ItemList& items, std::string_view name,
+                                       const CSylItem& from);
+
+// True iff the sort key of `a` orders before that of `b` (byte order), without building either.
+bool SortsBefore(const CSylItem& a, const CSylItem& b);
+
+}  // namespace sylva

@@ -35,5 +35,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # The libraries the program links (the C++ runtime, Qt when the window is built) become the
 # package's dependencies.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Named as well: the Markdown reader of documentation comments (md4c).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libmd4c0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

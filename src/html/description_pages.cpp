@@ -87,20 +87,32 @@ void AppendSyntaxBlock(std::string& page, const Settings& settings,
                                    {placeholder::kCntText, shown}}));
 }
 
-// Writes the lines of one section. A line holding "<pre>" opens a pre-formatted block in the
-// fixed font and the lines up to the one holding "</pre>" are written as they stand; every other
-// line gets "<BR>" when `lineBreak` is set. A block left open is not closed: the mode belongs to
-// this one section.
+// How the lines of a section are written.
+enum class SectionLines {
+    kBroken,     // marker-block text: "<pre>" blocks in the fixed font, other lines with "<BR>"
+    kUnbroken,   // the same without "<BR>" (a parameter table)
+    kBlockHtml,  // rich text rendered: HTML blocks that carry their own breaks, written as they are
+};
+
+// Writes the lines of one section. Unless they are block HTML, a line holding "<pre>" opens a
+// pre-formatted block in the fixed font and the lines up to the one holding "</pre>" are written
+// as they stand; every other line gets "<BR>" when broken. A block left open is not closed: the
+// mode belongs to this one section.
 void AppendSection(std::string& page, const Settings& settings, std::string_view heading,
-                   const CZTStringArray& lines, bool lineBreak) {
+                   const CZTStringArray& lines, SectionLines form) {
     if (lines.IsEmpty()) {
         return;
     }
     AppendSectionHeading(page, settings, heading);
     AppendLine(page, FillTemplate(settings[SYL_HTML_DESC_CNT_TEXT_START],
                                   {{placeholder::kFont, settings[SYL_STD_FONT_TEXT]}}));
+    const bool lineBreak = form == SectionLines::kBroken;
     bool preformatted = false;
     for (const std::string& line : lines) {
+        if (form == SectionLines::kBlockHtml) {
+            AppendLine(page, line);
+            continue;
+        }
         if (ContainsNoCase(line, kPreStart)) {
             page.append(kPreFontStart);
             AppendLine(page, line);
@@ -149,8 +161,11 @@ std::string BuildPage(const PageContext& context, const CSylItem& item, const Pa
         if (options.*row.enabled == 0) {
             continue;
         }
-        bool lineBreak = !(row.kind == kSectionParameter && text.hasParamTable);
-        AppendSection(page, settings, settings[row.heading], text.sections[row.kind], lineBreak);
+        SectionLines form = item.style == CommentStyle::kDoxygen ? SectionLines::kBlockHtml
+                            : row.kind == kSectionParameter && text.hasParamTable
+                                ? SectionLines::kUnbroken
+                                : SectionLines::kBroken;
+        AppendSection(page, settings, settings[row.heading], text.sections[row.kind], form);
     }
     AppendPageEnd(page, context);
     return page;

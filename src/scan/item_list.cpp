@@ -36,6 +36,21 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     for (const DoxygenParameter& parameter : documented.parameters) {
         AppendRow(item->sourceText_, {parameter.name, parameter.text, parameter.direction});
     }
+    if (!documented.signature.empty()) {
+        std::string signature(1, documented.definition ? '1' : '0');
+        signature += documented.signature;
+        AppendFact(item->sourceText_, kSignatureMark, signature);
+    }
+    for (const std::string& anchor : documented.anchors) {
+        AppendFact(item->sourceText_, kAnchorMark, anchor);
+    }
+    for (const std::string& base : documented.bases) {
+        AppendFact(item->sourceText_, kBaseMark, base);
+    }
+    if (!documented.relatesTo.empty()) {
+        AppendFact(item->sourceText_, kRelatesMark, documented.relatesTo);
+    }
+    item->kind = documented.kind;
     item->sourceTime = block.sourceTime;
     item->sourceFile = block.sourceFile;
     item->sourceLine = block.sourceLine;

@@ -22,6 +22,24 @@ namespace sylva {
 
 struct DoxygenItem;
 
+// What an item of the doxygen style is (one of the marker-block style is kOther).
+enum class DoxygenKind : unsigned char {
+    kFunction,  // also methods, operators, constructors and destructors
+    kClass,
+    kStruct,
+    kUnion,
+    kEnum,
+    kTypedef,  // typedef and using aliases
+    kVariable,
+    kMacro,
+    kNamespace,
+    kGroup,     // a defgroup (or a documented addtogroup): `name` is its label
+    kFile,      // a file comment: `name` is the file the comment names, or empty
+    kPage,      // a page comment: `name` is the page's label
+    kMainPage,  // the main page comment: `name` is empty
+    kOther,     // a comment without a declaration it could name, or one Sylva cannot name
+};
+
 // The index of a section list of an item.
 enum SectionKind : int {
     kSectionParameter = 0,
@@ -103,6 +121,7 @@ class CSylItem {
     // How its block was written: its section lines are HTML as written (kSylva) or rich text
     // (kDoxygen, scan/rich_text.h).
     CommentStyle style = CommentStyle::kSylva;
+    DoxygenKind kind = DoxygenKind::kOther;
 
   private:
     friend class ItemList;

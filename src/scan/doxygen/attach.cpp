@@ -51,8 +51,8 @@ void DoxygenWalker::DocComment(const SourceEvent& event) {
         warn_(event.line, kCommentInParameterList);
         return;
     }
-    DoxygenComment comment =
-        ParseDoxygenComment(*event.lines, event.blockComment, warn_, reportedUnknown_);
+    DoxygenComment comment = ParseDoxygenComment(*event.lines, event.blockComment, reading_);
+    reading_.hidden = comment.hidesWhatFollows;
     SeparateInStatement();
     if (event.trailing) {
         ApplyGroupMarks(comment, event.line);
@@ -295,7 +295,6 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment) {
             break;
         case CommentSubject::kGroup:
             item.kind = DoxygenKind::kGroup;
-            groupItem_ = static_cast<int>(items_.size());
             break;
         case CommentSubject::kNamedEntity:
         case CommentSubject::kNextDeclaration:
@@ -311,7 +310,10 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment) {
         item.hasSyntax = true;
         CheckParameters(item, declaration, comment, warn_);
     }
-    AddItem(std::move(item));
+    int added = AddItem(std::move(item));
+    if (subject == CommentSubject::kGroup) {
+        groupItem_ = added;
+    }
 }
 
 }  // namespace sylva::doxygen_walk

@@ -293,8 +293,9 @@ void DoxygenWalker::Finish() {
 
 }  // namespace doxygen_walk
 
-std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn) {
-    return doxygen_walk::DoxygenWalker(content, warn).Read();
+std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn,
+                                             const DoxygenOptions& options) {
+    return doxygen_walk::DoxygenWalker(content, warn, options).Read();
 }
 
 }  // namespace sylva

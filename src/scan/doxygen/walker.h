@@ -140,8 +140,9 @@ struct LastDeclaration {
 // One walk over one file; ReadDoxygenComments makes one per call.
 class DoxygenWalker {
   public:
-    DoxygenWalker(std::string_view content, const DoxygenWarning& warn)
-        : lexer_(content), warn_(warn) {
+    DoxygenWalker(std::string_view content, const DoxygenWarning& warn,
+                  const DoxygenOptions& options)
+        : lexer_(content), reading_{warn, options, {}, false}, warn_(reading_.warn) {
         scopes_.emplace_back();
     }
 
@@ -210,6 +211,7 @@ class DoxygenWalker {
     std::string Qualify(std::string_view name) const;
 
     SourceLexer lexer_;
+    DoxygenReading reading_;
     const DoxygenWarning& warn_;
     std::vector<DoxygenItem> items_;
     std::vector<Scope> scopes_;
@@ -232,7 +234,6 @@ class DoxygenWalker {
     std::string memberGroupTitle_;
     // The last group item a comment of this file defined, for the "@{" that opens its group.
     int groupItem_ = -1;
-    std::unordered_set<std::string> reportedUnknown_;
     int line_ = 1;
     std::size_t column_ = 0;
 };

@@ -15,8 +15,21 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Rich text with its markup made visible: `code`, *bold*, _emphasis_, [[name|text]], pre:.
+// Rich text with its markup made visible: `code`, *bold*, _emphasis_, [[name|text]], blocks as
+// {kind argument: content}, a line that is one paragraph as its text alone.
 std::string Visible(std::string_view text) {
+    if (text.starts_with(kCopyMark) && text.size() > 1) {
+        std::string_view what = text[1] == kCopyBrief     ? "brief"
+                                : text[1] == kCopyDetails ? "details"
+                                                          : "all";
+        return "copy " + std::string(what) + " of " + std::string(text.substr(2));
+    }
+    if (rich::StartsWithBlock(text)) {
+        rich::Block block = rich::ReadBlock(text, 0);
+        if (block.kind == rich::BlockKind::kParagraph && block.end == text.size()) {
+            text = block.content;
+        }
+    }
     std::string visible;
     for (char ch : text) {
         switch (ch) {
@@ -41,12 +54,38 @@ std::string Visible(std::string_view text) {
             case rich::kReferenceClose:
                 visible += "]]";
                 break;
-            case rich::kPreformattedLine:
-                visible += "pre:";
-                break;
             case rich::kLiteral:
                 visible += '\\';
                 break;
+            case rich::kBlockOpen:
+                visible += '{';
+                break;
+            case rich::kArgumentEnd:
+                visible += ':';
+                break;
+            case rich::kBlockClose:
+                visible += '}';
+                break;
+            case rich::kImageOpen:
+                visible += "![";
+                break;
+            case rich::kImageClose:
+                visible += ']';
+                break;
+            case rich::kFormulaOpen:
+            case rich::kFormulaClose:
+                visible += '$';
+                break;
+            case rich::kAnchorOpen:
+                visible += "#{";
+                break;
+            case rich::kAnchorClose:
+                visible += '}';
+                break;
+            case rich::kLineBreak:
+                visible += "<br>";
+                break;
+
             default:
                 visible += ch;
         }
@@ -167,11 +206,10 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  syntax: POND_EXPORT_SYMBOL / int pond_copyout(struct pond *pond, void *out, /"
          "                  size_t size);\n"
          "  Description: Copies bytes out of a pond buffer.\n"
-         "  Description: \n"
          "  Description: The buffer keeps its bytes; see [[pond_drain|pond_drain()]] to remove "
          "them.\n"
          "  Return: the number of bytes copied, or -1\n"
-         "  Remarks: Safe on an empty pond.\n"
+         "  Description: {Nnote Note:Safe on an empty pond.}\n"
          "  SeeAlso: pond_drain\n"
          "  SeeAlso: pond_fill\n"
          "  Version: *Since:* 2.1\n"
@@ -232,22 +270,18 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "function pond_drain @1\n"
          "  syntax: int pond_drain(struct pond *pond, int flags);\n"
          "  Description: Drains a pond.\n"
-         "  Description: \n"
          "  Description: The flags:\n"
-         "  Description: - POND_FAST drains fast\n"
-         "  Description: - POND_SLOW drains slowly\n"
-         "  Attention: *Deprecated:* Use [[pond_empty|pond_empty()]] instead.\n"
-         "  Attention: Not thread-safe.\n"
-         "  Attention: *Precondition:* The pond is open.\n"
+         "  Description: {U:{I:POND_FAST drains fast}{I:POND_SLOW drains slowly}}\n"
+         "  Description: {Ndeprecated Deprecated:Use [[pond_empty|pond_empty()]] instead.}\n"
+         "  Description: {Nwarning Warning:Not thread-safe.}\n"
+         "  Description: {Npre Precondition:The pond is open.}\n"
          "  Throws: `std::bad_alloc` when memory runs out\n"
-         "  Return: `0` on success\n"
-         "  Return: `-1` on failure\n"
-         "  Remarks: *Threads*\n"
-         "  Remarks: Call it from one thread.\n"
+         "  Return: {Tretval:{R:{d:`0`}{d:on success}}{R:{d:`-1`}{d:on failure}}}\n"
+         "  Description: {Npar Threads:Call it from one thread.}\n"
          "  Author: Ada\n"
          "  Copyright: Pond Works\n"
          "  Version: 3\n"},
-        {"code and verbatim blocks become examples, formulas code",
+        {"code and verbatim blocks stand where they are written, formulas as TeX",
          "/**\n"
          " * Adds two depths, \\f$ d_1 + d_2 \\f$.\n"
          " * @code{.c}\n"
@@ -262,11 +296,9 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "int pond_add(int a, int b);\n",
          "function pond_add @1\n"
          "  syntax: int pond_add(int a, int b);\n"
-         "  Description: Adds two depths, ` d_1 + d_2 `.\n"
-         "  Examples: pre:int d = pond_add(1, 2);\n"
-         "  Examples: pre:if (d < 3 && d > 0)\n"
-         "  Examples: pre:    puts(\"ok\");\n"
-         "  Examples: pre:raw <text>\n"},
+         "  Description: Adds two depths, $ d_1 + d_2 $.\n"
+         "  Description: {Cc:int d = pond_add(1, 2);\nif (d < 3 && d > 0)\n    puts(\"ok\");\n}\n"
+         "  Description: {C:raw <text>\n}\n"},
         {"lists, line breaks, HTML pre blocks, fences and a sentence in See also",
          "/**\n"
          " * Steps:\n"
@@ -290,18 +322,14 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "function pond_steps @1\n"
          "  syntax: void pond_steps(void);\n"
          "  Description: Steps:\n"
-         "  Description: 1. open\n"
-         "  Description: 2. fill\n"
-         "  Description: then close\n"
-         "  Description: <pre>\n"
-         "  Description:   keep  <b>this</b>\n"
-         "  Description: </pre>\n"
-         "  Examples: pre:fenced();\n"
-         "  Description: - first item\n"
-         "  Description: *Using it*\n"
-         "  Remarks: Untitled remark.\n"
+         "  Description: {O1:{I:open}{I:fill<br>then close}}\n"
+         "  Description: {V:<pre>\n  keep  <b>this</b>\n</pre>\n}\n"
+         "  Description: {C:fenced();\n}\n"
+         "  Description: {U:{I:first item}}\n"
+         "  Description: {H1 usage:Using it}\n"
+         "  Description: Untitled remark.\n"
          "  SeeAlso: the [[pond_fill|pond_fill()]] page for more\n"
-         "  Description: See [[pond_fill]]\n"
+         "  Description: copy all of pond_fill\n"
          "  Examples: Example file: `fill_example.c`\n"},
         {"what is no documentation: banners, four slashes, empty comments, literals, "
          "continued line comments",
@@ -342,7 +370,7 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  syntax: void pond_refill(struct pond *pond, int source);\n"
          "  Description: Fills `pond` with *fresh* _water_ from _source_, as "
          "[[pond_fill|the filler]] does; see also [[pond_drain|pond_drain]]. Uses "
-         "`std::vector<int>` and \\<b\\> and \\&amp;, and [[pond_open|opens]] first; "
+         "`std::vector\\<int>` and \\<b\\> and \\&amp;, and [[pond_open|opens]] first; "
          "[[guide|the guide]].\n"},
         {"Markdown strong text and web links, %-escaped words, a file command in prose",
          "/** The %Pond class **must** be filled (see https://example.org/ponds_(wet).) or\n"
@@ -786,7 +814,6 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "class CPond @15\n"
          "  syntax: class CPond { ... };\n"
          "  Description: A pond.\n"
-         "  Description: \n"
          "  Description: *Filling*\n"
          "  Description: Water goes in.\n"
          "function CPond::Fill @20\n"
@@ -795,7 +822,6 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "enum pond_plant @24\n"
          "  syntax: typedef enum { ... } pond_plant;\n"
          "  Description: Plants.\n"
-         "  Description: \n"
          "  Description: *Reeds*\n"
          "  Description: Tall ones.\n"
          "  row POND_REED: \n"},

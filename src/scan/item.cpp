@@ -16,7 +16,7 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kDeclarationLeadIn = "\n ";
-constexpr std::string_view kDefaultGroup = "Common";
+constexpr std::string_view kDefaultGroup = kDefaultGroupName;
 // The groups of a project's own documentation pages in the doxygen style.
 constexpr std::string_view kFilesGroup = "Files";
 constexpr std::string_view kPagesGroup = "Pages";

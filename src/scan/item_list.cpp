@@ -4,6 +4,7 @@
 #include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/sorted_lines.h"
+#include "support/zt_string.h"
 
 namespace sylva {
 
@@ -56,7 +57,8 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     item->sourceLine = block.sourceLine;
     DeriveDocumentedFields(*item, settings, documented);
     if (documented.kind == DoxygenKind::kGroup && !documented.title.empty()) {
-        groupTitles_.try_emplace(documented.name, documented.title);
+        groupTitles_.try_emplace(
+            documented.name, GroupDefinition{documented.title, block.sourceFile, block.sourceLine});
     }
     return File(std::move(item));
 }
@@ -72,10 +74,40 @@ void ItemList::UseGroupTitles() {
         if (item && item->style == CommentStyle::kDoxygen) {
             auto title = groupTitles_.find(item->group);
             if (title != groupTitles_.end()) {
-                item->group = title->second;
+                item->group = title->second.title;
             }
         }
     }
+}
+
+const ItemList::GroupDefinition* ItemList::FindGroup(std::string_view label) const {
+    auto found = groupTitles_.find(std::string(label));
+    return found == groupTitles_.end() ? nullptr : &found->second;
+}
+
+std::string ItemList::ImageCopy(const std::string& sourcePath) {
+    auto known = imageNames_.find(sourcePath);
+    if (known != imageNames_.end()) {
+        return known->second;
+    }
+    std::string name = CZTString(sourcePath).GetFilename();
+    // Only bytes every file system and link take: the copy's name is ours to choose.
+    for (char& ch : name) {
+        bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
+                     (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '_';
+        ch = plain ? ch : '_';
+    }
+    std::size_t dot = name.rfind('.');
+    dot = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    std::string copy = name;
+    for (int number = 2; imageCopies_.contains(copy); ++number) {
+        copy = name.substr(0, dot) + "_" + std::to_string(number) + name.substr(dot);
+    }
+    name = std::move(copy);
+    imageCopies_.insert(name);
+    imageNames_.emplace(sourcePath, name);
+    images_.emplace_back(sourcePath, name);
+    return name;
 }
 
 void ItemList::Sort() {

@@ -6,11 +6,13 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "scan/settings.h"
@@ -21,6 +23,7 @@
 namespace sylva {
 
 struct DoxygenItem;
+class DocumentedItems;
 
 // What an item of the doxygen style is (one of the marker-block style is kOther).
 enum class DoxygenKind : unsigned char {
@@ -125,12 +128,20 @@ class CSylItem {
 
   private:
     friend class ItemList;
+    friend class DocumentedItems;
     CSylItem() = default;
+    void ReplaceSourceText(std::string text, std::size_t declarationSize) {
+        sourceText_ = std::move(text);
+        declarationSize_ = declarationSize;
+    }
 
     // The declaration, then the block's lines.
     std::string sourceText_;
     std::size_t declarationSize_ = 0;
 };
+
+// The group of an item that names none.
+inline constexpr std::string_view kDefaultGroupName = "Common";
 
 // The name of an item whose block has no declaration.
 inline constexpr std::string_view kUntitledName = "__Untitled";
@@ -215,6 +226,25 @@ class ItemList {
     // Gives the items of the doxygen style in a group the group's title, where a comment defined
     // one. REQUIRES: Sort afterwards.
     void UseGroupTitles();
+    // Finishes the items of the doxygen style once every file is read: a declaration documented
+    // again where it is defined (or twice, in two branches of an "#if") becomes one item with
+    // both texts, and the text "@copydoc", "@copybrief", "@copydetails" and "@overload" name is
+    // copied in. Calls `warn` for a copy that names no item or would copy itself.
+    // REQUIRES: Sort afterwards.
+    using ItemWarning = std::function<void(const CSylItem& item, std::string_view text)>;
+    void FinishDocumented(const ItemWarning& warn);
+    // Keeps the path of an image a comment shows and returns the name of its copy beside the
+    // pages: the file's own name, numbered when another image of that name is kept already.
+    std::string ImageCopy(const std::string& sourcePath);
+    // The images to copy beside the pages: source path and name of the copy.
+    const std::vector<std::pair<std::string, std::string>>& Images() const { return images_; }
+    // The title a defining comment gave the group `label`, and where; nothing when none did.
+    struct GroupDefinition {
+        std::string title;
+        std::string_view sourceFile;
+        int sourceLine = 0;
+    };
+    const GroupDefinition* FindGroup(std::string_view label) const;
     // Brings the slots into sort-key order (stable; empty slots last).
     void Sort();
     // Deletes the item of `slot` and leaves the slot empty.
@@ -241,8 +271,11 @@ class ItemList {
     // Names of deleted items that listed items share.
     std::deque<std::string> retiredNames_;
     std::deque<std::string> sourceNames_;
-    // The title of each group label that a documentation comment defined.
-    std::unordered_map<std::string, std::string> groupTitles_;
+    // The definition of each group label that a documentation comment defined first.
+    std::unordered_map<std::string, GroupDefinition> groupTitles_;
+    std::vector<std::pair<std::string, std::string>> images_;
+    std::unordered_map<std::string, std::string> imageNames_;  // source path -> copy name
+    std::unordered_set<std::string> imageCopies_;              // the names of the copies
 };
 
 // The listed name that `name`, written in the text of the item `from`, refers to: `name` itself

@@ -127,6 +127,9 @@ ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     PathWalker walker(job);
     walker.MarkEntered(directory);
     walker.Walk(directory, recurse);
+    job.items.FinishDocumented([&job](const CSylItem& item, std::string_view text) {
+        job.reporter.Warning(item.sourceFile, item.sourceLine, text);
+    });
     job.items.UseGroupTitles();
     job.items.Sort();
     return walker.counts();

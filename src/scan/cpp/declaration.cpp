@@ -199,6 +199,13 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
     result.kind = isTypedef ? DeclarationKind::kTypedef : DeclarationKind::kFunction;
     result.hasParameterList = true;
     result.parameters = ParameterNames(units[chosen->group], false);
+    result.signature = Signature(units[chosen->group]);
+    for (std::size_t k = chosen->group + 1; k < cut && !At(units[k]).Is(":"); ++k) {
+        if (At(units[k]).Is("const")) {
+            result.signature.append(" const");
+            break;
+        }
+    }
     for (std::size_t k = chosen->group + 1; k < cut; ++k) {
         if (At(units[k]).Is(":")) {
             // A constructor's member initializers: not shown, and a brace among them initializes.

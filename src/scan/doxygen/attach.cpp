@@ -308,6 +308,9 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment) {
     if (!declared.empty()) {
         item.declaration = ShownDeclaration(declared, 0, '\0');
         item.hasSyntax = true;
+        if (item.kind == DoxygenKind::kFunction) {
+            item.signature = declaration.signature;
+        }
         CheckParameters(item, declaration, comment, warn_);
     }
     int added = AddItem(std::move(item));

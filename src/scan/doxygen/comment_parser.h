@@ -94,13 +94,16 @@ class CommentParser {
 
     // The inline pass: appends plain text of a chunk to `out` as rich text; `lines` tells the
     // warnings where its bytes stand (without it, on the current line).
-    void InlineText(std::string_view text, std::string& out, const TextLines* lines = nullptr);
+    // `spanFollows`: a span comes behind the text, and stands for the word of a command at its end.
+    void InlineText(std::string_view text, std::string& out, const TextLines* lines = nullptr,
+                    bool spanFollows = false);
     // The source line of the byte at `offset` in the current chunk.
     int ChunkLine(std::size_t offset) const;
     // Ends the inline text of one block: a link still open ends with it.
     void EndInline(std::string& out);
-    // The file an image names as the pages show it, or empty when none can be shown.
-    std::string ImageFile(std::string_view file);
+    // The file an image at `line` (0: the current line) names as the pages show it, or empty
+    // when none can be shown.
+    std::string ImageFile(std::string_view file, int line);
 
   private:
     enum class TargetKind { kSection, kRow, kNote, kReturnValue };
@@ -186,6 +189,8 @@ class CommentParser {
     bool conditionOpen_ = false;
     bool addToGroup_ = false;
     std::string groupLabel_;
+    // The text the inline pass reads has a span behind it.
+    bool spanFollows_ = false;
     // The inline pass's "@link" ... "@endlink".
     bool linkOpen_ = false;
     std::string linkOpener_;

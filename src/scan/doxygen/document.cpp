@@ -116,6 +116,12 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
             item.lines.push_back({kSectionDocType, std::string(kConstructorType)});
         }
     }
+    if (item.kind == DoxygenKind::kFunction) {
+        item.signature = declaration.signature;
+    }
+    item.definition = body || declaration.braceInitializer ||
+                      (item.kind == DoxygenKind::kVariable &&
+                       std::string_view(s.text).find('=') != std::string_view::npos);
     CheckParameters(item, declaration, comment, warn_);
     documented.item = AddItem(std::move(item));
     return documented;

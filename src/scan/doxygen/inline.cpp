@@ -76,7 +76,9 @@ std::string_view RestOfLine(std::string_view text, std::size_t& at) {
     return rest;
 }
 
-void CommentParser::InlineText(std::string_view text, std::string& out, const TextLines* lines) {
+void CommentParser::InlineText(std::string_view text, std::string& out, const TextLines* lines,
+                               bool spanFollows) {
+    spanFollows_ = spanFollows;
     std::size_t at = 0;
     std::size_t nextLine = 0;
     while (at < text.size()) {
@@ -165,7 +167,12 @@ std::size_t CommentParser::InlineCommand(std::string_view text, std::size_t at, 
     }
     std::string_view word = NextWord(text, p);
     if (word.empty()) {
-        Warn(kMissingWord, {written});
+        bool formats = known->action == CommandAction::kCode ||
+                       known->action == CommandAction::kBold ||
+                       known->action == CommandAction::kEmphasis;
+        if (!(formats && spanFollows_)) {
+            Warn(kMissingWord, {written});
+        }
         return p;
     }
     switch (known->action) {
@@ -276,8 +283,9 @@ void CommentParser::AppendReference(std::string_view name, std::string_view show
     out.push_back(rich::kReferenceClose);
 }
 
-std::string CommentParser::ImageFile(std::string_view file) {
-    return reading_.options.images ? reading_.options.images(file, line_) : std::string();
+std::string CommentParser::ImageFile(std::string_view file, int line) {
+    return reading_.options.images ? reading_.options.images(file, line == 0 ? line_ : line)
+                                   : std::string();
 }
 
 }  // namespace sylva::doxygen_parse

@@ -120,12 +120,18 @@ class MarkdownReader {
     int Text(MD_TEXTTYPE type, std::string_view text);
     void Open(rich::BlockKind kind, std::string_view argument = {});
     void Close();
-    void FlushText();
+    // Hands the plain text over to the inline pass; `spanFollows`: a span comes next, which a
+    // command at the text's end ("@c `x`") formats.
+    void FlushText(bool spanFollows = false);
     void AppendText(std::string_view text);
+    // True iff `text` is a part of the chunk (md4c hands some texts over from elsewhere).
+    bool InChunk(std::string_view text) const {
+        const char* begin = chunk_.data();
+        return text.data() >= begin && text.data() < begin + chunk_.size();
+    }
     // True iff md4c hands over `text` as the byte behind a backslash escape.
     bool Escaped(std::string_view text) const {
-        const char* begin = chunk_.data();
-        return text.size() == 1 && text.data() > begin && text.data() < begin + chunk_.size() &&
+        return text.size() == 1 && InChunk(text) && text.data() > chunk_.data() &&
                text.data()[-1] == '\\' && IsAsciiPunctuation(text[0]);
     }
 
@@ -146,6 +152,7 @@ class MarkdownReader {
     int imageDepth_ = 0;
     std::string imageFile_;
     std::string imageAlt_;
+    int imageLine_ = 0;
 };
 
 void MarkdownReader::Open(rich::BlockKind kind, std::string_view argument) {
@@ -172,18 +179,17 @@ void MarkdownReader::Close() {
     }
 }
 
-void MarkdownReader::FlushText() {
+void MarkdownReader::FlushText(bool spanFollows) {
     if (!text_.empty()) {
-        parser_.InlineText(text_, out_, &textLines_);
+        parser_.InlineText(text_, out_, &textLines_, spanFollows);
         text_.clear();
     }
     textLines_.clear();
 }
 
 void MarkdownReader::AppendText(std::string_view text) {
-    const char* begin = chunk_.data();
-    if (text.data() >= begin && text.data() < begin + chunk_.size()) {
-        int line = parser_.ChunkLine(static_cast<std::size_t>(text.data() - begin));
+    if (InChunk(text)) {
+        int line = parser_.ChunkLine(static_cast<std::size_t>(text.data() - chunk_.data()));
         if (textLines_.empty() || textLines_.back().second != line) {
             textLines_.emplace_back(text_.size(), line);
         }
@@ -282,7 +288,7 @@ int MarkdownReader::EnterSpan(MD_SPANTYPE type, void* detail) {
         spans_.push_back(type == MD_SPAN_IMG ? SpanKind::kImage : SpanKind::kNone);
         return 0;
     }
-    FlushText();
+    FlushText(true);
     switch (type) {
         case MD_SPAN_EM:
             out_.push_back(rich::kEmphasisOpen);
@@ -309,6 +315,7 @@ int MarkdownReader::EnterSpan(MD_SPANTYPE type, void* detail) {
         case MD_SPAN_IMG:
             imageFile_ = AttributeText(static_cast<MD_SPAN_IMG_DETAIL*>(detail)->src);
             imageAlt_.clear();
+            imageLine_ = 0;
             imageDepth_ = 1;
             spans_.push_back(SpanKind::kImage);
             break;
@@ -356,7 +363,7 @@ int MarkdownReader::LeaveSpan(MD_SPANTYPE) {
         case SpanKind::kImage:
             if (--imageDepth_ == 0) {
                 out_.push_back(rich::kImageOpen);
-                rich::AppendStripped(out_, parser_.ImageFile(imageFile_));
+                rich::AppendStripped(out_, parser_.ImageFile(imageFile_, imageLine_));
                 out_.push_back(rich::kReferenceText);
                 rich::AppendStripped(out_, imageAlt_);
                 out_.push_back(rich::kImageClose);
@@ -372,6 +379,9 @@ int MarkdownReader::Text(MD_TEXTTYPE type, std::string_view text) {
     if (imageDepth_ > 0) {
         if (type != MD_TEXT_NULLCHAR) {
             imageAlt_.append(type == MD_TEXT_SOFTBR || type == MD_TEXT_BR ? " " : text);
+        }
+        if (imageLine_ == 0 && InChunk(text)) {
+            imageLine_ = parser_.ChunkLine(static_cast<std::size_t>(text.data() - chunk_.data()));
         }
         return 0;
     }

@@ -981,6 +981,19 @@ TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
          "/** See @link pond the pond\n\n    more. */\nvoid x(void);\n",
          {"1: \"@link\" is not closed by \"@endlink\" before its paragraph ends; the link ends "
           "there"}},
+        {"commands and group marks in code spans, quoted strings and code blocks are text",
+         "/** Names may not hold the sequences \"..\" and \"@{\" (see `@{-1}`, `HEAD@{1}`).\n"
+         "    Lines end in `\\r\\n` or `\\n`; `@param x` is literal, @c `x` code, a span `a\n"
+         "    \\r\\n` may run over lines.\n\n"
+         "        text = \"\\nFile\\n\";  // indented code: \\nFile is no command\n\n"
+         "    ```\n    @{ \\frobnicate\n    ```\n */\nvoid y(void);\n",
+         {}},
+        {"a fence, a list and a table left open or overfull, a cond left open",
+         "/** A\n    ```\n    never closed\n */\nvoid z1(void);\n"
+         "/** | a | b |\n    |---|---|\n    | 1 | 2 | 3 | 4 |\n    - deep\n"
+         "      - deeper\n        > quoted\n    @cond hidden */\nvoid z2(void);\n"
+         "/** Hidden too. @endcond */\nvoid z3(void);\n/** After. */\nvoid z4(void);\n",
+         {}},
     };
     for (const WarningCase& c : cases) {
         EXPECT_EQ(Read(c.source).warnings, c.expected) << c.name << "\n--- source:\n" << c.source;

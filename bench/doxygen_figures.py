@@ -176,6 +176,20 @@ def spaced_text(element):
     return "".join(parts)
 
 
+def without_template_arguments(name):
+    """`name` without its template argument lists: Doxygen names a partial specialization
+    "A< T, B >::f", Sylva "A::f"; both are matched by "A::f"."""
+    out, depth = [], 0
+    for ch in name:
+        if ch == "<" and not out[-8:] == list("operator"):
+            depth += 1
+        elif ch == ">" and depth > 0:
+            depth -= 1
+        elif depth == 0:
+            out.append(ch)
+    return re.sub(r"\s+", " ", "".join(out)).strip()
+
+
 def text_of(element):
     return "" if element is None else "".join(element.itertext()).strip()
 
@@ -200,9 +214,9 @@ def read_doxygen(xml_dir, project):
                     name = title if title and title != project else MAIN_PAGE_NAME
             elif kind in ("group", "page") and title:
                 name = title
-            elif kind == "file":
+            elif kind in ("file", "example"):
                 name = os.path.basename(name)
-            entity = Entity(kind, name)
+            entity = Entity(kind, without_template_arguments(name))
             entity.description.read(cdef.find("briefdescription"))
             entity.description.read(cdef.find("detaileddescription"))
             entity.bases = [b.get("refid") for b in cdef.findall("basecompoundref")
@@ -219,10 +233,16 @@ def read_doxygen(xml_dir, project):
                         members_of[entity].append(seen[mid])
                     continue
                 row = kind in ROW_SCOPES and member.get("kind") == "variable"
-                item = Entity(member.get("kind"), qualified, entity, row)
+                values = member.findall("enumvalue")
+                if "@" in qualified.rsplit("::", 1)[-1] and values:
+                    # An anonymous enum: Sylva names it by its first enumerator.
+                    scope = qualified.rsplit("::", 1)[0] + "::" if "::" in qualified else ""
+                    qualified = scope + text_of(values[0].find("name"))
+                item = Entity(member.get("kind"), without_template_arguments(qualified), entity,
+                              row)
                 item.description.read(member.find("briefdescription"))
                 item.description.read(member.find("detaileddescription"))
-                for value in member.findall("enumvalue"):
+                for value in values:
                     item.description.read(value.find("briefdescription"))
                     item.description.read(value.find("detaileddescription"))
                 seen[mid] = item
@@ -276,7 +296,7 @@ def read_sylva(project):
     for name in sorted(os.listdir(project)):
         if name.startswith("SYLVA_") and name.endswith(".html"):
             page = Page(os.path.join(project, name))
-            pages[page.title].append(page)
+            pages[without_template_arguments(page.title)].append(page)
             # Doxygen names a file by its name alone, Sylva as its "@file" comment writes it.
             if FILES_LABEL in page.html and "/" in page.title:
                 pages[page.title.rsplit("/", 1)[1]].append(page)

@@ -5,6 +5,8 @@
 // Documentation text is copied through unchanged, so HTML written into a comment block reaches
 // the page as HTML. Reads the items and the settings; changes nothing but the files and the
 // run's progress position.
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +37,7 @@ constexpr std::string_view kPreEnd = "</pre>";
 constexpr std::string_view kPreFontStart = "<font face=\"Lucida Console\" size=3>";
 constexpr std::string_view kPreFontEnd = "</font>";
 constexpr std::string_view kLineBreak = "<BR>";
+constexpr std::string_view kImageUnreadable = "    ERROR: Cannot read the image %s !";
 constexpr std::string_view kProductNotice = "Sylva " SYLVA_VERSION;
 
 // What every page of one stage call shares.
@@ -187,6 +190,21 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     return page;
 }
 
+// Copies the images the comments show beside the pages. The scan found each inside the scan
+// path; one that cannot be read now is reported like a page that cannot be written.
+void CopyImages(PageJob& job) {
+    for (const auto& [source, name] : job.items.Images()) {
+        std::ifstream in(source, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string path = job.project.Directory() + "/" + name;
+        if (!in.good() && !in.eof()) {
+            job.reporter.Failure(FormatLine(kImageUnreadable, {source}));
+            continue;
+        }
+        (void)WriteOutputFile(job.reporter, path, bytes, kOpenFailure, WriteWholeFile);
+    }
+}
+
 }  // namespace
 
 int WriteDescriptionPages(PageJob& job) {
@@ -223,6 +241,7 @@ int WriteDescriptionPages(PageJob& job) {
     if (searchIndex) {
         FinishSearchIndex(job, *searchIndex);
     }
+    CopyImages(job);
     return written;
 }
 

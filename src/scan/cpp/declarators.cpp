@@ -225,8 +225,16 @@ std::string DeclarationParser::Signature(std::size_t open) const {
             }
         }
         bool lastWord = false;
+        int depth = 0;
         for (std::size_t t = piece.front(); t < end; ++t) {
-            if (t == nameToken) {
+            depth += At(t).Is("(") ? 1 : At(t).Is(")") ? -1 : 0;
+            // Inside the parentheses of a function pointer, a name stands behind its type.
+            bool nestedName = depth > 0 && At(t).kind == TokenKind::kIdentifier &&
+                              !IsReservedWord(At(t).text) && t > piece.front() &&
+                              (At(t - 1).kind == TokenKind::kIdentifier || At(t - 1).Is("*") ||
+                               At(t - 1).Is("&")) &&
+                              t + 1 < end && (At(t + 1).Is(")") || At(t + 1).Is(","));
+            if (t == nameToken || nestedName) {
                 continue;
             }
             bool word = At(t).kind == TokenKind::kIdentifier || At(t).kind == TokenKind::kNumber;

@@ -77,9 +77,11 @@ void DoxygenWalker::LeadingComment(DoxygenComment comment) {
             return;
         }
         case CommentSubject::kNamedEntity:
+            // It waits for the declaration it names, which may come after other declarations
+            // and in another scope.
             FlushPending();
             ApplyGroupMarks(comment, line);
-            pending_ = std::move(comment);
+            named_.push_back({std::move(comment), Current().qualified});
             ResetStatement();
             return;
         case CommentSubject::kNextDeclaration:
@@ -270,7 +272,21 @@ void DoxygenWalker::FlushPending() {
     AddItem(std::move(item));
 }
 
-void DoxygenWalker::AddStandalone(DoxygenComment comment) {
+bool DoxygenWalker::TakeNamed(std::string_view declared) {
+    if (named_.empty() || pending_ || declared.empty()) {
+        return false;
+    }
+    for (auto waiting = named_.begin(); waiting != named_.end(); ++waiting) {
+        if (NamesDeclaration(waiting->comment, declared)) {
+            pending_ = std::move(waiting->comment);
+            named_.erase(waiting);
+            return true;
+        }
+    }
+    return false;
+}
+
+void DoxygenWalker::AddStandalone(DoxygenComment comment, std::string_view scope) {
     CommentSubject subject = comment.subject;
     DoxygenKind namedKind = comment.namedKind;
     std::string name = comment.subjectName;
@@ -300,7 +316,10 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment) {
         case CommentSubject::kNextDeclaration:
             item.kind = namedKind;
             if (namedKind != DoxygenKind::kMacro) {
-                name = Qualify(name);
+                if (name.starts_with("::")) {
+                    name.erase(0, 2);
+                }
+                name = Join(scope, name);
             }
             break;
     }

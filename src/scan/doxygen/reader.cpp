@@ -237,7 +237,7 @@ void DoxygenWalker::Directive(const SourceEvent& event) {
         if (Opaque() || !statement_.text.empty()) {
             return;
         }
-        if (pending_) {
+        if (pending_ || TakeNamed(ParseMacro(event.text).name)) {
             last_ = DocumentMacro(event.text, TakePending());
         } else {
             last_ = ListMacro(event.text);
@@ -280,6 +280,10 @@ void DoxygenWalker::Finish() {
         }
     }
     FlushPending();
+    for (NamedComment& waiting : named_) {
+        AddStandalone(std::move(waiting.comment), waiting.scope);
+    }
+    named_.clear();
     for (const OpenGroup& group : groups_) {
         warn_(group.line, kUnclosedGroup);
     }

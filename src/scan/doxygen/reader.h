@@ -17,8 +17,7 @@
 // passed over. A comment with "@file", "@mainpage", "@page" or "@defgroup" is an item of its
 // kind, and so is one that opens with "@example" (a page named by the example's file); one with
 // "@fn", "@class", "@struct", "@def" (and the like) documents the declaration of that name that
-// follows, or, when none follows before the next comment or the end of its scope, an item of that
-// name without syntax.
+// follows, anywhere later in the file, or, when none does, an item of that name without syntax.
 //
 // Names carry every enclosing named scope, joined by "::": namespaces, classes, structs and
 // unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add
@@ -110,7 +109,8 @@ struct DoxygenOptions {
 };
 
 // The documented items of one source file, in the order their comments stand (an item whose
-// table a later trailing comment fills stands where it was first needed).
+// table a later trailing comment fills stands where it was first needed; a named entity's comment
+// whose declaration is not in the file, at the end).
 std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn,
                                              const DoxygenOptions& options = {});
 

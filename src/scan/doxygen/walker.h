@@ -204,7 +204,15 @@ class DoxygenWalker {
     LastDeclaration ListMacro(std::string_view directive);
     // True iff a named-entity comment names the declaration `name` (or names nothing).
     bool NamesDeclaration(const DoxygenComment& comment, std::string_view name) const;
-    void AddStandalone(DoxygenComment comment);
+    // An item of a comment's own: a file, a page, a group, or a named entity that no declaration
+    // of this file matched, named in `scope`.
+    void AddStandalone(DoxygenComment comment, std::string_view scope);
+    void AddStandalone(DoxygenComment comment) {
+        std::string scope = Current().qualified;
+        AddStandalone(std::move(comment), scope);
+    }
+    // Makes the waiting comment that names `declared` the pending one; true when one does.
+    bool TakeNamed(std::string_view declared);
     void FlushPending();
     int AddItem(DoxygenItem item);
     int ScopeItem(std::size_t index);
@@ -218,6 +226,13 @@ class DoxygenWalker {
     Statement statement_;
     int statementCount_ = 0;
     std::optional<DoxygenComment> pending_;
+    // Comments that name the entity they document ("@class X"), waiting for its declaration,
+    // with the scope prefix of the place they stand.
+    struct NamedComment {
+        DoxygenComment comment;
+        std::string scope;
+    };
+    std::vector<NamedComment> named_;
     LastDeclaration last_;
     std::vector<Condition> conditions_;
     // The open "@{" marks, innermost last.

@@ -681,6 +681,13 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
 
 TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
     ExpectDescriptions({
+        {"a named entity's comment waits for its declaration past others and their scopes",
+         "namespace E {\n/** \\class Traits\n  * Traits of a type. */\n\n"
+         "template<typename T> struct GenericTraits {\n  enum { A = 1 };\n};\n\n"
+         "template<typename T> struct Traits : GenericTraits<T> {};\n}\n",
+         "struct E::Traits @2\n"
+         "  syntax: template<typename T> struct Traits : GenericTraits<T> { ... };\n"
+         "  Description: Traits of a type.\n"},
         {"a defgroup with its members, ingroup, member groups and a file comment",
          "/** @file pond.h\n"
          "    Ponds and their fish. */\n"
@@ -744,10 +751,6 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "page faq @3\n"
          "  title: Questions\n"
          "  Description: Ask.\n"
-         "function pond_hidden @5\n"
-         "  syntax: int pond_hidden(int depth)\n"
-         "  Description: Defined elsewhere.\n"
-         "  row depth: how deep\n"
          "struct pond @7\n"
          "  syntax: struct pond { ... };\n"
          "  Description: The pond itself.\n"
@@ -764,7 +767,11 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "  Description: Filling a pond.\n"
          "function pond_fill @17\n"
          "  syntax: void pond_fill(void);\n"
-         "  Description: Fills.\n"},
+         "  Description: Fills.\n"
+         "function pond_hidden @5\n"
+         "  syntax: int pond_hidden(int depth)\n"
+         "  Description: Defined elsewhere.\n"
+         "  row depth: how deep\n"},
         {"member groups: their titles head file-level items, their text is no declaration's",
          "/** @name Pond sizes\n"
          "    How big a pond may be.\n"
@@ -879,6 +886,12 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         {"class GARDEN_API CBed final : public Base<CBed>", '{', kClass, "CBed", "-"},
         {"template <class T> struct hash<garden::CBed<T>>", '{', kStruct, "hash", "-"},
         {"typedef struct tagPOINT", '{', kStruct, "tagPOINT", "-"},
+        // Attribute and alignment macros between the key and the name, with or without arguments.
+        {"struct __rte_cache_aligned rte_ml_op", '{', kStruct, "rte_ml_op", "-"},
+        {"struct __rte_aligned(64) rte_ml_op", '{', kStruct, "rte_ml_op", "-"},
+        {"class EIGEN_ALIGN_TO_BOUNDARY(16) __declspec(dllexport) Vec4 : public Base", '{', kClass,
+         "Vec4", "-"},
+        {"union __attribute__((packed)) pond_bits", '{', kUnion, "pond_bits", "-"},
         {"typedef union", '{', kUnion, "", "-"},
         {"enum class Colour : unsigned char", '{', kEnum, "Colour", "-"},
         {"struct evbuffer", ';', kStruct, "evbuffer", "-"},
@@ -890,6 +903,10 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         {"unsigned flags : 3", ';', kVariable, "flags", "-"},
         {"std::function<void(int)> on_event", ';', kVariable, "on_event", "-"},
         {"int (*handler)(int signal)", ';', kVariable, "handler", "signal"},
+        // A function pointer member whose pointer a macro writes.
+        {"void * GIT_CALLBACK(gmalloc)(size_t n, const char *file)", ';', kVariable, "gmalloc",
+         "n, file"},
+        {"void __rte_experimental rte_five(void)", ';', kFunction, "rte_five", ""},
         {"typedef void (SDLCALL *SDL_AudioCallback)(void *userdata, Uint8 *stream)", ';', kTypedef,
          "SDL_AudioCallback", "userdata, stream"},
         {"typedef struct SDL_Window SDL_Window", ';', kTypedef, "SDL_Window", "-"},
@@ -909,6 +926,13 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         EXPECT_EQ(declaration.name, c.name) << c.text;
         EXPECT_EQ(parameters, c.parameters) << c.text;
     }
+    // What tells overloads apart: the parameter types, without names and defaults.
+    EXPECT_EQ(ParseDeclaration("int f(const char *name, int n = 3, ...) const", ';').signature,
+              "(const char*,int,...) const");
+    EXPECT_EQ(
+        ParseDeclaration("void g(void (*cb)(int code, Pond *p), unsigned long)", ';').signature,
+        "(void(*)(int,Pond*),unsigned long)");
+    EXPECT_EQ(ParseDeclaration("void h(void)", '{').signature, "()");
     EXPECT_EQ(ParseMacro("#  define POND_MAX(a, b, ...) x").parameters, (Strings{"a", "b", "..."}));
     EXPECT_EQ(ParseMacro("#define POND_LOG(fmt, args...)").parameters, (Strings{"fmt", "args"}));
     EXPECT_EQ(ParseMacro("#define POND_ON 1").kind, DeclarationKind::kVariable);

@@ -116,8 +116,12 @@ class Description:
             self._target = self.stream
             return
         if tag in ("programlisting", "verbatim", "preformatted"):
-            self.counts["code"] += 1
             code = spaced_text(element)
+            if not code.strip():
+                # An example file Doxygen did not find (no EXAMPLE_PATH): an empty block.
+                self._tail(element)
+                return
+            self.counts["code"] += 1
             self._target.append(("code", tuple(words(code)[:3])))
             self._target.extend(words(code))
             self._tail(element)
@@ -207,6 +211,9 @@ def read_doxygen(xml_dir, project):
             kind = cdef.get("kind")
             if kind == "dir" or cdef.get("id") in GENERATED_PAGES:
                 continue
+            if kind == "example" and not re.search(r"\w", text_of(cdef.find("compoundname"))):
+                # "\example:" written without a file: Doxygen's page of nothing.
+                continue
             name = text_of(cdef.find("compoundname"))
             title = text_of(cdef.find("title"))
             if cdef.get("id") == MAIN_PAGE_ID:
@@ -235,9 +242,11 @@ def read_doxygen(xml_dir, project):
                 row = kind in ROW_SCOPES and member.get("kind") == "variable"
                 values = member.findall("enumvalue")
                 if "@" in qualified.rsplit("::", 1)[-1] and values:
-                    # An anonymous enum: Sylva names it by its first enumerator.
+                    # An anonymous enum: Sylva names it by its first enumerator, or, inside a
+                    # class, lists its enumerators as rows of the class.
                     scope = qualified.rsplit("::", 1)[0] + "::" if "::" in qualified else ""
                     qualified = scope + text_of(values[0].find("name"))
+                    row = row or kind in ROW_SCOPES
                 item = Entity(member.get("kind"), without_template_arguments(qualified), entity,
                               row)
                 item.description.read(member.find("briefdescription"))
@@ -265,16 +274,14 @@ class Page:
         self.title = html.unescape(re.sub(r"<[^>]*>", "", title.group(1))).strip() if title else ""
         body = self.html
         self.stream = []
-        for piece in re.finditer(r"(<pre class=\"code\">|<pre>(?!<b>))|<[^>]*>|[^<]+", body):
+        pre = re.compile(r"(<pre class=\"code\">|<pre>(?!<b>))(.*?)</pre>|<[^>]*>|[^<]+", re.S)
+        for piece in pre.finditer(body):
             if piece.group(1):
-                self.stream.append(("code", None))
+                code = words(html.unescape(re.sub(r"<[^>]*>", "", piece.group(2))))
+                self.stream.append(("code", tuple(code[:3])))
+                self.stream.extend(code)
             elif not piece.group(0).startswith("<"):
                 self.stream.extend(words(html.unescape(piece.group(0))))
-        # Code markers know their first words.
-        for i, token in enumerate(self.stream):
-            if isinstance(token, tuple):
-                following = [w for w in self.stream[i + 1:i + 8] if isinstance(w, str)][:3]
-                self.stream[i] = ("code", tuple(following))
         self.words = collections.Counter(w for w in self.stream if isinstance(w, str))
         lower = self.html.lower()
         self.counts = {
@@ -335,8 +342,19 @@ def figures(entities, members_of, pages):
     total = collections.Counter()
     used = collections.Counter()
     on_page = collections.defaultdict(list)
+    # A name Doxygen could not place in a scope ("\class TensorImagePatch" inside a namespace) is
+    # found by its last part, when exactly one page ends with it.
+    by_last = collections.defaultdict(list)
+    for title, listed in pages.items():
+        by_last[title.rsplit("::", 1)[-1]].append(title)
     for entity in entities:
         listed = pages.get(entity.name, [])
+        last = entity.name.rsplit("::", 1)[-1]
+        if not listed and "::" not in entity.name and len(by_last[entity.name]) == 1:
+            listed = pages[by_last[entity.name][0]]
+        elif not listed and last in pages and entity.scope is not None:
+            # A function Doxygen lists as a related member of a class ("@relates").
+            listed = pages[last]
         if used[entity.name] < len(listed):
             entity.page = listed[used[entity.name]]
         used[entity.name] += 1

@@ -15,6 +15,8 @@ namespace {
 constexpr std::string_view kUnknownCopy = "\"%s\" names no documented item; nothing is copied";
 constexpr std::string_view kNoOverloaded =
     "\"@overload\" stands at the only function of its name; nothing is copied";
+constexpr std::string_view kUnknownRelated =
+    "\"@relates %s\" names no documented class; no page shows the function beside it";
 constexpr std::string_view kCopyCycle =
     "\"%s\" would copy this item's own text back into it; the copy is left out";
 
@@ -83,6 +85,27 @@ bool IsMergeable(DoxygenKind kind) {
     }
 }
 
+// True iff the class, struct or union `item` declares is a specialization of a template: its
+// name is followed by template arguments.
+bool IsSpecialization(const CSylItem& item) {
+    if (item.kind != DoxygenKind::kClass && item.kind != DoxygenKind::kStruct &&
+        item.kind != DoxygenKind::kUnion) {
+        return false;
+    }
+    std::string_view name = item.name;
+    std::size_t colons = name.rfind("::");
+    name = colons == std::string_view::npos ? name : name.substr(colons + 2);
+    std::string_view declaration = item.Declaration();
+    for (std::size_t at = declaration.find(name); at != std::string_view::npos;
+         at = declaration.find(name, at + 1)) {
+        std::size_t next = declaration.find_first_not_of(" \t\n", at + name.size());
+        if (next != std::string_view::npos && declaration[next] == '<') {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 // The steps behind ItemList::FinishDocumented, on the list's items.
@@ -94,6 +117,8 @@ class DocumentedItems {
 
     void MergeDeclarations();
     void CopyTexts();
+    // A function "@relates" puts on a class's page: the class's See also names it.
+    void Relate();
 
   private:
     void Merge(CSylItem& into, CSylItem& from);
@@ -129,6 +154,11 @@ void DocumentedItems::MergeDeclarations() {
         key.push_back(kRowFieldSeparator);
         key.push_back(static_cast<char>(item->kind));
         key.append(SignatureOf(RawLines(item->BlockText())).types);
+        if (IsSpecialization(*item)) {
+            // "template <> class A<int>" is an entity of its own beside A.
+            key.push_back(kRowFieldSeparator);
+            key.append(item->Declaration());
+        }
         auto [found, added] = first.try_emplace(std::move(key), slot);
         if (added) {
             continue;
@@ -327,10 +357,38 @@ void DocumentedItems::Expand(CSylItem& item) {
     states_[&item] = State::kDone;
 }
 
+void DocumentedItems::Relate() {
+    for (const ItemList::Slot& slot : slots_) {
+        if (!slot || slot->style != CommentStyle::kDoxygen) {
+            continue;
+        }
+        std::vector<std::string_view> scopes = FactsOf(slot->BlockText(), kRelatesMark);
+        if (scopes.empty()) {
+            continue;
+        }
+        std::optional<std::string> listed = ResolveName(list_, scopes.front(), *slot);
+        auto found = listed ? byName_.find(*listed) : byName_.end();
+        if (found == byName_.end() || found->second.front() == slot.get()) {
+            warn_(*slot, FormatLine(kUnknownRelated, {std::string(scopes.front())}));
+            continue;
+        }
+        CSylItem& scope = *found->second.front();
+        std::vector<std::string> lines = RawLines(scope.BlockText());
+        std::string seeAlso(1, static_cast<char>(kSectionSeeAlso));
+        seeAlso += slot->name;
+        lines.push_back(std::move(seeAlso));
+        Store(scope, lines);
+        if (slot->group == kDefaultGroupName) {
+            slot->group = scope.group;
+        }
+    }
+}
+
 void ItemList::FinishDocumented(const ItemWarning& warn) {
     DocumentedItems documented(*this, slots_, warn);
     documented.MergeDeclarations();
     documented.CopyTexts();
+    documented.Relate();
 }
 
 }  // namespace sylva

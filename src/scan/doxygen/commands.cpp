@@ -175,7 +175,7 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Note("test", "Test"),
     Plain("throw", kException, kSectionThrows),
     Plain("throws", kException, kSectionThrows),
-    Note("todo", "To do"),
+    Note("todo", "Todo"),
     Plain("tparam", kTemplateParameter),
     Named("typedef", DoxygenKind::kTypedef, NamedArgument::kDeclaration),
     Named("union", DoxygenKind::kUnion),

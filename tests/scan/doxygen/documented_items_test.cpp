@@ -52,6 +52,9 @@ Scan ScanTree(const Files& files) {
         for (const std::string& returned : text.sections[kSectionReturn]) {
             line += " / " + rich::InlineText(returned);
         }
+        for (const std::string& name : text.sections[kSectionSeeAlso]) {
+            line += " ~ " + name;
+        }
         scan.items.push_back(line);
     }
     for (const std::string& warning : diagnostics.warnings) {
@@ -82,6 +85,21 @@ TEST(DocumentedItems, ADeclarationDocumentedTwiceIsOneItemWithBothTexts) {
                        "pond_fill [Common]: At its definition: checks the depth first. Fills a "
                        "pond. | d the depth again | depth how deep"}));
     EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
+}
+
+TEST(DocumentedItems, SpecializationsStayApartAndRelatedFunctionsStandOnTheirClassPage) {
+    Scan scan = ScanTree({
+        {"src/lamp.h",
+         "namespace ns {\n/** A lamp. @ingroup lights */\ntemplate <class T> class Lamp {};\n"
+         "/** A lamp of ints. */\ntemplate <> class Lamp<int> {};\n}\n"
+         "/** Compares lamps. @relates ns::Lamp */\nbool same(int a, int b);\n"
+         "/** Nowhere. @relates Nothing */\nvoid lost(void);\n"},
+    });
+    EXPECT_EQ(scan.items,
+              (Strings{"lost [Common]: Nowhere.", "ns::Lamp [Common]: A lamp of ints.",
+                       "ns::Lamp [lights]: A lamp. ~ same", "same [lights]: Compares lamps."}));
+    EXPECT_EQ(scan.warnings, (Strings{"lamp.h:9: \"@relates Nothing\" names no documented class; "
+                                      "no page shows the function beside it"}));
 }
 
 TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {

@@ -287,6 +287,15 @@ bool DoxygenWalker::TakeNamed(std::string_view declared) {
 }
 
 void DoxygenWalker::AddStandalone(DoxygenComment comment, std::string_view scope) {
+    for (DoxygenComment::DefinedGroup& earlier : comment.earlierGroups) {
+        DoxygenItem group;
+        group.line = comment.line;
+        group.kind = DoxygenKind::kGroup;
+        group.name = std::move(earlier.label);
+        group.title = std::move(earlier.title);
+        group.lines = std::move(earlier.lines);
+        AddItem(std::move(group));
+    }
     CommentSubject subject = comment.subject;
     DoxygenKind namedKind = comment.namedKind;
     std::string name = comment.subjectName;

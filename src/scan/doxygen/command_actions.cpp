@@ -389,6 +389,14 @@ std::size_t CommentParser::Command(const KnownCommand& known, std::string_view t
                 Warn(kMissingWord, {written});
                 break;
             }
+            if (known.action == CommandAction::kDefineGroup &&
+                out_.subject == CommentSubject::kGroup) {
+                // A second group in one comment: the first one's text ends here.
+                SetTarget({});
+                out_.earlierGroups.push_back(
+                    {std::move(out_.subjectName), std::move(out_.title), std::move(out_.lines)});
+                out_.lines.clear();
+            }
             groupLabel_ = Plain(label);
             out_.subjectName = groupLabel_;
             out_.title = Plain(title);

@@ -43,6 +43,14 @@ struct DoxygenComment {
     std::string namedDeclaration;  // kNamedEntity by fn, var, typedef: the declaration given
     std::string title;             // of a page or group
     std::vector<GroupMark> groupMarks;
+    // Groups a "@defgroup" defined before another one in the same comment: each is a group of
+    // its own, with the text written up to the next one.
+    struct DefinedGroup {
+        std::string label;
+        std::string title;
+        std::vector<DoxygenLine> lines;
+    };
+    std::vector<DefinedGroup> earlierGroups;
     std::vector<std::string> anchors;  // the labels of "@anchor", "@section" and the like
     std::vector<std::string> bases;    // from "@extends" and "@implements"
     std::string relatesTo;             // the class "@relates" or "@memberof" names

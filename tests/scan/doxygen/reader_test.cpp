@@ -681,6 +681,19 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
 
 TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
     ExpectDescriptions({
+        {"groups defined one after the other in one comment, each with its own text",
+         "/**\n  @defgroup imaging Imaging\n\n  Makes images.\n  @{\n"
+         "    @defgroup imaging_filter Filters\n\n  Filters images.\n  @note Slowly.\n"
+         "    @defgroup imaging_c C API\n  @}\n */\n",
+         "group imaging @1\n"
+         "  title: Imaging\n"
+         "  Description: Makes images.\n"
+         "group imaging_filter @1\n"
+         "  title: Filters\n"
+         "  Description: Filters images.\n"
+         "  Description: {Nnote Note:Slowly.}\n"
+         "group imaging_c @1\n"
+         "  title: C API\n"},
         {"a named entity's comment waits for its declaration past others and their scopes",
          "namespace E {\n/** \\class Traits\n  * Traits of a type. */\n\n"
          "template<typename T> struct GenericTraits {\n  enum { A = 1 };\n};\n\n"

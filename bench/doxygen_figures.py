@@ -515,7 +515,7 @@ def main():
 
 def run_cases(args, sylva, doxygen, work_root):
     cases = sorted(f for f in os.listdir(args.cases)
-                   if os.path.isfile(os.path.join(args.cases, f)))
+                   if os.path.isfile(os.path.join(args.cases, f)) and not f.startswith("."))
     page_passes = all_passes = 0
     failing = collections.Counter()
     for case in cases:

@@ -369,9 +369,11 @@ def figures(entities, members_of, pages):
         elif not listed and last in pages and entity.scope is not None:
             # A function Doxygen lists as a related member of a class ("@relates").
             listed = pages[last]
-        if used[entity.name] < len(listed):
-            entity.page = listed[used[entity.name]]
-        used[entity.name] += 1
+        # Overloads take the pages of their name in turn; a struct and the typedef of its name
+        # ("typedef struct S {...} S;") are one page.
+        if used[entity.name, entity.kind] < len(listed):
+            entity.page = listed[used[entity.name, entity.kind]]
+        used[entity.name, entity.kind] += 1
         total["entities"] += 1
         target = entity.page
         if target is None and entity.row and entity.scope is not None:

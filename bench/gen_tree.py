@@ -6,9 +6,11 @@ functions with parameter comments, structs, typedefs and macros; about 50 groups
 share names (numbered pages); quoted names of other items; See also entries; "<pre>" examples;
 and undocumented code (function bodies, helpers) making up 40 to 60 percent of the lines.
 
-The same flags always give the same bytes.
+The same flags always give the same bytes. With --style doxygen the same items are written as
+Javadoc/Doxygen comments instead (@ingroup, @return, @code, @sa, @ref, trailing ///< comments;
+private and protected items as @internal), so that both styles can be timed on the same items.
 
-    bench/gen_tree.py --files 200 --items 20 --depth 2 OUT_DIR
+    bench/gen_tree.py --files 200 --items 20 --depth 2 [--style doxygen] OUT_DIR
 """
 
 import argparse
@@ -28,8 +30,46 @@ WORDS = ("the value is checked against its range before it is stored in the tabl
          "when the cache is full the oldest entry is dropped first").split()
 
 
+def doxygen_comment(lines):
+    """A marker block's lines as the Doxygen comment that says the same."""
+    out, section, code = ["/**"], None, False
+    for line in lines[1:-1]:
+        key, _, rest = line.partition(": ")
+        if code and line != "</pre>":
+            out.append(" * " + line)
+        elif key == "Group":
+            out.append(" * @ingroup " + rest.replace(" ", "_"))
+        elif key == "Description":
+            out.append(" * " + rest)
+        elif key == "Return":
+            out.append(" * @return " + rest)
+        elif key in ("Author", "Version"):
+            out.append(f" * @{key.lower()} {rest}")
+        elif key == "Doc type":
+            if rest in ("Private", "Protected"):
+                out.append(" * @internal")
+        elif line == "Example:":
+            out.append(" *")
+            out.append(" * Example:")
+        elif line == "<pre>":
+            out.append(" * @code")
+            code = True
+        elif line == "</pre>":
+            out.append(" * @endcode")
+            code = False
+        elif line == "See also:":
+            section = "see"
+            out.append(" * @sa")
+        elif section == "see":
+            out[-1] += (" " if out[-1].endswith("@sa") else ", ") + line
+        else:
+            out.append(" * " + line.strip().replace('"', ""))
+    return out + [" */"]
+
+
 class TreeWriter:
-    def __init__(self, seed, items_per_file):
+    def __init__(self, seed, items_per_file, style="sylva"):
+        self.style = style
         self.rng = random.Random(seed)
         self.items_per_file = items_per_file
         self.names = []  # documented names so far, for quotes and See also entries
@@ -66,13 +106,18 @@ class TreeWriter:
             lines.append("See also:")
             lines += sorted(set(see))
         lines.append("--e*/")
-        return lines
+        return doxygen_comment(lines) if self.style == "doxygen" else lines
+
+    def comment(self):
+        # A parameter's or member's comment: "//" for marker blocks, "///<" for Doxygen.
+        return "///<" if self.style == "doxygen" else "//"
 
     def params(self, count):
         out = []
         for i in range(count):
             sep = "," if i + 1 < count else ")"
-            out.append(f"    {self.rng.choice(TYPES)} arg{i}{sep}  // {self.sentence(3, 7)}")
+            out.append(f"    {self.rng.choice(TYPES)} arg{i}{sep}  {self.comment()} "
+                       f"{self.sentence(3, 7)}")
         return out
 
     def body(self, lines_count):
@@ -108,7 +153,8 @@ class TreeWriter:
         lines = self.block(group, "Public")
         lines.append(f"typedef struct tag{name} {{")
         for i in range(self.rng.randint(2, 5)):
-            lines.append(f"    {self.rng.choice(TYPES)} member{i};  // {self.sentence(3, 6)}")
+            lines.append(f"    {self.rng.choice(TYPES)} member{i};  {self.comment()} "
+                         f"{self.sentence(3, 6)}")
         lines += [f"}} {name};", ""]
         self.names.append(f"tag{name}")  # a tagged structure is documented under its tag
         return lines
@@ -177,9 +223,10 @@ def main():
     parser.add_argument("--items", type=int, default=20, help="documented items per file")
     parser.add_argument("--depth", type=int, default=2, help="directory nesting")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--style", choices=("sylva", "doxygen"), default="sylva")
     parser.add_argument("out")
     args = parser.parse_args()
-    writer = TreeWriter(args.seed, args.items)
+    writer = TreeWriter(args.seed, args.items, args.style)
     total = documented = 0
     for index in range(args.files):
         directory = os.path.join(args.out, directory_for(index, args.files, args.depth))
@@ -191,10 +238,10 @@ def main():
         inside = False
         for line in text.splitlines():
             total += 1
-            if line.startswith("/**--"):
+            if line.startswith("/**"):
                 inside = True
             documented += inside
-            if line.endswith("--e*/"):
+            if line.endswith("*/"):
                 inside = False
     print(f"{args.files} files, {total} lines, {100 * (total - documented) // max(total, 1)}% "
           f"outside documentation blocks")

@@ -120,6 +120,8 @@ void CommentParser::Line(std::string_view text, int line) {
         return;
     }
     if (IsBlank(text)) {
+        previousText_ = false;
+        previousBlank_ = true;
         // A blank line ends the paragraph of a command; the Description's chunk goes on, for a
         // list or a code block may hold blank lines.
         if (target_.kind != TargetKind::kSection || target_.section != kSectionDescription) {
@@ -151,8 +153,29 @@ void CommentParser::Line(std::string_view text, int line) {
         }
         return;
     }
+    // A list written under a sentence, indented as code would be ("features:" then "    * a"),
+    // is a list: its lines move left to the sentence's margin.
+    std::size_t content = ListItemContent(text);
+    std::size_t relative = indent > chunkIndent_ ? indent - chunkIndent_ : 0;
+    if (content != std::string_view::npos && relative >= kCodeIndent && listShift_ == 0 &&
+        previousText_) {
+        listShift_ = relative;
+    } else if (listShift_ > 0 &&
+               (relative < listShift_ || (previousBlank_ && content == std::string_view::npos))) {
+        // Past the list: a line out of it, or a paragraph behind a blank line.
+        listShift_ = 0;
+    }
+    previousBlank_ = false;
+    std::string shifted;
+    if (listShift_ > 0) {
+        shifted = std::string(text.substr(0, indent - listShift_)) + std::string(body);
+        text = shifted;
+        indent -= listShift_;
+        content = ListItemContent(text);
+    }
+    previousText_ = content == std::string_view::npos;
     lineIndent_ = indent;
-    if (std::size_t content = ListItemContent(text); content != std::string_view::npos) {
+    if (content != std::string_view::npos) {
         listContent_ = content > chunkIndent_ ? content - chunkIndent_ : 0;
     }
     Scan(text);
@@ -247,6 +270,7 @@ void CommentParser::Flush() {
     midLineStart_ = false;
     chunkIndent_ = 0;
     listContent_ = std::string_view::npos;
+    listShift_ = 0;
     if (flow.empty() && !targetOpen_) {
         return;
     }

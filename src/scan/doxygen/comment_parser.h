@@ -177,6 +177,11 @@ class CommentParser {
     bool midLineStart_ = false;
     // The column in the chunk where the text of the last list item starts (npos: none).
     std::size_t listContent_ = std::string_view::npos;
+    // How far the lines of a list written indented under a sentence move left; the last line
+    // read was text (no blank line, no list item).
+    std::size_t listShift_ = 0;
+    bool previousText_ = false;
+    bool previousBlank_ = false;
     // The part of the current line not yet appended to the chunk, and the line's indentation.
     std::string piece_;
     std::size_t lineIndent_ = 0;

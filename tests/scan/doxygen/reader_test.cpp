@@ -246,6 +246,16 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "function pond_close @5\n"
          "  syntax: void pond_close(struct pond *p);\n"
          "  Description: Closes it. More about closing.\n"},
+        {"a list indented under its sentence, and code indented after a blank line",
+         "/**\n * Supports:\n *      * points\n *      * lines\n *\n * So:\n *\n *      code();\n"
+         " */\n"
+         "void pond_draw(void);\n",
+         "function pond_draw @1\n"
+         "  syntax: void pond_draw(void);\n"
+         "  Description: Supports:\n"
+         "  Description: {U:{I:points}{I:lines}}\n"
+         "  Description: So:\n"
+         "  Description: {C: code();\n}\n"},
         {"attention, throws, return values, a titled paragraph, authors and lists",
          "/**\n"
          "   Drains a pond.\n"

@@ -27,6 +27,12 @@ constexpr std::string_view kEscapable = "\\@&$#<>%\".|:~-";
 constexpr std::string_view kHeadingCommands[] = {"section", "subsection", "subsubsection",
                                                  "paragraph"};
 
+// True iff the first pass looks at `ch` on its own: code spans, quotes, commands and escapes,
+// and the "](" of a Markdown link.
+bool IsScanSpecial(char ch) {
+    return ch == '`' || ch == '"' || ch == '@' || ch == '\\' || ch == ']';
+}
+
 // True iff the backslash at text[at], behind a word, opens a known command ("for\code"). An "@"
 // behind a word is text ("user@example.com"), and so is an unknown name ("C:\Temp").
 bool KnownAfterWord(std::string_view text, std::size_t at) {
@@ -69,6 +75,17 @@ void CommentParser::Scan(std::string_view text) {
     bool quoted = false;
     while (at < text.size()) {
         char ch = text[at];
+        if (!IsScanSpecial(ch)) {
+            std::size_t end = at + 1;
+            while (end < text.size() && !IsScanSpecial(text[end])) {
+                ++end;
+            }
+            if (!skippingInternal_) {
+                piece_.append(text.substr(at, end - at));
+            }
+            at = end;
+            continue;
+        }
         if (ch == '`') {
             at = CodeSpan(text, at);
             continue;

@@ -3,6 +3,8 @@
 #include "scan/doxygen/comment.h"
 
 #include <algorithm>
+#include <array>
+#include <deque>
 #include <utility>
 
 #include "scan/doxygen/comment_parser.h"
@@ -47,12 +49,16 @@ std::string_view StripDecoration(std::string_view line, bool blockComment) {
 // stop, so that its indentation counts in columns.
 std::string Normalized(std::string_view line) {
     std::string normal;
+    normal.reserve(line.size());
     std::size_t at = 0;
     for (; at < line.size() && (line[at] == ' ' || line[at] == '\t'); ++at) {
         std::size_t width = line[at] == '\t' ? kTabStop - normal.size() % kTabStop : 1;
         normal.append(width, ' ');
     }
-    rich::AppendStripped(normal, line.substr(at));
+    std::size_t start = normal.size();
+    normal.append(line.substr(at));
+    std::replace_if(normal.begin() + static_cast<std::ptrdiff_t>(start), normal.end(),
+                    rich::IsReservedByte, ' ');
     return normal;
 }
 
@@ -93,6 +99,43 @@ std::size_t ListItemContent(std::string_view line) {
         return std::string_view::npos;
     }
     return at + marker + 1;
+}
+
+// True iff Markdown reads `text` as one paragraph of plain text: one line, no byte that opens
+// a span, a link, a tag, an entity or an escape, no web address, and no opening that starts a
+// block. Such a chunk needs no Markdown parser.
+bool IsPlainParagraph(std::string_view text) {
+    static constexpr auto kMarkdownBytes = [] {
+        std::array<bool, 256> bytes{};
+        for (unsigned char ch : std::string_view("*_`[]!<>&\\|~#:")) {
+            bytes[ch] = true;
+        }
+        return bytes;
+    }();
+    if (text.empty()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        unsigned char ch = static_cast<unsigned char>(text[at]);
+        // A ":" matters only in a web address ("://").
+        if (kMarkdownBytes[ch] && !(ch == ':' && text.substr(at, 3) != "://")) {
+            return false;
+        }
+    }
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        std::size_t indent = line.find_first_not_of(" \t\r");
+        if (indent == std::string_view::npos || (start > 0 && indent >= kCodeIndent)) {
+            return false;
+        }
+        char first = line[indent];
+        if (first == '-' || first == '+' || first == '=' || (first >= '0' && first <= '9')) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
 }
 
 // The fence that keeps `lines` a code block: more backticks than any run in them, three at least.
@@ -141,7 +184,8 @@ void CommentParser::Line(std::string_view text, int line) {
                    std::string(body.substr(0, fence)));
         return;
     }
-    std::size_t pre = FindNoCase(body, kPreOpen);
+    std::size_t pre = body.find('<') == std::string_view::npos ? std::string_view::npos
+                                                               : FindNoCase(body, kPreOpen);
     if (pre != std::string_view::npos &&
         std::count(body.begin(), body.begin() + pre, '`') % 2 == 0 && !skippingInternal_) {
         // The author's <pre> keeps its lines, blanks and tags as written.
@@ -258,10 +302,34 @@ std::string Unwrapped(std::string flow) {
 
 void CommentParser::Flush() {
     std::string flow;
+    std::vector<std::size_t> blockEnds;
     if (chunkStarted_) {
         // The inline pass points its warnings at the chunk's lines; the line read goes on after.
         int line = line_;
-        flow = ReadMarkdown(chunk_, *this);
+        std::string_view text = TrimView(chunk_, " \t\r\n");
+        if (IsPlainParagraph(text)) {
+            // Most chunks (a brief, a parameter's text) hold nothing Markdown reads: a paragraph.
+            // Its lines run together, each without its indentation, as Markdown joins them.
+            std::string joined;
+            TextLines lines;
+            std::size_t offset = static_cast<std::size_t>(text.data() - chunk_.data());
+            for (std::size_t start = 0; start < text.size();) {
+                std::size_t end = std::min(text.find('\n', start), text.size());
+                if (!joined.empty()) {
+                    joined.push_back(' ');
+                }
+                lines.emplace_back(joined.size(), ChunkLine(offset + start));
+                joined.append(TrimView(text.substr(start, end - start), " \t\r"));
+                start = end + 1;
+            }
+            rich::OpenBlock(flow, rich::BlockKind::kParagraph);
+            InlineText(joined, flow, &lines);
+            EndInline(flow);
+            rich::CloseBlock(flow);
+            blockEnds.push_back(flow.size());
+        } else {
+            flow = ReadMarkdown(chunk_, *this, blockEnds);
+        }
         line_ = line;
     }
     chunk_.clear();
@@ -303,16 +371,13 @@ void CommentParser::Flush() {
         return;
     }
     // Each block is a line of its section.
-    for (std::size_t at = 0; at < flow.size();) {
-        if (!rich::StartsWithBlock(flow.substr(at))) {
-            std::size_t next = std::min(flow.find(rich::kBlockOpen, at), flow.size());
-            PushLine(target_.section, flow.substr(at, next - at));
-            at = next;
-            continue;
-        }
-        rich::Block block = rich::ReadBlock(flow, at);
-        PushLine(target_.section, flow.substr(at, block.end - at));
-        at = block.end;
+    std::size_t at = 0;
+    for (std::size_t end : blockEnds) {
+        PushLine(target_.section, flow.substr(at, end - at));
+        at = end;
+    }
+    if (at < flow.size()) {
+        PushLine(target_.section, flow.substr(at));
     }
 }
 
@@ -538,12 +603,18 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
     comment.line = lines.empty() ? 0 : lines.front().line;
     // The text of a block comment's first line stands behind its opener, so only the later
     // lines tell how far the comment's text is indented.
-    std::vector<std::string> normal;
+    // Most lines need no change: only those with tabs or reserved bytes are copied.
+    std::vector<std::string_view> normal;
+    std::deque<std::string> changed;
     normal.reserve(lines.size());
     std::size_t common = std::string_view::npos;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view stripped = doxygen_parse::StripDecoration(lines[i].text, blockComment);
+        bool plain = std::none_of(stripped.begin(), stripped.end(),
+                                  [](char ch) { return ch == '\t' || rich::IsReservedByte(ch); });
         normal.push_back(
-            doxygen_parse::Normalized(doxygen_parse::StripDecoration(lines[i].text, blockComment)));
+            plain ? stripped
+                  : std::string_view(changed.emplace_back(doxygen_parse::Normalized(stripped))));
         bool measured = !(blockComment && i == 0) && !doxygen_parse::IsBlank(normal.back());
         if (measured) {
             common = std::min(common, doxygen_parse::Indentation(normal.back()));

@@ -73,8 +73,10 @@ bool CommandStart(std::string_view text, std::size_t at);
 class CommentParser;
 
 // Reads `chunk`, Markdown with the inline commands of documentation comments, into a rich text
-// flow; its plain text goes through `parser`'s inline pass.
-std::string ReadMarkdown(std::string_view chunk, CommentParser& parser);
+// flow; its plain text goes through `parser`'s inline pass. Appends where each of the flow's
+// blocks ends to `blockEnds`.
+std::string ReadMarkdown(std::string_view chunk, CommentParser& parser,
+                         std::vector<std::size_t>& blockEnds);
 
 // One comment's parse; ParseDoxygenComment makes one per comment.
 class CommentParser {

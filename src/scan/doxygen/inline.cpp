@@ -20,6 +20,38 @@ constexpr std::string_view kEndLink = "endlink";
 // Trailing punctuation that belongs to the sentence, not to the word a command formats.
 constexpr std::string_view kSentencePunctuation = ".,;:!?)";
 
+// True iff the inline pass looks at `ch` on its own: markup, a command's or escape's prefix,
+// "%word", "name()", and the "<" and "&" of plain text.
+bool IsInlineSpecial(char ch) {
+    switch (ch) {
+        case '@':
+        case '\\':
+        case '%':
+        case '(':
+        case '<':
+        case '&':
+            return true;
+        default:
+            return rich::IsReservedByte(ch);
+    }
+}
+
+// Appends a run of bytes without markup, a blank behind a blank left out.
+void AppendPlainRun(std::string_view run, std::string& out) {
+    bool leadingBlank = run.front() == ' ' || run.front() == '\t';
+    if (run.find('\t') == std::string_view::npos && run.find("  ") == std::string_view::npos &&
+        !(leadingBlank && (out.empty() || out.back() == ' '))) {
+        out.append(run);
+        return;
+    }
+    for (char ch : run) {
+        if ((ch == ' ' || ch == '\t') && (out.empty() || out.back() == ' ')) {
+            continue;
+        }
+        out.push_back(ch);
+    }
+}
+
 bool IsNameByte(char ch) {
     return IsWordByte(ch) || ch == ':' || ch == '~';
 }
@@ -81,8 +113,19 @@ void CommentParser::InlineText(std::string_view text, std::string& out, const Te
     spanFollows_ = spanFollows;
     std::size_t at = 0;
     std::size_t nextLine = 0;
+    out.reserve(out.size() + text.size());
     while (at < text.size()) {
         char ch = text[at];
+        if (!IsInlineSpecial(ch)) {
+            // A run of plain text, its blanks run together as a browser shows them.
+            std::size_t end = at + 1;
+            while (end < text.size() && !IsInlineSpecial(text[end])) {
+                ++end;
+            }
+            AppendPlainRun(text.substr(at, end - at), out);
+            at = end;
+            continue;
+        }
         if (rich::IsReservedByte(ch)) {
             // Markup of the first pass, or a byte the Markdown pass found escaped.
             out.push_back(ch);

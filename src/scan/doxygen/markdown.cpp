@@ -83,8 +83,9 @@ std::string AttributeText(const MD_ATTRIBUTE& attribute) {
 
 class MarkdownReader {
   public:
-    MarkdownReader(std::string_view chunk, CommentParser& parser)
-        : chunk_(chunk), parser_(parser) {}
+    MarkdownReader(std::string_view chunk, CommentParser& parser,
+                   std::vector<std::size_t>& blockEnds)
+        : chunk_(chunk), parser_(parser), blockEnds_(blockEnds) {}
 
     std::string Read() {
         MD_PARSER markdown{};
@@ -137,6 +138,7 @@ class MarkdownReader {
 
     std::string_view chunk_;
     CommentParser& parser_;
+    std::vector<std::size_t>& blockEnds_;
     std::string out_;
     // Plain text waiting for the inline pass, and the source lines its bytes stand on.
     std::string text_;
@@ -171,7 +173,9 @@ void MarkdownReader::Close() {
     if (!blocks_.empty()) {
         if (blocks_.back()) {
             rich::CloseBlock(out_);
-            --depth_;
+            if (--depth_ == 0) {
+                blockEnds_.push_back(out_.size());
+            }
         } else {
             out_.push_back(' ');
         }
@@ -436,8 +440,9 @@ int MarkdownReader::Text(MD_TEXTTYPE type, std::string_view text) {
 
 }  // namespace
 
-std::string ReadMarkdown(std::string_view chunk, CommentParser& parser) {
-    return MarkdownReader(chunk, parser).Read();
+std::string ReadMarkdown(std::string_view chunk, CommentParser& parser,
+                         std::vector<std::size_t>& blockEnds) {
+    return MarkdownReader(chunk, parser, blockEnds).Read();
 }
 
 }  // namespace sylva::doxygen_parse

@@ -46,7 +46,9 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
         AppendFact(item->sourceText_, kAnchorMark, anchor);
     }
     for (const std::string& base : documented.bases) {
+        // Kept as a fact, and shown as a See also name until pages list bases of their own.
         AppendFact(item->sourceText_, kBaseMark, base);
+        AppendSortedLine(item->sourceText_, kSectionSeeAlso, base);
     }
     if (!documented.relatesTo.empty()) {
         AppendFact(item->sourceText_, kRelatesMark, documented.relatesTo);

@@ -87,16 +87,16 @@ TEST(DocumentedItems, ADeclarationDocumentedTwiceIsOneItemWithBothTexts) {
     EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
 }
 
-TEST(DocumentedItems, SpecializationsStayApartAndRelatedFunctionsStandOnTheirClassPage) {
+TEST(DocumentedItems, SpecializationsStayApartRelatedFunctionsAndBasesStandOnTheirPages) {
     Scan scan = ScanTree({
         {"src/lamp.h",
          "namespace ns {\n/** A lamp. @ingroup lights */\ntemplate <class T> class Lamp {};\n"
-         "/** A lamp of ints. */\ntemplate <> class Lamp<int> {};\n}\n"
+         "/** A lamp of ints. @extends Lamp */\ntemplate <> class Lamp<int> {};\n}\n"
          "/** Compares lamps. @relates ns::Lamp */\nbool same(int a, int b);\n"
          "/** Nowhere. @relates Nothing */\nvoid lost(void);\n"},
     });
     EXPECT_EQ(scan.items,
-              (Strings{"lost [Common]: Nowhere.", "ns::Lamp [Common]: A lamp of ints.",
+              (Strings{"lost [Common]: Nowhere.", "ns::Lamp [Common]: A lamp of ints. ~ Lamp",
                        "ns::Lamp [lights]: A lamp. ~ same", "same [lights]: Compares lamps."}));
     EXPECT_EQ(scan.warnings, (Strings{"lamp.h:9: \"@relates Nothing\" names no documented class; "
                                       "no page shows the function beside it"}));

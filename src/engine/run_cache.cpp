@@ -243,12 +243,14 @@ void RunCache::Open(const std::string& directory) {
         return;
     }
     const bool existed = StampOfEntry(path_).has_value();
+    bool told = false;
     OpenedStore opened = OpenSqliteStore(path_);
     if (opened.store == nullptr && opened.unreadable) {
-        // Not a store of ours at all: it is replaced.
+        // Not a store of ours at all: it is replaced, and the run has said why.
         Discard(kDamagedCache, opened.problem);
         ::unlink(path_.c_str());
         opened = OpenSqliteStore(path_);
+        told = true;
     }
     if (opened.store == nullptr) {
         reporter_.Protocol(FormatLine(kUnusableCache, {directory_, opened.problem}));
@@ -272,7 +274,7 @@ void RunCache::Open(const std::string& directory) {
     } else if (stored && !(*stored == identity)) {
         Discard(kForeignCache, "");
         stored.reset();
-    } else if (!stored) {
+    } else if (!stored && !told) {
         reporter_.Protocol(FormatLine(existed ? kForeignCache : kNewCache, {directory_}));
     }
     if (!stored) {

@@ -31,7 +31,6 @@ struct StartValues {
     std::string cacheDirectory;  // empty: $SYLVA_CACHE_DIR or the user's cache directory
     bool force = false;
     bool rebuild = false;
-    bool watch = false;
     bool verbose = false;
     bool warningsAreErrors = false;
     bool help = false;

@@ -32,8 +32,10 @@ if(NOT DEFINED CPACK_PACKAGE_CONTACT)
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
-# The libraries the program links (the C++ runtime, Qt when the window is built) become the
-# package's dependencies.
+# The libraries the program links (the C++ runtime, SQLite and xxHash for the cache of incremental
+# runs, Qt when the window is built) become the package's dependencies; the two the cache needs
+# are named as well, so that a package built without dpkg-shlibdeps still asks for them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlite3-0, libxxhash0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -47,6 +47,10 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
             field = value;
         }
     }
+    if (!values.cacheDirectory.empty()) {
+        fields.cache.directory = values.cacheDirectory;
+    }
+    fields.cache.rebuild = fields.cache.rebuild || values.rebuild;
     // The scan compares upper-cased extensions with the filter, as the window's field keeps it.
     if (!values.filter.empty()) {
         fields.filter = CZTString(values.filter).MakeUpper();

@@ -25,10 +25,12 @@ struct StartValues {
     std::string description;
     std::string scanPath;
     std::string outputPath;
-    std::string filter;        // empty: the extensions the window's Filter field starts with
-    std::string configFile;    // empty: the standard file, when there is one
-    std::string commentStyle;  // empty: as the configuration says
+    std::string filter;          // empty: the extensions the window's Filter field starts with
+    std::string configFile;      // empty: the standard file, when there is one
+    std::string commentStyle;    // empty: as the configuration says
+    std::string cacheDirectory;  // empty: $SYLVA_CACHE_DIR or the user's cache directory
     bool force = false;
+    bool rebuild = false;
     bool verbose = false;
     bool warningsAreErrors = false;
     bool help = false;

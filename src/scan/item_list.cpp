@@ -41,7 +41,7 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     item->sourceLine = block.sourceLine;
     DeriveDocumentedFields(*item, settings, documented);
     if (documented.kind == DoxygenKind::kGroup && !documented.title.empty()) {
-        groupTitles_.try_emplace(documented.name, documented.title);
+        titleOffers_.emplace_back(documented.name, documented.title);
     }
     return File(std::move(item));
 }
@@ -53,10 +53,17 @@ CSylItem& ItemList::File(Slot item) {
 }
 
 void ItemList::UseGroupTitles() {
+    if (titleOffers_.empty()) {
+        return;
+    }
+    std::unordered_map<std::string_view, std::string_view> titles;
+    for (const auto& [label, title] : titleOffers_) {
+        titles.try_emplace(label, title);
+    }
     for (Slot& item : slots_) {
         if (item && item->style == CommentStyle::kDoxygen) {
-            auto title = groupTitles_.find(item->group);
-            if (title != groupTitles_.end()) {
+            auto title = titles.find(item->group);
+            if (title != titles.end()) {
                 item->group = title->second;
             }
         }
@@ -93,7 +100,9 @@ void ItemList::Remove(std::size_t slot) {
 }
 
 bool ItemList::Contains(std::string_view name) const {
-    return liveNames_.find(name) != liveNames_.end();
+    const bool listed = liveNames_.find(name) != liveNames_.end();
+    NameLookups::Note(NameLookups::Kind::kListed, name, listed ? "1" : "");
+    return listed;
 }
 
 std::string_view ItemList::KeepSourceName(std::string path) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "scan/settings.h"
+#include "support/byte_codec.h"
 #include "support/run_options.h"
 #include "support/zt_string_array.h"
 #include "support/zt_time.h"
@@ -86,6 +87,9 @@ class CSylItem {
     // plain page's item the run dropped, so that links by name still reach a written page.
     void UsePlainPageName() { pageNumber = -1; }
 
+    // Every field, the private ones included: the cache's round trip is checked with it.
+    friend bool operator==(const CSylItem&, const CSylItem&) = default;
+
     std::string name;
     std::string group;
     CZTTime sourceTime;
@@ -106,6 +110,7 @@ class CSylItem {
 
   private:
     friend class ItemList;
+    friend struct ItemFields;
     CSylItem() = default;
 
     // The declaration, then the block's lines.
@@ -198,6 +203,15 @@ class ItemList {
     void UseGroupTitles();
     // Brings the slots into sort-key order (stable; empty slots last).
     void Sort();
+
+    // Where the items and group titles of the next file will begin; the items a file gave are
+    // those filed after its mark (scan/item_records.h). REQUIRES: no Sort since the mark.
+    struct Mark {
+        std::size_t slot = 0;
+        std::size_t title = 0;
+    };
+    Mark Position() const { return {slots_.size(), titleOffers_.size()}; }
+
     // Deletes the item of `slot` and leaves the slot empty.
     void Remove(std::size_t slot);
     // True when a non-empty slot holds an item whose name equals `name` exactly.
@@ -211,6 +225,7 @@ class ItemList {
     std::vector<Slot>::const_iterator end() const { return slots_.end(); }
 
   private:
+    friend struct ItemFields;
     // Numbers the page of `item` and appends it.
     CSylItem& File(Slot item);
 
@@ -222,8 +237,52 @@ class ItemList {
     // Names of deleted items that listed items share.
     std::deque<std::string> retiredNames_;
     std::deque<std::string> sourceNames_;
-    // The title of each group label that a documentation comment defined.
-    std::unordered_map<std::string, std::string> groupTitles_;
+    // The (label, title) of each group that a documentation comment defined, in the order found;
+    // the first title of a label holds.
+    std::vector<std::pair<std::string, std::string>> titleOffers_;
+};
+
+// The names looked up in item lists while one page was built, with what each lookup answered:
+// what the page depends on beyond its own item and the run's settings. A thread records its
+// lookups while a Recording of it lives; lookups on other threads are not recorded.
+class NameLookups {
+  public:
+    enum class Kind : unsigned char {
+        kListed,  // ItemList::Contains; the answer is "1" or empty
+        kFolded,  // a listed name equal to the query but for letter case; empty: none
+        kCount
+    };
+    struct Lookup {
+        Kind kind;
+        std::string name;
+        std::string answer;
+        friend auto operator<=>(const Lookup&, const Lookup&) = default;
+    };
+
+    // Adds a lookup to the log of this thread's Recording, when there is one.
+    static void Note(Kind kind, std::string_view name, std::string_view answer);
+
+    // Each lookup once, in order.
+    std::vector<Lookup> Distinct() const;
+    void Merge(const NameLookups& other);
+
+    void Encode(ByteWriter& out) const;
+    static std::optional<NameLookups> Decode(ByteReader& in);
+
+    // Records the lookups of the calling thread into `log` until it ends.
+    class Recording {
+      public:
+        explicit Recording(NameLookups& log);
+        Recording(const Recording&) = delete;
+        Recording& operator=(const Recording&) = delete;
+        ~Recording();
+
+      private:
+        NameLookups* previous_;
+    };
+
+  private:
+    std::vector<Lookup> lookups_;
 };
 
 // The listed name that `name`, written in the text of the item `from`, refers to: `name` itself

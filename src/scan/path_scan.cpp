@@ -107,7 +107,7 @@ class PathWalker {
                 }
                 continue;
             }
-            ScanFile(job_, path, CZTTime(examined ? info.st_mtime : 0));
+            ScanListedFile(path, examined ? &info : nullptr);
             reporter.Advance();
             ++counts_.files;
         }
@@ -116,6 +116,26 @@ class PathWalker {
     const ScanCounts& counts() const { return counts_; }
 
   private:
+    // Scans the file `path`, or files what an earlier scan of it gave when the job's memo has
+    // that. `info` is its status, none when it could not be examined.
+    void ScanListedFile(const std::string& path, const struct stat* info) {
+        const CZTTime lastWrite(info != nullptr ? info->st_mtime : 0);
+        if (job_.memo == nullptr || info == nullptr) {
+            ScanFile(job_, path, lastWrite);
+            return;
+        }
+        const FileStamp stamp = FileStamp::Of(*info);
+        if (job_.memo->Replay(job_, path, stamp)) {
+            return;
+        }
+        ReportLog told;
+        const ItemList::Mark from = job_.items.Position();
+        job_.reporter.Tap(&told);
+        ScanFile(job_, path, lastWrite);
+        job_.reporter.Tap(nullptr);
+        job_.memo->Record(job_, path, stamp, from, told);
+    }
+
     ScanJob& job_;
     std::set<DirectoryId> entered_;
     ScanCounts counts_;

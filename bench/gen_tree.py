@@ -6,9 +6,11 @@ functions with parameter comments, structs, typedefs and macros; about 50 groups
 share names (numbered pages); quoted names of other items; See also entries; "<pre>" examples;
 and undocumented code (function bodies, helpers) making up 40 to 60 percent of the lines.
 
-The same flags always give the same bytes.
+The same flags always give the same bytes. With --style doxygen the same items are written as
+doxygen comments ("/** ... */" with @brief, @return, @see, @code, groups by @defgroup and
+@ingroup), for runs with -STYLE=doxygen.
 
-    bench/gen_tree.py --files 200 --items 20 --depth 2 OUT_DIR
+    bench/gen_tree.py --files 200 --items 20 --depth 2 [--style doxygen] OUT_DIR
 """
 
 import argparse
@@ -156,6 +158,65 @@ class TreeWriter:
         return "\n".join(lines) + "\n"
 
 
+def group_label(group):
+    return group.lower().replace(" ", "_")
+
+
+def as_doxygen(lines, defined_groups):
+    """The marker blocks of `lines` as doxygen comments; the first block of each group defines it."""
+    out = []
+    block = None
+    for line in lines:
+        if line == "/**--":
+            block = []
+            continue
+        if block is None:
+            out.append(line)
+            continue
+        if line != "--e*/":
+            block.append(line)
+            continue
+        comment, see, in_example = [], [], False
+        for entry in block:
+            if entry.startswith("Group: "):
+                group = entry[len("Group: "):]
+                if group not in defined_groups:
+                    defined_groups.add(group)
+                    out += [f"/** @defgroup {group_label(group)} {group} */", ""]
+                comment.append(f"@ingroup {group_label(group)}")
+            elif entry.startswith("Description: "):
+                comment.append("@brief " + entry[len("Description: "):])
+            elif entry.startswith("Return: "):
+                comment.append("@return " + entry[len("Return: "):])
+            elif entry.startswith("Author: "):
+                comment.append("@author " + entry[len("Author: "):])
+            elif entry.startswith("Version: "):
+                comment.append("@version " + entry[len("Version: "):])
+            elif entry.startswith("Doc type: "):
+                continue
+            elif entry == "Example:":
+                continue
+            elif entry == "<pre>":
+                comment.append("@code")
+                in_example = True
+            elif entry == "</pre>":
+                comment.append("@endcode")
+                in_example = False
+            elif entry == "See also:":
+                see = []
+            elif not in_example and not entry.startswith("  ") and entry:
+                see.append(entry)
+            else:
+                comment.append(entry.strip() if not in_example else entry)
+        if see:
+            comment.append("@see " + ", ".join(see))
+        out.append("/**")
+        out += [" * " + entry if entry else " *" for entry in comment]
+        out.append(" */")
+        block = None
+    return out
+
+
 def directory_for(index, files, depth):
     # Spreads the files over a tree `depth` levels deep with a fan-out that leaves about 20 files
     # in each leaf directory.
@@ -177,24 +238,28 @@ def main():
     parser.add_argument("--items", type=int, default=20, help="documented items per file")
     parser.add_argument("--depth", type=int, default=2, help="directory nesting")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--style", choices=("sylva", "doxygen"), default="sylva")
     parser.add_argument("out")
     args = parser.parse_args()
     writer = TreeWriter(args.seed, args.items)
     total = documented = 0
+    defined_groups = set()
     for index in range(args.files):
         directory = os.path.join(args.out, directory_for(index, args.files, args.depth))
         os.makedirs(directory, exist_ok=True)
         extension = ".h" if index % 3 == 0 else ".cpp"
         text = writer.file(index)
+        if args.style == "doxygen":
+            text = "\n".join(as_doxygen(text.splitlines(), defined_groups)) + "\n"
         with open(os.path.join(directory, f"file{index:06d}{extension}"), "w") as out:
             out.write(text)
         inside = False
         for line in text.splitlines():
             total += 1
-            if line.startswith("/**--"):
+            if line.startswith("/**"):
                 inside = True
             documented += inside
-            if line.endswith("--e*/"):
+            if line.endswith("*/"):
                 inside = False
     print(f"{args.files} files, {total} lines, {100 * (total - documented) // max(total, 1)}% "
           f"outside documentation blocks")

@@ -29,22 +29,6 @@ constexpr std::string_view kSearchPattern = "%s/*.*";
 
 using DirectoryId = std::pair<dev_t, ino_t>;
 
-// True iff the entry `name` passes the extension filter: its extension (from its last '.', the
-// dot included, upper-cased) occurs anywhere in `filter`. A name without '.' always passes, and
-// so does every name when the filter is empty, "*.*" or "*".
-bool PassesFilter(std::string_view filter, std::string_view name) {
-    if (filter.empty() || filter == "*.*" || filter == "*") {
-        return true;
-    }
-    std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) {
-        return true;
-    }
-    CZTString extension(name.substr(dot));
-    extension.MakeUpper();
-    return filter.find(extension) != std::string_view::npos;
-}
-
 // The entry names of `directory` without "." and "..", in ascending byte order; nothing when the
 // directory cannot be opened. The directory is closed before any entry is looked at, so a deep
 // tree holds no descriptors open.
@@ -142,6 +126,19 @@ class PathWalker {
 };
 
 }  // namespace
+
+bool PassesFilter(std::string_view filter, std::string_view name) {
+    if (filter.empty() || filter == "*.*" || filter == "*") {
+        return true;
+    }
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return true;
+    }
+    CZTString extension(name.substr(dot));
+    extension.MakeUpper();
+    return filter.find(extension) != std::string_view::npos;
+}
 
 ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     PathWalker walker(job);

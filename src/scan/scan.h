@@ -56,6 +56,11 @@ struct ScanCounts {
     int files = 0;
 };
 
+// True iff the entry `name` passes the extension filter: its extension (from its last '.', the
+// dot included, upper-cased) occurs anywhere in `filter` (upper case). A name without '.' always
+// passes, and so does every name when the filter is empty, "*.*" or "*".
+bool PassesFilter(std::string_view filter, std::string_view name);
+
 // Scans the matching files of `directory` (and, when `recurse`, of its subdirectories), then
 // brings the item list into order. Entries are visited in ascending byte order of their names; a
 // link to a directory is followed, but no directory is entered twice.

@@ -7,8 +7,8 @@ share names (numbered pages); quoted names of other items; See also entries; "<p
 and undocumented code (function bodies, helpers) making up 40 to 60 percent of the lines.
 
 The same flags always give the same bytes. With --style doxygen the same items are written as
-Javadoc/Doxygen comments instead (@ingroup, @return, @code, @sa, @ref, trailing ///< comments;
-private and protected items as @internal), so that both styles can be timed on the same items.
+doxygen comments ("/** ... */" with @brief, @return, @see, @code, groups by @defgroup and
+@ingroup), for runs with -STYLE=doxygen.
 
     bench/gen_tree.py --files 200 --items 20 --depth 2 [--style doxygen] OUT_DIR
 """
@@ -30,46 +30,8 @@ WORDS = ("the value is checked against its range before it is stored in the tabl
          "when the cache is full the oldest entry is dropped first").split()
 
 
-def doxygen_comment(lines):
-    """A marker block's lines as the Doxygen comment that says the same."""
-    out, section, code = ["/**"], None, False
-    for line in lines[1:-1]:
-        key, _, rest = line.partition(": ")
-        if code and line != "</pre>":
-            out.append(" * " + line)
-        elif key == "Group":
-            out.append(" * @ingroup " + rest.replace(" ", "_"))
-        elif key == "Description":
-            out.append(" * " + rest)
-        elif key == "Return":
-            out.append(" * @return " + rest)
-        elif key in ("Author", "Version"):
-            out.append(f" * @{key.lower()} {rest}")
-        elif key == "Doc type":
-            if rest in ("Private", "Protected"):
-                out.append(" * @internal")
-        elif line == "Example:":
-            out.append(" *")
-            out.append(" * Example:")
-        elif line == "<pre>":
-            out.append(" * @code")
-            code = True
-        elif line == "</pre>":
-            out.append(" * @endcode")
-            code = False
-        elif line == "See also:":
-            section = "see"
-            out.append(" * @sa")
-        elif section == "see":
-            out[-1] += (" " if out[-1].endswith("@sa") else ", ") + line
-        else:
-            out.append(" * " + line.strip().replace('"', ""))
-    return out + [" */"]
-
-
 class TreeWriter:
-    def __init__(self, seed, items_per_file, style="sylva"):
-        self.style = style
+    def __init__(self, seed, items_per_file):
         self.rng = random.Random(seed)
         self.items_per_file = items_per_file
         self.names = []  # documented names so far, for quotes and See also entries
@@ -106,18 +68,13 @@ class TreeWriter:
             lines.append("See also:")
             lines += sorted(set(see))
         lines.append("--e*/")
-        return doxygen_comment(lines) if self.style == "doxygen" else lines
-
-    def comment(self):
-        # A parameter's or member's comment: "//" for marker blocks, "///<" for Doxygen.
-        return "///<" if self.style == "doxygen" else "//"
+        return lines
 
     def params(self, count):
         out = []
         for i in range(count):
             sep = "," if i + 1 < count else ")"
-            out.append(f"    {self.rng.choice(TYPES)} arg{i}{sep}  {self.comment()} "
-                       f"{self.sentence(3, 7)}")
+            out.append(f"    {self.rng.choice(TYPES)} arg{i}{sep}  // {self.sentence(3, 7)}")
         return out
 
     def body(self, lines_count):
@@ -153,8 +110,7 @@ class TreeWriter:
         lines = self.block(group, "Public")
         lines.append(f"typedef struct tag{name} {{")
         for i in range(self.rng.randint(2, 5)):
-            lines.append(f"    {self.rng.choice(TYPES)} member{i};  {self.comment()} "
-                         f"{self.sentence(3, 6)}")
+            lines.append(f"    {self.rng.choice(TYPES)} member{i};  // {self.sentence(3, 6)}")
         lines += [f"}} {name};", ""]
         self.names.append(f"tag{name}")  # a tagged structure is documented under its tag
         return lines
@@ -202,6 +158,65 @@ class TreeWriter:
         return "\n".join(lines) + "\n"
 
 
+def group_label(group):
+    return group.lower().replace(" ", "_")
+
+
+def as_doxygen(lines, defined_groups):
+    """The marker blocks of `lines` as doxygen comments; the first block of each group defines it."""
+    out = []
+    block = None
+    for line in lines:
+        if line == "/**--":
+            block = []
+            continue
+        if block is None:
+            out.append(line)
+            continue
+        if line != "--e*/":
+            block.append(line)
+            continue
+        comment, see, in_example = [], [], False
+        for entry in block:
+            if entry.startswith("Group: "):
+                group = entry[len("Group: "):]
+                if group not in defined_groups:
+                    defined_groups.add(group)
+                    out += [f"/** @defgroup {group_label(group)} {group} */", ""]
+                comment.append(f"@ingroup {group_label(group)}")
+            elif entry.startswith("Description: "):
+                comment.append("@brief " + entry[len("Description: "):])
+            elif entry.startswith("Return: "):
+                comment.append("@return " + entry[len("Return: "):])
+            elif entry.startswith("Author: "):
+                comment.append("@author " + entry[len("Author: "):])
+            elif entry.startswith("Version: "):
+                comment.append("@version " + entry[len("Version: "):])
+            elif entry.startswith("Doc type: "):
+                continue
+            elif entry == "Example:":
+                continue
+            elif entry == "<pre>":
+                comment.append("@code")
+                in_example = True
+            elif entry == "</pre>":
+                comment.append("@endcode")
+                in_example = False
+            elif entry == "See also:":
+                see = []
+            elif not in_example and not entry.startswith("  ") and entry:
+                see.append(entry)
+            else:
+                comment.append(entry.strip() if not in_example else entry)
+        if see:
+            comment.append("@see " + ", ".join(see))
+        out.append("/**")
+        out += [" * " + entry if entry else " *" for entry in comment]
+        out.append(" */")
+        block = None
+    return out
+
+
 def directory_for(index, files, depth):
     # Spreads the files over a tree `depth` levels deep with a fan-out that leaves about 20 files
     # in each leaf directory.
@@ -226,13 +241,16 @@ def main():
     parser.add_argument("--style", choices=("sylva", "doxygen"), default="sylva")
     parser.add_argument("out")
     args = parser.parse_args()
-    writer = TreeWriter(args.seed, args.items, args.style)
+    writer = TreeWriter(args.seed, args.items)
     total = documented = 0
+    defined_groups = set()
     for index in range(args.files):
         directory = os.path.join(args.out, directory_for(index, args.files, args.depth))
         os.makedirs(directory, exist_ok=True)
         extension = ".h" if index % 3 == 0 else ".cpp"
         text = writer.file(index)
+        if args.style == "doxygen":
+            text = "\n".join(as_doxygen(text.splitlines(), defined_groups)) + "\n"
         with open(os.path.join(directory, f"file{index:06d}{extension}"), "w") as out:
             out.write(text)
         inside = False

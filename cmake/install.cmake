@@ -32,10 +32,11 @@ if(NOT DEFINED CPACK_PACKAGE_CONTACT)
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
-# The libraries the program links (the C++ runtime, Qt when the window is built) become the
-# package's dependencies.
+# The libraries the program links (the C++ runtime, SQLite and xxHash for the cache of incremental
+# runs, md4c for Markdown in comments, Qt when the window is built) become the package's
+# dependencies; the cache's and md4c are named as well, so that a package built without
+# dpkg-shlibdeps still asks for them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Named as well: the Markdown reader of documentation comments (md4c).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libmd4c0")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlite3-0, libxxhash0, libmd4c0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -76,8 +76,9 @@ int FuzzProject::Scan(std::string_view source, const std::string& path, CommentS
         project.outputPath, project.name, style};
     int made = ScanBuffer(job, source, path, CZTTime(0));
     // As a run does once every file is read: merged items leave empty slots, sorted last.
-    items.FinishDocumented([](const CSylItem&, std::string_view) {});
-    items.UseGroupTitles();
+    const ItemList::Warning ignore = [](std::string_view, int, std::string_view) {};
+    items.FinishDocumented(ignore);
+    items.UseGroupTitles(ignore);
     items.Sort();
     return made;
 }

@@ -3,9 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/inotify_source.h"
 #include "app/main_actions.h"
 #include "app/terminal_output.h"
 #include "app/terminal_prompter.h"
+#include "app/watch.h"
+#include "html/html.h"
+#include "scan/scan.h"
 #include "support/line_reader.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
@@ -17,6 +21,7 @@ namespace {
 constexpr std::string_view kSummary = "sylva: %s";
 constexpr std::string_view kUnreadableConfig = "sylva: cannot read configuration file %s: %s";
 constexpr std::string_view kSummaryAsErrors = "sylva: %s, treated as errors (-WERROR)";
+constexpr std::string_view kWatchingLine = "Watching %s for changes; Ctrl-C ends.";
 
 // Why the configuration file at `path` cannot be read; empty when it can.
 std::string ConfigFileProblem(const std::string& path) {
@@ -29,6 +34,92 @@ std::string ConfigFileProblem(const std::string& path) {
         return "not a regular file";
     }
     return LineReader().Open(path) ? std::string() : "it cannot be opened for reading";
+}
+
+// The prompter of a watch's re-runs: the first run's questions were all answered Yes (or there
+// would be no watch), so a re-run is not asked again; everything else is the terminal's.
+class AgreedPrompter : public Prompter {
+  public:
+    explicit AgreedPrompter(Prompter& terminal) : terminal_(terminal) {}
+
+    void Warning(std::string_view text) override { terminal_.Warning(text); }
+    void Information(std::string_view text) override { terminal_.Information(text); }
+    bool Question(std::string_view) override { return true; }
+    bool CautiousQuestion(std::string_view) override { return true; }
+    std::optional<std::string> ChooseFile(FileChoice kind, std::string_view initial,
+                                          bool htmlFilter) override {
+        return terminal_.ChooseFile(kind, initial, htmlFilter);
+    }
+    std::optional<std::string> OpenDocument(std::string_view path) override {
+        return terminal_.OpenDocument(path);
+    }
+    std::unique_ptr<CZTProgressDlg> CreateProgress() override { return terminal_.CreateProgress(); }
+
+  private:
+    Prompter& terminal_;
+};
+
+// One batch generation with the terminal as protocol, progress and warning sink; returns its exit
+// status.
+int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prompter,
+                 RunSummary* summary = nullptr) {
+    TerminalProtocol runProtocol(switches.verbose, true);
+    // The standard configuration file is usually absent and the defaults serve: its lines are
+    // shown only when asked for.
+    TerminalProtocol configProtocol(switches.verbose, false);
+    TerminalDiagnostics diagnostics;
+    MainActions actions(fields, prompter, nullptr, nullptr);
+    ActionResult result = actions.CreateBatch(
+        &runProtocol, switches.verbose ? &configProtocol : nullptr, &diagnostics);
+    if (result == ActionResult::kNotRun) {
+        return kExitNotRun;
+    }
+    if (summary != nullptr) {
+        *summary = actions.LastRun();
+    }
+    const int warnings = actions.WarningCount();
+    if (warnings > 0) {
+        WriteTerminalLine(stderr,
+                          FormatLine(switches.warningsAreErrors ? kSummaryAsErrors : kSummary,
+                                     {WarningSummary(warnings)}));
+    }
+    if (result == ActionResult::kDoneWithFailures || (switches.warningsAreErrors && warnings > 0)) {
+        return kExitFailures;
+    }
+    return kExitOk;
+}
+
+// The first run, then a re-run after each burst of changes below the scan path until Ctrl-C.
+int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& prompter) {
+    if (fields.scanPath.empty()) {
+        return GenerateOnce(fields, switches, prompter);  // which refuses it with its warning
+    }
+    const auto warn = [](std::string_view line) { WriteTerminalLine(stderr, line); };
+    // Before the first run, so that its threads inherit the blocked signals and a change made
+    // while it runs is seen.
+    InotifySource source(fields.scanPath, fields.options.includeSubdirs != 0,
+                         fields.outputPath + "/" + ProjectDirectoryName(fields.projectName), warn);
+    if (!source.ok()) {
+        return kExitNotRun;
+    }
+    std::string filter = CZTString(fields.filter).MakeUpper();
+    TreeChanges changes(source.Files(), [filter](std::string_view path) {
+        return PassesFilter(filter, path.substr(path.rfind('/') + 1));
+    });
+    int status = GenerateOnce(fields, switches, prompter);
+    if (status == kExitNotRun || source.StopRequested()) {
+        return status;
+    }
+    WriteTerminalLine(stdout, FormatLine(kWatchingLine, {fields.scanPath}));
+    AgreedPrompter agreed(prompter);
+    return WatchForChanges(
+        source, changes, BurstTiming{},
+        [&] {
+            RerunResult rerun;
+            rerun.status = GenerateOnce(fields, switches, agreed, &rerun.summary);
+            return rerun;
+        },
+        [](std::string_view line) { WriteTerminalLine(stdout, line); }, status);
 }
 
 }  // namespace
@@ -47,6 +138,10 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
             field = value;
         }
     }
+    if (!values.cacheDirectory.empty()) {
+        fields.cache.directory = values.cacheDirectory;
+    }
+    fields.cache.rebuild = fields.cache.rebuild || values.rebuild;
     // The scan compares upper-cased extensions with the filter, as the window's field keeps it.
     if (!values.filter.empty()) {
         fields.filter = CZTString(values.filter).MakeUpper();
@@ -66,27 +161,8 @@ int RunBatchGeneration(MainFields& fields, const StartValues& switches) {
         }
     }
     TerminalPrompter prompter;
-    TerminalProtocol runProtocol(switches.verbose, true);
-    // The standard configuration file is usually absent and the defaults serve: its lines are
-    // shown only when asked for.
-    TerminalProtocol configProtocol(switches.verbose, false);
-    TerminalDiagnostics diagnostics;
-    MainActions actions(fields, prompter, nullptr, nullptr);
-    ActionResult result = actions.CreateBatch(
-        &runProtocol, switches.verbose ? &configProtocol : nullptr, &diagnostics);
-    if (result == ActionResult::kNotRun) {
-        return kExitNotRun;
-    }
-    const int warnings = actions.WarningCount();
-    if (warnings > 0) {
-        WriteTerminalLine(stderr,
-                          FormatLine(switches.warningsAreErrors ? kSummaryAsErrors : kSummary,
-                                     {WarningSummary(warnings)}));
-    }
-    if (result == ActionResult::kDoneWithFailures || (switches.warningsAreErrors && warnings > 0)) {
-        return kExitFailures;
-    }
-    return kExitOk;
+    return switches.watch ? GenerateAndWatch(fields, switches, prompter)
+                          : GenerateOnce(fields, switches, prompter);
 }
 
 }  // namespace sylva

@@ -27,7 +27,14 @@ constexpr OptionRow kOptions[] = {
     {"-STYLE", "=STYLE",
      "how the sources are documented: sylva (marker blocks) or doxygen (/** */, ///)",
      &StartValues::commentStyle, nullptr},
+    {"-CACHE", "=DIR", "cache directory (default: $XDG_CACHE_HOME/sylva or ~/.cache/sylva)",
+     &StartValues::cacheDirectory, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
+    {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,
+     &StartValues::rebuild},
+    {"-WATCH", "",
+     "generate at once, then again after each change below the scan path, until Ctrl-C", nullptr,
+     &StartValues::watch},
     {"-VERBOSE", "", "print every protocol line on standard output", nullptr,
      &StartValues::verbose},
     {"-WERROR", "", "after the whole run, exit with status 1 if any warning was given", nullptr,
@@ -38,6 +45,7 @@ constexpr OptionRow kOptions[] = {
 
 constexpr EnvironmentRow kEnvironment[] = {
     {"SOURCE_DATE_EPOCH", "", "the time written into the pages, in seconds since 1970"},
+    {"SYLVA_CACHE_DIR", "=DIR", "the cache directory, when -CACHE names none"},
     {"SYLVA_THREADS", "=N",
      "threads a run keeps busy, 1 to 64 (default 2; the output is the same)"},
 };

@@ -1,6 +1,7 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
-// "-STYLE=" with their values and the switches "-FORCE" (generate at once, without the window),
-// "-VERBOSE" and "-WERROR" (a run that gave warnings fails), plus --help and --version.
+// "-STYLE=", "-CACHE=" with their values and the switches "-FORCE" (generate at once, without the
+// window), "-REBUILD", "-WATCH" (generate, then again after each change), "-VERBOSE" and
+// "-WERROR" (a run that gave warnings fails), plus --help and --version.
 //
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
@@ -25,10 +26,13 @@ struct StartValues {
     std::string description;
     std::string scanPath;
     std::string outputPath;
-    std::string filter;        // empty: the extensions the window's Filter field starts with
-    std::string configFile;    // empty: the standard file, when there is one
-    std::string commentStyle;  // empty: as the configuration says
+    std::string filter;          // empty: the extensions the window's Filter field starts with
+    std::string configFile;      // empty: the standard file, when there is one
+    std::string commentStyle;    // empty: as the configuration says
+    std::string cacheDirectory;  // empty: $SYLVA_CACHE_DIR or the user's cache directory
     bool force = false;
+    bool rebuild = false;
+    bool watch = false;
     bool verbose = false;
     bool warningsAreErrors = false;
     bool help = false;

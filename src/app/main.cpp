@@ -1,4 +1,5 @@
-// The `sylva` program: reads the command line, then runs one batch generation (-FORCE) or opens
+// The `sylva` program: reads the command line, then runs one batch generation (-FORCE), watches
+// (-WATCH: a batch generation, then one after each change) or opens
 // the window. The exit status tells a script whether the documentation was written.
 #include <cstdio>
 #include <string>
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     }
     MainFields fields = MainFields::Initial();
     ApplyStartValues(fields, values);
-    if (values.force) {
+    if (values.force || values.watch) {
         return RunBatchGeneration(fields, values);
     }
     return RunWindow(argc, argv, fields);

@@ -210,9 +210,18 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
         settings.Set(SYL_COMMENT_STYLE, fields_.options.commentStyle);
     }
     Reporter reporter(runProtocol, progress.get(), diagnostics);
-    const RunInputs inputs{fields_.scanPath,   fields_.masterIndexName, fields_.projectName,
-                           fields_.outputPath, fields_.filter,          fields_.projectDesc,
-                           fields_.typePublic, fields_.typePrivate};
+    lastRun_ = RunSummary();
+    const RunInputs inputs{fields_.scanPath,
+                           fields_.masterIndexName,
+                           fields_.projectName,
+                           fields_.outputPath,
+                           fields_.filter,
+                           fields_.projectDesc,
+                           fields_.typePublic,
+                           fields_.typePrivate,
+                           DefaultThreadCount(),
+                           fields_.cache,
+                           &lastRun_};
     if (Run(inputs, settings, fields_.options, reporter) == RunResult::kRefused) {
         // The run told its protocol; the user hears of it as of every other refusal.
         if (HoldsPath(fields_.masterIndexName)) {

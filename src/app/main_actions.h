@@ -79,6 +79,8 @@ class MainActions {
 
     // The warnings the last generation gave; 0 before the first and after one that did not run.
     int WarningCount() const { return warningCount_; }
+    // What the last generation did.
+    const RunSummary& LastRun() const { return lastRun_; }
 
   private:
     ActionResult Generate(bool interactive, CZTListBox* runProtocol, CZTListBox* configProtocol,
@@ -99,6 +101,7 @@ class MainActions {
     CZTListBox* protocol_;
     FieldsView* view_;
     int warningCount_ = 0;
+    RunSummary lastRun_;
 };
 
 // The rows of the Projects dialog: the records of the master index at

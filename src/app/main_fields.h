@@ -61,6 +61,8 @@ struct MainFields {
     int scanMode = 1;    // the "Scan path:" check box
     int modeIsScan = 1;  // follows the check box's last click; Create looks at it
     StoredOptions options;
+    // Where runs keep what makes the next one cost what changed (-CACHE, -REBUILD).
+    CacheChoice cache;
 
     // The initial values, with the process's current directory as the output path.
     static MainFields Initial();

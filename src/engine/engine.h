@@ -26,6 +26,31 @@ inline constexpr const char* kConfigFileName = "SYLVA.INI";
 // result is false.
 bool LoadConfig(Settings& settings, const std::string& path, CZTListBox* protocol);
 
+// Where a run keeps what it needs to cost only what changed next time (engine/run_cache.h).
+struct CacheChoice {
+    // The cache directory; empty: DefaultCacheDirectory().
+    std::string directory;
+    // Reads every file and builds every page as though there were no cache, and keeps the new
+    // cache.
+    bool rebuild = false;
+};
+
+// The environment variable that names the cache directory.
+inline constexpr const char* kCacheDirectoryVariable = "SYLVA_CACHE_DIR";
+
+// $SYLVA_CACHE_DIR when set, else "sylva" below $XDG_CACHE_HOME, else ~/.cache/sylva; empty when
+// none of them can be named.
+std::string DefaultCacheDirectory();
+
+// What a run did, for a line that tells it.
+struct RunSummary {
+    int sourcesRead = 0;    // source files read
+    int sourcesReused = 0;  // source files whose earlier reading was used
+    int pagesBuilt = 0;     // description pages built
+    int filesWritten = 0;   // files of the project written (the others already held their bytes)
+    int filesRemoved = 0;   // files of the last run that this one no longer writes
+};
+
 // The inputs of one generation run.
 struct RunInputs {
     std::string scanPath;
@@ -39,6 +64,9 @@ struct RunInputs {
     int typePrivate = 0;
     // Threads that build pages and derive texts, the calling thread included.
     int threadCount = DefaultThreadCount();
+    CacheChoice cache{};
+    // Where the run tells what it did; none: nobody asks.
+    RunSummary* summary = nullptr;
 };
 
 enum class RunResult {
@@ -59,9 +87,12 @@ enum class RunResult {
 // that links by name still reach a written page.
 void CleanItemList(ItemList& items, int typePublic, int typePrivate, Reporter& reporter);
 
+class RunCache;
+
 // Warns of every See also name of a listed item that names no listed item (an empty one
-// included): its link would lead to a page the run does not write. In item order.
+// included): its link would lead to a page the run does not write. In item order. With a cache,
+// the warnings of a fresh page are those the last run gave.
 void CheckSeeAlsoNames(const ItemList& items, const Settings& settings, const RunOptions& options,
-                       Reporter& reporter, int threadCount);
+                       Reporter& reporter, int threadCount, RunCache* cache = nullptr);
 
 }  // namespace sylva

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/run_cache.h"
 #include "scan/scan.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
@@ -81,6 +82,7 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         return RunResult::kRan;
     }
 
+    RunCache cache(inputs, project, settings, options, reporter);
     ItemList items;
     ScanJob scan{settings,
                  items,
@@ -89,13 +91,22 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                  CZTString(inputs.filter).MakeUpper(),
                  project.outputPath,
                  project.name,
-                 *style};
+                 *style,
+                 cache.scanMemo()};
     const ScanCounts counts = ScanPath(scan, scan.scanPath, options.includeSubdirs != 0);
     CleanItemList(items, inputs.typePublic, inputs.typePrivate, reporter);
-    CheckSeeAlsoNames(items, settings, options, reporter, inputs.threadCount);
-    PageJob pages{
-        settings,           options,           project, items, reporter, inputs.typePublic,
-        inputs.typePrivate, inputs.threadCount};
+    cache.Judge(items, inputs.threadCount);
+    CheckSeeAlsoNames(items, settings, options, reporter, inputs.threadCount, &cache);
+    PageJob pages{settings,
+                  options,
+                  project,
+                  items,
+                  reporter,
+                  inputs.typePublic,
+                  inputs.typePrivate,
+                  inputs.threadCount,
+                  &cache.output(),
+                  &cache};
     if (options.linkItemNames != 0) {
         CrossLink(pages);
     }
@@ -104,6 +115,7 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         (void)AddToMasterIndex(settings, reporter, project.outputPath, project.masterIndexName,
                                {project.name, "", project.description});
     }
+    cache.Finish(inputs.summary, counts.files);
 
     reporter.Protocol(
         FormatLine(kPathDoneLine, {std::to_string(counts.paths), std::to_string(counts.files)}));
@@ -135,29 +147,42 @@ void CleanItemList(ItemList& items, int typePublic, int typePrivate, Reporter& r
 }
 
 void CheckSeeAlsoNames(const ItemList& items, const Settings& settings, const RunOptions& options,
-                       Reporter& reporter, int threadCount) {
+                       Reporter& reporter, int threadCount, RunCache* cache) {
     std::vector<const CSylItem*> listed;
     for (const ItemList::Slot& item : items) {
         if (item) {
             listed.push_back(item.get());
         }
     }
-    RunInOrder<std::vector<std::string>>(
+    struct Checked {
+        std::vector<std::string> warnings;
+        NameLookups lookups;
+        const std::vector<std::string>* fresh = nullptr;
+    };
+    RunInOrder<Checked>(
         listed.size(), WorkersFor(threadCount, false),
         [&](std::size_t i) {
-            std::vector<std::string> warnings;
+            Checked checked;
+            if (cache != nullptr &&
+                (checked.fresh = cache->FreshSeeAlsoWarnings(*listed[i])) != nullptr) {
+                return checked;
+            }
+            const NameLookups::Recording recording(checked.lookups);
             for (const std::string& name : SeeAlsoNames(*listed[i], settings, options)) {
                 if (name.empty()) {
-                    warnings.emplace_back(kEmptySeeAlso);
+                    checked.warnings.emplace_back(kEmptySeeAlso);
                 } else if (!ResolveName(items, name, *listed[i])) {
-                    warnings.push_back(FormatLine(kUnknownSeeAlso, {name}));
+                    checked.warnings.push_back(FormatLine(kUnknownSeeAlso, {name}));
                 }
             }
-            return warnings;
+            return checked;
         },
-        [&](std::size_t i, std::vector<std::string>& warnings) {
-            for (const std::string& warning : warnings) {
+        [&](std::size_t i, Checked& checked) {
+            for (const std::string& warning : checked.fresh ? *checked.fresh : checked.warnings) {
                 reporter.Warning(listed[i]->sourceFile, listed[i]->sourceLine, warning);
+            }
+            if (cache != nullptr && checked.fresh == nullptr) {
+                cache->SeeAlsoChecked(*listed[i], std::move(checked.warnings), checked.lookups);
             }
         });
 }

@@ -28,7 +28,9 @@ CaseFoldedNames::CaseFoldedNames(const ItemList& items) {
 
 const std::string* CaseFoldedNames::Find(std::string_view text) const {
     auto found = names_.find(Folded(text));
-    return found == names_.end() ? nullptr : found->second;
+    const std::string* name = found == names_.end() ? nullptr : found->second;
+    NameLookups::Note(NameLookups::Kind::kFolded, text, name != nullptr ? *name : "");
+    return name;
 }
 
 }  // namespace sylva

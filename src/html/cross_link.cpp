@@ -201,27 +201,42 @@ void CrossLink(PageJob& job) {
     const std::vector<const CSylItem*> linked = ItemsWithPages(job);
     // The links themselves are made when each page is built; here each item's text is derived
     // only for the warnings, which look at each line before it is linked.
-    RunInOrder<std::vector<std::string>>(
+    // What one item's text gave: its warnings, or for a fresh page the memo's record of them.
+    struct Checked {
+        std::vector<std::string> warnings;
+        NameLookups lookups;
+        const PageRecord* fresh = nullptr;
+    };
+    RunInOrder<Checked>(
         // The calling thread only hands on the warnings: every thread may derive texts.
         linked.size(), WorkersFor(job.threadCount, false),
         [&](std::size_t i) {
-            std::vector<std::string> warnings;
+            Checked checked;
             // Quoted names are no references in the doxygen style.
             if (linked[i]->style != CommentStyle::kSylva) {
-                return warnings;
+                return checked;
             }
+            if (job.memo != nullptr && (checked.fresh = job.memo->Fresh(*linked[i])) != nullptr) {
+                return checked;
+            }
+            const NameLookups::Recording recording(checked.lookups);
             PageText text = DerivePageText(*linked[i], job);
             ForEachLinkableLine(text, [&](std::string& line) {
-                FindCaseOnlyNames(job.items, line, foldedNames, warnings);
+                FindCaseOnlyNames(job.items, line, foldedNames, checked.warnings);
             });
-            return warnings;
+            return checked;
         },
-        [&](std::size_t i, std::vector<std::string>& warnings) {
+        [&](std::size_t i, Checked& checked) {
             const CSylItem& item = *linked[i];
             job.reporter.Status(FormatLine(kProgressStatus, {item.name}));
             job.reporter.Advance();
+            const std::vector<std::string>& warnings =
+                checked.fresh != nullptr ? checked.fresh->linkWarnings : checked.warnings;
             for (const std::string& warning : warnings) {
                 job.reporter.Warning(item.sourceFile, item.sourceLine, warning);
+            }
+            if (job.memo != nullptr && checked.fresh == nullptr) {
+                job.memo->Linked(item, std::move(checked.warnings), checked.lookups);
             }
         });
 }

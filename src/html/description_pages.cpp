@@ -18,7 +18,6 @@
 #include "html/page_sections.h"
 #include "html/placeholders.h"
 #include "html/search_pages.h"
-#include "support/file_output.h"
 #include "support/ordered_work.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
@@ -136,26 +135,36 @@ void AppendSection(std::string& page, const Settings& settings, std::string_view
     AppendLine(page, settings[SYL_HTML_DESC_CNT_TEXT_END]);
 }
 
-void AppendPageEnd(std::string& page, const PageContext& context) {
+// The page end, which holds the run's date, with `timeText` as the date.
+std::string PageEnd(const PageContext& context, std::string_view timeText) {
     const Settings& settings = context.job.settings;
-    AppendLine(page, FillTemplate(settings[SYL_HTML_DESC_FILE_END],
-                                  {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
-                                   {placeholder::kDateTime, context.timeText},
-                                   {placeholder::kZTCopyright, kProductNotice}}));
+    std::string end = FillTemplate(settings[SYL_HTML_DESC_FILE_END],
+                                   {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
+                                    {placeholder::kDateTime, timeText},
+                                    {placeholder::kZTCopyright, kProductNotice}});
+    end.push_back('\n');
+    return end;
 }
 
-// A description page with the type label it shows, and its entry of the search index when the
-// run writes one.
+// A description page with the type label it shows, its entry of the search index when the run
+// writes one, and the names it looked up.
 struct BuiltPage {
     std::string text;
+    // The page end from here on holds the date; undatedEnd is the same end without it.
+    std::size_t datedFrom = 0;
+    std::string undatedEnd;
     std::string typeLabel;
     std::optional<IndexedEntry> searchEntry;
+    NameLookups lookups;
+    // Whether the page was built; a fresh page is told from the memo's record.
+    bool built = false;
 };
 
-std::string BuildPage(const PageContext& context, const CSylItem& item, const PageText& text) {
+void BuildPage(const PageContext& context, const CSylItem& item, const PageText& text,
+               BuiltPage& built) {
     const Settings& settings = context.job.settings;
     const RunOptions& options = context.job.options;
-    std::string page;
+    std::string& page = built.text;
     AppendPageHead(page, context, item, text.typeLabel);
     if (item.hasSyntax == 1) {
         AppendSyntaxBlock(page, settings, text.declaration);
@@ -170,20 +179,28 @@ std::string BuildPage(const PageContext& context, const CSylItem& item, const Pa
                                 : SectionLines::kBroken;
         AppendSection(page, settings, settings[row.heading], text.sections[row.kind], form);
     }
-    AppendPageEnd(page, context);
-    return page;
+    built.datedFrom = page.size();
+    page.append(PageEnd(context, context.timeText));
+    built.undatedEnd = PageEnd(context, "");
 }
 
 // The page of `item` with the type label it shows: its text derived again and linked as the run
-// links item names.
+// links item names. A fresh page is not built.
 BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     const PageJob& job = context.job;
+    BuiltPage page;
+    if (job.memo != nullptr && job.memo->Fresh(item) != nullptr) {
+        return page;
+    }
+    page.built = true;
+    const NameLookups::Recording recording(page.lookups);
     PageText text = DerivePageText(item, job);
     // Quoted names link in the default style; the doxygen style links by its references.
     if (job.options.linkItemNames != 0 && item.style == CommentStyle::kSylva) {
         LinkItemText(job.items, text, item.name);
     }
-    BuiltPage page{BuildPage(context, item, text), text.typeLabel, {}};
+    BuildPage(context, item, text, page);
+    page.typeLabel = text.typeLabel;
     if (context.search) {
         page.searchEntry = SearchEntryOf(job, item, text);
     }
@@ -201,7 +218,7 @@ void CopyImages(PageJob& job) {
             job.reporter.Failure(FormatLine(kImageUnreadable, {source}));
             continue;
         }
-        (void)WriteOutputFile(job.reporter, path, bytes, kOpenFailure, WriteWholeFile);
+        (void)WriteOutputFile(job, path, {bytes}, OutputKind::kImage, kOpenFailure);
     }
 }
 
@@ -211,9 +228,9 @@ int WriteDescriptionPages(PageJob& job) {
     // The images cannot come or go while the run writes its pages; one look serves them all.
     const PageContext context{job, MarkerImagesInstalled(job.project.outputPath),
                               CZTTime::Now().GetTimeAsString(), SearchEnabled(job.settings)};
-    std::optional<SearchIndexWriter> searchIndex;
+    std::optional<SearchFeed> search;
     if (context.search) {
-        searchIndex.emplace(SearchFileWriter(job));
+        search.emplace(job);
     }
     const std::vector<const CSylItem*> pageItems = ItemsWithPages(job);
     int written = 0;
@@ -225,21 +242,36 @@ int WriteDescriptionPages(PageJob& job) {
         [&](std::size_t i) { return BuildItemPage(context, *pageItems[i]); },
         [&](std::size_t i, BuiltPage& page) {
             const CSylItem& item = *pageItems[i];
+            const PageRecord* fresh = page.built ? nullptr : job.memo->Fresh(item);
             job.reporter.Status(FormatLine(kProgressStatus, {item.name}));
             job.reporter.Advance();
             job.reporter.Protocol(
-                FormatLine(kProtocolLine, {item.name, PageFile(item), page.typeLabel}));
-            if (WriteOutputFile(job.reporter, PagePath(job.project, item), page.text, kOpenFailure,
-                                WriteWholeFile)
+                FormatLine(kProtocolLine,
+                           {item.name, PageFile(item), fresh ? fresh->typeLabel : page.typeLabel}));
+            if (fresh != nullptr) {
+                ++written;
+                if (search) {
+                    search->AddRecorded(item, fresh->searchEntry);
+                }
+                return;
+            }
+            if (WriteOutputFile(job, PagePath(job.project, item),
+                                {page.text, page.datedFrom, page.undatedEnd},
+                                OutputKind::kDescriptionPage, kOpenFailure)
                     .ok()) {
                 ++written;
             }
-            if (searchIndex) {
-                searchIndex->Add(std::move(*page.searchEntry));
+            PageRecord record;
+            record.typeLabel = std::move(page.typeLabel);
+            if (search) {
+                record.searchEntry = search->AddBuilt(item, std::move(*page.searchEntry));
+            }
+            if (job.memo != nullptr) {
+                job.memo->Built(item, std::move(record), page.lookups);
             }
         });
-    if (searchIndex) {
-        FinishSearchIndex(job, *searchIndex);
+    if (search) {
+        search->Finish();
     }
     CopyImages(job);
     return written;

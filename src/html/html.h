@@ -6,6 +6,7 @@
 // rule lives here. It does not know the run that calls its stages in order (engine/engine.h).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "scan/items.h"
+#include "support/digest.h"
+#include "support/output_sink.h"
 #include "support/reporter.h"
 #include "support/run_options.h"
 #include "support/status.h"
@@ -67,6 +70,63 @@ bool HoldsPath(std::string_view masterIndexName);
 // ---------------------------------------------------------------------------------------------
 // The project's pages
 
+// What building one item's page gave beyond the page itself: what the stages told of it and what
+// the search index holds of it. A later run that finds the page fresh tells and files this
+// instead of building the page again.
+struct PageRecord {
+    std::vector<std::string> linkWarnings;  // the cross-linking stage's, in order
+    std::string typeLabel;                  // as the protocol names it
+    std::string searchEntry;                // its search index entry, encoded; empty without
+    friend bool operator==(const PageRecord&, const PageRecord&) = default;
+};
+std::string EncodePageRecord(const PageRecord& record);
+// Nothing when the bytes hold no record (a damaged cache).
+std::optional<PageRecord> DecodePageRecord(std::string_view bytes);
+
+// What the page stages ask of a run that keeps what earlier runs built. Called on the stages'
+// calling thread only.
+class PageMemo {
+  public:
+    virtual ~PageMemo() = default;
+    // What building the page of `item` gave the last run, when building it again would give the
+    // same page, which is still in place; null when the page must be built.
+    virtual const PageRecord* Fresh(const CSylItem& item) const = 0;
+    // What building the page at the path of `item` gave the last run, whatever the item was;
+    // null when it had none.
+    virtual const PageRecord* Previous(const CSylItem& item) const = 0;
+    // The cross-linking stage read the text of `item`, which was not fresh, looking up `lookups`.
+    virtual void Linked(const CSylItem& item, std::vector<std::string> warnings,
+                        const NameLookups& lookups) = 0;
+    // The page of `item`, which was not fresh, was built, looking up `lookups`.
+    virtual void Built(const CSylItem& item, PageRecord record, const NameLookups& lookups) = 0;
+    // True when the project index and the index frame are as the last run wrote them from the
+    // same items and settings, and still in place.
+    virtual bool IndexFresh() const = 0;
+    // True when the search index, whose entries in order have the digest `entries`, is as the
+    // last run wrote it and still in place; the run then keeps its files. Remembers `entries`.
+    virtual bool SearchIndexFresh(const Digest& entries) = 0;
+};
+
+class CaseFoldedNames;
+
+// Answers recorded name lookups again on the item list as it is now: a page built from a list
+// that answers every lookup of its building alike comes out the same.
+class LookupCheck {
+  public:
+    explicit LookupCheck(const ItemList& items);
+    LookupCheck(const LookupCheck&) = delete;
+    LookupCheck& operator=(const LookupCheck&) = delete;
+    ~LookupCheck();
+
+    // True when every lookup of `lookups` gets the answer it got. Safe to call from several
+    // threads at once.
+    bool Holds(const NameLookups& lookups) const;
+
+  private:
+    const ItemList& items_;
+    std::unique_ptr<const CaseFoldedNames> folded_;
+};
+
 // What the page stages read and where they report.
 struct PageJob {
     const Settings& settings;
@@ -81,6 +141,12 @@ struct PageJob {
     // runs on the calling thread. Either way the files, protocol, warnings and progress are the
     // same.
     int threadCount = 1;
+    // Where the files go; none: each is written as it comes (DirectOutput).
+    OutputSink* output = nullptr;
+    // What earlier runs built; none: every page is built.
+    PageMemo* memo = nullptr;
+
+    OutputSink& Output() const { return output != nullptr ? *output : DirectOutput(); }
 };
 
 // The cross-linking stage: a documented item's name in double quotes, in any section but See

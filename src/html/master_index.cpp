@@ -9,6 +9,7 @@
 // leaves the old page whole). A page that is a symbolic link is never changed: the new page would
 // land wherever the link points, and whoever can plant a link in a shared output directory would
 // choose which of the user's files is overwritten.
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -149,10 +150,13 @@ bool RemoveRecord(const Reporter& reporter, CZTStringArray& records, std::string
     return true;
 }
 
+// A date of the length of every date, told apart from any real one in every byte.
+constexpr std::string_view kOtherDate = "#########|#########";
+
 // The whole page: head, the records with `gap` between runs of different initials, tail. With
 // `progress`, each record advances it.
 std::string BuildPage(const Settings& settings, const CZTStringArray& records, std::string_view gap,
-                      Reporter* progress) {
+                      Reporter* progress, std::string_view timeText) {
     const std::string& font = settings[SYL_STD_FONT_HEADER];
     std::string page;
     AppendLine(page, FillTemplate(settings[SYL_HTML_MS_INDEX_FILE_START],
@@ -177,8 +181,33 @@ std::string BuildPage(const Settings& settings, const CZTStringArray& records, s
     AppendLine(page, FillTemplate(settings[SYL_HTML_MS_INDEX_FILE_END],
                                   {{placeholder::kIndexEnd, settings[SYL_Q_HTML_INDEX_END]},
                                    {placeholder::kFont, font},
-                                   {placeholder::kDateTime, CZTTime::Now().GetTimeAsString()}}));
+                                   {placeholder::kDateTime, timeText}}));
     return page;
+}
+
+// True when the page at `path` already holds `page`, or, unless the run's date is fixed
+// (SOURCE_DATE_EPOCH), holds it but for its date: `otherDate` is the page with another date, so
+// the bytes where the two differ are the date's. Such a page is left as it is, so that a run
+// that changes nothing in it leaves its time and inode.
+bool HoldsPage(const std::string& path, const std::string& page, const std::string& otherDate) {
+    std::string old;
+    LineReader reader;
+    if (!reader.Open(path) || !reader.ReadRest(old) || old.size() != page.size()) {
+        return false;
+    }
+    if (old == page) {
+        return true;
+    }
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if ((epoch != nullptr && *epoch != '\0') || otherDate.size() != page.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (old[i] != page[i] && page[i] == otherDate[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // A lock that cannot be had is reported, and the change goes on as it would without any other
@@ -263,8 +292,12 @@ int AddToMasterIndex(const Settings& settings, Reporter& reporter, const std::st
     RemoveRecord(reporter, records, recordName);
     records.Add(std::move(record), true, true);
     reporter.Protocol(FormatLine(kAddingRecord, {indexName, entry.name}));
-    return WritePage(reporter, path, BuildPage(settings, records, gap, &reporter),
-                     records.GetSize());
+    const std::string page =
+        BuildPage(settings, records, gap, &reporter, CZTTime::Now().GetTimeAsString());
+    if (HoldsPage(path, page, BuildPage(settings, records, gap, nullptr, kOtherDate))) {
+        return records.GetSize();
+    }
+    return WritePage(reporter, path, page, records.GetSize());
 }
 
 int RemoveFromMasterIndex(const Settings& settings, Reporter& reporter,
@@ -287,8 +320,10 @@ int RemoveFromMasterIndex(const Settings& settings, Reporter& reporter,
         return 0;
     }
     reporter.Protocol(FormatLine(kRecreatingIndex, {indexName, name}));
-    return WritePage(reporter, path, BuildPage(settings, records, kRemoveGap, nullptr),
-                     records.GetSize());
+    return WritePage(
+        reporter, path,
+        BuildPage(settings, records, kRemoveGap, nullptr, CZTTime::Now().GetTimeAsString()),
+        records.GetSize());
 }
 
 std::vector<std::string> MasterRecordFields(std::string_view record, std::string_view separators) {

@@ -34,6 +34,13 @@ Status WriteOutputFile(Reporter& reporter, const std::string& path, std::string_
     return status;
 }
 
+Status WriteOutputFile(const PageJob& job, const std::string& path, const OutputText& text,
+                       OutputKind kind, std::string_view openFailurePattern) {
+    Status status = job.Output().Write(path, text, kind);
+    ReportOutputStatus(job.reporter, path, status, openFailurePattern);
+    return status;
+}
+
 void ReportOutputStatus(Reporter& reporter, const std::string& path, const Status& status,
                         std::string_view openFailurePattern) {
     if (status.code() == Status::Code::kOpenFailed) {

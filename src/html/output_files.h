@@ -44,5 +44,8 @@ void ReportOutputStatus(Reporter& reporter, const std::string& path, const Statu
 // the reason. Both count as failures of the run. Returns the writer's status.
 Status WriteOutputFile(Reporter& reporter, const std::string& path, std::string_view content,
                        std::string_view openFailurePattern, FileWriter writer);
+// The same through the job's output sink, which may find the file written already.
+Status WriteOutputFile(const PageJob& job, const std::string& path, const OutputText& text,
+                       OutputKind kind, std::string_view openFailurePattern);
 
 }  // namespace sylva

@@ -6,6 +6,7 @@
 // Both index pages are written in one pass over the items, through a buffer each.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -17,7 +18,7 @@
 #include "html/page_text.h"
 #include "html/placeholders.h"
 #include "html/sorted_rows.h"
-#include "support/file_output.h"
+#include "support/output_sink.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 #include "support/zt_time.h"
@@ -69,7 +70,7 @@ int InitialOf(std::string_view memberName) {
 // every row twice.
 class IndexPages {
   public:
-    IndexPages(const PageJob& job, BufferedOutputFile& index, BufferedOutputFile& frame)
+    IndexPages(const PageJob& job, OutputStream& index, OutputStream& frame)
         : job_(job),
           settings_(job.settings),
           index_(index),
@@ -172,18 +173,26 @@ class IndexPages {
     }
 
     void AppendEnds(const std::string& timeText) {
-        index_.Append(
-            FillTemplate(settings_[SYL_HTML_INDEX_FILE_END], {{placeholder::kIndexEnd, EndMarker()},
-                                                              {placeholder::kFont, font_},
-                                                              {placeholder::kDateTime, timeText}}));
-        frame_.Append(FillTemplate(settings_[SYL_HTML_INDEX_FILE_FRAME_END],
-                                   {{placeholder::kIndexEnd, EndMarker()},
-                                    {placeholder::kFont, font_},
-                                    {placeholder::kDateTime, timeText},
-                                    {placeholder::kLinkedFile, backLink_}}));
+        index_.AppendDated(IndexEnd(timeText), IndexEnd(""));
+        frame_.AppendDated(FrameEnd(timeText), FrameEnd(""));
     }
 
   private:
+    std::string IndexEnd(std::string_view timeText) const {
+        return FillTemplate(settings_[SYL_HTML_INDEX_FILE_END],
+                            {{placeholder::kIndexEnd, EndMarker()},
+                             {placeholder::kFont, font_},
+                             {placeholder::kDateTime, timeText}});
+    }
+
+    std::string FrameEnd(std::string_view timeText) const {
+        return FillTemplate(settings_[SYL_HTML_INDEX_FILE_FRAME_END],
+                            {{placeholder::kIndexEnd, EndMarker()},
+                             {placeholder::kFont, font_},
+                             {placeholder::kDateTime, timeText},
+                             {placeholder::kLinkedFile, backLink_}});
+    }
+
     const std::string& BeginMarker() const { return settings_[SYL_Q_HTML_INDEX_BEGIN]; }
     const std::string& EndMarker() const { return settings_[SYL_Q_HTML_INDEX_END]; }
 
@@ -242,15 +251,15 @@ class IndexPages {
         frame_.Append(FillTemplate(frameGroupHeading_, {{placeholder::kLinkName, name}}));
     }
 
-    static void AppendLine(BufferedOutputFile& file, std::string_view text) {
+    static void AppendLine(OutputStream& file, std::string_view text) {
         file.Append(text);
         file.Append("\n");
     }
 
     const PageJob& job_;
     const Settings& settings_;
-    BufferedOutputFile& index_;
-    BufferedOutputFile& frame_;
+    OutputStream& index_;
+    OutputStream& frame_;
     const std::string& font_;
     const std::string backLink_;
     const std::string gapRow_;
@@ -269,6 +278,15 @@ class IndexPages {
     bool firstItem_ = true;
 };
 
+// The index frame when the index page could not be created: it is not created either.
+class UnopenedStream : public OutputStream {
+  public:
+    void Append(std::string_view) override {}
+    void AppendDated(std::string_view, std::string_view) override {}
+    Status Close() override { return Status::OpenFailed("not opened"); }
+    bool OpenFailed() const override { return true; }
+};
+
 // Writes the frame set page: the index frame on the left, the project index on the right.
 void WriteFrameSet(PageJob& job) {
     const Project& project = job.project;
@@ -280,8 +298,8 @@ void WriteFrameSet(PageJob& job) {
                                         LinkTarget(FrameIndexFile(project.directoryName))},
                                        {placeholder::kLinkedDetailsFile,
                                         LinkTarget(ProjectIndexFile(project.directoryName))}}));
-    (void)WriteOutputFile(job.reporter, project.framePage, frameSet, kFrameSetOpenFailure,
-                          WriteWholeFile);
+    (void)WriteOutputFile(job, project.framePage, {frameSet}, OutputKind::kFrameSet,
+                          kFrameSetOpenFailure);
 }
 
 // Both index pages, written by Write; what the stage reports about them stays here for
@@ -289,35 +307,43 @@ void WriteFrameSet(PageJob& job) {
 // thread of its own while nothing changes the items.
 class ProjectIndexPages {
   public:
-    explicit ProjectIndexPages(const PageJob& job) : job_(job), pages_(job, index_, frame_) {}
+    explicit ProjectIndexPages(const PageJob& job) : job_(job) {}
 
     void Write() {
+        if (job_.memo != nullptr && job_.memo->IndexFresh()) {
+            CountSteps();
+            return;
+        }
         const std::string timeText = CZTTime::Now().GetTimeAsString();
         // The pages are written while they are assembled. Whether they could be written is
         // reported at the end, where a page assembled whole would have been written: a page that
         // cannot be created ends the stage (the index frame is not even created when the index
         // page cannot be), one that is created but not written whole is reported and the stage
         // goes on.
-        if (index_.Open(job_.project.indexPage).ok()) {
-            (void)frame_.Open(job_.project.frameIndexPage);
-        }
-        pages_.AppendHeads();
-        progressSteps_ += pages_.AppendDropDown();
+        std::unique_ptr<OutputStream> index =
+            job_.Output().Open(job_.project.indexPage, OutputKind::kProjectIndex);
+        std::unique_ptr<OutputStream> frame =
+            index->OpenFailed()
+                ? std::make_unique<UnopenedStream>()
+                : job_.Output().Open(job_.project.frameIndexPage, OutputKind::kProjectIndex);
+        IndexPages pages(job_, *index, *frame);
+        pages.AppendHeads();
+        progressSteps_ += pages.AppendDropDown();
         for (const ItemList::Slot& slot : job_.items) {
             if (!slot) {
                 continue;
             }
             ++progressSteps_;
             if (PassesTypeFilter(job_, *slot)) {
-                pages_.AppendItem(*slot);
+                pages.AppendItem(*slot);
             }
         }
         if (job_.options.alphaIndex != 0) {
-            pages_.AppendAlphabeticalIndex();
+            pages.AppendAlphabeticalIndex();
         }
-        pages_.AppendEnds(timeText);
-        indexWritten_ = index_.Close();
-        frameWritten_ = frame_.Close();
+        pages.AppendEnds(timeText);
+        indexWritten_ = index->Close();
+        frameWritten_ = frame->Close();
     }
 
     // The stage's protocol, progress and failures, in the order of a stage that assembles the
@@ -349,10 +375,19 @@ class ProjectIndexPages {
     }
 
   private:
+    // The steps that writing the pages advances the progress by: one per drop-down entry (when
+    // the frame has the drop-down) and one per listed item.
+    void CountSteps() {
+        int listed = 0;
+        for (const ItemList::Slot& slot : job_.items) {
+            listed += slot ? 1 : 0;
+        }
+        const bool dropDown = job_.settings[SYL_HTML_INDEX_FILE_FRAME_START].find(
+                                  placeholder::kListSearchEntries) != std::string::npos;
+        progressSteps_ = dropDown ? 2 * listed : listed;
+    }
+
     const PageJob& job_;
-    BufferedOutputFile index_;
-    BufferedOutputFile frame_;
-    IndexPages pages_;
     int progressSteps_ = 0;
     Status indexWritten_;
     Status frameWritten_;

@@ -5,6 +5,7 @@
 
 #include "html/search_terms.h"
 #include "html/utf8_text.h"
+#include "support/byte_codec.h"
 
 namespace sylva {
 
@@ -117,6 +118,36 @@ IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
         }
     }
     return indexed;
+}
+
+std::string EncodeIndexedEntry(const IndexedEntry& entry) {
+    ByteWriter out;
+    out.Text(entry.name).Text(entry.page).Text(entry.group).Text(entry.type).Text(entry.summary);
+    out.Number(entry.terms.size());
+    for (const IndexedTerm& term : entry.terms) {
+        out.Text(term.text).Number(static_cast<std::uint64_t>(term.level));
+    }
+    return out.Take();
+}
+
+std::optional<IndexedEntry> DecodeIndexedEntry(std::string_view bytes) {
+    ByteReader in(bytes);
+    IndexedEntry entry;
+    for (std::string* text :
+         {&entry.name, &entry.page, &entry.group, &entry.type, &entry.summary}) {
+        *text = in.Text();
+    }
+    for (std::uint64_t count = in.Number(); in.ok() && entry.terms.size() < count;) {
+        std::string text(in.Text());
+        const auto level =
+            static_cast<TermLevel>(in.Below(static_cast<std::uint64_t>(TermLevel::kOtherWord) + 1));
+        const std::size_t hash = std::hash<std::string_view>()(text);
+        entry.terms.push_back({std::move(text), hash, level});
+    }
+    if (!in.Done()) {
+        return std::nullopt;
+    }
+    return entry;
 }
 
 }  // namespace sylva

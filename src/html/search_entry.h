@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,11 @@ struct IndexedEntry {
 // other texts and group. Words that carry no meaning of their own (kStopWords) are left out of
 // the texts, never out of the name. A pure function: the page builders call it on their threads.
 IndexedEntry IndexSearchEntry(const SearchEntry& entry);
+
+// An indexed entry as bytes, for a later run that does not build the item's page again, and
+// back; nothing when the bytes hold no entry (a damaged cache).
+std::string EncodeIndexedEntry(const IndexedEntry& entry);
+std::optional<IndexedEntry> DecodeIndexedEntry(std::string_view bytes);
 
 // Common English and German words that are not indexed in texts; the runtime drops them from a
 // query that holds other words. In byte order.

@@ -6,7 +6,6 @@
 #include "html/page_names.h"
 #include "html/page_sections.h"
 #include "html/search_text.h"
-#include "support/file_output.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
 
@@ -63,16 +62,60 @@ IndexedEntry SearchEntryOf(const PageJob& job, const CSylItem& item, const PageT
     return IndexSearchEntry(entry);
 }
 
-SearchIndexWriter::FileWriter SearchFileWriter(PageJob& job) {
-    return [&job](const std::string& name, std::string_view content) {
-        return WriteOutputFile(job.reporter, job.project.Directory() + "/" + name, content,
-                               kOpenFailure, WriteWholeFile);
-    };
+SearchFeed::SearchFeed(PageJob& job)
+    : job_(job),
+      writer_([&job](const std::string& name, std::string_view content) {
+          return WriteOutputFile(job, job.project.Directory() + "/" + name, {content},
+                                 OutputKind::kSearchIndex, kOpenFailure);
+      }),
+      deferring_(job.memo != nullptr) {}
+
+void SearchFeed::AddRecorded(const CSylItem& item, std::string_view encoded) {
+    ++count_;
+    sequence_.Add(DigestOf(encoded));
+    if (deferring_) {
+        deferred_.push_back(&item);
+        return;
+    }
+    writer_.Add(DecodeIndexedEntry(encoded).value_or(IndexedEntry{}));
 }
 
-void FinishSearchIndex(PageJob& job, SearchIndexWriter& index) {
-    job.reporter.Protocol(FormatLine(kWritingIndex, {std::to_string(index.Count())}));
-    (void)index.Finish();
+std::string SearchFeed::AddBuilt(const CSylItem& item, IndexedEntry entry) {
+    ++count_;
+    std::string encoded = EncodeIndexedEntry(entry);
+    sequence_.Add(DigestOf(encoded));
+    if (deferring_) {
+        const PageRecord* previous = job_.memo->Previous(item);
+        if (previous != nullptr && previous->searchEntry == encoded) {
+            deferred_.push_back(&item);
+            return encoded;
+        }
+        StopDeferring();
+    }
+    writer_.Add(std::move(entry));
+    return encoded;
+}
+
+void SearchFeed::StopDeferring() {
+    deferring_ = false;
+    for (const CSylItem* item : deferred_) {
+        // A deferred entry is the one its page's last record holds.
+        writer_.Add(
+            DecodeIndexedEntry(job_.memo->Previous(*item)->searchEntry).value_or(IndexedEntry{}));
+    }
+    deferred_.clear();
+}
+
+void SearchFeed::Finish() {
+    job_.reporter.Protocol(FormatLine(kWritingIndex, {std::to_string(count_)}));
+    const bool fresh = job_.memo != nullptr && job_.memo->SearchIndexFresh(sequence_.Finish());
+    if (fresh && deferring_) {
+        return;
+    }
+    if (deferring_) {
+        StopDeferring();
+    }
+    (void)writer_.Finish();
 }
 
 }  // namespace sylva

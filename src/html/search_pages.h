@@ -20,11 +20,33 @@ bool SearchEnabled(const Settings& settings);
 // adds to every History section. Safe to call from several threads.
 IndexedEntry SearchEntryOf(const PageJob& job, const CSylItem& item, const PageText& text);
 
-// Where a run's search index goes: files of the project directory. A file that cannot be written
-// is reported as a failure of the run (and the index writes nothing more).
-SearchIndexWriter::FileWriter SearchFileWriter(PageJob& job);
+// The entries of a run's search index as the description pages hand them over, in item order,
+// and the index written from them at the end into the project directory. A file that cannot be
+// written is reported as a failure of the run (and the index writes nothing more). With a memo,
+// an index whose entries all are those of the last run is left as it is.
+class SearchFeed {
+  public:
+    explicit SearchFeed(PageJob& job);
 
-// Writes the rest of the index once every entry is added (SearchIndexWriter::Finish).
-void FinishSearchIndex(PageJob& job, SearchIndexWriter& index);
+    // The entry of a fresh page, as its record holds it.
+    void AddRecorded(const CSylItem& item, std::string_view encoded);
+    // The entry of a page just built; returns it encoded, for the page's record.
+    std::string AddBuilt(const CSylItem& item, IndexedEntry entry);
+    // Writes the rest of the index once every entry is added.
+    void Finish();
+
+  private:
+    // Hands the entries held back to the writer and writes from now on.
+    void StopDeferring();
+
+    PageJob& job_;
+    SearchIndexWriter writer_;
+    std::size_t count_ = 0;
+    Hasher sequence_;
+    // While every entry so far is the one the last run recorded at its page, the entries are
+    // held back (as their items): an index that comes out the same need not be written.
+    bool deferring_;
+    std::vector<const CSylItem*> deferred_;
+};
 
 }  // namespace sylva

@@ -112,7 +112,7 @@ bool IsSpecialization(const CSylItem& item) {
 class DocumentedItems {
   public:
     DocumentedItems(ItemList& list, std::vector<ItemList::Slot>& slots,
-                    const ItemList::ItemWarning& warn)
+                    const ItemList::Warning& warn)
         : list_(list), slots_(slots), warn_(warn) {}
 
     void MergeDeclarations();
@@ -126,10 +126,13 @@ class DocumentedItems {
     void Expand(CSylItem& item);
     CSylItem* CopySource(const CSylItem& item, std::string_view name);
     static void Store(CSylItem& item, const std::vector<std::string>& lines);
+    void Warn(const CSylItem& item, std::string_view text) const {
+        warn_(item.sourceFile, item.sourceLine, text);
+    }
 
     ItemList& list_;
     std::vector<ItemList::Slot>& slots_;
-    const ItemList::ItemWarning& warn_;
+    const ItemList::Warning& warn_;
     enum class State { kNone, kExpanding, kDone };
     std::unordered_map<const CSylItem*, State> states_;
     std::unordered_map<std::string_view, std::vector<CSylItem*>> byName_;
@@ -322,13 +325,13 @@ void DocumentedItems::Expand(CSylItem& item) {
         command += name.empty() ? "" : " " + std::string(name);
         CSylItem* source = CopySource(item, name);
         if (source == nullptr) {
-            warn_(item,
-                  name.empty() ? std::string(kNoOverloaded) : FormatLine(kUnknownCopy, {command}));
+            Warn(item,
+                 name.empty() ? std::string(kNoOverloaded) : FormatLine(kUnknownCopy, {command}));
             continue;
         }
         Expand(*source);
         if (states_[source] == State::kExpanding) {
-            warn_(item, FormatLine(kCopyCycle, {command}));
+            Warn(item, FormatLine(kCopyCycle, {command}));
             continue;
         }
         bool brief = true;
@@ -369,7 +372,7 @@ void DocumentedItems::Relate() {
         std::optional<std::string> listed = ResolveName(list_, scopes.front(), *slot);
         auto found = listed ? byName_.find(*listed) : byName_.end();
         if (found == byName_.end() || found->second.front() == slot.get()) {
-            warn_(*slot, FormatLine(kUnknownRelated, {std::string(scopes.front())}));
+            Warn(*slot, FormatLine(kUnknownRelated, {std::string(scopes.front())}));
             continue;
         }
         CSylItem& scope = *found->second.front();
@@ -384,7 +387,7 @@ void DocumentedItems::Relate() {
     }
 }
 
-void ItemList::FinishDocumented(const ItemWarning& warn) {
+void ItemList::FinishDocumented(const Warning& warn) {
     DocumentedItems documented(*this, slots_, warn);
     documented.MergeDeclarations();
     documented.CopyTexts();

@@ -1,12 +1,23 @@
 // The item list: making items, their page numbers, sort-key order and the lookup of item names.
 #include <algorithm>
+#include <map>
 
 #include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/sorted_lines.h"
-#include "support/zt_string.h"
+#include "support/text_format.h"
 
 namespace sylva {
+
+namespace {
+
+constexpr std::string_view kGroupDefinedAgain =
+    "group \"%s\" is defined again (first at %s:%s); \"@addtogroup\" adds to a group";
+constexpr std::string_view kGroupRetitled =
+    "group \"%s\" is defined again with another title (first at %s:%s as \"%s\"); the items "
+    "of this definition are listed under its own title \"%s\"";
+
+}  // namespace
 
 ItemList::ItemList() = default;
 ItemList::~ItemList() = default;
@@ -58,9 +69,8 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     item->sourceFile = block.sourceFile;
     item->sourceLine = block.sourceLine;
     DeriveDocumentedFields(*item, settings, documented);
-    if (documented.kind == DoxygenKind::kGroup && !documented.title.empty()) {
-        groupTitles_.try_emplace(
-            documented.name, GroupDefinition{documented.title, block.sourceFile, block.sourceLine});
+    if (documented.kind == DoxygenKind::kGroup) {
+        groups_.push_back({documented.name, documented.title, block.sourceFile, block.sourceLine});
     }
     return File(std::move(item));
 }
@@ -71,45 +81,56 @@ CSylItem& ItemList::File(Slot item) {
     return *slots_.emplace_back(std::move(item));
 }
 
-void ItemList::UseGroupTitles() {
-    for (Slot& item : slots_) {
-        if (item && item->style == CommentStyle::kDoxygen) {
-            auto title = groupTitles_.find(item->group);
-            if (title != groupTitles_.end()) {
-                item->group = title->second.title;
+void ItemList::UseGroupTitles(const Warning& warn) {
+    if (groups_.empty()) {
+        return;
+    }
+    // The first titled definition of each label, in the run and in each file. Decided once every
+    // file is read, so that a file's items do not depend on which files a re-run reads again.
+    using FileLabel = std::pair<std::string_view, std::string_view>;
+    std::unordered_map<std::string_view, const GroupDefinition*> first;
+    std::map<FileLabel, std::string_view> ownTitles;
+    for (const GroupDefinition& group : groups_) {
+        auto [earlier, added] = first.try_emplace(group.label, &group);
+        if (!added) {
+            const GroupDefinition& defined = *earlier->second;
+            const std::string line = std::to_string(defined.sourceLine);
+            const std::string file(defined.sourceFile);
+            if (defined.title == group.title || group.title.empty()) {
+                warn(group.sourceFile, group.sourceLine,
+                     FormatLine(kGroupDefinedAgain, {group.label, file, line}));
+            } else {
+                warn(group.sourceFile, group.sourceLine,
+                     FormatLine(kGroupRetitled,
+                                {group.label, file, line, defined.title, group.title}));
             }
+        } else if (group.title.empty()) {
+            // An untitled definition gives no title; a later titled one may.
+            first.erase(earlier);
+            continue;
+        }
+        if (!group.title.empty()) {
+            ownTitles.try_emplace(FileLabel{group.sourceFile, group.label}, group.title);
+        }
+    }
+    for (Slot& item : slots_) {
+        if (!item || item->style != CommentStyle::kDoxygen) {
+            continue;
+        }
+        auto own = ownTitles.find(FileLabel{item->sourceFile, item->group});
+        if (own != ownTitles.end()) {
+            item->group = own->second;
+        } else if (auto title = first.find(item->group); title != first.end()) {
+            item->group = title->second->title;
         }
     }
 }
 
-const ItemList::GroupDefinition* ItemList::FindGroup(std::string_view label) const {
-    auto found = groupTitles_.find(std::string(label));
-    return found == groupTitles_.end() ? nullptr : &found->second;
-}
-
-std::string ItemList::ImageCopy(const std::string& sourcePath) {
-    auto known = imageNames_.find(sourcePath);
-    if (known != imageNames_.end()) {
-        return known->second;
+void ItemList::NoteImage(ImageLookup lookup) {
+    if (!lookup.shown.empty() && !lookup.found.empty() && copied_.insert(lookup.found).second) {
+        images_.emplace_back(lookup.found, lookup.shown);
     }
-    std::string name = CZTString(sourcePath).GetFilename();
-    // Only bytes every file system and link take: the copy's name is ours to choose.
-    for (char& ch : name) {
-        bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
-                     (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '_';
-        ch = plain ? ch : '_';
-    }
-    std::size_t dot = name.rfind('.');
-    dot = dot == std::string::npos || dot == 0 ? name.size() : dot;
-    std::string copy = name;
-    for (int number = 2; imageCopies_.contains(copy); ++number) {
-        copy = name.substr(0, dot) + "_" + std::to_string(number) + name.substr(dot);
-    }
-    name = std::move(copy);
-    imageCopies_.insert(name);
-    imageNames_.emplace(sourcePath, name);
-    images_.emplace_back(sourcePath, name);
-    return name;
+    imageLookups_.push_back(std::move(lookup));
 }
 
 void ItemList::Sort() {
@@ -142,7 +163,9 @@ void ItemList::Remove(std::size_t slot) {
 }
 
 bool ItemList::Contains(std::string_view name) const {
-    return liveNames_.find(name) != liveNames_.end();
+    const bool listed = liveNames_.find(name) != liveNames_.end();
+    NameLookups::Note(NameLookups::Kind::kListed, name, listed ? "1" : "");
+    return listed;
 }
 
 std::string_view ItemList::KeepSourceName(std::string path) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "scan/settings.h"
+#include "support/byte_codec.h"
 #include "support/run_options.h"
 #include "support/zt_string_array.h"
 #include "support/zt_time.h"
@@ -107,6 +108,9 @@ class CSylItem {
     // plain page's item the run dropped, so that links by name still reach a written page.
     void UsePlainPageName() { pageNumber = -1; }
 
+    // Every field, the private ones included: the cache's round trip is checked with it.
+    friend bool operator==(const CSylItem&, const CSylItem&) = default;
+
     std::string name;
     std::string group;
     CZTTime sourceTime;
@@ -129,6 +133,7 @@ class CSylItem {
   private:
     friend class ItemList;
     friend class DocumentedItems;
+    friend struct ItemFields;
     CSylItem() = default;
     void ReplaceSourceText(std::string text, std::size_t declarationSize) {
         sourceText_ = std::move(text);
@@ -231,22 +236,47 @@ class ItemList {
     // both texts, and the text "@copydoc", "@copybrief", "@copydetails" and "@overload" name is
     // copied in. Calls `warn` for a copy that names no item or would copy itself.
     // REQUIRES: Sort afterwards.
-    using ItemWarning = std::function<void(const CSylItem& item, std::string_view text)>;
-    void FinishDocumented(const ItemWarning& warn);
-    // Keeps the path of an image a comment shows and returns the name of its copy beside the
-    // pages: the file's own name, numbered when another image of that name is kept already.
-    std::string ImageCopy(const std::string& sourcePath);
-    // The images to copy beside the pages: source path and name of the copy.
-    const std::vector<std::pair<std::string, std::string>>& Images() const { return images_; }
-    // The title a defining comment gave the group `label`, and where; nothing when none did.
+    using Warning = std::function<void(std::string_view file, int line, std::string_view text)>;
+    void FinishDocumented(const Warning& warn);
+    // Gives the items of the doxygen style in a group the group's title: the title the first
+    // definition in their own file gave, else the first definition of the run. Calls `warn` at
+    // each definition of a label after its first. REQUIRES: Sort afterwards.
+    void UseGroupTitles(const Warning& warn);
+
+    // A group that a documentation comment defined, and where.
     struct GroupDefinition {
+        std::string label;
         std::string title;
         std::string_view sourceFile;
         int sourceLine = 0;
     };
-    const GroupDefinition* FindGroup(std::string_view label) const;
+    // An image a comment of a file showed: the address as written, what the page shows (the name
+    // of the copy beside the pages, a web address, or empty when it is not shown) and the file
+    // copied (empty when none is).
+    struct ImageLookup {
+        std::string written;
+        std::string shown;
+        std::string found;
+        friend bool operator==(const ImageLookup&, const ImageLookup&) = default;
+    };
+    // Keeps what a comment of the file being scanned showed; a found file is copied beside the
+    // pages, once however many comments show it.
+    void NoteImage(ImageLookup lookup);
+    // The images to copy beside the pages: source path and name of the copy.
+    const std::vector<std::pair<std::string, std::string>>& Images() const { return images_; }
     // Brings the slots into sort-key order (stable; empty slots last).
     void Sort();
+
+    // Where the items, group definitions and images of the next file will begin; what a file
+    // gave is what was filed after its mark (scan/item_records.h). REQUIRES: no Sort since the
+    // mark.
+    struct Mark {
+        std::size_t slot = 0;
+        std::size_t group = 0;
+        std::size_t image = 0;
+    };
+    Mark Position() const { return {slots_.size(), groups_.size(), imageLookups_.size()}; }
+
     // Deletes the item of `slot` and leaves the slot empty.
     void Remove(std::size_t slot);
     // True when a non-empty slot holds an item whose name equals `name` exactly.
@@ -260,6 +290,7 @@ class ItemList {
     std::vector<Slot>::const_iterator end() const { return slots_.end(); }
 
   private:
+    friend struct ItemFields;
     // Numbers the page of `item` and appends it.
     CSylItem& File(Slot item);
 
@@ -271,11 +302,54 @@ class ItemList {
     // Names of deleted items that listed items share.
     std::deque<std::string> retiredNames_;
     std::deque<std::string> sourceNames_;
-    // The definition of each group label that a documentation comment defined first.
-    std::unordered_map<std::string, GroupDefinition> groupTitles_;
+    // The groups that documentation comments defined, in the order found.
+    std::vector<GroupDefinition> groups_;
+    std::vector<ImageLookup> imageLookups_;
     std::vector<std::pair<std::string, std::string>> images_;
-    std::unordered_map<std::string, std::string> imageNames_;  // source path -> copy name
-    std::unordered_set<std::string> imageCopies_;              // the names of the copies
+    std::unordered_set<std::string> copied_;  // the source paths of images_
+};
+
+// The names looked up in item lists while one page was built, with what each lookup answered:
+// what the page depends on beyond its own item and the run's settings. A thread records its
+// lookups while a Recording of it lives; lookups on other threads are not recorded.
+class NameLookups {
+  public:
+    enum class Kind : unsigned char {
+        kListed,  // ItemList::Contains; the answer is "1" or empty
+        kFolded,  // a listed name equal to the query but for letter case; empty: none
+        kCount
+    };
+    struct Lookup {
+        Kind kind;
+        std::string name;
+        std::string answer;
+        friend auto operator<=>(const Lookup&, const Lookup&) = default;
+    };
+
+    // Adds a lookup to the log of this thread's Recording, when there is one.
+    static void Note(Kind kind, std::string_view name, std::string_view answer);
+
+    // Each lookup once, in order.
+    std::vector<Lookup> Distinct() const;
+    void Merge(const NameLookups& other);
+
+    void Encode(ByteWriter& out) const;
+    static std::optional<NameLookups> Decode(ByteReader& in);
+
+    // Records the lookups of the calling thread into `log` until it ends.
+    class Recording {
+      public:
+        explicit Recording(NameLookups& log);
+        Recording(const Recording&) = delete;
+        Recording& operator=(const Recording&) = delete;
+        ~Recording();
+
+      private:
+        NameLookups* previous_;
+    };
+
+  private:
+    std::vector<Lookup> lookups_;
 };
 
 // The listed name that `name`, written in the text of the item `from`, refers to: `name` itself

@@ -29,22 +29,6 @@ constexpr std::string_view kSearchPattern = "%s/*.*";
 
 using DirectoryId = std::pair<dev_t, ino_t>;
 
-// True iff the entry `name` passes the extension filter: its extension (from its last '.', the
-// dot included, upper-cased) occurs anywhere in `filter`. A name without '.' always passes, and
-// so does every name when the filter is empty, "*.*" or "*".
-bool PassesFilter(std::string_view filter, std::string_view name) {
-    if (filter.empty() || filter == "*.*" || filter == "*") {
-        return true;
-    }
-    std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) {
-        return true;
-    }
-    CZTString extension(name.substr(dot));
-    extension.MakeUpper();
-    return filter.find(extension) != std::string_view::npos;
-}
-
 // The entry names of `directory` without "." and "..", in ascending byte order; nothing when the
 // directory cannot be opened. The directory is closed before any entry is looked at, so a deep
 // tree holds no descriptors open.
@@ -107,7 +91,7 @@ class PathWalker {
                 }
                 continue;
             }
-            ScanFile(job_, path, CZTTime(examined ? info.st_mtime : 0));
+            ScanListedFile(path, examined ? &info : nullptr);
             reporter.Advance();
             ++counts_.files;
         }
@@ -116,6 +100,26 @@ class PathWalker {
     const ScanCounts& counts() const { return counts_; }
 
   private:
+    // Scans the file `path`, or files what an earlier scan of it gave when the job's memo has
+    // that. `info` is its status, none when it could not be examined.
+    void ScanListedFile(const std::string& path, const struct stat* info) {
+        const CZTTime lastWrite(info != nullptr ? info->st_mtime : 0);
+        if (job_.memo == nullptr || info == nullptr) {
+            ScanFile(job_, path, lastWrite);
+            return;
+        }
+        const FileStamp stamp = FileStamp::Of(*info);
+        if (job_.memo->Replay(job_, path, stamp)) {
+            return;
+        }
+        ReportLog told;
+        const ItemList::Mark from = job_.items.Position();
+        job_.reporter.Tap(&told);
+        ScanFile(job_, path, lastWrite);
+        job_.reporter.Tap(nullptr);
+        job_.memo->Record(job_, path, stamp, from, told);
+    }
+
     ScanJob& job_;
     std::set<DirectoryId> entered_;
     ScanCounts counts_;
@@ -123,14 +127,29 @@ class PathWalker {
 
 }  // namespace
 
+bool PassesFilter(std::string_view filter, std::string_view name) {
+    if (filter.empty() || filter == "*.*" || filter == "*") {
+        return true;
+    }
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return true;
+    }
+    CZTString extension(name.substr(dot));
+    extension.MakeUpper();
+    return filter.find(extension) != std::string_view::npos;
+}
+
 ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     PathWalker walker(job);
     walker.MarkEntered(directory);
     walker.Walk(directory, recurse);
-    job.items.FinishDocumented([&job](const CSylItem& item, std::string_view text) {
-        job.reporter.Warning(item.sourceFile, item.sourceLine, text);
-    });
-    job.items.UseGroupTitles();
+    // Work across files, done once every file is filed, read or replayed alike.
+    const ItemList::Warning warn = [&job](std::string_view file, int line, std::string_view text) {
+        job.reporter.Warning(file, line, text);
+    };
+    job.items.FinishDocumented(warn);
+    job.items.UseGroupTitles(warn);
     job.items.Sort();
     return walker.counts();
 }

@@ -11,10 +11,30 @@
 
 #include "scan/items.h"
 #include "scan/settings.h"
+#include "support/file_stamp.h"
+#include "support/report_log.h"
 #include "support/reporter.h"
 #include "support/zt_time.h"
 
 namespace sylva {
+
+struct ScanJob;
+
+// What a scan asks of a run that keeps what earlier runs found: before reading a file, whether
+// it may file what reading it gave before; after reading one, what that gave.
+class ScanMemo {
+  public:
+    virtual ~ScanMemo() = default;
+
+    // Files the items that the file `path` (`stamp` as the walk found it) gave an earlier scan
+    // into the job's list and tells the job's reporter what that scan told, when the file and
+    // everything that shapes its items are unchanged; false when the file must be read.
+    virtual bool Replay(ScanJob& job, const std::string& path, const FileStamp& stamp) = 0;
+    // The file `path` was read: its items are those filed since `from`, and `told` holds what
+    // reading it reported.
+    virtual void Record(const ScanJob& job, const std::string& path, const FileStamp& stamp,
+                        ItemList::Mark from, const ReportLog& told) = 0;
+};
 
 // What one scan reads and where it files what it finds.
 struct ScanJob {
@@ -26,6 +46,8 @@ struct ScanJob {
     std::string outputPath;   // named in the protocol
     std::string projectName;  // named in the protocol
     CommentStyle style = CommentStyle::kSylva;
+    // What earlier runs found; none: every file is read.
+    ScanMemo* memo = nullptr;
 };
 
 // What a walk went through: directories listed and files scanned, at any depth.
@@ -33,6 +55,11 @@ struct ScanCounts {
     int paths = 0;
     int files = 0;
 };
+
+// True iff the entry `name` passes the extension filter: its extension (from its last '.', the
+// dot included, upper-cased) occurs anywhere in `filter` (upper case). A name without '.' always
+// passes, and so does every name when the filter is empty, "*.*" or "*".
+bool PassesFilter(std::string_view filter, std::string_view name);
 
 // Scans the matching files of `directory` (and, when `recurse`, of its subdirectories), then
 // brings the item list into order. Entries are visited in ascending byte order of their names; a

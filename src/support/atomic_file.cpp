@@ -46,12 +46,13 @@ pid_t WriterOf(std::string_view name, std::string_view target) {
     return error == std::errc() && end == pidEnd && pid > 0 ? pid : 0;
 }
 
+std::atomic<unsigned> temporaryCount{0};
+
 // Creates a temporary file beside `target` that no other writer (thread or process) can share;
 // returns its descriptor, or -1 with errno set.
 int CreateTemporary(const std::string& target, std::string& temporaryPath) {
-    static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = TemporaryPath(target, ::getpid(), counter.fetch_add(1));
+        temporaryPath = UniqueTemporaryPath(target);
         int fd = ::open(temporaryPath.c_str(),
                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) {
@@ -92,6 +93,10 @@ void SyncDirectoryOf(const std::string& target) {
 }
 
 }  // namespace
+
+std::string UniqueTemporaryPath(const std::string& path) {
+    return TemporaryPath(path, ::getpid(), temporaryCount.fetch_add(1));
+}
 
 Status ReplaceFileAtomically(const std::string& path, std::string_view content) {
     std::string temporaryPath;

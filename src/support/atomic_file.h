@@ -21,6 +21,10 @@ namespace sylva {
 // left behind; only a process killed while it replaces `path` leaves its temporary file.
 Status ReplaceFileAtomically(const std::string& path, std::string_view content);
 
+// A name for a temporary file beside `path` that no other writer (thread or process) uses, of the
+// form RemoveAbandonedTemporaries clears away once its writer is gone.
+std::string UniqueTemporaryPath(const std::string& path);
+
 // Removes the temporary files that processes no longer running left beside `path` when they were
 // killed during ReplaceFileAtomically. Those of running processes stay, as does every other file.
 // REQUIRES: the caller holds the FileLock of `path`, so that no writer on another machine that

@@ -14,6 +14,13 @@ constexpr std::string_view kWarningLine = "    WARNING: %s:%d: %s";
 }  // namespace
 
 void Reporter::Protocol(std::string_view line) const {
+    if (tap_ != nullptr) {
+        tap_->Protocol(line);
+    }
+    AddLine(line);
+}
+
+void Reporter::AddLine(std::string_view line) const {
     if (protocol_ != nullptr) {
         protocol_->AddSelString(line, 1, 1000);
     }
@@ -21,25 +28,37 @@ void Reporter::Protocol(std::string_view line) const {
 
 void Reporter::Failure(std::string_view line) {
     ++failureCount_;
-    Protocol(line);
+    if (tap_ != nullptr) {
+        tap_->Failure(line);
+    }
+    AddLine(line);
 }
 
 void Reporter::Warning(std::string_view file, int line, std::string_view text) {
     ++warningCount_;
+    if (tap_ != nullptr) {
+        tap_->Warning(file, line, text);
+    }
     if (diagnostics_ != nullptr) {
         diagnostics_->Warning(file, line, text);
     } else {
-        Protocol(FormatLine(kWarningLine, {file, std::to_string(line), text}));
+        AddLine(FormatLine(kWarningLine, {file, std::to_string(line), text}));
     }
 }
 
 void Reporter::Status(std::string_view text) const {
+    if (tap_ != nullptr) {
+        tap_->Status(text);
+    }
     if (progress_ != nullptr) {
         progress_->SetStatus(text);
     }
 }
 
 void Reporter::Advance() {
+    if (tap_ != nullptr) {
+        tap_->Advance();
+    }
     if (progress_ != nullptr) {
         progress_->SetPos(progressPos_);
     }

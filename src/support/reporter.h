@@ -12,6 +12,7 @@
 
 #include "support/diagnostic_sink.h"
 #include "support/protocol.h"
+#include "support/report_log.h"
 
 namespace sylva {
 
@@ -42,10 +43,18 @@ class Reporter {
     // True when warnings go to a sink of their own, which then sums them up itself.
     bool hasDiagnosticSink() const { return diagnostics_ != nullptr; }
 
+    // From now on every event is also added to `log` (none: no longer), so that a later run can
+    // tell it again without doing the work. The log must outlive its use here.
+    void Tap(ReportLog* log) { tap_ = log; }
+
   private:
+    // The line to the protocol list alone, not to the tap.
+    void AddLine(std::string_view line) const;
+
     CZTListBox* protocol_;
     CZTProgressDlg* progress_;
     DiagnosticSink* diagnostics_;
+    ReportLog* tap_ = nullptr;
     int failureCount_ = 0;
     int warningCount_ = 0;
     int progressPos_ = 0;

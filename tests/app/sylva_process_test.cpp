@@ -1,6 +1,7 @@
 // Runs the `sylva` program as a user's shell would and checks its output, files and exit status.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -331,6 +332,42 @@ TEST(SylvaExamples, GiveNoWarningEvenWithPrivateItemsLeftOut) {
         RunSylva({"-PROJECT=Examples", "-SCAN=" + examples, "-OUT=out", "-FORCE", "-WERROR"}, run);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
+}
+
+TEST_F(SylvaProcessTest, WatchReRunsAfterAnEditorsSaveAndEndsCleanlyOnCtrlC) {
+    run_.environment.push_back("SYLVA_CACHE_DIR=" + dir_.File("cache"));
+    // Pages show their file's date: the page that must stay untouched comes from another file.
+    const std::string source = kSource;
+    const std::size_t canvasBlock = source.find("/**--", 1);
+    dir_.Write("src/draw.h", source.substr(0, canvasBlock));
+    dir_.Write("src/canvas.h", source.substr(canvasBlock));
+    test::StartedProcess watch(SYLVA_BINARY, {"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-WATCH"},
+                               run_);
+    ASSERT_TRUE(watch.WaitForOut("Watching src for changes; Ctrl-C ends.\n", 30)) << watch.Out();
+    const std::string page = dir_.File("out/Demo/SYLVA_Draw.html");
+    const std::string untouched = dir_.File("out/Demo/SYLVA_class Canvas.html");
+    const auto canvasWritten = std::filesystem::last_write_time(untouched);
+
+    // As an editor saves: the new text into a temporary file, renamed over the original.
+    std::string edited = source.substr(0, canvasBlock);
+    edited.replace(edited.find("Draws the"), 9, "Paints the");
+    dir_.Write("src/.draw.h.swp", edited);
+    std::filesystem::rename(dir_.File("src/.draw.h.swp"), dir_.File("src/draw.h"));
+    ASSERT_TRUE(watch.WaitForOut("Re-run after src/draw.h changed: ", 30)) << watch.Out();
+    EXPECT_NE(test::ReadFile(page).find("Paints the"), std::string::npos);
+    EXPECT_EQ(std::filesystem::last_write_time(untouched), canvasWritten);
+
+    watch.Signal(SIGINT);
+    ProcessResult ended = watch.Wait();
+    EXPECT_FALSE(ended.timedOut);
+    EXPECT_EQ(ended.status, 0) << ended.err;
+    EXPECT_EQ(ended.err, "");
+    // One line for the one change, however many events the save gave.
+    std::size_t reruns = 0;
+    for (std::size_t at = 0; (at = ended.out.find("Re-run after", at)) != std::string::npos; ++at) {
+        ++reruns;
+    }
+    EXPECT_EQ(reruns, 1u) << ended.out;
 }
 
 }  // namespace

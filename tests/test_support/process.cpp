@@ -37,23 +37,23 @@ int WaitWithTimeout(pid_t child, int seconds, bool& timedOut) {
 
 }  // namespace
 
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const ProcessOptions& options) {
-    ScratchDir capture;
-    std::string outPath = capture.File("stdout");
-    std::string errPath = capture.File("stderr");
-    int terminal = -1;
+StartedProcess::StartedProcess(const std::string& program,
+                               const std::vector<std::string>& arguments,
+                               const ProcessOptions& options)
+    : timeoutSeconds_(options.timeoutSeconds),
+      outPath_(capture_.File("stdout")),
+      errPath_(capture_.File("stderr")) {
     int terminalSlave = -1;
     if (options.terminalInput) {
-        EXPECT_EQ(::openpty(&terminal, &terminalSlave, nullptr, nullptr, nullptr), 0);
+        EXPECT_EQ(::openpty(&terminal_, &terminalSlave, nullptr, nullptr, nullptr), 0);
     }
-    pid_t child = ::fork();
-    if (child == 0) {
+    child_ = ::fork();
+    if (child_ == 0) {
         if (::chdir(options.cwd.c_str()) != 0) {
             ::_exit(127);
         }
-        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int out = ::open(outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = ::open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int in = terminalSlave >= 0 ? terminalSlave : ::open("/dev/null", O_RDONLY);
         if (terminalSlave >= 0) {
             ::setsid();
@@ -81,18 +81,53 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
     if (options.terminalInput) {
         ::close(terminalSlave);
-        EXPECT_EQ(::write(terminal, options.terminalInput->data(), options.terminalInput->size()),
+        EXPECT_EQ(::write(terminal_, options.terminalInput->data(), options.terminalInput->size()),
                   static_cast<ssize_t>(options.terminalInput->size()));
     }
-    ProcessResult result;
-    int status = WaitWithTimeout(child, options.timeoutSeconds, result.timedOut);
-    if (terminal >= 0) {
-        ::close(terminal);
+}
+
+StartedProcess::~StartedProcess() {
+    if (child_ > 0) {
+        ::kill(child_, SIGKILL);
+        ::waitpid(child_, nullptr, 0);
     }
+    if (terminal_ >= 0) {
+        ::close(terminal_);
+    }
+}
+
+std::string StartedProcess::Out() const {
+    return ReadFile(outPath_);
+}
+
+bool StartedProcess::WaitForOut(std::string_view text, int seconds) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (Out().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+void StartedProcess::Signal(int signal) const {
+    ::kill(child_, signal);
+}
+
+ProcessResult StartedProcess::Wait() {
+    ProcessResult result;
+    int status = WaitWithTimeout(child_, timeoutSeconds_, result.timedOut);
+    child_ = -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
+    result.out = Out();
+    result.err = ReadFile(errPath_);
     return result;
+}
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const ProcessOptions& options) {
+    return StartedProcess(program, arguments, options).Wait();
 }
 
 std::map<std::string, std::string> Tree(const std::string& root) {

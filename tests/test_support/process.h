@@ -4,10 +4,15 @@
 
 #include <sys/resource.h>
 
+#include <sys/types.h>
+
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "test_support/scratch_dir.h"
 
 namespace sylva::test {
 
@@ -33,6 +38,33 @@ struct ProcessOptions {
 // Runs `program` with `arguments` and waits for it, killing it after options.timeoutSeconds.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const ProcessOptions& options);
+
+// A program started in the background; what it writes to standard output and error goes to
+// files that can be read while it runs. Killed when destroyed unless waited for.
+class StartedProcess {
+  public:
+    StartedProcess(const std::string& program, const std::vector<std::string>& arguments,
+                   const ProcessOptions& options);
+    ~StartedProcess();
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+
+    // Its standard output so far.
+    std::string Out() const;
+    // Waits at most `seconds` until its standard output holds `text`; true when it does.
+    bool WaitForOut(std::string_view text, int seconds) const;
+    void Signal(int signal) const;
+    // Waits for it to end, killing it after options.timeoutSeconds.
+    ProcessResult Wait();
+
+  private:
+    int timeoutSeconds_;
+    ScratchDir capture_;
+    std::string outPath_;
+    std::string errPath_;
+    int terminal_ = -1;
+    pid_t child_ = -1;
+};
 
 // Every regular file below `root`, by path relative to it, with its content. Symbolic links are
 // neither followed nor listed.

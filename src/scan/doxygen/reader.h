@@ -120,4 +120,11 @@ std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const Dox
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
                        CZTTime lastWrite);
 
+// What a comment of the file `source` that shows the image `written` shows in a scan of
+// `scanPath`: a web address as written; a file found beside the source (or at its absolute
+// path) inside the scan path by the name of its copy beside the pages; nothing otherwise, with
+// `found` telling a file outside the scan path from one that is missing. Nothing is read.
+ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
+                                  std::string_view written);
+
 }  // namespace sylva

@@ -1,10 +1,10 @@
 // Scanning a file of the doxygen style: its documented items, filed into the run's item list,
-// with the images its comments show and the groups they define checked against the run's.
+// with the images its comments show.
 #include <algorithm>
 #include <filesystem>
-#include <unordered_map>
 
 #include "scan/doxygen/reader.h"
+#include "support/digest.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -15,51 +15,80 @@ constexpr std::string_view kImageMissing =
     "image \"%s\" is not found beside the source; its alt text stands in its place";
 constexpr std::string_view kImageOutside =
     "image \"%s\" lies outside the scan path; it is not copied, its alt text stands in its place";
-constexpr std::string_view kGroupDefinedAgain =
-    "group \"%s\" is defined again (first at %s:%s); \"@addtogroup\" adds to a group";
-constexpr std::string_view kGroupRetitled =
-    "group \"%s\" is defined again with another title (first at %s:%s as \"%s\"); the items "
-    "of this definition are listed under its own title \"%s\"";
 constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
+// Hex digits of the digest that tells copies of images of the same name apart.
+constexpr int kCopyDigits = 16;
 
 namespace fs = std::filesystem;
 
-// The name under which the pages show the image `file` that a comment of `source` names, or
-// empty (with a warning) when it cannot be shown: it must be a web address, or a file found
-// beside the source and inside the scan path. Nothing is read here; a found file is copied with
-// the pages.
-std::string ShownImage(ScanJob& job, const std::string& source, std::string_view file, int line) {
-    for (std::string_view scheme : kWebSchemes) {
-        if (file.starts_with(scheme)) {
-            return std::string(file);
-        }
+// The name of the copy beside the pages of the image at `relative` (below the scan path): its
+// own name, with bytes every file system and address take, and a digest of the whole relative
+// path. It depends on nothing but that path, so that two images of one name never share a copy
+// and a re-run that reads only some files names every copy as a full run does.
+std::string CopyName(const fs::path& relative) {
+    std::string name = relative.filename().string();
+    for (char& ch : name) {
+        const bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
+                           (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '_';
+        ch = plain ? ch : '_';
     }
-    std::error_code error;
-    fs::path written(file);
-    fs::path candidate = written.is_absolute() ? written : fs::path(source).parent_path() / written;
-    fs::path found = fs::canonical(candidate, error);
-    if (error || !fs::is_regular_file(found, error)) {
-        job.reporter.Warning(source, line, FormatLine(kImageMissing, {file}));
-        return {};
+    std::size_t dot = name.rfind('.');
+    dot = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    const Digest digest = DigestOf(relative.generic_string());
+    std::string copy = name.substr(0, dot);
+    copy.push_back('-');
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    for (int shift = 60; shift > 60 - 4 * kCopyDigits; shift -= 4) {
+        copy.push_back(kDigits[(digest.low >> shift) & 0xF]);
     }
-    fs::path root = fs::canonical(job.scanPath, error);
-    auto [rootEnd, foundAt] = std::mismatch(root.begin(), root.end(), found.begin(), found.end());
-    if (error || rootEnd != root.end()) {
-        job.reporter.Warning(source, line, FormatLine(kImageOutside, {file}));
-        return {};
-    }
-    return job.items.ImageCopy(found.string());
+    copy.append(name.substr(dot));
+    return copy;
 }
 
 }  // namespace
+
+ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
+                                  std::string_view written) {
+    ItemList::ImageLookup lookup{std::string(written), {}, {}};
+    for (std::string_view scheme : kWebSchemes) {
+        if (written.starts_with(scheme)) {
+            lookup.shown = written;
+            return lookup;
+        }
+    }
+    std::error_code error;
+    const fs::path asWritten(written);
+    const fs::path candidate =
+        asWritten.is_absolute() ? asWritten : fs::path(source).parent_path() / asWritten;
+    const fs::path found = fs::canonical(candidate, error);
+    if (error || !fs::is_regular_file(found, error)) {
+        return lookup;
+    }
+    lookup.found = found.string();
+    const fs::path root = fs::canonical(scanPath, error);
+    auto [rootEnd, foundAt] = std::mismatch(root.begin(), root.end(), found.begin(), found.end());
+    if (!error && rootEnd == root.end()) {
+        lookup.shown = CopyName(found.lexically_relative(root));
+    }
+    return lookup;
+}
 
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
                        CZTTime lastWrite) {
     Reporter& reporter = job.reporter;
     DoxygenOptions options;
     options.showHidden = IsSwitchedOn(job.settings[SYL_DOXYGEN_INTERNAL_DOCS]);
+    // Nothing is read here; a found file is copied with the pages.
     options.images = [&](std::string_view file, int line) {
-        return ShownImage(job, path, file, line);
+        ItemList::ImageLookup lookup = LookUpImage(job.scanPath, path, file);
+        if (lookup.shown.empty()) {
+            reporter.Warning(
+                path, line,
+                FormatLine(lookup.found.empty() ? kImageMissing : kImageOutside, {file}));
+        }
+        std::string shown = lookup.shown;
+        job.items.NoteImage(std::move(lookup));
+        return shown;
     };
     std::vector<DoxygenItem> documented = ReadDoxygenComments(
         content, [&](int line, std::string_view text) { reporter.Warning(path, line, text); },
@@ -68,34 +97,9 @@ int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string
         return 0;
     }
     std::string_view sourceName = job.items.KeepSourceName(path);
-    // Groups this file defines again under another title: their items keep this file's title.
-    std::unordered_map<std::string, std::string> retitled;
     for (DoxygenItem& item : documented) {
         reporter.Advance();
-        if (item.kind == DoxygenKind::kGroup) {
-            if (const ItemList::GroupDefinition* first = job.items.FindGroup(item.name)) {
-                std::string line = std::to_string(first->sourceLine);
-                std::string file(first->sourceFile);
-                if (first->title == item.title || item.title.empty()) {
-                    reporter.Warning(path, item.line,
-                                     FormatLine(kGroupDefinedAgain, {item.name, file, line}));
-                } else {
-                    reporter.Warning(path, item.line,
-                                     FormatLine(kGroupRetitled,
-                                                {item.name, file, line, first->title, item.title}));
-                    retitled[item.name] = item.title;
-                }
-            }
-        }
-        auto title = retitled.find(item.group);
-        bool ownTitle = item.kind == DoxygenKind::kGroup && retitled.contains(item.name);
-        CSylItem& added =
-            job.items.Add(job.settings, item, {{}, {}, lastWrite, sourceName, item.line});
-        if (ownTitle) {
-            added.group = retitled[item.name];
-        } else if (title != retitled.end()) {
-            added.group = title->second;
-        }
+        job.items.Add(job.settings, item, {{}, {}, lastWrite, sourceName, item.line});
     }
     return static_cast<int>(documented.size());
 }

@@ -1,0 +1,65 @@
+// The ChangeSource of the program: inotify watches on the scan path (and, when the run reads
+// them, every directory below it, including those made or moved in later), and SIGINT and
+// SIGTERM as the request to stop.
+//
+// The two signals are blocked from construction on and read from a signalfd, so that Ctrl-C
+// never interrupts a run: it is seen between runs, when the cache and the pages are consistent.
+// Construct it before any thread starts, so that every thread inherits the blocked signals.
+#pragma once
+
+#include <sys/types.h>
+
+#include <csignal>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/watch.h"
+
+namespace sylva {
+
+class InotifySource : public ChangeSource {
+  public:
+    // Watches `root` (with its subdirectories when `recurse`), leaving out the directory
+    // `ignored` and what is below it (the project directory, whose pages each run writes).
+    // Directories that cannot be watched are told to `warn`.
+    InotifySource(std::string root, bool recurse, std::string ignored,
+                  std::function<void(std::string_view)> warn);
+    ~InotifySource() override;
+    InotifySource(const InotifySource&) = delete;
+    InotifySource& operator=(const InotifySource&) = delete;
+
+    // False when inotify, the signals or the watch on the root could not be set up (told to
+    // `warn`).
+    bool ok() const { return inotify_ >= 0 && signals_ >= 0 && !directories_.empty(); }
+    // Whether a stop request is already waiting (for the time before watching begins).
+    bool StopRequested();
+
+    Waited Wait(std::optional<std::chrono::milliseconds> timeout) override;
+    std::vector<std::string> Files() override;
+
+  private:
+    using DirectoryId = std::pair<dev_t, ino_t>;
+
+    // Watches `directory` and, when recursing, the directories below it; appends a kCreated
+    // event to `found` for each file in them (files made before the watch took hold).
+    void WatchTree(const std::string& directory, std::vector<FileEvent>* found,
+                   std::set<DirectoryId>& entered);
+    void Unwatch(const std::string& directory);
+    void ReadEvents(std::vector<FileEvent>& events);
+
+    std::string root_;
+    bool recurse_;
+    std::string ignored_;
+    std::function<void(std::string_view)> warn_;
+    int inotify_ = -1;
+    int signals_ = -1;
+    std::map<int, std::string> directories_;  // by watch descriptor
+    sigset_t blocked_{};
+    sigset_t previousMask_{};
+};
+
+}  // namespace sylva

@@ -1,0 +1,504 @@
+#include "engine/run_cache.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "html/output_files.h"
+#include "html/page_names.h"
+#include "scan/item_records.h"
+#include "support/atomic_file.h"
+#include "support/ordered_work.h"
+#include "support/text_format.h"
+#include "support/zt_time.h"
+
+namespace sylva {
+
+namespace {
+
+// Changed whenever what the cache holds is laid out or derived otherwise, so that the cache of
+// another layout is discarded rather than misread.
+constexpr std::string_view kCacheFormat = "sylva-cache-1";
+constexpr std::string_view kCacheSubdirectory = "sylva";
+constexpr std::string_view kCacheFileExtension = ".sqlite";
+// The temporary files of the index pages are named after this, short whatever the page's name.
+constexpr std::string_view kTemporaryName = ".sylva";
+
+constexpr std::string_view kIdentityKey = "identity";
+constexpr std::string_view kStateKey = "state";
+constexpr std::string_view kNamesKey = "names";
+constexpr std::string_view kIndexKey = "index";
+constexpr std::string_view kSearchKey = "search";
+// The state while a run writes: a run killed then leaves files that the records may not know.
+constexpr std::string_view kWriting = "writing";
+constexpr std::string_view kClean = "clean";
+
+constexpr std::string_view kNoCacheDirectory =
+    "Cache: no cache directory (set %s or HOME); every file is read and every page built.";
+constexpr std::string_view kUnusableCache =
+    "WARNING: Cache in %s cannot be used (%s); every file is read and every page built.";
+constexpr std::string_view kNewCache =
+    "Cache in %s is new for this project; every file is read and every page built.";
+constexpr std::string_view kForeignCache =
+    "WARNING: Cache in %s belongs to another project, format or program version; it is built "
+    "anew and every file is read and every page built.";
+constexpr std::string_view kDamagedCache =
+    "WARNING: Cache in %s is damaged (%s); it is built anew and every file is read and every "
+    "page built.";
+constexpr std::string_view kRebuild =
+    "Cache in %s is not used, as asked; every file is read and every page built.";
+constexpr std::string_view kUnfinishedRun =
+    "Cache in %s: the last run did not finish; files it may have left are removed.";
+constexpr std::string_view kCacheWriteFailed =
+    "WARNING: Cache in %s could not be kept (%s); the next run reads every file again.";
+constexpr std::string_view kLockFailure =
+    "WARNING: Cannot lock project directory %s (%s); another run may write into it meanwhile.";
+constexpr std::string_view kCannotRemove = "  ERROR: Cannot remove file %s (%s) !";
+
+std::string Hex(const Digest& digest) {
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    std::string hex;
+    for (std::uint64_t word : {digest.high, digest.low}) {
+        for (int shift = 60; shift >= 0; shift -= 4) {
+            hex.push_back(kDigits[(word >> shift) & 0xF]);
+        }
+    }
+    return hex;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+// Why `directory` cannot hold the cache, after making it when it is missing; empty when it can.
+// A symbolic link is refused: the cache would be written wherever it leads.
+std::string CacheDirectoryProblem(const std::string& directory) {
+    struct stat info {};
+    if (::lstat(directory.c_str(), &info) != 0) {
+        std::error_code error;
+        std::filesystem::create_directories(directory, error);
+        if (error) {
+            return error.message();
+        }
+        if (::lstat(directory.c_str(), &info) != 0) {
+            return std::strerror(errno);
+        }
+    }
+    if (S_ISLNK(info.st_mode)) {
+        return "it is a symbolic link";
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return "it is not a directory";
+    }
+    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
+        return std::strerror(errno);
+    }
+    return {};
+}
+
+void AddSettings(Hasher& hasher, const Settings& settings, const RunOptions& options) {
+    hasher.Text(kCacheFormat).Text(SYLVA_VERSION);
+    for (const std::string& value : settings.Values()) {
+        hasher.Text(value);
+    }
+    static_assert(std::has_unique_object_representations_v<RunOptions>,
+                  "the options are hashed as their bytes");
+    hasher.Text(std::string_view(reinterpret_cast<const char*>(&options), sizeof options));
+}
+
+// True when the run's date is fixed (SOURCE_DATE_EPOCH): pages then differ when it changes.
+bool DateIsFixed() {
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    return epoch != nullptr && *epoch != '\0';
+}
+
+// The names of the files a run writes into the project directory.
+bool NamedAsOutput(std::string_view name, const Project& project) {
+    return (name.starts_with("SYLVA_") && name.ends_with(".html")) ||
+           name.starts_with("sylva_search") || name == ProjectIndexFile(project.directoryName) ||
+           name == FrameIndexFile(project.directoryName) ||
+           name == FrameSetFile(project.directoryName);
+}
+
+}  // namespace
+
+std::string TemporaryBase(const Project& project) {
+    return project.Directory() + "/" + std::string(kTemporaryName);
+}
+
+namespace {
+
+std::optional<std::string> Meta(CacheStore& store, std::string_view key) {
+    std::optional<std::string> sealed = store.Get(CacheTable::kMeta, key);
+    std::optional<std::string_view> bytes = sealed ? Unseal(*sealed) : std::nullopt;
+    return bytes ? std::optional<std::string>(*bytes) : std::nullopt;
+}
+
+std::optional<Digest> MetaDigest(CacheStore& store, std::string_view key) {
+    std::optional<std::string> bytes = Meta(store, key);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    ByteReader in(*bytes);
+    Digest digest = in.ReadDigest();
+    return in.Done() ? std::optional(digest) : std::nullopt;
+}
+
+void PutMeta(CacheStore& store, std::string_view key, std::string bytes) {
+    store.Put(CacheTable::kMeta, key, Seal(std::move(bytes)));
+}
+
+void PutMetaDigest(CacheStore& store, std::string_view key, const Digest& digest) {
+    PutMeta(store, key, ByteWriter().Add(digest).Take());
+}
+
+}  // namespace
+
+std::string DefaultCacheDirectory() {
+    if (const char* named = std::getenv(kCacheDirectoryVariable); named && *named != '\0') {
+        return named;
+    }
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg != '\0') {
+        return std::string(xdg) + "/" + std::string(kCacheSubdirectory);
+    }
+    if (const char* home = std::getenv("HOME"); home && *home != '\0') {
+        return std::string(home) + "/.cache/" + std::string(kCacheSubdirectory);
+    }
+    return {};
+}
+
+// One page of the run: where it goes, its item's digest, and what building it gave.
+struct RunCache::PageState {
+    std::string path;
+    Digest item;
+    const OutputRecord* previous = nullptr;  // the last run's record of the path
+    std::optional<PageRecord> previousPage;  // decoded from it
+    bool fresh = false;
+    // What this run's stages gave a page that was not fresh.
+    std::vector<std::string> seeAlsoWarnings;
+    PageRecord page;
+    NameLookups lookups;
+    bool built = false;
+};
+
+RunCache::RunCache(const RunInputs& inputs, const Project& project, const Settings& settings,
+                   const RunOptions& options, Reporter& reporter)
+    : project_(project),
+      settings_(settings),
+      options_(options),
+      inputs_(inputs),
+      reporter_(reporter),
+      lock_(project.indexPage) {
+    if (!lock_.locked()) {
+        reporter_.Protocol(FormatLine(kLockFailure, {project.Directory(), lock_.error()}));
+    }
+    const std::string directory =
+        inputs.cache.directory.empty() ? DefaultCacheDirectory() : inputs.cache.directory;
+    std::unordered_map<std::string, OutputRecord> previous;
+    if (directory.empty()) {
+        reporter_.Protocol(FormatLine(kNoCacheDirectory, {kCacheDirectoryVariable}));
+    } else {
+        Open(directory);
+    }
+    if (store_ != nullptr && !inputs.cache.rebuild) {
+        store_->ForEach(CacheTable::kPages, [&](std::string_view key, std::string_view value) {
+            std::optional<std::string_view> bytes = Unseal(value);
+            std::optional<OutputRecord> record =
+                bytes ? OutputRecord::Decode(*bytes) : std::nullopt;
+            if (record) {
+                storedRecords_.emplace(key, DigestOf(value));
+                previous.emplace(std::string(key), std::move(*record));
+            }
+        });
+    }
+    output_ =
+        std::make_unique<KeptOutput>(std::move(previous), DateIsFixed(), TemporaryBase(project));
+    if (store_ != nullptr) {
+        // Marked before any file is written, so that a run killed while writing is known.
+        store_->Begin();
+        PutMeta(*store_, kStateKey, std::string(kWriting));
+        store_->Commit();
+        store_->Begin();
+    }
+    if (!outputsKnown_) {
+        RemoveAbandonedTemporaries(TemporaryBase(project));
+    }
+}
+
+RunCache::~RunCache() = default;
+
+void RunCache::Open(const std::string& directory) {
+    const std::string projectDirectory = AbsolutePath(project_.Directory());
+    directory_ = directory;
+    path_ = directory + "/" + Hex(DigestOf(projectDirectory)).substr(0, 16) +
+            std::string(kCacheFileExtension);
+    if (std::string problem = CacheDirectoryProblem(directory); !problem.empty()) {
+        reporter_.Protocol(FormatLine(kUnusableCache, {directory, problem}));
+        return;
+    }
+    const bool existed = StampOfEntry(path_).has_value();
+    bool told = false;
+    OpenedStore opened = OpenSqliteStore(path_);
+    if (opened.store == nullptr && opened.unreadable) {
+        // Not a store of ours at all: it is replaced, and the run has said why.
+        Discard(kDamagedCache, opened.problem);
+        ::unlink(path_.c_str());
+        opened = OpenSqliteStore(path_);
+        told = true;
+    }
+    if (opened.store == nullptr) {
+        reporter_.Protocol(FormatLine(kUnusableCache, {directory_, opened.problem}));
+        return;
+    }
+    store_ = std::move(opened.store);
+    const CacheIdentity identity{std::string(kCacheFormat), SYLVA_VERSION, projectDirectory};
+    std::optional<std::string> storedIdentity = Meta(*store_, kIdentityKey);
+    std::optional<CacheIdentity> stored =
+        storedIdentity ? CacheIdentity::Decode(*storedIdentity) : std::nullopt;
+    if (!store_->failure().empty()) {
+        Discard(kDamagedCache, store_->failure());
+        store_.reset();
+        ::unlink(path_.c_str());
+        if ((opened = OpenSqliteStore(path_)).store == nullptr) {
+            reporter_.Protocol(FormatLine(kUnusableCache, {directory_, opened.problem}));
+            return;
+        }
+        store_ = std::move(opened.store);
+        stored.reset();
+    } else if (stored && !(*stored == identity)) {
+        Discard(kForeignCache, "");
+        stored.reset();
+    } else if (!stored && !told) {
+        reporter_.Protocol(FormatLine(existed ? kForeignCache : kNewCache, {directory_}));
+    }
+    if (!stored) {
+        store_->Begin();
+        store_->EraseAll();
+        PutMeta(*store_, kIdentityKey, identity.Encode());
+        store_->Commit();
+    } else if (inputs_.cache.rebuild) {
+        reporter_.Protocol(FormatLine(kRebuild, {directory_}));
+    } else {
+        const std::optional<std::string> state = Meta(*store_, kStateKey);
+        outputsKnown_ = state == kClean;
+        if (!outputsKnown_) {
+            reporter_.Protocol(FormatLine(kUnfinishedRun, {directory_}));
+        }
+    }
+    Hasher scanKey;
+    AddSettings(scanKey, settings_, options_);
+    scanKey.Text(inputs_.filter);
+    sources_ = std::make_unique<SourceMemo>(*store_, scanKey.Finish(),
+                                            stored.has_value() && !inputs_.cache.rebuild);
+}
+
+void RunCache::Discard(std::string_view line, const std::string& reason) {
+    reporter_.Protocol(FormatLine(line, {directory_, reason}));
+}
+
+RunCache::PageState* RunCache::StateOf(const CSylItem& item) {
+    auto found = pageOf_.find(&item);
+    return found == pageOf_.end() ? nullptr : &pages_[found->second];
+}
+
+const RunCache::PageState* RunCache::StateOf(const CSylItem& item) const {
+    auto found = pageOf_.find(&item);
+    return found == pageOf_.end() ? nullptr : &pages_[found->second];
+}
+
+void RunCache::Judge(const ItemList& items, int threadCount) {
+    if (store_ == nullptr) {
+        return;
+    }
+    Hasher context;
+    AddSettings(context, settings_, options_);
+    context.Text(project_.name).Text(project_.directoryName).Text(project_.masterIndexName);
+    context.Number(MarkerImagesInstalled(project_.outputPath) ? 1 : 0);
+    context.Number(static_cast<std::uint64_t>(inputs_.typePublic));
+    context.Number(static_cast<std::uint64_t>(inputs_.typePrivate));
+    context.Text(DateIsFixed() ? CZTTime::Now().GetTimeAsString() : "");
+    pageContext_ = context.Finish();
+
+    Hasher names;
+    std::vector<const CSylItem*> paged;
+    for (const ItemList::Slot& slot : items) {
+        if (slot) {
+            names.Text(slot->name);
+            paged.push_back(slot.get());
+        }
+    }
+    namesDigest_ = names.Finish();
+    const bool namesSame = MetaDigest(*store_, kNamesKey) == namesDigest_;
+    const std::optional<LookupCheck> check =
+        namesSame ? std::nullopt : std::optional<LookupCheck>(std::in_place, items);
+
+    pages_.resize(paged.size());
+    pageOf_.reserve(paged.size());
+    RunInOrder<int>(
+        paged.size(), WorkersFor(threadCount, false),
+        [&](std::size_t i) {
+            PageState& state = pages_[i];
+            state.path = PagePath(project_, *paged[i]);
+            state.item = ItemDigest(*paged[i]);
+            state.previous = output_->Previous(state.path);
+            if (state.previous == nullptr || state.previous->kind != OutputKind::kDescriptionPage) {
+                return 0;
+            }
+            state.previousPage = DecodePageRecord(state.previous->page);
+            state.fresh = state.previousPage && state.previous->pageContext == pageContext_ &&
+                          state.previous->item == state.item && output_->Untouched(state.path) &&
+                          (namesSame || check->Holds(state.previous->lookups));
+            return 0;
+        },
+        [&](std::size_t i, int&) {
+            pageOf_.emplace(paged[i], i);
+            if (pages_[i].fresh) {
+                (void)output_->Keep(pages_[i].path);
+            }
+        });
+
+    Hasher index;
+    index.Add(pageContext_).Text(project_.description).Add(namesDigest_);
+    for (const PageState& state : pages_) {
+        index.Add(state.item);
+    }
+    indexKey_ = index.Finish();
+    indexFresh_ =
+        MetaDigest(*store_, kIndexKey) == indexKey_ && output_->KeepAll(OutputKind::kProjectIndex);
+}
+
+const std::vector<std::string>* RunCache::FreshSeeAlsoWarnings(const CSylItem& item) const {
+    const PageState* state = StateOf(item);
+    return state != nullptr && state->fresh ? &state->previous->seeAlsoWarnings : nullptr;
+}
+
+void RunCache::SeeAlsoChecked(const CSylItem& item, std::vector<std::string> warnings,
+                              const NameLookups& lookups) {
+    if (PageState* state = StateOf(item)) {
+        state->seeAlsoWarnings = std::move(warnings);
+        state->lookups.Merge(lookups);
+    }
+}
+
+const PageRecord* RunCache::Fresh(const CSylItem& item) const {
+    const PageState* state = StateOf(item);
+    return state != nullptr && state->fresh ? &*state->previousPage : nullptr;
+}
+
+const PageRecord* RunCache::Previous(const CSylItem& item) const {
+    const PageState* state = StateOf(item);
+    return state != nullptr && state->previousPage ? &*state->previousPage : nullptr;
+}
+
+void RunCache::Linked(const CSylItem& item, std::vector<std::string> warnings,
+                      const NameLookups& lookups) {
+    if (PageState* state = StateOf(item)) {
+        state->page.linkWarnings = std::move(warnings);
+        state->lookups.Merge(lookups);
+    }
+}
+
+void RunCache::Built(const CSylItem& item, PageRecord record, const NameLookups& lookups) {
+    ++built_;
+    if (PageState* state = StateOf(item)) {
+        record.linkWarnings = std::move(state->page.linkWarnings);
+        state->page = std::move(record);
+        state->lookups.Merge(lookups);
+        state->built = true;
+    }
+}
+
+bool RunCache::SearchIndexFresh(const Digest& entries) {
+    searchKey_ = entries;
+    return store_ != nullptr && MetaDigest(*store_, kSearchKey) == entries &&
+           output_->KeepAll(OutputKind::kSearchIndex);
+}
+
+int RunCache::RemoveGone() {
+    std::vector<std::string> gone = output_->Gone();
+    if (!outputsKnown_) {
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(project_.Directory(), error), end;
+             !error && it != end; it.increment(error)) {
+            const std::string path = it->path().string();
+            if (NamedAsOutput(it->path().filename().native(), project_) &&
+                !output_->Produced(path)) {
+                gone.push_back(path);
+            }
+        }
+    }
+    int removed = 0;
+    for (const std::string& path : gone) {
+        std::optional<FileStamp> stamp = StampOfEntry(path);
+        struct stat info {};
+        // Only the files themselves go: a directory or a link in their place is left.
+        if (!stamp || ::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            output_->Produced(path)) {
+            continue;
+        }
+        if (::unlink(path.c_str()) != 0) {
+            reporter_.Failure(FormatLine(kCannotRemove, {path, std::strerror(errno)}));
+            continue;
+        }
+        ++removed;
+    }
+    return removed;
+}
+
+void RunCache::Store() {
+    if (store_ == nullptr) {
+        return;
+    }
+    for (PageState& state : pages_) {
+        OutputRecord* record = state.built ? output_->Current(state.path) : nullptr;
+        if (record == nullptr) {
+            continue;
+        }
+        record->pageContext = pageContext_;
+        record->item = state.item;
+        record->lookups = std::move(state.lookups);
+        record->seeAlsoWarnings = std::move(state.seeAlsoWarnings);
+        record->page = EncodePageRecord(state.page);
+    }
+    for (const auto& [path, record] : output_->current()) {
+        std::string sealed = Seal(record.Encode());
+        auto stored = storedRecords_.find(path);
+        if (stored == storedRecords_.end() || !(stored->second == DigestOf(sealed))) {
+            store_->Put(CacheTable::kPages, path, sealed);
+        }
+    }
+    for (const auto& [path, digest] : storedRecords_) {
+        if (!output_->Produced(path)) {
+            store_->Erase(CacheTable::kPages, path);
+        }
+    }
+    sources_->EraseUnseen();
+    PutMetaDigest(*store_, kNamesKey, namesDigest_);
+    PutMetaDigest(*store_, kIndexKey, indexKey_);
+    PutMetaDigest(*store_, kSearchKey, searchKey_);
+    PutMeta(*store_, kStateKey, std::string(kClean));
+    store_->Commit();
+    if (!store_->failure().empty()) {
+        reporter_.Protocol(FormatLine(kCacheWriteFailed, {directory_, store_->failure()}));
+    }
+}
+
+void RunCache::Finish(RunSummary* summary, int filesScanned) {
+    const int removed = RemoveGone();
+    Store();
+    if (summary != nullptr) {
+        summary->sourcesReused = sources_ ? sources_->reused() : 0;
+        summary->sourcesRead = filesScanned - summary->sourcesReused;
+        summary->pagesBuilt = built_;
+        summary->filesWritten = output_->written();
+        summary->filesRemoved = removed;
+    }
+}
+
+}  // namespace sylva

@@ -1,0 +1,27 @@
+// Answering recorded name lookups again.
+#include "html/case_folded_names.h"
+#include "html/html.h"
+
+namespace sylva {
+
+LookupCheck::LookupCheck(const ItemList& items)
+    : items_(items), folded_(std::make_unique<CaseFoldedNames>(items)) {}
+
+LookupCheck::~LookupCheck() = default;
+
+bool LookupCheck::Holds(const NameLookups& lookups) const {
+    for (const NameLookups::Lookup& lookup : lookups.Distinct()) {
+        std::string_view answer;
+        if (lookup.kind == NameLookups::Kind::kListed) {
+            answer = items_.Contains(lookup.name) ? "1" : "";
+        } else if (const std::string* name = folded_->Find(lookup.name)) {
+            answer = *name;
+        }
+        if (answer != lookup.answer) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace sylva

@@ -1,0 +1,422 @@
+// Runs that keep a cache: after any sequence of edits, a run into the project gives the bytes,
+// warnings and protocol of a full run into an empty directory; runs at once take turns, and a run
+// killed at any moment is followed by one that comes out as a full run.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/engine.h"
+#include "test_support/recording_diagnostics.h"
+#include "test_support/scratch_dir.h"
+
+namespace sylva {
+namespace {
+
+namespace fs = std::filesystem;
+using Tree = std::map<std::string, std::string>;
+
+// Every file below `directory` by its relative path, with its bytes.
+Tree ReadTree(const std::string& directory) {
+    Tree tree;
+    for (const auto& entry : fs::recursive_directory_iterator(directory)) {
+        if (entry.is_regular_file()) {
+            tree[fs::relative(entry.path(), directory).string()] =
+                test::ReadFile(entry.path().string());
+        }
+    }
+    return tree;
+}
+
+void WriteFile(const std::string& path, std::string_view content) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
+// The sources and settings a run reads, as the edits change them.
+struct Sources {
+    std::map<std::string, std::string> files;   // by path below the scan directory
+    std::map<std::string, std::string> images;  // files that comments show, not sources
+    std::string config;                         // configuration lines
+    RunOptions options;
+};
+
+constexpr std::string_view kStyleKey = "SYL_COMMENT_STYLE=";
+
+// Doxygen comments whose items depend on other files: a group defined in two files under two
+// titles, a declaration documented again at its definition, texts copied across files, a
+// function related to a class of another file, and an image beside the source.
+const std::map<std::string, std::string> kDoxygenFiles = {
+    {"dir0/pond.h",
+     "/** @defgroup pond Pond care\n * Item groups.\n * @{ */\n"
+     "/** Item fills the pond, as shown: ![the pond](pic.png)\n * @param value litres */\n"
+     "int FPond(int value);\n/** @} */\n"
+     "/** Item keeps a pond. */\nstruct FKeeper {\n    int depth; ///< in cm\n};\n"},
+    {"dir1/pond.c",
+     "/** Item defined here, and more: @copydoc F0I0Twin */\nint FPond(int value) { return value; "
+     "}\n"
+     "/** @relates FKeeper\n * Item waters what the keeper keeps. */\nint FWater(int value);\n"},
+    {"dir1/more.h",
+     "/** @defgroup pond Ponds again */\n"
+     "/** @ingroup pond\n * Item more: @copydoc FPond\n * @copybrief FWater */\n"
+     "int FMore(int value);\n/** Item also shows ![the pond](../dir0/pic.png). */\n"
+     "int FShow(int value);\n"},
+};
+
+// One item of the default style: `name` with a description that quotes `quoted` and a See also
+// entry for `seeAlso`.
+std::string Block(const std::string& name, const std::string& text, const std::string& quoted,
+                  const std::string& seeAlso, const std::string& group) {
+    return "/**--\nDescription: " + text + " Uses \"" + quoted + "\".\nGroup: " + group +
+           "\nSee also: " + seeAlso + "\n--e*/\nint " + name + "(int value);\n\n";
+}
+
+// Also documented in the doxygen style, so that a change of style changes every page.
+std::string DoxygenBlock(const std::string& name, const std::string& text) {
+    return "/** " + text + "\n * @param value the value\n * @sa " + name + "Twin\n */\nint " +
+           name + "Twin(int value);\n\n";
+}
+
+std::string SourceFile(int file, int items, std::mt19937& random,
+                       const std::vector<std::string>& names) {
+    std::string text;
+    for (int item = 0; item < items; ++item) {
+        const std::string name = "F" + std::to_string(file) + "I" + std::to_string(item);
+        text += Block(name, "Item " + name + ".", names[random() % names.size()],
+                      names[random() % names.size()], item % 2 ? "Odd" : "Even");
+        text += DoxygenBlock(name, "The twin of " + name + ".");
+    }
+    // A repeated name across files gives numbered pages.
+    text +=
+        Block("Shared", "Shared in file " + std::to_string(file) + ".", "Shared", "F0I0", "Even");
+    return text;
+}
+
+class IncrementalRun : public ::testing::Test {
+  protected:
+    void SetUp() override { ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1); }
+    void TearDown() override { ::unsetenv("SOURCE_DATE_EPOCH"); }
+
+    void WriteSources() const {
+        fs::remove_all(dir_.File("src"));
+        for (const auto& [path, text] : sources_.files) {
+            dir_.Write("src/" + path, text);
+        }
+        for (const auto& [path, bytes] : sources_.images) {
+            dir_.Write("src/" + path, bytes);
+        }
+    }
+
+    struct Outcome {
+        RunResult result;
+        std::vector<std::string> warnings;
+        std::vector<std::string> protocol;
+        RunSummary summary;
+    };
+
+    Outcome RunInto(const std::string& output, const std::string& cache,
+                    bool rebuild = false) const {
+        Settings settings;
+        (void)LoadConfig(settings, dir_.Write("config.ini", sources_.config), nullptr);
+        Outcome outcome;
+        MemoryListBox protocol;
+        test::RecordingDiagnostics diagnostics;
+        Reporter reporter(&protocol, nullptr, &diagnostics);
+        RunInputs inputs{dir_.File("src"), "INDEX.HTML", "Garden", output,
+                         ".H|.C",          "A garden",   1,        1};
+        inputs.cache = {cache, rebuild};
+        inputs.summary = &outcome.summary;
+        outcome.result = sylva::Run(inputs, settings, sources_.options, reporter);
+        outcome.warnings = diagnostics.warnings;
+        for (const std::string& line : protocol.Lines()) {
+            // A run into an empty directory finds no master index; a later one finds its own.
+            if (line.find("Read HTML master index") != std::string::npos) {
+                break;
+            }
+            if (line.find("Cache in") == std::string::npos) {
+                outcome.protocol.push_back(line.find(output) == std::string::npos
+                                               ? line
+                                               : line.substr(0, line.find(output)));
+            }
+        }
+        return outcome;
+    }
+
+    // Runs into the project with the cache, then a full run into an empty directory, and expects
+    // both to give the same bytes, warnings and protocol.
+    Outcome ExpectSameAsFullRun(const std::string& step) const {
+        Outcome kept = RunInto(dir_.File("out"), dir_.File("cache"));
+        const std::string fresh = dir_.File("full" + std::to_string(fullRuns_++));
+        Outcome full = RunInto(fresh, fresh + "-cache");
+        EXPECT_EQ(ReadTree(dir_.File("out")), ReadTree(fresh)) << step;
+        EXPECT_EQ(kept.warnings, full.warnings) << step;
+        // The first line where the protocols part, when they do.
+        auto [keptLine, fullLine] = std::mismatch(kept.protocol.begin(), kept.protocol.end(),
+                                                  full.protocol.begin(), full.protocol.end());
+        EXPECT_TRUE(keptLine == kept.protocol.end() && fullLine == full.protocol.end())
+            << step << ": " << (keptLine == kept.protocol.end() ? "(end)" : *keptLine) << " | "
+            << (fullLine == full.protocol.end() ? "(end)" : *fullLine);
+        fs::remove_all(fresh);
+        fs::remove_all(fresh + "-cache");
+        return kept;
+    }
+
+    test::ScratchDir dir_;
+    Sources sources_;
+    mutable int fullRuns_ = 0;
+};
+
+TEST_F(IncrementalRun, AnySequenceOfEditsGivesTheBytesOfAFullRun) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        sources_ = Sources();
+        std::vector<std::string> names = {"F0I0", "F1I1", "Missing", "f0i0"};
+        for (int file = 0; file < 3; ++file) {
+            sources_.files["dir" + std::to_string(file % 2) + "/f" + std::to_string(file) + ".h"] =
+                SourceFile(file, 3, random, names);
+        }
+        sources_.files.insert(kDoxygenFiles.begin(), kDoxygenFiles.end());
+        sources_.images["dir0/pic.png"] = "png 1";
+        if (seed % 2 != 0) {
+            sources_.config = std::string(kStyleKey) + "doxygen\n";
+        }
+        fs::remove_all(dir_.File("out"));
+        fs::remove_all(dir_.File("cache"));
+        WriteSources();
+        ExpectSameAsFullRun("first run, seed " + std::to_string(seed));
+        for (int step = 0; step < 12; ++step) {
+            auto file = std::next(sources_.files.begin(),
+                                  static_cast<long>(random() % sources_.files.size()));
+            std::string what;
+            switch (random() % 9) {
+                case 0:  // change one comment
+                    file->second.replace(file->second.find("Item "), 5, "Thing ");
+                    what = "comment changed in " + file->first;
+                    break;
+                case 1: {  // rename an item, so that links to it change elsewhere
+                    std::size_t at = file->second.find("int F");
+                    file->second.insert(at + 4, "R");
+                    what = "item renamed in " + file->first;
+                    break;
+                }
+                case 2:  // add a file
+                    sources_.files["dir1/new" + std::to_string(step) + ".h"] =
+                        SourceFile(7 + step, 2, random, names);
+                    what = "file added";
+                    break;
+                case 3:  // delete a file
+                    if (sources_.files.size() > 1) {
+                        what = "deleted " + file->first;
+                        sources_.files.erase(file);
+                    }
+                    break;
+                case 4:  // a setting and the configuration
+                    sources_.config += random() % 2 ? "SYL_HTML_SEARCH=1\n" : "SYL_Q_AUTHOR=By:\n";
+                    what = "configuration changed";
+                    break;
+                case 5:
+                    sources_.options.alphaIndex = 1 - sources_.options.alphaIndex;
+                    what = "option changed";
+                    break;
+                case 6: {
+                    // Lines of one key join, so the style's line is replaced.
+                    const std::size_t line = sources_.config.find(kStyleKey);
+                    if (line != std::string::npos) {
+                        sources_.config.erase(line, sources_.config.find('\n', line) + 1 - line);
+                    }
+                    sources_.config +=
+                        std::string(kStyleKey) + (random() % 2 ? "doxygen\n" : "sylva\n");
+                    what = "style changed";
+                    break;
+                }
+                case 7: {  // the image changes, goes or comes back
+                    auto image = sources_.images.find("dir0/pic.png");
+                    if (image == sources_.images.end()) {
+                        sources_.images["dir0/pic.png"] = "png back";
+                        what = "image back";
+                    } else if (random() % 2 != 0) {
+                        image->second += " changed";
+                        what = "image changed";
+                    } else {
+                        sources_.images.erase(image);
+                        what = "image removed";
+                    }
+                    break;
+                }
+                default: {  // touch a file without changing it
+                    const fs::path path = dir_.File("src/" + file->first);
+                    fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));
+                    what = "touched " + file->first;
+                    ExpectSameAsFullRun(what + ", seed " + std::to_string(seed));
+                    continue;
+                }
+            }
+            WriteSources();
+            ExpectSameAsFullRun(what + ", seed " + std::to_string(seed));
+        }
+    }
+}
+
+TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) {
+    std::mt19937 random(7);
+    std::vector<std::string> names = {"F0I0", "F1I1", "Missing"};
+    sources_.config = "SYL_HTML_SEARCH=1\n";
+    sources_.files["a.h"] = SourceFile(0, 3, random, names);
+    sources_.files["b.h"] = SourceFile(1, 3, random, names);
+    WriteSources();
+    const Outcome first = ExpectSameAsFullRun("first");
+    EXPECT_EQ(first.summary.sourcesRead, 2);
+    const fs::path page = dir_.File("out/Garden/SYLVA_F0I0.html");
+    const auto written = fs::last_write_time(page);
+    const Outcome second = ExpectSameAsFullRun("second");
+    EXPECT_EQ(second.summary.sourcesRead, 0);
+    EXPECT_EQ(second.summary.sourcesReused, 2);
+    EXPECT_EQ(second.summary.pagesBuilt, 0);
+    EXPECT_EQ(second.summary.filesWritten, 0);
+    EXPECT_EQ(fs::last_write_time(page), written);
+
+    // One comment: only its page and the index that shows its description are built and written.
+    sources_.files["b.h"].replace(sources_.files["b.h"].find("Item F1I2."), 10, "Item F1I2!");
+    WriteSources();
+    fs::last_write_time(dir_.File("src/b.h"), fs::last_write_time(dir_.File("src/a.h")));
+    const Outcome third = ExpectSameAsFullRun("one comment");
+    EXPECT_EQ(third.summary.sourcesRead, 1);
+    EXPECT_LE(third.summary.pagesBuilt, 2);
+    EXPECT_EQ(fs::last_write_time(page), written);
+
+    // A page of an item that is gone is removed.
+    sources_.files.erase("b.h");
+    WriteSources();
+    const Outcome fourth = ExpectSameAsFullRun("file deleted");
+    EXPECT_GT(fourth.summary.filesRemoved, 0);
+    EXPECT_FALSE(fs::exists(dir_.File("out/Garden/SYLVA_F1I0.html")));
+}
+
+TEST_F(IncrementalRun, ABadCacheGivesAFullRunWithOneLineSayingSo) {
+    std::mt19937 random(9);
+    sources_.files["a.h"] = SourceFile(0, 2, random, {"F0I0"});
+    WriteSources();
+    const std::string cache = dir_.File("cache");
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        const char* line;
+    };
+    const std::vector<Case> cases = {
+        {"garbage",
+         [&] {
+             for (const auto& entry : fs::directory_iterator(cache)) {
+                 WriteFile(entry.path().string(), "not a database at all");
+             }
+         },
+         "is damaged"},
+        {"truncated",
+         [&] {
+             for (const auto& entry : fs::directory_iterator(cache)) {
+                 fs::resize_file(entry.path(), fs::file_size(entry.path()) / 3);
+             }
+         },
+         "Cache in"},
+        {"a file",
+         [&] {
+             fs::remove_all(cache);
+             WriteFile(cache, "x");
+         },
+         "cannot be used"},
+        {"a link elsewhere",
+         [&] {
+             fs::remove_all(cache);
+             fs::create_directories(dir_.File("elsewhere"));
+             fs::create_symlink(dir_.File("elsewhere"), cache);
+         },
+         "cannot be used"},
+    };
+    for (const Case& spoilt : cases) {
+        ExpectSameAsFullRun(std::string("before ") + spoilt.name);
+        spoilt.spoil();
+        sources_.files["a.h"] += Block("More", "More.", "F0I0", "F0I0", "Even");
+        WriteSources();
+        Settings settings;
+        (void)LoadConfig(settings, dir_.Write("config.ini", sources_.config), nullptr);
+        MemoryListBox protocol;
+        Reporter reporter(&protocol);
+        RunInputs inputs{dir_.File("src"), "INDEX.HTML", "Garden", dir_.File("out"),
+                         ".H|.C",          "A garden",   1,        1};
+        inputs.cache = {cache, false};
+        (void)sylva::Run(inputs, settings, sources_.options, reporter);
+        int lines = 0;
+        for (const std::string& line : protocol.Lines()) {
+            lines += line.find(spoilt.line) != std::string::npos ? 1 : 0;
+        }
+        EXPECT_EQ(lines, 1) << spoilt.name << ": " << ::testing::PrintToString(protocol.Lines());
+        EXPECT_TRUE(!fs::exists(dir_.File("elsewhere")) || fs::is_empty(dir_.File("elsewhere")))
+            << spoilt.name;
+        ExpectSameAsFullRun(spoilt.name);
+        fs::remove_all(cache);
+    }
+}
+
+TEST_F(IncrementalRun, TwoRunsAtOnceTakeTurns) {
+    std::mt19937 random(11);
+    std::vector<std::string> names = {"F0I0", "F1I1"};
+    for (int file = 0; file < 6; ++file) {
+        sources_.files["f" + std::to_string(file) + ".h"] = SourceFile(file, 6, random, names);
+    }
+    WriteSources();
+    std::thread other([this] { (void)RunInto(dir_.File("out"), dir_.File("cache")); });
+    (void)RunInto(dir_.File("out"), dir_.File("cache"));
+    other.join();
+    const Outcome after = ExpectSameAsFullRun("after two runs at once");
+    EXPECT_EQ(after.summary.filesWritten, 0);
+    EXPECT_EQ(after.summary.sourcesRead, 0);
+}
+
+// A run killed at random moments, spread over its stages, leaves a project and a cache from
+// which the next run comes out as a full run.
+TEST_F(IncrementalRun, ARunKilledAnywhereIsFollowedByOneThatComesOutAsAFullRun) {
+    std::mt19937 random(13);
+    std::vector<std::string> names = {"F0I0", "F1I1", "Missing"};
+    sources_.config = "SYL_HTML_SEARCH=1\n";
+    for (int file = 0; file < 5; ++file) {
+        sources_.files["f" + std::to_string(file) + ".h"] = SourceFile(file, 5, random, names);
+    }
+    WriteSources();
+    const auto start = std::chrono::steady_clock::now();
+    (void)RunInto(dir_.File("timing"), dir_.File("timing-cache"));
+    const auto runTime = std::chrono::steady_clock::now() - start;
+    fs::remove_all(dir_.File("timing"));
+    constexpr int kKills = 50;
+    for (int kill = 0; kill < kKills; ++kill) {
+        // Every few kills the sources change, so that killed runs find work of every kind.
+        if (kill % 5 == 0) {
+            auto file = std::next(sources_.files.begin(),
+                                  static_cast<long>(random() % sources_.files.size()));
+            file->second.insert(file->second.find("int F") + 4, "K");
+            WriteSources();
+        }
+        const auto delay = runTime * (kill + 0.5) / kKills;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            (void)RunInto(dir_.File("out"), dir_.File("cache"));
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(delay);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ExpectSameAsFullRun("after kill " + std::to_string(kill));
+    }
+}
+
+}  // namespace
+}  // namespace sylva

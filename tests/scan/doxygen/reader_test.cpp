@@ -1088,6 +1088,18 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         {"control bytes in comments", std::string("/** a\x01\x02\x0e\x10\x11 b */ int f(void);")},
         {"a raw string that hides a comment",
          "const char* s = R\"x(/** no */)x\";\n/** yes */ int f();"},
+        {"a list 200 levels deep",
+         [] {
+             std::string text = "/** Levels:\n";
+             for (int level = 0; level < 200; ++level) {
+                 text += std::string(4 + 2 * static_cast<std::size_t>(level), ' ') + "- level\n";
+             }
+             return text + " */ int f(void);";
+         }()},
+        {"a 1 MB table", "/** | a | b |\n    |---|---|\n" + repeat("    | 1 | 2 | 3 |\n", 60000) +
+                             " */ int f(void);"},
+        {"a percent sign at the end of a comment",
+         "/** Ends in %*/ int f(void);\n/** % */ int g();"},
     };
     for (const HostileCase& c : cases) {
         Reading reading = Read(c.source);

@@ -19,8 +19,77 @@ bool HoldsReservedByte(std::string_view text) {
     return std::any_of(text.begin(), text.end(), rich::IsReservedByte);
 }
 
-// Aborts unless rendering `text` gives HTML without reserved bytes and without a script tag,
-// whatever the source held.
+// `address` as a browser reads it: character references decoded, blanks and control bytes gone.
+std::string DecodedAddress(std::string_view address) {
+    std::string decoded;
+    for (std::size_t at = 0; at < address.size(); ++at) {
+        char ch = address[at];
+        if (ch == '&') {
+            std::size_t end = address.find(';', at);
+            std::string_view entity =
+                address.substr(at + 1, end == std::string_view::npos ? 0 : end - at - 1);
+            if (entity.starts_with('#') && entity.size() > 1) {
+                bool hex = entity[1] == 'x' || entity[1] == 'X';
+                std::string digits(entity.substr(hex ? 2 : 1));
+                if (!digits.empty() && digits.size() < 8 &&
+                    digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") ==
+                        std::string::npos) {
+                    ch = static_cast<char>(std::stoul(digits, nullptr, hex ? 16 : 10) & 0x7F);
+                    at = end;
+                }
+            }
+        }
+        if (static_cast<unsigned char>(ch) > ' ') {
+            decoded.push_back(ch);
+        }
+    }
+    return decoded;
+}
+
+// Aborts unless every href and src of `html` is an address a page may hold: no script or data
+// scheme, however its letters are written (character references decoded, blanks dropped).
+void RequireSafeAddresses(std::string_view html) {
+    for (std::string_view attribute : {"href=", "src="}) {
+        for (std::size_t at = FindNoCase(html, attribute); at != std::string_view::npos;
+             at = FindNoCase(html, attribute, at + 1)) {
+            std::size_t start = at + attribute.size();
+            char quote = start < html.size() ? html[start] : '\0';
+            std::size_t end = quote == '"' || quote == '\'' ? html.find(quote, start + 1)
+                                                            : html.find_first_of(" >", start);
+            std::string address = DecodedAddress(html.substr(start, end - start));
+            address.erase(0, address.find_first_not_of("\"'"));
+            for (std::string_view scheme : {"javascript:", "vbscript:", "data:"}) {
+                Require(FindNoCase(address.substr(0, scheme.size()), scheme) != 0,
+                        "a script or data address reached the HTML");
+            }
+        }
+    }
+}
+
+// Aborts unless no element is closed in `html` more often than it is opened there: a comment
+// cannot close an element of the page around it.
+void RequireBalancedClosings(std::string_view html) {
+    for (std::string_view name : {"div", "font", "p", "table", "td", "tr", "ul", "ol", "li", "dl",
+                                  "pre", "b", "a", "blockquote", "body", "html"}) {
+        std::size_t opened = 0;
+        std::size_t closed = 0;
+        std::string open = "<" + std::string(name);
+        std::string close = "</" + std::string(name) + ">";
+        for (std::size_t at = FindNoCase(html, open); at != std::string_view::npos;
+             at = FindNoCase(html, open, at + 1)) {
+            char next = at + open.size() < html.size() ? html[at + open.size()] : '\0';
+            opened += next == '>' || next == ' ';
+        }
+        for (std::size_t at = FindNoCase(html, close); at != std::string_view::npos;
+             at = FindNoCase(html, close, at + 1)) {
+            ++closed;
+        }
+        Require(closed <= opened, "a closing tag without its opening tag reached the HTML");
+    }
+}
+
+// Aborts unless rendering `text` gives HTML without reserved bytes, script tags, script
+// addresses or stray closing tags, whatever the source held.
 void RequireSafeHtml(std::string_view text) {
     static const LinkLookup kEveryName = [](std::string_view name) {
         return std::optional<std::string>("SYLVA_" + std::string(name) + ".html");
@@ -28,6 +97,8 @@ void RequireSafeHtml(std::string_view text) {
     std::string html = RenderRichText(text, kEveryName);
     Require(!HoldsReservedByte(html), "a reserved byte reached the HTML");
     Require(FindNoCase(html, "<script") == std::string::npos, "a script tag reached the HTML");
+    RequireSafeAddresses(html);
+    RequireBalancedClosings(html);
 }
 
 // Aborts unless every item of the reader points into the file, names itself without reserved
@@ -53,10 +124,11 @@ void RequireSoundDoxygenItems(std::string_view content) {
     }
 }
 
-// Aborts unless `html` holds no reserved byte and no script tag.
+// Aborts unless `html` holds no reserved byte, no script tag and no script address.
 void RequireSafeRendered(std::string_view html) {
     Require(!HoldsReservedByte(html), "a reserved byte reached a page");
     Require(FindNoCase(html, "<script") == std::string::npos, "a script tag reached a page");
+    RequireSafeAddresses(html);
 }
 
 // Scans `content` as a run of the doxygen style does and renders what every item's page and
@@ -67,12 +139,21 @@ void RequireSafeDoxygenPages(std::uint8_t flags, std::string_view content) {
     RequireSoundItems(fuzzed);
     PageJob job = fuzzed.Job();
     for (const ItemList::Slot& item : fuzzed.items) {
+        if (!item) {
+            continue;
+        }
         PageText text = DerivePageText(*item, job);
         RequireSafeRendered(text.declaration);
         RequireSafeRendered(text.typeLabel);
         for (int kind = 0; kind < kSectionCount; ++kind) {
+            std::string section;
             for (const std::string& line : text.sections[kind]) {
                 RequireSafeRendered(line);
+                section += line;
+            }
+            // The rows of a parameter table are the template's HTML, not the comment's.
+            if (!(kind == kSectionParameter && text.hasParamTable)) {
+                RequireBalancedClosings(section);
             }
         }
         std::string escaped;

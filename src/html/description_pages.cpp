@@ -5,6 +5,8 @@
 // Documentation text is copied through unchanged, so HTML written into a comment block reaches
 // the page as HTML. Reads the items and the settings; changes nothing but the files and the
 // run's progress position.
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +36,7 @@ constexpr std::string_view kPreEnd = "</pre>";
 constexpr std::string_view kPreFontStart = "<font face=\"Lucida Console\" size=3>";
 constexpr std::string_view kPreFontEnd = "</font>";
 constexpr std::string_view kLineBreak = "<BR>";
+constexpr std::string_view kImageUnreadable = "    ERROR: Cannot read the image %s !";
 constexpr std::string_view kProductNotice = "Sylva " SYLVA_VERSION;
 
 // What every page of one stage call shares.
@@ -86,20 +89,32 @@ void AppendSyntaxBlock(std::string& page, const Settings& settings,
                                    {placeholder::kCntText, shown}}));
 }
 
-// Writes the lines of one section. A line holding "<pre>" opens a pre-formatted block in the
-// fixed font and the lines up to the one holding "</pre>" are written as they stand; every other
-// line gets "<BR>" when `lineBreak` is set. A block left open is not closed: the mode belongs to
-// this one section.
+// How the lines of a section are written.
+enum class SectionLines {
+    kBroken,     // marker-block text: "<pre>" blocks in the fixed font, other lines with "<BR>"
+    kUnbroken,   // the same without "<BR>" (a parameter table)
+    kBlockHtml,  // rich text rendered: HTML blocks that carry their own breaks, written as they are
+};
+
+// Writes the lines of one section. Unless they are block HTML, a line holding "<pre>" opens a
+// pre-formatted block in the fixed font and the lines up to the one holding "</pre>" are written
+// as they stand; every other line gets "<BR>" when broken. A block left open is not closed: the
+// mode belongs to this one section.
 void AppendSection(std::string& page, const Settings& settings, std::string_view heading,
-                   const CZTStringArray& lines, bool lineBreak) {
+                   const CZTStringArray& lines, SectionLines form) {
     if (lines.IsEmpty()) {
         return;
     }
     AppendSectionHeading(page, settings, heading);
     AppendLine(page, FillTemplate(settings[SYL_HTML_DESC_CNT_TEXT_START],
                                   {{placeholder::kFont, settings[SYL_STD_FONT_TEXT]}}));
+    const bool lineBreak = form == SectionLines::kBroken;
     bool preformatted = false;
     for (const std::string& line : lines) {
+        if (form == SectionLines::kBlockHtml) {
+            AppendLine(page, line);
+            continue;
+        }
         if (ContainsNoCase(line, kPreStart)) {
             page.append(kPreFontStart);
             AppendLine(page, line);
@@ -158,8 +173,11 @@ void BuildPage(const PageContext& context, const CSylItem& item, const PageText&
         if (options.*row.enabled == 0) {
             continue;
         }
-        bool lineBreak = !(row.kind == kSectionParameter && text.hasParamTable);
-        AppendSection(page, settings, settings[row.heading], text.sections[row.kind], lineBreak);
+        SectionLines form = item.style == CommentStyle::kDoxygen ? SectionLines::kBlockHtml
+                            : row.kind == kSectionParameter && text.hasParamTable
+                                ? SectionLines::kUnbroken
+                                : SectionLines::kBroken;
+        AppendSection(page, settings, settings[row.heading], text.sections[row.kind], form);
     }
     built.datedFrom = page.size();
     page.append(PageEnd(context, context.timeText));
@@ -187,6 +205,21 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
         page.searchEntry = SearchEntryOf(job, item, text);
     }
     return page;
+}
+
+// Copies the images the comments show beside the pages. The scan found each inside the scan
+// path; one that cannot be read now is reported like a page that cannot be written.
+void CopyImages(PageJob& job) {
+    for (const auto& [source, name] : job.items.Images()) {
+        std::ifstream in(source, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string path = job.project.Directory() + "/" + name;
+        if (!in.good() && !in.eof()) {
+            job.reporter.Failure(FormatLine(kImageUnreadable, {source}));
+            continue;
+        }
+        (void)WriteOutputFile(job, path, {bytes}, OutputKind::kImage, kOpenFailure);
+    }
 }
 
 }  // namespace
@@ -240,6 +273,7 @@ int WriteDescriptionPages(PageJob& job) {
     if (search) {
         search->Finish();
     }
+    CopyImages(job);
     return written;
 }
 

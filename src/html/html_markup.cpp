@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
 
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
@@ -21,6 +23,16 @@ constexpr auto kTagNames = std::to_array<std::string_view>({
     "th",   "thead",  "tr",     "tt",  "u",          "ul",    "var",
 });
 static_assert(std::is_sorted(kTagNames.begin(), kTagNames.end()));
+
+// Sorted, for binary search.
+constexpr auto kEmptyElements = std::to_array<std::string_view>({"br", "hr", "img"});
+static_assert(std::is_sorted(kEmptyElements.begin(), kEmptyElements.end()));
+constexpr auto kBlockElements = std::to_array<std::string_view>({
+    "blockquote", "caption", "center", "dd",    "div", "dl",    "dt", "h1", "h2",
+    "h3",         "h4",      "h5",     "h6",    "hr",  "li",    "ol", "p",  "pre",
+    "table",      "tbody",   "td",     "tfoot", "th",  "thead", "tr", "ul",
+});
+static_assert(std::is_sorted(kBlockElements.begin(), kBlockElements.end()));
 
 constexpr std::array<std::string_view, 3> kUnsafeSchemes = {"javascript:", "vbscript:", "data:"};
 constexpr std::size_t kMaxEntityName = 32;
@@ -43,6 +55,47 @@ bool IsBlank(char ch) {
 
 char Lower(char ch) {
     return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+// The attributes as a browser reads their values: character references decoded, and the blanks
+// and control bytes a browser passes over inside an address left out, so that
+// "jav&#x61;script:" and "java&Tab;script:" read as the scheme they spell. Nothing when they hold
+// a named reference other than the few that spell plain characters: the tag is then text.
+std::optional<std::string> DecodedAttributes(std::string_view attributes) {
+    static constexpr std::array<std::pair<std::string_view, char>, 6> kNamed = {{
+        {"amp", '&'},
+        {"lt", '<'},
+        {"gt", '>'},
+        {"quot", '"'},
+        {"apos", '\''},
+        {"nbsp", ' '},
+    }};
+    std::string decoded;
+    for (std::size_t at = 0; at < attributes.size(); ++at) {
+        char ch = attributes[at];
+        std::size_t size = ch == '&' ? HtmlEntitySize(attributes, at) : 0;
+        if (size != 0) {
+            std::string_view entity = attributes.substr(at + 1, size - 2);
+            at += size - 1;
+            if (entity.starts_with('#')) {
+                bool hex = entity.size() > 1 && (entity[1] == 'x' || entity[1] == 'X');
+                unsigned long value =
+                    std::stoul(std::string(entity.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10);
+                ch = value < 0x80 ? static_cast<char>(value) : '?';
+            } else {
+                auto named = std::find_if(kNamed.begin(), kNamed.end(),
+                                          [&](const auto& known) { return known.first == entity; });
+                if (named == kNamed.end()) {
+                    return std::nullopt;
+                }
+                ch = named->second;
+            }
+        }
+        if (static_cast<unsigned char>(ch) > ' ') {
+            decoded.push_back(ch);
+        }
+    }
+    return decoded;
 }
 
 }  // namespace
@@ -111,8 +164,12 @@ std::size_t HtmlTagSize(std::string_view text, std::size_t at) {
     if (closing && !trimmed.empty()) {
         return 0;
     }
+    std::optional<std::string> values = DecodedAttributes(attributes);
+    if (!values) {
+        return 0;
+    }
     for (std::string_view scheme : kUnsafeSchemes) {
-        if (FindNoCase(attributes, scheme) != std::string_view::npos) {
+        if (FindNoCase(*values, scheme) != std::string_view::npos) {
             return 0;
         }
     }
@@ -124,6 +181,26 @@ std::size_t HtmlTagSize(std::string_view text, std::size_t at) {
         }
     }
     return p + 1 - at;
+}
+
+HtmlTag ReadHtmlTag(std::string_view tag) {
+    HtmlTag read;
+    std::size_t p = 1;
+    read.closing = p < tag.size() && tag[p] == '/';
+    if (read.closing) {
+        ++p;
+    }
+    while (p < tag.size() && (IsLetter(tag[p]) || (!read.name.empty() && IsDigit(tag[p])))) {
+        read.name.push_back(Lower(tag[p++]));
+    }
+    read.empty = !read.closing &&
+                 (std::binary_search(kEmptyElements.begin(), kEmptyElements.end(), read.name) ||
+                  tag.ends_with("/>"));
+    return read;
+}
+
+bool IsBlockElement(std::string_view name) {
+    return std::binary_search(kBlockElements.begin(), kBlockElements.end(), name);
 }
 
 bool IsLinkToNeighbourPage(std::string_view tag) {

@@ -21,6 +21,19 @@ namespace sylva {
 // The size of the tag that opens at text[at] (a '<'), or 0 when that '<' is text.
 std::size_t HtmlTagSize(std::string_view text, std::size_t at);
 
+// What a tag as HtmlTagSize finds it is: its name in lower case, and whether it closes an element
+// ("</b>") or opens one that holds nothing and needs no closing tag ("<br>", "<img ...>", "<hr/>").
+struct HtmlTag {
+    std::string name;
+    bool closing = false;
+    bool empty = false;
+};
+HtmlTag ReadHtmlTag(std::string_view tag);
+
+// True iff an element of `name` (lower case) starts a block of its own in a page: a paragraph
+// around it would end where it starts.
+bool IsBlockElement(std::string_view name);
+
 // True iff `tag`, a tag as HtmlTagSize finds it, opens a link ("<a" with an href) whose target is
 // a page beside the page it stands on: no web or mail address ("scheme:") and no "#fragment".
 // Documentation comments written for another generator link so to that generator's pages.

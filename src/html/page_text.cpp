@@ -4,6 +4,7 @@
 #include "html/html_markup.h"
 #include "html/page_names.h"
 #include "html/placeholders.h"
+#include "scan/rich_text.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -20,6 +21,7 @@ constexpr std::string_view kScope = "::";
 constexpr std::string_view kScopeWithBreak = "::<wbr>";
 constexpr std::string_view kMainLink = "<a href=\"[LinkedFile]\" target=\"_top\">Main</a><BR>";
 constexpr std::string_view kMainTarget = "../%s";
+constexpr std::string_view kLineBreak = "<BR>";
 
 // A link line of the See also section: `linkTemplate` with its target and its text filled in.
 std::string MakeLink(std::string_view linkTemplate, std::string_view target,
@@ -68,6 +70,13 @@ void RenderRichSections(const LinkLookup& references, bool seeAlsoAsText, Sectio
         CZTStringArray& section = sections[kind];
         std::vector<std::string_view> lines(section.begin(), section.end());
         std::vector<std::string> rendered = RenderRichLines(lines, references);
+        for (std::size_t i = 0; i < rendered.size(); ++i) {
+            // A line of inline text (a name, a type word) ends with a break; a block carries its
+            // own.
+            if (!rich::StartsWithBlock(lines[i])) {
+                rendered[i].append(kLineBreak);
+            }
+        }
         section.Lines().assign(std::make_move_iterator(rendered.begin()),
                                std::make_move_iterator(rendered.end()));
     }
@@ -88,6 +97,7 @@ void RenderSeeAlsoLinks(const Settings& settings, const Project& project,
             line = MakeLink(linkTemplate, LinkTarget(*page), Escaped(name));
         } else {
             line = RenderRichText(line, *references);
+            line.append(kLineBreak);
         }
     }
     lines.Add(MakeLink(linkTemplate, LinkTarget(ProjectIndexFile(project.directoryName)),

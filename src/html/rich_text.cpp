@@ -1,9 +1,12 @@
 // Rendering rich text as HTML.
 #include "html/rich_text.h"
 
+#include <algorithm>
+
 #include "html/html_markup.h"
 #include "html/page_names.h"
 #include "scan/rich_text.h"
+#include "support/zt_string.h"
 
 namespace sylva {
 
@@ -12,9 +15,10 @@ namespace {
 // A span's closing byte follows its opening byte.
 static_assert(rich::kCodeClose == rich::kCodeOpen + 1 && rich::kBoldClose == rich::kBoldOpen + 1 &&
               rich::kEmphasisClose == rich::kEmphasisOpen + 1);
-constexpr std::string_view kPreOpen = "<pre>";
-constexpr std::string_view kPreClose = "</pre>";
 constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
+// Markdown headings of level 1 stand below the page's own headings.
+constexpr int kHeadingOffset = 2;
+constexpr int kDeepestHeading = 6;
 
 constexpr unsigned long kMaxPort = 65535;
 
@@ -82,11 +86,36 @@ void AppendHref(std::string& out, std::string_view target) {
     }
 }
 
+void AppendEscaped(std::string& out, std::string_view text) {
+    for (char ch : text) {
+        AppendHtmlEscaped(out, ch);
+    }
+}
+
+// Appends `text` as an attribute value between double quotes.
+void AppendAttribute(std::string& out, std::string_view text) {
+    for (char ch : text) {
+        if (ch == '"') {
+            out.append("&quot;");
+        } else {
+            AppendHtmlEscaped(out, ch);
+        }
+    }
+}
+
+std::string_view CellAlignment(std::string_view argument) {
+    return argument == "left" || argument == "center" || argument == "right" ? argument
+                                                                             : std::string_view();
+}
+
 class Renderer {
   public:
-    Renderer(std::string_view text, const LinkLookup& lookup) : text_(text), lookup_(lookup) {}
+    explicit Renderer(const LinkLookup& lookup) : lookup_(lookup) {}
 
-    std::string Render();
+    // Renders `text` and returns its HTML; the author's open tags stay open for the next text.
+    std::string Render(std::string_view text);
+    // The closing tags of the author's tags still open.
+    std::string CloseAuthorTags();
 
   private:
     struct Span {
@@ -94,19 +123,36 @@ class Renderer {
         std::string_view closeTag;
     };
 
-    void Text(char ch);
+    // Renders the blocks of `text`; inline text between them reads as a paragraph, or, in a
+    // list item, a cell or a note (`inlineRuns`), as the inline text it is.
+    void Flow(std::string_view text, bool inlineRuns = false);
+    void Inline(std::string_view text);
+    void BlockElement(const rich::Block& block);
+    // The content of a container block: its blocks, its inline text as it is, and the author's
+    // tags opened inside it closed at its end.
+    void Contents(std::string_view content);
+    void Paragraph(std::string_view content);
+    void Heading(const rich::Block& block);
+    void Note(const rich::Block& block);
+    void Cell(const rich::Block& block, std::string_view tag);
+    void Text(std::string_view text, std::size_t& at);
+    void AuthorTag(std::string_view markup);
     void OpenSpan(char open, std::string_view openTag, std::string_view closeTag);
     void CloseSpan(char open);
     // Closes the spans above `depth`, innermost first.
     void CloseSpansTo(std::size_t depth);
-    void Reference();
+    void Reference(std::string_view text, std::size_t& at);
     void EndReference();
+    void Image(std::string_view text, std::size_t& at);
+    // The bytes from `at` to the next `end` byte (or the end), without reserved bytes; `at` moves
+    // behind the `end` byte.
+    static std::string Field(std::string_view text, std::size_t& at, char end);
 
-    std::string_view text_;
     const LinkLookup& lookup_;
-    std::size_t at_ = 0;
     std::string out_;
     std::vector<Span> spans_;
+    // The author's open tags, innermost last, by lower-case name.
+    std::vector<std::string> authorTags_;
     // Inside a reference's shown text: spans below this depth were open before it.
     bool inReference_ = false;
     bool linked_ = false;
@@ -117,16 +163,217 @@ class Renderer {
     int droppedLinks_ = 0;
 };
 
-std::string Renderer::Render() {
-    if (rich::IsPreformattedLine(text_)) {
-        for (char ch : text_.substr(1)) {
-            AppendHtmlEscaped(out_, ch);
-        }
-        return std::move(out_);
+std::string Renderer::Render(std::string_view text) {
+    out_.clear();
+    out_.reserve(text.size() + text.size() / 8);
+    if (rich::StartsWithBlock(text)) {
+        Flow(text);
+    } else {
+        Inline(text);
     }
-    out_.reserve(text_.size() + text_.size() / 8);
-    while (at_ < text_.size()) {
-        char ch = text_[at_];
+    return std::move(out_);
+}
+
+std::string Renderer::CloseAuthorTags() {
+    std::string closing;
+    while (!authorTags_.empty()) {
+        closing.append("</").append(authorTags_.back()).append(">");
+        authorTags_.pop_back();
+    }
+    return closing;
+}
+
+void Renderer::Flow(std::string_view text, bool inlineRuns) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (text[at] == rich::kBlockOpen) {
+            rich::Block block = rich::ReadBlock(text, at);
+            BlockElement(block);
+            at = block.end;
+            continue;
+        }
+        std::size_t next = std::min(text.find(rich::kBlockOpen, at), text.size());
+        if (inlineRuns) {
+            Inline(text.substr(at, next - at));
+        } else {
+            Paragraph(text.substr(at, next - at));
+        }
+        at = next;
+    }
+}
+
+void Renderer::Contents(std::string_view content) {
+    // The author's tags opened inside a list item, a cell, a note or a quote end with it; a table
+    // the author opens in one paragraph may still close in a later one.
+    std::size_t depth = authorTags_.size();
+    Flow(content, true);
+    while (authorTags_.size() > depth) {
+        out_.append("</").append(authorTags_.back()).append(">");
+        authorTags_.pop_back();
+    }
+}
+
+void Renderer::BlockElement(const rich::Block& block) {
+    using rich::BlockKind;
+    switch (block.kind) {
+        case BlockKind::kParagraph:
+            Paragraph(block.content);
+            return;
+        case BlockKind::kHeading:
+            Heading(block);
+            return;
+        case BlockKind::kCode: {
+            std::string_view code = block.content;
+            if (code.ends_with('\n')) {
+                code.remove_suffix(1);
+            }
+            out_.append("<pre class=\"code\">");
+            AppendEscaped(out_, code);
+            out_.append("</pre>\n");
+            return;
+        }
+        case BlockKind::kPreformatted:
+            Inline(block.content);
+            out_.push_back('\n');
+            return;
+        case BlockKind::kBulletList:
+        case BlockKind::kOrderedList: {
+            bool ordered = block.kind == BlockKind::kOrderedList;
+            std::string_view start = block.argument;
+            if (!ordered) {
+                out_.append("<ul>\n");
+            } else if (start.empty() || start == "1" ||
+                       start.find_first_not_of("0123456789") != std::string_view::npos) {
+                out_.append("<ol>\n");
+            } else {
+                out_.append("<ol start=\"").append(start).append("\">\n");
+            }
+            Flow(block.content);
+            out_.append(ordered ? "</ol>\n" : "</ul>\n");
+            return;
+        }
+        case BlockKind::kListItem:
+            out_.append("<li>");
+            Contents(block.content);
+            out_.append("</li>\n");
+            return;
+        case BlockKind::kTable:
+            out_.append(block.argument.empty() ? "<table class=\"doc\""
+                                               : "<table class=\"doc retval\"");
+            out_.append(" border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n");
+            Flow(block.content);
+            out_.append("</table>\n");
+            return;
+        case BlockKind::kRow:
+            out_.append("<tr>");
+            Flow(block.content);
+            out_.append("</tr>\n");
+            return;
+        case BlockKind::kHeaderCell:
+            Cell(block, "th");
+            return;
+        case BlockKind::kCell:
+            Cell(block, "td");
+            return;
+        case BlockKind::kQuote:
+            out_.append("<blockquote>\n");
+            Contents(block.content);
+            out_.append("</blockquote>\n");
+            return;
+        case BlockKind::kRule:
+            out_.append("<hr>\n");
+            return;
+        case BlockKind::kNote:
+            Note(block);
+            return;
+        case BlockKind::kFormula:
+            out_.append("<p class=\"formula\"><var>");
+            AppendEscaped(out_, TrimView(block.content, " \t\r\n"));
+            out_.append("</var></p>\n");
+            return;
+    }
+    // A kind this renderer does not know: its text, as a paragraph.
+    Paragraph(block.content);
+}
+
+void Renderer::Paragraph(std::string_view content) {
+    std::string_view lead = TrimLeftView(content, " \t\r\n");
+    if (lead.empty()) {
+        return;
+    }
+    // A paragraph the author opens with a block of HTML (a table, a list) is that block: a
+    // paragraph around it would end where it starts.
+    bool authorBlock = false;
+    if (lead.front() == '<') {
+        std::size_t size = HtmlTagSize(lead, 0);
+        authorBlock = size != 0 && IsBlockElement(ReadHtmlTag(lead.substr(0, size)).name);
+    }
+    if (!authorBlock) {
+        out_.append("<p>");
+    }
+    std::size_t openBefore = authorTags_.size();
+    Inline(content);
+    // A block the author opened in the paragraph and closes later (a table whose cells hold
+    // code) ends the paragraph itself.
+    bool blockLeftOpen = std::any_of(
+        authorTags_.begin() + static_cast<std::ptrdiff_t>(std::min(openBefore, authorTags_.size())),
+        authorTags_.end(), [](const std::string& name) { return IsBlockElement(name); });
+    out_.append(authorBlock || blockLeftOpen ? "\n" : "</p>\n");
+}
+
+void Renderer::Heading(const rich::Block& block) {
+    std::string_view argument = block.argument;
+    int level =
+        !argument.empty() && argument[0] >= '1' && argument[0] <= '6' ? argument[0] - '0' : 1;
+    std::string_view label =
+        TrimView(argument.substr(std::min<std::size_t>(1, argument.size())), " ");
+    char tag = static_cast<char>('0' + std::min(level + kHeadingOffset, kDeepestHeading));
+    out_.append("<h").push_back(tag);
+    if (!label.empty()) {
+        out_.append(" id=\"");
+        AppendAttribute(out_, label);
+        out_.push_back('"');
+    }
+    out_.push_back('>');
+    Inline(block.content);
+    out_.append("</h").push_back(tag);
+    out_.append(">\n");
+}
+
+void Renderer::Note(const rich::Block& block) {
+    std::string_view argument = block.argument;
+    std::size_t blank = argument.find(' ');
+    std::string_view kind = argument.substr(0, blank);
+    std::string_view label =
+        blank == std::string_view::npos ? std::string_view() : argument.substr(blank + 1);
+    out_.append("<dl class=\"note");
+    if (!kind.empty()) {
+        out_.push_back(' ');
+        AppendAttribute(out_, kind);
+    }
+    out_.append("\"><dt><b>");
+    AppendEscaped(out_, label);
+    out_.append("</b></dt><dd>");
+    Contents(block.content);
+    out_.append("</dd></dl>\n");
+}
+
+void Renderer::Cell(const rich::Block& block, std::string_view tag) {
+    out_.push_back('<');
+    out_.append(tag);
+    std::string_view align = CellAlignment(block.argument);
+    if (!align.empty()) {
+        out_.append(" align=\"").append(align).append("\"");
+    }
+    out_.push_back('>');
+    Contents(block.content);
+    out_.append("</").append(tag).append(">");
+}
+
+void Renderer::Inline(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        char ch = text[at];
         switch (ch) {
             case rich::kCodeOpen:
                 OpenSpan(ch, "<code>", "</code>");
@@ -143,7 +390,7 @@ std::string Renderer::Render() {
                 CloseSpan(static_cast<char>(ch - 1));
                 break;
             case rich::kReferenceOpen:
-                Reference();
+                Reference(text, at);
                 continue;
             case rich::kReferenceClose:
                 if (nested_ > 0) {
@@ -152,38 +399,71 @@ std::string Renderer::Render() {
                     EndReference();
                 }
                 break;
+            case rich::kImageOpen:
+                Image(text, at);
+                continue;
+            case rich::kFormulaOpen: {
+                ++at;
+                std::string tex = Field(text, at, rich::kFormulaClose);
+                out_.append("<var class=\"formula\">");
+                AppendEscaped(out_, tex);
+                out_.append("</var>");
+                continue;
+            }
+            case rich::kAnchorOpen: {
+                ++at;
+                std::string label = Field(text, at, rich::kAnchorClose);
+                out_.append("<a id=\"");
+                AppendAttribute(out_, label);
+                out_.append("\"></a>");
+                continue;
+            }
+            case rich::kLineBreak:
+                out_.append("<br>");
+                break;
             case rich::kLiteral:
-                if (at_ + 1 < text_.size()) {
-                    AppendHtmlEscaped(out_, text_[++at_]);
+                if (at + 1 < text.size()) {
+                    AppendHtmlEscaped(out_, text[++at]);
                 }
                 break;
+            case rich::kBlockOpen: {
+                // A block inside inline text: its text, inline.
+                rich::Block block = rich::ReadBlock(text, at);
+                Inline(block.content);
+                at = block.end;
+                continue;
+            }
             default:
-                Text(ch);
+                Text(text, at);
                 continue;
         }
-        ++at_;
+        ++at;
     }
     EndReference();
     CloseSpansTo(0);
-    return std::move(out_);
 }
 
-void Renderer::Text(char ch) {
+void Renderer::Text(std::string_view text, std::size_t& at) {
+    char ch = text[at];
     std::size_t size = 0;
     if (ch == '<') {
-        size = HtmlTagSize(text_, at_);
+        size = HtmlTagSize(text, at);
     } else if (ch == '&') {
-        size = HtmlEntitySize(text_, at_);
+        size = HtmlEntitySize(text, at);
     }
     if (size == 0) {
         AppendHtmlEscaped(out_, ch);
-        ++at_;
+        ++at;
         return;
     }
-    std::string_view markup = text_.substr(at_, size);
-    at_ += size;
+    std::string_view markup = text.substr(at, size);
+    at += size;
+    if (ch == '&') {
+        out_.append(markup);
+        return;
+    }
     // Such a link would lead nowhere; its text stays.
-    if (ch == '<' && IsLinkToNeighbourPage(markup)) {
+    if (IsLinkToNeighbourPage(markup)) {
         ++droppedLinks_;
         return;
     }
@@ -191,7 +471,34 @@ void Renderer::Text(char ch) {
         --droppedLinks_;
         return;
     }
+    AuthorTag(markup);
+}
+
+void Renderer::AuthorTag(std::string_view markup) {
+    HtmlTag tag = ReadHtmlTag(markup);
+    if (tag.empty) {
+        out_.append(markup);
+        return;
+    }
+    if (!tag.closing) {
+        out_.append(markup);
+        authorTags_.push_back(std::move(tag.name));
+        return;
+    }
+    auto open = std::find(authorTags_.rbegin(), authorTags_.rend(), tag.name);
+    if (open == authorTags_.rend()) {
+        // It would close an element of the page, not one the author opened.
+        AppendEscaped(out_, markup);
+        return;
+    }
+    // The elements the author left open inside it end with it.
+    std::size_t keep = static_cast<std::size_t>(authorTags_.rend() - open) - 1;
+    while (authorTags_.size() > keep + 1) {
+        out_.append("</").append(authorTags_.back()).append(">");
+        authorTags_.pop_back();
+    }
     out_.append(markup);
+    authorTags_.pop_back();
 }
 
 void Renderer::OpenSpan(char open, std::string_view openTag, std::string_view closeTag) {
@@ -216,30 +523,40 @@ void Renderer::CloseSpansTo(std::size_t depth) {
     }
 }
 
+std::string Renderer::Field(std::string_view text, std::size_t& at, char end) {
+    std::string field;
+    while (at < text.size() && text[at] != end) {
+        if (!rich::IsReservedByte(text[at])) {
+            field.push_back(text[at]);
+        }
+        ++at;
+    }
+    at = std::min(at + 1, text.size());
+    return field;
+}
+
 // A reference: its name up to kReferenceText or kReferenceClose; shown as its text when it has
 // one, else as its name. A reference inside a reference's text shows its text only.
-void Renderer::Reference() {
-    std::size_t nameStart = ++at_;
-    while (at_ < text_.size() && text_[at_] != rich::kReferenceText &&
-           text_[at_] != rich::kReferenceClose) {
-        ++at_;
+void Renderer::Reference(std::string_view text, std::size_t& at) {
+    std::size_t nameStart = ++at;
+    while (at < text.size() && text[at] != rich::kReferenceText &&
+           text[at] != rich::kReferenceClose) {
+        ++at;
     }
     std::string name;
-    for (char ch : text_.substr(nameStart, at_ - nameStart)) {
+    for (char ch : text.substr(nameStart, at - nameStart)) {
         if (!rich::IsReservedByte(ch)) {
             name.push_back(ch);
         }
     }
-    bool hasText = at_ < text_.size() && text_[at_] == rich::kReferenceText;
+    bool hasText = at < text.size() && text[at] == rich::kReferenceText;
     if (inReference_) {
         if (hasText) {
             ++nested_;
         } else {
-            for (char ch : name) {
-                AppendHtmlEscaped(out_, ch);
-            }
+            AppendEscaped(out_, name);
         }
-        ++at_;
+        ++at;
         return;
     }
     std::optional<std::string> target = lookup_ ? lookup_(name) : std::nullopt;
@@ -252,12 +569,10 @@ void Renderer::Reference() {
     inReference_ = true;
     referenceDepth_ = spans_.size();
     if (!hasText) {
-        for (char ch : name) {
-            AppendHtmlEscaped(out_, ch);
-        }
+        AppendEscaped(out_, name);
         EndReference();
     }
-    ++at_;
+    ++at;
 }
 
 void Renderer::EndReference() {
@@ -273,27 +588,60 @@ void Renderer::EndReference() {
     nested_ = 0;
 }
 
+// An image: its file (a page beside this one, or a web address), then its alt text. Without a
+// file, or with any other address, the alt text alone shows.
+void Renderer::Image(std::string_view text, std::size_t& at) {
+    ++at;
+    std::string file;
+    while (at < text.size() && text[at] != rich::kReferenceText && text[at] != rich::kImageClose) {
+        if (!rich::IsReservedByte(text[at])) {
+            file.push_back(text[at]);
+        }
+        ++at;
+    }
+    std::string alt;
+    if (at < text.size() && text[at] == rich::kReferenceText) {
+        ++at;
+        alt = Field(text, at, rich::kImageClose);
+    } else {
+        at = std::min(at + 1, text.size());
+    }
+    bool local = !file.empty() && file.find_first_of(":/\\") == std::string::npos;
+    if (!local && !IsWebAddress(file)) {
+        AppendEscaped(out_, alt);
+        return;
+    }
+    out_.append("<img src=\"");
+    AppendHref(out_, local ? LinkTarget(file) : file);
+    out_.append("\" alt=\"");
+    AppendAttribute(out_, alt);
+    out_.append("\">");
+}
+
 }  // namespace
 
 std::string RenderRichText(std::string_view text, const LinkLookup& lookup) {
-    return Renderer(text, lookup).Render();
+    Renderer renderer(lookup);
+    std::string html = renderer.Render(text);
+    html.append(renderer.CloseAuthorTags());
+    return html;
 }
 
 std::vector<std::string> RenderRichLines(const std::vector<std::string_view>& lines,
                                          const LinkLookup& lookup) {
+    Renderer renderer(lookup);
     std::vector<std::string> rendered;
     rendered.reserve(lines.size());
-    bool inPre = false;
     for (std::string_view line : lines) {
-        bool pre = rich::IsPreformattedLine(line);
-        if (pre != inPre) {
-            rendered.emplace_back(pre ? kPreOpen : kPreClose);
-            inPre = pre;
-        }
-        rendered.push_back(RenderRichText(line, lookup));
+        rendered.push_back(renderer.Render(line));
     }
-    if (inPre) {
-        rendered.emplace_back(kPreClose);
+    std::string closing = renderer.CloseAuthorTags();
+    if (!closing.empty()) {
+        if (rendered.empty()) {
+            rendered.push_back(std::move(closing));
+        } else {
+            rendered.back().append(closing);
+        }
     }
     return rendered;
 }

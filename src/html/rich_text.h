@@ -1,7 +1,8 @@
-// Turning rich text (scan/rich_text.h) into HTML: spans become tags, references become links to
-// the pages of the items they name, and every "<", ">" and "&" that is not part of a real tag or
-// entity is escaped, so that text such as "a < b", "std::vector<int>" or "x && y" cannot break a
-// page. What counts as a tag or an entity is the rule of html/html_markup.h.
+// Turning rich text (scan/rich_text.h) into HTML: blocks become paragraphs, lists, tables, code
+// and notes, spans become tags, references become links to the pages of the items they name, and
+// every "<", ">" and "&" that is not part of a real tag or entity is escaped, so that text such as
+// "a < b", "std::vector<int>" or "x && y" cannot break a page. What counts as a tag or an entity
+// is the rule of html/html_markup.h; the author's tags are also kept balanced (below).
 #pragma once
 
 #include <functional>
@@ -12,20 +13,25 @@
 
 namespace sylva {
 
-// The page file (the link's target) of the item named `name`, or nothing when no page shows it.
+// The link target of the item (or the place in it) named `name`, a page file optionally followed
+// by "#" and an anchor, or nothing when no page shows it.
 using LinkLookup = std::function<std::optional<std::string>(std::string_view name)>;
 
-// `text` as HTML. A reference links to the page `lookup` gives its name, or, when its name is a
-// web address (http:// or https://), to that address. A link the author wrote to a page beside
-// this one (html/html_markup.h, IsLinkToNeighbourPage) is left out, its text kept: such pages
-// belong to another generator's output. A pre-formatted line gives its text escaped, without the
-// "<pre>" around it.
-// Spans left open at the end are closed, and a stray closing byte is dropped, so the result is
-// always well nested.
+// `text` as HTML. A flow of blocks gives block HTML (a paragraph is "<p>...</p>", a code block a
+// "<pre class=\"code\">", and so on); inline text alone gives inline HTML, without a paragraph
+// around it. A reference links to the target `lookup` gives its name, or, when its name is a web
+// address (http:// or https://), to that address. A link the author wrote to a page beside this
+// one (html/html_markup.h, IsLinkToNeighbourPage) is left out, its text kept: such pages belong
+// to another generator's output.
+//
+// Balance: spans left open are closed, and a stray closing byte is dropped. The author's tags
+// are kept balanced too: a closing tag that closes no tag the author opened is shown as text, and
+// the tags left open are closed at the end. So no comment can close an element of the page
+// around its text.
 std::string RenderRichText(std::string_view text, const LinkLookup& lookup);
 
-// The lines of one section as HTML, one output line per input line; every run of pre-formatted
-// lines stands between a line "<pre>" and a line "</pre>".
+// The lines of one section, one HTML text per line. The author's tags are balanced across the
+// whole section: a table the author opens in one paragraph may be closed in a later one.
 std::vector<std::string> RenderRichLines(const std::vector<std::string_view>& lines,
                                          const LinkLookup& lookup);
 

@@ -13,7 +13,6 @@ namespace sylva {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kSwitchedOn = {"1", "ON", "YES", "TRUE"};
 constexpr std::string_view kWritingIndex = "  Generating search index for %s items...";
 constexpr std::string_view kOpenFailure = "    ERROR: Cannot access to search file %s !";
 // Longer first sentences are cut in the result list.
@@ -35,13 +34,7 @@ void AppendPlainLines(std::string& out, const CZTStringArray& lines, std::size_t
 }  // namespace
 
 bool SearchEnabled(const Settings& settings) {
-    std::string_view value = TrimView(settings[SYL_HTML_SEARCH], " \t");
-    for (std::string_view on : kSwitchedOn) {
-        if (EqualsNoCase(value, on)) {
-            return true;
-        }
-    }
-    return false;
+    return IsSwitchedOn(settings[SYL_HTML_SEARCH]);
 }
 
 IndexedEntry SearchEntryOf(const PageJob& job, const CSylItem& item, const PageText& text) {

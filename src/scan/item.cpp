@@ -7,6 +7,7 @@
 #include "scan/declaration_name.h"
 #include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
+#include "scan/rich_text.h"
 #include "scan/section_parser.h"
 #include "support/zt_string.h"
 
@@ -15,7 +16,7 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kDeclarationLeadIn = "\n ";
-constexpr std::string_view kDefaultGroup = "Common";
+constexpr std::string_view kDefaultGroup = kDefaultGroupName;
 // The groups of a project's own documentation pages in the doxygen style.
 constexpr std::string_view kFilesGroup = "Files";
 constexpr std::string_view kPagesGroup = "Pages";
@@ -138,6 +139,14 @@ std::string ShortDescription(const CSylItem& item, const Settings& settings) {
         return std::string(kEmptyShortDescription);
     }
     std::string text;
+    if (item.style == CommentStyle::kDoxygen) {
+        // The first paragraph, the brief of the comment, as inline text.
+        text = rich::InlineText(firstLines.front());
+        text.resize(TrimRightView(text, " \n,").size());
+        text.erase(0, text.size() - TrimLeftView(text, " \n,").size());
+        text.push_back(' ');
+        firstLines.clear();
+    }
     for (std::string_view line : firstLines) {
         text.append(TrimView(line, "\n ,"));
         text.push_back(' ');

@@ -1,11 +1,23 @@
 // The item list: making items, their page numbers, sort-key order and the lookup of item names.
 #include <algorithm>
+#include <map>
 
 #include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/sorted_lines.h"
+#include "support/text_format.h"
 
 namespace sylva {
+
+namespace {
+
+constexpr std::string_view kGroupDefinedAgain =
+    "group \"%s\" is defined again (first at %s:%s); \"@addtogroup\" adds to a group";
+constexpr std::string_view kGroupRetitled =
+    "group \"%s\" is defined again with another title (first at %s:%s as \"%s\"); the items "
+    "of this definition are listed under its own title \"%s\"";
+
+}  // namespace
 
 ItemList::ItemList() = default;
 ItemList::~ItemList() = default;
@@ -36,12 +48,29 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     for (const DoxygenParameter& parameter : documented.parameters) {
         AppendRow(item->sourceText_, {parameter.name, parameter.text, parameter.direction});
     }
+    if (!documented.signature.empty()) {
+        std::string signature(1, documented.definition ? '1' : '0');
+        signature += documented.signature;
+        AppendFact(item->sourceText_, kSignatureMark, signature);
+    }
+    for (const std::string& anchor : documented.anchors) {
+        AppendFact(item->sourceText_, kAnchorMark, anchor);
+    }
+    for (const std::string& base : documented.bases) {
+        // Kept as a fact, and shown as a See also name until pages list bases of their own.
+        AppendFact(item->sourceText_, kBaseMark, base);
+        AppendSortedLine(item->sourceText_, kSectionSeeAlso, base);
+    }
+    if (!documented.relatesTo.empty()) {
+        AppendFact(item->sourceText_, kRelatesMark, documented.relatesTo);
+    }
+    item->kind = documented.kind;
     item->sourceTime = block.sourceTime;
     item->sourceFile = block.sourceFile;
     item->sourceLine = block.sourceLine;
     DeriveDocumentedFields(*item, settings, documented);
-    if (documented.kind == DoxygenKind::kGroup && !documented.title.empty()) {
-        titleOffers_.emplace_back(documented.name, documented.title);
+    if (documented.kind == DoxygenKind::kGroup) {
+        groups_.push_back({documented.name, documented.title, block.sourceFile, block.sourceLine});
     }
     return File(std::move(item));
 }
@@ -52,22 +81,56 @@ CSylItem& ItemList::File(Slot item) {
     return *slots_.emplace_back(std::move(item));
 }
 
-void ItemList::UseGroupTitles() {
-    if (titleOffers_.empty()) {
+void ItemList::UseGroupTitles(const Warning& warn) {
+    if (groups_.empty()) {
         return;
     }
-    std::unordered_map<std::string_view, std::string_view> titles;
-    for (const auto& [label, title] : titleOffers_) {
-        titles.try_emplace(label, title);
-    }
-    for (Slot& item : slots_) {
-        if (item && item->style == CommentStyle::kDoxygen) {
-            auto title = titles.find(item->group);
-            if (title != titles.end()) {
-                item->group = title->second;
+    // The first titled definition of each label, in the run and in each file. Decided once every
+    // file is read, so that a file's items do not depend on which files a re-run reads again.
+    using FileLabel = std::pair<std::string_view, std::string_view>;
+    std::unordered_map<std::string_view, const GroupDefinition*> first;
+    std::map<FileLabel, std::string_view> ownTitles;
+    for (const GroupDefinition& group : groups_) {
+        auto [earlier, added] = first.try_emplace(group.label, &group);
+        if (!added) {
+            const GroupDefinition& defined = *earlier->second;
+            const std::string line = std::to_string(defined.sourceLine);
+            const std::string file(defined.sourceFile);
+            if (defined.title == group.title || group.title.empty()) {
+                warn(group.sourceFile, group.sourceLine,
+                     FormatLine(kGroupDefinedAgain, {group.label, file, line}));
+            } else {
+                warn(group.sourceFile, group.sourceLine,
+                     FormatLine(kGroupRetitled,
+                                {group.label, file, line, defined.title, group.title}));
             }
+        } else if (group.title.empty()) {
+            // An untitled definition gives no title; a later titled one may.
+            first.erase(earlier);
+            continue;
+        }
+        if (!group.title.empty()) {
+            ownTitles.try_emplace(FileLabel{group.sourceFile, group.label}, group.title);
         }
     }
+    for (Slot& item : slots_) {
+        if (!item || item->style != CommentStyle::kDoxygen) {
+            continue;
+        }
+        auto own = ownTitles.find(FileLabel{item->sourceFile, item->group});
+        if (own != ownTitles.end()) {
+            item->group = own->second;
+        } else if (auto title = first.find(item->group); title != first.end()) {
+            item->group = title->second->title;
+        }
+    }
+}
+
+void ItemList::NoteImage(ImageLookup lookup) {
+    if (!lookup.shown.empty() && !lookup.found.empty() && copied_.insert(lookup.found).second) {
+        images_.emplace_back(lookup.found, lookup.shown);
+    }
+    imageLookups_.push_back(std::move(lookup));
 }
 
 void ItemList::Sort() {

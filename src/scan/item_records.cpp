@@ -3,6 +3,7 @@
 #include <tuple>
 #include <vector>
 
+#include "scan/doxygen/reader.h"
 #include "support/byte_codec.h"
 
 namespace sylva {
@@ -13,7 +14,7 @@ struct ItemFields {
     static auto Of(CSylItem& item) {
         return std::tie(item.name, item.group, item.sourceTime, item.sourceFile, item.sourceLine,
                         item.hasSyntax, item.pageNumber, item.accessRank, item.isPublic, item.style,
-                        item.sourceText_, item.declarationSize_);
+                        item.kind, item.sourceText_, item.declarationSize_);
     }
     static auto Of(const CSylItem& item) { return Of(const_cast<CSylItem&>(item)); }
 
@@ -30,16 +31,20 @@ struct ItemFields {
         int accessRank;
         int isPublic;
         CommentStyle style;
+        DoxygenKind kind;
         std::string sourceText;
         std::size_t declarationSize;
     };
 
     static const std::vector<ItemList::Slot>& Slots(const ItemList& items) { return items.slots_; }
-    static const std::vector<std::pair<std::string, std::string>>& Titles(const ItemList& items) {
-        return items.titleOffers_;
+    static const std::vector<ItemList::GroupDefinition>& Groups(const ItemList& items) {
+        return items.groups_;
     }
-    static void OfferTitle(ItemList& items, std::string label, std::string title) {
-        items.titleOffers_.emplace_back(std::move(label), std::move(title));
+    static void Define(ItemList& items, ItemList::GroupDefinition group) {
+        items.groups_.push_back(std::move(group));
+    }
+    static const std::vector<ItemList::ImageLookup>& Images(const ItemList& items) {
+        return items.imageLookups_;
     }
     static std::unique_ptr<CSylItem> NewItem() { return std::unique_ptr<CSylItem>(new CSylItem()); }
     static void File(ItemList& items, std::unique_ptr<CSylItem> item) {
@@ -56,7 +61,7 @@ static_assert(sizeof(ItemFields::Mirror) == sizeof(CSylItem),
 namespace {
 
 // A version of their own, so that a record of another layout is refused, not misread.
-constexpr std::uint64_t kRecordVersion = 1;
+constexpr std::uint64_t kRecordVersion = 2;
 
 void Put(ByteWriter& out, const std::string& value) {
     out.Text(value);
@@ -68,6 +73,9 @@ void Put(ByteWriter& out, std::size_t value) {
     out.Number(value);
 }
 void Put(ByteWriter& out, CommentStyle value) {
+    out.Number(static_cast<std::uint64_t>(value));
+}
+void Put(ByteWriter& out, DoxygenKind value) {
     out.Number(static_cast<std::uint64_t>(value));
 }
 void Put(ByteWriter& out, const CZTTime& value) {
@@ -88,6 +96,9 @@ void Get(ByteReader& in, std::size_t& value) {
 void Get(ByteReader& in, CommentStyle& value) {
     value = static_cast<CommentStyle>(in.Below(2));
 }
+void Get(ByteReader& in, DoxygenKind& value) {
+    value = static_cast<DoxygenKind>(in.Below(static_cast<std::uint64_t>(DoxygenKind::kOther) + 1));
+}
 void Get(ByteReader& in, CZTTime& value) {
     value = CZTTime(static_cast<std::time_t>(in.Signed()));
 }
@@ -106,10 +117,15 @@ void DecodeItem(ByteReader& in, CSylItem& item) {
 std::string EncodeFileItems(const ItemList& items, ItemList::Mark from) {
     ByteWriter out;
     out.Number(kRecordVersion);
-    const auto& titles = ItemFields::Titles(items);
-    out.Number(titles.size() - from.title);
-    for (std::size_t i = from.title; i < titles.size(); ++i) {
-        out.Text(titles[i].first).Text(titles[i].second);
+    const auto& groups = ItemFields::Groups(items);
+    out.Number(groups.size() - from.group);
+    for (std::size_t i = from.group; i < groups.size(); ++i) {
+        out.Text(groups[i].label).Text(groups[i].title).Signed(groups[i].sourceLine);
+    }
+    const auto& images = ItemFields::Images(items);
+    out.Number(images.size() - from.image);
+    for (std::size_t i = from.image; i < images.size(); ++i) {
+        out.Text(images[i].written).Text(images[i].shown).Text(images[i].found);
     }
     const auto& slots = ItemFields::Slots(items);
     out.Number(slots.size() - from.slot);
@@ -119,40 +135,59 @@ std::string EncodeFileItems(const ItemList& items, ItemList::Mark from) {
     return out.Take();
 }
 
-bool DecodeFileItems(std::string_view bytes, ItemList& items, const std::string& sourcePath,
-                     CZTTime lastWrite) {
+RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::string& sourcePath,
+                          CZTTime lastWrite, const std::string& scanPath) {
     ByteReader in(bytes);
     if (in.Number() != kRecordVersion) {
-        return false;
+        return RecordUse::kDamaged;
     }
     // The counts are not trusted to size anything: a damaged one only makes the record run short.
-    std::vector<std::pair<std::string, std::string>> titles;
-    for (std::uint64_t count = in.Number(); in.ok() && titles.size() < count;) {
-        std::string label(in.Text());
-        titles.emplace_back(std::move(label), in.Text());
+    std::vector<ItemList::GroupDefinition> groups;
+    for (std::uint64_t count = in.Number(); in.ok() && groups.size() < count;) {
+        ItemList::GroupDefinition& group = groups.emplace_back();
+        group.label = in.Text();
+        group.title = in.Text();
+        group.sourceLine = static_cast<int>(in.Signed());
+    }
+    std::vector<ItemList::ImageLookup> images;
+    for (std::uint64_t count = in.Number(); in.ok() && images.size() < count;) {
+        ItemList::ImageLookup& image = images.emplace_back();
+        image.written = in.Text();
+        image.shown = in.Text();
+        image.found = in.Text();
     }
     std::vector<std::unique_ptr<CSylItem>> decoded;
     for (std::uint64_t count = in.Number(); in.ok() && decoded.size() < count;) {
         decoded.push_back(ItemFields::NewItem());
         DecodeItem(in, *decoded.back());
         if (!ItemFields::Consistent(*decoded.back())) {
-            return false;
+            return RecordUse::kDamaged;
         }
     }
     if (!in.Done()) {
-        return false;
+        return RecordUse::kDamaged;
     }
-    for (auto& [label, title] : titles) {
-        ItemFields::OfferTitle(items, std::move(label), std::move(title));
+    // The images lie outside the file: one that came, went or moved changes what it gives.
+    for (const ItemList::ImageLookup& image : images) {
+        if (!(LookUpImage(scanPath, sourcePath, image.written) == image)) {
+            return RecordUse::kStale;
+        }
     }
     std::string_view sourceName =
-        decoded.empty() ? std::string_view() : items.KeepSourceName(sourcePath);
+        decoded.empty() && groups.empty() ? std::string_view() : items.KeepSourceName(sourcePath);
+    for (ItemList::GroupDefinition& group : groups) {
+        group.sourceFile = sourceName;
+        ItemFields::Define(items, std::move(group));
+    }
+    for (ItemList::ImageLookup& image : images) {
+        items.NoteImage(std::move(image));
+    }
     for (auto& item : decoded) {
         item->sourceFile = sourceName;
         item->sourceTime = lastWrite;
         ItemFields::File(items, std::move(item));
     }
-    return true;
+    return RecordUse::kFiled;
 }
 
 Digest ItemDigest(const CSylItem& item) {

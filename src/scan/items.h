@@ -6,11 +6,13 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "scan/settings.h"
@@ -22,6 +24,25 @@
 namespace sylva {
 
 struct DoxygenItem;
+class DocumentedItems;
+
+// What an item of the doxygen style is (one of the marker-block style is kOther).
+enum class DoxygenKind : unsigned char {
+    kFunction,  // also methods, operators, constructors and destructors
+    kClass,
+    kStruct,
+    kUnion,
+    kEnum,
+    kTypedef,  // typedef and using aliases
+    kVariable,
+    kMacro,
+    kNamespace,
+    kGroup,     // a defgroup (or a documented addtogroup): `name` is its label
+    kFile,      // a file comment: `name` is the file the comment names, or empty
+    kPage,      // a page comment: `name` is the page's label
+    kMainPage,  // the main page comment: `name` is empty
+    kOther,     // a comment without a declaration it could name, or one Sylva cannot name
+};
 
 // The index of a section list of an item.
 enum SectionKind : int {
@@ -107,16 +128,25 @@ class CSylItem {
     // How its block was written: its section lines are HTML as written (kSylva) or rich text
     // (kDoxygen, scan/rich_text.h).
     CommentStyle style = CommentStyle::kSylva;
+    DoxygenKind kind = DoxygenKind::kOther;
 
   private:
     friend class ItemList;
+    friend class DocumentedItems;
     friend struct ItemFields;
     CSylItem() = default;
+    void ReplaceSourceText(std::string text, std::size_t declarationSize) {
+        sourceText_ = std::move(text);
+        declarationSize_ = declarationSize;
+    }
 
     // The declaration, then the block's lines.
     std::string sourceText_;
     std::size_t declarationSize_ = 0;
 };
+
+// The group of an item that names none.
+inline constexpr std::string_view kDefaultGroupName = "Common";
 
 // The name of an item whose block has no declaration.
 inline constexpr std::string_view kUntitledName = "__Untitled";
@@ -201,16 +231,51 @@ class ItemList {
     // Gives the items of the doxygen style in a group the group's title, where a comment defined
     // one. REQUIRES: Sort afterwards.
     void UseGroupTitles();
+    // Finishes the items of the doxygen style once every file is read: a declaration documented
+    // again where it is defined (or twice, in two branches of an "#if") becomes one item with
+    // both texts, and the text "@copydoc", "@copybrief", "@copydetails" and "@overload" name is
+    // copied in. Calls `warn` for a copy that names no item or would copy itself.
+    // REQUIRES: Sort afterwards.
+    using Warning = std::function<void(std::string_view file, int line, std::string_view text)>;
+    void FinishDocumented(const Warning& warn);
+    // Gives the items of the doxygen style in a group the group's title: the title the first
+    // definition in their own file gave, else the first definition of the run. Calls `warn` at
+    // each definition of a label after its first. REQUIRES: Sort afterwards.
+    void UseGroupTitles(const Warning& warn);
+
+    // A group that a documentation comment defined, and where.
+    struct GroupDefinition {
+        std::string label;
+        std::string title;
+        std::string_view sourceFile;
+        int sourceLine = 0;
+    };
+    // An image a comment of a file showed: the address as written, what the page shows (the name
+    // of the copy beside the pages, a web address, or empty when it is not shown) and the file
+    // copied (empty when none is).
+    struct ImageLookup {
+        std::string written;
+        std::string shown;
+        std::string found;
+        friend bool operator==(const ImageLookup&, const ImageLookup&) = default;
+    };
+    // Keeps what a comment of the file being scanned showed; a found file is copied beside the
+    // pages, once however many comments show it.
+    void NoteImage(ImageLookup lookup);
+    // The images to copy beside the pages: source path and name of the copy.
+    const std::vector<std::pair<std::string, std::string>>& Images() const { return images_; }
     // Brings the slots into sort-key order (stable; empty slots last).
     void Sort();
 
-    // Where the items and group titles of the next file will begin; the items a file gave are
-    // those filed after its mark (scan/item_records.h). REQUIRES: no Sort since the mark.
+    // Where the items, group definitions and images of the next file will begin; what a file
+    // gave is what was filed after its mark (scan/item_records.h). REQUIRES: no Sort since the
+    // mark.
     struct Mark {
         std::size_t slot = 0;
-        std::size_t title = 0;
+        std::size_t group = 0;
+        std::size_t image = 0;
     };
-    Mark Position() const { return {slots_.size(), titleOffers_.size()}; }
+    Mark Position() const { return {slots_.size(), groups_.size(), imageLookups_.size()}; }
 
     // Deletes the item of `slot` and leaves the slot empty.
     void Remove(std::size_t slot);
@@ -237,9 +302,11 @@ class ItemList {
     // Names of deleted items that listed items share.
     std::deque<std::string> retiredNames_;
     std::deque<std::string> sourceNames_;
-    // The (label, title) of each group that a documentation comment defined, in the order found;
-    // the first title of a label holds.
-    std::vector<std::pair<std::string, std::string>> titleOffers_;
+    // The groups that documentation comments defined, in the order found.
+    std::vector<GroupDefinition> groups_;
+    std::vector<ImageLookup> imageLookups_;
+    std::vector<std::pair<std::string, std::string>> images_;
+    std::unordered_set<std::string> copied_;  // the source paths of images_
 };
 
 // The names looked up in item lists while one page was built, with what each lookup answered:

@@ -144,7 +144,12 @@ ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     PathWalker walker(job);
     walker.MarkEntered(directory);
     walker.Walk(directory, recurse);
-    job.items.UseGroupTitles();
+    // Work across files, done once every file is filed, read or replayed alike.
+    const ItemList::Warning warn = [&job](std::string_view file, int line, std::string_view text) {
+        job.reporter.Warning(file, line, text);
+    };
+    job.items.FinishDocumented(warn);
+    job.items.UseGroupTitles(warn);
     job.items.Sort();
     return walker.counts();
 }

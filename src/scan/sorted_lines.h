@@ -1,9 +1,11 @@
-// The block text of an item of the doxygen style: its lines already sorted into sections, and the
-// rows of its parameter or member table, each kept as one line of scan/block_text.h.
+// The block text of an item of the doxygen style: its lines already sorted into sections, the
+// rows of its parameter or member table, and what else the reader found out about the item, each
+// kept as one line of scan/block_text.h.
 //
 // A section line opens with its SectionKind as one byte, then its rich text. A row opens with
 // kRowMark, then its direction, name and rich text, separated by kRowFieldSeparator, a byte
-// that rich text never holds.
+// that rich text never holds. Any other line opens with a mark of its own (kSignatureMark, ...),
+// then its plain text; a kind of fact is added to an item by giving it a mark here.
 #pragma once
 
 #include <string>
@@ -17,7 +19,32 @@
 namespace sylva {
 
 inline constexpr char kRowMark = static_cast<char>(kSectionCount);
+// A function's parameter types, behind '1' for a definition (with its body) or '0'.
+inline constexpr char kSignatureMark = static_cast<char>(kSectionCount + 1);
+// A label in the item's text that a reference may lead to.
+inline constexpr char kAnchorMark = static_cast<char>(kSectionCount + 2);
+// A base the item's comment names.
+inline constexpr char kBaseMark = static_cast<char>(kSectionCount + 3);
+// The class whose page shows the item.
+inline constexpr char kRelatesMark = static_cast<char>(kSectionCount + 4);
 inline constexpr char kRowFieldSeparator = '\x1F';
+
+inline void AppendFact(std::string& blockText, char mark, std::string_view text) {
+    std::string line(1, mark);
+    rich::AppendStripped(line, text);
+    AppendBlockLine(blockText, line);
+}
+
+// The texts of the facts of one `mark` in `blockText`, in order.
+inline std::vector<std::string_view> FactsOf(std::string_view blockText, char mark) {
+    std::vector<std::string_view> facts;
+    ForEachBlockLine(blockText, [&](std::string_view line) {
+        if (!line.empty() && line.front() == mark) {
+            facts.push_back(line.substr(1));
+        }
+    });
+    return facts;
+}
 
 inline void AppendSortedLine(std::string& blockText, SectionKind section, std::string_view text) {
     std::string line(1, static_cast<char>(section));
@@ -40,7 +67,7 @@ inline void AppendRow(std::string& blockText, const ParameterRow& row) {
 template <typename Visit>
 void ForEachSortedLine(std::string_view blockText, Visit visit) {
     ForEachBlockLine(blockText, [&](std::string_view line) {
-        if (!line.empty() && line.front() != kRowMark) {
+        if (!line.empty() && static_cast<unsigned char>(line.front()) < kSectionCount) {
             visit(static_cast<SectionKind>(line.front()), line.substr(1));
         }
     });

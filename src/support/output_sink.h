@@ -32,6 +32,7 @@ enum class OutputKind : unsigned char {
     kProjectIndex,  // the project index page and the index frame
     kFrameSet,
     kSearchIndex,
+    kImage,  // a copy of an image the comments show
     kCount
 };
 

@@ -263,8 +263,26 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
      "<FRAMESET COLS=\"240,*\" ONUNLOAD=\"0\">\n"
      "<FRAME SRC=\"[LinkedIndexFile]\" NAME=\"Index\" MARGINWIDTH=\"2\" MARGINHEIGHT=\"2\">\n"
      "<FRAME SRC=\"[LinkedDetailsFile]\" NAME=\"Details\">\n"
-     "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>"},}};
+     "<NOFRAMES><BODY><basefont size=2></BODY></NOFRAMES></FRAMESET></HTML>"},
+    // Switched on as SYL_HTML_SEARCH is, the doxygen style also shows what "@internal" and
+    // "@cond" hide (as Doxygen's INTERNAL_DOCS and ENABLED_SECTIONS ask).
+    {"SYL_DOXYGEN_INTERNAL_DOCS",
+     "0"},}};
 // clang-format on
+
+bool IsSwitchedOn(std::string_view value) {
+    static constexpr std::array<std::string_view, 4> kSwitchedOn = {"1", "ON", "YES", "TRUE"};
+    std::size_t first = value.find_first_not_of(" \t");
+    std::size_t last = value.find_last_not_of(" \t");
+    value = first == std::string_view::npos ? std::string_view()
+                                            : value.substr(first, last - first + 1);
+    return std::any_of(kSwitchedOn.begin(), kSwitchedOn.end(), [value](std::string_view on) {
+        return on.size() == value.size() &&
+               std::equal(on.begin(), on.end(), value.begin(), [](char a, char b) {
+                   return a == (b >= 'a' && b <= 'z' ? static_cast<char>(b - 32) : b);
+               });
+    });
+}
 
 std::optional<SettingId> FindSettingByKey(std::string_view key) {
     if (key.empty()) {

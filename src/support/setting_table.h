@@ -89,6 +89,7 @@ enum SettingId : int {
     SYL_COMMENT_STYLE,
     SYL_HTML_SEARCH,
     SYL_HTML_FRAME_SET,
+    SYL_DOXYGEN_INTERNAL_DOCS,
     kSettingCount
 };
 
@@ -99,6 +100,9 @@ struct SettingDefinition {
 
 // Indexed by SettingId.
 extern const std::array<SettingDefinition, kSettingCount> kSettingDefinitions;
+
+// True iff a switch setting's `value` is "1", "ON", "YES" or "TRUE" (any case, blanks around it).
+bool IsSwitchedOn(std::string_view value);
 
 // The setting whose key equals `key` byte for byte, if any.
 std::optional<SettingId> FindSettingByKey(std::string_view key);

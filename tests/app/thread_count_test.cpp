@@ -126,7 +126,8 @@ std::string GeneratedSource(int file, int items) {
 }
 
 // One header of a generated tree in the doxygen style: classes with members in a namespace,
-// functions whose names repeat across files (numbered pages), macros, groups defined in one file
+// functions whose names repeat across files (overloads on numbered pages, and the same
+// declaration in several files, which is one item), macros, groups defined in one file
 // and joined from others, references to other items, and a parameter that names nothing.
 std::string GeneratedDoxygenHeader(int file, int items) {
     const std::string group = "g" + std::to_string(file % 3);
@@ -149,7 +150,7 @@ std::string GeneratedDoxygenHeader(int file, int items) {
             case 1:
                 source += "/**\n * @brief Shared work, see @ref C" + std::to_string(n - 1) +
                           ".\n * @param text the text\n * @return its length\n */\nint " + shared +
-                          "(const char* text);\n";
+                          (n % 2 == 0 ? "(const char* text);\n" : "(long text);\n");
                 break;
             default:
                 source += "/// A limit for `" + shared + "()`.\n#define LIMIT" + std::to_string(n) +

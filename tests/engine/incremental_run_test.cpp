@@ -45,9 +45,32 @@ void WriteFile(const std::string& path, std::string_view content) {
 
 // The sources and settings a run reads, as the edits change them.
 struct Sources {
-    std::map<std::string, std::string> files;  // by path below the scan directory
-    std::string config;                        // configuration lines
+    std::map<std::string, std::string> files;   // by path below the scan directory
+    std::map<std::string, std::string> images;  // files that comments show, not sources
+    std::string config;                         // configuration lines
     RunOptions options;
+};
+
+constexpr std::string_view kStyleKey = "SYL_COMMENT_STYLE=";
+
+// Doxygen comments whose items depend on other files: a group defined in two files under two
+// titles, a declaration documented again at its definition, texts copied across files, a
+// function related to a class of another file, and an image beside the source.
+const std::map<std::string, std::string> kDoxygenFiles = {
+    {"dir0/pond.h",
+     "/** @defgroup pond Pond care\n * Item groups.\n * @{ */\n"
+     "/** Item fills the pond, as shown: ![the pond](pic.png)\n * @param value litres */\n"
+     "int FPond(int value);\n/** @} */\n"
+     "/** Item keeps a pond. */\nstruct FKeeper {\n    int depth; ///< in cm\n};\n"},
+    {"dir1/pond.c",
+     "/** Item defined here, and more: @copydoc F0I0Twin */\nint FPond(int value) { return value; "
+     "}\n"
+     "/** @relates FKeeper\n * Item waters what the keeper keeps. */\nint FWater(int value);\n"},
+    {"dir1/more.h",
+     "/** @defgroup pond Ponds again */\n"
+     "/** @ingroup pond\n * Item more: @copydoc FPond\n * @copybrief FWater */\n"
+     "int FMore(int value);\n/** Item also shows ![the pond](../dir0/pic.png). */\n"
+     "int FShow(int value);\n"},
 };
 
 // One item of the default style: `name` with a description that quotes `quoted` and a See also
@@ -88,6 +111,9 @@ class IncrementalRun : public ::testing::Test {
         fs::remove_all(dir_.File("src"));
         for (const auto& [path, text] : sources_.files) {
             dir_.Write("src/" + path, text);
+        }
+        for (const auto& [path, bytes] : sources_.images) {
+            dir_.Write("src/" + path, bytes);
         }
     }
 
@@ -159,6 +185,11 @@ TEST_F(IncrementalRun, AnySequenceOfEditsGivesTheBytesOfAFullRun) {
             sources_.files["dir" + std::to_string(file % 2) + "/f" + std::to_string(file) + ".h"] =
                 SourceFile(file, 3, random, names);
         }
+        sources_.files.insert(kDoxygenFiles.begin(), kDoxygenFiles.end());
+        sources_.images["dir0/pic.png"] = "png 1";
+        if (seed % 2 != 0) {
+            sources_.config = std::string(kStyleKey) + "doxygen\n";
+        }
         fs::remove_all(dir_.File("out"));
         fs::remove_all(dir_.File("cache"));
         WriteSources();
@@ -167,7 +198,7 @@ TEST_F(IncrementalRun, AnySequenceOfEditsGivesTheBytesOfAFullRun) {
             auto file = std::next(sources_.files.begin(),
                                   static_cast<long>(random() % sources_.files.size()));
             std::string what;
-            switch (random() % 8) {
+            switch (random() % 9) {
                 case 0:  // change one comment
                     file->second.replace(file->second.find("Item "), 5, "Thing ");
                     what = "comment changed in " + file->first;
@@ -197,11 +228,31 @@ TEST_F(IncrementalRun, AnySequenceOfEditsGivesTheBytesOfAFullRun) {
                     sources_.options.alphaIndex = 1 - sources_.options.alphaIndex;
                     what = "option changed";
                     break;
-                case 6:
+                case 6: {
+                    // Lines of one key join, so the style's line is replaced.
+                    const std::size_t line = sources_.config.find(kStyleKey);
+                    if (line != std::string::npos) {
+                        sources_.config.erase(line, sources_.config.find('\n', line) + 1 - line);
+                    }
                     sources_.config +=
-                        random() % 2 ? "SYL_COMMENT_STYLE=doxygen\n" : "SYL_COMMENT_STYLE=sylva\n";
+                        std::string(kStyleKey) + (random() % 2 ? "doxygen\n" : "sylva\n");
                     what = "style changed";
                     break;
+                }
+                case 7: {  // the image changes, goes or comes back
+                    auto image = sources_.images.find("dir0/pic.png");
+                    if (image == sources_.images.end()) {
+                        sources_.images["dir0/pic.png"] = "png back";
+                        what = "image back";
+                    } else if (random() % 2 != 0) {
+                        image->second += " changed";
+                        what = "image changed";
+                    } else {
+                        sources_.images.erase(image);
+                        what = "image removed";
+                    }
+                    break;
+                }
                 default: {  // touch a file without changing it
                     const fs::path path = dir_.File("src/" + file->first);
                     fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));

@@ -13,13 +13,16 @@
 namespace sylva {
 namespace {
 
-// Rich text from a readable form: ` code, * bold, ~ emphasis (each opens, then closes),
-// [[ ]] a reference with | before its text, ^ a pre-formatted line's mark, \ a literal's.
+// Rich text from a readable form: ` code, * bold, ~ emphasis, $ formula (each opens, then
+// closes), [[ ]] a reference with | before its text, \ a literal's mark, «K arg: a block of kind K
+// with its argument and » its end, !( an image with | before its alt text and ) its end.
 std::string Rich(std::string_view readable) {
     std::string text;
     bool code = false;
     bool bold = false;
     bool emphasis = false;
+    bool formula = false;
+    bool image = false;
     for (std::size_t i = 0; i < readable.size(); ++i) {
         char ch = readable[i];
         if (ch == '`') {
@@ -36,8 +39,25 @@ std::string Rich(std::string_view readable) {
             ++i;
         } else if (ch == '|') {
             text += rich::kReferenceText;
-        } else if (ch == '^') {
-            text += rich::kPreformattedLine;
+        } else if (ch == '$') {
+            text += (formula = !formula) ? rich::kFormulaOpen : rich::kFormulaClose;
+        } else if (readable.substr(i, 2) == "«") {
+            std::size_t colon = readable.find(':', i);
+            text += rich::kBlockOpen;
+            text += readable[i + 2];
+            text += readable.substr(i + 4, colon > i + 4 ? colon - i - 4 : 0);
+            text += rich::kArgumentEnd;
+            i = colon;
+        } else if (readable.substr(i, 2) == "»") {
+            text += rich::kBlockClose;
+            ++i;
+        } else if (readable.substr(i, 2) == "!(") {
+            text += rich::kImageOpen;
+            image = true;
+            ++i;
+        } else if (ch == ')' && image) {
+            text += rich::kImageClose;
+            image = false;
         } else if (ch == '\\') {
             text += rich::kLiteral;
         } else {
@@ -79,17 +99,21 @@ TEST(RichText, EscapesWhatIsNoTagOrEntityAndKeepsWhatIs) {
         {"<a href=\"mailto:a@x.example\">a</a>", "<a href=\"mailto:a@x.example\">a</a>"},
         // A link to a page beside this one leads into another generator's output: its text stays.
         {"see <a href=\"group__Core.html#x\">the <b>core</b></a>.", "see the <b>core</b>."},
-        {"<A class=\"el\" HREF = 'dir/p.html'>p</A> </a>", "p </a>"},
-        {"<p class='n' id=\"a>b\">", "<p class='n' id=\"a>b\">"},
+        {"<A class=\"el\" HREF = 'dir/p.html'>p</A> </a>", "p &lt;/a&gt;"},
+        {"<p class='n' id=\"a>b\">", "<p class='n' id=\"a>b\"></p>"},
         {"<pre>a < b</pre>", "<pre>a &lt; b</pre>"},
         // Tags that could run code, and malformed ones, are text.
         {"<script>x</script>", "&lt;script&gt;x&lt;/script&gt;"},
         {"<b onclick=\"x()\">", "&lt;b onclick=\"x()\"&gt;"},
         {"<a href=\"JavaScript:x()\">", "&lt;a href=\"JavaScript:x()\"&gt;"},
+        {"<a href=\"jav&#x61;script:x()\">", "&lt;a href=\"jav&#x61;script:x()\"&gt;"},
+        {"<a href=\"java&Tab;script:x()\">", "&lt;a href=\"java&Tab;script:x()\"&gt;"},
+        {"<a href=\"vb&#115;cript:x\">", "&lt;a href=\"vb&#115;cript:x\"&gt;"},
+        {"<img src=\"DA&#84;A&colon;x\">", "&lt;img src=\"DA&#84;A&colon;x\"&gt;"},
         {"<img src=\"data:image/png,x\">", "&lt;img src=\"data:image/png,x\"&gt;"},
         {"</b class=\"x\">", "&lt;/b class=\"x\"&gt;"},
         {"<b\"x\">", "&lt;b\"x\"&gt;"},
-        {"<b <i>>", "&lt;b <i>&gt;"},
+        {"<b <i>>", "&lt;b <i>&gt;</i>"},
         // Entities stay; a lone or unfinished "&" is escaped.
         {"&amp; &lt; &#60; &#x3C; &eacute;", "&amp; &lt; &#60; &#x3C; &eacute;"},
         {"&amp &#; &#xZZ; & x &1;", "&amp;amp &amp;#; &amp;#xZZ; &amp; x &amp;1;"},
@@ -138,10 +162,14 @@ TEST(RichText, MarkupBecomesWellNestedTagsAndLinks) {
         // A reference inside a reference's text shows its text only.
         {"[[pond_fill|a [[garden::CBed|b]] c]]", "<a href=\"SYLVA_pond_fill.html\">a b c</a>"},
         {"[[pond_fill|open", "<a href=\"SYLVA_pond_fill.html\">open</a>"},
-        // Pre-formatted lines and literal bytes are text, whatever they hold.
-        {"^if (a < b && <b>) {", "if (a &lt; b &amp;&amp; &lt;b&gt;) {"},
+        // Literal bytes, formulas and images are text, whatever they hold.
         {"\\<b>", "&lt;b&gt;"},
         {"\\&amp;", "&amp;amp;"},
+        {"$a < b$", "<var class=\"formula\">a &lt; b</var>"},
+        {"!(pic.png|a \"pic\") !(https://x.example/p.png|web) !(|missing) !(data:x|evil)",
+         "<img src=\"pic.png\" alt=\"a &quot;pic&quot;\"> "
+         "<img src=\"https://x.example/p.png\" alt=\"web\"> missing evil"},
+        {"!(../up.png|up) !(javascript:x|js)", "up js"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RenderRichText(Rich(c.readable), kLookup), c.html) << c.readable;
@@ -149,14 +177,55 @@ TEST(RichText, MarkupBecomesWellNestedTagsAndLinks) {
     EXPECT_EQ(RenderRichText(Rich("[[pond_fill]]"), nullptr), "pond_fill");
 }
 
-TEST(RichText, PreformattedRunsStandBetweenPreLines) {
-    const std::string first = Rich("^int a;");
-    const std::string second = Rich("^a < b;");
-    const std::string plain = Rich("Then *this*.");
-    EXPECT_EQ(RenderRichLines({first, second, plain, first}, kLookup),
-              (std::vector<std::string>{"<pre>", "int a;", "a &lt; b;", "</pre>",
-                                        "Then <b>this</b>.", "<pre>", "int a;", "</pre>"}));
-    EXPECT_EQ(RenderRichLines({plain}, kLookup), (std::vector<std::string>{"Then <b>this</b>."}));
+TEST(RichText, BlocksBecomeTheirElements) {
+    struct Case {
+        std::string readable;
+        std::string html;
+    };
+    const Case cases[] = {
+        {"«P:A *b*.»«P:C.»", "<p>A <b>b</b>.</p>\n<p>C.</p>\n"},
+        // List items hold their text inline, and lists inside them.
+        {"«U:«I:one»«I:two«O 3:«I:deep»»»»",
+         "<ul>\n<li>one</li>\n<li>two<ol start=\"3\">\n<li>deep</li>\n</ol>\n</li>\n</ul>\n"},
+        {"«O 1:«I:a»» «O x\":»", "<ol>\n<li>a</li>\n</ol>\n<ol>\n</ol>\n"},
+        {"«T:«R:«h left:A»«h bogus\":B»»«R:«d right:1»»»",
+         "<table class=\"doc\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n"
+         "<tr><th align=\"left\">A</th><th>B</th></tr>\n<tr><td align=\"right\">1</td></tr>\n"
+         "</table>\n"},
+        // Code keeps every byte as text; a heading its level below the page's own.
+        {"«C cpp:if (a < b && <b>) { x; }\n»",
+         "<pre class=\"code\">if (a &lt; b &amp;&amp; &lt;b&gt;) { x; }</pre>\n"},
+        {"«H 1 intro\":Intro»«H 9:Deep»", "<h3 id=\"intro&quot;\">Intro</h3>\n<h3>Deep</h3>\n"},
+        {"«N warning Warning:Hot <b>x»",
+         "<dl class=\"note warning\"><dt><b>Warning</b></dt><dd>Hot <b>x</b></dd></dl>\n"},
+        {"«Q:«P:q»»«-:»«F:x^2»",
+         "<blockquote>\n<p>q</p>\n</blockquote>\n<hr>\n<p class=\"formula\"><var>x^2</var></p>\n"},
+        // A paragraph the author opens with a block of HTML is that block.
+        {"«P:<table><tr><td>»«C:x»«P:</td></tr></table>»",
+         "<table><tr><td>\n<pre class=\"code\">x</pre>\n</td></tr></table>\n"},
+        {"«P:See <table><tr><td>»", "<p>See <table><tr><td>\n</td></tr></table>"},
+        // A block left open runs to the end.
+        {"«U:«I:open", "<ul>\n<li>open</li>\n</ul>\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RenderRichText(Rich(c.readable), kLookup), c.html) << c.readable;
+    }
+}
+
+// A comment may not close what the page opened: a closing tag without the author's opening tag
+// is text, and the author's open tags close at the end of the section.
+TEST(RichText, AuthorTagsStayBalancedAcrossASection) {
+    EXPECT_EQ(RenderRichText("a </div></font> b", kLookup), "a &lt;/div&gt;&lt;/font&gt; b");
+    EXPECT_EQ(RenderRichText("<div onclick=\"x\">a</div>", kLookup),
+              "&lt;div onclick=\"x\"&gt;a&lt;/div&gt;");
+    EXPECT_EQ(RenderRichText("<b><i>x</b> y", kLookup), "<b><i>x</i></b> y");
+    EXPECT_EQ(RenderRichText("<br><hr/><img src=\"a.png\"></br>", kLookup),
+              "<br><hr/><img src=\"a.png\">&lt;/br&gt;");
+    EXPECT_EQ(RenderRichLines({Rich("«P:<table><tr><td>a»"), Rich("«C:x»"), Rich("«P:</td></tr>»"),
+                               Rich("more </table> <b>open")},
+                              kLookup),
+              (std::vector<std::string>{"<table><tr><td>a\n", "<pre class=\"code\">x</pre>\n",
+                                        "</td></tr>\n", "more </table> <b>open</b>"}));
 }
 
 }  // namespace

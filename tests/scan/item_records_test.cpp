@@ -66,10 +66,11 @@ TEST(ItemRecordsTest, ItemsOfBothStylesComeBackEqualFieldForField) {
     const std::vector<FileRecord> records = ScanBoth(original);
     Scanned decoded;
     for (const FileRecord& record : records) {
-        ASSERT_TRUE(DecodeFileItems(record.bytes, decoded.items, record.path, test::kSourceTime));
+        ASSERT_EQ(DecodeFileItems(record.bytes, decoded.items, record.path, test::kSourceTime, "."),
+                  RecordUse::kFiled);
     }
     for (Scanned* scanned : {&original, &decoded}) {
-        scanned->items.UseGroupTitles();
+        scanned->items.UseGroupTitles([](std::string_view, int, std::string_view) {});
         scanned->items.Sort();
     }
     ASSERT_EQ(decoded.items.size(), original.items.size());
@@ -99,14 +100,16 @@ TEST(ItemRecordsTest, DamagedBytesFileNothing) {
         // Every truncation, and one byte more than the record holds.
         for (std::size_t size = 0; size < record.bytes.size(); ++size) {
             Scanned decoded;
-            EXPECT_FALSE(DecodeFileItems(std::string_view(record.bytes).substr(0, size),
-                                         decoded.items, record.path, test::kSourceTime))
+            EXPECT_EQ(DecodeFileItems(std::string_view(record.bytes).substr(0, size), decoded.items,
+                                      record.path, test::kSourceTime, "."),
+                      RecordUse::kDamaged)
                 << record.path << " cut to " << size;
             EXPECT_EQ(decoded.items.size(), 0u);
         }
         Scanned longer;
-        EXPECT_FALSE(
-            DecodeFileItems(record.bytes + "x", longer.items, record.path, test::kSourceTime));
+        EXPECT_EQ(
+            DecodeFileItems(record.bytes + "x", longer.items, record.path, test::kSourceTime, "."),
+            RecordUse::kDamaged);
         EXPECT_EQ(longer.items.size(), 0u);
     }
 }

@@ -62,6 +62,13 @@ bool DeclarationParser::ParseClassHead(const Units& units, std::size_t u, char t
     if (key == "enum" && (UnitIs(units, k, "class") || UnitIs(units, k, "struct"))) {
         ++k;
     }
+    // An attribute macro with arguments between the key and the name
+    // ("struct __rte_aligned(64) rte_ml_op {") is passed over like a word.
+    while (k + 2 < units.size() && At(units[k]).kind == TokenKind::kIdentifier &&
+           UnitIs(units, k + 1, "(") && OpensGroup(units[k + 1]) &&
+           At(units[k + 2]).kind == TokenKind::kIdentifier) {
+        k += 2;
+    }
     std::size_t nameStart = k;
     bool separateWords = false;
     while (k < units.size()) {
@@ -135,7 +142,12 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
             continue;
         }
         if (IsParenthesizedName(units, k)) {
-            candidates.push_back({k + 1, k, std::string(At(units[k] + 1).text)});
+            // Behind a macro in capitals the name is a pointer's that the macro writes
+            // ("void *GIT_CALLBACK(gmalloc)(size_t n)": a function pointer member).
+            bool macroDeclarator =
+                k > u && IsName(units[k - 1]) && IsCapitalized(At(units[k - 1]).text);
+            candidates.push_back({macroDeclarator ? k : k + 1, k,
+                                  std::string(At(units[k] + 1).text), macroDeclarator});
             ++k;
             continue;
         }
@@ -199,6 +211,13 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
     result.kind = isTypedef ? DeclarationKind::kTypedef : DeclarationKind::kFunction;
     result.hasParameterList = true;
     result.parameters = ParameterNames(units[chosen->group], false);
+    result.signature = Signature(units[chosen->group]);
+    for (std::size_t k = chosen->group + 1; k < cut && !At(units[k]).Is(":"); ++k) {
+        if (At(units[k]).Is("const")) {
+            result.signature.append(" const");
+            break;
+        }
+    }
     for (std::size_t k = chosen->group + 1; k < cut; ++k) {
         if (At(units[k]).Is(":")) {
             // A constructor's member initializers: not shown, and a brace among them initializes.

@@ -34,6 +34,9 @@ struct CppDeclaration {
     // The parameter names in order: "" for an unnamed parameter, "..." for a variadic end.
     std::vector<std::string> parameters;
     std::vector<std::string> templateParameters;
+    // A function's parameter types without names and default values, as "(int,const char*)",
+    // with " const" behind for a const member function: what tells overloads apart.
+    std::string signature;
     // Every name a variable, member or typedef declaration declares ("int a, *b;": a and b).
     std::vector<std::string> declarators;
     // "typedef struct ... {": the names that follow the body are typedef names.

@@ -80,6 +80,8 @@ class DeclarationParser {
     // a template head's.
     std::vector<std::string> ParameterNames(std::size_t open, bool templateList) const;
     std::string ParameterName(const Units& piece, bool templateList) const;
+    // The signature of the parameter list opened at `open` (CppDeclaration::signature).
+    std::string Signature(std::size_t open) const;
     std::vector<std::string> DeclaratorNames(const Units& units) const;
     std::vector<Units> SplitAtCommas(const Units& units) const;
 

@@ -193,6 +193,62 @@ std::vector<std::string> DeclarationParser::ParameterNames(std::size_t open,
     return names;
 }
 
+std::string DeclarationParser::Signature(std::size_t open) const {
+    std::string signature(1, '(');
+    if (!OpensGroup(open)) {
+        return signature + ")";
+    }
+    std::vector<Units> pieces = SplitAtCommas(TopLevel(open + 1, At(open).match));
+    bool none = pieces.size() == 1 &&
+                (pieces[0].empty() || (pieces[0].size() == 1 && At(pieces[0][0]).Is("void")));
+    for (std::size_t p = 0; !none && p < pieces.size(); ++p) {
+        const Units& piece = pieces[p];
+        if (p > 0) {
+            signature.push_back(',');
+        }
+        if (piece.empty()) {
+            continue;
+        }
+        std::string name = ParameterName(piece, false);
+        std::size_t end = Behind(piece.back());
+        for (std::size_t u = 0; u < piece.size(); ++u) {
+            if (At(piece[u]).Is("=")) {
+                end = piece[u];
+                break;
+            }
+        }
+        // The last token that spells the name is the name; every other token is the type.
+        std::size_t nameToken = kNoToken;
+        for (std::size_t t = piece.front(); t < end; ++t) {
+            if (!name.empty() && At(t).kind == TokenKind::kIdentifier && At(t).text == name) {
+                nameToken = t;
+            }
+        }
+        bool lastWord = false;
+        int depth = 0;
+        for (std::size_t t = piece.front(); t < end; ++t) {
+            depth += At(t).Is("(") ? 1 : At(t).Is(")") ? -1 : 0;
+            // Inside the parentheses of a function pointer, a name stands behind its type.
+            bool nestedName = depth > 0 && At(t).kind == TokenKind::kIdentifier &&
+                              !IsReservedWord(At(t).text) && t > piece.front() &&
+                              (At(t - 1).kind == TokenKind::kIdentifier || At(t - 1).Is("*") ||
+                               At(t - 1).Is("&")) &&
+                              t + 1 < end && (At(t + 1).Is(")") || At(t + 1).Is(","));
+            if (t == nameToken || nestedName) {
+                continue;
+            }
+            bool word = At(t).kind == TokenKind::kIdentifier || At(t).kind == TokenKind::kNumber;
+            if (word && lastWord) {
+                signature.push_back(' ');
+            }
+            signature.append(At(t).text);
+            lastWord = word;
+        }
+    }
+    signature.push_back(')');
+    return signature;
+}
+
 std::vector<std::string> DeclarationParser::DeclaratorNames(const Units& units) const {
     std::vector<std::string> names;
     for (const auto& piece : SplitAtCommas(units)) {

@@ -51,8 +51,8 @@ void DoxygenWalker::DocComment(const SourceEvent& event) {
         warn_(event.line, kCommentInParameterList);
         return;
     }
-    DoxygenComment comment =
-        ParseDoxygenComment(*event.lines, event.blockComment, warn_, reportedUnknown_);
+    DoxygenComment comment = ParseDoxygenComment(*event.lines, event.blockComment, reading_);
+    reading_.hidden = comment.hidesWhatFollows;
     SeparateInStatement();
     if (event.trailing) {
         ApplyGroupMarks(comment, event.line);
@@ -77,9 +77,11 @@ void DoxygenWalker::LeadingComment(DoxygenComment comment) {
             return;
         }
         case CommentSubject::kNamedEntity:
+            // It waits for the declaration it names, which may come after other declarations
+            // and in another scope.
             FlushPending();
             ApplyGroupMarks(comment, line);
-            pending_ = std::move(comment);
+            named_.push_back({std::move(comment), Current().qualified});
             ResetStatement();
             return;
         case CommentSubject::kNextDeclaration:
@@ -270,7 +272,30 @@ void DoxygenWalker::FlushPending() {
     AddItem(std::move(item));
 }
 
-void DoxygenWalker::AddStandalone(DoxygenComment comment) {
+bool DoxygenWalker::TakeNamed(std::string_view declared) {
+    if (named_.empty() || pending_ || declared.empty()) {
+        return false;
+    }
+    for (auto waiting = named_.begin(); waiting != named_.end(); ++waiting) {
+        if (NamesDeclaration(waiting->comment, declared)) {
+            pending_ = std::move(waiting->comment);
+            named_.erase(waiting);
+            return true;
+        }
+    }
+    return false;
+}
+
+void DoxygenWalker::AddStandalone(DoxygenComment comment, std::string_view scope) {
+    for (DoxygenComment::DefinedGroup& earlier : comment.earlierGroups) {
+        DoxygenItem group;
+        group.line = comment.line;
+        group.kind = DoxygenKind::kGroup;
+        group.name = std::move(earlier.label);
+        group.title = std::move(earlier.title);
+        group.lines = std::move(earlier.lines);
+        AddItem(std::move(group));
+    }
     CommentSubject subject = comment.subject;
     DoxygenKind namedKind = comment.namedKind;
     std::string name = comment.subjectName;
@@ -295,13 +320,15 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment) {
             break;
         case CommentSubject::kGroup:
             item.kind = DoxygenKind::kGroup;
-            groupItem_ = static_cast<int>(items_.size());
             break;
         case CommentSubject::kNamedEntity:
         case CommentSubject::kNextDeclaration:
             item.kind = namedKind;
             if (namedKind != DoxygenKind::kMacro) {
-                name = Qualify(name);
+                if (name.starts_with("::")) {
+                    name.erase(0, 2);
+                }
+                name = Join(scope, name);
             }
             break;
     }
@@ -309,9 +336,15 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment) {
     if (!declared.empty()) {
         item.declaration = ShownDeclaration(declared, 0, '\0');
         item.hasSyntax = true;
+        if (item.kind == DoxygenKind::kFunction) {
+            item.signature = declaration.signature;
+        }
         CheckParameters(item, declaration, comment, warn_);
     }
-    AddItem(std::move(item));
+    int added = AddItem(std::move(item));
+    if (subject == CommentSubject::kGroup) {
+        groupItem_ = added;
+    }
 }
 
 }  // namespace sylva::doxygen_walk

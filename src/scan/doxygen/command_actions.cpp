@@ -1,4 +1,5 @@
-// What each command of a documentation comment does to the comment being read.
+// The first pass over a line of a documentation comment, and what each command that places text
+// does to the comment being read.
 #include <algorithm>
 #include <utility>
 
@@ -10,103 +11,382 @@ namespace sylva::doxygen_parse {
 
 namespace {
 
-constexpr std::string_view kUnknownCommand =
-    "unknown command \"%s\"; it stays as text (said once per file)";
 constexpr std::string_view kMissingParameterName =
     "\"%s\" without a parameter name; the row is left out";
 constexpr std::string_view kStrayEnd = "\"%s\" closes nothing; it is left out";
 constexpr std::string_view kExampleFileLabel = "Example file: ";
 constexpr std::string_view kExampleCommand = "example";
 constexpr std::string_view kListBullet = "- ";
+constexpr std::string_view kNumberedItem = "1.";
+constexpr std::string_view kHtmlFormat = "html";
 // Bytes no file name starts with, but a sentence goes on with.
 constexpr std::string_view kProsePunctuation = ",;:!?)";
+// The bytes a backslash or "@" in front makes plain text of.
+constexpr std::string_view kEscapable = "\\@&$#<>%\".|:~-";
+// Headings by command: section, subsection, subsubsection, paragraph.
+constexpr std::string_view kHeadingCommands[] = {"section", "subsection", "subsubsection",
+                                                 "paragraph"};
+
+// True iff the first pass looks at `ch` on its own: code spans, quotes, commands and escapes,
+// and the "](" of a Markdown link.
+bool IsScanSpecial(char ch) {
+    return ch == '`' || ch == '"' || ch == '@' || ch == '\\' || ch == ']';
+}
+
+// True iff the backslash at text[at], behind a word, opens a known command ("for\code"). An "@"
+// behind a word is text ("user@example.com"), and so is an unknown name ("C:\Temp").
+bool KnownAfterWord(std::string_view text, std::size_t at) {
+    if (text[at] != '\\') {
+        return false;
+    }
+    std::size_t end = at + 1;
+    while (end < text.size() && IsWordByte(text[end])) {
+        ++end;
+    }
+    return end > at + 1 && FindCommand(text.substr(at + 1, end - at - 1)) != nullptr;
+}
+
+// Appends `text` so that Markdown shows it as it stands inside a link's text or an image's alt.
+void AppendMarkdownText(std::string& out, std::string_view text) {
+    for (char ch : text) {
+        if (ch == '[' || ch == ']' || ch == '\\' || ch == '`' || ch == '*' || ch == '_') {
+            out.push_back('\\');
+        }
+        out.push_back(ch);
+    }
+}
 
 }  // namespace
 
-std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::size_t end) {
-    std::string_view name = text.substr(at + 1, end - at - 1);
-    std::string written(text.substr(at, end - at));
-    const KnownCommand* known = FindCommand(name);
-    if (known == nullptr) {
-        if (reportedUnknown_.insert(written).second) {
-            Warn(kUnknownCommand, {written});
-        }
-        AppendText(written);
-        return end;
+bool CommandStart(std::string_view text, std::size_t at) {
+    return (text[at] == '@' || text[at] == '\\') && at + 1 < text.size() &&
+           (at == 0 || !IsWordByte(text[at - 1]) || KnownAfterWord(text, at));
+}
+
+void CommentParser::Scan(std::string_view text) {
+    std::size_t at = 0;
+    // "-#" opens an item of a numbered list, as "1." does in Markdown.
+    std::size_t indent = text.find_first_not_of(kBlanks);
+    if (indent != std::string_view::npos && text.substr(indent).starts_with("-#") &&
+        (indent + 2 == text.size() || text[indent + 2] == ' ' || text[indent + 2] == '\t')) {
+        piece_.append(text.substr(0, indent)).append(kNumberedItem);
+        at = indent + 2;
     }
+    bool quoted = false;
+    while (at < text.size()) {
+        char ch = text[at];
+        if (!IsScanSpecial(ch)) {
+            std::size_t end = at + 1;
+            while (end < text.size() && !IsScanSpecial(text[end])) {
+                ++end;
+            }
+            if (!skippingInternal_) {
+                piece_.append(text.substr(at, end - at));
+            }
+            at = end;
+            continue;
+        }
+        if (ch == '`') {
+            at = CodeSpan(text, at);
+            continue;
+        }
+        if (ch == '"') {
+            quoted = !quoted;
+        }
+        if (CommandStart(text, at)) {
+            char next = text[at + 1];
+            if (kEscapable.find(next) != std::string_view::npos) {
+                // Written for Markdown, which shows the byte behind a backslash as it is.
+                if (!skippingInternal_) {
+                    piece_.push_back('\\');
+                    piece_.push_back(next);
+                }
+                at += 2;
+                continue;
+            }
+            if (next == '{' || next == '}') {
+                // In a quoted string ("@{" names a revision) the bytes are text.
+                if (quoted && text.find('"', at) != std::string_view::npos) {
+                    piece_.append(text.substr(at, 2));
+                    at += 2;
+                    continue;
+                }
+                ApplyGroupMark(next == '{', text, at);
+                continue;
+            }
+            if (next == 'f' && at + 2 < text.size() &&
+                std::string_view("$[{(").find(text[at + 2]) != std::string_view::npos) {
+                at = Formula(text, at);
+            } else if (IsLetter(next)) {
+                std::size_t end = at + 1;
+                while (end < text.size() && IsWordByte(text[end])) {
+                    ++end;
+                }
+                const KnownCommand* known = FindCommand(text.substr(at + 1, end - at - 1));
+                if (known == nullptr || IsInline(known->action)) {
+                    // The inline pass runs it, or says it is unknown.
+                    if (!skippingInternal_) {
+                        piece_.append(text.substr(at, end - at));
+                    }
+                    at = end;
+                    continue;
+                }
+                AppendToChunk(piece_);
+                piece_.clear();
+                at = Command(*known, text, at, end);
+            } else {
+                if (!skippingInternal_) {
+                    piece_.push_back(ch);
+                }
+                ++at;
+                continue;
+            }
+            if (blockKind_ != BlockKind::kNone) {
+                std::string_view rest;
+                if (!BlockLine(text.substr(at), rest)) {
+                    return;
+                }
+                text = rest;
+                at = 0;
+                quoted = false;
+            }
+            continue;
+        }
+        if (ch == ']' && text.substr(at, 2) == "](") {
+            at = MarkdownLinkTarget(text, at);
+            continue;
+        }
+        if (!skippingInternal_) {
+            piece_.push_back(ch);
+        }
+        ++at;
+    }
+    piece_.push_back('\n');
+    AppendToChunk(piece_);
+    piece_.clear();
+}
+
+std::size_t CommentParser::CodeSpan(std::string_view text, std::size_t at) {
+    std::size_t run = text.find_first_not_of('`', at);
+    run = (run == std::string_view::npos ? text.size() : run) - at;
+    std::string_view fence = text.substr(at, run);
+    std::size_t close = text.find(fence, at + run);
+    while (close != std::string_view::npos && close + run < text.size() &&
+           text[close + run] == '`') {
+        close = text.find(fence, text.find_first_not_of('`', close));
+    }
+    std::size_t end = close == std::string_view::npos ? at + run : close + run;
+    if (!skippingInternal_) {
+        piece_.append(text.substr(at, end - at));
+    }
+    return end;
+}
+
+// "[text](@ref name)": Markdown links to an item by its name, so the command goes.
+std::size_t CommentParser::MarkdownLinkTarget(std::string_view text, std::size_t at) {
+    std::size_t p = at + 2;
+    if (!skippingInternal_) {
+        piece_.append("](");
+    }
+    std::string_view target = text.substr(p);
+    if (target.starts_with("@ref") || target.starts_with("\\ref")) {
+        p += 4;
+        p = std::min(text.find_first_not_of(kBlanks, p), text.size());
+    }
+    return p;
+}
+
+std::size_t CommentParser::Formula(std::string_view text, std::size_t at) {
+    char opener = text[at + 2];
+    char closer = opener == '[' ? ']' : opener == '{' ? '}' : opener == '(' ? ')' : '$';
+    std::string end = {text[at], 'f', closer};
+    std::size_t from = at + 3;
+    if (opener == '{') {
+        // "\f{eqnarray*}{": the environment's name goes.
+        std::size_t brace = text.find("}{", from);
+        from = brace == std::string_view::npos ? from : brace + 2;
+    }
+    std::size_t close = text.find(end, from);
+    if (opener == '$' || opener == '(') {
+        if (close != std::string_view::npos) {
+            AppendFormula(text.substr(from, close - from));
+            return close + end.size();
+        }
+        StartBlock(BlockKind::kFormula, end, false, std::string(text.substr(at, 3)));
+        return from;
+    }
+    AppendToChunk(piece_);
+    piece_.clear();
+    StartBlock(BlockKind::kFormula, end, false, std::string(text.substr(at, 3)),
+               std::string(kFormulaInfo));
+    return from;
+}
+
+void CommentParser::AppendFormula(std::string_view tex) {
+    if (skippingInternal_) {
+        return;
+    }
+    std::size_t longest = 0;
+    std::size_t run = 0;
+    for (char ch : tex) {
+        run = ch == '`' ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    std::string ticks(longest + 1, '`');
+    piece_.append(ticks).push_back(kChunkMark);
+    for (char ch : tex) {
+        piece_.push_back(ch == '\n' ? ' ' : ch);
+    }
+    piece_.append(ticks);
+}
+
+void CommentParser::ApplyGroupMark(bool open, std::string_view text, std::size_t& at) {
+    sylva::GroupMark mark{open, open ? groupLabel_ : std::string()};
+    out_.groupMarks.push_back(std::move(mark));
+    groupLabel_.clear();
+    at += 2;
+    // Words behind "@}" on its line, without a command among them, name the group it closes
+    // ("@} core_utils", "@}  // core_utils"): a label, not documentation.
+    if (!open && text.find_first_of("@\\", at) == std::string_view::npos) {
+        at = text.size();
+    }
+}
+
+// "\image html file.png "caption"": an image of the pages, as Markdown writes one; images for
+// other outputs go.
+void CommentParser::Image(std::string_view text, std::size_t& at) {
+    std::string_view format = NextWord(text, at);
+    if (format.starts_with("{")) {
+        format = NextWord(text, at);
+    }
+    std::string_view file = NextWord(text, at);
+    std::string_view rest = RestOfLine(text, at);
+    if (file.empty()) {
+        Warn(kMissingWord, {"\\image"});
+        return;
+    }
+    if (format != kHtmlFormat || skippingInternal_ || file.find('>') != std::string_view::npos) {
+        return;
+    }
+    std::string_view caption;
+    if (rest.starts_with("\"")) {
+        std::size_t close = rest.find('"', 1);
+        caption = rest.substr(1, close == std::string_view::npos ? rest.npos : close - 1);
+    }
+    piece_.append("![");
+    AppendMarkdownText(piece_, caption);
+    piece_.append("](<").append(file).append(">)");
+    if (!caption.empty()) {
+        piece_.push_back(rich::kLineBreak);
+        AppendMarkdownText(piece_, caption);
+    }
+    piece_.push_back('\n');
+}
+
+std::size_t CommentParser::Command(const KnownCommand& known, std::string_view text, std::size_t at,
+                                   std::size_t end) {
+    std::string written(text.substr(at, end - at));
     std::size_t p = end;
-    switch (known->action) {
+    if (skippingInternal_ && known.action != CommandAction::kEndInternal &&
+        known.action != CommandAction::kEndCondition) {
+        // Hidden text: only its end counts.
+        return p;
+    }
+    switch (known.action) {
         case CommandAction::kSection:
-            StartSection(known->section, known->label);
+            StartSection(known.section);
+            if (!known.label.empty()) {
+                chunkStarted_ = true;
+                midLineStart_ = true;
+                chunk_.push_back(rich::kBoldOpen);
+                chunk_.append(known.label);
+                chunk_.push_back(rich::kBoldClose);
+                chunk_.push_back(' ');
+            }
+            break;
+        case CommandAction::kNote:
+            StartNote(known.name, known.label);
             break;
         case CommandAction::kParameter:
         case CommandAction::kTemplateParameter:
-            StartRow(known->action == CommandAction::kTemplateParameter, text, p, written);
+            StartRow(known.action == CommandAction::kTemplateParameter, text, p, written);
             break;
-        case CommandAction::kReturnValue:
+        case CommandAction::kReturnValue: {
+            std::string_view word = NextWord(text, p);
+            SetTarget({TargetKind::kReturnValue, kSectionReturn, 0, Plain(word)});
+            break;
+        }
         case CommandAction::kException: {
-            StartSection(known->section);
+            StartSection(known.section);
             std::string_view word = NextWord(text, p);
             if (!word.empty()) {
-                AppendSpan(rich::kCodeOpen, word, rich::kCodeClose);
-                AppendText(" ");
+                chunkStarted_ = true;
+                midLineStart_ = true;
+                chunk_.push_back(rich::kCodeOpen);
+                rich::AppendStripped(chunk_, word);
+                chunk_.push_back(rich::kCodeClose);
+                chunk_.push_back(' ');
             }
             break;
         }
         case CommandAction::kParagraphTitle: {
             std::string_view title = RestOfLine(text, p);
-            StartSection(known->section);
-            if (!title.empty()) {
-                AppendSpan(rich::kBoldOpen, title, rich::kBoldClose);
-                Flush();
+            if (title.empty()) {
+                StartSection(kSectionDescription);
+            } else {
+                StartNote(known.name, Plain(title));
             }
             break;
         }
         case CommandAction::kHeading: {
-            NextWord(text, p);
+            std::string_view label = NextWord(text, p);
             std::string_view title = RestOfLine(text, p);
             StartSection(kSectionDescription);
-            AppendSpan(rich::kBoldOpen, title, rich::kBoldClose);
-            Flush();
+            std::size_t level = 1;
+            while (level <= std::size(kHeadingCommands) &&
+                   kHeadingCommands[level - 1] != known.name) {
+                ++level;
+            }
+            std::string heading;
+            std::string argument = std::to_string(std::min<std::size_t>(level, 4));
+            if (!label.empty()) {
+                argument.push_back(' ');
+                argument.append(label);
+                out_.anchors.push_back(Plain(label));
+            }
+            rich::OpenBlock(heading, rich::BlockKind::kHeading, argument);
+            InlineText(title.empty() ? label : title, heading);
+            EndInline(heading);
+            rich::CloseBlock(heading);
+            PushLine(kSectionDescription, std::move(heading));
+            sawText_ = true;
             break;
         }
         case CommandAction::kCodeBlock:
-        case CommandAction::kDroppedBlock:
-            Flush();
+        case CommandAction::kDroppedBlock: {
+            std::string language;
             if (p < text.size() && text[p] == '{') {
                 std::size_t close = text.find('}', p);
-                p = close == std::string_view::npos ? text.size() : close + 1;
+                close = close == std::string_view::npos ? text.size() : close;
+                language = Plain(TrimLeftView(text.substr(p + 1, close - p - 1), "."));
+                p = std::min(close + 1, text.size());
             }
+            AppendToChunk(piece_);
+            piece_.clear();
             StartBlock(
-                known->action == CommandAction::kCodeBlock ? BlockKind::kCode : BlockKind::kDropped,
-                std::string(known->label), true, written);
+                known.action == CommandAction::kCodeBlock ? BlockKind::kCode : BlockKind::kDropped,
+                std::string(known.label), true, written, std::move(language));
             break;
-        case CommandAction::kCode:
-        case CommandAction::kBold:
-        case CommandAction::kEmphasis:
-        case CommandAction::kReference:
-        case CommandAction::kLink:
-        case CommandAction::kCopyDoc:
-            p = InlineCommand(*known, written, text, p);
-            break;
-        case CommandAction::kEndLink:
-            if (!linkOpen_) {
-                Warn(kStrayEnd, {written});
-                break;
-            }
-            if (!paragraph_.empty() && paragraph_.back() == ' ') {
-                paragraph_.pop_back();
-            }
-            AppendMarkup(rich::kReferenceClose);
-            AppendText(" ");
-            linkOpen_ = false;
-            break;
-        case CommandAction::kLineBreak:
-            Flush();
-            break;
+        }
         case CommandAction::kListItem:
-            Flush();
-            AppendText(kListBullet);
+            if (!chunk_.empty() && chunk_.back() != '\n') {
+                chunk_.push_back('\n');
+            }
+            piece_.append(lineIndent_, ' ').append(kListBullet);
+            p = std::min(text.find_first_not_of(kBlanks, p), text.size());
+            break;
+        case CommandAction::kImage:
+            Image(text, p);
             break;
         case CommandAction::kInGroup: {
             std::string_view label = NextWord(text, p);
@@ -126,10 +406,18 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
                 Warn(kMissingWord, {written});
                 break;
             }
+            if (known.action == CommandAction::kDefineGroup &&
+                out_.subject == CommentSubject::kGroup) {
+                // A second group in one comment: the first one's text ends here.
+                SetTarget({});
+                out_.earlierGroups.push_back(
+                    {std::move(out_.subjectName), std::move(out_.title), std::move(out_.lines)});
+                out_.lines.clear();
+            }
             groupLabel_ = Plain(label);
             out_.subjectName = groupLabel_;
             out_.title = Plain(title);
-            if (known->action == CommandAction::kDefineGroup) {
+            if (known.action == CommandAction::kDefineGroup) {
                 out_.subject = CommentSubject::kGroup;
             } else {
                 addToGroup_ = true;
@@ -148,7 +436,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             std::string_view word = NextWord(text, peek);
             if (!word.empty() && kProsePunctuation.find(word.front()) != std::string_view::npos) {
                 // "the form of @file, in which case": a word in a sentence, no file comment.
-                AppendText(written);
+                piece_.append(written);
                 break;
             }
             out_.subject = CommentSubject::kFile;
@@ -166,8 +454,8 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             break;
         case CommandAction::kNamedEntity:
             out_.subject = CommentSubject::kNamedEntity;
-            out_.namedKind = known->namedKind;
-            if (known->argument == NamedArgument::kDeclaration) {
+            out_.namedKind = known.namedKind;
+            if (known.argument == NamedArgument::kDeclaration) {
                 out_.namedDeclaration = std::string(RestOfLine(text, p));
             } else {
                 out_.subjectName = Plain(NextWord(text, p));
@@ -178,12 +466,64 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             if (!sawText_ && out_.lines.empty() && out_.parameters.empty()) {
                 out_.internal = true;
             } else {
-                skippingInternal_ = true;
+                skippingInternal_ = !reading_.options.showHidden;
             }
             break;
         case CommandAction::kEndInternal:
             skippingInternal_ = false;
             break;
+        case CommandAction::kCondition:
+            NextWord(text, p);
+            conditionOpen_ = true;
+            skippingInternal_ = !reading_.options.showHidden;
+            break;
+        case CommandAction::kEndCondition:
+            if (!conditionOpen_ && !reading_.hidden) {
+                Warn(kStrayEnd, {written});
+            }
+            conditionOpen_ = false;
+            skippingInternal_ = false;
+            break;
+        case CommandAction::kCopyDoc:
+        case CommandAction::kOverload: {
+            std::string_view name =
+                known.action == CommandAction::kOverload ? std::string_view() : NextWord(text, p);
+            if (known.action == CommandAction::kCopyDoc && name.empty()) {
+                Warn(kMissingWord, {written});
+                break;
+            }
+            if (known.action == CommandAction::kOverload) {
+                RestOfLine(text, p);
+            }
+            StartSection(kSectionDescription);
+            std::string copy(1, kCopyMark);
+            copy.push_back(known.name == "copybrief"     ? kCopyBrief
+                           : known.name == "copydetails" ? kCopyDetails
+                                                         : kCopyAll);
+            copy += ReferenceName(Plain(name));
+            PushLine(kSectionDescription, std::move(copy));
+            sawText_ = true;
+            break;
+        }
+        case CommandAction::kBase: {
+            std::string_view base = NextWord(text, p);
+            if (base.empty()) {
+                Warn(kMissingWord, {written});
+            } else {
+                out_.bases.push_back(Plain(base));
+            }
+            break;
+        }
+        case CommandAction::kRelates: {
+            std::string_view scope = NextWord(text, p);
+            if (scope.empty()) {
+                Warn(kMissingWord, {written});
+            } else {
+                out_.relatesTo = ReferenceName(Plain(scope));
+                out_.memberOf = known.name == "memberof";
+            }
+            break;
+        }
         case CommandAction::kExampleFile: {
             std::string_view file = NextWord(text, p);
             RestOfLine(text, p);
@@ -193,13 +533,11 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             }
             // A comment that opens with "@example" describes that example program, as a page
             // of its own: the declaration after it has a comment of its own.
-            if (known->name == kExampleCommand &&
-                out_.subject == CommentSubject::kNextDeclaration && !sawText_ &&
-                out_.lines.empty() && out_.parameters.empty()) {
+            if (known.name == kExampleCommand && out_.subject == CommentSubject::kNextDeclaration &&
+                !sawText_ && out_.lines.empty() && out_.parameters.empty()) {
                 out_.subject = CommentSubject::kPage;
                 out_.subjectName = Plain(file);
             }
-            Flush();
             std::string line(kExampleFileLabel);
             line.push_back(rich::kCodeOpen);
             rich::AppendStripped(line, file);
@@ -217,6 +555,14 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
             NextWord(text, p);
             break;
         case CommandAction::kIgnore:
+        case CommandAction::kCode:
+        case CommandAction::kBold:
+        case CommandAction::kEmphasis:
+        case CommandAction::kReference:
+        case CommandAction::kLink:
+        case CommandAction::kEndLink:
+        case CommandAction::kLineBreak:
+        case CommandAction::kAnchor:
             break;
     }
     return p;
@@ -224,8 +570,7 @@ std::size_t CommentParser::Command(std::string_view text, std::size_t at, std::s
 
 void CommentParser::StartRow(bool templateParameter, std::string_view text, std::size_t& at,
                              std::string_view command) {
-    Flush();
-    target_ = {};
+    SetTarget({});
     std::string direction;
     std::size_t from = text.find_first_not_of(kBlanks, at);
     if (from != std::string_view::npos && text[from] == '[') {
@@ -265,7 +610,7 @@ void CommentParser::StartRow(bool templateParameter, std::string_view text, std:
     }
     out_.parameters.push_back({std::move(name), std::move(direction), {}, templateParameter});
     out_.parameterLines.push_back(line_);
-    target_ = {true, kSectionParameter, out_.parameters.size() - 1};
+    target_ = {TargetKind::kRow, kSectionParameter, out_.parameters.size() - 1, {}};
     sawText_ = true;
 }
 

@@ -24,6 +24,10 @@ constexpr KnownCommand Block(std::string_view name, CommandAction action, std::s
     return {name, action, kSectionExamples, end, NamedArgument::kName, DoxygenKind::kOther};
 }
 
+constexpr KnownCommand Note(std::string_view name, std::string_view label) {
+    return {name, kNote, kSectionDescription, label, NamedArgument::kName, DoxygenKind::kOther};
+}
+
 constexpr KnownCommand Named(std::string_view name, DoxygenKind kind,
                              NamedArgument argument = NamedArgument::kName) {
     return {name, kNamedEntity, kSectionDescription, {}, argument, kind};
@@ -34,14 +38,14 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Plain("a", kEmphasis),
     Plain("addindex", kIgnoreLine),
     Plain("addtogroup", kAddToGroup),
-    Plain("anchor", kIgnoreWord),
+    Plain("anchor", kAnchor),
     Plain("arg", kListItem),
-    Section("attention", kSectionAttention),
+    Note("attention", "Attention"),
     Section("author", kSectionAuthor),
     Section("authors", kSectionAuthor),
     Plain("b", kBold),
     Section("brief", kSectionDescription),
-    Section("bug", kSectionAttention, "Bug:"),
+    Note("bug", "Bug"),
     Plain("c", kCode),
     Plain("callergraph", kIgnore),
     Plain("callgraph", kIgnore),
@@ -50,7 +54,7 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Named("class", DoxygenKind::kClass),
     Block("code", kCodeBlock, "endcode"),
     Named("concept", DoxygenKind::kClass),
-    Plain("cond", kIgnoreWord),
+    Plain("cond", kCondition),
     Plain("copybrief", kCopyDoc),
     Plain("copydetails", kCopyDoc),
     Plain("copydoc", kCopyDoc),
@@ -58,7 +62,7 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Section("date", kSectionHistory),
     Named("def", DoxygenKind::kMacro),
     Plain("defgroup", kDefineGroup),
-    Section("deprecated", kSectionAttention, "Deprecated:"),
+    Note("deprecated", "Deprecated"),
     Section("details", kSectionDescription),
     Plain("dir", kIgnoreLine),
     Block("docbookonly", kDroppedBlock, "enddocbookonly"),
@@ -69,7 +73,7 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Plain("elseif", kIgnoreWord),
     Plain("em", kEmphasis),
     Plain("endcode", kStrayEnd),
-    Plain("endcond", kIgnore),
+    Plain("endcond", kEndCondition),
     Plain("enddocbookonly", kStrayEnd),
     Plain("enddot", kStrayEnd),
     Plain("endhtmlonly", kIgnore),
@@ -86,7 +90,7 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Named("enum", DoxygenKind::kEnum),
     Plain("example", kExampleFile),
     Plain("exception", kException, kSectionThrows),
-    Plain("extends", kIgnoreLine),
+    Plain("extends", kBase),
     Plain("file", kFile),
     Named("fn", DoxygenKind::kFunction, NamedArgument::kDeclaration),
     Plain("headerfile", kIgnoreLine),
@@ -99,36 +103,36 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Plain("htmlonly", kIgnore),
     Plain("if", kIgnoreWord),
     Plain("ifnot", kIgnoreWord),
-    Plain("image", kIgnoreLine),
-    Plain("implements", kIgnoreLine),
+    Plain("image", kImage),
+    Plain("implements", kBase),
     Plain("include", kExampleFile),
     Plain("includedoc", kExampleFile),
     Plain("includelineno", kExampleFile),
     Plain("ingroup", kInGroup),
     Named("interface", DoxygenKind::kClass),
     Plain("internal", kInternal),
-    Section("invariant", kSectionAttention, "Invariant:"),
+    Note("invariant", "Invariant"),
     Block("latexonly", kDroppedBlock, "endlatexonly"),
     Plain("li", kListItem),
     Plain("lineinfo", kIgnore),
     Plain("link", kLink),
     Plain("mainpage", kMainPage),
     Block("manonly", kDroppedBlock, "endmanonly"),
-    Plain("memberof", kIgnoreLine),
+    Plain("memberof", kRelates),
     Block("msc", kDroppedBlock, "endmsc"),
     Plain("n", kLineBreak),
     Plain("name", kMemberGroup),
     Named("namespace", DoxygenKind::kNamespace),
     Plain("nosubgrouping", kIgnore),
-    Section("note", kSectionRemarks),
-    Plain("overload", kIgnore),
+    Note("note", "Note"),
+    Plain("overload", kOverload),
     Plain("p", kCode),
     Plain("page", kPage),
     Plain("par", kParagraphTitle, kSectionRemarks),
     Plain("paragraph", kHeading),
     Plain("param", kParameter),
-    Section("post", kSectionAttention, "Postcondition:"),
-    Section("pre", kSectionAttention, "Precondition:"),
+    Note("post", "Postcondition"),
+    Note("pre", "Precondition"),
     Plain("private", kIgnore),
     Plain("privatesection", kIgnore),
     Named("property", DoxygenKind::kVariable, NamedArgument::kDeclaration),
@@ -139,12 +143,12 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Plain("publicsection", kIgnore),
     Plain("pure", kIgnore),
     Plain("ref", kReference),
-    Plain("related", kIgnoreLine),
-    Plain("relatedalso", kIgnoreLine),
-    Plain("relates", kIgnoreLine),
-    Plain("relatesalso", kIgnoreLine),
-    Section("remark", kSectionRemarks),
-    Section("remarks", kSectionRemarks),
+    Plain("related", kRelates),
+    Plain("relatedalso", kRelates),
+    Plain("relates", kRelates),
+    Plain("relatesalso", kRelates),
+    Note("remark", "Remarks"),
+    Note("remarks", "Remarks"),
     Section("result", kSectionReturn),
     Section("return", kSectionReturn),
     Section("returns", kSectionReturn),
@@ -168,10 +172,10 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Plain("subsection", kHeading),
     Plain("subsubsection", kHeading),
     Plain("tableofcontents", kIgnore),
-    Section("test", kSectionRemarks, "Test:"),
+    Note("test", "Test"),
     Plain("throw", kException, kSectionThrows),
     Plain("throws", kException, kSectionThrows),
-    Section("todo", kSectionRemarks, "To do:"),
+    Note("todo", "Todo"),
     Plain("tparam", kTemplateParameter),
     Named("typedef", DoxygenKind::kTypedef, NamedArgument::kDeclaration),
     Named("union", DoxygenKind::kUnion),
@@ -179,7 +183,7 @@ constexpr auto kCommands = std::to_array<KnownCommand>({
     Block("verbatim", kCodeBlock, "endverbatim"),
     Plain("verbinclude", kExampleFile),
     Section("version", kSectionVersion),
-    Section("warning", kSectionAttention),
+    Note("warning", "Warning"),
     Plain("weakgroup", kAddToGroup),
     Block("xmlonly", kDroppedBlock, "endxmlonly"),
 });
@@ -195,6 +199,22 @@ constexpr bool NamesSorted() {
 static_assert(NamesSorted(), "the command table must stay sorted by name");
 
 }  // namespace
+
+bool IsInline(CommandAction action) {
+    switch (action) {
+        case kCode:
+        case kBold:
+        case kEmphasis:
+        case kReference:
+        case kLink:
+        case kEndLink:
+        case kLineBreak:
+        case kAnchor:
+            return true;
+        default:
+            return false;
+    }
+}
 
 const KnownCommand* FindCommand(std::string_view name) {
     auto found = std::lower_bound(

@@ -11,13 +11,14 @@ namespace sylva {
 
 enum class CommandAction {
     kSection,    // a paragraph into `section`, opened by `label` in bold when it has one
+    kNote,       // note, warning, todo, pre, ...: a paragraph in place, headed by `label`
     kParameter,  // param: a row of the parameter table
     kTemplateParameter,
     kReturnValue,     // retval: a Return paragraph opened by the value as code
     kException,       // throw: a Throws paragraph opened by the exception type as code
     kParagraphTitle,  // par: a bold title, then a Remarks paragraph
     kHeading,         // section, subsection: a label, then a bold title line in Description
-    kCodeBlock,       // code ... endcode, verbatim ... endverbatim: lines for Examples
+    kCodeBlock,       // code ... endcode, verbatim ... endverbatim: code where it stands
     kDroppedBlock,    // latexonly ... endlatexonly and the like: lines for other outputs
     kCode,            // c, p: the next word as code
     kBold,            // b
@@ -26,7 +27,9 @@ enum class CommandAction {
     kLink,            // link name text endlink
     kEndLink,
     kLineBreak,  // n
+    kAnchor,     // anchor label: a place references may lead to
     kListItem,   // li, arg
+    kImage,      // image format file ["caption"]
     kInGroup,
     kDefineGroup,  // defgroup label title
     kAddToGroup,   // addtogroup, weakgroup: label [title]
@@ -37,10 +40,15 @@ enum class CommandAction {
     kNamedEntity,  // class, struct, fn, def, ...: documents `kind`'s entity named by its argument
     kInternal,
     kEndInternal,
-    kCopyDoc,      // copydoc, copybrief, copydetails: a reference to the item copied from
+    kCondition,  // cond [label]: hides what follows, up to endcond, unless asked
+    kEndCondition,
+    kCopyDoc,      // copydoc, copybrief, copydetails: the text of the item named, copied
+    kOverload,     // overload: the text of the function it overloads, copied
+    kBase,         // extends, implements: a base of the class documented
+    kRelates,      // relates, memberof, ...: the class whose page shows the function
     kExampleFile,  // include, snippet, example, ...: the file named as an example
     kStrayEnd,     // an end command without its opening command
-    kIgnoreLine,   // headerfile, relates, image, ...: no place on a page; the rest of the line goes
+    kIgnoreLine,   // headerfile, addindex, ...: no place on a page; the rest of the line goes
     kIgnoreWord,   // anchor, cite, cond, if, ...: one word goes
     kIgnore,       // nosubgrouping, hideinitializer, ...: nothing else goes
 };
@@ -59,5 +67,9 @@ struct KnownCommand {
 
 // The command named `name` (without its "@" or "\"), or null for an unknown command.
 const KnownCommand* FindCommand(std::string_view name);
+
+// True iff the command formats or links words of a paragraph: the inline pass runs it, where the
+// paragraph's text has been read as Markdown.
+bool IsInline(CommandAction action);
 
 }  // namespace sylva

@@ -1,13 +1,10 @@
-// Reading one documentation comment: lines into paragraphs, commands into sections, table rows
-// and places, inline markup into rich text. This file holds the lines, paragraphs and blocks.
-//
-// A paragraph runs to a blank line, to the next command that opens a paragraph, or to a list
-// item; it becomes one line of its section (or the text of its table row). After a blank line
-// text goes to the Description again. Code and verbatim blocks become pre-formatted lines of the
-// Examples section, wherever they stand.
+// Reading one documentation comment, its first pass: lines into chunks of Markdown, each with
+// the place its text goes to, and the blocks (code, formulas, the author's <pre>) in them.
 #include "scan/doxygen/comment.h"
 
 #include <algorithm>
+#include <array>
+#include <deque>
 #include <utility>
 
 #include "scan/doxygen/comment_parser.h"
@@ -22,11 +19,11 @@ namespace {
 
 constexpr std::string_view kUnclosedBlock =
     "\"%s\" is not closed before the end of the comment; the block runs to its end";
-constexpr std::string_view kUnclosedLink =
-    "\"%s\" is not closed by \"%s\" before its paragraph ends; the link ends there";
-constexpr std::string_view kEndLink = "endlink";
 constexpr std::string_view kPreOpen = "<pre>";
 constexpr std::string_view kPreClose = "</pre>";
+constexpr std::size_t kTabStop = 4;
+// A Markdown line indented this far past its container is code.
+constexpr std::size_t kCodeIndent = 4;
 
 // A line of a block comment without its decoration.
 std::string_view StripDecoration(std::string_view line, bool blockComment) {
@@ -48,24 +45,110 @@ std::string_view StripDecoration(std::string_view line, bool blockComment) {
     return line;
 }
 
-// True iff `text` opens with a list item: "-", "*", "+", "-#" or a number with "." or ")",
-// followed by a blank.
-bool OpensListItem(std::string_view text) {
+// `line` with reserved bytes replaced by blanks and its leading tabs expanded to the next tab
+// stop, so that its indentation counts in columns.
+std::string Normalized(std::string_view line) {
+    std::string normal;
+    normal.reserve(line.size());
     std::size_t at = 0;
-    if (text.starts_with("-#")) {
-        at = 2;
-    } else if (!text.empty() && (text[0] == '-' || text[0] == '*' || text[0] == '+')) {
-        at = 1;
+    for (; at < line.size() && (line[at] == ' ' || line[at] == '\t'); ++at) {
+        std::size_t width = line[at] == '\t' ? kTabStop - normal.size() % kTabStop : 1;
+        normal.append(width, ' ');
+    }
+    std::size_t start = normal.size();
+    normal.append(line.substr(at));
+    std::replace_if(normal.begin() + static_cast<std::ptrdiff_t>(start), normal.end(),
+                    rich::IsReservedByte, ' ');
+    return normal;
+}
+
+std::size_t Indentation(std::string_view line) {
+    std::size_t indent = line.find_first_not_of(kBlanks);
+    return indent == std::string_view::npos ? line.size() : indent;
+}
+
+// The size of a Markdown fence ("```" or "~~~", three or more) that opens `body`, or 0.
+std::size_t FenceSize(std::string_view body) {
+    if (body.empty() || (body[0] != '`' && body[0] != '~')) {
+        return 0;
+    }
+    std::size_t size = body.find_first_not_of(body[0]);
+    size = size == std::string_view::npos ? body.size() : size;
+    return size >= 3 ? size : 0;
+}
+
+// The column where the text of a list item on `line` starts, or npos when it opens none.
+std::size_t ListItemContent(std::string_view line) {
+    std::size_t at = Indentation(line);
+    std::string_view body = line.substr(at);
+    std::size_t marker = 0;
+    if (body.starts_with("-#")) {
+        marker = 2;
+    } else if (!body.empty() && (body[0] == '-' || body[0] == '*' || body[0] == '+')) {
+        marker = 1;
     } else {
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
-            ++at;
+        while (marker < body.size() && body[marker] >= '0' && body[marker] <= '9') {
+            ++marker;
         }
-        if (at == 0 || at >= text.size() || (text[at] != '.' && text[at] != ')')) {
+        if (marker == 0 || marker >= body.size() || (body[marker] != '.' && body[marker] != ')')) {
+            return std::string_view::npos;
+        }
+        ++marker;
+    }
+    if (marker >= body.size() || (body[marker] != ' ' && body[marker] != '\t')) {
+        return std::string_view::npos;
+    }
+    return at + marker + 1;
+}
+
+// True iff Markdown reads `text` as one paragraph of plain text: one line, no byte that opens
+// a span, a link, a tag, an entity or an escape, no web address, and no opening that starts a
+// block. Such a chunk needs no Markdown parser.
+bool IsPlainParagraph(std::string_view text) {
+    static constexpr auto kMarkdownBytes = [] {
+        std::array<bool, 256> bytes{};
+        for (unsigned char ch : std::string_view("*_`[]!<>&\\|~#:")) {
+            bytes[ch] = true;
+        }
+        return bytes;
+    }();
+    if (text.empty()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        unsigned char ch = static_cast<unsigned char>(text[at]);
+        // A ":" matters only in a web address ("://").
+        if (kMarkdownBytes[ch] && !(ch == ':' && text.substr(at, 3) != "://")) {
             return false;
         }
-        ++at;
     }
-    return at < text.size() && (text[at] == ' ' || text[at] == '\t');
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        std::size_t indent = line.find_first_not_of(" \t\r");
+        if (indent == std::string_view::npos || (start > 0 && indent >= kCodeIndent)) {
+            return false;
+        }
+        char first = line[indent];
+        if (first == '-' || first == '+' || first == '=' || (first >= '0' && first <= '9')) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+// The fence that keeps `lines` a code block: more backticks than any run in them, three at least.
+std::string FenceFor(const std::vector<std::string>& lines) {
+    std::size_t longest = 0;
+    for (const std::string& line : lines) {
+        std::size_t run = 0;
+        for (char ch : line) {
+            run = ch == '`' ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return std::string(std::max<std::size_t>(3, longest + 1), '`');
 }
 
 }  // namespace
@@ -74,121 +157,265 @@ void CommentParser::Line(std::string_view text, int line) {
     line_ = line;
     if (blockKind_ != BlockKind::kNone) {
         std::string_view rest;
-        if (!BlockLine(text, rest)) {
-            return;
+        if (BlockLine(text, rest) && !IsBlank(rest)) {
+            Scan(rest);
         }
-        Scan(rest);
         return;
     }
     if (IsBlank(text)) {
-        DropDeferred();
-        EndParagraph();
-        if (htmlPre_) {
-            PushLine(target_.section, {});
+        previousText_ = false;
+        previousBlank_ = true;
+        // A blank line ends the paragraph of a command; the Description's chunk goes on, for a
+        // list or a code block may hold blank lines.
+        if (target_.kind != TargetKind::kSection || target_.section != kSectionDescription) {
+            SetTarget({});
+        } else if (chunkStarted_) {
+            chunk_.push_back('\n');
         }
-        blankBefore_ = true;
         return;
     }
-    std::size_t indent = text.find_first_not_of(kBlanks);
+    std::size_t indent = Indentation(text);
     std::string_view body = text.substr(indent);
-    if (htmlPre_ || FindNoCase(body, kPreOpen) != std::string_view::npos) {
-        // A <pre> block of HTML keeps its lines apart.
-        Flush();
-        htmlPre_ = FindNoCase(body, kPreClose) == std::string_view::npos;
-        Scan(text);
-        Flush(true);
+    if (std::size_t fence = FenceSize(body); fence != 0 && !skippingInternal_) {
+        // A Markdown fence: its lines reach the Markdown pass as they are.
+        AppendToChunk(text);
+        AppendToChunk("\n");
+        StartBlock(BlockKind::kFence, std::string(body.substr(0, fence)), false,
+                   std::string(body.substr(0, fence)));
         return;
     }
-    if (body.starts_with("```") || body.starts_with("~~~")) {
-        Flush();
-        StartBlock(BlockKind::kCode, std::string(body.substr(0, 3)), false,
-                   std::string(body.substr(0, 3)));
-        return;
-    }
-    if (OpensListItem(body)) {
-        DropDeferred();
-        Flush();
-    }
-    if (!paragraph_.empty() && paragraph_.back() != ' ') {
-        paragraph_.push_back(' ');
-    }
-    if (deferred_) {
-        bool command = (body[0] == '@' || body[0] == '\\') && body.size() > 1 && IsLetter(body[1]);
-        if (command) {
-            DropDeferred();
-        } else {
-            Deferred waiting = std::move(*deferred_);
-            deferred_.reset();
-            body = body.substr(InlineCommand(*waiting.known, waiting.written, body, 0));
+    std::size_t pre = body.find('<') == std::string_view::npos ? std::string_view::npos
+                                                               : FindNoCase(body, kPreOpen);
+    if (pre != std::string_view::npos &&
+        std::count(body.begin(), body.begin() + pre, '`') % 2 == 0 && !skippingInternal_) {
+        // The author's <pre> keeps its lines, blanks and tags as written.
+        lineIndent_ = indent;
+        StartBlock(BlockKind::kPreformatted, std::string(kPreClose), false, std::string(kPreOpen));
+        std::string_view rest;
+        if (BlockLine(text, rest) && !IsBlank(rest)) {
+            Scan(rest);
         }
+        return;
     }
-    Scan(body);
+    // A list written under a sentence, indented as code would be ("features:" then "    * a"),
+    // is a list: its lines move left to the sentence's margin.
+    std::size_t content = ListItemContent(text);
+    std::size_t relative = indent > chunkIndent_ ? indent - chunkIndent_ : 0;
+    if (content != std::string_view::npos && relative >= kCodeIndent && listShift_ == 0 &&
+        previousText_) {
+        listShift_ = relative;
+    } else if (listShift_ > 0 &&
+               (relative < listShift_ || (previousBlank_ && content == std::string_view::npos))) {
+        // Past the list: a line out of it, or a paragraph behind a blank line.
+        listShift_ = 0;
+    }
+    previousBlank_ = false;
+    std::string shifted;
+    if (listShift_ > 0) {
+        shifted = std::string(text.substr(0, indent - listShift_)) + std::string(body);
+        text = shifted;
+        indent -= listShift_;
+        content = ListItemContent(text);
+    }
+    previousText_ = content == std::string_view::npos;
+    lineIndent_ = indent;
+    if (content != std::string_view::npos) {
+        listContent_ = content > chunkIndent_ ? content - chunkIndent_ : 0;
+    }
+    Scan(text);
 }
 
-void CommentParser::DropDeferred() {
-    if (deferred_) {
-        warn_(deferred_->line, FormatLine(kMissingWord, {deferred_->written}));
-        deferred_.reset();
+void CommentParser::AppendToChunk(std::string_view text) {
+    if (text.empty()) {
+        return;
     }
+    bool lineStart = chunk_.empty() || chunk_.back() == '\n';
+    if (!chunkStarted_) {
+        if (IsBlank(text)) {
+            return;
+        }
+        chunkStarted_ = true;
+        if (lineStart && !midLineStart_) {
+            chunkIndent_ = Indentation(text);
+        } else {
+            text = TrimLeftView(text, kBlanks);
+            midLineStart_ = true;
+        }
+        sawText_ = true;
+    } else if (lineStart && midLineStart_) {
+        // The chunk began behind a command: its next line tells how far its text is indented.
+        chunkIndent_ = chunk_.ends_with("\n\n") ? 0 : Indentation(text);
+        midLineStart_ = false;
+    }
+    if (lineStart) {
+        text.remove_prefix(std::min(chunkIndent_, Indentation(text)));
+        chunkLines_.emplace_back(chunk_.size(), line_);
+    }
+    chunk_.append(text);
 }
 
-void CommentParser::StartSection(SectionKind section, std::string_view label) {
+int CommentParser::ChunkLine(std::size_t offset) const {
+    auto next = std::upper_bound(
+        chunkLines_.begin(), chunkLines_.end(), offset,
+        [](std::size_t at, const std::pair<std::size_t, int>& start) { return at < start.first; });
+    return next == chunkLines_.begin() ? line_ : std::prev(next)->second;
+}
+
+void CommentParser::SetTarget(Target next) {
     Flush();
-    target_ = {false, section, 0};
-    sawText_ = true;
-    if (!label.empty()) {
-        AppendSpan(rich::kBoldOpen, label, rich::kBoldClose);
-        AppendText(" ");
-    }
+    target_ = std::move(next);
+    targetOpen_ = target_.kind == TargetKind::kReturnValue;
+}
+
+void CommentParser::StartSection(SectionKind section) {
+    SetTarget({TargetKind::kSection, section, 0, {}});
+}
+
+void CommentParser::StartNote(std::string_view kind, std::string_view label) {
+    std::string argument(kind);
+    argument.push_back(' ');
+    argument.append(label);
+    SetTarget({TargetKind::kNote, kSectionDescription, 0, std::move(argument)});
+    targetOpen_ = true;
 }
 
 void CommentParser::PushLine(SectionKind section, std::string text) {
     out_.lines.push_back({section, std::move(text)});
 }
 
-void CommentParser::Flush(bool keepIndent) {
-    if (linkOpen_) {
-        warn_(linkLine_,
-              FormatLine(kUnclosedLink, {linkOpener_, std::string(1, linkOpener_.front()) +
-                                                          std::string(kEndLink)}));
-        paragraph_.push_back(rich::kReferenceClose);
-        linkOpen_ = false;
+namespace {
+
+// The inline text of a flow that is one paragraph, else the flow: a row, a note or a cell holds
+// a paragraph of its own without the space around one.
+std::string Unwrapped(std::string flow) {
+    if (!rich::StartsWithBlock(flow)) {
+        return flow;
     }
-    std::string text(keepIndent ? TrimRightView(paragraph_, " \t") : TrimView(paragraph_, " \t"));
-    paragraph_.clear();
-    if (text.empty()) {
-        return;
+    rich::Block block = rich::ReadBlock(flow, 0);
+    if (block.kind != rich::BlockKind::kParagraph || block.end != flow.size()) {
+        return flow;
     }
-    if (target_.row) {
-        std::string& row = out_.parameters[target_.rowIndex].text;
-        if (!row.empty()) {
-            row.push_back(' ');
-        }
-        row += text;
-    } else if (target_.section == kSectionSeeAlso) {
-        AddSeeAlso(text);
-    } else {
-        if (target_.section == kSectionDescription && blankBefore_ && described_) {
-            PushLine(kSectionDescription, {});
-        }
-        described_ = described_ || target_.section == kSectionDescription;
-        PushLine(target_.section, std::move(text));
-    }
-    blankBefore_ = false;
+    return std::string(block.content);
 }
 
-void CommentParser::EndParagraph() {
-    Flush();
-    target_ = {};
+}  // namespace
+
+void CommentParser::Flush() {
+    std::string flow;
+    std::vector<std::size_t> blockEnds;
+    if (chunkStarted_) {
+        // The inline pass points its warnings at the chunk's lines; the line read goes on after.
+        int line = line_;
+        std::string_view text = TrimView(chunk_, " \t\r\n");
+        if (IsPlainParagraph(text)) {
+            // Most chunks (a brief, a parameter's text) hold nothing Markdown reads: a paragraph.
+            // Its lines run together, each without its indentation, as Markdown joins them.
+            std::string joined;
+            TextLines lines;
+            std::size_t offset = static_cast<std::size_t>(text.data() - chunk_.data());
+            for (std::size_t start = 0; start < text.size();) {
+                std::size_t end = std::min(text.find('\n', start), text.size());
+                if (!joined.empty()) {
+                    joined.push_back(' ');
+                }
+                lines.emplace_back(joined.size(), ChunkLine(offset + start));
+                joined.append(TrimView(text.substr(start, end - start), " \t\r"));
+                start = end + 1;
+            }
+            rich::OpenBlock(flow, rich::BlockKind::kParagraph);
+            InlineText(joined, flow, &lines);
+            EndInline(flow);
+            rich::CloseBlock(flow);
+            blockEnds.push_back(flow.size());
+        } else {
+            flow = ReadMarkdown(chunk_, *this, blockEnds);
+        }
+        line_ = line;
+    }
+    chunk_.clear();
+    chunkLines_.clear();
+    chunkStarted_ = false;
+    midLineStart_ = false;
+    chunkIndent_ = 0;
+    listContent_ = std::string_view::npos;
+    listShift_ = 0;
+    if (flow.empty() && !targetOpen_) {
+        return;
+    }
+    targetOpen_ = false;
+    switch (target_.kind) {
+        case TargetKind::kRow: {
+            std::string& row = out_.parameters[target_.rowIndex].text;
+            if (!row.empty() && !flow.empty()) {
+                row.push_back(' ');
+            }
+            row += Unwrapped(std::move(flow));
+            return;
+        }
+        case TargetKind::kNote: {
+            std::string note;
+            rich::OpenBlock(note, rich::BlockKind::kNote, target_.argument);
+            note += Unwrapped(std::move(flow));
+            rich::CloseBlock(note);
+            PushLine(kSectionDescription, std::move(note));
+            return;
+        }
+        case TargetKind::kReturnValue:
+            AddReturnValue(std::move(target_.argument), Unwrapped(std::move(flow)));
+            return;
+        case TargetKind::kSection:
+            break;
+    }
+    if (target_.section == kSectionSeeAlso) {
+        AddSeeAlso(flow);
+        return;
+    }
+    // Each block is a line of its section.
+    std::size_t at = 0;
+    for (std::size_t end : blockEnds) {
+        PushLine(target_.section, flow.substr(at, end - at));
+        at = end;
+    }
+    if (at < flow.size()) {
+        PushLine(target_.section, flow.substr(at));
+    }
+}
+
+// Return values stand in one table, a row each, as long as no other Return text comes between.
+void CommentParser::AddReturnValue(std::string value, std::string flow) {
+    std::string row;
+    rich::OpenBlock(row, rich::BlockKind::kRow);
+    rich::OpenBlock(row, rich::BlockKind::kCell);
+    row.push_back(rich::kCodeOpen);
+    row += value;
+    row.push_back(rich::kCodeClose);
+    rich::CloseBlock(row);
+    rich::OpenBlock(row, rich::BlockKind::kCell);
+    row += flow;
+    rich::CloseBlock(row);
+    rich::CloseBlock(row);
+    std::string table;
+    rich::OpenBlock(table, rich::BlockKind::kTable, kReturnValueTable);
+    if (!out_.lines.empty() && out_.lines.back().section == kSectionReturn &&
+        out_.lines.back().text.starts_with(table)) {
+        std::string& open = out_.lines.back().text;
+        open.insert(open.size() - 1, row);
+        return;
+    }
+    table += row;
+    rich::CloseBlock(table);
+    PushLine(kSectionReturn, std::move(table));
 }
 
 // See also lines: a list of names gives one line per name; any other text stays one line.
-void CommentParser::AddSeeAlso(std::string_view text) {
+void CommentParser::AddSeeAlso(std::string_view flow) {
+    std::string text = rich::InlineText(flow);
     std::vector<std::string> names;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t comma = text.find(',', start);
-        std::string_view piece = TrimView(text.substr(start, comma - start), kBlanks);
+        std::string_view piece =
+            TrimView(std::string_view(text).substr(start, comma - start), kBlanks);
         std::string name;
         bool inReference = false;
         bool shownPart = false;
@@ -206,7 +433,7 @@ void CommentParser::AddSeeAlso(std::string_view text) {
         }
         name = ReferenceName(name);
         if (name.empty() || name.find_first_of(" \t") != std::string::npos) {
-            PushLine(kSectionSeeAlso, std::string(text));
+            PushLine(kSectionSeeAlso, std::move(text));
             return;
         }
         names.push_back(std::move(name));
@@ -221,19 +448,40 @@ void CommentParser::AddSeeAlso(std::string_view text) {
 }
 
 void CommentParser::StartBlock(BlockKind kind, std::string end, bool endIsCommand,
-                               std::string opener) {
+                               std::string opener, std::string info) {
     blockKind_ = kind;
     blockEnd_ = std::move(end);
     blockEndIsCommand_ = endIsCommand;
     blockOpener_ = std::move(opener);
+    blockInfo_ = std::move(info);
     blockLine_ = line_;
+    blockIndent_ = lineIndent_;
     blockLines_.clear();
 }
 
 bool CommentParser::BlockLine(std::string_view text, std::string_view& rest) {
     std::size_t end = std::string_view::npos;
     std::size_t endSize = blockEnd_.size();
-    if (!blockEndIsCommand_) {
+    if (blockKind_ == BlockKind::kFence) {
+        std::string_view body = text.substr(Indentation(text));
+        std::size_t size = FenceSize(body);
+        bool closes =
+            size >= blockEnd_.size() && body[0] == blockEnd_[0] && IsBlank(body.substr(size));
+        AppendToChunk(text);
+        AppendToChunk("\n");
+        if (closes) {
+            blockKind_ = BlockKind::kNone;
+        }
+        return false;
+    }
+    if (blockKind_ == BlockKind::kPreformatted) {
+        end = FindNoCase(text, blockEnd_);
+        if (end != std::string_view::npos) {
+            // The closing tag belongs to the block; text behind it goes on as usual.
+            end += endSize;
+            endSize = 0;
+        }
+    } else if (!blockEndIsCommand_) {
         end = text.find(blockEnd_);
     } else {
         // The closing command, written with either prefix, standing as a word of its own.
@@ -249,11 +497,11 @@ bool CommentParser::BlockLine(std::string_view text, std::string_view& rest) {
         }
     }
     if (end == std::string_view::npos) {
-        blockLines_.push_back(text);
+        blockLines_.push_back(Normalized(text));
         return false;
     }
     if (!IsBlank(text.substr(0, end))) {
-        blockLines_.push_back(text.substr(0, end));
+        blockLines_.push_back(Normalized(text.substr(0, end)));
     }
     FinishBlock();
     rest = text.substr(end + endSize);
@@ -263,18 +511,21 @@ bool CommentParser::BlockLine(std::string_view text, std::string_view& rest) {
 void CommentParser::FinishBlock() {
     BlockKind kind = blockKind_;
     blockKind_ = BlockKind::kNone;
-    if (kind == BlockKind::kFormula) {
-        std::string formula;
-        for (std::string_view line : blockLines_) {
-            if (!formula.empty()) {
-                formula.push_back(' ');
-            }
-            formula.append(TrimView(line, kBlanks));
-        }
-        AppendSpan(rich::kCodeOpen, formula, rich::kCodeClose);
+    if (kind == BlockKind::kDropped || skippingInternal_) {
         return;
     }
-    if (kind != BlockKind::kCode) {
+    if (kind == BlockKind::kFormula && blockInfo_.empty()) {
+        // An inline formula that ran over lines.
+        std::string tex;
+        for (std::string_view line : blockLines_) {
+            if (!tex.empty()) {
+                tex.push_back(' ');
+            }
+            tex.append(TrimView(line, kBlanks));
+        }
+        AppendFormula(tex);
+        AppendToChunk(piece_);
+        piece_.clear();
         return;
     }
     std::size_t first = 0;
@@ -285,35 +536,58 @@ void CommentParser::FinishBlock() {
     while (last > first && IsBlank(blockLines_[last - 1])) {
         --last;
     }
+    std::vector<std::string> lines;
     std::size_t indent = std::string_view::npos;
     for (std::size_t i = first; i < last; ++i) {
-        std::size_t text = blockLines_[i].find_first_not_of(" \t");
-        if (text != std::string_view::npos) {
-            indent = std::min(indent, text);
+        if (!IsBlank(blockLines_[i])) {
+            indent = std::min(indent, Indentation(blockLines_[i]));
         }
     }
     for (std::size_t i = first; i < last; ++i) {
         std::string_view line = blockLines_[i];
-        line = line.substr(std::min(indent, line.size()));
-        line = TrimRightView(line, kBlanks);
-        std::string pre(1, rich::kPreformattedLine);
-        rich::AppendStripped(pre, line);
-        PushLine(kSectionExamples, std::move(pre));
+        line = kind == BlockKind::kPreformatted ? line : line.substr(std::min(indent, line.size()));
+        lines.emplace_back(TrimRightView(line, kBlanks));
     }
+    // The fence stands where the block does: inside the list item it is indented under, else
+    // at the chunk's margin, where Markdown reads it as a fence and not as indented text.
+    std::size_t column = blockIndent_ > chunkIndent_ ? blockIndent_ - chunkIndent_ : 0;
+    if (column >= kCodeIndent || (listContent_ != std::string_view::npos && column > 0)) {
+        column =
+            listContent_ != std::string_view::npos && column >= listContent_ ? listContent_ : 0;
+    }
+    std::string margin(column, ' ');
+    std::string fence = FenceFor(lines);
+    if (!chunk_.empty() && chunk_.back() != '\n') {
+        chunk_.push_back('\n');
+    }
+    chunkLines_.emplace_back(chunk_.size(), blockLine_);
+    chunkStarted_ = true;
+    sawText_ = true;
+    std::string info =
+        kind == BlockKind::kPreformatted ? std::string(kPreformattedInfo) : blockInfo_;
+    chunk_.append(margin).append(fence).append(info).push_back('\n');
+    for (const std::string& line : lines) {
+        chunk_.append(margin).append(line).push_back('\n');
+    }
+    chunk_.append(margin).append(fence).push_back('\n');
 }
 
 void CommentParser::Finish() {
-    DropDeferred();
     if (blockKind_ != BlockKind::kNone) {
-        line_ = blockLine_;
-        Warn(kUnclosedBlock, {blockOpener_});
+        if (blockKind_ != BlockKind::kFence) {
+            line_ = blockLine_;
+            Warn(kUnclosedBlock, {blockOpener_});
+        }
         FinishBlock();
     }
+    AppendToChunk(piece_);
+    piece_.clear();
     Flush();
     if (addToGroup_ && out_.subject == CommentSubject::kNextDeclaration &&
         (!out_.lines.empty() || !out_.title.empty())) {
         out_.subject = CommentSubject::kGroup;
     }
+    out_.hidesWhatFollows = conditionOpen_ && skippingInternal_;
 }
 
 }  // namespace doxygen_parse
@@ -324,13 +598,35 @@ bool DoxygenComment::OnlyGroupMarks() const {
 }
 
 DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool blockComment,
-                                   const DoxygenWarning& warn,
-                                   std::unordered_set<std::string>& reportedUnknown) {
+                                   const DoxygenReading& reading) {
     DoxygenComment comment;
     comment.line = lines.empty() ? 0 : lines.front().line;
-    doxygen_parse::CommentParser parser(warn, reportedUnknown, comment);
-    for (const CommentLine& line : lines) {
-        parser.Line(doxygen_parse::StripDecoration(line.text, blockComment), line.line);
+    // The text of a block comment's first line stands behind its opener, so only the later
+    // lines tell how far the comment's text is indented.
+    // Most lines need no change: only those with tabs or reserved bytes are copied.
+    std::vector<std::string_view> normal;
+    std::deque<std::string> changed;
+    normal.reserve(lines.size());
+    std::size_t common = std::string_view::npos;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view stripped = doxygen_parse::StripDecoration(lines[i].text, blockComment);
+        bool plain = std::none_of(stripped.begin(), stripped.end(),
+                                  [](char ch) { return ch == '\t' || rich::IsReservedByte(ch); });
+        normal.push_back(
+            plain ? stripped
+                  : std::string_view(changed.emplace_back(doxygen_parse::Normalized(stripped))));
+        bool measured = !(blockComment && i == 0) && !doxygen_parse::IsBlank(normal.back());
+        if (measured) {
+            common = std::min(common, doxygen_parse::Indentation(normal.back()));
+        }
+    }
+    common = common == std::string_view::npos ? 0 : common;
+    doxygen_parse::CommentParser parser(reading, comment);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view text = normal[i];
+        std::size_t indent = doxygen_parse::Indentation(text);
+        text.remove_prefix(blockComment && i == 0 ? indent : std::min(common, indent));
+        parser.Line(text, lines[i].line);
     }
     parser.Finish();
     return comment;

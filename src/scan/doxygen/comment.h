@@ -35,13 +35,27 @@ struct DoxygenComment {
     std::vector<int> parameterLines;  // the line of each row's command, for warnings
     std::string group;                // from ingroup
     bool internal = false;            // "@internal" before any text: an internal item
+    // The comment ended inside "@cond": what follows it is hidden until "@endcond".
+    bool hidesWhatFollows = false;
     CommentSubject subject = CommentSubject::kNextDeclaration;
     DoxygenKind namedKind = DoxygenKind::kOther;  // kNamedEntity: the kind its command gives
     std::string subjectName;       // the file, page, group or entity name; may be empty
     std::string namedDeclaration;  // kNamedEntity by fn, var, typedef: the declaration given
     std::string title;             // of a page or group
     std::vector<GroupMark> groupMarks;
-    bool groupCommand = false;  // "@name", "@addtogroup" or "@weakgroup" was given
+    // Groups a "@defgroup" defined before another one in the same comment: each is a group of
+    // its own, with the text written up to the next one.
+    struct DefinedGroup {
+        std::string label;
+        std::string title;
+        std::vector<DoxygenLine> lines;
+    };
+    std::vector<DefinedGroup> earlierGroups;
+    std::vector<std::string> anchors;  // the labels of "@anchor", "@section" and the like
+    std::vector<std::string> bases;    // from "@extends" and "@implements"
+    std::string relatesTo;             // the class "@relates" or "@memberof" names
+    bool memberOf = false;             // "@memberof": a member of that class
+    bool groupCommand = false;         // "@name", "@addtogroup" or "@weakgroup" was given
     // "@name" was given: the comment describes the member group its `title` names (which the
     // next "@{" opens), not a declaration.
     bool memberGroup = false;
@@ -51,11 +65,21 @@ struct DoxygenComment {
     bool OnlyGroupMarks() const;
 };
 
+// What reading the comments of one file needs beside their text, and what it remembers from one
+// comment to the next.
+struct DoxygenReading {
+    DoxygenWarning warn;
+    DoxygenOptions options;
+    // The unknown commands reported already: each is reported once per file.
+    mutable std::unordered_set<std::string> reportedUnknown;
+    // Inside "@cond" ... "@endcond" that an earlier comment opened: text and declarations are
+    // hidden until a comment closes it (unless the options show hidden text).
+    mutable bool hidden = false;
+};
+
 // Reads one comment. `blockComment`: its lines come from "/**" or "/*!" and may carry a leading
-// "*" each. Warns of commands without their argument, unclosed blocks and unknown commands; an
-// unknown command is reported once, the first time, and then kept in `reportedUnknown`.
+// "*" each. Warns of commands without their argument, unclosed blocks and unknown commands.
 DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool blockComment,
-                                   const DoxygenWarning& warn,
-                                   std::unordered_set<std::string>& reportedUnknown);
+                                   const DoxygenReading& reading);
 
 }  // namespace sylva

@@ -116,6 +116,12 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
             item.lines.push_back({kSectionDocType, std::string(kConstructorType)});
         }
     }
+    if (item.kind == DoxygenKind::kFunction) {
+        item.signature = declaration.signature;
+    }
+    item.definition = body || declaration.braceInitializer ||
+                      (item.kind == DoxygenKind::kVariable &&
+                       std::string_view(s.text).find('=') != std::string_view::npos);
     CheckParameters(item, declaration, comment, warn_);
     documented.item = AddItem(std::move(item));
     return documented;
@@ -182,7 +188,7 @@ LastDeclaration DoxygenWalker::ListMacro(std::string_view directive) {
     int labelled = groups_.empty() ? -1 : groups_.back().labelled;
     int item = labelled < 0 ? -1 : groups_[static_cast<std::size_t>(labelled)].item;
     std::string name = ParseMacro(directive).name;
-    if (item < 0 || name.empty()) {
+    if (item < 0 || name.empty() || reading_.hidden) {
         return listed;
     }
     std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
@@ -204,6 +210,9 @@ std::size_t DoxygenWalker::RowScope() const {
 
 LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& comment) {
     LastDeclaration documented;
+    if (reading_.hidden) {
+        return documented;
+    }
     if (name.empty()) {
         warn_(comment.line, kNamelessRow);
         return documented;
@@ -235,6 +244,10 @@ int DoxygenWalker::ScopeItem(std::size_t index) {
 }
 
 int DoxygenWalker::AddItem(DoxygenItem item) {
+    if (reading_.hidden) {
+        // Between "@cond" and "@endcond": not documented unless asked.
+        return -1;
+    }
     // A name is plain text even where the code held control bytes.
     std::replace_if(item.name.begin(), item.name.end(), rich::IsReservedByte, ' ');
     // Without a group of its own, an item is in the group of the class it stands in, else in

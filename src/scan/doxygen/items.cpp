@@ -2,6 +2,7 @@
 #include "scan/doxygen/items.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "scan/rich_text.h"
@@ -19,15 +20,25 @@ constexpr std::string_view kElided = "...";
 constexpr std::string_view kVariadic = "...";
 constexpr std::string_view kSeeAlsoLabel = "See also: ";
 
-// Description paragraphs of two comments that meet stay apart.
 void AppendLines(std::vector<DoxygenLine>& into, std::vector<DoxygenLine> more) {
-    bool meet = !into.empty() && !more.empty() && into.back().section == kSectionDescription &&
-                more.front().section == kSectionDescription;
-    if (meet) {
-        into.push_back({kSectionDescription, {}});
-    }
     into.insert(into.end(), std::make_move_iterator(more.begin()),
                 std::make_move_iterator(more.end()));
+}
+
+void AppendAll(std::vector<std::string>& into, const std::vector<std::string>& more) {
+    into.insert(into.end(), more.begin(), more.end());
+}
+
+// The inline text of a paragraph block, or nothing for any other block.
+std::optional<std::string_view> ParagraphText(std::string_view line) {
+    if (!rich::StartsWithBlock(line)) {
+        return line;
+    }
+    rich::Block block = rich::ReadBlock(line, 0);
+    if (block.kind != rich::BlockKind::kParagraph || block.end != line.size()) {
+        return std::nullopt;
+    }
+    return block.content;
 }
 
 // The names one row documents: "a, b" gives a and b.
@@ -130,6 +141,9 @@ DoxygenItem ItemFromComment(DoxygenComment comment) {
     item.group = std::move(comment.group);
     item.lines = std::move(comment.lines);
     item.parameters = std::move(comment.parameters);
+    item.anchors = std::move(comment.anchors);
+    item.bases = std::move(comment.bases);
+    item.relatesTo = std::move(comment.relatesTo);
     if (comment.internal) {
         item.lines.push_back({kSectionDocType, std::string(kInternalType)});
     }
@@ -145,6 +159,12 @@ void MergeComment(DoxygenComment& into, DoxygenComment more) {
     if (into.group.empty()) {
         into.group = std::move(more.group);
     }
+    AppendAll(into.anchors, more.anchors);
+    AppendAll(into.bases, more.bases);
+    if (into.relatesTo.empty()) {
+        into.relatesTo = std::move(more.relatesTo);
+        into.memberOf = more.memberOf;
+    }
     into.internal = into.internal || more.internal;
 }
 
@@ -154,42 +174,52 @@ void MergeComment(DoxygenItem& into, DoxygenComment more) {
     }
     DoxygenItem added = ItemFromComment(std::move(more));
     AppendLines(into.lines, std::move(added.lines));
+    AppendAll(into.anchors, added.anchors);
+    AppendAll(into.bases, added.bases);
+    if (into.relatesTo.empty()) {
+        into.relatesTo = std::move(added.relatesTo);
+    }
     into.parameters.insert(into.parameters.end(), std::make_move_iterator(added.parameters.begin()),
                            std::make_move_iterator(added.parameters.end()));
 }
 
 std::string RowText(const DoxygenComment& comment) {
-    std::string text;
-    auto append = [&text](std::string_view part) {
-        if (part.empty()) {
-            return;
-        }
-        if (!text.empty()) {
-            text.push_back(' ');
-        }
-        text.append(part);
-    };
+    // Paragraphs run together into one line of text; a comment with a list, a table or code keeps
+    // its blocks, its paragraphs as blocks too.
+    std::vector<std::string> parts;
+    bool inlineOnly = true;
     bool seeAlso = false;
     for (const DoxygenLine& line : comment.lines) {
-        std::string_view part = line.text;
-        if (rich::IsPreformattedLine(part)) {
-            part.remove_prefix(1);
-        }
-        if (line.section == kSectionSeeAlso && part.find(' ') == std::string_view::npos) {
+        if (line.section == kSectionSeeAlso && line.text.find(' ') == std::string::npos) {
             // A See also name: a reference, the first one under a label.
             std::string reference = seeAlso ? "" : std::string(kSeeAlsoLabel);
             reference += rich::kReferenceOpen;
-            reference.append(part);
+            reference.append(line.text);
             reference += rich::kReferenceClose;
-            append(reference);
+            parts.push_back(std::move(reference));
             seeAlso = true;
-            continue;
+        } else if (!line.text.empty() && line.text.front() != kCopyMark) {
+            inlineOnly = inlineOnly && ParagraphText(line.text).has_value();
+            parts.push_back(line.text);
         }
-        append(part);
     }
     for (const DoxygenParameter& row : comment.parameters) {
-        append(std::string(1, rich::kCodeOpen) + row.name + rich::kCodeClose);
-        append(row.text);
+        parts.push_back(std::string(1, rich::kCodeOpen) + row.name + rich::kCodeClose + " " +
+                        row.text);
+    }
+    std::string text;
+    for (const std::string& part : parts) {
+        std::optional<std::string_view> paragraph = ParagraphText(part);
+        if (inlineOnly) {
+            text += text.empty() ? "" : " ";
+            text += *paragraph;
+        } else if (paragraph) {
+            rich::OpenBlock(text, rich::BlockKind::kParagraph);
+            text += *paragraph;
+            rich::CloseBlock(text);
+        } else {
+            text += part;
+        }
     }
     return text;
 }

@@ -237,7 +237,7 @@ void DoxygenWalker::Directive(const SourceEvent& event) {
         if (Opaque() || !statement_.text.empty()) {
             return;
         }
-        if (pending_) {
+        if (pending_ || TakeNamed(ParseMacro(event.text).name)) {
             last_ = DocumentMacro(event.text, TakePending());
         } else {
             last_ = ListMacro(event.text);
@@ -280,6 +280,10 @@ void DoxygenWalker::Finish() {
         }
     }
     FlushPending();
+    for (NamedComment& waiting : named_) {
+        AddStandalone(std::move(waiting.comment), waiting.scope);
+    }
+    named_.clear();
     for (const OpenGroup& group : groups_) {
         warn_(group.line, kUnclosedGroup);
     }
@@ -293,8 +297,9 @@ void DoxygenWalker::Finish() {
 
 }  // namespace doxygen_walk
 
-std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn) {
-    return doxygen_walk::DoxygenWalker(content, warn).Read();
+std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn,
+                                             const DoxygenOptions& options) {
+    return doxygen_walk::DoxygenWalker(content, warn, options).Read();
 }
 
 }  // namespace sylva

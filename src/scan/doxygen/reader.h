@@ -17,8 +17,7 @@
 // passed over. A comment with "@file", "@mainpage", "@page" or "@defgroup" is an item of its
 // kind, and so is one that opens with "@example" (a page named by the example's file); one with
 // "@fn", "@class", "@struct", "@def" (and the like) documents the declaration of that name that
-// follows, or, when none follows before the next comment or the end of its scope, an item of that
-// name without syntax.
+// follows, anywhere later in the file, or, when none does, an item of that name without syntax.
 //
 // Names carry every enclosing named scope, joined by "::": namespaces, classes, structs and
 // unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add
@@ -49,24 +48,6 @@
 
 namespace sylva {
 
-// What a documented item is.
-enum class DoxygenKind {
-    kFunction,  // also methods, operators, constructors and destructors
-    kClass,
-    kStruct,
-    kUnion,
-    kEnum,
-    kTypedef,  // typedef and using aliases
-    kVariable,
-    kMacro,
-    kNamespace,
-    kGroup,     // a defgroup (or a documented addtogroup): `name` is its label
-    kFile,      // a file comment: `name` is the file the comment names, or empty
-    kPage,      // a page comment: `name` is the page's label
-    kMainPage,  // the main page comment: `name` is empty
-    kOther,     // a comment without a declaration it could name, or one Sylva cannot name
-};
-
 // One row of an item's parameter or member table.
 struct DoxygenParameter {
     std::string name;                // as the comment or the declaration names it ("a, b" for two)
@@ -75,12 +56,20 @@ struct DoxygenParameter {
     bool templateParameter = false;  // from tparam
 };
 
-// One line of a section. A paragraph is one line; paragraphs of one section are separated by an
-// empty line. A See also line without spaces names one item; any other is rich text.
+// One line of a section: one block of rich text (a paragraph, a list, a code block, ...). A See
+// also line without spaces names one item; a Doc type line is a plain word. A Description line
+// that opens with kCopyMark stands for the text of another item, copied once every file is read:
+// then kCopyAll, kCopyBrief or kCopyDetails, then the item's name as written (empty: the function
+// an "@overload" comment overloads).
 struct DoxygenLine {
     SectionKind section;
     std::string text;  // rich text
 };
+
+inline constexpr char kCopyMark = '\x07';
+inline constexpr char kCopyAll = 'a';
+inline constexpr char kCopyBrief = 'b';
+inline constexpr char kCopyDetails = 'd';
 
 // One documented entity found in a source file.
 struct DoxygenItem {
@@ -93,19 +82,49 @@ struct DoxygenItem {
     std::string title;               // the title of a group or page item
     std::vector<DoxygenLine> lines;  // section lines in the order written
     std::vector<DoxygenParameter> parameters;  // rows of the parameter/member table
+    // A function's parameter types, as "(int,const char*)", to tell overloads apart; empty for
+    // anything else.
+    std::string signature;
+    bool definition = false;           // a function with its body, a variable with its value
+    std::vector<std::string> anchors;  // places in its text that references may lead to
+    std::vector<std::string> bases;    // the bases its comment names
+    std::string relatesTo;             // the class whose page shows it ("@relates")
 };
 
 // Calls warn(line, text) for every problem worth telling the author.
 using DoxygenWarning = std::function<void(int line, std::string_view text)>;
 
+// The file name under which the pages show the image `file` that a comment at `line` names: a
+// web address as it is, a file found beside the source as the name of its copy beside the pages;
+// empty when it cannot be shown (the resolver says why).
+using ImageResolver = std::function<std::string(std::string_view file, int line)>;
+
+// How the comments of a file are read.
+struct DoxygenOptions {
+    // Show what "@internal" and "@cond" hide (the text of an internal comment, the declarations
+    // and comments between "@cond" and "@endcond").
+    bool showHidden = false;
+    // Without one, no image is shown: its alt text stands in its place.
+    ImageResolver images;
+};
+
 // The documented items of one source file, in the order their comments stand (an item whose
-// table a later trailing comment fills stands where it was first needed).
-std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn);
+// table a later trailing comment fills stands where it was first needed; a named entity's comment
+// whose declaration is not in the file, at the end).
+std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn,
+                                             const DoxygenOptions& options = {});
 
 // Files one item of `job`'s list per item that the comments of `content`, the bytes of the file
 // `path`, document; their warnings go to the job's reporter at `path`. Returns the number of
 // items.
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
                        CZTTime lastWrite);
+
+// What a comment of the file `source` that shows the image `written` shows in a scan of
+// `scanPath`: a web address as written; a file found beside the source (or at its absolute
+// path) inside the scan path by the name of its copy beside the pages; nothing otherwise, with
+// `found` telling a file outside the scan path from one that is missing. Nothing is read.
+ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
+                                  std::string_view written);
 
 }  // namespace sylva

@@ -1,18 +1,103 @@
-// Scanning a file of the doxygen style: its documented items, filed into the run's item list.
+// Scanning a file of the doxygen style: its documented items, filed into the run's item list,
+// with the images its comments show.
+#include <algorithm>
+#include <filesystem>
+
 #include "scan/doxygen/reader.h"
+#include "support/digest.h"
+#include "support/text_format.h"
 
 namespace sylva {
+
+namespace {
+
+constexpr std::string_view kImageMissing =
+    "image \"%s\" is not found beside the source; its alt text stands in its place";
+constexpr std::string_view kImageOutside =
+    "image \"%s\" lies outside the scan path; it is not copied, its alt text stands in its place";
+constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
+// Hex digits of the digest that tells copies of images of the same name apart.
+constexpr int kCopyDigits = 16;
+
+namespace fs = std::filesystem;
+
+// The name of the copy beside the pages of the image at `relative` (below the scan path): its
+// own name, with bytes every file system and address take, and a digest of the whole relative
+// path. It depends on nothing but that path, so that two images of one name never share a copy
+// and a re-run that reads only some files names every copy as a full run does.
+std::string CopyName(const fs::path& relative) {
+    std::string name = relative.filename().string();
+    for (char& ch : name) {
+        const bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
+                           (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '_';
+        ch = plain ? ch : '_';
+    }
+    std::size_t dot = name.rfind('.');
+    dot = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    const Digest digest = DigestOf(relative.generic_string());
+    std::string copy = name.substr(0, dot);
+    copy.push_back('-');
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    for (int shift = 60; shift > 60 - 4 * kCopyDigits; shift -= 4) {
+        copy.push_back(kDigits[(digest.low >> shift) & 0xF]);
+    }
+    copy.append(name.substr(dot));
+    return copy;
+}
+
+}  // namespace
+
+ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
+                                  std::string_view written) {
+    ItemList::ImageLookup lookup{std::string(written), {}, {}};
+    for (std::string_view scheme : kWebSchemes) {
+        if (written.starts_with(scheme)) {
+            lookup.shown = written;
+            return lookup;
+        }
+    }
+    std::error_code error;
+    const fs::path asWritten(written);
+    const fs::path candidate =
+        asWritten.is_absolute() ? asWritten : fs::path(source).parent_path() / asWritten;
+    const fs::path found = fs::canonical(candidate, error);
+    if (error || !fs::is_regular_file(found, error)) {
+        return lookup;
+    }
+    lookup.found = found.string();
+    const fs::path root = fs::canonical(scanPath, error);
+    auto [rootEnd, foundAt] = std::mismatch(root.begin(), root.end(), found.begin(), found.end());
+    if (!error && rootEnd == root.end()) {
+        lookup.shown = CopyName(found.lexically_relative(root));
+    }
+    return lookup;
+}
 
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
                        CZTTime lastWrite) {
     Reporter& reporter = job.reporter;
+    DoxygenOptions options;
+    options.showHidden = IsSwitchedOn(job.settings[SYL_DOXYGEN_INTERNAL_DOCS]);
+    // Nothing is read here; a found file is copied with the pages.
+    options.images = [&](std::string_view file, int line) {
+        ItemList::ImageLookup lookup = LookUpImage(job.scanPath, path, file);
+        if (lookup.shown.empty()) {
+            reporter.Warning(
+                path, line,
+                FormatLine(lookup.found.empty() ? kImageMissing : kImageOutside, {file}));
+        }
+        std::string shown = lookup.shown;
+        job.items.NoteImage(std::move(lookup));
+        return shown;
+    };
     std::vector<DoxygenItem> documented = ReadDoxygenComments(
-        content, [&](int line, std::string_view text) { reporter.Warning(path, line, text); });
+        content, [&](int line, std::string_view text) { reporter.Warning(path, line, text); },
+        options);
     if (documented.empty()) {
         return 0;
     }
     std::string_view sourceName = job.items.KeepSourceName(path);
-    for (const DoxygenItem& item : documented) {
+    for (DoxygenItem& item : documented) {
         reporter.Advance();
         job.items.Add(job.settings, item, {{}, {}, lastWrite, sourceName, item.line});
     }

@@ -28,6 +28,9 @@ void DoxygenWalker::OpenBrace() {
         return;
     }
     CppDeclaration declaration = ParseDeclaration(s.text, '{');
+    if (!declaration.braceInitializer) {
+        TakeNamed(declaration.name);
+    }
     if (declaration.braceInitializer && !s.text.empty()) {
         s.initializer = declaration.kind != DeclarationKind::kFunction;
         OpenInitializer();
@@ -157,7 +160,8 @@ void DoxygenWalker::EndStatement(char terminator) {
             MergeComment(items_[static_cast<std::size_t>(s.bodyItem)], TakePending());
         }
         last = FinishBody(s);
-    } else if (pending_) {
+    } else if (pending_ || (!named_.empty() && Current().kind != ScopeKind::kEnum &&
+                            TakeNamed(ParseDeclaration(s.text, terminator).name))) {
         last = Document(s, terminator, TakePending());
     } else {
         last = UndocumentedMember(s, terminator);

@@ -140,8 +140,9 @@ struct LastDeclaration {
 // One walk over one file; ReadDoxygenComments makes one per call.
 class DoxygenWalker {
   public:
-    DoxygenWalker(std::string_view content, const DoxygenWarning& warn)
-        : lexer_(content), warn_(warn) {
+    DoxygenWalker(std::string_view content, const DoxygenWarning& warn,
+                  const DoxygenOptions& options)
+        : lexer_(content), reading_{warn, options, {}, false}, warn_(reading_.warn) {
         scopes_.emplace_back();
     }
 
@@ -203,19 +204,35 @@ class DoxygenWalker {
     LastDeclaration ListMacro(std::string_view directive);
     // True iff a named-entity comment names the declaration `name` (or names nothing).
     bool NamesDeclaration(const DoxygenComment& comment, std::string_view name) const;
-    void AddStandalone(DoxygenComment comment);
+    // An item of a comment's own: a file, a page, a group, or a named entity that no declaration
+    // of this file matched, named in `scope`.
+    void AddStandalone(DoxygenComment comment, std::string_view scope);
+    void AddStandalone(DoxygenComment comment) {
+        std::string scope = Current().qualified;
+        AddStandalone(std::move(comment), scope);
+    }
+    // Makes the waiting comment that names `declared` the pending one; true when one does.
+    bool TakeNamed(std::string_view declared);
     void FlushPending();
     int AddItem(DoxygenItem item);
     int ScopeItem(std::size_t index);
     std::string Qualify(std::string_view name) const;
 
     SourceLexer lexer_;
+    DoxygenReading reading_;
     const DoxygenWarning& warn_;
     std::vector<DoxygenItem> items_;
     std::vector<Scope> scopes_;
     Statement statement_;
     int statementCount_ = 0;
     std::optional<DoxygenComment> pending_;
+    // Comments that name the entity they document ("@class X"), waiting for its declaration,
+    // with the scope prefix of the place they stand.
+    struct NamedComment {
+        DoxygenComment comment;
+        std::string scope;
+    };
+    std::vector<NamedComment> named_;
     LastDeclaration last_;
     std::vector<Condition> conditions_;
     // The open "@{" marks, innermost last.
@@ -232,7 +249,6 @@ class DoxygenWalker {
     std::string memberGroupTitle_;
     // The last group item a comment of this file defined, for the "@{" that opens its group.
     int groupItem_ = -1;
-    std::unordered_set<std::string> reportedUnknown_;
     int line_ = 1;
     std::size_t column_ = 0;
 };

@@ -15,8 +15,21 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Rich text with its markup made visible: `code`, *bold*, _emphasis_, [[name|text]], pre:.
+// Rich text with its markup made visible: `code`, *bold*, _emphasis_, [[name|text]], blocks as
+// {kind argument: content}, a line that is one paragraph as its text alone.
 std::string Visible(std::string_view text) {
+    if (text.starts_with(kCopyMark) && text.size() > 1) {
+        std::string_view what = text[1] == kCopyBrief     ? "brief"
+                                : text[1] == kCopyDetails ? "details"
+                                                          : "all";
+        return "copy " + std::string(what) + " of " + std::string(text.substr(2));
+    }
+    if (rich::StartsWithBlock(text)) {
+        rich::Block block = rich::ReadBlock(text, 0);
+        if (block.kind == rich::BlockKind::kParagraph && block.end == text.size()) {
+            text = block.content;
+        }
+    }
     std::string visible;
     for (char ch : text) {
         switch (ch) {
@@ -41,12 +54,38 @@ std::string Visible(std::string_view text) {
             case rich::kReferenceClose:
                 visible += "]]";
                 break;
-            case rich::kPreformattedLine:
-                visible += "pre:";
-                break;
             case rich::kLiteral:
                 visible += '\\';
                 break;
+            case rich::kBlockOpen:
+                visible += '{';
+                break;
+            case rich::kArgumentEnd:
+                visible += ':';
+                break;
+            case rich::kBlockClose:
+                visible += '}';
+                break;
+            case rich::kImageOpen:
+                visible += "![";
+                break;
+            case rich::kImageClose:
+                visible += ']';
+                break;
+            case rich::kFormulaOpen:
+            case rich::kFormulaClose:
+                visible += '$';
+                break;
+            case rich::kAnchorOpen:
+                visible += "#{";
+                break;
+            case rich::kAnchorClose:
+                visible += '}';
+                break;
+            case rich::kLineBreak:
+                visible += "<br>";
+                break;
+
             default:
                 visible += ch;
         }
@@ -167,11 +206,10 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  syntax: POND_EXPORT_SYMBOL / int pond_copyout(struct pond *pond, void *out, /"
          "                  size_t size);\n"
          "  Description: Copies bytes out of a pond buffer.\n"
-         "  Description: \n"
          "  Description: The buffer keeps its bytes; see [[pond_drain|pond_drain()]] to remove "
          "them.\n"
          "  Return: the number of bytes copied, or -1\n"
-         "  Remarks: Safe on an empty pond.\n"
+         "  Description: {Nnote Note:Safe on an empty pond.}\n"
          "  SeeAlso: pond_drain\n"
          "  SeeAlso: pond_fill\n"
          "  Version: *Since:* 2.1\n"
@@ -208,6 +246,16 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "function pond_close @5\n"
          "  syntax: void pond_close(struct pond *p);\n"
          "  Description: Closes it. More about closing.\n"},
+        {"a list indented under its sentence, and code indented after a blank line",
+         "/**\n * Supports:\n *      * points\n *      * lines\n *\n * So:\n *\n *      code();\n"
+         " */\n"
+         "void pond_draw(void);\n",
+         "function pond_draw @1\n"
+         "  syntax: void pond_draw(void);\n"
+         "  Description: Supports:\n"
+         "  Description: {U:{I:points}{I:lines}}\n"
+         "  Description: So:\n"
+         "  Description: {C: code();\n}\n"},
         {"attention, throws, return values, a titled paragraph, authors and lists",
          "/**\n"
          "   Drains a pond.\n"
@@ -232,22 +280,18 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "function pond_drain @1\n"
          "  syntax: int pond_drain(struct pond *pond, int flags);\n"
          "  Description: Drains a pond.\n"
-         "  Description: \n"
          "  Description: The flags:\n"
-         "  Description: - POND_FAST drains fast\n"
-         "  Description: - POND_SLOW drains slowly\n"
-         "  Attention: *Deprecated:* Use [[pond_empty|pond_empty()]] instead.\n"
-         "  Attention: Not thread-safe.\n"
-         "  Attention: *Precondition:* The pond is open.\n"
+         "  Description: {U:{I:POND_FAST drains fast}{I:POND_SLOW drains slowly}}\n"
+         "  Description: {Ndeprecated Deprecated:Use [[pond_empty|pond_empty()]] instead.}\n"
+         "  Description: {Nwarning Warning:Not thread-safe.}\n"
+         "  Description: {Npre Precondition:The pond is open.}\n"
          "  Throws: `std::bad_alloc` when memory runs out\n"
-         "  Return: `0` on success\n"
-         "  Return: `-1` on failure\n"
-         "  Remarks: *Threads*\n"
-         "  Remarks: Call it from one thread.\n"
+         "  Return: {Tretval:{R:{d:`0`}{d:on success}}{R:{d:`-1`}{d:on failure}}}\n"
+         "  Description: {Npar Threads:Call it from one thread.}\n"
          "  Author: Ada\n"
          "  Copyright: Pond Works\n"
          "  Version: 3\n"},
-        {"code and verbatim blocks become examples, formulas code",
+        {"code and verbatim blocks stand where they are written, formulas as TeX",
          "/**\n"
          " * Adds two depths, \\f$ d_1 + d_2 \\f$.\n"
          " * @code{.c}\n"
@@ -262,11 +306,9 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "int pond_add(int a, int b);\n",
          "function pond_add @1\n"
          "  syntax: int pond_add(int a, int b);\n"
-         "  Description: Adds two depths, ` d_1 + d_2 `.\n"
-         "  Examples: pre:int d = pond_add(1, 2);\n"
-         "  Examples: pre:if (d < 3 && d > 0)\n"
-         "  Examples: pre:    puts(\"ok\");\n"
-         "  Examples: pre:raw <text>\n"},
+         "  Description: Adds two depths, $ d_1 + d_2 $.\n"
+         "  Description: {Cc:int d = pond_add(1, 2);\nif (d < 3 && d > 0)\n    puts(\"ok\");\n}\n"
+         "  Description: {C:raw <text>\n}\n"},
         {"lists, line breaks, HTML pre blocks, fences and a sentence in See also",
          "/**\n"
          " * Steps:\n"
@@ -290,18 +332,14 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "function pond_steps @1\n"
          "  syntax: void pond_steps(void);\n"
          "  Description: Steps:\n"
-         "  Description: 1. open\n"
-         "  Description: 2. fill\n"
-         "  Description: then close\n"
-         "  Description: <pre>\n"
-         "  Description:   keep  <b>this</b>\n"
-         "  Description: </pre>\n"
-         "  Examples: pre:fenced();\n"
-         "  Description: - first item\n"
-         "  Description: *Using it*\n"
-         "  Remarks: Untitled remark.\n"
+         "  Description: {O1:{I:open}{I:fill<br>then close}}\n"
+         "  Description: {V:<pre>\n  keep  <b>this</b>\n</pre>\n}\n"
+         "  Description: {C:fenced();\n}\n"
+         "  Description: {U:{I:first item}}\n"
+         "  Description: {H1 usage:Using it}\n"
+         "  Description: Untitled remark.\n"
          "  SeeAlso: the [[pond_fill|pond_fill()]] page for more\n"
-         "  Description: See [[pond_fill]]\n"
+         "  Description: copy all of pond_fill\n"
          "  Examples: Example file: `fill_example.c`\n"},
         {"what is no documentation: banners, four slashes, empty comments, literals, "
          "continued line comments",
@@ -342,7 +380,7 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  syntax: void pond_refill(struct pond *pond, int source);\n"
          "  Description: Fills `pond` with *fresh* _water_ from _source_, as "
          "[[pond_fill|the filler]] does; see also [[pond_drain|pond_drain]]. Uses "
-         "`std::vector<int>` and \\<b\\> and \\&amp;, and [[pond_open|opens]] first; "
+         "`std::vector\\<int>` and \\<b\\> and \\&amp;, and [[pond_open|opens]] first; "
          "[[guide|the guide]].\n"},
         {"Markdown strong text and web links, %-escaped words, a file command in prose",
          "/** The %Pond class **must** be filled (see https://example.org/ponds_(wet).) or\n"
@@ -653,6 +691,26 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
 
 TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
     ExpectDescriptions({
+        {"groups defined one after the other in one comment, each with its own text",
+         "/**\n  @defgroup imaging Imaging\n\n  Makes images.\n  @{\n"
+         "    @defgroup imaging_filter Filters\n\n  Filters images.\n  @note Slowly.\n"
+         "    @defgroup imaging_c C API\n  @}\n */\n",
+         "group imaging @1\n"
+         "  title: Imaging\n"
+         "  Description: Makes images.\n"
+         "group imaging_filter @1\n"
+         "  title: Filters\n"
+         "  Description: Filters images.\n"
+         "  Description: {Nnote Note:Slowly.}\n"
+         "group imaging_c @1\n"
+         "  title: C API\n"},
+        {"a named entity's comment waits for its declaration past others and their scopes",
+         "namespace E {\n/** \\class Traits\n  * Traits of a type. */\n\n"
+         "template<typename T> struct GenericTraits {\n  enum { A = 1 };\n};\n\n"
+         "template<typename T> struct Traits : GenericTraits<T> {};\n}\n",
+         "struct E::Traits @2\n"
+         "  syntax: template<typename T> struct Traits : GenericTraits<T> { ... };\n"
+         "  Description: Traits of a type.\n"},
         {"a defgroup with its members, ingroup, member groups and a file comment",
          "/** @file pond.h\n"
          "    Ponds and their fish. */\n"
@@ -716,10 +774,6 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "page faq @3\n"
          "  title: Questions\n"
          "  Description: Ask.\n"
-         "function pond_hidden @5\n"
-         "  syntax: int pond_hidden(int depth)\n"
-         "  Description: Defined elsewhere.\n"
-         "  row depth: how deep\n"
          "struct pond @7\n"
          "  syntax: struct pond { ... };\n"
          "  Description: The pond itself.\n"
@@ -736,7 +790,11 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "  Description: Filling a pond.\n"
          "function pond_fill @17\n"
          "  syntax: void pond_fill(void);\n"
-         "  Description: Fills.\n"},
+         "  Description: Fills.\n"
+         "function pond_hidden @5\n"
+         "  syntax: int pond_hidden(int depth)\n"
+         "  Description: Defined elsewhere.\n"
+         "  row depth: how deep\n"},
         {"member groups: their titles head file-level items, their text is no declaration's",
          "/** @name Pond sizes\n"
          "    How big a pond may be.\n"
@@ -786,7 +844,6 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "class CPond @15\n"
          "  syntax: class CPond { ... };\n"
          "  Description: A pond.\n"
-         "  Description: \n"
          "  Description: *Filling*\n"
          "  Description: Water goes in.\n"
          "function CPond::Fill @20\n"
@@ -795,7 +852,6 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "enum pond_plant @24\n"
          "  syntax: typedef enum { ... } pond_plant;\n"
          "  Description: Plants.\n"
-         "  Description: \n"
          "  Description: *Reeds*\n"
          "  Description: Tall ones.\n"
          "  row POND_REED: \n"},
@@ -853,6 +909,12 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         {"class GARDEN_API CBed final : public Base<CBed>", '{', kClass, "CBed", "-"},
         {"template <class T> struct hash<garden::CBed<T>>", '{', kStruct, "hash", "-"},
         {"typedef struct tagPOINT", '{', kStruct, "tagPOINT", "-"},
+        // Attribute and alignment macros between the key and the name, with or without arguments.
+        {"struct __rte_cache_aligned rte_ml_op", '{', kStruct, "rte_ml_op", "-"},
+        {"struct __rte_aligned(64) rte_ml_op", '{', kStruct, "rte_ml_op", "-"},
+        {"class EIGEN_ALIGN_TO_BOUNDARY(16) __declspec(dllexport) Vec4 : public Base", '{', kClass,
+         "Vec4", "-"},
+        {"union __attribute__((packed)) pond_bits", '{', kUnion, "pond_bits", "-"},
         {"typedef union", '{', kUnion, "", "-"},
         {"enum class Colour : unsigned char", '{', kEnum, "Colour", "-"},
         {"struct evbuffer", ';', kStruct, "evbuffer", "-"},
@@ -864,6 +926,10 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         {"unsigned flags : 3", ';', kVariable, "flags", "-"},
         {"std::function<void(int)> on_event", ';', kVariable, "on_event", "-"},
         {"int (*handler)(int signal)", ';', kVariable, "handler", "signal"},
+        // A function pointer member whose pointer a macro writes.
+        {"void * GIT_CALLBACK(gmalloc)(size_t n, const char *file)", ';', kVariable, "gmalloc",
+         "n, file"},
+        {"void __rte_experimental rte_five(void)", ';', kFunction, "rte_five", ""},
         {"typedef void (SDLCALL *SDL_AudioCallback)(void *userdata, Uint8 *stream)", ';', kTypedef,
          "SDL_AudioCallback", "userdata, stream"},
         {"typedef struct SDL_Window SDL_Window", ';', kTypedef, "SDL_Window", "-"},
@@ -883,6 +949,13 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
         EXPECT_EQ(declaration.name, c.name) << c.text;
         EXPECT_EQ(parameters, c.parameters) << c.text;
     }
+    // What tells overloads apart: the parameter types, without names and defaults.
+    EXPECT_EQ(ParseDeclaration("int f(const char *name, int n = 3, ...) const", ';').signature,
+              "(const char*,int,...) const");
+    EXPECT_EQ(
+        ParseDeclaration("void g(void (*cb)(int code, Pond *p), unsigned long)", ';').signature,
+        "(void(*)(int,Pond*),unsigned long)");
+    EXPECT_EQ(ParseDeclaration("void h(void)", '{').signature, "()");
     EXPECT_EQ(ParseMacro("#  define POND_MAX(a, b, ...) x").parameters, (Strings{"a", "b", "..."}));
     EXPECT_EQ(ParseMacro("#define POND_LOG(fmt, args...)").parameters, (Strings{"fmt", "args"}));
     EXPECT_EQ(ParseMacro("#define POND_ON 1").kind, DeclarationKind::kVariable);
@@ -955,6 +1028,19 @@ TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
          "/** See @link pond the pond\n\n    more. */\nvoid x(void);\n",
          {"1: \"@link\" is not closed by \"@endlink\" before its paragraph ends; the link ends "
           "there"}},
+        {"commands and group marks in code spans, quoted strings and code blocks are text",
+         "/** Names may not hold the sequences \"..\" and \"@{\" (see `@{-1}`, `HEAD@{1}`).\n"
+         "    Lines end in `\\r\\n` or `\\n`; `@param x` is literal, @c `x` code, a span `a\n"
+         "    \\r\\n` may run over lines.\n\n"
+         "        text = \"\\nFile\\n\";  // indented code: \\nFile is no command\n\n"
+         "    ```\n    @{ \\frobnicate\n    ```\n */\nvoid y(void);\n",
+         {}},
+        {"a fence, a list and a table left open or overfull, a cond left open",
+         "/** A\n    ```\n    never closed\n */\nvoid z1(void);\n"
+         "/** | a | b |\n    |---|---|\n    | 1 | 2 | 3 | 4 |\n    - deep\n"
+         "      - deeper\n        > quoted\n    @cond hidden */\nvoid z2(void);\n"
+         "/** Hidden too. @endcond */\nvoid z3(void);\n/** After. */\nvoid z4(void);\n",
+         {}},
     };
     for (const WarningCase& c : cases) {
         EXPECT_EQ(Read(c.source).warnings, c.expected) << c.name << "\n--- source:\n" << c.source;
@@ -1002,6 +1088,18 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         {"control bytes in comments", std::string("/** a\x01\x02\x0e\x10\x11 b */ int f(void);")},
         {"a raw string that hides a comment",
          "const char* s = R\"x(/** no */)x\";\n/** yes */ int f();"},
+        {"a list 200 levels deep",
+         [] {
+             std::string text = "/** Levels:\n";
+             for (int level = 0; level < 200; ++level) {
+                 text += std::string(4 + 2 * static_cast<std::size_t>(level), ' ') + "- level\n";
+             }
+             return text + " */ int f(void);";
+         }()},
+        {"a 1 MB table", "/** | a | b |\n    |---|---|\n" + repeat("    | 1 | 2 | 3 |\n", 60000) +
+                             " */ int f(void);"},
+        {"a percent sign at the end of a comment",
+         "/** Ends in %*/ int f(void);\n/** % */ int g();"},
     };
     for (const HostileCase& c : cases) {
         Reading reading = Read(c.source);

@@ -1,0 +1,10 @@
+/**
+ * Cleans a lantern.
+ *
+ * What is cleaned:
+ * - the glass
+ * - the reflector
+ * * the brass handle
+ * + the oil tank
+ */
+void lantern_clean(int id);

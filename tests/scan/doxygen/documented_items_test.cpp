@@ -1,0 +1,191 @@
+// Items of the doxygen style across the files of a scan: a declaration documented where it is
+// declared and again where it is defined, texts copied from other items, groups defined twice,
+// and the images comments show. Each case is a small tree written for it.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "scan/rich_text.h"
+#include "scan/scan_fixture.h"
+#include "test_support/recording_diagnostics.h"
+
+namespace sylva {
+namespace {
+
+using Strings = std::vector<std::string>;
+using Files = std::map<std::string, std::string>;
+
+struct Scan {
+    Strings items;     // "name [group]: description | rows", in list order
+    Strings warnings;  // "file:line: text", the scan path left out
+    Strings images;    // "copy name"
+};
+
+Scan ScanTree(const Files& files) {
+    test::ScratchDir dir;
+    for (const auto& [path, content] : files) {
+        dir.Write(path, content);
+    }
+    dir.Write("outside.png", "png");
+    test::Scanned scanned;
+    test::RecordingDiagnostics diagnostics;
+    Reporter reporter{&scanned.protocol, nullptr, &diagnostics};
+    std::string root = dir.File("src");
+    ScanJob job{scanned.settings, scanned.items, reporter, root,
+                ".H|.C",          "/out",        "Demo",   CommentStyle::kDoxygen};
+    (void)ScanPath(job, root, true);
+    Scan scan;
+    for (const ItemList::Slot& item : scanned.items) {
+        if (!item) {
+            continue;
+        }
+        ItemText text = DeriveItemText(*item, scanned.settings, scanned.options);
+        std::string line = item->name + " [" + item->group + "]:";
+        for (const std::string& description : text.sections[kSectionDescription]) {
+            line += " " + rich::InlineText(description);
+        }
+        for (const ParameterRow& row : text.parameterRows) {
+            line += " | " + row.name + " " + row.comment;
+        }
+        for (const std::string& returned : text.sections[kSectionReturn]) {
+            line += " / " + rich::InlineText(returned);
+        }
+        for (const std::string& name : text.sections[kSectionSeeAlso]) {
+            line += " ~ " + name;
+        }
+        scan.items.push_back(line);
+    }
+    for (const std::string& warning : diagnostics.warnings) {
+        scan.warnings.push_back(warning.substr(warning.find("src/") + 4));
+    }
+    for (const auto& image : scanned.items.Images()) {
+        scan.images.push_back(image.second);
+    }
+    return scan;
+}
+
+TEST(DocumentedItems, ADeclarationDocumentedTwiceIsOneItemWithBothTexts) {
+    Scan scan = ScanTree({
+        {"src/pond.h",
+         "/** Fills a pond. @param depth how deep */\nint pond_fill(int depth);\n"
+         "/** Drains by a count. */\nint pond_drain(int count);\n"
+         "/** Drains by a name. */\nint pond_drain(const char *name);\n"
+         "/** A pond. */\nstruct pond;\n"},
+        {"src/pond.c",
+         "/** At its definition: checks the depth first.\n @param d the depth again */\n"
+         "int pond_fill(int d) { return d; }\n"
+         "/** The pond's parts. */\nstruct pond {\n  int depth; /**< how deep */\n};\n"},
+    });
+    EXPECT_EQ(scan.items,
+              (Strings{"pond [Common]: The pond's parts. A pond. | depth how deep",
+                       "pond_drain [Common]: Drains by a count.",
+                       "pond_drain [Common]: Drains by a name.",
+                       "pond_fill [Common]: At its definition: checks the depth first. Fills a "
+                       "pond. | d the depth again | depth how deep"}));
+    EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
+}
+
+TEST(DocumentedItems, SpecializationsStayApartRelatedFunctionsAndBasesStandOnTheirPages) {
+    Scan scan = ScanTree({
+        {"src/lamp.h",
+         "namespace ns {\n/** A lamp. @ingroup lights */\ntemplate <class T> class Lamp {};\n"
+         "/** A lamp of ints. @extends Lamp */\ntemplate <> class Lamp<int> {};\n}\n"
+         "/** Compares lamps. @relates ns::Lamp */\nbool same(int a, int b);\n"
+         "/** Nowhere. @relates Nothing */\nvoid lost(void);\n"},
+    });
+    EXPECT_EQ(scan.items,
+              (Strings{"lost [Common]: Nowhere.", "ns::Lamp [Common]: A lamp of ints. ~ Lamp",
+                       "ns::Lamp [lights]: A lamp. ~ same", "same [lights]: Compares lamps."}));
+    EXPECT_EQ(scan.warnings, (Strings{"lamp.h:9: \"@relates Nothing\" names no documented class; "
+                                      "no page shows the function beside it"}));
+}
+
+TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
+    Scan scan = ScanTree({
+        {"src/copy.h",
+         "/** Brief of a.\n\n Details of a.\n @return a's result */\nint a(int x);\n"
+         "/** @copydoc a */\nint b(int x);\n"
+         "/** @copybrief a\n\n Own details. */\nint c(void);\n"
+         "/** @copydetails a */\nint d(void);\n"
+         "/** Loops: @copydoc f */\nint e(void);\n"
+         "/** @copydoc e */\nint f(void);\n"
+         "/** @copydoc nowhere */\nint g(void);\n"
+         "/** Takes a number. */\nint h(int n);\n"
+         "/** @overload */\nint h(long n);\n"
+         "/** @copydoc h(int) */\nint i(void);\n"},
+    });
+    EXPECT_EQ(
+        scan.items,
+        (Strings{"a [Common]: Brief of a. Details of a. / a's result",
+                 "b [Common]: Brief of a. Details of a. / a's result",
+                 "c [Common]: Brief of a. Own details.", "d [Common]: Details of a.",
+                 "e [Common]: Loops:", "f [Common]:", "g [Common]:", "h [Common]: Takes a number.",
+                 "h [Common]: Takes a number.", "i [Common]: Takes a number."}));
+    EXPECT_EQ(scan.warnings,
+              (Strings{"copy.h:16: \"@copydoc e\" would copy this item's own text back into it; "
+                       "the copy is left out",
+                       "copy.h:18: \"@copydoc nowhere\" names no documented item; nothing is "
+                       "copied"}));
+}
+
+TEST(DocumentedItems, AGroupDefinedAgainIsWarnedOfAndKeepsItsOwnTitle) {
+    Scan scan = ScanTree({
+        {"src/commit.h",
+         "/** @defgroup git_commit Commit routines\n @{ */\n/** Commits. */\nint commit(void);\n"
+         "/** @} */\n"},
+        {"src/worktree.h",
+         "/** @defgroup git_commit Worktree routines\n @{ */\n/** Adds a tree. */\n"
+         "int worktree_add(void);\n/** @} */\n"
+         "/** @defgroup git_commit Worktree routines */\n"},
+    });
+    EXPECT_EQ(
+        scan.items,
+        (Strings{"Commit routines [Commit routines]:", "commit [Commit routines]: Commits.",
+                 "Worktree routines [Worktree routines]:", "Worktree routines [Worktree routines]:",
+                 "worktree_add [Worktree routines]: Adds a tree."}));
+    ASSERT_EQ(scan.warnings.size(), 2u);
+    for (std::string_view warning : {"worktree.h:1: group \"git_commit\" is defined again with "
+                                     "another title (first at ",
+                                     "commit.h:1 as \"Commit routines\"); the items of this "
+                                     "definition are listed under its own title \"Worktree "
+                                     "routines\""}) {
+        EXPECT_NE(scan.warnings[0].find(warning), std::string::npos) << scan.warnings[0];
+    }
+    EXPECT_EQ(scan.warnings[1].substr(0, 49),
+              "worktree.h:6: group \"git_commit\" is defined again");
+}
+
+TEST(DocumentedItems, ImagesBesideTheSourceAreCopiedAndOthersAreWarnedOf) {
+    Scan scan = ScanTree({
+        {"src/pic.png", "png"},
+        {"src/sub/pic.png", "another png"},
+        {"src/img.h",
+         "/** Shows ![the pond](pic.png), ![web](https://example.org/p.png),\n"
+         " ![gone](missing.png) and ![out](../outside.png).\n"
+         " \\image html pic.png \"A caption\" */\nint pond_show(void);\n"},
+        {"src/sub/img.h", "/** The other ![pic](pic.png). */\nint other_show(void);\n"},
+    });
+    // Each copy is named after its own path alone, so two of one name never share a copy and a
+    // scan of some of the files names each copy as a scan of all of them does.
+    ASSERT_EQ(scan.images.size(), 2u);
+    EXPECT_NE(scan.images[0], scan.images[1]);
+    for (const std::string& image : scan.images) {
+        EXPECT_TRUE(image.starts_with("pic-") && image.ends_with(".png") &&
+                    image.size() == std::string("pic-.png").size() + 16)
+            << image;
+    }
+    Scan alone =
+        ScanTree({{"src/sub/pic.png", "another png"},
+                  {"src/sub/img.h", "/** The other ![pic](pic.png). */\nint other(void);\n"}});
+    EXPECT_EQ(alone.images, (Strings{scan.images[1]}));
+    EXPECT_EQ(scan.warnings,
+              (Strings{"img.h:2: image \"missing.png\" is not found beside the source; its alt "
+                       "text stands in its place",
+                       "img.h:2: image \"../outside.png\" lies outside the scan path; it is not "
+                       "copied, its alt text stands in its place"}));
+}
+
+}  // namespace
+}  // namespace sylva

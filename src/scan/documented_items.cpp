@@ -322,7 +322,10 @@ void DocumentedItems::Expand(CSylItem& item) {
         std::string command = what == kCopyBrief     ? "@copybrief"
                               : what == kCopyDetails ? "@copydetails"
                                                      : "@copydoc";
-        command += name.empty() ? "" : " " + std::string(name);
+        if (!name.empty()) {
+            command += ' ';
+            command += name;
+        }
         CSylItem* source = CopySource(item, name);
         if (source == nullptr) {
             Warn(item,

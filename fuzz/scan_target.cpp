@@ -73,8 +73,8 @@ void RequireBalancedClosings(std::string_view html) {
                                   "pre", "b", "a", "blockquote", "body", "html"}) {
         std::size_t opened = 0;
         std::size_t closed = 0;
-        std::string open = "<" + std::string(name);
-        std::string close = "</" + std::string(name) + ">";
+        std::string open = std::string(1, '<').append(name);
+        std::string close = std::string("</").append(name).append(1, '>');
         for (std::size_t at = FindNoCase(html, open); at != std::string_view::npos;
              at = FindNoCase(html, open, at + 1)) {
             char next = at + open.size() < html.size() ? html[at + open.size()] : '\0';

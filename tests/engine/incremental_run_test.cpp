@@ -401,7 +401,7 @@ TEST_F(IncrementalRun, ARunKilledAnywhereIsFollowedByOneThatComesOutAsAFullRun) 
         if (kill % 5 == 0) {
             auto file = std::next(sources_.files.begin(),
                                   static_cast<long>(random() % sources_.files.size()));
-            file->second.insert(file->second.find("int F") + 4, "K");
+            file->second.insert(file->second.find("int F") + 4, 1, 'K');
             WriteSources();
         }
         const auto delay = runTime * (kill + 0.5) / kKills;

@@ -24,7 +24,7 @@ SOURCE = (
 
 
 def main():
-    sylva, schema_path = sys.argv[1], sys.argv[2]
+    sylva, schema_path = os.path.abspath(sys.argv[1]), sys.argv[2]
     with open(schema_path, encoding="utf-8") as f:
         schema = json.load(f)
     with tempfile.TemporaryDirectory() as work:

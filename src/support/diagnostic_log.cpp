@@ -60,7 +60,6 @@ std::string OutputTargetProblem(const std::string& path) {
     return {};
 }
 
-
 std::string DiagnosticsBase(const std::string& directory) {
     std::error_code error;
     fs::path absolute = fs::absolute(directory.empty() ? "." : directory, error);

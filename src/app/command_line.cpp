@@ -32,7 +32,7 @@ constexpr OptionRow kOptions[] = {
      &StartValues::cacheDirectory, nullptr},
     // Before -DIAGNOSTICS and -BASELINE, whose names they contain.
     {"-DIAGNOSTICS-BASE", "=DIR",
-     "the directory the diagnostics file's locations are relative to (default: the current one)",
+     "locations in the diagnostics file are relative to DIR (default: here)",
      &StartValues::diagnosticsBase, nullptr},
     {"-DIAGNOSTICS-FORMAT", "=FORMAT",
      "sarif or jsonl (default: jsonl for a file named .jsonl, else sarif)",
@@ -42,7 +42,7 @@ constexpr OptionRow kOptions[] = {
     {"-BASELINE-UPDATE", "", "rewrite the -BASELINE file from this run's warnings", nullptr,
      &StartValues::baselineUpdate},
     {"-BASELINE", "=FILE",
-     "count for -WERROR only warnings not in FILE (a missing FILE is written with this run's)",
+     "-WERROR counts only warnings not in FILE (missing: written from this run)",
      &StartValues::baselineFile, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
     {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,

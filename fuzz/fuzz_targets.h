@@ -24,6 +24,8 @@ int FuzzCrossLink(const std::uint8_t* data, std::size_t size);
 // A project name (the first line) and a source file (the rest): a whole generation run, with
 // its pages and master index written to a scratch directory.
 int FuzzRun(const std::uint8_t* data, std::size_t size);
+// Any bytes as a JSON string of the diagnostics files and the baseline: it always parses.
+int FuzzJsonText(const std::uint8_t* data, std::size_t size);
 
 // Aborts with `what` on standard error unless `holds`.
 void Require(bool holds, std::string_view what);

@@ -3,7 +3,8 @@
 # Runs apt-get as root, or through sudo for other users. Extra package names may be passed.
 set -euo pipefail
 
-packages=(g++ make cmake pkgconf libgtest-dev libmd4c-dev qt6-base-dev libgl-dev libsqlite3-dev libxxhash-dev "$@")
+packages=(g++ make cmake pkgconf libgtest-dev libmd4c-dev qt6-base-dev libgl-dev libsqlite3-dev libxxhash-dev
+          nlohmann-json3-dev python3-jsonschema "$@")
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/inotify_source.h"
+#include "app/machine_diagnostics.h"
 #include "app/main_actions.h"
 #include "app/terminal_output.h"
 #include "app/terminal_prompter.h"
@@ -68,9 +69,16 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
     // shown only when asked for.
     TerminalProtocol configProtocol(switches.verbose, false);
     TerminalDiagnostics diagnostics;
+    std::string refusal;
+    std::unique_ptr<MachineDiagnostics> machine =
+        MachineDiagnostics::Prepare(switches, fields.projectName, diagnostics, refusal);
+    if (machine == nullptr) {
+        WriteTerminalLine(stderr, refusal);
+        return kExitNotRun;
+    }
     MainActions actions(fields, prompter, nullptr, nullptr);
     ActionResult result = actions.CreateBatch(
-        &runProtocol, switches.verbose ? &configProtocol : nullptr, &diagnostics);
+        &runProtocol, switches.verbose ? &configProtocol : nullptr, &machine->sink());
     if (result == ActionResult::kNotRun) {
         return kExitNotRun;
     }
@@ -78,12 +86,16 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
         *summary = actions.LastRun();
     }
     const int warnings = actions.WarningCount();
+    const MachineDiagnostics::Outcome outcome = machine->Finish(warnings);
+    const bool asErrors = switches.warningsAreErrors && outcome.countedWarnings > 0;
     if (warnings > 0) {
-        WriteTerminalLine(stderr,
-                          FormatLine(switches.warningsAreErrors ? kSummaryAsErrors : kSummary,
-                                     {WarningSummary(warnings)}));
+        WriteTerminalLine(
+            stderr, FormatLine(asErrors ? kSummaryAsErrors : kSummary, {WarningSummary(warnings)}));
     }
-    if (result == ActionResult::kDoneWithFailures || (switches.warningsAreErrors && warnings > 0)) {
+    for (const std::string& line : outcome.lines) {
+        WriteTerminalLine(stderr, line);
+    }
+    if (result == ActionResult::kDoneWithFailures || outcome.failed || asErrors) {
         return kExitFailures;
     }
     return kExitOk;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "scan/settings.h"
+#include "support/diagnostic_log.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -29,6 +30,20 @@ constexpr OptionRow kOptions[] = {
      &StartValues::commentStyle, nullptr},
     {"-CACHE", "=DIR", "cache directory (default: $XDG_CACHE_HOME/sylva or ~/.cache/sylva)",
      &StartValues::cacheDirectory, nullptr},
+    // Before -DIAGNOSTICS and -BASELINE, whose names they contain.
+    {"-DIAGNOSTICS-BASE", "=DIR",
+     "locations in the diagnostics file are relative to DIR (default: here)",
+     &StartValues::diagnosticsBase, nullptr},
+    {"-DIAGNOSTICS-FORMAT", "=FORMAT",
+     "sarif or jsonl (default: jsonl for a file named .jsonl, else sarif)",
+     &StartValues::diagnosticsFormat, nullptr},
+    {"-DIAGNOSTICS", "=FILE", "write every warning and error of the run to FILE as SARIF 2.1.0",
+     &StartValues::diagnosticsFile, nullptr},
+    {"-BASELINE-UPDATE", "", "rewrite the -BASELINE file from this run's warnings", nullptr,
+     &StartValues::baselineUpdate},
+    {"-BASELINE", "=FILE",
+     "-WERROR counts only warnings not in FILE (missing: written from this run)",
+     &StartValues::baselineFile, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
     {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,
      &StartValues::rebuild},
@@ -99,6 +114,12 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
             parsed.values.*option.value = value;
             break;
         }
+    }
+    const std::string& format = parsed.values.diagnosticsFormat;
+    if (!format.empty() && !ParseDiagnosticFormat(format)) {
+        parsed.error =
+            "unknown diagnostics format \"" + format + "\"; the formats are sarif and jsonl";
+        return parsed;
     }
     const std::string& style = parsed.values.commentStyle;
     if (!style.empty() && !ParseCommentStyle(style)) {

@@ -1,5 +1,6 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
-// "-STYLE=", "-CACHE=" with their values and the switches "-FORCE" (generate at once, without the
+// "-STYLE=", "-CACHE=", "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE="
+// with their values, "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
 // window), "-REBUILD", "-WATCH" (generate, then again after each change), "-VERBOSE" and
 // "-WERROR" (a run that gave warnings fails), plus --help and --version.
 //
@@ -26,10 +27,15 @@ struct StartValues {
     std::string description;
     std::string scanPath;
     std::string outputPath;
-    std::string filter;          // empty: the extensions the window's Filter field starts with
-    std::string configFile;      // empty: the standard file, when there is one
-    std::string commentStyle;    // empty: as the configuration says
-    std::string cacheDirectory;  // empty: $SYLVA_CACHE_DIR or the user's cache directory
+    std::string filter;             // empty: the extensions the window's Filter field starts with
+    std::string configFile;         // empty: the standard file, when there is one
+    std::string commentStyle;       // empty: as the configuration says
+    std::string cacheDirectory;     // empty: $SYLVA_CACHE_DIR or the user's cache directory
+    std::string diagnosticsFile;    // empty: no file of the run's diagnostics
+    std::string diagnosticsBase;    // empty: the current directory
+    std::string diagnosticsFormat;  // empty: by the file's name
+    std::string baselineFile;       // empty: every warning counts
+    bool baselineUpdate = false;
     bool force = false;
     bool rebuild = false;
     bool watch = false;

@@ -11,6 +11,7 @@
 #include "engine/run_cache.h"
 #include "scan/scan.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -29,9 +30,11 @@ constexpr std::string_view kCannotCreateDirectoryLine =
 constexpr std::string_view kCleanItemListLine = "Clean item list...";
 constexpr std::string_view kPathDoneLine = "Path done, scanned paths %d, scanned files %d.";
 constexpr std::string_view kWarningSummaryLine = "WARNING: %s.";
-constexpr std::string_view kUnknownSeeAlso =
-    "See also entry \"%s\" names no documented item; its link leads nowhere";
-constexpr std::string_view kEmptySeeAlso = "empty See also entry; its link leads nowhere";
+constexpr WarningKind kUnknownSeeAlso = {
+    "sylva.unknown-see-also",
+    "See also entry \"%s\" names no documented item; its link leads nowhere"};
+constexpr WarningKind kEmptySeeAlso = {"sylva.empty-see-also",
+                                       "empty See also entry; its link leads nowhere"};
 
 std::string WithoutTrailingSlashes(const std::string& path) {
     return std::string(TrimRightView(path, "/"));
@@ -170,16 +173,22 @@ void CheckSeeAlsoNames(const ItemList& items, const Settings& settings, const Ru
             const NameLookups::Recording recording(checked.lookups);
             for (const std::string& name : SeeAlsoNames(*listed[i], settings, options)) {
                 if (name.empty()) {
-                    checked.warnings.emplace_back(kEmptySeeAlso);
+                    checked.warnings.emplace_back(kEmptySeeAlso.pattern);
                 } else if (!ResolveName(items, name, *listed[i])) {
-                    checked.warnings.push_back(FormatLine(kUnknownSeeAlso, {name}));
+                    checked.warnings.push_back(FormatLine(kUnknownSeeAlso, {name}).text);
                 }
             }
             return checked;
         },
         [&](std::size_t i, Checked& checked) {
             for (const std::string& warning : checked.fresh ? *checked.fresh : checked.warnings) {
-                reporter.Warning(listed[i]->sourceFile, listed[i]->sourceLine, warning);
+                // The cache keeps the texts alone; the empty entry's is its kind's whole pattern,
+                // and an unknown name's always quotes the name, so the two kinds cannot be
+                // confused.
+                const WarningKind& kind =
+                    warning == kEmptySeeAlso.pattern ? kEmptySeeAlso : kUnknownSeeAlso;
+                reporter.Warning(listed[i]->sourceFile, listed[i]->sourceLine,
+                                 WarningMessage(kind.rule, warning, listed[i]->name));
             }
             if (cache != nullptr && checked.fresh == nullptr) {
                 cache->SeeAlsoChecked(*listed[i], std::move(checked.warnings), checked.lookups);

@@ -19,6 +19,7 @@
 #include "html/page_names.h"
 #include "support/ordered_work.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -31,8 +32,9 @@ constexpr std::string_view kLinkPattern = "<a href=\"%s\">%s</a>";
 constexpr std::string_view kLinkOpen = "<a";
 constexpr std::string_view kLinkClose = "</a>";
 constexpr int kExtraRescans = 2;
-constexpr std::string_view kCaseOnlyName =
-    "\"%s\" matches the item \"%s\" only when letter case is ignored; it stays unlinked";
+constexpr WarningKind kCaseOnlyName = {
+    "sylva.case-only-name",
+    "\"%s\" matches the item \"%s\" only when letter case is ignored; it stays unlinked"};
 
 struct Range {
     std::size_t begin;
@@ -159,7 +161,7 @@ void FindCaseOnlyNames(const ItemList& items, std::string_view line, const CaseF
             continue;
         }
         if (const std::string* name = names.Find(*candidate)) {
-            warnings.push_back(FormatLine(kCaseOnlyName, {*candidate, *name}));
+            warnings.push_back(FormatLine(kCaseOnlyName, {*candidate, *name}).text);
         }
     }
 }
@@ -233,7 +235,8 @@ void CrossLink(PageJob& job) {
             const std::vector<std::string>& warnings =
                 checked.fresh != nullptr ? checked.fresh->linkWarnings : checked.warnings;
             for (const std::string& warning : warnings) {
-                job.reporter.Warning(item.sourceFile, item.sourceLine, warning);
+                job.reporter.Warning(item.sourceFile, item.sourceLine,
+                                     WarningMessage(kCaseOnlyName.rule, warning, item.name));
             }
             if (job.memo != nullptr && checked.fresh == nullptr) {
                 job.memo->Linked(item, std::move(checked.warnings), checked.lookups);

@@ -7,18 +7,23 @@
 #include "scan/doxygen/reader.h"
 #include "scan/sorted_lines.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 
 namespace sylva {
 
 namespace {
 
-constexpr std::string_view kUnknownCopy = "\"%s\" names no documented item; nothing is copied";
-constexpr std::string_view kNoOverloaded =
-    "\"@overload\" stands at the only function of its name; nothing is copied";
-constexpr std::string_view kUnknownRelated =
-    "\"@relates %s\" names no documented class; no page shows the function beside it";
-constexpr std::string_view kCopyCycle =
-    "\"%s\" would copy this item's own text back into it; the copy is left out";
+constexpr WarningKind kUnknownCopy = {"doxygen.unknown-copy",
+                                      "\"%s\" names no documented item; nothing is copied"};
+constexpr WarningKind kNoOverloaded = {
+    "doxygen.no-overloaded",
+    "\"@overload\" stands at the only function of its name; nothing is copied"};
+constexpr WarningKind kUnknownRelated = {
+    "doxygen.unknown-related",
+    "\"@relates %s\" names no documented class; no page shows the function beside it"};
+constexpr WarningKind kCopyCycle = {
+    "doxygen.copy-cycle",
+    "\"%s\" would copy this item's own text back into it; the copy is left out"};
 
 // The raw lines of an item's block text (scan/sorted_lines.h), each with its section or mark.
 std::vector<std::string> RawLines(std::string_view blockText) {
@@ -126,8 +131,8 @@ class DocumentedItems {
     void Expand(CSylItem& item);
     CSylItem* CopySource(const CSylItem& item, std::string_view name);
     static void Store(CSylItem& item, const std::vector<std::string>& lines);
-    void Warn(const CSylItem& item, std::string_view text) const {
-        warn_(item.sourceFile, item.sourceLine, text);
+    void Warn(const CSylItem& item, const WarningMessage& message) const {
+        warn_(item.sourceFile, item.sourceLine, message.About(item.name));
     }
 
     ItemList& list_;
@@ -328,8 +333,8 @@ void DocumentedItems::Expand(CSylItem& item) {
         }
         CSylItem* source = CopySource(item, name);
         if (source == nullptr) {
-            Warn(item,
-                 name.empty() ? std::string(kNoOverloaded) : FormatLine(kUnknownCopy, {command}));
+            Warn(item, name.empty() ? WarningMessage(kNoOverloaded)
+                                    : FormatLine(kUnknownCopy, {command}));
             continue;
         }
         Expand(*source);

@@ -13,6 +13,7 @@
 #include "scan/scan.h"
 #include "support/line_reader.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -25,10 +26,11 @@ constexpr std::string_view kScanningStatus = "Scanning source file %s...";
 constexpr std::string_view kScanningLine = "  Scanning file %s...";
 constexpr std::string_view kCannotAccess = "  ERROR: Cannot access file %s !";
 constexpr std::string_view kFileDone = "  File done, scanned items %d.";
-constexpr std::string_view kUnclosedBlock =
-    "documentation block not closed before the end of the file; it gives no item";
-constexpr std::string_view kNoDeclaration =
-    "documentation block without a declaration; its item is named \"%s\"";
+constexpr WarningKind kUnclosedBlock = {
+    "sylva.unclosed-block",
+    "documentation block not closed before the end of the file; it gives no item"};
+constexpr WarningKind kNoDeclaration = {
+    "sylva.no-declaration", "documentation block without a declaration; its item is named \"%s\""};
 constexpr std::string_view kCannotReadAll = "  ERROR: Cannot read file %s completely (%s) !";
 
 // The pieces of a file, with the 1-based number of the physical line the last one belongs to.

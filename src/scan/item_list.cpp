@@ -6,16 +6,19 @@
 #include "scan/item_fields.h"
 #include "scan/sorted_lines.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 
 namespace sylva {
 
 namespace {
 
-constexpr std::string_view kGroupDefinedAgain =
-    "group \"%s\" is defined again (first at %s:%s); \"@addtogroup\" adds to a group";
-constexpr std::string_view kGroupRetitled =
+constexpr WarningKind kGroupDefinedAgain = {
+    "doxygen.group-defined-again",
+    "group \"%s\" is defined again (first at %s:%s); \"@addtogroup\" adds to a group"};
+constexpr WarningKind kGroupRetitled = {
+    "doxygen.group-retitled",
     "group \"%s\" is defined again with another title (first at %s:%s as \"%s\"); the items "
-    "of this definition are listed under its own title \"%s\"";
+    "of this definition are listed under its own title \"%s\""};
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "scan/settings.h"
 #include "support/byte_codec.h"
 #include "support/run_options.h"
+#include "support/warning_kind.h"
 #include "support/zt_string_array.h"
 #include "support/zt_time.h"
 
@@ -236,7 +237,8 @@ class ItemList {
     // both texts, and the text "@copydoc", "@copybrief", "@copydetails" and "@overload" name is
     // copied in. Calls `warn` for a copy that names no item or would copy itself.
     // REQUIRES: Sort afterwards.
-    using Warning = std::function<void(std::string_view file, int line, std::string_view text)>;
+    using Warning =
+        std::function<void(std::string_view file, int line, const WarningMessage& message)>;
     void FinishDocumented(const Warning& warn);
     // Gives the items of the doxygen style in a group the group's title: the title the first
     // definition in their own file gave, else the first definition of the run. Calls `warn` at

@@ -145,8 +145,9 @@ ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     walker.MarkEntered(directory);
     walker.Walk(directory, recurse);
     // Work across files, done once every file is filed, read or replayed alike.
-    const ItemList::Warning warn = [&job](std::string_view file, int line, std::string_view text) {
-        job.reporter.Warning(file, line, text);
+    const ItemList::Warning warn = [&job](std::string_view file, int line,
+                                          const WarningMessage& message) {
+        job.reporter.Warning(file, line, message);
     };
     job.items.FinishDocumented(warn);
     job.items.UseGroupTitles(warn);

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/warning_kind.h"
+
 namespace sylva {
 
 class DiagnosticSink {
@@ -17,6 +19,13 @@ class DiagnosticSink {
 
     // One warning about line `line` (1-based) of `file`, as the scan opened it. `text` is one line.
     virtual void Warning(std::string_view file, int line, std::string_view text) = 0;
+    // The same warning with its kind and entity; a sink that shows only the line need not care.
+    virtual void WarningOfKind(std::string_view file, int line, const WarningMessage& message) {
+        Warning(file, line, message.text);
+    }
+    // A protocol line for a failure that makes the run incomplete ("ERROR: ..."); a sink that
+    // records the whole run's diagnostics keeps it, the others leave it to the protocol.
+    virtual void Error(std::string_view /*line*/) {}
 };
 
 // "1 warning given" or "<count> warnings given": the heart of a run's closing summary line.

@@ -5,19 +5,20 @@
 namespace sylva {
 
 void ReportLog::Protocol(std::string_view line) {
-    events_.push_back({Kind::kProtocol, std::string(line), {}, 0});
+    events_.push_back({Kind::kProtocol, std::string(line), {}, 0, {}, {}});
 }
 
 void ReportLog::Failure(std::string_view line) {
-    events_.push_back({Kind::kFailure, std::string(line), {}, 0});
+    events_.push_back({Kind::kFailure, std::string(line), {}, 0, {}, {}});
 }
 
-void ReportLog::Warning(std::string_view file, int line, std::string_view text) {
-    events_.push_back({Kind::kWarning, std::string(text), std::string(file), line});
+void ReportLog::Warning(std::string_view file, int line, const WarningMessage& message) {
+    events_.push_back({Kind::kWarning, message.text, std::string(file), line,
+                       std::string(message.rule), message.entity});
 }
 
 void ReportLog::Status(std::string_view text) {
-    events_.push_back({Kind::kStatus, std::string(text), {}, 0});
+    events_.push_back({Kind::kStatus, std::string(text), {}, 0, {}, {}});
 }
 
 void ReportLog::Advance() {
@@ -26,7 +27,7 @@ void ReportLog::Advance() {
         ++events_.back().line;
         return;
     }
-    events_.push_back({Kind::kAdvance, {}, {}, 1});
+    events_.push_back({Kind::kAdvance, {}, {}, 1, {}, {}});
 }
 
 void ReportLog::ReplayInto(Reporter& reporter) const {
@@ -39,7 +40,8 @@ void ReportLog::ReplayInto(Reporter& reporter) const {
                 reporter.Failure(event.text);
                 break;
             case Kind::kWarning:
-                reporter.Warning(event.file, event.line, event.text);
+                reporter.Warning(event.file, event.line,
+                                 WarningMessage(event.rule, event.text, event.entity));
                 break;
             case Kind::kStatus:
                 reporter.Status(event.text);
@@ -68,7 +70,7 @@ void ReportLog::Encode(ByteWriter& out) const {
     out.Number(events_.size());
     for (const Event& event : events_) {
         out.Number(static_cast<std::uint64_t>(event.kind)).Text(event.text).Text(event.file);
-        out.Signed(event.line);
+        out.Signed(event.line).Text(event.rule).Text(event.entity);
     }
 }
 
@@ -81,6 +83,8 @@ std::optional<ReportLog> ReportLog::Decode(ByteReader& in) {
         event.text = in.Text();
         event.file = in.Text();
         event.line = static_cast<int>(in.Signed());
+        event.rule = in.Text();
+        event.entity = in.Text();
         log.events_.push_back(std::move(event));
     }
     if (!in.ok()) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/byte_codec.h"
+#include "support/warning_kind.h"
 
 namespace sylva {
 
@@ -18,7 +19,7 @@ class ReportLog {
   public:
     void Protocol(std::string_view line);
     void Failure(std::string_view line);
-    void Warning(std::string_view file, int line, std::string_view text);
+    void Warning(std::string_view file, int line, const WarningMessage& message);
     void Status(std::string_view text);
     void Advance();
 
@@ -38,8 +39,10 @@ class ReportLog {
     struct Event {
         Kind kind;
         std::string text;
-        std::string file;  // of a warning
-        int line = 0;      // of a warning; the number of steps of an advance
+        std::string file;    // of a warning
+        int line = 0;        // of a warning; the number of steps of an advance
+        std::string rule;    // of a warning: its kind
+        std::string entity;  // of a warning: the documented entity, when known
         friend bool operator==(const Event&, const Event&) = default;
     };
 

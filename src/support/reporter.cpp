@@ -31,18 +31,25 @@ void Reporter::Failure(std::string_view line) {
     if (tap_ != nullptr) {
         tap_->Failure(line);
     }
+    if (diagnostics_ != nullptr) {
+        diagnostics_->Error(line);
+    }
     AddLine(line);
 }
 
 void Reporter::Warning(std::string_view file, int line, std::string_view text) {
+    Warning(file, line, WarningMessage(kUnclassifiedRule, std::string(text)));
+}
+
+void Reporter::Warning(std::string_view file, int line, const WarningMessage& message) {
     ++warningCount_;
     if (tap_ != nullptr) {
-        tap_->Warning(file, line, text);
+        tap_->Warning(file, line, message);
     }
     if (diagnostics_ != nullptr) {
-        diagnostics_->Warning(file, line, text);
+        diagnostics_->WarningOfKind(file, line, message);
     } else {
-        AddLine(FormatLine(kWarningLine, {file, std::to_string(line), text}));
+        AddLine(FormatLine(kWarningLine, {file, std::to_string(line), message.text}));
     }
 }
 

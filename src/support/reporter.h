@@ -32,6 +32,8 @@ class Reporter {
     // sink, or, when there is none, added as the protocol line "    WARNING: <file>:<line>:
     // <text>".
     void Warning(std::string_view file, int line, std::string_view text);
+    // The same for a warning whose kind (and perhaps entity) is known.
+    void Warning(std::string_view file, int line, const WarningMessage& message);
     // The progress dialog's status text.
     void Status(std::string_view text) const;
     // Hands the running position to the progress dialog, then adds 1 to it.

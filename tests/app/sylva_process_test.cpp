@@ -289,6 +289,61 @@ TEST_F(SylvaProcessTest, WarningsGoToStandardErrorInCompilerFormThenASummary) {
     }
 }
 
+TEST_F(SylvaProcessTest, ABaselineCountsOnlyNewWarningsAndBadFilesFailWithTheSiteWritten) {
+    dir_.Write("src/broken.h", kBrokenSource);
+    const std::vector<std::string> run = {"-PROJECT=Demo", "-SCAN=src", "-OUT=out",
+                                          "-FORCE",        "-WERROR",   "-BASELINE=base.json"};
+    struct Case {
+        std::string name;
+        std::vector<std::string> extra;
+        int status;
+        std::string lastLine;
+    };
+    std::filesystem::create_directory(dir_.File("folder"));
+    const Case cases[] = {
+        {"missing baseline: written, nothing new",
+         {},
+         0,
+         "sylva: baseline base.json written with 2 warnings\n"},
+        {"unchanged: read only",
+         {},
+         0,
+         "sylva: no warnings not in the baseline base.json; 0 of its warnings gone\n"},
+        {"a new warning moved the old ones down",
+         {"+new"},
+         1,
+         "sylva: 1 warning not in the baseline base.json; 0 of its warnings gone\n"},
+        {"diagnostics into a folder",
+         {"-DIAGNOSTICS=folder"},
+         1,
+         "sylva: ERROR: diagnostics file folder not written: it is a folder\n"},
+        {"another project's baseline",
+         {"-PROJECT=Other"},
+         2,
+         "sylva: cannot use the baseline base.json: it belongs to the project \"Demo\", not to "
+         "\"Other\"; nothing is counted against it (write it anew with -BASELINE-UPDATE)\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = run;
+        for (const std::string& extra : c.extra) {
+            if (extra == "+new") {
+                dir_.Write("src/broken.h", std::string("/**--\nSee also: Elsewhere\n--e*/\nint "
+                                                       "New(void);\n\n") +
+                                               kBrokenSource);
+            } else {
+                arguments.push_back(extra);
+            }
+        }
+        ProcessResult result = RunSylva(arguments, run_);
+        EXPECT_EQ(result.status, c.status) << c.name << "\n" << result.err;
+        EXPECT_NE(result.err.find(c.lastLine), std::string::npos) << c.name << "\n" << result.err;
+        if (c.status != 2) {
+            EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Draw.html"))) << c.name;
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir_.File("folder")));
+}
+
 TEST_F(SylvaProcessTest, WerrorChangesNothingForACleanRunAndARefusedRunStaysRefused) {
     ProcessResult clean =
         RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE", "-WERROR"}, run_);

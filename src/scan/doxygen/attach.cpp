@@ -6,26 +6,34 @@
 
 #include "scan/doxygen/items.h"
 #include "scan/rich_text.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_walk {
 
 namespace {
 
-constexpr std::string_view kUnterminatedDocComment =
-    "documentation comment is not closed before the end of the file; it is left out";
-constexpr std::string_view kNestedOpener =
-    "\"/*\" inside a documentation comment: the comment ends at the first \"*/\"";
-constexpr std::string_view kDocumentsNothing =
-    "documentation comment documents no declaration; its item is named \"__Untitled\"";
-constexpr std::string_view kTrailingWithoutDeclaration =
-    "trailing documentation comment follows no declaration; it is left out";
-constexpr std::string_view kCommentInParameterList =
+constexpr WarningKind kUnterminatedDocComment = {
+    "doxygen.unterminated-doc-comment",
+    "documentation comment is not closed before the end of the file; it is left out"};
+constexpr WarningKind kNestedOpener = {
+    "doxygen.nested-opener",
+    "\"/*\" inside a documentation comment: the comment ends at the first \"*/\""};
+constexpr WarningKind kDocumentsNothing = {
+    "doxygen.documents-nothing",
+    "documentation comment documents no declaration; its item is named \"__Untitled\""};
+constexpr WarningKind kTrailingWithoutDeclaration = {
+    "doxygen.trailing-without-declaration",
+    "trailing documentation comment follows no declaration; it is left out"};
+constexpr WarningKind kCommentInParameterList = {
+    "doxygen.comment-in-parameter-list",
     "documentation comment inside a parameter list documents nothing; write \"/**<\" behind "
-    "the parameter instead";
-constexpr std::string_view kStrayGroupClose = "\"@}\" closes no \"@{\"; it is passed over";
-constexpr std::string_view kMemberGroupDescribesNothing =
-    "the text of a \"@name\" member group stands in no documented class or enum; it is left out";
+    "the parameter instead"};
+constexpr WarningKind kStrayGroupClose = {"doxygen.stray-group-close",
+                                          "\"@}\" closes no \"@{\"; it is passed over"};
+constexpr WarningKind kMemberGroupDescribesNothing = {
+    "doxygen.member-group-describes-nothing",
+    "the text of a \"@name\" member group stands in no documented class or enum; it is left out"};
 // How much of a parameter's text, from its end, names the parameter of a trailing comment.
 constexpr std::size_t kParameterTail = 4096;
 

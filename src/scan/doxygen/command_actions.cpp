@@ -5,15 +5,16 @@
 
 #include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_parse {
 
 namespace {
 
-constexpr std::string_view kMissingParameterName =
-    "\"%s\" without a parameter name; the row is left out";
-constexpr std::string_view kStrayEnd = "\"%s\" closes nothing; it is left out";
+constexpr WarningKind kMissingParameterName = {
+    "doxygen.missing-parameter-name", "\"%s\" without a parameter name; the row is left out"};
+constexpr WarningKind kStrayEnd = {"doxygen.stray-end", "\"%s\" closes nothing; it is left out"};
 constexpr std::string_view kExampleFileLabel = "Example file: ";
 constexpr std::string_view kExampleCommand = "example";
 constexpr std::string_view kListBullet = "- ";

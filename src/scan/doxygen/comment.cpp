@@ -9,6 +9,7 @@
 
 #include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -17,8 +18,9 @@ namespace doxygen_parse {
 
 namespace {
 
-constexpr std::string_view kUnclosedBlock =
-    "\"%s\" is not closed before the end of the comment; the block runs to its end";
+constexpr WarningKind kUnclosedBlock = {
+    "doxygen.unclosed-block",
+    "\"%s\" is not closed before the end of the comment; the block runs to its end"};
 constexpr std::string_view kPreOpen = "<pre>";
 constexpr std::string_view kPreClose = "</pre>";
 constexpr std::size_t kTabStop = 4;

@@ -24,11 +24,13 @@
 #include "scan/doxygen/commands.h"
 #include "scan/doxygen/comment.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 
 namespace sylva::doxygen_parse {
 
 inline constexpr std::string_view kBlanks = " \t\r";
-inline constexpr std::string_view kMissingWord = "\"%s\" needs a word behind it; it is left out";
+inline constexpr WarningKind kMissingWord = {"doxygen.missing-word",
+                                             "\"%s\" needs a word behind it; it is left out"};
 
 // A byte that opens the info of a fence or the text of a code span in a chunk when the block or
 // span is something Markdown has no syntax for. A source cannot bring it in (it is reserved).
@@ -143,8 +145,8 @@ class CommentParser {
     void AddSeeAlso(std::string_view flow);
     void AddReturnValue(std::string value, std::string flow);
     void PushLine(SectionKind section, std::string text);
-    void Warn(std::string_view pattern, std::initializer_list<std::string_view> values) {
-        reading_.warn(line_, FormatLine(pattern, values));
+    void Warn(const WarningKind& kind, std::initializer_list<std::string_view> values) {
+        reading_.warn(line_, FormatLine(kind, values));
     }
     // Appends to the chunk; the leading blanks a chunk's first line had are taken from each line.
     void AppendToChunk(std::string_view text);

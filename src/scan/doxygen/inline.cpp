@@ -5,17 +5,20 @@
 
 #include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_parse {
 
 namespace {
 
-constexpr std::string_view kUnknownCommand =
-    "unknown command \"%s\"; it stays as text (said once per file)";
-constexpr std::string_view kUnclosedLink =
-    "\"%s\" is not closed by \"%s\" before its paragraph ends; the link ends there";
-constexpr std::string_view kStrayEndLink = "\"%s\" closes nothing; it is left out";
+constexpr WarningKind kUnknownCommand = {
+    "doxygen.unknown-command", "unknown command \"%s\"; it stays as text (said once per file)"};
+constexpr WarningKind kUnclosedLink = {
+    "doxygen.unclosed-link",
+    "\"%s\" is not closed by \"%s\" before its paragraph ends; the link ends there"};
+constexpr WarningKind kStrayEndLink = {"doxygen.stray-end-link",
+                                       "\"%s\" closes nothing; it is left out"};
 constexpr std::string_view kEndLink = "endlink";
 // Trailing punctuation that belongs to the sentence, not to the word a command formats.
 constexpr std::string_view kSentencePunctuation = ".,;:!?)";

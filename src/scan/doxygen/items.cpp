@@ -7,15 +7,17 @@
 
 #include "scan/rich_text.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva {
 
 namespace {
 
-constexpr std::string_view kUnknownParameter = "%s is not a parameter of %s";
-constexpr std::string_view kUndocumentedParameters =
-    "%s documents some of its parameters but not %s";
+constexpr WarningKind kUnknownParameter = {"doxygen.unknown-parameter",
+                                           "%s is not a parameter of %s"};
+constexpr WarningKind kUndocumentedParameters = {"doxygen.undocumented-parameters",
+                                                 "%s documents some of its parameters but not %s"};
 constexpr std::string_view kElided = "...";
 constexpr std::string_view kVariadic = "...";
 constexpr std::string_view kSeeAlsoLabel = "See also: ";
@@ -248,7 +250,8 @@ void CheckParameters(const DoxygenItem& item, const CppDeclaration& declaration,
             if (!isDeclared.contains(name)) {
                 int line =
                     row < comment.parameterLines.size() ? comment.parameterLines[row] : item.line;
-                warn(line, FormatLine(kUnknownParameter, {Quoted(name), Quoted(item.name)}));
+                warn(line, FormatLine(kUnknownParameter, {Quoted(name), Quoted(item.name)})
+                               .About(item.name));
             }
         }
     }
@@ -262,7 +265,8 @@ void CheckParameters(const DoxygenItem& item, const CppDeclaration& declaration,
         }
     }
     if (!missing.empty()) {
-        warn(item.line, FormatLine(kUndocumentedParameters, {Quoted(item.name), missing}));
+        warn(item.line,
+             FormatLine(kUndocumentedParameters, {Quoted(item.name), missing}).About(item.name));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "scan/doxygen/walker.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -13,10 +14,11 @@ namespace doxygen_walk {
 
 namespace {
 
-constexpr std::string_view kUnterminatedComment =
-    "comment is not closed before the end of the file; the rest of the file is read as its text";
-constexpr std::string_view kUnclosedGroup =
-    "\"@{\" is not closed by \"@}\" before the end of the file";
+constexpr WarningKind kUnterminatedComment = {
+    "doxygen.unterminated-comment",
+    "comment is not closed before the end of the file; the rest of the file is read as its text"};
+constexpr WarningKind kUnclosedGroup = {
+    "doxygen.unclosed-group", "\"@{\" is not closed by \"@}\" before the end of the file"};
 
 }  // namespace
 

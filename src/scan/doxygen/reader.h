@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "scan/scan.h"
+#include "support/warning_kind.h"
 
 namespace sylva {
 
@@ -91,8 +92,8 @@ struct DoxygenItem {
     std::string relatesTo;             // the class whose page shows it ("@relates")
 };
 
-// Calls warn(line, text) for every problem worth telling the author.
-using DoxygenWarning = std::function<void(int line, std::string_view text)>;
+// Calls warn(line, message) for every problem worth telling the author.
+using DoxygenWarning = std::function<void(int line, const WarningMessage& message)>;
 
 // The file name under which the pages show the image `file` that a comment at `line` names: a
 // web address as it is, a file found beside the source as the name of its copy beside the pages;

@@ -6,15 +6,18 @@
 #include "scan/doxygen/reader.h"
 #include "support/digest.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 
 namespace sylva {
 
 namespace {
 
-constexpr std::string_view kImageMissing =
-    "image \"%s\" is not found beside the source; its alt text stands in its place";
-constexpr std::string_view kImageOutside =
-    "image \"%s\" lies outside the scan path; it is not copied, its alt text stands in its place";
+constexpr WarningKind kImageMissing = {
+    "doxygen.image-missing",
+    "image \"%s\" is not found beside the source; its alt text stands in its place"};
+constexpr WarningKind kImageOutside = {
+    "doxygen.image-outside",
+    "image \"%s\" lies outside the scan path; it is not copied, its alt text stands in its place"};
 constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
 // Hex digits of the digest that tells copies of images of the same name apart.
 constexpr int kCopyDigits = 16;
@@ -91,7 +94,8 @@ int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string
         return shown;
     };
     std::vector<DoxygenItem> documented = ReadDoxygenComments(
-        content, [&](int line, std::string_view text) { reporter.Warning(path, line, text); },
+        content,
+        [&](int line, const WarningMessage& message) { reporter.Warning(path, line, message); },
         options);
     if (documented.empty()) {
         return 0;

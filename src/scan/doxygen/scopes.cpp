@@ -5,13 +5,15 @@
 #include <utility>
 
 #include "scan/doxygen/items.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_walk {
 
 namespace {
 
-constexpr std::string_view kStrayBrace = "\"}\" closes no open brace; it is passed over";
+constexpr WarningKind kStrayBrace = {"doxygen.stray-brace",
+                                     "\"}\" closes no open brace; it is passed over"};
 constexpr std::size_t kMaxScopeDepth = 256;
 // The longest scope prefix of a name; the names of scopes deeper in are not added to it.
 constexpr std::size_t kMaxPrefix = 512;

@@ -26,13 +26,15 @@
 #include "scan/doxygen/comment.h"
 #include "scan/doxygen/reader.h"
 #include "scan/doxygen/source_lexer.h"
+#include "support/warning_kind.h"
 
 namespace sylva::doxygen_walk {
 
 inline constexpr std::string_view kSpaces = " \t\r\n\f\v";
 inline constexpr std::string_view kElidedBody = " { ... }";
-inline constexpr std::string_view kNamelessRow =
-    "trailing documentation comment stands behind no named parameter; it is left out";
+inline constexpr WarningKind kNamelessRow = {
+    "doxygen.nameless-row",
+    "trailing documentation comment stands behind no named parameter; it is left out"};
 
 inline bool IsWordByte(char ch) {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||

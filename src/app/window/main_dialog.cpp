@@ -59,7 +59,7 @@ CMainDlg::CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent)
       fields_(fields),
       prompter_(prompter),
       units_(DialogUnits::ForFont(DialogFont())),
-      protocolList_(new QListWidget(this)),
+      protocolList_(new QListView(this)),
       protocol_(*protocolList_),
       actions_(fields, prompter, &protocol_, this) {
     setFont(DialogFont());
@@ -161,9 +161,13 @@ void CMainDlg::BuildControls() {
 }
 
 void CMainDlg::ConnectActions() {
+    // What an action wrote reaches the list when it returns, not a turn of the event loop later.
     auto onClick = [this](int controlId, auto handler) {
         connect(static_cast<QAbstractButton*>(Control(controlId)), &QAbstractButton::clicked, this,
-                handler);
+                [this, handler] {
+                    handler();
+                    protocol_.Flush();
+                });
     };
     onClick(kIdViewProjects, [this] { OpenProjects(); });
     onClick(kIdMatchDescription, [this] { actions_.GetMatchingDescription(); });
@@ -179,7 +183,7 @@ void CMainDlg::ConnectActions() {
     onClick(kIdHelp, [this] { OpenAbout(); });
     onClick(kIdClose, [this] { QDialog::reject(); });
     onClick(kIdProtocolToggle, [this] { ToggleProtocol(); });
-    connect(protocolList_, &QListWidget::itemDoubleClicked, this, [this] { ShowProtocolLine(); });
+    connect(protocolList_, &QListView::doubleClicked, this, [this] { ShowProtocolLine(); });
 }
 
 void CMainDlg::RegisterTips() {
@@ -276,9 +280,9 @@ void CMainDlg::ToggleProtocol() {
 }
 
 void CMainDlg::ShowProtocolLine() {
-    QList<QListWidgetItem*> selected = protocolList_->selectedItems();
+    QModelIndexList selected = protocolList_->selectionModel()->selectedRows();
     if (!selected.isEmpty()) {
-        prompter_.Information(ToBytes(selected.front()->text()));
+        prompter_.Information(ToBytes(protocol_.LineText(selected.front().row())));
     }
 }
 
@@ -301,6 +305,7 @@ void CMainDlg::OpenAbout() {
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
     if (IsEnterKey(event) && qobject_cast<QPushButton*>(focusWidget()) == nullptr) {
         actions_.GenerateOnEnter();
+        protocol_.Flush();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <memory>
 #include <vector>
@@ -65,7 +65,7 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     // The control numbered `controlId`, or none.
     QWidget* Control(int controlId) const;
     bool ProtocolShown() const { return protocolShown_; }
-    CZTListBox& ProtocolLines() { return protocol_; }
+    ProtocolList& ProtocolLines() { return protocol_; }
 
   protected:
     // Enter outside a push button asks whether to generate.
@@ -123,7 +123,7 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     QLineEdit* masterIndexName_ = nullptr;
     QLineEdit* filter_ = nullptr;
     QPushButton* protocolToggle_ = nullptr;
-    QListWidget* protocolList_;
+    QListView* protocolList_;
     TipBox* tipBox_ = nullptr;
 
     ProtocolList protocol_;

@@ -2,7 +2,7 @@
 // answering the questions, and checking the fields, the files on disk and the protocol lines.
 #include <QCheckBox>
 #include <QClipboard>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -565,15 +565,22 @@ class MainDialogTest : public QObject {
     void doubleClickShowsTheSelectedLineOnly() {
         WindowFixture w;
         w.Click(CMainDlg::kIdProtocolToggle);
-        auto* list = qobject_cast<QListWidget*>(w.Control(CMainDlg::kIdProtocolList));
+        auto* list = qobject_cast<QListView*>(w.Control(CMainDlg::kIdProtocolList));
         DoubleClick(list->viewport(), QPoint(20, 5));
         QVERIFY(w.prompter.shown.empty());
 
-        w.Window().ProtocolLines().AddSelString("first line", 1, 1000);
-        w.Window().ProtocolLines().AddSelString("second line", 1, 1000);
-        QRect first = list->visualItemRect(list->item(0));
+        // A line of the run names an item's type with a line break: the row shows a space, the
+        // box the break itself, neither the markup.
+        ProtocolList& protocol = w.Window().ProtocolLines();
+        protocol.AddSelString("    Add to HTML SYLVA_Add.html (type: Tools<BR>(Public))", 1, 1000);
+        protocol.AddSelString("second line", 1, 1000);
+        QCOMPARE(w.ProtocolLines().front(),
+                 std::string("    Add to HTML SYLVA_Add.html (type: Tools (Public))"));
+        QRect first = list->visualRect(list->model()->index(0, 0));
         DoubleClick(list->viewport(), first.center());
-        QCOMPARE(Shown(w.prompter, "information"), std::vector<std::string>{"first line"});
+        QCOMPARE(
+            Shown(w.prompter, "information"),
+            std::vector<std::string>{"    Add to HTML SYLVA_Add.html (type: Tools\n(Public))"});
     }
 
     void escapeAndClosingAskFirstButCloseDoesNot() {

@@ -80,10 +80,11 @@ void WindowFixture::Paste(int controlId, const QString& text) {
 }
 
 std::vector<std::string> WindowFixture::ProtocolLines() {
-    auto* list = qobject_cast<QListWidget*>(Control(CMainDlg::kIdProtocolList));
+    auto* list = qobject_cast<QListView*>(Control(CMainDlg::kIdProtocolList));
+    window_->ProtocolLines().Flush();
     std::vector<std::string> lines;
-    for (int row = 0; row < list->count(); ++row) {
-        lines.push_back(ToBytes(list->item(row)->text()));
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        lines.push_back(ToBytes(list->model()->index(row, 0).data().toString()));
     }
     return lines;
 }

@@ -5,7 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -70,7 +70,7 @@ class WindowFixture {
     void Type(int controlId, const QString& text);
     // Replaces the edit's text by pasting `text` into it.
     void Paste(int controlId, const QString& text);
-    // The lines of the protocol list.
+    // The lines of the protocol list as it shows them, once it has taken every line written.
     std::vector<std::string> ProtocolLines();
     // Fills the fields a Create needs: project `name`, the scan path `scan`, the output path.
     void FillProject(const QString& name, const QString& scan);

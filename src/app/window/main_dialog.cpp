@@ -3,12 +3,14 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QValidator>
+#include <algorithm>
 #include <tuple>
 
 #include "app/window/about_dialog.h"
 #include "app/window/options_dialog.h"
 #include "app/window/projects_dialog.h"
 #include "app/window/qt_text.h"
+#include "app/window/text_fit.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -69,6 +71,7 @@ CMainDlg::CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(units_.X(kWindowWidth), units_.Y(kWindowHeight));
     BuildControls();
+    FitTexts();
     ConnectActions();
     tips_.SetParentDialog(this);
     RegisterTips();
@@ -158,6 +161,18 @@ void CMainDlg::BuildControls() {
     QWidget::setTabOrder(protocolToggle_, protocolList_);
 
     tipBox_ = new TipBox(this);
+}
+
+void CMainDlg::FitTexts() {
+    // The mode box and the protocol button show one of two texts each: both must fit.
+    double stretch = 1.0;
+    for (bool first : {true, false}) {
+        scanMode_->setText(QString::fromLatin1(first ? kScanModeText : kForeignModeText));
+        protocolToggle_->setText(
+            QString::fromLatin1(first ? kProtocolShownText : kProtocolHiddenText));
+        stretch = std::max(stretch, StretchForTexts(*this));
+    }
+    StretchAcross(*this, stretch);
 }
 
 void CMainDlg::ConnectActions() {

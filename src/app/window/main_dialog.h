@@ -84,6 +84,8 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     void EraseTip(const TipRect& box) override;
 
     void BuildControls();
+    // Widens the layout, in proportion, until every text of the window shows whole.
+    void FitTexts();
     void RegisterTips();
     void ConnectActions();
     // Places `widget` at the rectangle given in dialog units and, with a number, registers it.

@@ -27,6 +27,11 @@ std::string MasterIndexRecord(const std::string& name, const std::string& link,
 // A master index page holding `records` between its markers.
 std::string MasterIndexPage(const std::vector<std::string>& records);
 
+// The label and button texts of `dialog` that do not show whole in their controls, each with the
+// pixels it needs and has, or nothing when all do. Labels and check boxes need their size hint; a
+// push button's text needs its width inside the frame and default-button border the style draws.
+QString CutTexts(const QWidget& dialog);
+
 // Runs `inspect` on the next modal dialog once it is open (it must close the dialog).
 template <typename Inspect>
 void WhenModalOpens(Inspect inspect) {

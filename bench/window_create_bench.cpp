@@ -10,6 +10,10 @@
 // in a shown main window with its protocol list unfolded, as a user watching the run would, and
 // lasts until the window has handled every event the run left behind, its last line painted.
 // Prints each run's seconds, the medians and their ratio. Without a display it runs offscreen.
+//
+// Give it an OUT_DIR on a tmpfs (/dev/shm) to compare what the window adds: on ext4 the time to
+// create thousands of pages varies with what was deleted in the last half minute, by this
+// benchmark or anything else on the machine, and swamps the difference.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/window/dialog_units.h"
+#include "app/window/text_fit.h"
 
 namespace sylva {
 
@@ -34,6 +35,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* ok = units.Place(new QPushButton(QStringLiteral("OK"), this), 174, 42, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);
+    StretchAcross(*this, StretchForTexts(*this));
 }
 
 }  // namespace sylva

@@ -3,12 +3,14 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QValidator>
+#include <algorithm>
 #include <tuple>
 
 #include "app/window/about_dialog.h"
 #include "app/window/options_dialog.h"
 #include "app/window/projects_dialog.h"
 #include "app/window/qt_text.h"
+#include "app/window/text_fit.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -59,7 +61,7 @@ CMainDlg::CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent)
       fields_(fields),
       prompter_(prompter),
       units_(DialogUnits::ForFont(DialogFont())),
-      protocolList_(new QListWidget(this)),
+      protocolList_(new QListView(this)),
       protocol_(*protocolList_),
       actions_(fields, prompter, &protocol_, this) {
     setFont(DialogFont());
@@ -69,6 +71,7 @@ CMainDlg::CMainDlg(MainFields& fields, Prompter& prompter, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(units_.X(kWindowWidth), units_.Y(kWindowHeight));
     BuildControls();
+    FitTexts();
     ConnectActions();
     tips_.SetParentDialog(this);
     RegisterTips();
@@ -160,10 +163,26 @@ void CMainDlg::BuildControls() {
     tipBox_ = new TipBox(this);
 }
 
+void CMainDlg::FitTexts() {
+    // The mode box and the protocol button show one of two texts each: both must fit.
+    double stretch = 1.0;
+    for (bool first : {true, false}) {
+        scanMode_->setText(QString::fromLatin1(first ? kScanModeText : kForeignModeText));
+        protocolToggle_->setText(
+            QString::fromLatin1(first ? kProtocolShownText : kProtocolHiddenText));
+        stretch = std::max(stretch, StretchForTexts(*this));
+    }
+    StretchAcross(*this, stretch);
+}
+
 void CMainDlg::ConnectActions() {
+    // What an action wrote reaches the list when it returns, not a turn of the event loop later.
     auto onClick = [this](int controlId, auto handler) {
         connect(static_cast<QAbstractButton*>(Control(controlId)), &QAbstractButton::clicked, this,
-                handler);
+                [this, handler] {
+                    handler();
+                    protocol_.Flush();
+                });
     };
     onClick(kIdViewProjects, [this] { OpenProjects(); });
     onClick(kIdMatchDescription, [this] { actions_.GetMatchingDescription(); });
@@ -179,7 +198,7 @@ void CMainDlg::ConnectActions() {
     onClick(kIdHelp, [this] { OpenAbout(); });
     onClick(kIdClose, [this] { QDialog::reject(); });
     onClick(kIdProtocolToggle, [this] { ToggleProtocol(); });
-    connect(protocolList_, &QListWidget::itemDoubleClicked, this, [this] { ShowProtocolLine(); });
+    connect(protocolList_, &QListView::doubleClicked, this, [this] { ShowProtocolLine(); });
 }
 
 void CMainDlg::RegisterTips() {
@@ -276,9 +295,9 @@ void CMainDlg::ToggleProtocol() {
 }
 
 void CMainDlg::ShowProtocolLine() {
-    QList<QListWidgetItem*> selected = protocolList_->selectedItems();
+    QModelIndexList selected = protocolList_->selectionModel()->selectedRows();
     if (!selected.isEmpty()) {
-        prompter_.Information(ToBytes(selected.front()->text()));
+        prompter_.Information(ToBytes(protocol_.LineText(selected.front().row())));
     }
 }
 
@@ -301,6 +320,7 @@ void CMainDlg::OpenAbout() {
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
     if (IsEnterKey(event) && qobject_cast<QPushButton*>(focusWidget()) == nullptr) {
         actions_.GenerateOnEnter();
+        protocol_.Flush();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <memory>
 #include <vector>
@@ -65,7 +65,7 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     // The control numbered `controlId`, or none.
     QWidget* Control(int controlId) const;
     bool ProtocolShown() const { return protocolShown_; }
-    CZTListBox& ProtocolLines() { return protocol_; }
+    ProtocolList& ProtocolLines() { return protocol_; }
 
   protected:
     // Enter outside a push button asks whether to generate.
@@ -84,6 +84,8 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     void EraseTip(const TipRect& box) override;
 
     void BuildControls();
+    // Widens the layout, in proportion, until every text of the window shows whole.
+    void FitTexts();
     void RegisterTips();
     void ConnectActions();
     // Places `widget` at the rectangle given in dialog units and, with a number, registers it.
@@ -123,7 +125,7 @@ class CMainDlg : public QDialog, public FieldsView, private TipSurface {
     QLineEdit* masterIndexName_ = nullptr;
     QLineEdit* filter_ = nullptr;
     QPushButton* protocolToggle_ = nullptr;
-    QListWidget* protocolList_;
+    QListView* protocolList_;
     TipBox* tipBox_ = nullptr;
 
     ProtocolList protocol_;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/window/qt_text.h"
+#include "app/window/text_fit.h"
 #include "engine/engine.h"
 #include "support/protocol.h"
 #include "support/text_format.h"
@@ -127,6 +128,7 @@ COptionsDlg::COptionsDlg(Prompter& prompter, QWidget* parent)
     connect(load, &QPushButton::clicked, this, &COptionsDlg::LoadConfigFile);
     connect(ok, &QPushButton::clicked, this, &COptionsDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &COptionsDlg::reject);
+    StretchAcross(*this, StretchForTexts(*this));
 }
 
 QCheckBox* COptionsDlg::Box(int StoredOptions::*field) const {

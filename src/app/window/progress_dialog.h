@@ -1,7 +1,8 @@
 // The progress dialog of a generation: a modeless window with a status line and a bar.
 //
-// A run blocks the one UI thread until it ends, so the dialog paints itself whenever what it
-// shows changes; it lets no user input through, so nothing can start a second action meanwhile.
+// A run blocks the one UI thread until it ends, so the dialog paints itself as what it shows
+// changes, at most every few tens of milliseconds; it lets no user input through, so nothing can
+// start a second action meanwhile.
 #pragma once
 
 #include <QDialog>
@@ -32,7 +33,8 @@ class ProgressDialog : public QDialog, public CZTProgressDlg {
 
   private:
     // Paints what changed, at most every few milliseconds unless `force`: a run of 100,000
-    // items must not spend its time painting.
+    // items must not spend its time painting. The title is painted at once (it starts a run);
+    // statuses and positions wait for the interval.
     void Refresh(bool force);
 
     QLabel* status_;

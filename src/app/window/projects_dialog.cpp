@@ -6,6 +6,7 @@
 
 #include "app/main_actions.h"
 #include "app/window/qt_text.h"
+#include "app/window/text_fit.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -76,6 +77,7 @@ CProjectsDlg::CProjectsDlg(Prompter& prompter, QWidget* parent)
 
     connect(open, &QPushButton::clicked, this, &CProjectsDlg::OpenMasterIndex);
     connect(close, &QPushButton::clicked, this, &CProjectsDlg::accept);
+    StretchAcross(*this, StretchForTexts(*this));
 }
 
 void CProjectsDlg::ListProjects(const std::string& configFile, const std::string& outputPath,

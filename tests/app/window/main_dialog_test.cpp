@@ -2,7 +2,8 @@
 // answering the questions, and checking the fields, the files on disk and the protocol lines.
 #include <QCheckBox>
 #include <QClipboard>
-#include <QListWidget>
+#include <QGroupBox>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -544,6 +545,24 @@ class MainDialogTest : public QObject {
         QCOMPARE(Shown(w.prompter, "warning"), std::vector<std::string>{"Cannot open it."});
     }
 
+    // In either mode, with the protocol folded or not, in the default font and (run again with
+    // 144 dots per inch) a larger one.
+    void everyTextShowsWhole() {
+        WindowFixture w;
+        CMainDlg& window = w.Window();
+        QCOMPARE(test::CutTexts(window), QString());
+        w.Click(CMainDlg::kIdScanMode);
+        QCOMPARE(w.Button(CMainDlg::kIdScanMode)->text(), QStringLiteral("Foreign html:"));
+        w.Click(CMainDlg::kIdProtocolToggle);
+        QCOMPARE(test::CutTexts(window), QString());
+        // Stretched across, the controls still lie inside the window and inside their groups.
+        for (QWidget* control : window.findChildren<QWidget*>()) {
+            QVERIFY(control->isWindow() || control->geometry().right() < window.width());
+        }
+        QRect settings = window.findChild<QGroupBox*>()->geometry();
+        QVERIFY(settings.contains(w.Control(CMainDlg::kIdChooseForeignHtml)->geometry()));
+    }
+
     void protocolToggleFoldsTwiceAndKeepsTheLines() {
         WindowFixture w;
         CMainDlg& window = w.Window();
@@ -565,15 +584,22 @@ class MainDialogTest : public QObject {
     void doubleClickShowsTheSelectedLineOnly() {
         WindowFixture w;
         w.Click(CMainDlg::kIdProtocolToggle);
-        auto* list = qobject_cast<QListWidget*>(w.Control(CMainDlg::kIdProtocolList));
+        auto* list = qobject_cast<QListView*>(w.Control(CMainDlg::kIdProtocolList));
         DoubleClick(list->viewport(), QPoint(20, 5));
         QVERIFY(w.prompter.shown.empty());
 
-        w.Window().ProtocolLines().AddSelString("first line", 1, 1000);
-        w.Window().ProtocolLines().AddSelString("second line", 1, 1000);
-        QRect first = list->visualItemRect(list->item(0));
+        // A line of the run names an item's type with a line break: the row shows a space, the
+        // box the break itself, neither the markup.
+        ProtocolList& protocol = w.Window().ProtocolLines();
+        protocol.AddSelString("    Add to HTML SYLVA_Add.html (type: Tools<BR>(Public))", 1, 1000);
+        protocol.AddSelString("second line", 1, 1000);
+        QCOMPARE(w.ProtocolLines().front(),
+                 std::string("    Add to HTML SYLVA_Add.html (type: Tools (Public))"));
+        QRect first = list->visualRect(list->model()->index(0, 0));
         DoubleClick(list->viewport(), first.center());
-        QCOMPARE(Shown(w.prompter, "information"), std::vector<std::string>{"first line"});
+        QCOMPARE(
+            Shown(w.prompter, "information"),
+            std::vector<std::string>{"    Add to HTML SYLVA_Add.html (type: Tools\n(Public))"});
     }
 
     void escapeAndClosingAskFirstButCloseDoesNot() {
@@ -689,7 +715,9 @@ class MainDialogTest : public QObject {
 
         // The bare surface between the two group boxes takes the hint away.
         DialogUnits units = DialogUnits::ForFont(DialogFont());
-        QTest::mouseMove(&window, QPoint(units.X(283), units.Y(100)));
+        QList<QGroupBox*> groups = window.findChildren<QGroupBox*>();
+        int between = (groups[0]->geometry().right() + groups[1]->geometry().left()) / 2;
+        QTest::mouseMove(&window, QPoint(between, units.Y(100)));
         QTRY_VERIFY(!tip->isVisible());
 
         // So does leaving the window; coming back onto the same control shows the hint again.

@@ -354,6 +354,19 @@ class SideDialogsTest : public QObject {
                  (std::vector<std::string>{"open " + dir.File("M.HTML"), "warning: No browser."}));
     }
 
+    // Run again with 144 dots per inch for a larger font.
+    void everyTextShowsWhole() {
+        test::ScratchDir dir;
+        ScriptedPrompter prompter;
+        COptionsDlg options(prompter, nullptr);
+        QCOMPARE(test::CutTexts(options), QString());
+        CProjectsDlg projects(prompter, nullptr);
+        projects.ListProjects("SYLVA.INI", dir.path(), "M.HTML");
+        QCOMPARE(test::CutTexts(projects), QString());
+        CAboutDlg about(nullptr);
+        QCOMPARE(test::CutTexts(about), QString());
+    }
+
     void aboutShowsNameVersionAndNotice() {
         CAboutDlg dialog(nullptr);
         QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Info über Sylva"));

@@ -1,6 +1,9 @@
 #include "window_fixture.h"
 
 #include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
 #include <filesystem>
 
 #include "app/window/qt_text.h"
@@ -34,6 +37,36 @@ std::string MasterIndexPage(const std::vector<std::string>& records) {
         page += record + "\n";
     }
     return page + "<!-- ##### END OF SYLVA INDEX ##### -->\n</table></body></html>\n";
+}
+
+QString CutTexts(const QWidget& dialog) {
+    QStringList cut;
+    auto check = [&cut](const QString& text, int needs, int has) {
+        if (needs > has) {
+            cut << QStringLiteral("%1: needs %2 pixels, has %3").arg(text).arg(needs).arg(has);
+        }
+    };
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        if (auto* push = qobject_cast<QPushButton*>(widget)) {
+            QString shown = push->text();
+            shown.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+            shown.remove(u'&').replace(u'\x01', u'&');
+            QStyle* style = push->style();
+            int border = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, push) +
+                         (push->autoDefault() || push->isDefault()
+                              ? style->pixelMetric(QStyle::PM_ButtonDefaultIndicator, nullptr, push)
+                              : 0);
+            check(push->text(), push->fontMetrics().horizontalAdvance(shown),
+                  push->width() - 2 * border);
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (!label->wordWrap() && !label->text().isEmpty()) {
+                check(label->text(), label->sizeHint().width(), label->width());
+            }
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            check(button->text(), button->sizeHint().width(), button->width());
+        }
+    }
+    return cut.join(QStringLiteral("; "));
 }
 
 WindowFixture::WindowFixture()
@@ -80,10 +113,11 @@ void WindowFixture::Paste(int controlId, const QString& text) {
 }
 
 std::vector<std::string> WindowFixture::ProtocolLines() {
-    auto* list = qobject_cast<QListWidget*>(Control(CMainDlg::kIdProtocolList));
+    auto* list = qobject_cast<QListView*>(Control(CMainDlg::kIdProtocolList));
+    window_->ProtocolLines().Flush();
     std::vector<std::string> lines;
-    for (int row = 0; row < list->count(); ++row) {
-        lines.push_back(ToBytes(list->item(row)->text()));
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        lines.push_back(ToBytes(list->model()->index(row, 0).data().toString()));
     }
     return lines;
 }

@@ -5,7 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -26,6 +26,11 @@ std::string MasterIndexRecord(const std::string& name, const std::string& link,
                               const std::string& description);
 // A master index page holding `records` between its markers.
 std::string MasterIndexPage(const std::vector<std::string>& records);
+
+// The label and button texts of `dialog` that do not show whole in their controls, each with the
+// pixels it needs and has, or nothing when all do. Labels and check boxes need their size hint; a
+// push button's text needs its width inside the frame and default-button border the style draws.
+QString CutTexts(const QWidget& dialog);
 
 // Runs `inspect` on the next modal dialog once it is open (it must close the dialog).
 template <typename Inspect>
@@ -70,7 +75,7 @@ class WindowFixture {
     void Type(int controlId, const QString& text);
     // Replaces the edit's text by pasting `text` into it.
     void Paste(int controlId, const QString& text);
-    // The lines of the protocol list.
+    // The lines of the protocol list as it shows them, once it has taken every line written.
     std::vector<std::string> ProtocolLines();
     // Fills the fields a Create needs: project `name`, the scan path `scan`, the output path.
     void FillProject(const QString& name, const QString& scan);

@@ -3,7 +3,7 @@
 // SIGTERM.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -88,35 +88,93 @@ class WindowPartsTest : public QObject {
                                                                      "ckgabe"));
     }
 
+    // Lines reach the view in one chunk at the next turn of the event loop (or at Flush), with
+    // the newest of them selected; what exceeds the limit is dropped, shown or not yet shown.
     void protocolKeepsTheNewestThousandLinesAndSelectsTheLast() {
-        QListWidget widget;
-        ProtocolList protocol(widget);
-        for (int i = 0; i < 1005; ++i) {
+        QListView view;
+        ProtocolList protocol(view);
+        protocol.AddSelString("first", 1, 1000);
+        QCOMPARE(protocol.rowCount(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(protocol.rowCount(), 1);
+        QCOMPARE(view.currentIndex().row(), 0);
+        for (int i = 0; i < 1500; ++i) {
             protocol.AddSelString("line " + std::to_string(i), 1, 1000);
         }
-        QCOMPARE(widget.count(), 1000);
-        QCOMPARE(widget.item(0)->text(), QStringLiteral("line 5"));
-        QCOMPARE(widget.currentRow(), 999);
-        QCOMPARE(widget.selectedItems().size(), 1);
-        QCOMPARE(widget.selectedItems().front()->text(), QStringLiteral("line 1004"));
+        QCoreApplication::processEvents();
+        QCOMPARE(protocol.rowCount(), 1000);
+        QCOMPARE(protocol.LineText(0), QStringLiteral("line 500"));
+        for (int i = 1500; i < 1505; ++i) {
+            protocol.AddSelString("line " + std::to_string(i), 1, 1000);
+        }
+        protocol.Flush();
+        QCOMPARE(protocol.rowCount(), 1000);
+        QCOMPARE(protocol.LineText(0), QStringLiteral("line 505"));
+        QCOMPARE(view.currentIndex().row(), 999);
+        QModelIndexList selected = view.selectionModel()->selectedIndexes();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.front().data().toString(), QStringLiteral("line 1504"));
+        QCOMPARE(protocol.LineText(1000), QString());
+        protocol.AddSelString("gathered, never shown", 1, 1000);
         protocol.ResetContent();
-        QCOMPARE(widget.count(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(protocol.rowCount(), 0);
+    }
+
+    // The run names an item's type as its pages do; the list shows what that markup means.
+    void protocolShowsMarkupAsWhatItMeans_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("plain") << "Scanning path..."
+                               << "Scanning path..."
+                               << "Scanning path...";
+        QTest::newRow("type label") << "    F to HTML SYLVA_F.html (type: Tools<BR>(Public))"
+                                    << "    F to HTML SYLVA_F.html (type: Tools (Public))"
+                                    << "    F to HTML SYLVA_F.html (type: Tools\n(Public))";
+        QTest::newRow("break in any case and form") << "a<br>b<Br/>c<BR />d"
+                                                    << "a b c d"
+                                                    << "a\nb\nc\nd";
+        QTest::newRow("escaped group") << "(type: In &amp; Out<BR>(Public))"
+                                       << "(type: In & Out (Public))"
+                                       << "(type: In & Out\n(Public))";
+        QTest::newRow("escaped reference stays a reference") << "&amp;lt; &lt;T&gt; &quot;x&quot;"
+                                                             << "&lt; <T> \"x\""
+                                                             << "&lt; <T> \"x\"";
+        QTest::newRow("other tags are text") << "List<T>::<b>"
+                                             << "List<T>::<b>"
+                                             << "List<T>::<b>";
+    }
+    void protocolShowsMarkupAsWhatItMeans() {
+        QFETCH(QString, line);
+        QFETCH(QString, row);
+        QFETCH(QString, box);
+        QListView view;
+        ProtocolList protocol(view);
+        protocol.AddSelString(ToBytes(line), 1, 1000);
+        protocol.Flush();
+        QCOMPARE(protocol.index(0).data().toString(), row);
+        QCOMPARE(protocol.LineText(0), box);
     }
 
     // A large run writes a line per item; the list must not measure all its lines per line.
     void protocolTakesManyLinesQuickly() {
-        QListWidget widget;
-        widget.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&widget));
-        ProtocolList protocol(widget);
+        QListView view;
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        ProtocolList protocol(view);
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < 5000; ++i) {
             protocol.AddSelString("    Add to HTML SYLVA_Item_" + std::to_string(i) + ".html", 1,
                                   1000);
+            if (i % 50 == 0) {
+                QCoreApplication::processEvents();
+            }
         }
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(widget.count(), 1000);
+        protocol.Flush();
+        QCOMPARE(protocol.rowCount(), 1000);
     }
 
     // Status lines name items such as "List<T>", which must not be taken for markup.
@@ -164,6 +222,14 @@ class WindowPartsTest : public QObject {
         }
         QVERIFY(paints.count - before < 100);
         QCOMPARE(bar->value(), 399);
+        // So are statuses (a run sets one per item), yet the label holds the newest at once.
+        auto* status = dialog.findChild<QLabel*>();
+        PaintCounter statusPaints(status);
+        for (int item = 0; item < 300; ++item) {
+            dialog.SetStatus("Generate html description file Item" + std::to_string(item));
+        }
+        QVERIFY2(statusPaints.count < 100, qPrintable(QString::number(statusPaints.count)));
+        QCOMPARE(status->text(), QStringLiteral("Generate html description file Item299"));
     }
 
     // Each row: the prompter call, the icon, the buttons and the default button it must show.

@@ -25,6 +25,10 @@ int FuzzCrossLink(const std::uint8_t* data, std::size_t size);
 // its pages and master index written to a scratch directory.
 int FuzzRun(const std::uint8_t* data, std::size_t size);
 
+// A Doxyfile's bytes: reading (with @INCLUDE of itself and its neighbours), then the mapping to
+// a run.
+int FuzzDoxyfile(const std::uint8_t* data, std::size_t size);
+
 // Aborts with `what` on standard error unless `holds`.
 void Require(bool holds, std::string_view what);
 

@@ -42,6 +42,7 @@ TEST(FuzzReplay, EveryCommittedInputKeepsEveryProperty) {
         {"master_index", fuzz::FuzzMasterIndex},
         {"cross_link", fuzz::FuzzCrossLink},
         {"run", fuzz::FuzzRun},
+        {"doxyfile", fuzz::FuzzDoxyfile},
     };
     for (const Case& c : cases) {
         std::vector<std::string> inputs = Inputs(c.target);

@@ -141,7 +141,10 @@ class PathWalker {
         Reporter& reporter = job_.reporter;
         reporter.Status(kSearchStatus);
         reporter.Advance();
-        reporter.Protocol(FormatLine(kScanningPathLine, {root_, job_.filter}));
+        const std::vector<std::string>& patterns = selection_.patterns();
+        reporter.Protocol(
+            FormatLine(kScanningPathLine,
+                       {root_, patterns.empty() ? job_.filter : JoinSettingList(patterns)}));
         reporter.Protocol(FormatLine(kOutputLine, {job_.outputPath, job_.projectName}));
     }
 

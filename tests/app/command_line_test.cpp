@@ -137,10 +137,11 @@ TEST(ParseCommandLine, HelpAndVersion) {
 // variable is in both, and the page is roff that renders without a warning.
 TEST(UsageAndManualPage, NameEveryOptionAndTheInstalledThemes) {
     const std::vector<std::string> usages = {
-        "-PROJECT=NAME",      "-DESC=TEXT",     "-SCAN=DIR",    "-OUT=DIR",
-        "-FILTER=EXTENSIONS", "-CONFIG=FILE",   "-STYLE=STYLE", "-FORCE",
-        "-VERBOSE",           "-WERROR",        "--HELP",       "--VERSION",
-        "SOURCE_DATE_EPOCH",  "SYLVA_THREADS=N"};
+        "-PROJECT=NAME",      "-DESC=TEXT",      "-SCAN=PATH",     "-OUT=DIR",
+        "-FILTER=EXTENSIONS", "-CONFIG=FILE",    "-STYLE=STYLE",   "-FORCE",
+        "-VERBOSE",           "-WERROR",         "--HELP",         "--VERSION",
+        "SOURCE_DATE_EPOCH",  "SYLVA_THREADS=N", "-EXCLUDE=PATHS", "-PATTERNS=GLOBS",
+        "-PREDEFINED=MACROS", "-DOXYFILE=FILE"};
     std::string usage = UsageText();
     for (const std::string& name : usages) {
         EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << name;

@@ -266,7 +266,7 @@ TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
     EXPECT_EQ(result.err,
               "sylva: WARNING: Doxyfile Doxyfile: INPUT_FILTER is set, but Sylva does not honour "
               "it: no filter program is ever run; the files are read as they are\n");
-    const std::string project = dir_.File("doc/site/Small_Lib/");
+    const std::string project = dir_.File("doc/site/Small Lib/");
     EXPECT_TRUE(std::filesystem::exists(project + "SYLVA_Extra.html"));
     EXPECT_FALSE(std::filesystem::exists(project + "SYLVA_Impl.html"));
     EXPECT_FALSE(std::filesystem::exists(project + "SYLVA_Test.html"));

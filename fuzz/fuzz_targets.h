@@ -27,6 +27,10 @@ int FuzzRun(const std::uint8_t* data, std::size_t size);
 // Any bytes as a JSON string of the diagnostics files and the baseline: it always parses.
 int FuzzJsonText(const std::uint8_t* data, std::size_t size);
 
+// A Doxyfile's bytes: reading (with @INCLUDE of itself and its neighbours), then the mapping to
+// a run.
+int FuzzDoxyfile(const std::uint8_t* data, std::size_t size);
+
 // Aborts with `what` on standard error unless `holds`.
 void Require(bool holds, std::string_view what);
 

@@ -1,6 +1,7 @@
 #include "app/batch.h"
 
 #include <filesystem>
+#include <span>
 #include <system_error>
 
 #include "app/inotify_source.h"
@@ -140,7 +141,6 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
     const std::pair<const std::string&, std::string&> assignments[] = {
         {values.project, fields.projectName},
         {values.description, fields.projectDesc},
-        {values.scanPath, fields.scanPath},
         {values.outputPath, fields.outputPath},
         {values.configFile, fields.options.configFile},
         {values.commentStyle, fields.options.commentStyle},
@@ -152,6 +152,23 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
     }
     if (!values.cacheDirectory.empty()) {
         fields.cache.directory = values.cacheDirectory;
+    }
+    // Scan paths given here replace all others (a Doxyfile's INPUT included); the first is the
+    // one the window shows.
+    if (!values.scanPaths.empty()) {
+        fields.scanPath = values.scanPaths.front();
+        fields.settingOverrides.emplace_back(
+            SYL_SCAN_PATHS, JoinSettingList(std::span(values.scanPaths).subspan(1)));
+    }
+    const std::pair<const std::vector<std::string>&, SettingId> lists[] = {
+        {values.exclusions, SYL_EXCLUDE},
+        {values.filePatterns, SYL_FILE_PATTERNS},
+        {values.predefined, SYL_PREDEFINED},
+    };
+    for (const auto& [list, id] : lists) {
+        if (!list.empty()) {
+            fields.settingOverrides.emplace_back(id, JoinSettingList(list));
+        }
     }
     fields.cache.rebuild = fields.cache.rebuild || values.rebuild;
     // The scan compares upper-cased extensions with the filter, as the window's field keeps it.

@@ -14,48 +14,60 @@ namespace {
 // The order is the order of matching: an argument naming two options counts as the first.
 constexpr OptionRow kOptions[] = {
     {"-PROJECT", "=NAME", "project name; its directory and pages are named after it",
-     &StartValues::project, nullptr},
+     &StartValues::project, nullptr, nullptr},
     {"-DESC", "=TEXT", "project description, shown in the indexes", &StartValues::description,
-     nullptr},
-    {"-SCAN", "=DIR", "directory to scan for documentation blocks", &StartValues::scanPath,
-     nullptr},
+     nullptr, nullptr},
+    {"-SCAN", "=PATH", "directory or file to scan; each -SCAN adds one", nullptr, nullptr,
+     &StartValues::scanPaths},
     {"-OUT", "=DIR", "output directory (default: the current directory)", &StartValues::outputPath,
-     nullptr},
+     nullptr, nullptr},
     {"-FILTER", "=EXTENSIONS", "extensions of the files to read (default: .CPP|.C|.H|.SYL)",
-     &StartValues::filter, nullptr},
+     &StartValues::filter, nullptr, nullptr},
     {"-CONFIG", "=FILE", "configuration file (default: SYLVA.INI in the current directory, if any)",
-     &StartValues::configFile, nullptr},
+     &StartValues::configFile, nullptr, nullptr},
     {"-STYLE", "=STYLE",
      "how the sources are documented: sylva (marker blocks) or doxygen (/** */, ///)",
-     &StartValues::commentStyle, nullptr},
+     &StartValues::commentStyle, nullptr, nullptr},
     {"-CACHE", "=DIR", "cache directory (default: $XDG_CACHE_HOME/sylva or ~/.cache/sylva)",
-     &StartValues::cacheDirectory, nullptr},
+     &StartValues::cacheDirectory, nullptr, nullptr},
+    {"-EXCLUDE", "=PATHS", "paths or glob patterns (*/tests/*) left out of the scan; each use adds",
+     nullptr, nullptr, &StartValues::exclusions},
+    {"-PATTERNS", "=GLOBS",
+     "file name globs (*.h|*.hpp) choosing the files read instead of -FILTER", nullptr, nullptr,
+     &StartValues::filePatterns},
+    {"-PREDEFINED", "=MACROS",
+     "macros removed from doxygen-style declarations (NAME=|NAME(x)=text)", nullptr, nullptr,
+     &StartValues::predefined},
+    {"-DOXYFILE", "=FILE",
+     "read a Doxyfile: inputs, output, project, settings; options beside it win",
+     &StartValues::doxyfile, nullptr, nullptr},
     // Before -DIAGNOSTICS and -BASELINE, whose names they contain.
     {"-DIAGNOSTICS-BASE", "=DIR",
      "locations in the diagnostics file are relative to DIR (default: here)",
-     &StartValues::diagnosticsBase, nullptr},
+     &StartValues::diagnosticsBase, nullptr, nullptr},
     {"-DIAGNOSTICS-FORMAT", "=FORMAT",
      "sarif or jsonl (default: jsonl for a file named .jsonl, else sarif)",
-     &StartValues::diagnosticsFormat, nullptr},
+     &StartValues::diagnosticsFormat, nullptr, nullptr},
     {"-DIAGNOSTICS", "=FILE", "write every warning and error of the run to FILE as SARIF 2.1.0",
-     &StartValues::diagnosticsFile, nullptr},
+     &StartValues::diagnosticsFile, nullptr, nullptr},
     {"-BASELINE-UPDATE", "", "rewrite the -BASELINE file from this run's warnings", nullptr,
-     &StartValues::baselineUpdate},
+     &StartValues::baselineUpdate, nullptr},
     {"-BASELINE", "=FILE",
      "-WERROR counts only warnings not in FILE (missing: written from this run)",
-     &StartValues::baselineFile, nullptr},
-    {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
+     &StartValues::baselineFile, nullptr, nullptr},
+    {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force,
+     nullptr},
     {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,
-     &StartValues::rebuild},
+     &StartValues::rebuild, nullptr},
     {"-WATCH", "",
      "generate at once, then again after each change below the scan path, until Ctrl-C", nullptr,
-     &StartValues::watch},
-    {"-VERBOSE", "", "print every protocol line on standard output", nullptr,
-     &StartValues::verbose},
+     &StartValues::watch, nullptr},
+    {"-VERBOSE", "", "print every protocol line on standard output", nullptr, &StartValues::verbose,
+     nullptr},
     {"-WERROR", "", "after the whole run, exit with status 1 if any warning was given", nullptr,
-     &StartValues::warningsAreErrors},
-    {"--HELP", "", "print this text and exit", nullptr, &StartValues::help},
-    {"--VERSION", "", "print the version and exit", nullptr, &StartValues::version},
+     &StartValues::warningsAreErrors, nullptr},
+    {"--HELP", "", "print this text and exit", nullptr, &StartValues::help, nullptr},
+    {"--VERSION", "", "print the version and exit", nullptr, &StartValues::version, nullptr},
 };
 
 constexpr EnvironmentRow kEnvironment[] = {
@@ -111,7 +123,11 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
                                std::to_string(kMaxOptionValueLength) + " characters";
                 return parsed;
             }
-            parsed.values.*option.value = value;
+            if (option.list != nullptr) {
+                (parsed.values.*option.list).emplace_back(value);
+            } else {
+                parsed.values.*option.value = value;
+            }
             break;
         }
     }

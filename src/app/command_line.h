@@ -1,13 +1,15 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
-// "-STYLE=", "-CACHE=", "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE="
-// with their values, "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
+// "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-DOXYFILE=", "-DIAGNOSTICS=",
+// "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=" with their values, "-BASELINE-UPDATE"
+// and the switches "-FORCE" (generate at once, without the
 // window), "-REBUILD", "-WATCH" (generate, then again after each change), "-VERBOSE" and
 // "-WERROR" (a run that gave warnings fails), plus --help and --version.
 //
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
-// everything after the first "=". A later value replaces an earlier one; an argument that names
-// no option is ignored.
+// everything after the first "=". A later value replaces an earlier one, except for the options
+// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED), where each adds; an argument that
+// names no option is ignored.
 //
 // One table of options serves the parsing, the --help text and the manual page, so that they
 // cannot drift apart.
@@ -16,6 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sylva {
 
@@ -25,7 +28,7 @@ inline constexpr std::size_t kMaxOptionValueLength = 259;
 struct StartValues {
     std::string project;
     std::string description;
-    std::string scanPath;
+    std::vector<std::string> scanPaths;  // in their order; the first is the window's scan path
     std::string outputPath;
     std::string filter;             // empty: the extensions the window's Filter field starts with
     std::string configFile;         // empty: the standard file, when there is one
@@ -36,6 +39,11 @@ struct StartValues {
     std::string diagnosticsFormat;  // empty: by the file's name
     std::string baselineFile;       // empty: every warning counts
     bool baselineUpdate = false;
+    std::string doxyfile;  // empty: as the configuration says
+    // Each entry may hold several, "|" between them, as the configuration's lists do.
+    std::vector<std::string> exclusions;
+    std::vector<std::string> filePatterns;
+    std::vector<std::string> predefined;
     bool force = false;
     bool rebuild = false;
     bool watch = false;
@@ -54,13 +62,14 @@ struct ParsedCommandLine {
 
 // One option of the command line: its name as matched, what follows the name in the usage
 // ("=NAME"), its help line, and the start value it sets (`value` for an option with a value,
-// `flag` for a switch; the other is null).
+// `flag` for a switch, `list` for an option each use of which adds a value; the others are null).
 struct OptionRow {
     std::string_view name;
     std::string_view argument;
     std::string_view help;
     std::string StartValues::*value;
     bool StartValues::*flag;
+    std::vector<std::string> StartValues::*list;
 
     // --help and --version end the program at once; every other option shapes a start.
     bool EndsAtOnce() const { return name.starts_with("--"); }

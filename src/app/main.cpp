@@ -6,6 +6,7 @@
 
 #include "app/batch.h"
 #include "app/command_line.h"
+#include "app/doxyfile_start.h"
 #include "app/main_fields.h"
 #include "app/window_entry.h"
 
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "sylva: %s\n", parsed.error.c_str());
         return kExitNotRun;
     }
-    const StartValues& values = parsed.values;
+    StartValues& values = parsed.values;
     if (values.help) {
         std::fputs(UsageText().c_str(), stdout);
         return kExitOk;
@@ -26,6 +27,9 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     MainFields fields = MainFields::Initial();
+    if (!ApplyDoxyfile(fields, values)) {
+        return kExitNotRun;
+    }
     ApplyStartValues(fields, values);
     if (values.force || values.watch) {
         return RunBatchGeneration(fields, values);

@@ -206,6 +206,9 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
 
     Settings settings;
     LoadConfig(settings, fields_.options.configFile, configProtocol);
+    for (const auto& [id, value] : fields_.settingOverrides) {
+        settings.Set(id, value);
+    }
     if (!fields_.options.commentStyle.empty()) {
         settings.Set(SYL_COMMENT_STYLE, fields_.options.commentStyle);
     }

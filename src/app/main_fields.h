@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/command_line.h"
 #include "engine/engine.h"
@@ -63,6 +65,9 @@ struct MainFields {
     StoredOptions options;
     // Where runs keep what makes the next one cost what changed (-CACHE, -REBUILD).
     CacheChoice cache;
+    // Settings a run takes over the configuration file's, in order (a later one of a setting
+    // wins): from a Doxyfile, then from the command line.
+    std::vector<std::pair<SettingId, std::string>> settingOverrides;
 
     // The initial values, with the process's current directory as the output path.
     static MainFields Initial();

@@ -96,7 +96,11 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                  project.name,
                  *style,
                  cache.scanMemo()};
-    const ScanCounts counts = ScanPath(scan, scan.scanPath, options.includeSubdirs != 0);
+    std::vector<std::string> roots{scan.scanPath};
+    for (const std::string& more : SplitSettingList(settings[SYL_SCAN_PATHS])) {
+        roots.push_back(WithoutTrailingSlashes(more));
+    }
+    const ScanCounts counts = ScanPaths(scan, roots, options.includeSubdirs != 0);
     CleanItemList(items, inputs.typePublic, inputs.typePrivate, reporter);
     cache.Judge(items, inputs.threadCount);
     CheckSeeAlsoNames(items, settings, options, reporter, inputs.threadCount, &cache);

@@ -1,18 +1,21 @@
-// Walking the scan path: which directory entries reach the file scan, in which order, and how
+// Walking the scan paths: which directory entries reach the file scan, in which order, and how
 // deep the walk goes.
 //
 // Entries are visited in ascending byte order of their names, so items and page numbers come
 // out the same on every machine. A symbolic link to a directory is followed, but no directory
-// (device and inode) is entered twice in one walk, so a link cycle cannot make it loop.
+// (device and inode) is entered twice in one walk, so a link cycle cannot make it loop; nor is a
+// file read twice when two scan paths overlap.
 #include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "scan/file_selection.h"
 #include "scan/scan.h"
 #include "support/text_format.h"
 #include "support/zt_string.h"
@@ -51,7 +54,7 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& directo
 
 class PathWalker {
   public:
-    explicit PathWalker(ScanJob& job) : job_(job) {}
+    explicit PathWalker(ScanJob& job) : job_(job), selection_(job.filter, job.settings) {}
 
     // Marks `directory` as entered, so that a link back to it is not followed.
     void MarkEntered(const std::string& directory) {
@@ -61,13 +64,33 @@ class PathWalker {
         }
     }
 
-    // Scans the matching files of `directory`, and its subdirectories when `recurse`.
-    void Walk(const std::string& directory, bool recurse) {
+    // Scans one scan path: a directory as Walk does, a file at once (a file named on purpose
+    // is read whatever its name), unless it is excluded.
+    void WalkRoot(const std::string& root, bool recurse) {
+        // The first is the run's own scan path, by the name the job gives it.
+        root_ = rootsWalked_++ == 0 && !job_.scanPath.empty() ? job_.scanPath : root;
+        const std::string absolute = AbsoluteNormalPath(root);
+        const std::string_view name = std::string_view(root).substr(root.rfind('/') + 1);
+        struct stat info {};
+        if (::stat(root.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+            if (!selection_.Excludes(absolute, name)) {
+                ReportStart();
+                ScanOnce(root, absolute, info);
+            }
+            return;
+        }
+        if (selection_.Excludes(absolute, name)) {
+            return;
+        }
+        MarkEntered(root);
+        Walk(root, absolute, recurse);
+    }
+
+    // Scans the matching files of `directory` (at `absolute`), and its subdirectories when
+    // `recurse`.
+    void Walk(const std::string& directory, const std::string& absolute, bool recurse) {
         Reporter& reporter = job_.reporter;
-        reporter.Status(kSearchStatus);
-        reporter.Advance();
-        reporter.Protocol(FormatLine(kScanningPathLine, {job_.scanPath, job_.filter}));
-        reporter.Protocol(FormatLine(kOutputLine, {job_.outputPath, job_.projectName}));
+        ReportStart();
 
         std::optional<std::vector<std::string>> names = ListDirectory(directory);
         if (!names) {
@@ -77,29 +100,64 @@ class PathWalker {
         }
         ++counts_.paths;
         for (const std::string& name : *names) {
-            if (!PassesFilter(job_.filter, name)) {
+            std::string path = directory + "/" + name;
+            std::string absolutePath = absolute == "/" ? "/" + name : absolute + "/" + name;
+            if (selection_.hasExclusions() && selection_.Excludes(absolutePath, name)) {
                 continue;
             }
-            std::string path = directory + "/" + name;
             struct stat info {};
+            if (selection_.skipsSymlinks() && ::lstat(path.c_str(), &info) == 0 &&
+                S_ISLNK(info.st_mode)) {
+                continue;
+            }
             // An entry that cannot be examined (a dangling link, a file gone since the listing)
             // is handed to the file scan, which reports that it cannot be read.
             bool examined = ::stat(path.c_str(), &info) == 0;
             if (examined && S_ISDIR(info.st_mode)) {
-                if (recurse && entered_.insert({info.st_dev, info.st_ino}).second) {
-                    Walk(path, true);
+                if (recurse && selection_.EntersDirectory(name) &&
+                    entered_.insert({info.st_dev, info.st_ino}).second) {
+                    Walk(path, absolutePath, true);
                 }
                 continue;
             }
-            ScanListedFile(path, examined ? &info : nullptr);
-            reporter.Advance();
-            ++counts_.files;
+            if (!selection_.ReadsFile(name)) {
+                continue;
+            }
+            if (examined) {
+                ScanOnce(path, absolutePath, info);
+            } else {
+                ScanListedFile(path, nullptr);
+                reporter.Advance();
+                ++counts_.files;
+            }
         }
     }
 
     const ScanCounts& counts() const { return counts_; }
 
   private:
+    // The header of each directory's listing names the scan path it lies below.
+    void ReportStart() {
+        Reporter& reporter = job_.reporter;
+        reporter.Status(kSearchStatus);
+        reporter.Advance();
+        const std::vector<std::string>& patterns = selection_.patterns();
+        reporter.Protocol(
+            FormatLine(kScanningPathLine,
+                       {root_, patterns.empty() ? job_.filter : JoinSettingList(patterns)}));
+        reporter.Protocol(FormatLine(kOutputLine, {job_.outputPath, job_.projectName}));
+    }
+
+    // Scans the examined file `path` (at `absolute`) unless an earlier scan path gave it already.
+    void ScanOnce(const std::string& path, const std::string& absolute, const struct stat& info) {
+        if (!scanned_.insert(absolute).second) {
+            return;
+        }
+        ScanListedFile(path, &info);
+        job_.reporter.Advance();
+        ++counts_.files;
+    }
+
     // Scans the file `path`, or files what an earlier scan of it gave when the job's memo has
     // that. `info` is its status, none when it could not be examined.
     void ScanListedFile(const std::string& path, const struct stat* info) {
@@ -121,7 +179,11 @@ class PathWalker {
     }
 
     ScanJob& job_;
+    FileSelection selection_;
+    std::string root_;  // the scan path being walked
+    int rootsWalked_ = 0;
     std::set<DirectoryId> entered_;
+    std::set<std::string> scanned_;  // absolute paths of the files read
     ScanCounts counts_;
 };
 
@@ -141,9 +203,14 @@ bool PassesFilter(std::string_view filter, std::string_view name) {
 }
 
 ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
+    return ScanPaths(job, {directory}, recurse);
+}
+
+ScanCounts ScanPaths(ScanJob& job, const std::vector<std::string>& roots, bool recurse) {
     PathWalker walker(job);
-    walker.MarkEntered(directory);
-    walker.Walk(directory, recurse);
+    for (const std::string& root : roots) {
+        walker.WalkRoot(root, recurse);
+    }
     // Work across files, done once every file is filed, read or replayed alike.
     const ItemList::Warning warn = [&job](std::string_view file, int line,
                                           const WarningMessage& message) {

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scan/items.h"
 #include "scan/settings.h"
@@ -65,6 +66,12 @@ bool PassesFilter(std::string_view filter, std::string_view name);
 // brings the item list into order. Entries are visited in ascending byte order of their names; a
 // link to a directory is followed, but no directory is entered twice.
 [[nodiscard]] ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse);
+// Scans each of `roots` in turn as ScanPath does (a root that is a file is read whatever its
+// name), leaving out what the settings' exclusions name and reading what the file patterns, or
+// without them the filter, choose; a file two roots reach is read once. Then brings the item
+// list into order.
+[[nodiscard]] ScanCounts ScanPaths(ScanJob& job, const std::vector<std::string>& roots,
+                                   bool recurse);
 // Scans one file; returns the number of items made, or -1 when it cannot be opened.
 int ScanFile(ScanJob& job, const std::string& path, CZTTime lastWrite);
 // Scans `content` as the bytes of a file at `displayPath`, with the same protocol, progress,

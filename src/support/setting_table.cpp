@@ -267,7 +267,28 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
     // Switched on as SYL_HTML_SEARCH is, the doxygen style also shows what "@internal" and
     // "@cond" hide (as Doxygen's INTERNAL_DOCS and ENABLED_SECTIONS ask).
     {"SYL_DOXYGEN_INTERNAL_DOCS",
-     "0"},}};
+     "0"},
+    // Directories or files read beside the scan path, "|" between them.
+    {"SYL_SCAN_PATHS",
+     ""},
+    // Directories and files left out of the scan, with what lies below them, and glob patterns
+    // ("*/tests/*", "*_test.cpp") matched against an entry's name and its absolute path.
+    {"SYL_EXCLUDE",
+     ""},
+    // Glob patterns ("*.h|*.hpp|CMakeLists.txt") matched against a file's whole name; when any is
+    // given they, not the extension filter, choose the files read.
+    {"SYL_FILE_PATTERNS",
+     ""},
+    // Switched on as SYL_HTML_SEARCH is, symbolic links are neither followed nor read.
+    {"SYL_EXCLUDE_SYMLINKS",
+     "0"},
+    // Macros the doxygen style replaces in declarations, "|" between them: "NAME=" removes a
+    // name, "NAME=text" replaces it, "NAME(a,b)=text" replaces a call with its arguments.
+    {"SYL_PREDEFINED",
+     ""},
+    // A Doxyfile whose project, inputs, output place and settings the run takes.
+    {"SYL_DOXYFILE",
+     ""},}};
 // clang-format on
 
 bool IsSwitchedOn(std::string_view value) {
@@ -282,6 +303,32 @@ bool IsSwitchedOn(std::string_view value) {
                    return a == (b >= 'a' && b <= 'z' ? static_cast<char>(b - 32) : b);
                });
     });
+}
+
+std::vector<std::string> SplitSettingList(std::string_view value) {
+    std::vector<std::string> entries;
+    while (!value.empty()) {
+        const std::size_t bar = value.find('|');
+        std::string_view entry = value.substr(0, bar);
+        const std::size_t first = entry.find_first_not_of(" \t");
+        if (first != std::string_view::npos) {
+            entry = entry.substr(first, entry.find_last_not_of(" \t") - first + 1);
+            entries.emplace_back(entry);
+        }
+        value = bar == std::string_view::npos ? std::string_view() : value.substr(bar + 1);
+    }
+    return entries;
+}
+
+std::string JoinSettingList(std::span<const std::string> entries) {
+    std::string joined;
+    for (const std::string& entry : entries) {
+        if (!joined.empty()) {
+            joined.push_back('|');
+        }
+        joined.append(entry);
+    }
+    return joined;
 }
 
 std::optional<SettingId> FindSettingByKey(std::string_view key) {

@@ -11,7 +11,10 @@
 
 #include <array>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace sylva {
 
@@ -90,6 +93,12 @@ enum SettingId : int {
     SYL_HTML_SEARCH,
     SYL_HTML_FRAME_SET,
     SYL_DOXYGEN_INTERNAL_DOCS,
+    SYL_SCAN_PATHS,
+    SYL_EXCLUDE,
+    SYL_FILE_PATTERNS,
+    SYL_EXCLUDE_SYMLINKS,
+    SYL_PREDEFINED,
+    SYL_DOXYFILE,
     kSettingCount
 };
 
@@ -103,6 +112,12 @@ extern const std::array<SettingDefinition, kSettingCount> kSettingDefinitions;
 
 // True iff a switch setting's `value` is "1", "ON", "YES" or "TRUE" (any case, blanks around it).
 bool IsSwitchedOn(std::string_view value);
+
+// The entries of a list setting (scan paths, exclusions, patterns, macros): the texts between its
+// "|" separators, without blanks at their ends, empty ones left out.
+std::vector<std::string> SplitSettingList(std::string_view value);
+// The list setting of `entries`, "|" between them.
+std::string JoinSettingList(std::span<const std::string> entries);
 
 // The setting whose key equals `key` byte for byte, if any.
 std::optional<SettingId> FindSettingByKey(std::string_view key);

@@ -27,7 +27,7 @@ TEST(ParseCommandLine, ReadsTheFourValuesAndTheSwitches) {
     EXPECT_TRUE(parsed.error.empty());
     EXPECT_EQ(parsed.values.project, "Demo");
     EXPECT_EQ(parsed.values.description, "A demo project");
-    EXPECT_EQ(parsed.values.scanPath, "src");
+    EXPECT_EQ(parsed.values.scanPaths, std::vector<std::string>{"src"});
     EXPECT_EQ(parsed.values.outputPath, "doc");
     EXPECT_EQ(parsed.values.configFile, "theme.ini");
     EXPECT_TRUE(parsed.values.force);
@@ -54,7 +54,7 @@ TEST(ParseCommandLine, MatchesNamesAnywhereBeforeTheFirstEqualsSign) {
     };
     const Case cases[] = {
         {"-project=lower case", &StartValues::project, "lower case"},
-        {"-Scan=mixed", &StartValues::scanPath, "mixed"},
+        {"-Doxyfile=docs/Doxyfile", &StartValues::doxyfile, "docs/Doxyfile"},
         {"-OUTPUT=x", &StartValues::outputPath, "x"},
         {"--out=y", &StartValues::outputPath, "y"},
         {"-config=/usr/share/sylva/themes/modern.ini", &StartValues::configFile,
@@ -65,7 +65,7 @@ TEST(ParseCommandLine, MatchesNamesAnywhereBeforeTheFirstEqualsSign) {
         // Only the text before the first "=" names the option: a path holding an option name
         // stays a value.
         {"-OUT=/home/me/my-project", &StartValues::outputPath, "/home/me/my-project"},
-        {"-SCAN=/src/-DESC/files", &StartValues::scanPath, "/src/-DESC/files"},
+        {"-CACHE=/src/-DESC/files", &StartValues::cacheDirectory, "/src/-DESC/files"},
         // Two names before the "=": the first of the fixed order wins.
         {"-SCAN-PROJECT=both", &StartValues::project, "both"},
         {"-OUT-DESC=both", &StartValues::description, "both"},
@@ -87,7 +87,20 @@ TEST(ParseCommandLine, ALaterValueReplacesAnEarlierOneAndUnknownArgumentsAreIgno
         Parse({"-PROJECT=first", "stray", "-UNKNOWN=1", "/path", "-PROJECT=second"});
     EXPECT_TRUE(parsed.error.empty());
     EXPECT_EQ(parsed.values.project, "second");
-    EXPECT_TRUE(parsed.values.scanPath.empty());
+    EXPECT_TRUE(parsed.values.scanPaths.empty());
+}
+
+TEST(ParseCommandLine, EachUseOfAListOptionAddsAValue) {
+    StartValues values = Parse({"-SCAN=include", "-Scan=examples", "-SCAN=/src/-DESC/files",
+                                "-EXCLUDE=*/tests/*", "-exclude=third_party|build", "-PATTERNS=*.h",
+                                "-PREDEFINED=CV_EXPORTS=", "-PREDEFINED=__attribute__(x)="})
+                             .values;
+    EXPECT_EQ(values.scanPaths,
+              (std::vector<std::string>{"include", "examples", "/src/-DESC/files"}));
+    EXPECT_EQ(values.exclusions, (std::vector<std::string>{"*/tests/*", "third_party|build"}));
+    EXPECT_EQ(values.filePatterns, std::vector<std::string>{"*.h"});
+    EXPECT_EQ(values.predefined, (std::vector<std::string>{"CV_EXPORTS=", "__attribute__(x)="}));
+    EXPECT_TRUE(values.description.empty());
 }
 
 TEST(ParseCommandLine, ForceCountsWhateverElseTheArgumentHolds) {
@@ -124,10 +137,11 @@ TEST(ParseCommandLine, HelpAndVersion) {
 // variable is in both, and the page is roff that renders without a warning.
 TEST(UsageAndManualPage, NameEveryOptionAndTheInstalledThemes) {
     const std::vector<std::string> usages = {
-        "-PROJECT=NAME",      "-DESC=TEXT",     "-SCAN=DIR",    "-OUT=DIR",
-        "-FILTER=EXTENSIONS", "-CONFIG=FILE",   "-STYLE=STYLE", "-FORCE",
-        "-VERBOSE",           "-WERROR",        "--HELP",       "--VERSION",
-        "SOURCE_DATE_EPOCH",  "SYLVA_THREADS=N"};
+        "-PROJECT=NAME",      "-DESC=TEXT",      "-SCAN=PATH",     "-OUT=DIR",
+        "-FILTER=EXTENSIONS", "-CONFIG=FILE",    "-STYLE=STYLE",   "-FORCE",
+        "-VERBOSE",           "-WERROR",         "--HELP",         "--VERSION",
+        "SOURCE_DATE_EPOCH",  "SYLVA_THREADS=N", "-EXCLUDE=PATHS", "-PATTERNS=GLOBS",
+        "-PREDEFINED=MACROS", "-DOXYFILE=FILE"};
     std::string usage = UsageText();
     for (const std::string& name : usages) {
         EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << name;

@@ -118,7 +118,21 @@ TEST_F(SylvaProcessTest, RefusalsExitWithStatusTwoAndWriteNothing) {
          "sylva: the value of -SCAN is longer than 259 characters\n"},
         {{"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-STYLE=javadoc", "-FORCE"},
          "sylva: unknown comment style \"javadoc\"; the styles are sylva and doxygen\n"},
+        {{"-DOXYFILE=Doxyfile.missing", "-OUT=out", "-FORCE"},
+         "sylva: ERROR: Doxyfile.missing: the Doxyfile does not exist or cannot be read\n"},
+        {{"-DOXYFILE=src", "-OUT=out", "-FORCE"},
+         "sylva: ERROR: src: the Doxyfile is not a regular file\n"},
+        {{"-DOXYFILE=cycle.cfg", "-FORCE"},
+         "sylva: ERROR: cycle.cfg:2: @INCLUDE of a file that is being read already: cycle.cfg\n"},
+        {{"-DOXYFILE=noinput.cfg", "-FORCE"},
+         "sylva: WARNING: noinput.cfg:1: $(SYLVA_UNSET_VARIABLE) is not set in the environment; "
+         "it stands for nothing\n"
+         "sylva: WARNING: Doxyfile noinput.cfg: INPUT names /nowhere, which does not exist; it "
+         "is left out\n"
+         "sylva: ERROR: Doxyfile noinput.cfg: no file or directory that INPUT names exists\n"},
     };
+    dir_.Write("cycle.cfg", "OUTPUT_DIRECTORY = out\n@INCLUDE = cycle.cfg\n");
+    dir_.Write("noinput.cfg", "INPUT = $(SYLVA_UNSET_VARIABLE)/nowhere\nOUTPUT_DIRECTORY = out\n");
     for (const Case& c : cases) {
         ProcessResult result = RunSylva(c.arguments, run_);
         EXPECT_EQ(result.status, 2) << c.message;
@@ -228,6 +242,45 @@ TEST_F(SylvaProcessTest, TheFilterOptionNamesTheExtensionsRead) {
         EXPECT_EQ(std::filesystem::exists(dir_.File("out/Pond/SYLVA_Plant.html")), !filter.empty())
             << filter;
     }
+}
+
+TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
+    dir_.Write("lib/include/api.h",
+               "/// Adds.\nLIB_EXPORT int Add(int a, int b) LIB_ATTR((pure));\n");
+    dir_.Write("lib/include/detail/impl.h", "/// Hidden.\nint Impl();\n");
+    dir_.Write("lib/tests/test.h", "/// A test.\nint Test();\n");
+    dir_.Write("lib/extra.hh", "/// Extra.\nint Extra();\n");
+    dir_.Write("lib/include/README", "/// Not code.\nint Readme();\n");
+    dir_.Write("docs/common.cfg", "PROJECT_BRIEF = \"A small library\"\nHTML_OUTPUT = site\n");
+    dir_.Write("Doxyfile",
+               "@INCLUDE_PATH = docs\n@INCLUDE = common.cfg\n"
+               "PROJECT_NAME = \"Small Lib\"\nINPUT = lib/include \\\n  lib/tests lib/extra.hh\n"
+               "RECURSIVE = YES\nEXCLUDE = lib/include/detail\nEXCLUDE_PATTERNS = */tests/*\n"
+               "OUTPUT_DIRECTORY = $(SYLVA_TEST_OUT)\nMACRO_EXPANSION = YES\n"
+               "PREDEFINED = LIB_EXPORT= LIB_ATTR(x)=\nINPUT_FILTER = cat\n"
+               "GENERATE_LATEX = NO\nHAVE_DOT = NO\n");
+    run_.environment.push_back("SYLVA_TEST_OUT=doc");
+    ProcessResult result = RunSylva({"-DOXYFILE=Doxyfile", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Doxyfile keys Sylva does not use: GENERATE_LATEX, HAVE_DOT.\n");
+    EXPECT_EQ(result.err,
+              "sylva: WARNING: Doxyfile Doxyfile: INPUT_FILTER is set, but Sylva does not honour "
+              "it: no filter program is ever run; the files are read as they are\n");
+    const std::string project = dir_.File("doc/site/Small Lib/");
+    EXPECT_TRUE(std::filesystem::exists(project + "SYLVA_Extra.html"));
+    EXPECT_FALSE(std::filesystem::exists(project + "SYLVA_Impl.html"));
+    EXPECT_FALSE(std::filesystem::exists(project + "SYLVA_Test.html"));
+    EXPECT_FALSE(std::filesystem::exists(project + "SYLVA_Readme.html"));
+    const std::string add = test::ReadFile(project + "SYLVA_Add.html");
+    EXPECT_NE(add.find("int Add(int a, int b);"), std::string::npos);
+    EXPECT_EQ(add.find("LIB_"), std::string::npos);
+
+    // Options given beside it win: here the project and the one scan path.
+    result =
+        RunSylva({"-DOXYFILE=Doxyfile", "-PROJECT=Other", "-SCAN=lib/extra.hh", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("doc/site/Other/SYLVA_Extra.html")));
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("doc/site/Other/SYLVA_Add.html")));
 }
 
 TEST_F(SylvaProcessTest, AMasterIndexThatIsASymbolicLinkIsLeftAsItIsWithExitStatusOne) {

@@ -43,6 +43,7 @@ TEST(FuzzReplay, EveryCommittedInputKeepsEveryProperty) {
         {"cross_link", fuzz::FuzzCrossLink},
         {"run", fuzz::FuzzRun},
         {"json_text", fuzz::FuzzJsonText},
+        {"doxyfile", fuzz::FuzzDoxyfile},
     };
     for (const Case& c : cases) {
         std::vector<std::string> inputs = Inputs(c.target);

@@ -117,6 +117,60 @@ TEST_F(PathScanTest, TheFilterIsASubstringTestOnTheUpperCaseExtension) {
     }
 }
 
+TEST_F(PathScanTest, SeveralRootsExclusionsAndPatternsChooseEachFileOnce) {
+    for (const char* name :
+         {"include/a.h", "include/b.hpp", "include/detail/c.h", "include/tests/t.h",
+          "third_party/z.h", "examples/e.cpp", "examples/README", "examples/CMakeLists.txt"}) {
+        dir_.Write(name, "");
+    }
+    Link("a.h", "include/link.h");
+    struct Case {
+        Strings roots;
+        std::string exclude;
+        std::string patterns;
+        std::string skipLinks;
+        Strings scanned;
+    };
+    const std::string detail = dir_.File("include/detail");
+    const Case cases[] = {
+        // The extension filter's rule: an extensionless README passes, b.hpp does not.
+        {{"include", "examples"}, "", "", "0", {"a.h", "c.h", "link.h", "t.h", "README", "e.cpp"}},
+        // Patterns match the whole name, so README is left; a path and a pattern exclude.
+        {{"include", "examples"},
+         "*/tests/*|" + detail,
+         "*.h|*.hpp|CMakeLists.txt",
+         "0",
+         {"a.h", "b.hpp", "link.h", "CMakeLists.txt"}},
+        // Overlapping roots read a file once; a root that is a file is read whatever its name.
+        {{"include", "include/detail", "examples/README"},
+         "",
+         "",
+         "1",
+         {"a.h", "c.h", "t.h", "README"}},
+        // An excluded root and a pattern on the name alone.
+        {{"third_party", "include/detail", "examples"},
+         dir_.File("third_party") + "|e.*",
+         "",
+         "0",
+         {"c.h", "README"}},
+    };
+    for (const Case& c : cases) {
+        scanned_.protocol.ResetContent();
+        scanned_.settings.Set(SYL_EXCLUDE, c.exclude);
+        scanned_.settings.Set(SYL_FILE_PATTERNS, c.patterns);
+        scanned_.settings.Set(SYL_EXCLUDE_SYMLINKS, c.skipLinks);
+        ScanJob job = scanned_.Job(dir_.path());
+        job.filter = filter_;
+        Strings roots;
+        for (const std::string& root : c.roots) {
+            roots.push_back(dir_.File(root));
+        }
+        EXPECT_EQ(ScanPaths(job, roots, true).files, static_cast<int>(c.scanned.size()))
+            << c.patterns;
+        EXPECT_EQ(ScannedFiles(), c.scanned) << c.exclude << " " << c.patterns;
+    }
+}
+
 TEST_F(PathScanTest, AMissingDirectoryIsWarnedAboutAndCountsAsAFailure) {
     std::string missing = dir_.File("missing");
     ScanCounts counts = Walk(true, missing);

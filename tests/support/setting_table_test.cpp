@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/run_options.h"
 
@@ -11,18 +12,23 @@ namespace sylva {
 namespace {
 
 // The seventy settings the templates and keywords need, the comment style, the search switch, the
-// frame set page and the switch for the doxygen style's hidden text.
-TEST(SettingTable, HasSeventyFourStringsAndSeventyThreeDistinctKeysNamedAfterTheirSettings) {
-    ASSERT_EQ(kSettingCount, 74);
+// frame set page, the switch for the doxygen style's hidden text, the scan's lists and switch,
+// the predefined macros and the Doxyfile. Only the lists and the Doxyfile are empty by default.
+TEST(SettingTable, HasEightyStringsAndSeventyNineDistinctKeysNamedAfterTheirSettings) {
+    ASSERT_EQ(kSettingCount, 80);
+    const std::set<SettingId> emptyByDefault = {SYL_SCAN_PATHS, SYL_EXCLUDE, SYL_FILE_PATTERNS,
+                                                SYL_PREDEFINED, SYL_DOXYFILE};
     std::set<std::string_view> keys;
-    for (const SettingDefinition& setting : kSettingDefinitions) {
+    for (int id = 0; id < kSettingCount; ++id) {
+        const SettingDefinition& setting = kSettingDefinitions[static_cast<std::size_t>(id)];
         if (!setting.key.empty()) {
             EXPECT_EQ(setting.key.substr(0, 4), "SYL_") << setting.key;
             keys.insert(setting.key);
         }
-        EXPECT_FALSE(setting.defaultValue.empty()) << setting.key;
+        EXPECT_EQ(setting.defaultValue.empty(), emptyByDefault.contains(static_cast<SettingId>(id)))
+            << setting.key;
     }
-    EXPECT_EQ(keys.size(), 73u);
+    EXPECT_EQ(keys.size(), 79u);
     EXPECT_TRUE(kSettingDefinitions[throwsHeading].key.empty());
     EXPECT_EQ(kSettingDefinitions[SYL_Q_AUTHOR].key, "SYL_Q_AUTHOR");
     EXPECT_EQ(kSettingDefinitions[SYL_HTML_STD_PARAM_TABLE_END].key,
@@ -37,6 +43,16 @@ TEST(SettingTable, FindsKeysExactlyAndCaseSensitively) {
     EXPECT_FALSE(FindSettingByKey("SYL_Q_AUTHOR "));
     EXPECT_FALSE(FindSettingByKey(""));
     EXPECT_FALSE(FindSettingByKey("throwsHeading"));
+}
+
+TEST(SettingLists, SplitAtBarsWithoutBlanksOrEmptyEntriesAndJoinBack) {
+    using Entries = std::vector<std::string>;
+    EXPECT_EQ(SplitSettingList(""), Entries{});
+    EXPECT_EQ(SplitSettingList(" | |"), Entries{});
+    EXPECT_EQ(SplitSettingList("include| examples/a b |\t*/tests/*|"),
+              (Entries{"include", "examples/a b", "*/tests/*"}));
+    const Entries entries{"CV_EXPORTS=", "F(x)=x"};
+    EXPECT_EQ(SplitSettingList(JoinSettingList(entries)), entries);
 }
 
 std::string_view Default(SettingId id) {

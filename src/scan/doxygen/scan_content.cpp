@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "scan/doxygen/predefined_macros.h"
 #include "scan/doxygen/reader.h"
 #include "support/digest.h"
 #include "support/text_format.h"
@@ -93,6 +94,13 @@ int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string
         job.items.NoteImage(std::move(lookup));
         return shown;
     };
+    // Each file parses the short list again: less than reading one line of the file costs.
+    const PredefinedMacros macros(SplitSettingList(job.settings[SYL_PREDEFINED]));
+    std::string expanded;
+    if (!macros.empty()) {
+        expanded = macros.Expand(content);
+        content = expanded;
+    }
     std::vector<DoxygenItem> documented = ReadDoxygenComments(
         content,
         [&](int line, const WarningMessage& message) { reporter.Warning(path, line, message); },

@@ -23,13 +23,14 @@ struct Scan {
     Strings images;    // "copy name"
 };
 
-Scan ScanTree(const Files& files) {
+Scan ScanTree(const Files& files, const std::string& predefined = {}) {
     test::ScratchDir dir;
     for (const auto& [path, content] : files) {
         dir.Write(path, content);
     }
     dir.Write("outside.png", "png");
     test::Scanned scanned;
+    scanned.settings.Set(SYL_PREDEFINED, predefined);
     test::RecordingDiagnostics diagnostics;
     Reporter reporter{&scanned.protocol, nullptr, &diagnostics};
     std::string root = dir.File("src");
@@ -43,6 +44,9 @@ Scan ScanTree(const Files& files) {
         }
         ItemText text = DeriveItemText(*item, scanned.settings, scanned.options);
         std::string line = item->name + " [" + item->group + "]:";
+        if (!predefined.empty()) {
+            line += " {" + text.declaration + "}";
+        }
         for (const std::string& description : text.sections[kSectionDescription]) {
             line += " " + rich::InlineText(description);
         }
@@ -155,6 +159,17 @@ TEST(DocumentedItems, AGroupDefinedAgainIsWarnedOfAndKeepsItsOwnTitle) {
     }
     EXPECT_EQ(scan.warnings[1].substr(0, 49),
               "worktree.h:6: group \"git_commit\" is defined again");
+}
+
+TEST(DocumentedItems, PredefinedMacrosAreGoneFromDeclarationsAndNamesStay) {
+    Scan scan = ScanTree({{"src/api.h",
+                           "/** Adds. */\nCV_EXPORTS int add(int a, int b) "
+                           "__attribute__((nonnull));\n"
+                           "/** A box. */\nclass CV_EXPORTS Box {};\n"}},
+                         "CV_EXPORTS=|__attribute__(x)=");
+    EXPECT_EQ(scan.items, (Strings{"Box [Common]: {class Box { ... };} A box.",
+                                   "add [Common]: {int add(int a, int b);} Adds."}));
+    EXPECT_TRUE(scan.warnings.empty());
 }
 
 TEST(DocumentedItems, ImagesBesideTheSourceAreCopiedAndOthersAreWarnedOf) {

@@ -1,0 +1,45 @@
+// Which entries of the scanned trees a walk reads: the extension filter, or the glob patterns that
+// replace it, and the exclusions by path, by pattern and of symbolic links.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/settings.h"
+
+namespace sylva {
+
+class FileSelection {
+  public:
+    // `filter` is the extension list in upper case; the patterns, exclusions and the symbolic
+    // link switch come from `settings`. Exclusions without a glob character are paths, taken
+    // against the current directory.
+    FileSelection(std::string filter, const Settings& settings);
+
+    // True iff the file `name` is read: it matches a file pattern when there are any, else it
+    // passes the extension filter.
+    bool ReadsFile(std::string_view name) const;
+    // True iff the walk enters the directory `name`: always when file patterns are given (they
+    // speak of files), else when it passes the extension filter as every entry must.
+    bool EntersDirectory(std::string_view name) const;
+    // True iff the entry at `absolutePath` (lexically normal), named `name`, is left out with all
+    // that lies below it.
+    bool Excludes(std::string_view absolutePath, std::string_view name) const;
+    bool hasExclusions() const { return !excludedPaths_.empty() || !excludedPatterns_.empty(); }
+    bool skipsSymlinks() const { return skipSymlinks_; }
+    const std::vector<std::string>& patterns() const { return patterns_; }
+
+  private:
+    std::string filter_;
+    std::vector<std::string> patterns_;
+    std::vector<std::string> excludedPaths_;  // absolute, lexically normal, no trailing '/'
+    std::vector<std::string> excludedPatterns_;
+    bool skipSymlinks_ = false;
+};
+
+// The absolute, lexically normal form of `path` taken against the current directory, without a
+// trailing '/'.
+std::string AbsoluteNormalPath(std::string_view path);
+
+}  // namespace sylva

@@ -6,7 +6,7 @@
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
 // everything after the first "=". A later value replaces an earlier one; an argument that names
-// no option is ignored.
+// no option sets nothing and is told of, with the nearest option name when one is close.
 //
 // One table of options serves the parsing, the --help text and the manual page, so that they
 // cannot drift apart.
@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sylva {
 
@@ -44,6 +45,8 @@ struct ParsedCommandLine {
     // Why the command line was refused (a value too long, an unknown comment style); empty when
     // it was not.
     std::string error;
+    // One line for standard error per argument that named no option, in argument order.
+    std::vector<std::string> ignored;
 };
 
 // One option of the command line: its name as matched, what follows the name in the usage

@@ -35,6 +35,7 @@ constexpr std::string_view kUnusableProjectName =
     "Project name %s gives no usable directory name, please enter another project name.";
 constexpr std::string_view kMasterIndexWithPath =
     "Master file name MUST NOT contain path statement %s !";
+constexpr std::string_view kErrorLine = "ERROR: %s";
 constexpr std::string_view kProgressTitle = "Sylva - Generate HTML system...";
 constexpr std::string_view kStartGenerationQuestion = "Should I start HTML generation?";
 
@@ -185,6 +186,12 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
                     {fields_.outputPath, kOutputPathEmpty}})) {
         return ActionResult::kNotRun;
     }
+    // Before any question: a mistyped path is no reason to ask about overwriting the project.
+    if (std::optional<std::string> problem = ScanPathProblem(fields_.scanPath)) {
+        Protocol(FormatLine(kErrorLine, {*problem}));
+        prompter_.Warning(*problem);
+        return ActionResult::kNotRun;
+    }
     if (fields_.outputPath == fields_.scanPath && !prompter_.CautiousQuestion(kSamePathsQuestion)) {
         return ActionResult::kNotRun;
     }
@@ -204,12 +211,13 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
     progress->ShowPercent(false);
     progress->SetStep(5);
 
+    // The configuration's warnings are the run's: they count for -WERROR and reach its sinks.
+    Reporter reporter(runProtocol, progress.get(), diagnostics);
     Settings settings;
-    LoadConfig(settings, fields_.options.configFile, configProtocol);
+    LoadConfig(settings, fields_.options.configFile, configProtocol, &reporter);
     if (!fields_.options.commentStyle.empty()) {
         settings.Set(SYL_COMMENT_STYLE, fields_.options.commentStyle);
     }
-    Reporter reporter(runProtocol, progress.get(), diagnostics);
     lastRun_ = RunSummary();
     const RunInputs inputs{fields_.scanPath,
                            fields_.masterIndexName,

@@ -1,6 +1,10 @@
 // The generation run: derives one project's names from its inputs and calls the stages in their
 // fixed order. No stage's result decides whether a later stage runs; each reports its own
 // failures.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -23,6 +27,10 @@ constexpr std::string_view kUnusableProjectNameLine =
     "ERROR: Project name %s gives no usable directory name !";
 constexpr std::string_view kUnknownStyleLine =
     "ERROR: Unknown comment style %s, the styles are sylva and doxygen !";
+constexpr std::string_view kScanPathMissing = "Scan path %s does not exist.";
+constexpr std::string_view kScanPathNoDirectory = "Scan path %s is not a directory.";
+constexpr std::string_view kScanPathUnusable = "Scan path %s cannot be used (%s).";
+constexpr std::string_view kErrorLine = "ERROR: %s";
 constexpr std::string_view kScanningProjectStatus = "Scanning project...";
 constexpr std::string_view kCannotCreateDirectoryLine =
     "ERROR: Cannot create project directory %s (%s) !";
@@ -56,6 +64,18 @@ void GivePlainPagesToSurvivors(ItemList& items, const std::unordered_set<std::st
 
 }  // namespace
 
+std::optional<std::string> ScanPathProblem(const std::string& scanPath) {
+    struct stat info {};
+    if (::stat(scanPath.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) ? std::nullopt
+                                     : std::optional(FormatLine(kScanPathNoDirectory, {scanPath}));
+    }
+    if (errno == ENOENT || errno == ENOTDIR) {
+        return FormatLine(kScanPathMissing, {scanPath});
+    }
+    return FormatLine(kScanPathUnusable, {scanPath, std::strerror(errno)});
+}
+
 RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOptions& options,
               Reporter& reporter) {
     std::variant<Project, ProjectRefusal> made = MakeProject(
@@ -70,6 +90,10 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
     const std::optional<CommentStyle> style = ParseCommentStyle(settings[SYL_COMMENT_STYLE]);
     if (!style) {
         reporter.Protocol(FormatLine(kUnknownStyleLine, {settings[SYL_COMMENT_STYLE]}));
+        return RunResult::kRefused;
+    }
+    if (std::optional<std::string> problem = ScanPathProblem(inputs.scanPath)) {
+        reporter.Protocol(FormatLine(kErrorLine, {*problem}));
         return RunResult::kRefused;
     }
     reporter.Status(kScanningProjectStatus);

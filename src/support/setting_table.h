@@ -104,6 +104,11 @@ extern const std::array<SettingDefinition, kSettingCount> kSettingDefinitions;
 // True iff a switch setting's `value` is "1", "ON", "YES" or "TRUE" (any case, blanks around it).
 bool IsSwitchedOn(std::string_view value);
 
+// False iff the setting `id` takes only some values and `value` is none of them: a switch takes
+// "1", "ON", "YES", "TRUE", "0", "OFF", "NO", "FALSE" or nothing, the comment style "sylva" or
+// "doxygen" (any case, blanks around them). Every other setting takes any text.
+bool SettingTakes(SettingId id, std::string_view value);
+
 // The setting whose key equals `key` byte for byte, if any.
 std::optional<SettingId> FindSettingByKey(std::string_view key);
 

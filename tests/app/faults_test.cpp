@@ -215,14 +215,14 @@ TEST(Faults, OutputPlacesTakenByTheWrongKindOfFileFailWithErrorLinesAndLoseNothi
     }
 }
 
-TEST(Faults, AScanPathThatIsAFileIsWarnedAbout) {
+TEST(Faults, AScanPathThatIsAFileIsRefusedAndAddsNoRecord) {
     Workspace w;
     w.GenerateOther();
     const Workspace::Contents before = w.Snapshot();
     test::ProcessResult result = w.Generate("Demo", "src/draw.h");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "WARNING: No matching file found at path src/draw.h/*.* !\n");
-    EXPECT_EQ(Records(w.dir.File(kIndex)).size(), 2u);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "Scan path src/draw.h is not a directory.\n");
+    EXPECT_EQ(w.Snapshot().records, before.records);
     w.ExpectNothingLost(before, "scan path");
 }
 

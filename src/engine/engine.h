@@ -54,6 +54,7 @@ struct RunSummary {
     int pagesBuilt = 0;     // description pages built
     int filesWritten = 0;   // files of the project written (the others already held their bytes)
     int filesRemoved = 0;   // files of the last run that this one no longer writes
+    int binarySkipped = 0;  // files skipped as binary (a NUL byte near their start)
 };
 
 // The inputs of one generation run.

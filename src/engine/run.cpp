@@ -140,6 +140,9 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                                {project.name, "", project.description});
     }
     cache.Finish(inputs.summary, counts.files);
+    if (inputs.summary != nullptr) {
+        inputs.summary->binarySkipped = counts.binaryFiles;
+    }
 
     reporter.Protocol(
         FormatLine(kPathDoneLine, {std::to_string(counts.paths), std::to_string(counts.files)}));

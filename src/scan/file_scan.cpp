@@ -29,6 +29,7 @@ constexpr std::string_view kUnclosedBlock =
     "documentation block not closed before the end of the file; it gives no item";
 constexpr std::string_view kNoDeclaration =
     "documentation block without a declaration; its item is named \"%s\"";
+constexpr std::string_view kBinaryFile = "binary file (a NUL byte in its first 8 kB); skipped";
 constexpr std::string_view kCannotReadAll = "  ERROR: Cannot read file %s completely (%s) !";
 
 // The pieces of a file, with the 1-based number of the physical line the last one belongs to.
@@ -156,6 +157,10 @@ int ScanDocumented(ScanJob& job, LineReader& reader, const std::string& path, CZ
 }
 
 int ScanReader(ScanJob& job, LineReader& reader, const std::string& path, CZTTime lastWrite) {
+    if (reader.HeadHoldsNul(kBinaryHeadBytes)) {
+        job.reporter.Warning(path, 1, kBinaryFile);
+        return kSkippedAsBinary;
+    }
     return job.style == CommentStyle::kDoxygen ? ScanDocumented(job, reader, path, lastWrite)
                                                : ScanPieces(job, reader, path, lastWrite);
 }

@@ -105,7 +105,7 @@ class PathWalker {
     void ScanListedFile(const std::string& path, const struct stat* info) {
         const CZTTime lastWrite(info != nullptr ? info->st_mtime : 0);
         if (job_.memo == nullptr || info == nullptr) {
-            ScanFile(job_, path, lastWrite);
+            CountBinary(ScanFile(job_, path, lastWrite));
             return;
         }
         const FileStamp stamp = FileStamp::Of(*info);
@@ -115,9 +115,19 @@ class PathWalker {
         ReportLog told;
         const ItemList::Mark from = job_.items.Position();
         job_.reporter.Tap(&told);
-        ScanFile(job_, path, lastWrite);
+        const int made = ScanFile(job_, path, lastWrite);
         job_.reporter.Tap(nullptr);
-        job_.memo->Record(job_, path, stamp, from, told);
+        // A binary file is looked at again each run (its first 8 kB), so that it is counted.
+        if (!CountBinary(made)) {
+            job_.memo->Record(job_, path, stamp, from, told);
+        }
+    }
+
+    // Counts the file ScanFile returned `made` for when it was skipped as binary; true then.
+    bool CountBinary(int made) {
+        const bool binary = made == kSkippedAsBinary;
+        counts_.binaryFiles += binary ? 1 : 0;
+        return binary;
     }
 
     ScanJob& job_;

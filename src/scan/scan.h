@@ -54,7 +54,14 @@ struct ScanJob {
 struct ScanCounts {
     int paths = 0;
     int files = 0;
+    int binaryFiles = 0;  // of `files`, those skipped as binary (ScanFile)
 };
+
+// What ScanFile and ScanBuffer return for content whose first kBinaryHeadBytes hold a NUL byte:
+// no source text holds one, and parsing an object file or an image only gives warnings by the
+// thousand, so such a file is skipped with one warning.
+inline constexpr int kSkippedAsBinary = -2;
+inline constexpr std::size_t kBinaryHeadBytes = 8 * 1024;
 
 // True iff the entry `name` passes the extension filter: its extension (from its last '.', the
 // dot included, upper-cased) occurs anywhere in `filter` (upper case). A name without '.' always
@@ -65,11 +72,12 @@ bool PassesFilter(std::string_view filter, std::string_view name);
 // brings the item list into order. Entries are visited in ascending byte order of their names; a
 // link to a directory is followed, but no directory is entered twice.
 [[nodiscard]] ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse);
-// Scans one file; returns the number of items made, or -1 when it cannot be opened.
+// Scans one file; returns the number of items made, -1 when it cannot be opened, or
+// kSkippedAsBinary.
 int ScanFile(ScanJob& job, const std::string& path, CZTTime lastWrite);
 // Scans `content` as the bytes of a file at `displayPath`, with the same protocol, progress,
-// warnings and items as ScanFile; returns the number of items made. REQUIRES: Sort (ScanPath
-// does it) before the list is read in order.
+// warnings and items as ScanFile; returns the number of items made or kSkippedAsBinary. REQUIRES:
+// Sort (ScanPath does it) before the list is read in order.
 int ScanBuffer(ScanJob& job, std::string_view content, const std::string& displayPath,
                CZTTime lastWrite);
 

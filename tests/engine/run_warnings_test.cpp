@@ -2,6 +2,7 @@
 // and the closing summary line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,12 @@ class RunWarningsTest : public ::testing::Test {
   protected:
     // Runs over the scratch tree, public items only; returns the run's reporter. Warnings go to
     // `sink` when there is one, otherwise into the protocol.
-    Reporter RunOver(DiagnosticSink* sink = nullptr) {
+    Reporter RunOver(DiagnosticSink* sink = nullptr, RunSummary* summary = nullptr) {
         Reporter reporter(&protocol_, nullptr, sink);
-        const RunInputs inputs{dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"),
-                               ".CPP|.C|.H",     "",           1,      0};
+        RunInputs inputs{dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"),
+                         ".CPP|.C|.H",     "",           1,      0};
+        inputs.cache.directory = dir_.File("cache");
+        inputs.summary = summary;
         EXPECT_EQ(sylva::Run(inputs, Settings(), options_, reporter), RunResult::kRan);
         return reporter;
     }
@@ -155,6 +158,29 @@ TEST_F(RunWarningsTest, ASinkTakesEveryWarningInTheSameOrderAndNoSummaryLine) {
     ASSERT_EQ(sink.warnings.size(), fromProtocol.size());
     for (std::size_t i = 0; i < sink.warnings.size(); ++i) {
         EXPECT_EQ("    WARNING: " + Shortened(sink.warnings[i]), fromProtocol[i]);
+    }
+}
+
+TEST_F(RunWarningsTest, AFileWithANulByteInItsFirst8kBIsSkippedWithOneWarningEachRun) {
+    dir_.Write("src/a_door.h", "/**--\nDescription: Opens.\n--e*/\nint Open(void);\n\n");
+    std::string binary = "/**--\nDescription: lost\n--e*/\nint Lost(void);\n";
+    binary.append(8 * 1024 - binary.size() - 1, '\x7f').push_back('\0');
+    dir_.Write("src/b_blob", binary + "\x01/**--\n");
+    // A NUL byte further on does not make a file binary.
+    std::string late = "/**--\nDescription: Kept.\n--e*/\nint Kept(void);\n\n";
+    dir_.Write("src/c_late.h", late + std::string(8 * 1024, ' ') + std::string(1, '\0') + "\n");
+    // The second run finds every file in its cache but still counts the binary one.
+    for (const char* run : {"first", "cached"}) {
+        protocol_.ResetContent();
+        RunSummary summary;
+        EXPECT_EQ(RunOver(nullptr, &summary).warningCount(), 1) << run;
+        EXPECT_EQ(WarningLines(), (Strings{"    WARNING: src/b_blob:1: binary file (a NUL byte in "
+                                           "its first 8 kB); skipped",
+                                           "WARNING: 1 warning given."}))
+            << run;
+        EXPECT_EQ(summary.binarySkipped, 1) << run;
+        EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Kept.html"))) << run;
+        EXPECT_FALSE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Lost.html"))) << run;
     }
 }
 

@@ -37,6 +37,14 @@ constexpr std::string_view kCannotCreateDirectoryLine =
 constexpr std::string_view kCleanItemListLine = "Clean item list...";
 constexpr std::string_view kPathDoneLine = "Path done, scanned paths %d, scanned files %d.";
 constexpr std::string_view kWarningSummaryLine = "WARNING: %s.";
+// Told when a run found no item of its style but a comment of the other one: the pages would be
+// empty without a word.
+constexpr std::string_view kDoxygenCommentsUnread =
+    "no documentation block found, but this file holds doxygen comments; read them with "
+    "-STYLE=doxygen (or SYL_COMMENT_STYLE=doxygen)";
+constexpr std::string_view kMarkerBlocksUnread =
+    "no doxygen comment found, but this file holds marker blocks of the default style; read them "
+    "without -STYLE=doxygen (or with SYL_COMMENT_STYLE=sylva)";
 constexpr std::string_view kUnknownSeeAlso =
     "See also entry \"%s\" names no documented item; its link leads nowhere";
 constexpr std::string_view kEmptySeeAlso = "empty See also entry; its link leads nowhere";
@@ -118,6 +126,11 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                  *style,
                  cache.scanMemo()};
     const ScanCounts counts = ScanPath(scan, scan.scanPath, options.includeSubdirs != 0);
+    if (counts.otherStyle) {
+        reporter.Warning(
+            counts.otherStyle->file, counts.otherStyle->line,
+            *style == CommentStyle::kDoxygen ? kMarkerBlocksUnread : kDoxygenCommentsUnread);
+    }
     CleanItemList(items, inputs.typePublic, inputs.typePrivate, reporter);
     cache.Judge(items, inputs.threadCount);
     CheckSeeAlsoNames(items, settings, options, reporter, inputs.threadCount, &cache);

@@ -92,6 +92,12 @@ class PathWalker {
                 continue;
             }
             ScanListedFile(path, examined ? &info : nullptr);
+            // Only while nothing was found: a run with items needs no hint about its style.
+            if (job_.items.size() == 0 && !counts_.otherStyle) {
+                if (std::optional<int> line = FirstOtherStyleLine(job_, path)) {
+                    counts_.otherStyle = SourcePlace{path, *line};
+                }
+            }
             reporter.Advance();
             ++counts_.files;
         }
@@ -161,7 +167,11 @@ ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     job.items.FinishDocumented(warn);
     job.items.UseGroupTitles(warn);
     job.items.Sort();
-    return walker.counts();
+    ScanCounts counts = walker.counts();
+    if (job.items.size() > 0) {
+        counts.otherStyle.reset();
+    }
+    return counts;
 }
 
 }  // namespace sylva

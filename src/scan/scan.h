@@ -6,6 +6,7 @@
 // knows the run that calls it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,11 +51,20 @@ struct ScanJob {
     ScanMemo* memo = nullptr;
 };
 
+// A line of a source file.
+struct SourcePlace {
+    std::string file;
+    int line = 0;
+};
+
 // What a walk went through: directories listed and files scanned, at any depth.
 struct ScanCounts {
     int paths = 0;
     int files = 0;
     int binaryFiles = 0;  // of `files`, those skipped as binary (ScanFile)
+    // When the walk found no item: the first line that opens a comment of the style it was not
+    // asked to read (FirstOtherStyleLine), if any file holds one.
+    std::optional<SourcePlace> otherStyle;
 };
 
 // What ScanFile and ScanBuffer return for content whose first kBinaryHeadBytes hold a NUL byte:
@@ -72,6 +82,10 @@ bool PassesFilter(std::string_view filter, std::string_view name);
 // brings the item list into order. Entries are visited in ascending byte order of their names; a
 // link to a directory is followed, but no directory is entered twice.
 [[nodiscard]] ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse);
+// The 1-based number of the first line of the file `path` that opens a comment of the style
+// other than `job.style`: a marker-block start line in the doxygen style, a "/**", "/*!", "///" or
+// "//!" comment in the marker-block style. Nothing when there is none or the file cannot be read.
+std::optional<int> FirstOtherStyleLine(const ScanJob& job, const std::string& path);
 // Scans one file; returns the number of items made, -1 when it cannot be opened, or
 // kSkippedAsBinary.
 int ScanFile(ScanJob& job, const std::string& path, CZTTime lastWrite);

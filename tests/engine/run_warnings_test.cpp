@@ -161,6 +161,47 @@ TEST_F(RunWarningsTest, ASinkTakesEveryWarningInTheSameOrderAndNoSummaryLine) {
     }
 }
 
+TEST_F(RunWarningsTest, ARunThatFindsNothingOfItsStyleNamesTheOtherStyleOnce) {
+    struct Case {
+        const char* style;
+        std::vector<std::pair<std::string, std::string>> files;
+        Strings expected;
+    };
+    const std::string doxygen = "int a;\n  /** Opens. */\nint Open(void);\n";
+    const std::string blocks = "/**--\nDescription: Opens.\n--e*/\nint Open(void);\n\n";
+    const Case cases[] = {
+        {"sylva",
+         {{"src/a.h", "/**/ int x;\n//// rule\n"}, {"src/b.h", doxygen}, {"src/c.h", doxygen}},
+         {"    WARNING: src/b.h:2: no documentation block found, but this file holds doxygen "
+          "comments; read them with -STYLE=doxygen (or SYL_COMMENT_STYLE=doxygen)",
+          "WARNING: 1 warning given."}},
+        // One file of the chosen style is enough: that run is not mistaken in its style.
+        {"sylva", {{"src/a.h", blocks}, {"src/b.h", doxygen}}, {}},
+        {"sylva", {{"src/a.h", "/* plain */\n// plain\nint x;\n"}}, {}},
+        {"doxygen",
+         {{"src/a.h", "int x;\n/**==\n"}},
+         {"    WARNING: src/a.h:2: documentation comment is not closed before the end of the file; "
+          "it is left out",
+          "    WARNING: src/a.h:2: no doxygen comment found, but this file holds marker blocks of "
+          "the default style; read them without -STYLE=doxygen (or with SYL_COMMENT_STYLE=sylva)",
+          "WARNING: 2 warnings given."}},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir_.File("src"));
+        for (const auto& [path, content] : c.files) {
+            dir_.Write(path, content);
+        }
+        protocol_.ResetContent();
+        Settings settings;
+        settings.Set(SYL_COMMENT_STYLE, c.style);
+        Reporter reporter(&protocol_);
+        const RunInputs inputs{
+            dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"), ".H", "", 1, 0};
+        ASSERT_EQ(sylva::Run(inputs, settings, options_, reporter), RunResult::kRan);
+        EXPECT_EQ(WarningLines(), c.expected) << c.style << " " << c.files[0].second;
+    }
+}
+
 TEST_F(RunWarningsTest, AFileWithANulByteInItsFirst8kBIsSkippedWithOneWarningEachRun) {
     dir_.Write("src/a_door.h", "/**--\nDescription: Opens.\n--e*/\nint Open(void);\n\n");
     std::string binary = "/**--\nDescription: lost\n--e*/\nint Lost(void);\n";

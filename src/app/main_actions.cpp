@@ -186,18 +186,19 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
                     {fields_.outputPath, kOutputPathEmpty}})) {
         return ActionResult::kNotRun;
     }
-    // Before any question: a mistyped path is no reason to ask about overwriting the project.
-    if (std::optional<std::string> problem = ScanPathProblem(fields_.scanPath)) {
-        Protocol(FormatLine(kErrorLine, {*problem}));
-        prompter_.Warning(*problem);
-        return ActionResult::kNotRun;
-    }
     if (fields_.outputPath == fields_.scanPath && !prompter_.CautiousQuestion(kSamePathsQuestion)) {
         return ActionResult::kNotRun;
     }
     std::string dirName = ProjectDirectoryName(fields_.projectName);
     if (!IsUsableDirectoryName(dirName)) {
         prompter_.Warning(FormatLine(kUnusableProjectName, {fields_.projectName}));
+        return ActionResult::kNotRun;
+    }
+    // Before the question about the existing project: a mistyped path is no reason to ask about
+    // overwriting the project.
+    if (std::optional<std::string> problem = ScanPathProblem(fields_.scanPath)) {
+        Protocol(FormatLine(kErrorLine, {*problem}));
+        prompter_.Warning(*problem);
         return ActionResult::kNotRun;
     }
     if (CZTSystem::FileExist(fields_.outputPath + "/" + dirName) &&

@@ -1,10 +1,13 @@
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string_view>
+#include <vector>
 
 #include "scan/settings.h"
 #include "support/diagnostic_log.h"
+#include "support/text_format.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -77,6 +80,12 @@ constexpr EnvironmentRow kEnvironment[] = {
      "threads a run keeps busy, 1 to 64 (default 2; the output is the same)"},
 };
 
+constexpr std::string_view kIgnoredArgument = "sylva: argument \"%s\" sets nothing";
+constexpr std::string_view kIgnoredNearOption =
+    "sylva: argument \"%s\" sets nothing; did you mean %s?";
+// A name at most this many edits from an option's (and less than half of it) is taken for a typo.
+constexpr std::size_t kMostTypoEdits = 2;
+
 constexpr std::string_view kUsageStart = "Usage: sylva";
 constexpr std::string_view kUsageEnd =
     "Without -FORCE the window opens with the given values filled in.\n\n";
@@ -90,6 +99,61 @@ void AppendUsageLine(std::string& text, std::string_view name, std::string_view 
     std::string usage = std::string(name) + std::string(argument);
     usage.resize(std::max(usage.size() + 1, kUsageColumn), ' ');
     text.append("  ").append(usage).append(help).append("\n");
+}
+
+// The first option of the table whose name stands in `namePart`; none when no name does.
+const OptionRow* OptionNamedIn(std::string_view namePart) {
+    for (const OptionRow& option : kOptions) {
+        if (FindNoCase(namePart, option.name) != std::string_view::npos) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// The edits (insert, delete, replace, swap two neighbours) that turn `a` into `b`, letter case
+// aside.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    const auto same = [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) ==
+               std::toupper(static_cast<unsigned char>(y));
+    };
+    // Three rows of the table: two back, one back, this one.
+    std::vector<std::size_t> twoBack(b.size() + 1), oneBack(b.size() + 1), row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        oneBack[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t cost = same(a[i - 1], b[j - 1]) ? 0 : 1;
+            row[j] = std::min({oneBack[j] + 1, row[j - 1] + 1, oneBack[j - 1] + cost});
+            if (i > 1 && j > 1 && same(a[i - 1], b[j - 2]) && same(a[i - 2], b[j - 1])) {
+                row[j] = std::min(row[j], twoBack[j - 2] + 1);
+            }
+        }
+        std::swap(twoBack, oneBack);
+        std::swap(oneBack, row);
+    }
+    return oneBack[b.size()];
+}
+
+// The line telling that `argument` named no option, with the option whose name is nearest to its
+// name part when that is close enough to be a typo.
+std::string IgnoredArgumentLine(std::string_view argument, std::string_view namePart) {
+    const std::string_view bare = TrimLeftView(namePart, "-");
+    std::string_view nearest;
+    std::size_t nearestEdits = kMostTypoEdits + 1;
+    for (const OptionRow& option : kOptions) {
+        const std::string_view name = TrimLeftView(option.name, "-");
+        const std::size_t edits = EditDistance(bare, name);
+        if (edits < nearestEdits && 2 * edits < name.size()) {
+            nearest = option.name;
+            nearestEdits = edits;
+        }
+    }
+    return nearest.empty() ? FormatLine(kIgnoredArgument, {argument})
+                           : FormatLine(kIgnoredNearOption, {argument, nearest});
 }
 
 }  // namespace
@@ -108,27 +172,26 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
         std::string_view argument = argv[i];
         std::size_t equals = argument.find('=');
         std::string_view namePart = argument.substr(0, equals);
-        for (const OptionRow& option : kOptions) {
-            if (FindNoCase(namePart, option.name) == std::string_view::npos) {
-                continue;
-            }
-            if (option.flag != nullptr) {
-                parsed.values.*option.flag = true;
-                break;
-            }
-            std::string_view value =
-                equals == std::string_view::npos ? std::string_view() : argument.substr(equals + 1);
-            if (value.size() > kMaxOptionValueLength) {
-                parsed.error = "the value of " + std::string(option.name) + " is longer than " +
-                               std::to_string(kMaxOptionValueLength) + " characters";
-                return parsed;
-            }
-            if (option.list != nullptr) {
-                (parsed.values.*option.list).emplace_back(value);
-            } else {
-                parsed.values.*option.value = value;
-            }
-            break;
+        const OptionRow* option = OptionNamedIn(namePart);
+        if (option == nullptr) {
+            parsed.ignored.push_back(IgnoredArgumentLine(argument, namePart));
+            continue;
+        }
+        if (option->flag != nullptr) {
+            parsed.values.*option->flag = true;
+            continue;
+        }
+        std::string_view value =
+            equals == std::string_view::npos ? std::string_view() : argument.substr(equals + 1);
+        if (value.size() > kMaxOptionValueLength) {
+            parsed.error = "the value of " + std::string(option->name) + " is longer than " +
+                           std::to_string(kMaxOptionValueLength) + " characters";
+            return parsed;
+        }
+        if (option->list != nullptr) {
+            (parsed.values.*option->list).emplace_back(value);
+        } else {
+            parsed.values.*option->value = value;
         }
     }
     const std::string& format = parsed.values.diagnosticsFormat;

@@ -9,7 +9,7 @@
 // argument's first "="; the first name of the table found there decides. The value is
 // everything after the first "=". A later value replaces an earlier one, except for the options
 // that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED), where each adds; an argument that
-// names no option is ignored.
+// names no option sets nothing and is told of, with the nearest option name when one is close.
 //
 // One table of options serves the parsing, the --help text and the manual page, so that they
 // cannot drift apart.
@@ -58,6 +58,8 @@ struct ParsedCommandLine {
     // Why the command line was refused (a value too long, an unknown comment style); empty when
     // it was not.
     std::string error;
+    // One line for standard error per argument that named no option, in argument order.
+    std::vector<std::string> ignored;
 };
 
 // One option of the command line: its name as matched, what follows the name in the usage

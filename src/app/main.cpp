@@ -13,6 +13,9 @@
 int main(int argc, char** argv) {
     using namespace sylva;
     ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    for (const std::string& line : parsed.ignored) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "sylva: %s\n", parsed.error.c_str());
         return kExitNotRun;

@@ -35,6 +35,7 @@ constexpr std::string_view kUnusableProjectName =
     "Project name %s gives no usable directory name, please enter another project name.";
 constexpr std::string_view kMasterIndexWithPath =
     "Master file name MUST NOT contain path statement %s !";
+constexpr std::string_view kErrorLine = "ERROR: %s";
 constexpr std::string_view kProgressTitle = "Sylva - Generate HTML system...";
 constexpr std::string_view kStartGenerationQuestion = "Should I start HTML generation?";
 
@@ -193,6 +194,13 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
         prompter_.Warning(FormatLine(kUnusableProjectName, {fields_.projectName}));
         return ActionResult::kNotRun;
     }
+    // Before the question about the existing project: a mistyped path is no reason to ask about
+    // overwriting the project.
+    if (std::optional<std::string> problem = ScanPathProblem(fields_.scanPath)) {
+        Protocol(FormatLine(kErrorLine, {*problem}));
+        prompter_.Warning(*problem);
+        return ActionResult::kNotRun;
+    }
     if (CZTSystem::FileExist(fields_.outputPath + "/" + dirName) &&
         !prompter_.Question(kProjectExistsQuestion)) {
         return ActionResult::kNotRun;
@@ -204,15 +212,16 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
     progress->ShowPercent(false);
     progress->SetStep(5);
 
+    // The configuration's warnings are the run's: they count for -WERROR and reach its sinks.
+    Reporter reporter(runProtocol, progress.get(), diagnostics);
     Settings settings;
-    LoadConfig(settings, fields_.options.configFile, configProtocol);
+    LoadConfig(settings, fields_.options.configFile, configProtocol, &reporter);
     for (const auto& [id, value] : fields_.settingOverrides) {
         settings.Set(id, value);
     }
     if (!fields_.options.commentStyle.empty()) {
         settings.Set(SYL_COMMENT_STYLE, fields_.options.commentStyle);
     }
-    Reporter reporter(runProtocol, progress.get(), diagnostics);
     lastRun_ = RunSummary();
     const RunInputs inputs{fields_.scanPath,
                            fields_.masterIndexName,

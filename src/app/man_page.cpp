@@ -30,7 +30,8 @@ constexpr std::string_view kFiles =
     ".I SYLVA.INI\n"
     "The configuration file read from the current directory when \\fB\\-CONFIG\\fR names none. "
     "Its lines \\fIKEY\\fR=\\fIvalue\\fR replace comment markers, keyword lists, fonts and HTML "
-    "templates. Its absence is not reported: the built-in defaults serve.\n";
+    "templates. Without it the built-in defaults serve; only \\fB\\-VERBOSE\\fR tells of its "
+    "absence.\n";
 constexpr std::string_view kThemeFile =
     ".TP\n"
     ".I %s\n"

@@ -5,6 +5,7 @@
 // sinks. Nothing here knows a toolkit or a terminal.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "html/html.h"
@@ -23,8 +24,12 @@ inline constexpr const char* kConfigFileName = "SYLVA.INI";
 // others keep their values. When `path` cannot be opened, "SYLVA.INI" in the current directory
 // is tried instead (unless `path` is that name); failures are told as protocol lines when there
 // is a `protocol`. When no file could be read, every empty setting gets its default and the
-// result is false.
-bool LoadConfig(Settings& settings, const std::string& path, CZTListBox* protocol);
+// result is false. With `warnings`, each file read warns once of its lines that set no known
+// key (comments and blank lines aside) and once of values a key cannot take, each warning
+// counting them and naming the first few with their line numbers; such lines are skipped (and
+// such values kept) all the same.
+bool LoadConfig(Settings& settings, const std::string& path, CZTListBox* protocol,
+                Reporter* warnings = nullptr);
 
 // Where a run keeps what it needs to cost only what changed next time (engine/run_cache.h).
 struct CacheChoice {
@@ -49,6 +54,7 @@ struct RunSummary {
     int pagesBuilt = 0;     // description pages built
     int filesWritten = 0;   // files of the project written (the others already held their bytes)
     int filesRemoved = 0;   // files of the last run that this one no longer writes
+    int binarySkipped = 0;  // files skipped as binary (a NUL byte near their start)
 };
 
 // The inputs of one generation run.
@@ -72,8 +78,14 @@ struct RunInputs {
 enum class RunResult {
     kRan,      // every stage ran; the reporter counts what failed
     kRefused,  // the master index name holds a path, the project name gives no usable
-               // directory name or the comment style is unknown: nothing was scanned or written
+               // directory name, the comment style is unknown or the scan path is no directory:
+               // nothing was scanned or written
 };
+
+// Why `scanPath` cannot be scanned ("Scan path x does not exist."); nothing when it is a
+// directory. A run over such a path would replace the project's pages with an empty project, so
+// it is refused before anything is written.
+std::optional<std::string> ScanPathProblem(const std::string& scanPath);
 
 // Derives the project's names from `inputs`, makes its directory and calls the stages in order:
 // scan, clean-up, See also check, cross-linking (when the options ask), description pages and

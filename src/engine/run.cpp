@@ -1,6 +1,10 @@
 // The generation run: derives one project's names from its inputs and calls the stages in their
 // fixed order. No stage's result decides whether a later stage runs; each reports its own
 // failures.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -24,12 +28,27 @@ constexpr std::string_view kUnusableProjectNameLine =
     "ERROR: Project name %s gives no usable directory name !";
 constexpr std::string_view kUnknownStyleLine =
     "ERROR: Unknown comment style %s, the styles are sylva and doxygen !";
+constexpr std::string_view kScanPathMissing = "Scan path %s does not exist.";
+// A scan path that names one file reads that file, as a list of inputs may.
+constexpr std::string_view kScanPathNoDirectory = "Scan path %s is neither a directory nor a file.";
+constexpr std::string_view kScanPathUnusable = "Scan path %s cannot be used (%s).";
+constexpr std::string_view kErrorLine = "ERROR: %s";
 constexpr std::string_view kScanningProjectStatus = "Scanning project...";
 constexpr std::string_view kCannotCreateDirectoryLine =
     "ERROR: Cannot create project directory %s (%s) !";
 constexpr std::string_view kCleanItemListLine = "Clean item list...";
 constexpr std::string_view kPathDoneLine = "Path done, scanned paths %d, scanned files %d.";
 constexpr std::string_view kWarningSummaryLine = "WARNING: %s.";
+// Told when a run found no item of its style but a comment of the other one: the pages would be
+// empty without a word.
+constexpr WarningKind kDoxygenCommentsUnread = {
+    "sylva.doxygen-comments-unread",
+    "no documentation block found, but this file holds doxygen comments; read them with "
+    "-STYLE=doxygen (or SYL_COMMENT_STYLE=doxygen)"};
+constexpr WarningKind kMarkerBlocksUnread = {
+    "sylva.marker-blocks-unread",
+    "no doxygen comment found, but this file holds marker blocks of the default style; read them "
+    "without -STYLE=doxygen (or with SYL_COMMENT_STYLE=sylva)"};
 constexpr WarningKind kUnknownSeeAlso = {
     "sylva.unknown-see-also",
     "See also entry \"%s\" names no documented item; its link leads nowhere"};
@@ -59,6 +78,19 @@ void GivePlainPagesToSurvivors(ItemList& items, const std::unordered_set<std::st
 
 }  // namespace
 
+std::optional<std::string> ScanPathProblem(const std::string& scanPath) {
+    struct stat info {};
+    if (::stat(scanPath.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) || S_ISREG(info.st_mode)
+                   ? std::nullopt
+                   : std::optional(FormatLine(kScanPathNoDirectory, {scanPath}));
+    }
+    if (errno == ENOENT || errno == ENOTDIR) {
+        return FormatLine(kScanPathMissing, {scanPath});
+    }
+    return FormatLine(kScanPathUnusable, {scanPath, std::strerror(errno)});
+}
+
 RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOptions& options,
               Reporter& reporter) {
     std::variant<Project, ProjectRefusal> made = MakeProject(
@@ -73,6 +105,10 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
     const std::optional<CommentStyle> style = ParseCommentStyle(settings[SYL_COMMENT_STYLE]);
     if (!style) {
         reporter.Protocol(FormatLine(kUnknownStyleLine, {settings[SYL_COMMENT_STYLE]}));
+        return RunResult::kRefused;
+    }
+    if (std::optional<std::string> problem = ScanPathProblem(inputs.scanPath)) {
+        reporter.Protocol(FormatLine(kErrorLine, {*problem}));
         return RunResult::kRefused;
     }
     reporter.Status(kScanningProjectStatus);
@@ -101,6 +137,11 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         roots.push_back(WithoutTrailingSlashes(more));
     }
     const ScanCounts counts = ScanPaths(scan, roots, options.includeSubdirs != 0);
+    if (counts.otherStyle) {
+        reporter.Warning(
+            counts.otherStyle->file, counts.otherStyle->line,
+            *style == CommentStyle::kDoxygen ? kMarkerBlocksUnread : kDoxygenCommentsUnread);
+    }
     CleanItemList(items, inputs.typePublic, inputs.typePrivate, reporter);
     cache.Judge(items, inputs.threadCount);
     CheckSeeAlsoNames(items, settings, options, reporter, inputs.threadCount, &cache);
@@ -123,6 +164,9 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                                {project.name, "", project.description});
     }
     cache.Finish(inputs.summary, counts.files);
+    if (inputs.summary != nullptr) {
+        inputs.summary->binarySkipped = counts.binaryFiles;
+    }
 
     reporter.Protocol(
         FormatLine(kPathDoneLine, {std::to_string(counts.paths), std::to_string(counts.files)}));

@@ -44,7 +44,13 @@ Status WriteOutputFile(const PageJob& job, const std::string& path, const Output
 void ReportOutputStatus(Reporter& reporter, const std::string& path, const Status& status,
                         std::string_view openFailurePattern) {
     if (status.code() == Status::Code::kOpenFailed) {
-        reporter.Failure(FormatLine(openFailurePattern, {path}));
+        // The fixed line, then why: without the system's reason a user cannot tell a full disk
+        // from a missing permission.
+        std::string line = FormatLine(openFailurePattern, {path});
+        if (!status.reason().empty()) {
+            line.append(" (").append(status.reason()).append(")");
+        }
+        reporter.Failure(line);
     } else if (!status.ok()) {
         std::string_view indentation =
             openFailurePattern.substr(0, openFailurePattern.find_first_not_of(' '));

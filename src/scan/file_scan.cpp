@@ -3,6 +3,7 @@
 //
 // The file is read in pieces of at most 999 bytes, never whole: a longer physical line arrives
 // as several lines, and a file ends as soon as a read fails, which is a failure of the run.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -31,6 +32,11 @@ constexpr WarningKind kUnclosedBlock = {
     "documentation block not closed before the end of the file; it gives no item"};
 constexpr WarningKind kNoDeclaration = {
     "sylva.no-declaration", "documentation block without a declaration; its item is named \"%s\""};
+constexpr WarningKind kBinaryFile = {"sylva.binary-file",
+                                     "binary file (a NUL byte in its first 8 kB); skipped"};
+// Openers of doxygen comments, and what makes a line that begins with one no such comment.
+constexpr std::string_view kDoxygenOpeners[] = {"/**", "/*!", "///", "//!"};
+constexpr std::string_view kNoDoxygenAfter[] = {"/**/", "////"};
 constexpr std::string_view kCannotReadAll = "  ERROR: Cannot read file %s completely (%s) !";
 
 // The pieces of a file, with the 1-based number of the physical line the last one belongs to.
@@ -158,11 +164,41 @@ int ScanDocumented(ScanJob& job, LineReader& reader, const std::string& path, CZ
 }
 
 int ScanReader(ScanJob& job, LineReader& reader, const std::string& path, CZTTime lastWrite) {
+    if (reader.HeadHoldsNul(kBinaryHeadBytes)) {
+        job.reporter.Warning(path, 1, kBinaryFile);
+        return kSkippedAsBinary;
+    }
     return job.style == CommentStyle::kDoxygen ? ScanDocumented(job, reader, path, lastWrite)
                                                : ScanPieces(job, reader, path, lastWrite);
 }
 
+bool OpensDoxygenComment(std::string_view line) {
+    const auto starts = [line](std::string_view start) { return line.starts_with(start); };
+    return std::any_of(std::begin(kDoxygenOpeners), std::end(kDoxygenOpeners), starts) &&
+           std::none_of(std::begin(kNoDoxygenAfter), std::end(kNoDoxygenAfter), starts);
+}
+
 }  // namespace
+
+std::optional<int> FirstOtherStyleLine(const ScanJob& job, const std::string& path) {
+    LineReader reader;
+    if (!reader.Open(path) || reader.HeadHoldsNul(kBinaryHeadBytes)) {
+        return std::nullopt;
+    }
+    PieceSource source(reader);
+    std::string piece;
+    while (source.Next(piece)) {
+        std::string_view line = TrimRightView(piece, "\n ");
+        const bool other = job.style == CommentStyle::kDoxygen
+                               ? IsBlockStart(job.settings, TrimLeftView(line, "\n"))
+                               : !IsBlockStart(job.settings, line) &&
+                                     OpensDoxygenComment(TrimLeftView(line, " \t"));
+        if (other) {
+            return source.lineNumber();
+        }
+    }
+    return std::nullopt;
+}
 
 bool IsBlockStart(const Settings& settings, std::string_view line) {
     return line.size() >= kMarkerChars &&

@@ -127,6 +127,7 @@ class PathWalker {
                 ScanOnce(path, absolutePath, info);
             } else {
                 ScanListedFile(path, nullptr);
+                LookForOtherStyle(path);
                 reporter.Advance();
                 ++counts_.files;
             }
@@ -154,8 +155,18 @@ class PathWalker {
             return;
         }
         ScanListedFile(path, &info);
+        LookForOtherStyle(path);
         job_.reporter.Advance();
         ++counts_.files;
+    }
+
+    // Only while nothing was found: a run with items needs no hint about its style.
+    void LookForOtherStyle(const std::string& path) {
+        if (job_.items.size() == 0 && !counts_.otherStyle) {
+            if (std::optional<int> line = FirstOtherStyleLine(job_, path)) {
+                counts_.otherStyle = SourcePlace{path, *line};
+            }
+        }
     }
 
     // Scans the file `path`, or files what an earlier scan of it gave when the job's memo has
@@ -163,7 +174,7 @@ class PathWalker {
     void ScanListedFile(const std::string& path, const struct stat* info) {
         const CZTTime lastWrite(info != nullptr ? info->st_mtime : 0);
         if (job_.memo == nullptr || info == nullptr) {
-            ScanFile(job_, path, lastWrite);
+            CountBinary(ScanFile(job_, path, lastWrite));
             return;
         }
         const FileStamp stamp = FileStamp::Of(*info);
@@ -173,9 +184,19 @@ class PathWalker {
         ReportLog told;
         const ItemList::Mark from = job_.items.Position();
         job_.reporter.Tap(&told);
-        ScanFile(job_, path, lastWrite);
+        const int made = ScanFile(job_, path, lastWrite);
         job_.reporter.Tap(nullptr);
-        job_.memo->Record(job_, path, stamp, from, told);
+        // A binary file is looked at again each run (its first 8 kB), so that it is counted.
+        if (!CountBinary(made)) {
+            job_.memo->Record(job_, path, stamp, from, told);
+        }
+    }
+
+    // Counts the file ScanFile returned `made` for when it was skipped as binary; true then.
+    bool CountBinary(int made) {
+        const bool binary = made == kSkippedAsBinary;
+        counts_.binaryFiles += binary ? 1 : 0;
+        return binary;
     }
 
     ScanJob& job_;
@@ -219,7 +240,11 @@ ScanCounts ScanPaths(ScanJob& job, const std::vector<std::string>& roots, bool r
     job.items.FinishDocumented(warn);
     job.items.UseGroupTitles(warn);
     job.items.Sort();
-    return walker.counts();
+    ScanCounts counts = walker.counts();
+    if (job.items.size() > 0) {
+        counts.otherStyle.reset();
+    }
+    return counts;
 }
 
 }  // namespace sylva

@@ -6,6 +6,7 @@
 // knows the run that calls it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,11 +52,27 @@ struct ScanJob {
     ScanMemo* memo = nullptr;
 };
 
+// A line of a source file.
+struct SourcePlace {
+    std::string file;
+    int line = 0;
+};
+
 // What a walk went through: directories listed and files scanned, at any depth.
 struct ScanCounts {
     int paths = 0;
     int files = 0;
+    int binaryFiles = 0;  // of `files`, those skipped as binary (ScanFile)
+    // When the walk found no item: the first line that opens a comment of the style it was not
+    // asked to read (FirstOtherStyleLine), if any file holds one.
+    std::optional<SourcePlace> otherStyle;
 };
+
+// What ScanFile and ScanBuffer return for content whose first kBinaryHeadBytes hold a NUL byte:
+// no source text holds one, and parsing an object file or an image only gives warnings by the
+// thousand, so such a file is skipped with one warning.
+inline constexpr int kSkippedAsBinary = -2;
+inline constexpr std::size_t kBinaryHeadBytes = 8 * 1024;
 
 // True iff the entry `name` passes the extension filter: its extension (from its last '.', the
 // dot included, upper-cased) occurs anywhere in `filter` (upper case). A name without '.' always
@@ -72,11 +89,16 @@ bool PassesFilter(std::string_view filter, std::string_view name);
 // list into order.
 [[nodiscard]] ScanCounts ScanPaths(ScanJob& job, const std::vector<std::string>& roots,
                                    bool recurse);
-// Scans one file; returns the number of items made, or -1 when it cannot be opened.
+// The 1-based number of the first line of the file `path` that opens a comment of the style
+// other than `job.style`: a marker-block start line in the doxygen style, a "/**", "/*!", "///" or
+// "//!" comment in the marker-block style. Nothing when there is none or the file cannot be read.
+std::optional<int> FirstOtherStyleLine(const ScanJob& job, const std::string& path);
+// Scans one file; returns the number of items made, -1 when it cannot be opened, or
+// kSkippedAsBinary.
 int ScanFile(ScanJob& job, const std::string& path, CZTTime lastWrite);
 // Scans `content` as the bytes of a file at `displayPath`, with the same protocol, progress,
-// warnings and items as ScanFile; returns the number of items made. REQUIRES: Sort (ScanPath
-// does it) before the list is read in order.
+// warnings and items as ScanFile; returns the number of items made or kSkippedAsBinary. REQUIRES:
+// Sort (ScanPath does it) before the list is read in order.
 int ScanBuffer(ScanJob& job, std::string_view content, const std::string& displayPath,
                CZTTime lastWrite);
 

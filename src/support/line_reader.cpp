@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -130,6 +131,10 @@ bool LineReader::ReadPiece(std::string& piece, std::size_t maxChars) {
         piece.push_back('\r');
     }
     return !piece.empty();
+}
+
+bool LineReader::HeadHoldsNul(std::size_t bytes) {
+    return Fill() && std::memchr(data_ + begin_, '\0', std::min(bytes, end_ - begin_)) != nullptr;
 }
 
 bool LineReader::ReadRest(std::string& content) {

@@ -41,6 +41,11 @@ class LineReader {
     // take a whole file at once). Returns false when a read failed (readError() tells why).
     bool ReadRest(std::string& content);
 
+    // True iff a NUL byte stands within the first `bytes` unread bytes (as far as the first read
+    // brought them: a regular file's first read is short only when the file is). Reads nothing
+    // away: the next piece starts where it would have.
+    bool HeadHoldsNul(std::size_t bytes);
+
     // The errno of the read that ended the reading early; 0 while no read has failed.
     int readError() const { return readError_; }
 

@@ -1,6 +1,7 @@
 #include "support/setting_table.h"
 
 #include <algorithm>
+#include <span>
 
 namespace sylva {
 
@@ -291,18 +292,52 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
      ""},}};
 // clang-format on
 
-bool IsSwitchedOn(std::string_view value) {
-    static constexpr std::array<std::string_view, 4> kSwitchedOn = {"1", "ON", "YES", "TRUE"};
+namespace {
+
+constexpr std::string_view kSwitchedOn[] = {"1", "ON", "YES", "TRUE"};
+constexpr std::string_view kSwitchValues[] = {"1",   "ON", "YES",   "TRUE", "0",
+                                              "OFF", "NO", "FALSE", ""};
+constexpr std::string_view kCommentStyles[] = {"SYLVA", "DOXYGEN"};
+
+// The settings that take only some values, with those values in upper case.
+struct SettingChoices {
+    SettingId id;
+    std::span<const std::string_view> values;
+};
+constexpr SettingChoices kSettingChoices[] = {
+    {SYL_COMMENT_STYLE, kCommentStyles},
+    {SYL_HTML_SEARCH, kSwitchValues},
+    {SYL_DOXYGEN_INTERNAL_DOCS, kSwitchValues},
+};
+
+// True iff `value`, without blanks at its ends and letter case aside, is one of `words` (upper
+// case).
+bool IsOneOf(std::string_view value, std::span<const std::string_view> words) {
     std::size_t first = value.find_first_not_of(" \t");
     std::size_t last = value.find_last_not_of(" \t");
     value = first == std::string_view::npos ? std::string_view()
                                             : value.substr(first, last - first + 1);
-    return std::any_of(kSwitchedOn.begin(), kSwitchedOn.end(), [value](std::string_view on) {
-        return on.size() == value.size() &&
-               std::equal(on.begin(), on.end(), value.begin(), [](char a, char b) {
+    return std::any_of(words.begin(), words.end(), [value](std::string_view word) {
+        return word.size() == value.size() &&
+               std::equal(word.begin(), word.end(), value.begin(), [](char a, char b) {
                    return a == (b >= 'a' && b <= 'z' ? static_cast<char>(b - 32) : b);
                });
     });
+}
+
+}  // namespace
+
+bool IsSwitchedOn(std::string_view value) {
+    return IsOneOf(value, kSwitchedOn);
+}
+
+bool SettingTakes(SettingId id, std::string_view value) {
+    for (const SettingChoices& choices : kSettingChoices) {
+        if (choices.id == id) {
+            return IsOneOf(value, choices.values);
+        }
+    }
+    return true;
 }
 
 std::vector<std::string> SplitSettingList(std::string_view value) {

@@ -118,6 +118,10 @@ bool IsSwitchedOn(std::string_view value);
 std::vector<std::string> SplitSettingList(std::string_view value);
 // The list setting of `entries`, "|" between them.
 std::string JoinSettingList(std::span<const std::string> entries);
+// False iff the setting `id` takes only some values and `value` is none of them: a switch takes
+// "1", "ON", "YES", "TRUE", "0", "OFF", "NO", "FALSE" or nothing, the comment style "sylva" or
+// "doxygen" (any case, blanks around them). Every other setting takes any text.
+bool SettingTakes(SettingId id, std::string_view value);
 
 // The setting whose key equals `key` byte for byte, if any.
 std::optional<SettingId> FindSettingByKey(std::string_view key);

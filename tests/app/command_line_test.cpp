@@ -82,12 +82,36 @@ TEST(ParseCommandLine, MatchesNamesAnywhereBeforeTheFirstEqualsSign) {
     }
 }
 
-TEST(ParseCommandLine, ALaterValueReplacesAnEarlierOneAndUnknownArgumentsAreIgnored) {
+TEST(ParseCommandLine, ALaterValueReplacesAnEarlierOneAndUnknownArgumentsAreTold) {
     ParsedCommandLine parsed =
         Parse({"-PROJECT=first", "stray", "-UNKNOWN=1", "/path", "-PROJECT=second"});
     EXPECT_TRUE(parsed.error.empty());
     EXPECT_EQ(parsed.values.project, "second");
     EXPECT_TRUE(parsed.values.scanPaths.empty());
+    EXPECT_EQ(parsed.ignored, (std::vector<std::string>{"sylva: argument \"stray\" sets nothing",
+                                                        "sylva: argument \"-UNKNOWN=1\" sets "
+                                                        "nothing",
+                                                        "sylva: argument \"/path\" sets nothing"}));
+}
+
+TEST(ParseCommandLine, AnArgumentThatSetsNothingNamesTheNearestOptionWhenOneIsClose) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"-STYEL=doxygen", "-STYLE"},  // two letters swapped
+        {"-VERBSE", "-VERBOSE"},       // one left out
+        {"--verbse", "-VERBOSE"},      // in another case and with two dashes
+        {"-PROJCT=x", "-PROJECT"},    {"-SACN=src", "-SCAN"},
+        {"-WEROR", "-WERROR"},        {"--hepl", "--HELP"},
+        {"-FROCE", "-FORCE"},         {"-XYZ", nullptr},  // as far from every name as it is long
+        {"-O=doc", nullptr},          {"-VERB", nullptr},
+    };
+    for (const auto& [argument, nearest] : cases) {
+        ParsedCommandLine parsed = Parse({argument});
+        ASSERT_EQ(parsed.ignored.size(), 1u) << argument;
+        const std::string told = "sylva: argument \"" + std::string(argument) + "\" sets nothing";
+        EXPECT_EQ(parsed.ignored[0], nearest ? told + "; did you mean " + nearest + "?" : told);
+        EXPECT_TRUE(parsed.error.empty()) << argument;
+    }
+    EXPECT_TRUE(Parse({"-STYLE=doxygen", "-VERBOSE", "-DESC"}).ignored.empty());
 }
 
 TEST(ParseCommandLine, EachUseOfAListOptionAddsAValue) {

@@ -160,7 +160,7 @@ TEST(Faults, OutputPlacesTakenByTheWrongKindOfFileFailWithErrorLinesAndLoseNothi
              w.dir.Write("out/Demo/SYLVA_Draw.html/kept.txt", "kept");
          },
          "src",
-         {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html !"},
+         {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html ! (Is a directory)"},
          {"out/Demo/SYLVA_Canvas.html", "out/Demo/Demo_frame.HTML"}},
         {"a page path is a FIFO",
          [](Workspace& w) {
@@ -169,7 +169,8 @@ TEST(Faults, OutputPlacesTakenByTheWrongKindOfFileFailWithErrorLinesAndLoseNothi
              MakeFifo(w.dir.File("out/Demo/SYLVA_Draw.html"));
          },
          "src",
-         {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html !"},
+         {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html ! (No such device or "
+          "address)"},
          {"out/Demo/SYLVA_Canvas.html", "out/Demo/Demo_frame.HTML"}},
         {"a page path is a symbolic link to a file outside the project",
          [](Workspace& w) {
@@ -180,7 +181,8 @@ TEST(Faults, OutputPlacesTakenByTheWrongKindOfFileFailWithErrorLinesAndLoseNothi
                  ::symlink("../../victim.txt", w.dir.File("out/Demo/SYLVA_Draw.html").c_str()), 0);
          },
          "src",
-         {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html !"},
+         {"    ERROR: Cannot access to HTML-file out/Demo/SYLVA_Draw.html ! (Too many levels of "
+          "symbolic links)"},
          {"out/Demo/SYLVA_Canvas.html", "out/Demo/Demo_frame.HTML"}},
         {"the master index is a directory",
          [](Workspace& w) { w.dir.Write("out/SYLVA_MAIN_INDEX.HTML/kept.txt", "kept"); },

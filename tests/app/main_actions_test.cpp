@@ -212,6 +212,23 @@ TEST_F(MainActionsTest, AMasterIndexNameWithAPathIsRefusedAloudAndNothingIsWritt
     EXPECT_FALSE(std::filesystem::exists(dir_.File("out")));
 }
 
+TEST_F(MainActionsTest, AScanPathThatIsNoDirectoryIsRefusedBeforeAnyQuestion) {
+    ASSERT_EQ(Actions().Create(), ActionResult::kDone);
+    const std::string index = dir_.Read("out/SYLVA_MAIN_INDEX.HTML");
+    const std::string page = dir_.Read("out/Demo/SYLVA_Open.html");
+    for (const std::string& scanPath : {dir_.File("sr"), dir_.File("src/door.h")}) {
+        fields_.scanPath = scanPath;
+        prompter_.shown.clear();
+        protocol_.ResetContent();
+        EXPECT_EQ(Actions().Create(), ActionResult::kNotRun) << scanPath;
+        ASSERT_EQ(prompter_.shown.size(), 1u) << scanPath;
+        EXPECT_EQ(prompter_.shown[0].rfind("warning: Scan path " + scanPath, 0), 0u);
+        EXPECT_TRUE(Contains(Lines(protocol_), "ERROR: Scan path " + scanPath)) << scanPath;
+        EXPECT_EQ(dir_.Read("out/SYLVA_MAIN_INDEX.HTML"), index);
+        EXPECT_EQ(dir_.Read("out/Demo/SYLVA_Open.html"), page);
+    }
+}
+
 TEST_F(MainActionsTest, RemoveAndAddForeignIndexUseTheConfiguredIndexMarkers) {
     // With the markers of the configuration, the master index holds two projects and a foreign
     // one; read with the built-in markers it would hold none, and a rewrite would lose them.

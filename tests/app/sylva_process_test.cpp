@@ -141,12 +141,22 @@ TEST_F(SylvaProcessTest, RefusalsExitWithStatusTwoAndWriteNothing) {
     }
 }
 
-TEST_F(SylvaProcessTest, AMissingScanPathIsReportedWithExitStatusOne) {
-    ProcessResult result = RunSylva({"-PROJECT=Demo", "-SCAN=nowhere", "-OUT=out", "-FORCE"}, run_);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "WARNING: No matching file found at path nowhere/*.* !\n");
-    // The project still gets its (empty) index, so the master index record leads somewhere.
-    EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/Demo_frame.HTML")));
+// A mistyped scan path must not replace a published project with an empty one.
+TEST_F(SylvaProcessTest, AScanPathThatIsNoDirectoryOrFileIsRefusedAndThePublishedProjectKept) {
+    ASSERT_EQ(RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE"}, run_).status, 0);
+    const std::map<std::string, std::string> published = Tree(dir_.File("out"));
+    const std::pair<std::string, std::string> cases[] = {
+        {"nowhere", "Scan path nowhere does not exist.\n"},
+        {"src/draw.h/sub", "Scan path src/draw.h/sub does not exist.\n"},
+        {"/dev/null", "Scan path /dev/null is neither a directory nor a file.\n"},
+    };
+    for (const auto& [scanPath, message] : cases) {
+        ProcessResult result =
+            RunSylva({"-PROJECT=Demo", "-SCAN=" + scanPath, "-OUT=out", "-FORCE"}, run_);
+        EXPECT_EQ(result.status, 2) << scanPath;
+        EXPECT_EQ(result.err, message);
+        EXPECT_EQ(Tree(dir_.File("out")), published) << scanPath;
+    }
 }
 
 TEST_F(SylvaProcessTest, AnOutputPathThatIsAFileFailsWithErrorLines) {
@@ -409,8 +419,9 @@ TEST_F(SylvaProcessTest, WerrorChangesNothingForACleanRunAndARefusedRunStaysRefu
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err.find("warning"), std::string::npos) << refused.err;
 
+    dir_.Write("out3", "a file where the output directory should be");
     ProcessResult failed =
-        RunSylva({"-PROJECT=Demo", "-SCAN=nowhere", "-OUT=out3", "-FORCE", "-WERROR"}, run_);
+        RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out3", "-FORCE", "-WERROR"}, run_);
     EXPECT_EQ(failed.status, 1);
 }
 

@@ -2,9 +2,11 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
 #include "scan/section_keywords.h"
+#include "test_support/recording_diagnostics.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
@@ -13,15 +15,24 @@ namespace {
 class ConfigFileTest : public ::testing::Test {
   protected:
     // Loads `content` as the configuration file "my.ini" over the settings.
+    // Its warnings go to `warnings_`, as "my.ini:line: text".
     bool Load(const std::string& content) {
         std::string path = dir_.Write("my.ini", content);
-        return LoadConfig(settings_, path, &protocol_);
+        test::RecordingDiagnostics sink;
+        Reporter reporter(nullptr, nullptr, &sink);
+        bool loaded = LoadConfig(settings_, path, &protocol_, &reporter);
+        warnings_.clear();
+        for (const std::string& warning : sink.warnings) {
+            warnings_.push_back(warning.substr(warning.rfind('/') + 1));
+        }
+        return loaded;
     }
 
     test::ScratchDir dir_;
     const Settings defaults_;
     Settings settings_;
     MemoryListBox protocol_;
+    std::vector<std::string> warnings_;
 };
 
 TEST_F(ConfigFileTest, AKeyReplacesOnlyItsSetting) {
@@ -34,6 +45,7 @@ TEST_F(ConfigFileTest, AKeyReplacesOnlyItsSetting) {
         }
     }
     EXPECT_TRUE(protocol_.Lines().empty());
+    EXPECT_TRUE(warnings_.empty());
 }
 
 TEST_F(ConfigFileTest, LoadedKeywordListsAreInForceAtOnce) {
@@ -69,19 +81,55 @@ TEST_F(ConfigFileTest, AValueKeepsEveryEqualsSignAfterTheFirst) {
     EXPECT_EQ(settings_[SYL_Q_SYNTAX], "a=b=c");
 }
 
-TEST_F(ConfigFileTest, KeysAreCaseSensitiveAndUnknownLinesAreSkippedSilently) {
+TEST_F(ConfigFileTest, KeysAreCaseSensitiveAndUnknownLinesAreSkippedWithOneWarning) {
     ASSERT_TRUE(
         Load("syl_q_author=lower\n"
              "\tSYL_Q_VERSION=after a tab\n"
              "SYL_Q_UNKNOWN=x\n"
              "; comment\n"
+             "# comment\n"
+             "// comment\n"
              "\n"
+             " \t\r\n"
              "SYL_Q_AUTHOR\n"
              "garbage without equals\n"));
     EXPECT_EQ(settings_[SYL_Q_VERSION], "Version:");
     // "SYL_Q_AUTHOR" alone is the key with an empty value.
     EXPECT_EQ(settings_[SYL_Q_AUTHOR], "");
     EXPECT_TRUE(protocol_.Lines().empty());
+    EXPECT_EQ(warnings_,
+              std::vector<std::string>{"my.ini:1: 4 lines set no known key and are skipped: line 1 "
+                                       "\"syl_q_author\", line 2 \"\\x09SYL_Q_VERSION\", line 3 "
+                                       "\"SYL_Q_UNKNOWN\", ..."});
+    ASSERT_TRUE(Load("SYL_Q_AUTHOR=a\nSYL_HTML_SERCH=1\n"));
+    EXPECT_EQ(warnings_, std::vector<std::string>{"my.ini:2: 1 line sets no known key and is "
+                                                  "skipped: line 2 \"SYL_HTML_SERCH\""});
+}
+
+TEST_F(ConfigFileTest, ValuesAKeyCannotTakeAreKeptWithOneWarning) {
+    struct Case {
+        std::string content;
+        std::vector<std::string> warnings;
+    };
+    const Case cases[] = {
+        {"SYL_HTML_SEARCH=maybe\n",
+         {"my.ini:1: 1 key holds a value it cannot take: line 1 SYL_HTML_SEARCH=\"maybe\""}},
+        {"SYL_HTML_SEARCH= on \nSYL_DOXYGEN_INTERNAL_DOCS=No\nSYL_COMMENT_STYLE=Doxygen\n", {}},
+        {"SYL_HTML_SEARCH=\nSYL_DOXYGEN_INTERNAL_DOCS=false\n", {}},
+        // Judged as the lines of a key join up; the last line names it.
+        {"SYL_COMMENT_STYLE=doxy\nSYL_Q_AUTHOR=x\nSYL_COMMENT_STYLE=gen\n", {}},
+        {"SYL_COMMENT_STYLE=javadoc\nSYL_Q_AUTHOR=x\nSYL_DOXYGEN_INTERNAL_DOCS=2\n",
+         {"my.ini:1: 2 keys hold values they cannot take: line 1 "
+          "SYL_COMMENT_STYLE=\"javadoc\", line 3 SYL_DOXYGEN_INTERNAL_DOCS=\"2\""}},
+        // Any text for a template.
+        {"SYL_HTML_STD_LINK=maybe\n", {}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Load(c.content));
+        EXPECT_EQ(warnings_, c.warnings) << c.content;
+    }
+    ASSERT_TRUE(Load("SYL_HTML_SEARCH=maybe\n"));
+    EXPECT_EQ(settings_[SYL_HTML_SEARCH], "maybe");
 }
 
 TEST_F(ConfigFileTest, SpacesAndLineFeedsAreTrimmedButTabsAndLoneCarriageReturnsStay) {
@@ -128,6 +176,10 @@ TEST_F(ConfigFileTest, AHugeLineAndBinaryBytesNeitherCrashNorHang) {
     }
     ASSERT_TRUE(Load(binary + "\nSYL_Q_AUTHOR=after binary\n"));
     EXPECT_EQ(settings_[SYL_Q_AUTHOR], "after binary");
+    // Thousands of unknown lines, one warning line.
+    ASSERT_EQ(warnings_.size(), 1u);
+    EXPECT_LT(warnings_[0].size(), 600u) << warnings_[0];
+    EXPECT_EQ(warnings_[0].find_first_of(std::string("\0\n\r", 3)), std::string::npos);
 }
 
 TEST(ConfigFileFallback, AMissingFileWithADirectoryTriesTheStandardFileAndReportsBoth) {

@@ -215,7 +215,7 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
     EXPECT_EQ(dir.Read("out/Demo/Demo.HTML").find(">beds<"), std::string::npos);
 }
 
-TEST(Run, AnUnknownCommentStyleRefusesTheRunBeforeAnythingIsWritten) {
+TEST(Run, AnUnknownCommentStyleOrAScanPathThatIsNoDirectoryRefusesTheRun) {
     test::ScratchDir dir;
     dir.Write("src/beds.h", kDocumentedHeader);
     MemoryListBox protocol;
@@ -228,6 +228,13 @@ TEST(Run, AnUnknownCommentStyleRefusesTheRunBeforeAnythingIsWritten) {
         told = told || line.find("ERROR: Unknown comment style javadoc") != std::string::npos;
     }
     EXPECT_TRUE(told);
+    // Neither is a scan path that is no directory: the project would be emptied.
+    for (const std::string& scanPath : {dir.File("nowhere"), dir.File("src/beds.h")}) {
+        EXPECT_EQ(RunProject(scanPath, "Demo", dir.File("out"), nullptr, StyleSettings("sylva")),
+                  RunResult::kRefused)
+            << scanPath;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out"))) << scanPath;
+    }
     // The default style reads no doxygen comment as a block.
     ASSERT_EQ(RunProject(dir.File("src"), "Demo", dir.File("out"), nullptr, StyleSettings("sylva")),
               RunResult::kRan);

@@ -2,6 +2,7 @@
 // and the closing summary line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,12 @@ class RunWarningsTest : public ::testing::Test {
   protected:
     // Runs over the scratch tree, public items only; returns the run's reporter. Warnings go to
     // `sink` when there is one, otherwise into the protocol.
-    Reporter RunOver(DiagnosticSink* sink = nullptr) {
+    Reporter RunOver(DiagnosticSink* sink = nullptr, RunSummary* summary = nullptr) {
         Reporter reporter(&protocol_, nullptr, sink);
-        const RunInputs inputs{dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"),
-                               ".CPP|.C|.H",     "",           1,      0};
+        RunInputs inputs{dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"),
+                         ".CPP|.C|.H",     "",           1,      0};
+        inputs.cache.directory = dir_.File("cache");
+        inputs.summary = summary;
         EXPECT_EQ(sylva::Run(inputs, Settings(), options_, reporter), RunResult::kRan);
         return reporter;
     }
@@ -155,6 +158,70 @@ TEST_F(RunWarningsTest, ASinkTakesEveryWarningInTheSameOrderAndNoSummaryLine) {
     ASSERT_EQ(sink.warnings.size(), fromProtocol.size());
     for (std::size_t i = 0; i < sink.warnings.size(); ++i) {
         EXPECT_EQ("    WARNING: " + Shortened(sink.warnings[i]), fromProtocol[i]);
+    }
+}
+
+TEST_F(RunWarningsTest, ARunThatFindsNothingOfItsStyleNamesTheOtherStyleOnce) {
+    struct Case {
+        const char* style;
+        std::vector<std::pair<std::string, std::string>> files;
+        Strings expected;
+    };
+    const std::string doxygen = "int a;\n  /** Opens. */\nint Open(void);\n";
+    const std::string blocks = "/**--\nDescription: Opens.\n--e*/\nint Open(void);\n\n";
+    const Case cases[] = {
+        {"sylva",
+         {{"src/a.h", "/**/ int x;\n//// rule\n"}, {"src/b.h", doxygen}, {"src/c.h", doxygen}},
+         {"    WARNING: src/b.h:2: no documentation block found, but this file holds doxygen "
+          "comments; read them with -STYLE=doxygen (or SYL_COMMENT_STYLE=doxygen)",
+          "WARNING: 1 warning given."}},
+        // One file of the chosen style is enough: that run is not mistaken in its style.
+        {"sylva", {{"src/a.h", blocks}, {"src/b.h", doxygen}}, {}},
+        {"sylva", {{"src/a.h", "/* plain */\n// plain\nint x;\n"}}, {}},
+        {"doxygen",
+         {{"src/a.h", "int x;\n/**==\n"}},
+         {"    WARNING: src/a.h:2: documentation comment is not closed before the end of the file; "
+          "it is left out",
+          "    WARNING: src/a.h:2: no doxygen comment found, but this file holds marker blocks of "
+          "the default style; read them without -STYLE=doxygen (or with SYL_COMMENT_STYLE=sylva)",
+          "WARNING: 2 warnings given."}},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir_.File("src"));
+        for (const auto& [path, content] : c.files) {
+            dir_.Write(path, content);
+        }
+        protocol_.ResetContent();
+        Settings settings;
+        settings.Set(SYL_COMMENT_STYLE, c.style);
+        Reporter reporter(&protocol_);
+        const RunInputs inputs{
+            dir_.File("src"), "INDEX.HTML", "Demo", dir_.File("out"), ".H", "", 1, 0};
+        ASSERT_EQ(sylva::Run(inputs, settings, options_, reporter), RunResult::kRan);
+        EXPECT_EQ(WarningLines(), c.expected) << c.style << " " << c.files[0].second;
+    }
+}
+
+TEST_F(RunWarningsTest, AFileWithANulByteInItsFirst8kBIsSkippedWithOneWarningEachRun) {
+    dir_.Write("src/a_door.h", "/**--\nDescription: Opens.\n--e*/\nint Open(void);\n\n");
+    std::string binary = "/**--\nDescription: lost\n--e*/\nint Lost(void);\n";
+    binary.append(8 * 1024 - binary.size() - 1, '\x7f').push_back('\0');
+    dir_.Write("src/b_blob", binary + "\x01/**--\n");
+    // A NUL byte further on does not make a file binary.
+    std::string late = "/**--\nDescription: Kept.\n--e*/\nint Kept(void);\n\n";
+    dir_.Write("src/c_late.h", late + std::string(8 * 1024, ' ') + std::string(1, '\0') + "\n");
+    // The second run finds every file in its cache but still counts the binary one.
+    for (const char* run : {"first", "cached"}) {
+        protocol_.ResetContent();
+        RunSummary summary;
+        EXPECT_EQ(RunOver(nullptr, &summary).warningCount(), 1) << run;
+        EXPECT_EQ(WarningLines(), (Strings{"    WARNING: src/b_blob:1: binary file (a NUL byte in "
+                                           "its first 8 kB); skipped",
+                                           "WARNING: 1 warning given."}))
+            << run;
+        EXPECT_EQ(summary.binarySkipped, 1) << run;
+        EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Kept.html"))) << run;
+        EXPECT_FALSE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Lost.html"))) << run;
     }
 }
 

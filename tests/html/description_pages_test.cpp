@@ -263,11 +263,11 @@ TEST(DescriptionPages, AnUnwritablePageIsReportedAndTheOthersAreWritten) {
     html.Sort();
     EXPECT_EQ(WriteDescriptionPages(html.job), 1);
     EXPECT_TRUE(CZTSystem::FileExist(html.ProjectFile("SYLVA_Kept.html")));
-    EXPECT_EQ(
-        html.ProtocolLines(),
-        (std::vector<std::string>{"    Kept to HTML SYLVA_Kept.html (type: Common<BR>(Public))",
-                                  "    Lost to HTML SYLVA_Lost.html (type: Common<BR>(Public))",
-                                  "    ERROR: Cannot access to HTML-file " + lostPage + " !"}));
+    EXPECT_EQ(html.ProtocolLines(),
+              (std::vector<std::string>{
+                  "    Kept to HTML SYLVA_Kept.html (type: Common<BR>(Public))",
+                  "    Lost to HTML SYLVA_Lost.html (type: Common<BR>(Public))",
+                  "    ERROR: Cannot access to HTML-file " + lostPage + " ! (Is a directory)"}));
     EXPECT_EQ(html.reporter.failureCount(), 1);
 }
 

@@ -359,8 +359,8 @@ TEST(MasterIndex, AnOutputDirectoryThatDoesNotExistIsReported) {
     EXPECT_EQ(
         AddToMasterIndex(index.settings, index.reporter, output, kIndexName, {"Alpha", "", "d"}),
         -1);
-    EXPECT_EQ(index.ProtocolLines().back(),
-              "  ERROR: Cannot access file " + output + "/" + kIndexName + " !");
+    EXPECT_EQ(index.ProtocolLines().back(), "  ERROR: Cannot access file " + output + "/" +
+                                                kIndexName + " ! (No such file or directory)");
 }
 
 TEST(MasterIndex, ConcurrentAddsIntoOneDirectoryKeepEveryRecordAndLeaveOnlyThePage) {

@@ -221,8 +221,9 @@ TEST(ProjectIndex, PagesThatCannotBeCreatedAreReportedAndEndTheStage) {
     html.Sort();
     html.project.frameIndexPage = html.dir.File("missing/Demo_frameidx.HTML");
     EXPECT_EQ(WriteProjectIndex(html.job), -1);
-    EXPECT_EQ(html.ProtocolLines().back(),
-              "  ERROR: Cannot access file " + html.project.frameIndexPage + " !");
+    EXPECT_EQ(html.ProtocolLines().back(), "  ERROR: Cannot access file " +
+                                               html.project.frameIndexPage +
+                                               " ! (No such file or directory)");
     EXPECT_FALSE(CZTSystem::FileExist(html.ProjectFile("Demo_frame.HTML")));
     EXPECT_EQ(html.reporter.failureCount(), 1);
 }
@@ -243,8 +244,9 @@ TEST(FrameSet, NamesThePagesByTheSafeProjectNameAndReportsFailures) {
 
     html.project.framePage = html.dir.File("missing/x_frame.HTML");
     EXPECT_EQ(WriteProjectIndex(html.job), 0);
-    EXPECT_EQ(html.ProtocolLines().back(),
-              "    ERROR: Cannot access to HTML-file " + html.project.framePage + " !");
+    EXPECT_EQ(html.ProtocolLines().back(), "    ERROR: Cannot access to HTML-file " +
+                                               html.project.framePage +
+                                               " ! (No such file or directory)");
     EXPECT_EQ(html.reporter.failureCount(), 1);
 }
 

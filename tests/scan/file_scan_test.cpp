@@ -223,14 +223,16 @@ TEST_F(FileScanTest, AReadErrorIsAFailureOfTheRun) {
     EXPECT_EQ(scanned_.reporter.failureCount(), 1);
 }
 
-TEST_F(FileScanTest, BinaryAndNulBytesAreTextLikeAnyOther) {
+TEST_F(FileScanTest, ANulByteInTheFirst8kBSkipsTheFileAndOneFurtherOnIsText) {
     std::string binary;
     for (int i = 0; i < 64 * 1024; ++i) {
         binary.push_back(static_cast<char>((i * 7919) % 256));
     }
-    EXPECT_EQ(Scan(binary), 0);
+    EXPECT_EQ(Scan(binary), kSkippedAsBinary);
+    EXPECT_EQ(Scan("/**--\nDescription: a\0b\n--e*/\nint f(void);\n"s), kSkippedAsBinary);
 
-    std::string withNul = "int Nu\0l(int a);\n/**--\nDescription: a\0b\n--e*/\n"s;
+    std::string withNul =
+        std::string(8 * 1024, ' ') + "\nint Nu\0l(int a);\n/**--\nDescription: a\0b\n--e*/\n"s;
     EXPECT_EQ(Scan(withNul), 1);
     EXPECT_EQ(Item(0).name, "Nu\0l"s);
     EXPECT_EQ(ShortDescription(Item(0), scanned_.settings), "a\0b "s);

@@ -76,11 +76,17 @@ class KeptStream : public OutputStream {
     bool closed_ = false;
 };
 
-KeptOutput::KeptOutput(std::unordered_map<std::string, OutputRecord> previous, bool fixedDate,
-                       std::string temporaryBase)
-    : previous_(std::move(previous)),
-      fixedDate_(fixedDate),
-      temporaryBase_(std::move(temporaryBase)) {}
+KeptOutput::KeptOutput(bool fixedDate, std::string temporaryBase)
+    : fixedDate_(fixedDate), temporaryBase_(std::move(temporaryBase)) {}
+
+void KeptOutput::AddPrevious(std::string path, OutputRecord record) {
+    std::lock_guard lock(mutex_);
+    previous_.insert_or_assign(std::move(path), std::move(record));
+}
+
+bool KeptOutput::Untouched(const std::string& path, const OutputRecord& record) {
+    return record.stamp && StampOfEntry(path) == record.stamp;
+}
 
 Digest KeptOutput::Comparable(const OutputText& text) const {
     if (fixedDate_ || text.datedFrom >= text.bytes.size()) {
@@ -132,7 +138,7 @@ const OutputRecord* KeptOutput::Previous(const std::string& path) const {
 
 bool KeptOutput::Untouched(const std::string& path) const {
     const OutputRecord* previous = Previous(path);
-    return previous != nullptr && previous->stamp && StampOfEntry(path) == previous->stamp;
+    return previous != nullptr && Untouched(path, *previous);
 }
 
 bool KeptOutput::Keep(const std::string& path) {
@@ -145,7 +151,7 @@ bool KeptOutput::KeepUnlocked(const std::string& path) {
     if (found == previous_.end()) {
         return false;
     }
-    current_.insert_or_assign(path, found->second);
+    current_.insert_or_assign(path, Handed{found->second, true});
     return true;
 }
 
@@ -166,9 +172,20 @@ bool KeptOutput::KeepAll(OutputKind kind) {
     return !paths.empty();
 }
 
-OutputRecord* KeptOutput::Current(const std::string& path) {
+std::optional<OutputRecord> KeptOutput::Current(const std::string& path) const {
+    std::lock_guard lock(mutex_);
     auto found = current_.find(path);
-    return found == current_.end() ? nullptr : &found->second;
+    return found == current_.end() ? std::nullopt : std::optional(found->second.record);
+}
+
+void KeptOutput::ForEachHandedOver(
+    const std::function<void(const std::string&, const OutputRecord&)>& visit) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& [path, produced] : current_) {
+        if (!produced.kept) {
+            visit(path, produced.record);
+        }
+    }
 }
 
 bool KeptOutput::Produced(const std::string& path) const {
@@ -176,7 +193,9 @@ bool KeptOutput::Produced(const std::string& path) const {
 }
 
 void KeptOutput::Recorded(const std::string& path, OutputKind kind, const Digest& content) {
-    OutputRecord& record = current_[path];
+    Handed& produced = current_[path];
+    produced.kept = false;
+    OutputRecord& record = produced.record;
     record.kind = kind;
     record.content = content;
     record.stamp = StampOfEntry(path);

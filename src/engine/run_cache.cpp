@@ -12,6 +12,7 @@
 #include "html/page_names.h"
 #include "scan/item_records.h"
 #include "support/atomic_file.h"
+#include "support/byte_codec.h"
 #include "support/ordered_work.h"
 #include "support/text_format.h"
 #include "support/zt_time.h"
@@ -71,6 +72,20 @@ std::string Hex(const Digest& digest) {
         }
     }
     return hex;
+}
+
+NameLookups DecodeLookups(const std::string& encoded) {
+    ByteReader in(encoded);
+    return encoded.empty() ? NameLookups() : NameLookups::Decode(in).value_or(NameLookups());
+}
+
+// Adds `more` to the lookups `encoded` holds.
+void MergeEncoded(std::string& encoded, const NameLookups& more) {
+    NameLookups all = DecodeLookups(encoded);
+    all.Merge(more);
+    ByteWriter out;
+    all.Encode(out);
+    encoded = out.Take();
 }
 
 std::string AbsolutePath(const std::string& path) {
@@ -188,7 +203,9 @@ struct RunCache::PageState {
     // What this run's stages gave a page that was not fresh, until it is kept.
     std::vector<std::string> seeAlsoWarnings;
     std::vector<std::string> linkWarnings;
-    NameLookups lookups;
+    // Encoded, each lookup once: the stages before the pages are built look up every word of
+    // every item, and a run holds what they looked up for all items at once.
+    std::string lookups;
 };
 
 RunCache::RunCache(const RunInputs& inputs, const Project& project, const Settings& settings,
@@ -438,7 +455,7 @@ void RunCache::SeeAlsoChecked(const CSylItem& item, std::vector<std::string> war
                               const NameLookups& lookups) {
     if (PageState* state = StateOf(item)) {
         state->seeAlsoWarnings = std::move(warnings);
-        state->lookups.Merge(lookups);
+        MergeEncoded(state->lookups, lookups);
     }
 }
 
@@ -456,7 +473,7 @@ void RunCache::Linked(const CSylItem& item, std::vector<std::string> warnings,
                       const NameLookups& lookups) {
     if (PageState* state = StateOf(item)) {
         state->linkWarnings = std::move(warnings);
-        state->lookups.Merge(lookups);
+        MergeEncoded(state->lookups, lookups);
     }
 }
 
@@ -471,11 +488,11 @@ void RunCache::Built(const CSylItem& item, PageRecord record, const NameLookups&
     record.linkWarnings = std::move(state->linkWarnings);
     building.page = EncodePageRecord(record);
     building.seeAlsoWarnings = std::move(state->seeAlsoWarnings);
-    building.lookups = std::move(state->lookups);
+    building.lookups = DecodeLookups(state->lookups);
     building.lookups.Merge(lookups);
     state->linkWarnings = {};
     state->seeAlsoWarnings = {};
-    state->lookups = {};
+    state->lookups = std::string();
     std::optional<OutputRecord> written = output_->Current(state->path);
     if (store_ == nullptr || !written) {
         return;

@@ -68,12 +68,14 @@ class KeptOutput : public OutputSink {
     static bool Holds(const std::string& path, std::string_view bytes);
 
     mutable std::mutex mutex_;
-    std::unordered_map<std::string, OutputRecord> previous_;
-    struct Handed {
+    struct Last {
         OutputRecord record;
-        bool kept = false;  // the last run's file, taken over unchanged
+        // Taken over unchanged as this run's, unless the run hands the file over after all;
+        // kept here rather than copied, as most files of a re-run are.
+        bool kept = false;
     };
-    std::unordered_map<std::string, Handed> current_;
+    std::unordered_map<std::string, Last> previous_;
+    std::unordered_map<std::string, OutputRecord> current_;  // of the files handed over
     const bool fixedDate_;
     const std::string temporaryBase_;
     int written_ = 0;

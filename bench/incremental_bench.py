@@ -32,7 +32,9 @@ DESCRIPTION = {"sylva": "Description: ", "doxygen": "@brief "}
 
 
 def timed(command):
-    """Runs a command; returns (wall seconds, peak RSS in KiB)."""
+    """Runs a command; returns (wall seconds, peak RSS in KiB, CPU seconds, user and system).
+
+    On a loaded machine the wall time mostly measures the waiting; the CPU time does not."""
     os.sync()
     # Into a file, not a pipe: a run's warnings would fill a pipe that nobody reads while it runs.
     with tempfile.TemporaryFile() as errors:
@@ -43,7 +45,7 @@ def timed(command):
         if os.waitstatus_to_exitcode(status) not in (0, 1):
             errors.seek(0)
             sys.exit(f"{' '.join(command)} failed:\n{errors.read().decode(errors='replace')}")
-    return wall, usage.ru_maxrss
+    return wall, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
 
 
 def snapshot(root):
@@ -220,15 +222,16 @@ def main():
             return statistics.median(r[label][part] for r in results)
 
         full = median("full")
-        print(f"\n{style}: {results[0]['pages']} files in the project, full run {full:.2f} s, "
-              f"peak RSS {median('full', 1) / 1024:.0f} MB, cache "
+        print(f"\n{style}: {results[0]['pages']} files in the project, full run {full:.2f} s "
+              f"(CPU {median('full', 2):.2f} s), peak RSS {median('full', 1) / 1024:.0f} MB, cache "
               f"{statistics.median(r['cache'] for r in results) / 2**20:.1f} MB")
         for label, target in (("nothing changed", 20), ("one comment", 10),
                               ("item renamed", 5)):
             wall = median(label)
             files = statistics.median(r[label + " written"] for r in results)
             print(f"  {label}: {wall:.3f} s = 1/{full / wall:.0f} of the full run "
-                  f"(target 1/{target}), {files:.0f} files written, peak RSS "
+                  f"(target 1/{target}; CPU {median(label, 2):.3f} s = 1/"
+                  f"{median('full', 2) / median(label, 2):.0f}), {files:.0f} files written, peak RSS "
                   f"{median(label, 1) / 1024:.0f} MB "
                   f"({100 * (median(label, 1) / median('full', 1) - 1):+.0f} %)")
         watch = statistics.median(r["watch"] for r in results)

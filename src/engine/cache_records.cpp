@@ -101,22 +101,44 @@ std::optional<SourceItems> SourceItems::Decode(std::string_view bytes) {
     return record;
 }
 
-std::string OutputRecord::Encode() const {
+std::string PageBuilding::Encode() const {
+    ByteWriter out;
+    EncodeTexts(out, seeAlsoWarnings);
+    out.Text(page);
+    lookups.Encode(out);
+    return out.Take();
+}
+
+std::optional<PageBuilding> PageBuilding::Decode(std::string_view bytes, bool withLookups) {
+    ByteReader in(bytes);
+    PageBuilding building;
+    building.seeAlsoWarnings = DecodeTexts(in);
+    building.page = in.Text();
+    if (!withLookups) {
+        return in.ok() ? std::optional(std::move(building)) : std::nullopt;
+    }
+    std::optional<NameLookups> lookups = NameLookups::Decode(in);
+    if (!lookups || !in.Done()) {
+        return std::nullopt;
+    }
+    building.lookups = std::move(*lookups);
+    return building;
+}
+
+std::string OutputRecord::Encode(std::string_view building) const {
     ByteWriter out;
     out.Number(static_cast<std::uint64_t>(kind)).Add(content).Number(stamp ? 1 : 0);
     if (stamp) {
         stamp->Encode(out);
     }
     if (kind == OutputKind::kDescriptionPage) {
-        out.Add(pageContext).Add(item);
-        lookups.Encode(out);
-        EncodeTexts(out, seeAlsoWarnings);
-        out.Text(page);
+        out.Add(pageContext).Add(item).Text(building);
     }
     return out.Take();
 }
 
-std::optional<OutputRecord> OutputRecord::Decode(std::string_view bytes) {
+std::optional<OutputRecord> OutputRecord::Decode(std::string_view bytes,
+                                                 std::string_view& building) {
     ByteReader in(bytes);
     OutputRecord record;
     record.kind = static_cast<OutputKind>(in.Below(static_cast<std::uint64_t>(OutputKind::kCount)));
@@ -124,16 +146,11 @@ std::optional<OutputRecord> OutputRecord::Decode(std::string_view bytes) {
     if (in.Below(2) == 1) {
         record.stamp = FileStamp::Decode(in);
     }
+    building = {};
     if (record.kind == OutputKind::kDescriptionPage) {
         record.pageContext = in.ReadDigest();
         record.item = in.ReadDigest();
-        std::optional<NameLookups> lookups = NameLookups::Decode(in);
-        if (!lookups) {
-            return std::nullopt;
-        }
-        record.lookups = std::move(*lookups);
-        record.seeAlsoWarnings = DecodeTexts(in);
-        record.page = in.Text();
+        building = in.Text();
     }
     return in.Done() ? std::optional(std::move(record)) : std::nullopt;
 }

@@ -55,6 +55,19 @@ struct SourceItems {
     static std::optional<SourceItems> Decode(std::string_view bytes);
 };
 
+// How a description page was built: what a later run needs to tell and file it again without
+// building it, and every name its building looked up. The lookups come last and are the bulk of
+// the record: they are decoded only when the item names changed.
+struct PageBuilding {
+    std::vector<std::string> seeAlsoWarnings;
+    std::string page;  // EncodePageRecord
+    NameLookups lookups;
+
+    std::string Encode() const;
+    // Nothing when the bytes hold no building; without `withLookups` the lookups stay empty.
+    static std::optional<PageBuilding> Decode(std::string_view bytes, bool withLookups);
+};
+
 // An output file of the project as the last run left it.
 struct OutputRecord {
     OutputKind kind = OutputKind::kDescriptionPage;
@@ -65,12 +78,11 @@ struct OutputRecord {
     // For a description page: how it was built.
     Digest pageContext;  // the run's settings and everything else all pages share
     Digest item;         // ItemDigest of its item
-    NameLookups lookups;
-    std::vector<std::string> seeAlsoWarnings;
-    std::string page;  // EncodePageRecord
 
-    std::string Encode() const;
-    static std::optional<OutputRecord> Decode(std::string_view bytes);
+    // `building`: of a description page, PageBuilding::Encode; ignored for other files.
+    std::string Encode(std::string_view building) const;
+    // Decodes all but the building, whose bytes `building` is left viewing.
+    static std::optional<OutputRecord> Decode(std::string_view bytes, std::string_view& building);
 };
 
 }  // namespace sylva

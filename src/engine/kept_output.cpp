@@ -76,11 +76,17 @@ class KeptStream : public OutputStream {
     bool closed_ = false;
 };
 
-KeptOutput::KeptOutput(std::unordered_map<std::string, OutputRecord> previous, bool fixedDate,
-                       std::string temporaryBase)
-    : previous_(std::move(previous)),
-      fixedDate_(fixedDate),
-      temporaryBase_(std::move(temporaryBase)) {}
+KeptOutput::KeptOutput(bool fixedDate, std::string temporaryBase)
+    : fixedDate_(fixedDate), temporaryBase_(std::move(temporaryBase)) {}
+
+void KeptOutput::AddPrevious(std::string path, OutputRecord record) {
+    std::lock_guard lock(mutex_);
+    previous_.insert_or_assign(std::move(path), Last{std::move(record)});
+}
+
+bool KeptOutput::Untouched(const std::string& path, const OutputRecord& record) {
+    return record.stamp && StampOfEntry(path) == record.stamp;
+}
 
 Digest KeptOutput::Comparable(const OutputText& text) const {
     if (fixedDate_ || text.datedFrom >= text.bytes.size()) {
@@ -127,12 +133,12 @@ std::unique_ptr<OutputStream> KeptOutput::Open(const std::string& path, OutputKi
 
 const OutputRecord* KeptOutput::Previous(const std::string& path) const {
     auto found = previous_.find(path);
-    return found == previous_.end() ? nullptr : &found->second;
+    return found == previous_.end() ? nullptr : &found->second.record;
 }
 
 bool KeptOutput::Untouched(const std::string& path) const {
     const OutputRecord* previous = Previous(path);
-    return previous != nullptr && previous->stamp && StampOfEntry(path) == previous->stamp;
+    return previous != nullptr && Untouched(path, *previous);
 }
 
 bool KeptOutput::Keep(const std::string& path) {
@@ -145,15 +151,15 @@ bool KeptOutput::KeepUnlocked(const std::string& path) {
     if (found == previous_.end()) {
         return false;
     }
-    current_.insert_or_assign(path, found->second);
+    found->second.kept = true;
     return true;
 }
 
 bool KeptOutput::KeepAll(OutputKind kind) {
     std::lock_guard lock(mutex_);
     std::vector<std::string> paths;
-    for (const auto& [path, record] : previous_) {
-        if (record.kind == kind) {
+    for (const auto& [path, last] : previous_) {
+        if (last.record.kind == kind) {
             if (!Untouched(path)) {
                 return false;
             }
@@ -166,13 +172,30 @@ bool KeptOutput::KeepAll(OutputKind kind) {
     return !paths.empty();
 }
 
-OutputRecord* KeptOutput::Current(const std::string& path) {
-    auto found = current_.find(path);
-    return found == current_.end() ? nullptr : &found->second;
+std::optional<OutputRecord> KeptOutput::Current(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    if (auto found = current_.find(path); found != current_.end()) {
+        return found->second;
+    }
+    auto last = previous_.find(path);
+    return last != previous_.end() && last->second.kept ? std::optional(last->second.record)
+                                                        : std::nullopt;
+}
+
+void KeptOutput::ForEachHandedOver(
+    const std::function<void(const std::string&, const OutputRecord&)>& visit) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& [path, record] : current_) {
+        visit(path, record);
+    }
 }
 
 bool KeptOutput::Produced(const std::string& path) const {
-    return current_.contains(path);
+    if (current_.contains(path)) {
+        return true;
+    }
+    auto last = previous_.find(path);
+    return last != previous_.end() && last->second.kept;
 }
 
 void KeptOutput::Recorded(const std::string& path, OutputKind kind, const Digest& content) {
@@ -184,8 +207,8 @@ void KeptOutput::Recorded(const std::string& path, OutputKind kind, const Digest
 
 std::vector<std::string> KeptOutput::Gone() const {
     std::vector<std::string> gone;
-    for (const auto& [path, record] : previous_) {
-        if (!current_.contains(path)) {
+    for (const auto& [path, last] : previous_) {
+        if (!last.kept && !current_.contains(path)) {
             gone.push_back(path);
         }
     }

@@ -4,7 +4,9 @@
 // run wrote and this one did not are removed.
 #pragma once
 
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,11 +18,15 @@ namespace sylva {
 
 class KeptOutput : public OutputSink {
   public:
-    // `previous`: the records of the last run, by path; `fixedDate`: the run's date is fixed
-    // (SOURCE_DATE_EPOCH), so pages that differ only in their date differ.
-    // `temporaryBase`: what the temporary files of streamed files are named after.
-    KeptOutput(std::unordered_map<std::string, OutputRecord> previous, bool fixedDate,
-               std::string temporaryBase);
+    // `fixedDate`: the run's date is fixed (SOURCE_DATE_EPOCH), so pages that differ only in
+    // their date differ. `temporaryBase`: what the temporary files of streamed files are named
+    // after.
+    KeptOutput(bool fixedDate, std::string temporaryBase);
+
+    // Adds the last run's record of `path`; called before any file is handed over.
+    void AddPrevious(std::string path, OutputRecord record);
+    // True when the file at `path` is as `record` left it.
+    static bool Untouched(const std::string& path, const OutputRecord& record);
 
     Status Write(const std::string& path, const OutputText& text, OutputKind kind) override;
     std::unique_ptr<OutputStream> Open(const std::string& path, OutputKind kind) override;
@@ -34,11 +40,12 @@ class KeptOutput : public OutputSink {
     // Keeps every file of `kind` the last run wrote; false, keeping none, when one of them is not
     // as it was left.
     bool KeepAll(OutputKind kind);
-    // This run's record of `path`, written or kept; null when there is none.
-    OutputRecord* Current(const std::string& path);
-
-    // The records of this run, by path.
-    const std::unordered_map<std::string, OutputRecord>& current() const { return current_; }
+    // This run's record of `path`, written or kept; nothing when there is none.
+    std::optional<OutputRecord> Current(const std::string& path) const;
+    // Calls visit(path, record) for every file this run handed over rather than kept: the only
+    // records that can differ from the last run's.
+    void ForEachHandedOver(
+        const std::function<void(const std::string&, const OutputRecord&)>& visit) const;
     // The paths of the last run's records that this run neither wrote nor kept.
     std::vector<std::string> Gone() const;
     // The paths this run wrote.
@@ -61,8 +68,14 @@ class KeptOutput : public OutputSink {
     static bool Holds(const std::string& path, std::string_view bytes);
 
     mutable std::mutex mutex_;
-    std::unordered_map<std::string, OutputRecord> previous_;
-    std::unordered_map<std::string, OutputRecord> current_;
+    struct Last {
+        OutputRecord record;
+        // Taken over unchanged as this run's, unless the run hands the file over after all;
+        // kept here rather than copied, as most files of a re-run are.
+        bool kept = false;
+    };
+    std::unordered_map<std::string, Last> previous_;
+    std::unordered_map<std::string, OutputRecord> current_;  // of the files handed over
     const bool fixedDate_;
     const std::string temporaryBase_;
     int written_ = 0;

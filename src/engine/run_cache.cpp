@@ -12,6 +12,7 @@
 #include "html/page_names.h"
 #include "scan/item_records.h"
 #include "support/atomic_file.h"
+#include "support/byte_codec.h"
 #include "support/ordered_work.h"
 #include "support/text_format.h"
 #include "support/zt_time.h"
@@ -36,6 +37,9 @@ constexpr std::string_view kSearchKey = "search";
 // The state while a run writes: a run killed then leaves files that the records may not know.
 constexpr std::string_view kWriting = "writing";
 constexpr std::string_view kClean = "clean";
+// The last run's records are judged in batches of this many, on all threads: enough to keep
+// them busy, few enough that the records' bytes never pile up.
+constexpr std::size_t kJudgedTogether = 4096;
 
 constexpr std::string_view kNoCacheDirectory =
     "Cache: no cache directory (set %s or HOME); every file is read and every page built.";
@@ -68,6 +72,20 @@ std::string Hex(const Digest& digest) {
         }
     }
     return hex;
+}
+
+NameLookups DecodeLookups(const std::string& encoded) {
+    ByteReader in(encoded);
+    return encoded.empty() ? NameLookups() : NameLookups::Decode(in).value_or(NameLookups());
+}
+
+// Adds `more` to the lookups `encoded` holds.
+void MergeEncoded(std::string& encoded, const NameLookups& more) {
+    NameLookups all = DecodeLookups(encoded);
+    all.Merge(more);
+    ByteWriter out;
+    all.Encode(out);
+    encoded = out.Take();
 }
 
 std::string AbsolutePath(const std::string& path) {
@@ -177,14 +195,17 @@ std::string DefaultCacheDirectory() {
 struct RunCache::PageState {
     std::string path;
     Digest item;
-    const OutputRecord* previous = nullptr;  // the last run's record of the path
-    std::optional<PageRecord> previousPage;  // decoded from it
+    // What building the page at the path gave the last run; with `fresh`, also its See also
+    // warnings.
+    std::optional<PageRecord> previousPage;
+    std::vector<std::string> previousSeeAlso;
     bool fresh = false;
-    // What this run's stages gave a page that was not fresh.
+    // What this run's stages gave a page that was not fresh, until it is kept.
     std::vector<std::string> seeAlsoWarnings;
-    PageRecord page;
-    NameLookups lookups;
-    bool built = false;
+    std::vector<std::string> linkWarnings;
+    // Encoded, each lookup once: the stages before the pages are built look up every word of
+    // every item, and a run holds what they looked up for all items at once.
+    std::string lookups;
 };
 
 RunCache::RunCache(const RunInputs& inputs, const Project& project, const Settings& settings,
@@ -200,25 +221,12 @@ RunCache::RunCache(const RunInputs& inputs, const Project& project, const Settin
     }
     const std::string directory =
         inputs.cache.directory.empty() ? DefaultCacheDirectory() : inputs.cache.directory;
-    std::unordered_map<std::string, OutputRecord> previous;
     if (directory.empty()) {
         reporter_.Protocol(FormatLine(kNoCacheDirectory, {kCacheDirectoryVariable}));
     } else {
         Open(directory);
     }
-    if (store_ != nullptr && !inputs.cache.rebuild) {
-        store_->ForEach(CacheTable::kPages, [&](std::string_view key, std::string_view value) {
-            std::optional<std::string_view> bytes = Unseal(value);
-            std::optional<OutputRecord> record =
-                bytes ? OutputRecord::Decode(*bytes) : std::nullopt;
-            if (record) {
-                storedRecords_.emplace(key, DigestOf(value));
-                previous.emplace(std::string(key), std::move(*record));
-            }
-        });
-    }
-    output_ =
-        std::make_unique<KeptOutput>(std::move(previous), DateIsFixed(), TemporaryBase(project));
+    output_ = std::make_unique<KeptOutput>(DateIsFixed(), TemporaryBase(project));
     if (store_ != nullptr) {
         // Marked before any file is written, so that a run killed while writing is known.
         store_->Begin();
@@ -340,28 +348,24 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
 
     pages_.resize(paged.size());
     pageOf_.reserve(paged.size());
+    pageAt_.reserve(paged.size());
     RunInOrder<int>(
         paged.size(), WorkersFor(threadCount, false),
         [&](std::size_t i) {
-            PageState& state = pages_[i];
-            state.path = PagePath(project_, *paged[i]);
-            state.item = ItemDigest(*paged[i]);
-            state.previous = output_->Previous(state.path);
-            if (state.previous == nullptr || state.previous->kind != OutputKind::kDescriptionPage) {
-                return 0;
-            }
-            state.previousPage = DecodePageRecord(state.previous->page);
-            state.fresh = state.previousPage && state.previous->pageContext == pageContext_ &&
-                          state.previous->item == state.item && output_->Untouched(state.path) &&
-                          (namesSame || check->Holds(state.previous->lookups));
+            pages_[i].path = PagePath(project_, *paged[i]);
+            pages_[i].item = ItemDigest(*paged[i]);
             return 0;
         },
         [&](std::size_t i, int&) {
             pageOf_.emplace(paged[i], i);
-            if (pages_[i].fresh) {
-                (void)output_->Keep(pages_[i].path);
-            }
+            pageAt_.emplace(pages_[i].path, i);
         });
+    if (inputs_.cache.rebuild) {
+        // Records of the last run that this one does not replace must not outlive it.
+        store_->EraseTable(CacheTable::kPages);
+    } else {
+        LoadPrevious(check, threadCount);
+    }
 
     Hasher index;
     index.Add(pageContext_).Text(project_.description).Add(namesDigest_);
@@ -373,16 +377,85 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
         MetaDigest(*store_, kIndexKey) == indexKey_ && output_->KeepAll(OutputKind::kProjectIndex);
 }
 
+void RunCache::LoadPrevious(const std::optional<LookupCheck>& check, int threadCount) {
+    struct Loaded {
+        std::string path;
+        std::string sealed;
+    };
+    struct Judged {
+        std::optional<OutputRecord> record;
+        std::size_t page = 0;  // of this run, at the record's path, when it is a page's
+        std::optional<PageRecord> previousPage;
+        std::vector<std::string> seeAlso;
+        bool fresh = false;
+    };
+    std::vector<Loaded> batch;
+    const auto judge = [&] {
+        RunInOrder<Judged>(
+            batch.size(), WorkersFor(threadCount, false),
+            [&](std::size_t i) {
+                Judged judged;
+                std::string_view buildingBytes;
+                std::optional<std::string_view> bytes = Unseal(batch[i].sealed);
+                judged.record = bytes ? OutputRecord::Decode(*bytes, buildingBytes) : std::nullopt;
+                auto at = pageAt_.find(batch[i].path);
+                if (!judged.record || judged.record->kind != OutputKind::kDescriptionPage ||
+                    at == pageAt_.end()) {
+                    return judged;
+                }
+                judged.page = at->second;
+                const OutputRecord& record = *judged.record;
+                // The lookups, the bulk of a record, are read only when they decide.
+                std::optional<PageBuilding> building =
+                    PageBuilding::Decode(buildingBytes, check.has_value());
+                if (building) {
+                    judged.previousPage = DecodePageRecord(building->page);
+                }
+                judged.fresh = judged.previousPage && record.pageContext == pageContext_ &&
+                               record.item == pages_[at->second].item &&
+                               KeptOutput::Untouched(batch[i].path, record) &&
+                               (!check || check->Holds(building->lookups));
+                if (judged.fresh) {
+                    judged.seeAlso = std::move(building->seeAlsoWarnings);
+                }
+                return judged;
+            },
+            [&](std::size_t i, Judged& judged) {
+                if (!judged.record) {
+                    return;
+                }
+                if (judged.previousPage) {
+                    PageState& state = pages_[judged.page];
+                    state.previousPage = std::move(judged.previousPage);
+                    state.fresh = judged.fresh;
+                    state.previousSeeAlso = std::move(judged.seeAlso);
+                }
+                output_->AddPrevious(std::move(batch[i].path), std::move(*judged.record));
+                if (judged.fresh) {
+                    (void)output_->Keep(pages_[judged.page].path);
+                }
+            });
+        batch.clear();
+    };
+    store_->ForEach(CacheTable::kPages, [&](std::string_view key, std::string_view value) {
+        batch.push_back({std::string(key), std::string(value)});
+        if (batch.size() == kJudgedTogether) {
+            judge();
+        }
+    });
+    judge();
+}
+
 const std::vector<std::string>* RunCache::FreshSeeAlsoWarnings(const CSylItem& item) const {
     const PageState* state = StateOf(item);
-    return state != nullptr && state->fresh ? &state->previous->seeAlsoWarnings : nullptr;
+    return state != nullptr && state->fresh ? &state->previousSeeAlso : nullptr;
 }
 
 void RunCache::SeeAlsoChecked(const CSylItem& item, std::vector<std::string> warnings,
                               const NameLookups& lookups) {
     if (PageState* state = StateOf(item)) {
         state->seeAlsoWarnings = std::move(warnings);
-        state->lookups.Merge(lookups);
+        MergeEncoded(state->lookups, lookups);
     }
 }
 
@@ -399,19 +472,34 @@ const PageRecord* RunCache::Previous(const CSylItem& item) const {
 void RunCache::Linked(const CSylItem& item, std::vector<std::string> warnings,
                       const NameLookups& lookups) {
     if (PageState* state = StateOf(item)) {
-        state->page.linkWarnings = std::move(warnings);
-        state->lookups.Merge(lookups);
+        state->linkWarnings = std::move(warnings);
+        MergeEncoded(state->lookups, lookups);
     }
 }
 
 void RunCache::Built(const CSylItem& item, PageRecord record, const NameLookups& lookups) {
     ++built_;
-    if (PageState* state = StateOf(item)) {
-        record.linkWarnings = std::move(state->page.linkWarnings);
-        state->page = std::move(record);
-        state->lookups.Merge(lookups);
-        state->built = true;
+    PageState* state = StateOf(item);
+    if (state == nullptr) {
+        return;
     }
+    // Kept at once, so that a run holds no more than one page's building at a time.
+    PageBuilding building;
+    record.linkWarnings = std::move(state->linkWarnings);
+    building.page = EncodePageRecord(record);
+    building.seeAlsoWarnings = std::move(state->seeAlsoWarnings);
+    building.lookups = DecodeLookups(state->lookups);
+    building.lookups.Merge(lookups);
+    state->linkWarnings = {};
+    state->seeAlsoWarnings = {};
+    state->lookups = std::string();
+    std::optional<OutputRecord> written = output_->Current(state->path);
+    if (store_ == nullptr || !written) {
+        return;
+    }
+    written->pageContext = pageContext_;
+    written->item = state->item;
+    store_->Put(CacheTable::kPages, state->path, Seal(written->Encode(building.Encode())));
 }
 
 bool RunCache::SearchIndexFresh(const Digest& entries) {
@@ -455,28 +543,15 @@ void RunCache::Store() {
     if (store_ == nullptr) {
         return;
     }
-    for (PageState& state : pages_) {
-        OutputRecord* record = state.built ? output_->Current(state.path) : nullptr;
-        if (record == nullptr) {
-            continue;
+    // The pages built were kept as they came (Built); of the rest, only the files handed over
+    // can differ from their records, and the files no longer written lose theirs.
+    output_->ForEachHandedOver([&](const std::string& path, const OutputRecord& record) {
+        if (record.kind != OutputKind::kDescriptionPage) {
+            store_->Put(CacheTable::kPages, path, Seal(record.Encode({})));
         }
-        record->pageContext = pageContext_;
-        record->item = state.item;
-        record->lookups = std::move(state.lookups);
-        record->seeAlsoWarnings = std::move(state.seeAlsoWarnings);
-        record->page = EncodePageRecord(state.page);
-    }
-    for (const auto& [path, record] : output_->current()) {
-        std::string sealed = Seal(record.Encode());
-        auto stored = storedRecords_.find(path);
-        if (stored == storedRecords_.end() || !(stored->second == DigestOf(sealed))) {
-            store_->Put(CacheTable::kPages, path, sealed);
-        }
-    }
-    for (const auto& [path, digest] : storedRecords_) {
-        if (!output_->Produced(path)) {
-            store_->Erase(CacheTable::kPages, path);
-        }
+    });
+    for (const std::string& path : output_->Gone()) {
+        store_->Erase(CacheTable::kPages, path);
     }
     sources_->EraseUnseen();
     PutMetaDigest(*store_, kNamesKey, namesDigest_);

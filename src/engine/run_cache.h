@@ -67,6 +67,8 @@ class RunCache : public PageMemo {
     // Opens the store of the project below `directory`, or tells why there is none.
     void Open(const std::string& directory);
     void Discard(std::string_view line, const std::string& reason);
+    // Reads the last run's records of the output files, judging each page as it comes.
+    void LoadPrevious(const std::optional<LookupCheck>& check, int threadCount);
     PageState* StateOf(const CSylItem& item);
     const PageState* StateOf(const CSylItem& item) const;
     // Removes the files the last run wrote and this one did not; returns how many.
@@ -87,7 +89,6 @@ class RunCache : public PageMemo {
     // False when the files the last run wrote are not all known: the project directory is then
     // searched for files named as the run names its own.
     bool outputsKnown_ = false;
-    std::unordered_map<std::string, Digest> storedRecords_;  // of each path's record bytes
     Digest pageContext_;
     Digest namesDigest_;
     Digest indexKey_;
@@ -96,6 +97,7 @@ class RunCache : public PageMemo {
     int built_ = 0;
     std::vector<PageState> pages_;
     std::unordered_map<const CSylItem*, std::size_t> pageOf_;
+    std::unordered_map<std::string_view, std::size_t> pageAt_;  // by path
 };
 
 }  // namespace sylva

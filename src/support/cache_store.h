@@ -32,6 +32,8 @@ class CacheStore {
                          const std::function<void(std::string_view, std::string_view)>& visit) = 0;
     virtual void Put(CacheTable table, std::string_view key, std::string_view value) = 0;
     virtual void Erase(CacheTable table, std::string_view key) = 0;
+    // Removes every record of `table`.
+    virtual void EraseTable(CacheTable table) = 0;
     // Removes every record of every table.
     virtual void EraseAll() = 0;
 

@@ -119,11 +119,15 @@ class SqliteStore : public CacheStore {
         }
     }
 
+    void EraseTable(CacheTable table) override {
+        if (sqlite3_stmt* statement = Use(table, kEraseAll)) {
+            Step(statement);
+        }
+    }
+
     void EraseAll() override {
         for (int table = 0; table < kCacheTableCount; ++table) {
-            if (sqlite3_stmt* statement = Use(static_cast<CacheTable>(table), kEraseAll)) {
-                Step(statement);
-            }
+            EraseTable(static_cast<CacheTable>(table));
         }
     }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "support/cache_store.h"
 #include "test_support/recording_diagnostics.h"
 #include "test_support/scratch_dir.h"
 
@@ -171,6 +172,22 @@ class IncrementalRun : public ::testing::Test {
         return kept;
     }
 
+    // The records of the output files in the project's cache, by path.
+    Tree PageRecords() const {
+        Tree records;
+        for (const auto& entry : fs::directory_iterator(dir_.File("cache"))) {
+            OpenedStore opened = OpenSqliteStore(entry.path().string());
+            EXPECT_NE(opened.store, nullptr) << opened.problem;
+            if (opened.store != nullptr) {
+                opened.store->ForEach(CacheTable::kPages,
+                                      [&](std::string_view path, std::string_view record) {
+                                          records.emplace(path, record);
+                                      });
+            }
+        }
+        return records;
+    }
+
     test::ScratchDir dir_;
     Sources sources_;
     mutable int fullRuns_ = 0;
@@ -274,11 +291,16 @@ TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) 
     sources_.files["a.h"] = SourceFile(0, 3, random, names);
     sources_.files["b.h"] = SourceFile(1, 3, random, names);
     WriteSources();
+    // The sources are written anew before each run: their times are set back, as the items
+    // show them, so that only the edited file changes.
+    const auto sourceTime = fs::last_write_time(dir_.File("src/a.h"));
     const Outcome first = ExpectSameAsFullRun("first");
     EXPECT_EQ(first.summary.sourcesRead, 2);
     const fs::path page = dir_.File("out/Garden/SYLVA_F0I0.html");
     const auto written = fs::last_write_time(page);
+    const Tree records = PageRecords();
     const Outcome second = ExpectSameAsFullRun("second");
+    EXPECT_EQ(PageRecords(), records);
     EXPECT_EQ(second.summary.sourcesRead, 0);
     EXPECT_EQ(second.summary.sourcesReused, 2);
     EXPECT_EQ(second.summary.pagesBuilt, 0);
@@ -288,11 +310,20 @@ TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) 
     // One comment: only its page and the index that shows its description are built and written.
     sources_.files["b.h"].replace(sources_.files["b.h"].find("Item F1I2."), 10, "Item F1I2!");
     WriteSources();
-    fs::last_write_time(dir_.File("src/b.h"), fs::last_write_time(dir_.File("src/a.h")));
+    fs::last_write_time(dir_.File("src/a.h"), sourceTime);
+    fs::last_write_time(dir_.File("src/b.h"), sourceTime);
     const Outcome third = ExpectSameAsFullRun("one comment");
     EXPECT_EQ(third.summary.sourcesRead, 1);
     EXPECT_LE(third.summary.pagesBuilt, 2);
     EXPECT_EQ(fs::last_write_time(page), written);
+    // Only the records of the files built or written anew change.
+    const Tree renewed = PageRecords();
+    ASSERT_EQ(renewed.size(), records.size());
+    const auto same = std::count_if(renewed.begin(), renewed.end(), [&](const auto& record) {
+        return records.at(record.first) == record.second;
+    });
+    EXPECT_LE(renewed.size() - static_cast<std::size_t>(same),
+              static_cast<std::size_t>(third.summary.pagesBuilt + third.summary.filesWritten));
 
     // A page of an item that is gone is removed.
     sources_.files.erase("b.h");
@@ -300,6 +331,20 @@ TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) 
     const Outcome fourth = ExpectSameAsFullRun("file deleted");
     EXPECT_GT(fourth.summary.filesRemoved, 0);
     EXPECT_FALSE(fs::exists(dir_.File("out/Garden/SYLVA_F1I0.html")));
+    // Neither a run nor one that does not use the cache leaves the records of removed files.
+    const auto removedPage = [](const auto& record) {
+        return record.first.find("SYLVA_F1I0.html") != std::string::npos;
+    };
+    const Tree left = PageRecords();
+    EXPECT_FALSE(std::any_of(left.begin(), left.end(), removedPage));
+    sources_.files["b.h"] = SourceFile(1, 3, random, names);
+    WriteSources();
+    (void)RunInto(dir_.File("out"), dir_.File("cache"));
+    sources_.files.erase("b.h");
+    WriteSources();
+    (void)RunInto(dir_.File("out"), dir_.File("cache"), true);
+    const Tree rebuilt = PageRecords();
+    EXPECT_FALSE(std::any_of(rebuilt.begin(), rebuilt.end(), removedPage));
 }
 
 TEST_F(IncrementalRun, ABadCacheGivesAFullRunWithOneLineSayingSo) {

@@ -45,7 +45,7 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
                                   const ItemList& items);
 
 // Where the references of `item`'s rich text lead: the plain page of the listed item a name
-// resolves to (ResolveName), or nowhere.
+// resolves to from the innermost scope of `item` outward (ResolveFromScopes), or nowhere.
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items);
 
 // The page text of `item`, derived and rendered.

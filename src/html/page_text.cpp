@@ -23,6 +23,8 @@ constexpr std::string_view kScopeWithBreak = "::<wbr>";
 constexpr std::string_view kMainLink = "<a href=\"[LinkedFile]\" target=\"_top\">Main</a><BR>";
 constexpr std::string_view kMainTarget = "../%s";
 constexpr std::string_view kLineBreak = "<BR>";
+constexpr std::string_view kDeclaredAt =
+    "<p class=\"declared\">Declared in <code>%s</code>, line %s.</p>";
 
 // A link line of the See also section: `linkTemplate` with its target and its text filled in.
 std::string MakeLink(std::string_view linkTemplate, std::string_view target,
@@ -190,9 +192,25 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
     return page;
 }
 
+std::string DeclaredAt(const CSylItem& item, std::string_view scanPath) {
+    std::string_view path = item.sourceFile;
+    if (path.empty() || item.sourceLine <= 0) {
+        return {};
+    }
+    if (!scanPath.empty() && path.size() > scanPath.size() && path.starts_with(scanPath) &&
+        path[scanPath.size()] == '/') {
+        path.remove_prefix(scanPath.size() + 1);
+    }
+    return FormatLine(kDeclaredAt, {Escaped(path), std::to_string(item.sourceLine)});
+}
+
 PageText DerivePageText(const CSylItem& item, const PageJob& job) {
-    return RenderPageText(item, DeriveItemText(item, job.settings, job.options), job.settings,
-                          job.options, job.project, job.items);
+    PageText page = RenderPageText(item, DeriveItemText(item, job.settings, job.options),
+                                   job.settings, job.options, job.project, job.items);
+    if (item.style == CommentStyle::kDoxygen) {
+        page.declaredAt = DeclaredAt(item, job.scanPath);
+    }
+    return page;
 }
 
 }  // namespace sylva

@@ -147,7 +147,7 @@ struct PageJob {
     PageMemo* memo = nullptr;
     // The directory the sources were scanned in, without trailing "/": a page of the doxygen
     // style names its item's header by the path below it.
-    std::string_view scanPath;
+    std::string_view scanPath = {};
 
     OutputSink& Output() const { return output != nullptr ? *output : DirectOutput(); }
 };

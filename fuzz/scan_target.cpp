@@ -2,9 +2,13 @@
 // options that change how marker blocks are parsed, read by the marker-block scanner and by the
 // documentation comment reader, whose items then go through the item list to their page text.
 #include <algorithm>
+#include <set>
+#include <string>
 
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
+#include "html/html_markup.h"
+#include "html/page_names.h"
 #include "html/page_text.h"
 #include "html/rich_text.h"
 #include "scan/doxygen/reader.h"
@@ -131,24 +135,48 @@ void RequireSafeRendered(std::string_view html) {
     RequireSafeAddresses(html);
 }
 
+// Aborts unless every link of `html` to a page of the project leads to a page in `written`.
+void RequireLinksToWrittenPages(std::string_view html, const std::set<std::string>& written) {
+    constexpr std::string_view kHref = "href=\"";
+    for (std::size_t at = html.find(kHref); at != std::string_view::npos;
+         at = html.find(kHref, at + 1)) {
+        std::size_t start = at + kHref.size();
+        std::string_view target = html.substr(start, html.find('"', start) - start);
+        if (target.starts_with("SYLVA_")) {
+            Require(written.contains(std::string(target)), "a link to a page that is not written");
+        }
+    }
+}
+
 // Scans `content` as a run of the doxygen style does and renders what every item's page and
-// index rows show; aborts unless the items are sound and the HTML is safe.
+// index rows show, its names linked; aborts unless the items are sound, the HTML is safe and
+// every link leads to a written page.
 void RequireSafeDoxygenPages(std::uint8_t flags, std::string_view content) {
     FuzzProject fuzzed(flags);
     fuzzed.Scan(content, "/src/fuzz.h", CommentStyle::kDoxygen);
     RequireSoundItems(fuzzed);
     PageJob job = fuzzed.Job();
+    std::set<std::string> written;
+    for (const ItemList::Slot& item : fuzzed.items) {
+        if (item) {
+            std::string href;
+            AppendHref(href, LinkTarget(PageFile(*item)));
+            written.insert(std::move(href));
+        }
+    }
     for (const ItemList::Slot& item : fuzzed.items) {
         if (!item) {
             continue;
         }
         PageText text = DerivePageText(*item, job);
         RequireSafeRendered(text.declaration);
+        RequireLinksToWrittenPages(text.declaration, written);
         RequireSafeRendered(text.typeLabel);
         for (int kind = 0; kind < kSectionCount; ++kind) {
             std::string section;
             for (const std::string& line : text.sections[kind]) {
                 RequireSafeRendered(line);
+                RequireLinksToWrittenPages(line, written);
                 section += line;
             }
             // The rows of a parameter table are the template's HTML, not the comment's.

@@ -154,7 +154,8 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                   inputs.typePrivate,
                   inputs.threadCount,
                   &cache.output(),
-                  &cache};
+                  &cache,
+                  scan.scanPath};
     if (options.linkItemNames != 0) {
         CrossLink(pages);
     }

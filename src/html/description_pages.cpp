@@ -179,6 +179,9 @@ void BuildPage(const PageContext& context, const CSylItem& item, const PageText&
                                 : SectionLines::kBroken;
         AppendSection(page, settings, settings[row.heading], text.sections[row.kind], form);
     }
+    if (!text.declaredAt.empty()) {
+        AppendLine(page, text.declaredAt);
+    }
     built.datedFrom = page.size();
     page.append(PageEnd(context, context.timeText));
     built.undatedEnd = PageEnd(context, "");

@@ -145,6 +145,9 @@ struct PageJob {
     OutputSink* output = nullptr;
     // What earlier runs built; none: every page is built.
     PageMemo* memo = nullptr;
+    // The directory the sources were scanned in, without trailing "/": a page of the doxygen
+    // style names its item's header by the path below it.
+    std::string_view scanPath = {};
 
     OutputSink& Output() const { return output != nullptr ? *output : DirectOutput(); }
 };

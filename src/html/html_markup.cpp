@@ -119,6 +119,16 @@ void AppendHtmlEscaped(std::string& out, char ch) {
     }
 }
 
+void AppendHref(std::string& out, std::string_view target) {
+    for (char ch : target) {
+        if (ch == '"') {
+            out.append("%22");
+        } else {
+            AppendHtmlEscaped(out, ch);
+        }
+    }
+}
+
 std::size_t HtmlTagSize(std::string_view text, std::size_t at) {
     std::size_t p = at + 1;
     bool closing = p < text.size() && text[p] == '/';

@@ -47,4 +47,8 @@ std::size_t HtmlEntitySize(std::string_view text, std::size_t at);
 // Appends `ch` as page text: '<', '>' and '&' escaped, reserved bytes (scan/rich_text.h) left out.
 void AppendHtmlEscaped(std::string& out, char ch);
 
+// Appends `target` as the value of a link's href: its bytes as written, but those that would end
+// the attribute or break the page.
+void AppendHref(std::string& out, std::string_view target);
+
 }  // namespace sylva

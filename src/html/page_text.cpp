@@ -2,6 +2,7 @@
 #include "html/page_text.h"
 
 #include "html/html_markup.h"
+#include "html/name_links.h"
 #include "html/page_names.h"
 #include "html/placeholders.h"
 #include "scan/rich_text.h"
@@ -22,6 +23,8 @@ constexpr std::string_view kScopeWithBreak = "::<wbr>";
 constexpr std::string_view kMainLink = "<a href=\"[LinkedFile]\" target=\"_top\">Main</a><BR>";
 constexpr std::string_view kMainTarget = "../%s";
 constexpr std::string_view kLineBreak = "<BR>";
+constexpr std::string_view kDeclaredAt =
+    "<p class=\"declared\">Declared in <code>%s</code>, line %s.</p>";
 
 // A link line of the See also section: `linkTemplate` with its target and its text filled in.
 std::string MakeLink(std::string_view linkTemplate, std::string_view target,
@@ -39,14 +42,20 @@ std::string Escaped(std::string_view text) {
     return escaped;
 }
 
-// The Parameter section as a table: its start, one row per parameter, its end. `references`
+// Where the references and the plain words of an item of the doxygen style lead.
+struct PageLinks {
+    LinkLookup references;
+    LinkLookup words;
+};
+
+// The Parameter section as a table: its start, one row per parameter, its end. `links`
 // renders the rows of an item of the doxygen style, whose names are plain and whose comments are
 // rich text; without it a row is HTML as written.
 void RenderParameterTable(const Settings& settings, const std::vector<ParameterRow>& rows,
-                          const LinkLookup* references, CZTStringArray& lines) {
+                          const PageLinks* links, CZTStringArray& lines) {
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_START]);
     for (const ParameterRow& row : rows) {
-        std::string name = FormatLine(kParameterName, {references ? Escaped(row.name) : row.name});
+        std::string name = FormatLine(kParameterName, {links ? Escaped(row.name) : row.name});
         if (!row.direction.empty()) {
             name.append(FormatLine(kParameterDirection, {Escaped(row.direction)}));
         }
@@ -55,21 +64,22 @@ void RenderParameterTable(const Settings& settings, const std::vector<ParameterR
                          {{placeholder::kFont, settings[SYL_STD_FONT_TEXT]},
                           {placeholder::kLinkName, name},
                           {placeholder::kShortDesc,
-                           references ? RenderRichText(row.comment, *references) : row.comment}}));
+                           links ? RenderRichText(row.comment, links->references, links->words)
+                                 : row.comment}}));
     }
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_END]);
 }
 
 // Every section of an item of the doxygen style as HTML; See also only when `seeAlsoAsText`,
 // else its names become links.
-void RenderRichSections(const LinkLookup& references, bool seeAlsoAsText, SectionLists& sections) {
+void RenderRichSections(const PageLinks& links, bool seeAlsoAsText, SectionLists& sections) {
     for (int kind = 0; kind < kSectionCount; ++kind) {
         if (kind == kSectionSeeAlso && !seeAlsoAsText) {
             continue;
         }
         CZTStringArray& section = sections[kind];
         std::vector<std::string_view> lines(section.begin(), section.end());
-        std::vector<std::string> rendered = RenderRichLines(lines, references);
+        std::vector<std::string> rendered = RenderRichLines(lines, links.references, links.words);
         for (std::size_t i = 0; i < rendered.size(); ++i) {
             // A line of inline text (a name, a type word) ends with a break; a block carries its
             // own.
@@ -84,19 +94,19 @@ void RenderRichSections(const LinkLookup& references, bool seeAlsoAsText, Sectio
 
 // Every See also line becomes a link to the plain page of the name it gives (never a numbered
 // page); links to the project index and, as "Main", to the master index one directory up follow.
-// With `references` (an item of the doxygen style) a line that names a listed item links to it
+// With `links` (an item of the doxygen style) a line that names a listed item links to it
 // as the references resolve it, and any other line is rich text.
-void RenderSeeAlsoLinks(const Settings& settings, const Project& project,
-                        const LinkLookup* references, CZTStringArray& lines) {
+void RenderSeeAlsoLinks(const Settings& settings, const Project& project, const PageLinks* links,
+                        CZTStringArray& lines) {
     const std::string& linkTemplate = settings[SYL_HTML_STD_LINK];
     for (std::string& line : lines.Lines()) {
         std::string_view name = SeeAlsoName(line);
-        if (references == nullptr) {
+        if (links == nullptr) {
             line = MakeLink(linkTemplate, LinkTarget(PlainPageFile(name)), name);
-        } else if (std::optional<std::string> page = (*references)(name)) {
+        } else if (std::optional<std::string> page = links->references(name)) {
             line = MakeLink(linkTemplate, LinkTarget(*page), Escaped(name));
         } else {
-            line = RenderRichText(line, *references);
+            line = RenderRichText(line, links->references, links->words);
             line.append(kLineBreak);
         }
     }
@@ -147,7 +157,7 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
     return [&item, &items](std::string_view name) -> std::optional<std::string> {
-        std::optional<std::string> listed = ResolveName(items, name, item);
+        std::optional<std::string> listed = ResolveFromScopes(items, name, item);
         if (!listed) {
             return std::nullopt;
         }
@@ -158,20 +168,22 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
 PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& settings,
                         const RunOptions& options, const Project& project, const ItemList& items) {
     const bool rich = item.style == CommentStyle::kDoxygen;
-    const LinkLookup references = rich ? ReferencesOf(item, items) : LinkLookup();
+    const PageLinks links =
+        rich ? PageLinks{ReferencesOf(item, items), WordLinksOf(item, items)} : PageLinks{};
     PageText page;
-    page.declaration = rich ? Escaped(text.declaration) : std::move(text.declaration);
+    page.declaration =
+        rich ? LinkedDeclaration(text.declaration, links.words) : std::move(text.declaration);
     page.sections = std::move(text.sections);
     page.hasParamTable = text.hasParamTable;
     if (rich) {
-        RenderRichSections(references, options.sectionSeeAlso == 0, page.sections);
+        RenderRichSections(links, options.sectionSeeAlso == 0, page.sections);
     }
     if (text.hasParamTable) {
-        RenderParameterTable(settings, text.parameterRows, rich ? &references : nullptr,
+        RenderParameterTable(settings, text.parameterRows, rich ? &links : nullptr,
                              page.sections[kSectionParameter]);
     }
     if (options.sectionSeeAlso != 0) {
-        RenderSeeAlsoLinks(settings, project, rich ? &references : nullptr,
+        RenderSeeAlsoLinks(settings, project, rich ? &links : nullptr,
                            page.sections[kSectionSeeAlso]);
     }
     std::string escapedGroup;
@@ -180,9 +192,25 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
     return page;
 }
 
+std::string DeclaredAt(const CSylItem& item, std::string_view scanPath) {
+    std::string_view path = item.sourceFile;
+    if (path.empty() || item.sourceLine <= 0) {
+        return {};
+    }
+    if (!scanPath.empty() && path.size() > scanPath.size() && path.starts_with(scanPath) &&
+        path[scanPath.size()] == '/') {
+        path.remove_prefix(scanPath.size() + 1);
+    }
+    return FormatLine(kDeclaredAt, {Escaped(path), std::to_string(item.sourceLine)});
+}
+
 PageText DerivePageText(const CSylItem& item, const PageJob& job) {
-    return RenderPageText(item, DeriveItemText(item, job.settings, job.options), job.settings,
-                          job.options, job.project, job.items);
+    PageText page = RenderPageText(item, DeriveItemText(item, job.settings, job.options),
+                                   job.settings, job.options, job.project, job.items);
+    if (item.style == CommentStyle::kDoxygen) {
+        page.declaredAt = DeclaredAt(item, job.scanPath);
+    }
+    return page;
 }
 
 }  // namespace sylva

@@ -22,6 +22,9 @@ struct PageText {
     std::string typeLabel;
     // The type words alone ("Public Constructor").
     std::string typeText;
+    // Where the item is declared, as a paragraph of HTML (DeclaredAt); empty for the default
+    // style, whose pages say nothing of it.
+    std::string declaredAt;
 };
 
 // The page text of `item` from its derived `text`. The lines of an item of the doxygen style are
@@ -45,8 +48,12 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
                                   const ItemList& items);
 
 // Where the references of `item`'s rich text lead: the plain page of the listed item a name
-// resolves to (ResolveName), or nowhere.
+// resolves to from the innermost scope of `item` outward (ResolveFromScopes), or nowhere.
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items);
+
+// "Declared in <header>, line <n>." as a paragraph of HTML: the header's path below `scanPath`
+// (the whole path when it lies elsewhere); empty when the item stands in no file.
+std::string DeclaredAt(const CSylItem& item, std::string_view scanPath);
 
 // The page text of `item`, derived and rendered.
 PageText DerivePageText(const CSylItem& item, const PageJob& job);

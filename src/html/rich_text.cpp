@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "html/html_markup.h"
+#include "html/name_links.h"
 #include "html/page_names.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
@@ -74,18 +75,6 @@ bool IsWebAddress(std::string_view name) {
     return false;
 }
 
-// Appends `target` as the value of a link's href: its bytes as written, but those that would end
-// the attribute or break the page.
-void AppendHref(std::string& out, std::string_view target) {
-    for (char ch : target) {
-        if (ch == '"') {
-            out.append("%22");
-        } else {
-            AppendHtmlEscaped(out, ch);
-        }
-    }
-}
-
 void AppendEscaped(std::string& out, std::string_view text) {
     for (char ch : text) {
         AppendHtmlEscaped(out, ch);
@@ -110,7 +99,7 @@ std::string_view CellAlignment(std::string_view argument) {
 
 class Renderer {
   public:
-    explicit Renderer(const LinkLookup& lookup) : lookup_(lookup) {}
+    Renderer(const LinkLookup& lookup, const LinkLookup& words) : lookup_(lookup), words_(words) {}
 
     // Renders `text` and returns its HTML; the author's open tags stay open for the next text.
     std::string Render(std::string_view text);
@@ -136,6 +125,14 @@ class Renderer {
     void Note(const rich::Block& block);
     void Cell(const rich::Block& block, std::string_view tag);
     void Text(std::string_view text, std::size_t& at);
+    // A word of plain text at text[at], linked when it names an item; false when no word starts
+    // there.
+    bool Word(std::string_view text, std::size_t& at);
+    // A code span at text[at] that is exactly a name of an item, as a link; false for any other.
+    bool LinkedCodeSpan(std::string_view text, std::size_t& at);
+    // True when a name in plain text may link here: not inside a reference, a code span, or a
+    // link, code or preformatted text the author wrote.
+    bool MayLinkWords() const;
     void AuthorTag(std::string_view markup);
     void OpenSpan(char open, std::string_view openTag, std::string_view closeTag);
     void CloseSpan(char open);
@@ -149,6 +146,7 @@ class Renderer {
     static std::string Field(std::string_view text, std::size_t& at, char end);
 
     const LinkLookup& lookup_;
+    const LinkLookup& words_;
     std::string out_;
     std::vector<Span> spans_;
     // The author's open tags, innermost last, by lower-case name.
@@ -376,6 +374,9 @@ void Renderer::Inline(std::string_view text) {
         char ch = text[at];
         switch (ch) {
             case rich::kCodeOpen:
+                if (LinkedCodeSpan(text, at)) {
+                    continue;
+                }
                 OpenSpan(ch, "<code>", "</code>");
                 break;
             case rich::kBoldOpen:
@@ -452,8 +453,10 @@ void Renderer::Text(std::string_view text, std::size_t& at) {
         size = HtmlEntitySize(text, at);
     }
     if (size == 0) {
-        AppendHtmlEscaped(out_, ch);
-        ++at;
+        if (!words_ || !Word(text, at)) {
+            AppendHtmlEscaped(out_, ch);
+            ++at;
+        }
         return;
     }
     std::string_view markup = text.substr(at, size);
@@ -472,6 +475,59 @@ void Renderer::Text(std::string_view text, std::size_t& at) {
         return;
     }
     AuthorTag(markup);
+}
+
+bool Renderer::Word(std::string_view text, std::size_t& at) {
+    std::optional<NameWord> word = ReadNameWord(text, at);
+    if (!word) {
+        return false;
+    }
+    std::optional<std::string> page;
+    if (word->byShape && MayLinkWords()) {
+        page = words_(word->name);
+    }
+    if (page) {
+        AppendNameLink(out_, *page, word->shown);
+    } else {
+        AppendEscaped(out_, text.substr(at, word->end - at));
+    }
+    at = word->end;
+    return true;
+}
+
+bool Renderer::LinkedCodeSpan(std::string_view text, std::size_t& at) {
+    if (!words_ || !MayLinkWords()) {
+        return false;
+    }
+    std::size_t close = text.find(rich::kCodeClose, at + 1);
+    if (close == std::string_view::npos) {
+        return false;
+    }
+    std::string_view code = text.substr(at + 1, close - at - 1);
+    std::optional<NameWord> word = ReadNameWord(code, 0);
+    if (!word || word->end != code.size() || word->name.empty()) {
+        return false;
+    }
+    std::optional<std::string> page = words_(word->name);
+    if (!page) {
+        return false;
+    }
+    out_.append("<code>");
+    AppendNameLink(out_, *page, code);
+    out_.append("</code>");
+    at = close + 1;
+    return true;
+}
+
+bool Renderer::MayLinkWords() const {
+    if (inReference_ || std::any_of(spans_.begin(), spans_.end(), [](const Span& span) {
+            return span.open == rich::kCodeOpen;
+        })) {
+        return false;
+    }
+    return std::none_of(authorTags_.begin(), authorTags_.end(), [](const std::string& name) {
+        return name == "a" || name == "code" || name == "pre" || name == "tt";
+    });
 }
 
 void Renderer::AuthorTag(std::string_view markup) {
@@ -620,16 +676,17 @@ void Renderer::Image(std::string_view text, std::size_t& at) {
 
 }  // namespace
 
-std::string RenderRichText(std::string_view text, const LinkLookup& lookup) {
-    Renderer renderer(lookup);
+std::string RenderRichText(std::string_view text, const LinkLookup& lookup,
+                           const LinkLookup& words) {
+    Renderer renderer(lookup, words);
     std::string html = renderer.Render(text);
     html.append(renderer.CloseAuthorTags());
     return html;
 }
 
 std::vector<std::string> RenderRichLines(const std::vector<std::string_view>& lines,
-                                         const LinkLookup& lookup) {
-    Renderer renderer(lookup);
+                                         const LinkLookup& lookup, const LinkLookup& words) {
+    Renderer renderer(lookup, words);
     std::vector<std::string> rendered;
     rendered.reserve(lines.size());
     for (std::string_view line : lines) {

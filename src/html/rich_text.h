@@ -28,11 +28,17 @@ using LinkLookup = std::function<std::optional<std::string>(std::string_view nam
 // are kept balanced too: a closing tag that closes no tag the author opened is shown as text, and
 // the tags left open are closed at the end. So no comment can close an element of the page
 // around its text.
-std::string RenderRichText(std::string_view text, const LinkLookup& lookup);
+//
+// With `words`, the names of plain text link too (html/name_links.h): a word whose shape marks it
+// as a name, and a code span that is exactly a name, link to the target `words` gives. Never
+// inside a reference, a link or code the author wrote, a code block or a web address; a word whose
+// first byte is literal ("%word" as the reader keeps it) never links.
+std::string RenderRichText(std::string_view text, const LinkLookup& lookup,
+                           const LinkLookup& words = {});
 
 // The lines of one section, one HTML text per line. The author's tags are balanced across the
 // whole section: a table the author opens in one paragraph may be closed in a later one.
 std::vector<std::string> RenderRichLines(const std::vector<std::string_view>& lines,
-                                         const LinkLookup& lookup);
+                                         const LinkLookup& lookup, const LinkLookup& words = {});
 
 }  // namespace sylva

@@ -21,7 +21,8 @@
 //   kFormulaOpen tex kFormulaClose          a formula, its TeX source literal
 //   kAnchorOpen label kAnchorClose          a place a reference may lead to
 //   kLineBreak                              a line break inside a paragraph
-//   kLiteral byte                           that one byte is text, never markup or a tag
+//   kLiteral byte                           that one byte is text, never markup or a tag; a
+//                                           word that begins so is no name to link ("%word")
 //
 // Block form: kBlockOpen kind argument kArgumentEnd content kBlockClose, where `kind` is one byte
 // of BlockKind and `argument` plain text whose meaning the kind gives. The content of a code or

@@ -145,7 +145,8 @@ constexpr const char* kDocumentedHeader =
     "/// Raised and sunken beds.\n"
     "/// @{\n"
     "\n"
-    "/** A raised bed. */\n"
+    "/** A raised bed: Plant() it, then Water() it; `garden::Rows` and CBed list it, %Rows and\n"
+    "    https://x.example/Rows do not. */\n"
     "class CBed {\n"
     "  public:\n"
     "    /** Plants a seedling.\n"
@@ -196,7 +197,18 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
          "<a href=\"SYLVA_garden__CBed__Plant.html\">planting</a>"},
         {"SYLVA_garden__operator_3C.html", "<title>garden::operator&lt;</title>"},
         {"SYLVA_garden__operator_3E.html", "<title>garden::operator&gt;</title>"},
-        {"SYLVA_garden__Rows.html", "std::vector&lt;int&gt; Rows(const CBed&amp; bed);"},
+        // Names link from the innermost scope out: in text, in code spans, in the declaration;
+        // never the page's own name, a "%word" or a word of a web address.
+        {"SYLVA_garden__Rows.html",
+         "std::vector&lt;int&gt; Rows(const <a href=\"SYLVA_garden__CBed.html\">CBed</a>&amp; "
+         "bed);"},
+        // Where it is declared: the header below the scan path, and the line.
+        {"SYLVA_garden__CBed.html", "Declared in <code>beds.h</code>, line 10."},
+        {"SYLVA_garden__CBed.html",
+         "<a href=\"SYLVA_garden__CBed__Plant.html\">Plant()</a> it, then "
+         "<a href=\"SYLVA_garden__CBed__Water.html\">Water()</a> it; "
+         "<code><a href=\"SYLVA_garden__Rows.html\">garden::Rows</a></code> and CBed list it, Rows "
+         "and <a href=\"https://x.example/Rows\">https://x.example/Rows</a> do not."},
         {"SYLVA_garden__Rows.html", "<code>std::vector&lt;int&gt;</code> &amp; co."},
         {"SYLVA_Garden beds.html", "Raised and sunken beds."},
         {"SYLVA_beds.h.html", "Files<BR>(Public)"},

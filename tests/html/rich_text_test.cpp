@@ -177,6 +177,58 @@ TEST(RichText, MarkupBecomesWellNestedTagsAndLinks) {
     EXPECT_EQ(RenderRichText(Rich("[[pond_fill]]"), nullptr), "pond_fill");
 }
 
+// The names of plain text that link by their shape, and where they never do.
+TEST(RichText, PlainWordsAndCodeSpansThatNameItemsLink) {
+    const LinkLookup words = [](std::string_view name) -> std::optional<std::string> {
+        static const std::map<std::string, std::string, std::less<>> kPages = {
+            {"Circle", "C.html"},   {"geo::Shape", "S.html"}, {"draw", "d.html"},
+            {"::draw", "gd.html"},  {"git_oid", "o.html"},    {"Matrix", "M.html"},
+            {"SDL_Init", "I.html"}, {"shape", "lower.html"},  {"A", "A.html"},
+        };
+        auto page = kPages.find(name);
+        return page == kPages.end() ? std::nullopt : std::optional<std::string>(page->second);
+    };
+    struct Case {
+        std::string readable;
+        std::string html;
+    };
+    const Case cases[] = {
+        {"Use Circle, geo::Shape or SDL_Init.",
+         "Use <a href=\"C.html\">Circle</a>, <a href=\"S.html\">geo::Shape</a> or "
+         "<a href=\"I.html\">SDL_Init</a>."},
+        // A plain lower-case word needs "()", "#" or "::"; one letter is no name.
+        {"draw and shape; draw(), #draw, ::draw; A b",
+         "draw and shape; <a href=\"d.html\">draw()</a>, <a href=\"d.html\">draw</a>, "
+         "<a href=\"gd.html\">::draw</a>; A b"},
+        // Names that differ in case or scope are other names; "%word" keeps its word.
+        {"matrix MATRIX Matrix \\Matrix x::Circle",
+         "matrix MATRIX <a href=\"M.html\">Matrix</a> "
+         "Matrix x::Circle"},
+        // Part of a web address, a path, a file name or a member access.
+        {"https://x.example/Circle?a=SDL_Init Circle.h a/Circle p->Circle p.Circle",
+         "https://x.example/Circle?a=SDL_Init Circle.h a/Circle p-&gt;Circle p.Circle"},
+        // Inside markup, a reference, code or a link the author wrote.
+        {"<b title=\"Circle\">Circle</b> <a href=\"https://x.example\">Circle</a> <tt>Circle</tt>",
+         "<b title=\"Circle\"><a href=\"C.html\">Circle</a></b> "
+         "<a href=\"https://x.example\">Circle</a> <tt>Circle</tt>"},
+        {"«P:[[pond_fill|a Circle]] `a Circle`»«C:Circle»",
+         "<p><a href=\"SYLVA_pond_fill.html\">a Circle</a> <code>a Circle</code></p>\n"
+         "<pre class=\"code\">Circle</pre>\n"},
+        // A code span that is exactly a name links, whatever its shape.
+        {"`git_oid` `draw` `draw()` `*Circle*` `nothing`",
+         "<code><a href=\"o.html\">git_oid</a></code> <code><a href=\"d.html\">draw</a></code> "
+         "<code><a href=\"d.html\">draw()</a></code> <code><b>Circle</b></code> "
+         "<code>nothing</code>"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RenderRichText(Rich(c.readable), kLookup, words), c.html) << c.readable;
+    }
+    // A word's lookup ends at markup bytes; a long text is read once.
+    const std::string many(200000, 'a');
+    EXPECT_EQ(RenderRichText(many + " Circle", kLookup, words),
+              many + " <a href=\"C.html\">Circle</a>");
+}
+
 TEST(RichText, BlocksBecomeTheirElements) {
     struct Case {
         std::string readable;

@@ -152,8 +152,11 @@ void CommentParser::InlineText(std::string_view text, std::string& out, const Te
         bool wordStart = at == 0 || !IsWordByte(text[at - 1]);
         if (ch == '%' && wordStart && at + 1 < text.size() &&
             (IsLetter(text[at + 1]) || text[at + 1] == '_')) {
-            // "%word" keeps a word from being taken for a name; the "%" is not shown.
-            ++at;
+            // "%word" keeps a word from being taken for a name; the "%" is not shown, and the
+            // word's first byte is literal, which marks it as no name for the pages too.
+            out.push_back(rich::kLiteral);
+            out.push_back(text[at + 1]);
+            at += 2;
             continue;
         }
         if (ch == '(' && at + 1 < text.size() && text[at + 1] == ')') {

@@ -389,7 +389,7 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "void pond_wet(void);\n",
          "function pond_wet @1\n"
          "  syntax: void pond_wet(void);\n"
-         "  Description: The Pond class *must* be filled (see "
+         "  Description: The \\Pond class *must* be filled (see "
          "[[https://example.org/ponds_(wet)]].) "
          "or [[https://example.org/manual|the manual]] says why; 100%d, **not closed, \"a "
          "href=\"https://example.org/x\"\", and a name of the form of @file, as usual.\n"},

@@ -1,0 +1,60 @@
+// Names that link without being marked: the words of a page's plain text, code spans and
+// declaration that name a documented item, as a reader of an API reference expects them linked.
+//
+// A word links by its shape: a scoped name ("geo::Shape", "Shape::draw"), a name followed by "()",
+// "#name" (a member of the page's scope), "::name" (a global name), or a name that holds an
+// upper-case letter or "_" ("Circle", "SDL_GL_LoadLibrary", "git_oid"). A plain lower-case word
+// ("draw", "the") never does: prose is full of them. A word that is part of a web address, a path
+// or a file name ("shape.h", "a/b") is no name.
+//
+// Cost: reading a word is linear in its bytes, and resolving it takes one hash lookup per scope
+// of the page's item (ItemList::Contains), however many items share the name.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "html/rich_text.h"
+#include "scan/items.h"
+
+namespace sylva {
+
+// A word read at some place of a text.
+struct NameWord {
+    // The place behind the word as written, its "()" included.
+    std::size_t end = 0;
+    // What a link shows: the word as written, without a leading "#".
+    std::string_view shown;
+    // What it is looked up by: the name without "#" and "()", a leading "::" kept (a global
+    // name). Empty when the word is no name (part of an address, a path or a file name).
+    std::string_view name;
+    // True when its shape marks it as a name meant to link in plain text.
+    bool byShape = false;
+};
+
+// The word that starts at text[at], or nothing when none starts there: at a letter, "_", "#" or
+// "::" that does not continue a word, a path or a member access ("a.b", "a/b", "~T", "a->b"). A
+// web address ("https://x/Shape") is read whole, as one word that is no name.
+std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at);
+
+// The listed name that `name`, written in the text of `from`, refers to, tried from the innermost
+// scope of `from` outward: the members of a class, struct, union or namespace first, then those
+// of each enclosing scope, last the name alone. A leading "::" asks for the name alone. Nothing
+// when none is listed.
+std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
+                                             const CSylItem& from);
+
+// Where the words of `item`'s page lead: the plain page of the item a name resolves to
+// (ResolveFromScopes), or nowhere when it resolves to `item` itself (its own name needs no link
+// on its own page). REQUIRES: `item` and `items` outlive the lookup.
+LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items);
+
+// Appends a link to `page` (a page file) that shows `shown`, escaped.
+void AppendNameLink(std::string& out, std::string_view page, std::string_view shown);
+
+// `declaration` escaped as HTML, each name in it that `words` finds (by its shape) a link.
+std::string LinkedDeclaration(std::string_view declaration, const LinkLookup& words);
+
+}  // namespace sylva

@@ -216,7 +216,7 @@ TEST_F(MainActionsTest, AScanPathThatIsNoDirectoryIsRefusedBeforeAnyQuestion) {
     ASSERT_EQ(Actions().Create(), ActionResult::kDone);
     const std::string index = dir_.Read("out/SYLVA_MAIN_INDEX.HTML");
     const std::string page = dir_.Read("out/Demo/SYLVA_Open.html");
-    for (const std::string& scanPath : {dir_.File("sr"), dir_.File("src/door.h")}) {
+    for (const std::string& scanPath : {dir_.File("sr"), std::string("/dev/null")}) {
         fields_.scanPath = scanPath;
         prompter_.shown.clear();
         protocol_.ResetContent();

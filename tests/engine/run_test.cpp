@@ -241,7 +241,7 @@ TEST(Run, AnUnknownCommentStyleOrAScanPathThatIsNoDirectoryRefusesTheRun) {
     }
     EXPECT_TRUE(told);
     // Neither is a scan path that is no directory: the project would be emptied.
-    for (const std::string& scanPath : {dir.File("nowhere"), dir.File("src/beds.h")}) {
+    for (const std::string& scanPath : {dir.File("nowhere"), std::string("/dev/null")}) {
         EXPECT_EQ(RunProject(scanPath, "Demo", dir.File("out"), nullptr, StyleSettings("sylva")),
                   RunResult::kRefused)
             << scanPath;

@@ -256,6 +256,10 @@ constexpr const char* kScopedHeader =
 TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
     test::ScratchDir dir;
     dir.Write("src/shape.h", kScopedHeader);
+    // Bases that loop, and a class that is its own base through a typedef: no hang, no self link.
+    dir.Write("src/loop.h",
+              "/// One.\nclass A : public B {};\n/// Two.\nclass B : public A {};\n"
+              "/// Alias.\ntypedef C Same;\n/// Three.\nclass C : public Same {};\n");
     ASSERT_EQ(
         RunProject(dir.File("src"), "Geo", dir.File("out"), nullptr, StyleSettings("Doxygen")),
         RunResult::kRan);
@@ -282,6 +286,9 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_geo__Shape__draw.html",
          "Member of <a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
         {"SYLVA_geo__Circle.html", "Inherits <a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
+        {"SYLVA_A.html", "Inherits <a href=\"SYLVA_B.html\">B</a>"},
+        {"SYLVA_A.html", "Inherited by <a href=\"SYLVA_B.html\">B</a>"},
+        {"SYLVA_C.html", "SYLVA_C.html\">C</a>", false},
         {"SYLVA_geo__Point.html", "Data members:"},
         {"SYLVA_geo__Point.html", "<I>x</I>"},
         {"SYLVA_geo__Colour.html", "Values:"},

@@ -10,6 +10,7 @@
 
 #include "html/output_files.h"
 #include "html/page_names.h"
+#include "html/scope_index.h"
 #include "scan/item_records.h"
 #include "support/atomic_file.h"
 #include "support/byte_codec.h"
@@ -320,6 +321,30 @@ const RunCache::PageState* RunCache::StateOf(const CSylItem& item) const {
     return found == pageOf_.end() ? nullptr : &pages_[found->second];
 }
 
+namespace {
+
+// The digest of `item` and of every item its page shows beside it.
+Digest NeighbourhoodDigest(const CSylItem& item, const ScopeIndex& scopes) {
+    const Digest own = ItemDigest(item);
+    if (item.style != CommentStyle::kDoxygen) {
+        return own;
+    }
+    Hasher hasher;
+    hasher.Add(own);
+    if (const CSylItem* scope = scopes.ScopeOf(item)) {
+        hasher.Add(ItemDigest(*scope));
+    }
+    for (const auto* shown : {&scopes.Members(item), &scopes.Bases(item), &scopes.Derived(item)}) {
+        hasher.Number(shown->size());
+        for (const CSylItem* other : *shown) {
+            hasher.Add(ItemDigest(*other));
+        }
+    }
+    return hasher.Finish();
+}
+
+}  // namespace
+
 void RunCache::Judge(const ItemList& items, int threadCount) {
     if (store_ == nullptr) {
         return;
@@ -345,6 +370,9 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
     const bool namesSame = MetaDigest(*store_, kNamesKey) == namesDigest_;
     const std::optional<LookupCheck> check =
         namesSame ? std::nullopt : std::optional<LookupCheck>(std::in_place, items);
+    // A page of the doxygen style shows its scope, bases, derived classes and members: it is as
+    // fresh as they are.
+    const ScopeIndex scopes(items, paged);
 
     pages_.resize(paged.size());
     pageOf_.reserve(paged.size());
@@ -353,7 +381,7 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
         paged.size(), WorkersFor(threadCount, false),
         [&](std::size_t i) {
             pages_[i].path = PagePath(project_, *paged[i]);
-            pages_[i].item = ItemDigest(*paged[i]);
+            pages_[i].item = NeighbourhoodDigest(*paged[i], scopes);
             return 0;
         },
         [&](std::size_t i, int&) {

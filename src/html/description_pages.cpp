@@ -17,6 +17,7 @@
 #include "html/page_names.h"
 #include "html/page_sections.h"
 #include "html/placeholders.h"
+#include "html/scope_sections.h"
 #include "html/search_pages.h"
 #include "support/ordered_work.h"
 #include "support/text_format.h"
@@ -45,6 +46,7 @@ struct PageContext {
     bool markerImages;
     std::string timeText;
     bool search;
+    const ScopeIndex& scopes;
 };
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
@@ -177,7 +179,11 @@ void BuildPage(const PageContext& context, const CSylItem& item, const PageText&
                             : row.kind == kSectionParameter && text.hasParamTable
                                 ? SectionLines::kUnbroken
                                 : SectionLines::kBroken;
-        AppendSection(page, settings, settings[row.heading], text.sections[row.kind], form);
+        std::string_view heading = settings[row.heading];
+        if (row.kind == kSectionParameter && !RowsHeading(item).empty()) {
+            heading = RowsHeading(item);
+        }
+        AppendSection(page, settings, heading, text.sections[row.kind], form);
     }
     if (!text.declaredAt.empty()) {
         AppendLine(page, text.declaredAt);
@@ -201,6 +207,9 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     // Quoted names link in the default style; the doxygen style links by its references.
     if (job.options.linkItemNames != 0 && item.style == CommentStyle::kSylva) {
         LinkItemText(job.items, text, item.name);
+    }
+    if (item.style == CommentStyle::kDoxygen) {
+        AppendScopeLines(item, context.scopes, job, text.sections[kSectionContent]);
     }
     BuildPage(context, item, text, page);
     page.typeLabel = text.typeLabel;
@@ -229,13 +238,15 @@ void CopyImages(PageJob& job) {
 
 int WriteDescriptionPages(PageJob& job) {
     // The images cannot come or go while the run writes its pages; one look serves them all.
+    const std::vector<const CSylItem*> pageItems = ItemsWithPages(job);
+    const ScopeIndex scopes(job.items, pageItems);
     const PageContext context{job, MarkerImagesInstalled(job.project.outputPath),
-                              CZTTime::Now().GetTimeAsString(), SearchEnabled(job.settings)};
+                              CZTTime::Now().GetTimeAsString(), SearchEnabled(job.settings),
+                              scopes};
     std::optional<SearchFeed> search;
     if (context.search) {
         search.emplace(job);
     }
-    const std::vector<const CSylItem*> pageItems = ItemsWithPages(job);
     int written = 0;
     // The pages are built on the other threads and written on this one: files created in one
     // directory by several threads at once wait for each other in the file system, and the

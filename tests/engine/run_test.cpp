@@ -227,6 +227,95 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
     EXPECT_EQ(dir.Read("out/Demo/Demo.HTML").find(">beds<"), std::string::npos);
 }
 
+// A header in the doxygen style, written for this test: a class with overloads, a static and a
+// protected member, a derived class, a struct with fields, an enum and a group that holds them.
+constexpr const char* kScopedHeader =
+    "/// @defgroup shapes Shapes\n"
+    "/// Things with an area.\n"
+    "/// @{\n"
+    "namespace geo {\n"
+    "/// A plane figure.\n"
+    "class Shape {\n"
+    "  public:\n"
+    "    /// The area it covers.\n"
+    "    virtual double area() const = 0;\n"
+    "    /// Draws it.\n"
+    "    void draw();\n"
+    "    /// Draws it scaled.\n"
+    "    void draw(double scale);\n"
+    "    /// How many exist.\n"
+    "    static int count();\n"
+    "    int id;\n"
+    "  protected:\n"
+    "    /// The colour.\n"
+    "    int colour;\n"
+    "};\n"
+    "/// A round shape.\n"
+    "class Circle : public Shape {\n"
+    "  public:\n"
+    "    /// Its area.\n"
+    "    double area() const override;\n"
+    "};\n"
+    "/// A point.\n"
+    "struct Point {\n"
+    "    int x; ///< across\n"
+    "};\n"
+    "/// Colours.\n"
+    "enum Colour { kRed = 1 };\n"
+    "}\n"
+    "/// @}\n";
+
+TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
+    test::ScratchDir dir;
+    dir.Write("src/shape.h", kScopedHeader);
+    // Bases that loop, and a class that is its own base through a typedef: no hang, no self link.
+    dir.Write("src/loop.h",
+              "/// One.\nclass A : public B {};\n/// Two.\nclass B : public A {};\n"
+              "/// Alias.\ntypedef C Same;\n/// Three.\nclass C : public Same {};\n");
+    ASSERT_EQ(
+        RunProject(dir.File("src"), "Geo", dir.File("out"), nullptr, StyleSettings("Doxygen")),
+        RunResult::kRan);
+    struct Case {
+        std::string file;
+        std::string fragment;
+        bool present = true;
+    };
+    const std::string shape = "SYLVA_geo__Shape.html";
+    const Case cases[] = {
+        {shape, "<h3 class=\"members\">Member functions</h3>"},
+        {shape,
+         "<a href=\"SYLVA_geo__Shape__area.html\">area</a></td><td class=\"brief\">The "
+         "area it covers."},
+        // Overloads stand together, each leading to its own page.
+        {shape,
+         "<a href=\"SYLVA_geo__Shape__draw.html\">draw</a></td><td class=\"brief\">Draws "
+         "it. </td></tr>\n<tr><td class=\"member\"><a href=\"SYLVA_geo__Shape__draw_"},
+        {shape, "<h3 class=\"members\">Static member functions</h3>"},
+        // The run writes public items only: no link leads to the protected member's page.
+        {shape, "SYLVA_geo__Shape__colour", false},
+        {shape, "Inherited by <a href=\"SYLVA_geo__Circle.html\">geo::Circle</a>"},
+        {shape, "Parameter:", false},
+        {"SYLVA_geo__Shape__draw.html",
+         "Member of <a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
+        {"SYLVA_geo__Circle.html", "Inherits <a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
+        {"SYLVA_A.html", "Inherits <a href=\"SYLVA_B.html\">B</a>"},
+        {"SYLVA_A.html", "Inherited by <a href=\"SYLVA_B.html\">B</a>"},
+        {"SYLVA_C.html", "SYLVA_C.html\">C</a>", false},
+        {"SYLVA_geo__Point.html", "Data members:"},
+        {"SYLVA_geo__Point.html", "<I>x</I>"},
+        {"SYLVA_geo__Colour.html", "Values:"},
+        {"SYLVA_geo__Colour.html", "In group <a href=\"SYLVA_Shapes.html\">Shapes</a>"},
+        // Names in a namespace that has no page stand on their group's page.
+        {"SYLVA_Shapes.html", "<a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
+        {"SYLVA_Shapes.html", "<h3 class=\"members\">Types</h3>"},
+    };
+    for (const Case& c : cases) {
+        std::string page = dir.Read("out/Geo/" + c.file);
+        EXPECT_EQ(page.find(c.fragment) != std::string::npos, c.present)
+            << c.file << ": " << c.fragment;
+    }
+}
+
 TEST(Run, AnUnknownCommentStyleOrAScanPathThatIsNoDirectoryRefusesTheRun) {
     test::ScratchDir dir;
     dir.Write("src/beds.h", kDocumentedHeader);

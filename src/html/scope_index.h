@@ -1,0 +1,50 @@
+// What holds what among the items of the doxygen style that have pages: the scope of each item
+// (its class, struct, union or namespace, else its group), the members of each scope, the files'
+// items, and the bases and derived classes of each class. Built once per run before the pages;
+// read only afterwards, so pages built on several threads share it.
+#pragma once
+
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "scan/items.h"
+
+namespace sylva {
+
+// `name` up to its last "::" outside template argument and parameter lists; empty when it has
+// none ("geo::Shape::area" gives "geo::Shape", "A<B::C>::f" gives "A<B::C>").
+std::string_view EnclosingScopeName(std::string_view name);
+
+// The bases a class declaration names after its ":", as written without access and "virtual"
+// ("class C : public A, protected virtual ns::B<int>" gives "A" and "ns::B<int>").
+std::vector<std::string_view> DeclaredBases(std::string_view declaration);
+
+class ScopeIndex {
+  public:
+    // `paged`: the items whose pages the run writes.
+    ScopeIndex(const ItemList& items, const std::vector<const CSylItem*>& paged);
+
+    // The paged item that holds `item`, or null.
+    const CSylItem* ScopeOf(const CSylItem& item) const;
+    // The paged items `scope` holds, in list order: the members of a class, struct, union or
+    // namespace; the items of a group that no class or namespace page holds; the items of a
+    // file that stand at file scope.
+    const std::vector<const CSylItem*>& Members(const CSylItem& scope) const;
+    // The paged classes, structs and unions that `type` names as bases, and those naming it.
+    const std::vector<const CSylItem*>& Bases(const CSylItem& type) const;
+    const std::vector<const CSylItem*>& Derived(const CSylItem& type) const;
+
+  private:
+    using ItemsOf = std::unordered_map<const CSylItem*, std::vector<const CSylItem*>>;
+    static const std::vector<const CSylItem*>& Find(const ItemsOf& map, const CSylItem& item);
+    void LinkBases(const ItemList& items, const CSylItem& type);
+
+    std::unordered_map<std::string_view, const CSylItem*> byName_;
+    std::unordered_map<const CSylItem*, const CSylItem*> scopeOf_;
+    ItemsOf members_;
+    ItemsOf bases_;
+    ItemsOf derived_;
+};
+
+}  // namespace sylva

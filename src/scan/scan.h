@@ -50,6 +50,9 @@ struct ScanJob {
     ScanMemo* memo = nullptr;
 };
 
+// The progress status while a source file is read ("%s": its path); one per file read.
+inline constexpr std::string_view kScanningFileStatus = "Scanning source file %s...";
+
 // What a walk went through: directories listed and files scanned, at any depth.
 struct ScanCounts {
     int paths = 0;

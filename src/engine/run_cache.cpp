@@ -22,7 +22,8 @@ namespace {
 
 // Changed whenever what the cache holds is laid out or derived otherwise, so that the cache of
 // another layout is discarded rather than misread.
-constexpr std::string_view kCacheFormat = "sylva-cache-1";
+// Raised whenever what the cache holds is read differently (2: search entries tell deprecation).
+constexpr std::string_view kCacheFormat = "sylva-cache-2";
 constexpr std::string_view kCacheSubdirectory = "sylva";
 constexpr std::string_view kCacheFileExtension = ".sqlite";
 // The temporary files of the index pages are named after this, short whatever the page's name.
@@ -313,6 +314,10 @@ const RunCache::PageState* RunCache::StateOf(const CSylItem& item) const {
 }
 
 void RunCache::Judge(const ItemList& items, int threadCount) {
+    itemCount_ = 0;
+    for (const ItemList::Slot& slot : items) {
+        itemCount_ += slot ? 1 : 0;
+    }
     if (store_ == nullptr) {
         return;
     }
@@ -493,6 +498,7 @@ void RunCache::Finish(RunSummary* summary, int filesScanned) {
     const int removed = RemoveGone();
     Store();
     if (summary != nullptr) {
+        summary->items = itemCount_;
         summary->sourcesReused = sources_ ? sources_->reused() : 0;
         summary->sourcesRead = filesScanned - summary->sourcesReused;
         summary->pagesBuilt = built_;

@@ -191,6 +191,9 @@ struct MasterIndexEntry {
     std::string description;
 };
 
+// The output directory's entry page, which leads to its master index.
+inline constexpr std::string_view kSiteEntryFile = "index.html";
+
 // Adds or replaces the record of `entry` in the master index `indexName` of `outputPath`, which
 // is read, changed and written anew. Returns the number of records written, or -1 when nothing
 // was written. Once the master index stands, the directory's entry page "index.html" leads to it

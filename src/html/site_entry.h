@@ -5,11 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "html/html.h"
 #include "support/reporter.h"
 
 namespace sylva {
-
-inline constexpr std::string_view kSiteEntryFile = "index.html";
 
 // The entry page that leads to the master index `masterIndexName`: a refresh and a plain link,
 // so that it needs no script and works from file:// as from a server.

@@ -15,10 +15,19 @@ add_custom_command(OUTPUT ${SYLVA_MAN_PAGE}
     DEPENDS sylva_man_page
     COMMENT "Writing the manual page sylva.1"
     VERBATIM)
-add_custom_target(sylva_man ALL DEPENDS ${SYLVA_MAN_PAGE})
+# Installed compressed, as Debian's policy asks of manual pages: gzip -9n leaves out the name and
+# time, so the same page gives the same bytes on every build.
+find_program(SYLVA_GZIP gzip REQUIRED)
+set(SYLVA_MAN_PAGE_GZ ${SYLVA_MAN_PAGE}.gz)
+add_custom_command(OUTPUT ${SYLVA_MAN_PAGE_GZ}
+    COMMAND ${SYLVA_GZIP} -9nf -k ${SYLVA_MAN_PAGE}
+    DEPENDS ${SYLVA_MAN_PAGE}
+    COMMENT "Compressing the manual page"
+    VERBATIM)
+add_custom_target(sylva_man ALL DEPENDS ${SYLVA_MAN_PAGE} ${SYLVA_MAN_PAGE_GZ})
 
 install(TARGETS sylva RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${SYLVA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${SYLVA_MAN_PAGE_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 list(TRANSFORM SYLVA_THEMES PREPEND ${PROJECT_SOURCE_DIR}/themes/ OUTPUT_VARIABLE SYLVA_THEME_FILES)
 install(FILES ${SYLVA_THEME_FILES} DESTINATION ${SYLVA_THEMES_DESTINATION})
 

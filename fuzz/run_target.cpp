@@ -48,7 +48,7 @@ int FuzzRun(const std::uint8_t* data, std::size_t size) {
         std::string relative = entry.path().lexically_relative(out).string();
         bool inProject = relative == project ||
                          entry.path().parent_path().lexically_relative(out).string() == project;
-        Require(inProject || relative == kIndexName,
+        Require(inProject || relative == kIndexName || relative == kSiteEntryFile,
                 "a file written outside the project directory");
     }
     // Every page name fits a file name (too long ones are shortened, a project whose own pages

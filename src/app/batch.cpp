@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <span>
 #include <system_error>
+#include <variant>
 
 #include "app/inotify_source.h"
 #include "app/machine_diagnostics.h"
@@ -24,6 +25,29 @@ constexpr std::string_view kSummary = "sylva: %s";
 constexpr std::string_view kUnreadableConfig = "sylva: cannot read configuration file %s: %s";
 constexpr std::string_view kSummaryAsErrors = "sylva: %s, treated as errors (-WERROR)";
 constexpr std::string_view kWatchingLine = "Watching %s for changes; Ctrl-C ends.";
+constexpr std::string_view kClosingLine = "sylva: %s, %s, %s%s; open %s";
+constexpr std::string_view kNoWarnings = "no warnings";
+constexpr std::string_view kAsErrors = ", treated as errors (-WERROR)";
+
+std::string Counted(int count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// The line that ends a run on a terminal: what it documented and wrote, its warnings, and the
+// page to open (the project's frame set).
+std::string ClosingLine(const MainFields& fields, const RunSummary& summary, int warnings,
+                        bool warningsAreErrors) {
+    std::variant<Project, ProjectRefusal> project =
+        MakeProject(fields.projectName, "", fields.outputPath, fields.masterIndexName);
+    const std::string page = std::holds_alternative<Project>(project)
+                                 ? std::get<Project>(project).framePage
+                                 : fields.outputPath;
+    return FormatLine(kClosingLine,
+                      {Counted(summary.items, "item", "items"),
+                       Counted(summary.filesWritten, "file written", "files written"),
+                       warnings > 0 ? WarningSummary(warnings) : std::string(kNoWarnings),
+                       warnings > 0 && warningsAreErrors ? kAsErrors : "", page});
+}
 
 // Why the configuration file at `path` cannot be read; empty when it can.
 std::string ConfigFileProblem(const std::string& path) {
@@ -89,7 +113,10 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
     const int warnings = actions.WarningCount();
     const MachineDiagnostics::Outcome outcome = machine->Finish(warnings);
     const bool asErrors = switches.warningsAreErrors && outcome.countedWarnings > 0;
-    if (warnings > 0) {
+    if (IsTerminal(stderr)) {
+        WriteTerminalLine(
+            stderr, ClosingLine(fields, actions.LastRun(), warnings, switches.warningsAreErrors));
+    } else if (warnings > 0) {
         WriteTerminalLine(
             stderr, FormatLine(asErrors ? kSummaryAsErrors : kSummary, {WarningSummary(warnings)}));
     }

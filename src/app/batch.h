@@ -17,7 +17,8 @@ inline constexpr int kExitNotRun = 2;    // refused: a check, an answer, a name 
 void ApplyStartValues(MainFields& fields, const StartValues& values);
 
 // Runs Create in its batch form on `fields` with the terminal as prompter, protocol, progress and
-// warning sink, and closes with a summary line on standard error when warnings were given.
+// warning sink. When standard error is a terminal the run ends with one line: items, files
+// written, warnings and the page to open; otherwise with a summary line when warnings were given.
 // Returns the exit status; with `switches.warningsAreErrors` a complete run that gave warnings
 // ends with kExitFailures. `switches.verbose` prints every protocol line. A configuration file
 // named by `switches.configFile` that cannot be read is refused before anything runs

@@ -2,6 +2,7 @@
 
 #include "app/batch.h"
 #include "app/command_line.h"
+#include "support/setting_table.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -30,8 +31,15 @@ constexpr std::string_view kFiles =
     ".I SYLVA.INI\n"
     "The configuration file read from the current directory when \\fB\\-CONFIG\\fR names none. "
     "Its lines \\fIKEY\\fR=\\fIvalue\\fR replace comment markers, keyword lists, fonts and HTML "
-    "templates. Without it the built-in defaults serve; only \\fB\\-VERBOSE\\fR tells of its "
-    "absence.\n";
+    "templates. Its absence does not change the run or its exit status: the built-in defaults "
+    "serve. Only with \\fB\\-VERBOSE\\fR does the protocol say that it cannot be accessed.\n";
+constexpr std::string_view kKeysHeading =
+    ".SH CONFIGURATION KEYS\n"
+    "A line \\fIKEY\\fR=\\fIvalue\\fR of a configuration file replaces the built-in default "
+    "of its key; lines of another form are skipped. The keys, with their defaults:\n";
+constexpr std::string_view kShortDefault = "Default: \\(lq%s\\(rq.";
+constexpr std::string_view kEmptyDefault = "Default: empty.";
+constexpr std::string_view kLongDefault = "Default: a built-in text of %s bytes.";
 constexpr std::string_view kThemeFile =
     ".TP\n"
     ".I %s\n"
@@ -60,7 +68,32 @@ constexpr std::string_view kExamples =
     "sylva \\-PROJECT=Nursery \"\\-DESC=A tree nursery\" \\-SCAN=src \\-OUT=doc \\-FORCE\n"
     "sylva \\-CONFIG=%s \\-PROJECT=Nursery \\-SCAN=src \\-OUT=doc \\-FORCE\n"
     ".fi\n"
+    ".RE\n"
+    ".PP\n"
+    "Document headers whose comments are written in the Javadoc/Doxygen style, such as\n"
+    ".PP\n"
+    ".RS\n"
+    ".nf\n"
+    "/**\n"
+    " * Fills a pond to the given depth.\n"
+    " * @param depth how deep, in centimetres\n"
+    " * @return 0 on success, \\-1 when the pond leaks\n"
+    " */\n"
+    "int pond_fill(int depth);\n"
+    ".fi\n"
+    ".RE\n"
+    ".PP\n"
+    "with\n"
+    ".PP\n"
+    ".RS\n"
+    ".nf\n"
+    "sylva \\-STYLE=doxygen \\-PROJECT=Pond \\-SCAN=include \\-OUT=doc \\-FORCE\n"
+    ".fi\n"
     ".RE\n";
+
+// Defaults longer than this, or holding bytes that are not printable ASCII (templates, the German
+// keywords in Windows-1252), are told by their length: the page stays readable and plain ASCII.
+constexpr std::size_t kShownDefaultLength = 48;
 
 // `text` as roff input text: backslashes and minus signs escaped, and a control character at the
 // start of the line made plain.
@@ -94,6 +127,33 @@ std::string Usage(std::string_view name, std::string_view argument) {
 
 void AppendTaggedParagraph(std::string& page, const std::string& tag, std::string_view text) {
     page.append(".TP\n").append(tag).append("\n").append(Escaped(text)).append("\n");
+}
+
+std::string DefaultText(std::string_view value) {
+    if (value.empty()) {
+        return std::string(kEmptyDefault);
+    }
+    bool plain = value.size() <= kShownDefaultLength;
+    for (char c : value) {
+        plain = plain && c >= 0x20 && c < 0x7F;
+    }
+    return plain ? FormatLine(kShortDefault, {Escaped(value)})
+                 : FormatLine(kLongDefault, {std::to_string(value.size())});
+}
+
+// One paragraph per configuration key, in the settings table's order.
+std::string ConfigurationKeys() {
+    std::string keys(kKeysHeading);
+    for (const SettingDefinition& setting : kSettingDefinitions) {
+        if (!setting.key.empty()) {
+            keys.append(".TP\n\\fB")
+                .append(Escaped(setting.key))
+                .append("\\fR\n")
+                .append(DefaultText(setting.defaultValue))
+                .append("\n");
+        }
+    }
+    return keys;
 }
 
 std::string Synopsis() {
@@ -131,6 +191,7 @@ std::string ManPage(std::string_view themesDirectory, std::span<const std::strin
     for (const std::string& theme : themeFiles) {
         page.append(FormatLine(kThemeFile, {Escaped(themes + "/" + theme)}));
     }
+    page.append(ConfigurationKeys());
     page.append(FormatLine(kExitStatus, {std::to_string(kExitOk), std::to_string(kExitFailures),
                                          std::to_string(kExitNotRun)}));
     std::string example = themeFiles.empty() ? themes + "/THEME.ini" : themes + "/" + themeFiles[0];

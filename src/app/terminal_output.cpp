@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "html/html.h"
+#include "scan/scan.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -12,15 +14,12 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr std::size_t kStatusWidth = 100;
 constexpr std::string_view kWarningLine = "%s:%d: warning: %s";
 constexpr std::string_view kEraseLine = "\r\033[K";
+constexpr std::string_view kCountsText = "%d files scanned, %d pages written: %s";
 
 // Whether a progress status line stands unfinished on standard error. A line written to the
 // terminal erases it first, or the line would be glued to the status text (a warning would then
 // no longer begin with its path); the next progress event draws the status again.
 bool statusLineShown = false;
-
-bool IsTerminal(std::FILE* stream) {
-    return ::isatty(::fileno(stream)) == 1;
-}
 
 std::string Printable(std::string_view text) {
     std::string shown(text);
@@ -33,7 +32,16 @@ std::string Printable(std::string_view text) {
     return shown;
 }
 
+// The part of a status format before its "%s": what every status of that kind begins with.
+constexpr std::string_view StatusKind(std::string_view format) {
+    return format.substr(0, format.find("%s"));
+}
+
 }  // namespace
+
+bool IsTerminal(std::FILE* stream) {
+    return ::isatty(::fileno(stream)) == 1;
+}
 
 void WriteTerminalLine(std::FILE* stream, std::string_view text) {
     if (statusLineShown && (stream == stderr || IsTerminal(stream))) {
@@ -75,12 +83,16 @@ TerminalProgress::~TerminalProgress() {
 }
 
 void TerminalProgress::SetStatus(std::string_view text) {
+    if (text.starts_with(StatusKind(kScanningFileStatus))) {
+        ++filesScanned_;
+    } else if (text.starts_with(StatusKind(kDescriptionPageStatus))) {
+        ++pagesWritten_;
+    }
     status_ = text;
     Draw();
 }
 
-void TerminalProgress::SetPos(int pos) {
-    pos_ = pos;
+void TerminalProgress::SetPos(int) {
     Draw();
 }
 
@@ -92,8 +104,9 @@ void TerminalProgress::Draw() {
     if (statusLineShown && now - lastDraw_ < kRedrawInterval) {
         return;
     }
-    std::string line =
-        std::string(kEraseLine) + "[" + std::to_string(pos_) + "] " + Printable(status_);
+    std::string line = std::string(kEraseLine) +
+                       FormatLine(kCountsText, {std::to_string(filesScanned_),
+                                                std::to_string(pagesWritten_), Printable(status_)});
     if (line.size() > kStatusWidth) {
         line.resize(kStatusWidth);
     }

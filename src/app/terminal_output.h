@@ -38,9 +38,14 @@ class TerminalDiagnostics : public DiagnosticSink {
     void Warning(std::string_view file, int line, std::string_view text) override;
 };
 
+// True when `stream` is a terminal.
+bool IsTerminal(std::FILE* stream);
+
 // The progress dialog as one self-overwriting status line on standard error, drawn only when
 // standard error is a terminal and at most every few milliseconds, so that a large run does not
-// spend its time painting.
+// spend its time painting. The line counts the source files read and the description pages
+// written so far, told apart by the statuses the run sets for each ("12 files scanned, 30 pages
+// written: Generate html description file X...").
 class TerminalProgress : public CZTProgressDlg {
   public:
     TerminalProgress();
@@ -51,6 +56,7 @@ class TerminalProgress : public CZTProgressDlg {
     void ShowPercent(bool) override {}
     void SetStep(int) override {}
     void SetStatus(std::string_view text) override;
+    // The position only redraws: the counts tell a reader more than the running event number.
     void SetPos(int pos) override;
 
   private:
@@ -58,7 +64,8 @@ class TerminalProgress : public CZTProgressDlg {
 
     bool enabled_;
     std::string status_;
-    int pos_ = 0;
+    int filesScanned_ = 0;
+    int pagesWritten_ = 0;
     bool drawn_ = false;
     std::chrono::steady_clock::time_point lastDraw_;
 };

@@ -49,6 +49,7 @@ std::string DefaultCacheDirectory();
 
 // What a run did, for a line that tells it.
 struct RunSummary {
+    int items = 0;          // items documented, each with its description page
     int sourcesRead = 0;    // source files read
     int sourcesReused = 0;  // source files whose earlier reading was used
     int pagesBuilt = 0;     // description pages built

@@ -24,7 +24,7 @@ namespace {
 
 // Changed whenever what the cache holds is laid out or derived otherwise, so that the cache of
 // another layout is discarded rather than misread.
-constexpr std::string_view kCacheFormat = "sylva-cache-2";
+constexpr std::string_view kCacheFormat = "sylva-cache-3";
 constexpr std::string_view kCacheSubdirectory = "sylva";
 constexpr std::string_view kCacheFileExtension = ".sqlite";
 // The temporary files of the index pages are named after this, short whatever the page's name.
@@ -346,6 +346,10 @@ Digest NeighbourhoodDigest(const CSylItem& item, const ScopeIndex& scopes) {
 }  // namespace
 
 void RunCache::Judge(const ItemList& items, int threadCount) {
+    itemCount_ = 0;
+    for (const ItemList::Slot& slot : items) {
+        itemCount_ += slot ? 1 : 0;
+    }
     if (store_ == nullptr) {
         return;
     }
@@ -596,6 +600,7 @@ void RunCache::Finish(RunSummary* summary, int filesScanned) {
     const int removed = RemoveGone();
     Store();
     if (summary != nullptr) {
+        summary->items = itemCount_;
         summary->sourcesReused = sources_ ? sources_->reused() : 0;
         summary->sourcesRead = filesScanned - summary->sourcesReused;
         summary->pagesBuilt = built_;

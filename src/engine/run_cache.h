@@ -40,7 +40,8 @@ class RunCache : public PageMemo {
     ScanMemo* scanMemo() { return sources_.get(); }
     OutputSink& output() { return *output_; }
 
-    // After the scan and the clean-up: judges which pages come out as the last run built them.
+    // After the scan and the clean-up: counts the items and judges which pages come out as the
+    // last run built them.
     void Judge(const ItemList& items, int threadCount);
 
     // The See also check of a page: the warnings the last run gave when the page is fresh (null
@@ -95,6 +96,7 @@ class RunCache : public PageMemo {
     Digest searchKey_;
     bool indexFresh_ = false;
     int built_ = 0;
+    int itemCount_ = 0;
     std::vector<PageState> pages_;
     std::unordered_map<const CSylItem*, std::size_t> pageOf_;
     std::unordered_map<std::string_view, std::size_t> pageAt_;  // by path

@@ -28,7 +28,6 @@ namespace sylva {
 
 namespace {
 
-constexpr std::string_view kProgressStatus = "Generate html description file %s...";
 constexpr std::string_view kProtocolLine = "    %s to HTML %s (type: %s)";
 constexpr std::string_view kOpenFailure = "    ERROR: Cannot access to HTML-file %s !";
 constexpr std::string_view kPreStart = "<pre>";
@@ -257,7 +256,7 @@ int WriteDescriptionPages(PageJob& job) {
         [&](std::size_t i, BuiltPage& page) {
             const CSylItem& item = *pageItems[i];
             const PageRecord* fresh = page.built ? nullptr : job.memo->Fresh(item);
-            job.reporter.Status(FormatLine(kProgressStatus, {item.name}));
+            job.reporter.Status(FormatLine(kDescriptionPageStatus, {item.name}));
             job.reporter.Advance();
             job.reporter.Protocol(
                 FormatLine(kProtocolLine,

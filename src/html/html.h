@@ -157,6 +157,9 @@ struct PageJob {
 // progress and warns of quoted texts that name an item only when letter case is ignored.
 void CrossLink(PageJob& job);
 
+// The progress status while an item's page is written ("%s": the item's name); one per page.
+inline constexpr std::string_view kDescriptionPageStatus = "Generate html description file %s...";
+
 // One page per item that passes the type filter; returns how many were written.
 int WriteDescriptionPages(PageJob& job);
 
@@ -191,9 +194,13 @@ struct MasterIndexEntry {
     std::string description;
 };
 
+// The output directory's entry page, which leads to its master index.
+inline constexpr std::string_view kSiteEntryFile = "index.html";
+
 // Adds or replaces the record of `entry` in the master index `indexName` of `outputPath`, which
 // is read, changed and written anew. Returns the number of records written, or -1 when nothing
-// was written.
+// was written. Once the master index stands, the directory's entry page "index.html" leads to it
+// (WriteSiteEntry).
 [[nodiscard]] int AddToMasterIndex(const Settings& settings, Reporter& reporter,
                                    const std::string& outputPath, const std::string& indexName,
                                    const MasterIndexEntry& entry);

@@ -18,6 +18,7 @@
 #include "html/output_files.h"
 #include "html/page_names.h"
 #include "html/placeholders.h"
+#include "html/site_entry.h"
 #include "support/atomic_file.h"
 #include "support/file_lock.h"
 #include "support/line_reader.h"
@@ -294,10 +295,14 @@ int AddToMasterIndex(const Settings& settings, Reporter& reporter, const std::st
     reporter.Protocol(FormatLine(kAddingRecord, {indexName, entry.name}));
     const std::string page =
         BuildPage(settings, records, gap, &reporter, CZTTime::Now().GetTimeAsString());
-    if (HoldsPage(path, page, BuildPage(settings, records, gap, nullptr, kOtherDate))) {
-        return records.GetSize();
+    const int listed = HoldsPage(path, page, BuildPage(settings, records, gap, nullptr, kOtherDate))
+                           ? records.GetSize()
+                           : WritePage(reporter, path, page, records.GetSize());
+    // Under the same lock, so that two runs never replace the entry page at once.
+    if (listed >= 0) {
+        WriteSiteEntry(reporter, outputPath, indexName);
     }
-    return WritePage(reporter, path, page, records.GetSize());
+    return listed;
 }
 
 int RemoveFromMasterIndex(const Settings& settings, Reporter& reporter,

@@ -43,6 +43,37 @@ bool IsStopWord(std::string_view term, std::size_t hash) {
     return false;
 }
 
+// Hands `add` the terms of each word of `name` (UTF-8): the whole word and the last part of the
+// last word at kWholeNameWord, every other part at kNameWord.
+template <typename Add>
+void AddNameWords(std::string_view name, Add& add) {
+    std::vector<std::string_view> words;
+    std::size_t start = std::string_view::npos;
+    for (std::size_t position = 0; position < name.size();) {
+        const std::size_t at = position;
+        if (IsWordCharacter(NextCharacter(name, position))) {
+            start = start == std::string_view::npos ? at : start;
+        } else if (start != std::string_view::npos) {
+            words.push_back(name.substr(start, at - start));
+            start = std::string_view::npos;
+        }
+    }
+    if (start != std::string_view::npos) {
+        words.push_back(name.substr(start));
+    }
+    std::vector<std::string> terms;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        terms.clear();
+        ForEachTerm(words[w], [&terms](std::string_view term) { terms.emplace_back(term); });
+        const std::string whole = FoldCase(words[w]);
+        for (std::size_t t = 0; t < terms.size(); ++t) {
+            const bool lastPart = w + 1 == words.size() && t + 1 == terms.size();
+            add(terms[t],
+                terms[t] == whole || lastPart ? TermLevel::kWholeNameWord : TermLevel::kNameWord);
+        }
+    }
+}
+
 }  // namespace
 
 // Sorted in byte order; one-character words are never indexed and need no place here.
@@ -63,6 +94,7 @@ IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
     indexed.group = ToUtf8(entry.group);
     indexed.type = ToUtf8(entry.type);
     indexed.summary = ToUtf8(entry.summary);
+    indexed.deprecated = entry.deprecated;
 
     // Every occurrence of a term, its text kept in `texts`; then each term once, at the best
     // level it occurs at. Sorting by hash, not by text, keeps this cheap: the order is not kept.
@@ -90,7 +122,7 @@ IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
     if (!indexed.name.empty()) {
         add(FoldCase(indexed.name), TermLevel::kFullName);
     }
-    ForEachTerm(indexed.name, [&add](std::string_view term) { add(term, TermLevel::kNameWord); });
+    AddNameWords(indexed.name, add);
     std::string converted;
     auto addText = [&add, &converted](std::string_view bytes, TermLevel level) {
         ForEachTerm(AsUtf8(bytes, converted),
@@ -123,6 +155,7 @@ IndexedEntry IndexSearchEntry(const SearchEntry& entry) {
 std::string EncodeIndexedEntry(const IndexedEntry& entry) {
     ByteWriter out;
     out.Text(entry.name).Text(entry.page).Text(entry.group).Text(entry.type).Text(entry.summary);
+    out.Number(entry.deprecated ? 1 : 0);
     out.Number(entry.terms.size());
     for (const IndexedTerm& term : entry.terms) {
         out.Text(term.text).Number(static_cast<std::uint64_t>(term.level));
@@ -137,6 +170,7 @@ std::optional<IndexedEntry> DecodeIndexedEntry(std::string_view bytes) {
          {&entry.name, &entry.page, &entry.group, &entry.type, &entry.summary}) {
         *text = in.Text();
     }
+    entry.deprecated = in.Below(2) == 1;
     for (std::uint64_t count = in.Number(); in.ok() && entry.terms.size() < count;) {
         std::string text(in.Text());
         const auto level =

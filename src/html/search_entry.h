@@ -20,15 +20,19 @@ struct SearchEntry {
     std::string summary;      // the first sentence of its description, plain text
     std::string description;  // plain text of its Description section
     std::string other;        // plain text of the other sections that are searched
+    bool deprecated = false;  // ranked after the items that match as well
 };
 
-// How an item holds a term, best first. The runtime ranks a match by it: exact name, name
-// prefix (both kFullName), word of the name, word of the description, word of other sections.
+// How an item holds a term, best first. The runtime ranks a match by it: exact name, a whole
+// word or the last part of the name typed in full, name prefix, another part of the name, a
+// word of the description, a word of other sections (search.js, Score).
 enum class TermLevel : std::uint8_t {
-    kFullName = 0,  // the whole name, in lower case
-    kNameWord = 1,
-    kDescriptionWord = 2,
-    kOtherWord = 3,
+    kFullName = 0,       // the whole name, in lower case
+    kWholeNameWord = 1,  // a whole word of the name ("plant" of "CBed::Plant"), or the last part
+                         // of its last word ("oid" of "git_oid")
+    kNameWord = 2,       // another part of a word of the name ("cbed" of "CBed::Plant")
+    kDescriptionWord = 3,
+    kOtherWord = 4,
 };
 
 // A term of an entry: its text, its std::hash (taken where the entry is derived, so that the
@@ -46,6 +50,7 @@ struct IndexedEntry {
     std::string group;
     std::string type;
     std::string summary;
+    bool deprecated = false;
     std::vector<IndexedTerm> terms;
 };
 

@@ -16,12 +16,12 @@ constexpr std::string_view kScriptExtension = ".js";
 // Shards take the first characters of their terms as key; one-character terms have their own.
 constexpr std::size_t kShardKeyLength = 2;
 
-// A posting is one number, (item - previous item of the term) * 4 + level, written least
+// A posting is one number, (item - previous item of the term) * 8 + level, written least
 // significant digit first in digits of 5 bits: kDigits[0..31] ends a number, kDigits[32..63]
 // is followed by more. None of them needs escaping in a string literal.
 constexpr std::string_view kDigits =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
-constexpr int kLevelBits = 2;
+constexpr int kLevelBits = 3;
 constexpr int kDigitBits = 5;
 
 void AppendPosting(std::string& out, std::uint64_t value) {
@@ -112,6 +112,9 @@ std::size_t TextNumber(std::vector<std::string>& texts, std::string text) {
 
 void SearchIndexWriter::Add(IndexedEntry entry) {
     const auto item = static_cast<std::uint32_t>(count_);
+    if (entry.deprecated) {
+        deprecated_.push_back(item);
+    }
     for (IndexedTerm& term : entry.terms) {
         Term& found = terms_.Find(std::move(term.text), term.hash);
         std::uint64_t distance = item - found.lastItem;
@@ -257,7 +260,11 @@ Status SearchIndexWriter::Finish() {
     AppendStringList(manifest, std::vector<std::string_view>(splitKeys.begin(), splitKeys.end()));
     manifest.append(",\"stop\":");
     AppendStringList(manifest, kStopWords);
-    manifest.append("});\n");
+    manifest.append(",\"deprecated\":[");
+    for (std::size_t i = 0; i < deprecated_.size(); ++i) {
+        manifest.append(i > 0 ? "," : "").append(std::to_string(deprecated_[i]));
+    }
+    manifest.append("]});\n");
     Write(std::string(kSearchManifestFile), manifest);
 
     for (const Shard& shard : shards) {

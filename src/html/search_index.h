@@ -4,7 +4,8 @@
 // Each file is a script that hands its data to the runtime's global SylvaSearch, so a browser
 // loads it with a <script> element and needs no fetch. A query loads only a small part of the
 // index:
-//   sylva_search_index.js      the manifest: item count, block size, the shard keys, stop words
+//   sylva_search_index.js      the manifest: item count, block size, the shard keys, stop words,
+//                              the deprecated items
 //   sylva_search_w_<key>.js    a shard: the terms beginning with <key> (the first two characters
 //                              of a term, more where a shard would outgrow kShardBudget), each
 //                              with its postings (the items that hold it, and how)
@@ -80,6 +81,9 @@ class SearchIndexWriter {
     // refer to by number.
     std::string blockRows_;
     std::vector<std::string> blockTexts_;
+    // The numbers of the deprecated items, in order: the manifest names them, so that the
+    // runtime ranks them last among equal matches without loading the item table.
+    std::vector<std::uint32_t> deprecated_;
 };
 
 }  // namespace sylva

@@ -18,6 +18,27 @@ constexpr std::string_view kOpenFailure = "    ERROR: Cannot access to search fi
 // Longer first sentences are cut in the result list.
 constexpr std::size_t kSummaryLimit = 160;
 
+// What marks an item deprecated: a deprecation note in its description (the doxygen style's
+// @deprecated), or the attribute in its declaration.
+constexpr std::string_view kDeprecatedNote = "<dl class=\"note deprecated\">";
+constexpr std::array<std::string_view, 3> kDeprecatedAttributes = {
+    "[[deprecated", "__attribute__((deprecated", "__declspec(deprecated"};
+
+bool IsDeprecated(const CSylItem& item, const CZTStringArray& description) {
+    const std::string_view declaration = item.Declaration();
+    for (std::string_view attribute : kDeprecatedAttributes) {
+        if (declaration.find(attribute) != std::string_view::npos) {
+            return true;
+        }
+    }
+    for (int i = 0; i < description.GetSize(); ++i) {
+        if (description.GetAt(i).find(kDeprecatedNote) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AppendPlainLines(std::string& out, const CZTStringArray& lines, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         std::string plain = PlainTextOfHtml(lines.GetAt(static_cast<int>(i)));
@@ -59,6 +80,7 @@ IndexedEntry SearchEntryOf(const PageJob& job, const CSylItem& item, const PageT
                          count);
     }
     entry.summary = FirstSentence(entry.description, kSummaryLimit);
+    entry.deprecated = IsDeprecated(item, text.sections[kSectionDescription]);
     return IndexSearchEntry(entry);
 }
 

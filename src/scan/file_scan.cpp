@@ -23,7 +23,6 @@ namespace {
 
 constexpr std::size_t kPieceChars = 999;
 constexpr std::size_t kMarkerChars = 5;
-constexpr std::string_view kScanningStatus = "Scanning source file %s...";
 constexpr std::string_view kScanningLine = "  Scanning file %s...";
 constexpr std::string_view kCannotAccess = "  ERROR: Cannot access file %s !";
 constexpr std::string_view kFileDone = "  File done, scanned items %d.";
@@ -85,7 +84,7 @@ bool MarkerListHolds(std::string_view markerList, std::string_view marker) {
 }
 
 void AnnounceFile(Reporter& reporter, const std::string& path) {
-    reporter.Status(FormatLine(kScanningStatus, {path}));
+    reporter.Status(FormatLine(kScanningFileStatus, {path}));
     reporter.Advance();
     reporter.Protocol(FormatLine(kScanningLine, {CZTString(path).GetFilename()}));
 }

@@ -58,6 +58,9 @@ struct SourcePlace {
     int line = 0;
 };
 
+// The progress status while a source file is read ("%s": its path); one per file read.
+inline constexpr std::string_view kScanningFileStatus = "Scanning source file %s...";
+
 // What a walk went through: directories listed and files scanned, at any depth.
 struct ScanCounts {
     int paths = 0;

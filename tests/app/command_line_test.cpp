@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/man_page.h"
+#include "support/setting_table.h"
 #include "test_support/process.h"
 #include "test_support/scratch_dir.h"
 
@@ -195,6 +196,18 @@ TEST(UsageAndManualPage, NameEveryOptionAndTheInstalledThemes) {
         EXPECT_NE(text.find("/opt/sy-lva/themes/" + theme), std::string::npos) << theme;
     }
     EXPECT_NE(text.find("Sylva " SYLVA_VERSION), std::string::npos);
+    // Every configuration key of the settings table, and an example in the doxygen style.
+    for (const SettingDefinition& setting : kSettingDefinitions) {
+        if (!setting.key.empty()) {
+            EXPECT_NE(text.find(std::string(setting.key) + "\n"), std::string::npos) << setting.key;
+        }
+    }
+    EXPECT_NE(text.find("SYL_HTML_SEARCH\n              Default: \"0\"."), std::string::npos);
+    EXPECT_NE(text.find("@param depth"), std::string::npos);
+    EXPECT_NE(text.find("sylva -STYLE=doxygen"), std::string::npos);
+    for (char c : text) {
+        EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << static_cast<int>(c);
+    }
 }
 }  // namespace
 }  // namespace sylva

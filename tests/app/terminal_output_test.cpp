@@ -1,5 +1,6 @@
 // Batch mode's terminal output on a real pseudo-terminal: lines written while a progress status
-// line stands must not be glued to it.
+// line stands must not be glued to it, the status counts files and pages, and a run ends with
+// the line that says where its pages are.
 #include "app/terminal_output.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@
 #include <unistd.h>
 
 #include <string>
+
+#include "app/batch.h"
+#include "test_support/scratch_dir.h"
 
 namespace sylva {
 namespace {
@@ -68,13 +72,44 @@ TEST(TerminalOutput, ALineWrittenUnderAStatusLineErasesItFirstAndTheStatusComesB
     }
     WriteTerminalLine(stderr, "sylva: 1 warning given");
     EXPECT_EQ(terminal.Output(),
-              "\r\033[K[0] Scanning a.h"
+              "\r\033[K0 files scanned, 0 pages written: Scanning a.h"
               "\r\033[Ksrc/a.h:3: warning: text\n"
-              "\r\033[K[1] Scanning a.h"
+              "\r\033[K0 files scanned, 0 pages written: Scanning a.h"
               "\r\033[KERROR: x\n"
               // The progress ends without a status line to erase.
               "\r\033[K"
               "sylva: 1 warning given\n");
+}
+
+TEST(TerminalOutput, TheStatusCountsFilesAndPagesAndARunEndsWithWhereItsPagesAre) {
+    {
+        StderrOnTerminal terminal;
+        TerminalProgress progress;
+        progress.SetStatus("Scanning source file src/a.h...");
+        progress.SetStatus("Generate html description file Open...");
+        EXPECT_EQ(terminal.Output(),
+                  "\r\033[K1 files scanned, 0 pages written: Scanning source file src/a.h...");
+    }
+    test::ScratchDir dir;
+    const test::CurrentDirectory cwd(dir.path());  // no SYLVA.INI: the defaults serve
+    dir.Write("src/door.h", "/**--\nDescription: Opens.\n--e*/\nint Open(int how);\n");
+    dir.Write("src/lock.h", "/**--\nDescription: Locks.\nSee also: \"Shut\"\n--e*/\nint Lock();\n");
+    MainFields fields;
+    fields.scanPath = dir.File("src");
+    fields.outputPath = dir.File("out");
+    fields.projectName = "Demo";
+    StartValues switches;
+    switches.warningsAreErrors = true;
+    StderrOnTerminal terminal;
+    EXPECT_EQ(RunBatchGeneration(fields, switches), kExitFailures);
+    const std::string output = terminal.Output();
+    EXPECT_NE(output.find("2 files scanned"), std::string::npos) << output;
+    // Two pages, the project index, the index frame and the frame set.
+    EXPECT_TRUE(
+        output.ends_with("\r\033[Ksylva: 2 items, 5 files written, 1 warning given, treated "
+                         "as errors (-WERROR); open " +
+                         dir.File("out/Demo/Demo_frame.HTML") + "\n"))
+        << output;
 }
 
 }  // namespace

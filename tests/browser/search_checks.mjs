@@ -40,6 +40,11 @@ const kExamplesQueries = [
         names: ['NURSERY_MIN_CUT_HEIGHT']
     },
     {what: 'two words, each anywhere', query: 'water bed', first: 'WaterBed'},
+    {
+        what: 'the last part of a name before a name that only begins with it',
+        query: 'bed',
+        first: 'CBed'
+    },
     kNoResultQuery,
     kHostileQuery,
 ];

@@ -25,7 +25,26 @@ const kPhoneViewport = {
     height: 844
 };
 
+const kLongParameter = {
+    name: 'git_repository_open_ext_options_for_a_repository_found_by_searching_upwards',
+    type: 'const struct git_repository_open_extended_options_with_a_very_long_name *',
+};
+
 function Fail(message) { throw new Error(message); }
+
+// Runs inside a description page: gives its parameter table (one of the page's own class when it
+// has none) a row with a long name and type, as real libraries have them.
+function AddLongParameter(parameter) {
+    let table = document.querySelector('table.params');
+    if (table === null) {
+        table = document.createElement('table');
+        table.className = 'params';
+        document.body.appendChild(table);
+    }
+    const row = table.insertRow();
+    row.insertCell().textContent = parameter.name;
+    row.insertCell().textContent = parameter.type;
+}
 
 // Runs inside a frame or page. The colours a reader sees behind and in the body: a transparent
 // body shows the root element's background, and a transparent root shows the canvas.
@@ -335,6 +354,13 @@ async function CheckPhone({browserContext, site, statuses, state, consoleErrors}
             for (const url of await FramesScrollingSideways(phone)) {
                 problems.push(`${scheme}: ${url} scrolls sideways`);
             }
+        }
+        // A description page alone, with a long parameter: it fits the screen, or only its table
+        // scrolls.
+        await phone.goto(state.item.href, {waitUntil: 'load'});
+        await phone.evaluate(AddLongParameter, kLongParameter);
+        for (const url of await FramesScrollingSideways(phone)) {
+            problems.push(`${url} with a long parameter name scrolls sideways`);
         }
         // A linked search: the frame set hands ?q= to its index and opens it.
         const linked = await OpenQueryLink(phone, state.frameSetUrl, plan.open, 'Index');

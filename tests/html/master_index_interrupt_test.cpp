@@ -94,10 +94,11 @@ TEST(MasterIndexInterrupted, AKilledWriterLeavesTheOldOrTheNewPageWhole) {
         }
         addedBefore.push_back(counts.back());
     }
-    // The next change clears away what the killed writers left: only the page stays.
+    // The next change clears away what the killed writers left: only the page and the entry page
+    // that leads to it stay.
     Reporter reporter;
     ASSERT_GT(AddToMasterIndex(settings, reporter, dir.path(), kIndexName, {"Last", "", "d"}), 0);
-    EXPECT_EQ(test::Entries(dir.path()), std::vector<std::string>{kIndexName});
+    EXPECT_EQ(test::Entries(dir.path()), (std::vector<std::string>{kIndexName, "index.html"}));
 }
 
 }  // namespace

@@ -106,8 +106,46 @@ TEST(MasterIndex, TheFirstAddWritesAPageWithOneRecord) {
             "", "  Read HTML master index " + index.Path() + ".",
             "  There is no previous master index file.", "  Current items in main header: 0",
             "  Add HTML index link to master index SYLVA_MAIN_INDEX.HTML for project Alpha."}));
-    // The output directory is published as it is: nothing but the page may be left beside it.
-    EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
+    // The output directory is published as it is: nothing but the page and the entry page that
+    // leads to it may be left there.
+    EXPECT_EQ(test::Entries(index.dir.path()),
+              (std::vector<std::string>{kIndexName, "index.html"}));
+}
+
+TEST(MasterIndex, TheEntryPageLeadsToTheIndexIsKeptWhenSameAndNeverReplacesAPageOfTheUsers) {
+    MasterIndex index;
+    ASSERT_EQ(index.Add("Alpha"), 1);
+    const std::string entry = index.dir.File("index.html");
+    const std::string page = test::ReadFile(entry);
+    EXPECT_NE(page.find("<meta http-equiv=\"refresh\" content=\"0; url=SYLVA_MAIN_INDEX.HTML\">"),
+              std::string::npos);
+    EXPECT_NE(page.find("<a href=\"SYLVA_MAIN_INDEX.HTML\">"), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+
+    // A later add leaves the page that already leads there alone, as it does the master index.
+    std::filesystem::last_write_time(entry, std::filesystem::file_time_type{});
+    ASSERT_EQ(index.Add("Beta"), 2);
+    EXPECT_EQ(std::filesystem::last_write_time(entry), std::filesystem::file_time_type{});
+
+    // Another name for the master index: Sylva's own page follows it, escaped for the URL.
+    ASSERT_EQ(AddToMasterIndex(index.settings, index.reporter, index.dir.path(), "all; \"x\".html",
+                               {"Alpha", "", "d"}),
+              1);
+    EXPECT_NE(test::ReadFile(entry).find("url=all%3B%20%22x%22.html\""), std::string::npos);
+
+    // The user's own start page, and a link, are never replaced.
+    index.dir.Write("index.html", "<p>my site</p>\n");
+    ASSERT_EQ(index.Add("Gamma"), 3);
+    EXPECT_EQ(test::ReadFile(entry), "<p>my site</p>\n");
+    EXPECT_TRUE(index.Reported("  " + entry +
+                               " is not written by Sylva, it is left as it is; the site's root "
+                               "address does not lead to the master index."));
+    std::filesystem::remove(entry);
+    index.dir.Write("elsewhere.html", "mine\n");
+    std::filesystem::create_symlink(index.dir.File("elsewhere.html"), entry);
+    ASSERT_EQ(index.Add("Delta"), 4);
+    EXPECT_TRUE(std::filesystem::is_symlink(entry));
+    EXPECT_EQ(test::ReadFile(index.dir.File("elsewhere.html")), "mine\n");
 }
 
 TEST(MasterIndex, RegeneratingAProjectReplacesItsRecord) {
@@ -251,7 +289,8 @@ TEST(MasterIndex, RemovingTheOnlyProjectLeavesHeadAndTail) {
     index.Add("Alpha");
     EXPECT_EQ(index.Remove("Alpha"), 0);
     EXPECT_EQ(index.Content(), kHead + kTail);
-    EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
+    EXPECT_EQ(test::Entries(index.dir.path()),
+              (std::vector<std::string>{kIndexName, "index.html"}));
     EXPECT_TRUE(index.Reported(
         "  Recreate HTML index link to master index SYLVA_MAIN_INDEX.HTML for project Alpha."));
 }
@@ -286,7 +325,8 @@ TEST(MasterIndex, AFullDiskKeepsTheOldPage) {
               0u)
         << index.ProtocolLines().back();
     EXPECT_EQ(index.reporter.failureCount(), 1);
-    EXPECT_EQ(test::Entries(index.dir.path()), std::vector<std::string>{kIndexName});
+    EXPECT_EQ(test::Entries(index.dir.path()),
+              (std::vector<std::string>{kIndexName, "index.html"}));
 }
 
 TEST(MasterIndex, APageThatExistsButCannotBeReadWholeIsNeverOverwritten) {
@@ -400,7 +440,7 @@ TEST(MasterIndex, ConcurrentAddsIntoOneDirectoryKeepEveryRecordAndLeaveOnlyThePa
             EXPECT_GE(records.Find(key, true, false), 0) << key;
         }
     }
-    EXPECT_EQ(test::Entries(dir.path()), std::vector<std::string>{kIndexName});
+    EXPECT_EQ(test::Entries(dir.path()), (std::vector<std::string>{kIndexName, "index.html"}));
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ std::vector<std::pair<int, int>> Postings(const Files& files, const std::string&
         value += digit % 32 * scale;
         scale = digit >= 32 ? scale * 32 : 1;
         if (digit < 32) {
-            item += static_cast<int>(value / 4);
-            postings.emplace_back(item, static_cast<int>(value % 4));
+            item += static_cast<int>(value / 8);
+            postings.emplace_back(item, static_cast<int>(value % 8));
             value = 0;
         }
     }
@@ -148,21 +148,35 @@ TEST(SearchIndexWriter, PostingsTellWhereEachItemHoldsATerm) {
     index.Add(Entry("CBed::Plant", "sets a plant into the bed", ""));
     index.Add(Entry("Water", "no match here", "Remarks mention a plant"));
     index.Add(Entry("The", "the the", ""));
+    index.Add(Entry("git_transport::oid_type"));
+    SearchEntry old = Entry("GIT_OID_RAW");
+    old.deprecated = true;
+    index.Add(old);
+    index.Add(Entry("git_oid"));
     Files& files = index.Finish();
 
-    enum { kFull, kNameWord, kDescription, kOther };
+    enum { kFull, kWholeWord, kNameWord, kDescription, kOther };
     EXPECT_EQ(Postings(files, "plant"),
-              (std::vector<std::pair<int, int>>{{0, kFull}, {1, kNameWord}, {2, kOther}}));
+              (std::vector<std::pair<int, int>>{{0, kFull}, {1, kWholeWord}, {2, kOther}}));
+    // A whole word of the name and the last part of its last word rank above its other parts.
+    EXPECT_EQ(Postings(files, "oid"),
+              (std::vector<std::pair<int, int>>{{4, kNameWord}, {5, kNameWord}, {6, kWholeWord}}));
+    EXPECT_EQ(Postings(files, "oid_type"), (std::vector<std::pair<int, int>>{{4, kWholeWord}}));
+    EXPECT_EQ(Postings(files, "type"), (std::vector<std::pair<int, int>>{{4, kWholeWord}}));
+    EXPECT_EQ(Postings(files, "transport"), (std::vector<std::pair<int, int>>{{4, kNameWord}}));
+    EXPECT_EQ(Postings(files, "raw"), (std::vector<std::pair<int, int>>{{5, kWholeWord}}));
+    EXPECT_NE(files["sylva_search_index.js"].find(",\"deprecated\":[5]});"), std::string::npos);
     EXPECT_EQ(Postings(files, "cbed::plant"), (std::vector<std::pair<int, int>>{{1, kFull}}));
     EXPECT_EQ(Postings(files, "bed"), (std::vector<std::pair<int, int>>{{1, kNameWord}}));
+    EXPECT_EQ(Postings(files, "cbed"), (std::vector<std::pair<int, int>>{{1, kWholeWord}}));
     EXPECT_EQ(Postings(files, "remarks"), (std::vector<std::pair<int, int>>{{2, kOther}}));
     // Stop words are not indexed in texts, but a name is always found.
     EXPECT_EQ(Postings(files, "the"), (std::vector<std::pair<int, int>>{{3, kFull}}));
     EXPECT_TRUE(Postings(files, "into").empty());
     // The group is a word of every item.
-    EXPECT_EQ(Postings(files, "beds").size(), 4u);
+    EXPECT_EQ(Postings(files, "beds").size(), 7u);
 
-    EXPECT_NE(files["sylva_search_index.js"].find("\"items\":4,\"block\":64,\"keys\":["),
+    EXPECT_NE(files["sylva_search_index.js"].find("\"items\":7,\"block\":64,\"keys\":["),
               std::string::npos);
     EXPECT_NE(files["sylva_search_index.js"].find("\"pl\""), std::string::npos);
     EXPECT_EQ(
@@ -284,9 +298,9 @@ TEST(SearchPages, ARunWithSearchIndexesWhatThePagesShowAndWithoutItWritesNoSearc
             files["sylva_search_i_0.js"],
             "SylvaSearch.items(0,[\"Files\",\"Public Helper\"],[[\"Open\",\"SYLVA_Open.html\","
             "0,1,\"Opens a file.\"]]);\n");
-        EXPECT_EQ(Postings(files, "reads"), (std::vector<std::pair<int, int>>{{0, 2}}));
-        EXPECT_EQ(Postings(files, "lockfile"), (std::vector<std::pair<int, int>>{{0, 3}}));
-        EXPECT_EQ(Postings(files, "firstversion"), (std::vector<std::pair<int, int>>{{0, 3}}));
+        EXPECT_EQ(Postings(files, "reads"), (std::vector<std::pair<int, int>>{{0, 3}}));
+        EXPECT_EQ(Postings(files, "lockfile"), (std::vector<std::pair<int, int>>{{0, 4}}));
+        EXPECT_EQ(Postings(files, "firstversion"), (std::vector<std::pair<int, int>>{{0, 4}}));
         for (std::string absent : {"zebra", "quokka", "change"}) {
             EXPECT_TRUE(Postings(files, absent).empty()) << absent;
         }

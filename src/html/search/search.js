@@ -5,9 +5,10 @@
 // a query loads only what it needs: the manifest, one shard per word typed, and the blocks of the
 // item table that hold the results shown.
 //
-// Ranking, best first: the whole name, a prefix of the name, a word of the name, a word of the
-// description, a word of the other sections; a word typed in full before one only begun; then
-// the order of the items. Words are split and folded as the index's writer does it: only ASCII
+// Ranking, best first: the whole name; a whole word or the last part of the name ("oid" in
+// git_oid); a prefix of the name; another part of the name; a word of the description; a word of
+// the other sections; a word typed in full before one only begun; a deprecated item after the
+// others of the same match; then the order of the items. Words are split and folded as the index's writer does it: only ASCII
 // letters are folded, and a word is a run of ASCII letters, digits, '_' and characters above
 // U+00BF other than punctuation.
 //
@@ -25,10 +26,10 @@ const kShardPrefix = 'sylva_search_w_';
 const kBlockPrefix = 'sylva_search_i_';
 const kScriptExtension = '.js';
 const kShardKeyLength = 2;
-// A posting: (item - previous item) * 4 + level, in digits of 5 bits, least significant first;
+// A posting: (item - previous item) * 8 + level, in digits of 5 bits, least significant first;
 // the first 32 digits end a number, the others are followed by more.
 const kDigits = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_';
-const kLevelCount = 4;
+const kLevelCount = 8;
 const kDigitBase = 32;
 const kNoMatch = 255;
 const kResultsShown = 20;
@@ -65,6 +66,7 @@ window.SylvaSearch = {
             keys: new Set(data.keys),
             split: new Set(data.split),
             stop: new Set(data.stop),
+            deprecated: new Set(data.deprecated ?? []),
         };
     },
     shard(key, list) { shards.set(key, list); },
@@ -152,13 +154,19 @@ function WordsOf(text) {
     return words;
 }
 
-// How well a term matches: 0 is the whole name, 2 a name begun; then per level a word typed in
-// full and one begun.
+// How well a term matches, lower is better. Levels as the index's writer files them: 0 the whole
+// name, 1 a whole word or the last part of the name, 2 another part of it, 3 a word of the
+// description, 4 of the other sections. A whole name or word typed in full ranks above a name
+// begun; a part begun ranks with a whole word begun.
 function Score(level, exact) {
-    if (level === 0) {
-        return exact ? 0 : 2;
+    switch (level) {
+        case 0:
+            return exact ? 0 : 2;
+        case 1:
+            return exact ? 1 : 4;
+        default:
+            return level * 2 - 1 + (exact ? 0 : 1);
     }
-    return (level + 1) * 2 + (exact ? 0 : 1);
 }
 
 function ForEachPosting(encoded, visit) {
@@ -247,7 +255,8 @@ async function Search(query) {
             }
         }
         if (total >= 0) {
-            (byScore[total] = byScore[total] ?? []).push(item);
+            const rank = total * 2 + (manifest.deprecated.has(item) ? 1 : 0);
+            (byScore[rank] = byScore[rank] ?? []).push(item);
         }
     }
     return {words, items: byScore.flat()};

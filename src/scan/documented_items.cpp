@@ -289,8 +289,10 @@ CSylItem* DocumentedItems::CopySource(const CSylItem& item, std::string_view nam
             }
         }
         for (CSylItem* candidate : candidates) {
+            // The signature's texts point into the lines, which must outlive the loop.
+            const std::vector<std::string> lines = RawLines(candidate->BlockText());
             std::string have;
-            for (char ch : SignatureOf(RawLines(candidate->BlockText())).types) {
+            for (char ch : SignatureOf(lines).types) {
                 if (ch != ' ') {
                     have.push_back(ch);
                 }

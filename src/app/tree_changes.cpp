@@ -6,7 +6,6 @@ namespace sylva {
 
 namespace {
 
-constexpr std::string_view kOneChange = "%s %s";
 constexpr std::string_view kLostChanges = "changes beyond count";
 
 bool IsBelow(std::string_view path, std::string_view directory) {

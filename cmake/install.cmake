@@ -36,9 +36,34 @@ install(FILES ${SYLVA_THEME_FILES} DESTINATION ${SYLVA_THEMES_DESTINATION})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_PACKAGE_NAME sylva)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "documentation generator for C and C++")
+# A packager names themselves with -DCPACK_PACKAGE_CONTACT="Name <address>"; the reserved
+# domain of the default says that no real address has been given.
 if(NOT DEFINED CPACK_PACKAGE_CONTACT)
-    set(CPACK_PACKAGE_CONTACT "Sylva maintainers")
+    set(CPACK_PACKAGE_CONTACT "Sylva maintainers <maintainers@sylva.invalid>")
 endif()
+# The lines below the summary (which CPack puts first); Debian reads at most 80 characters a line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Sylva finds the documentation comments in C and C++ sources, in its own
+marker blocks or in the Javadoc/Doxygen style, and writes linked HTML pages:
+one page per item, a project index with a frame set, a master index of every
+project of the output directory and, when asked, a search that works offline.
+It runs as a batch command and as a desktop window.")
+set(CPACK_STRIP_FILES ON)
+
+# What Debian asks of every package beside its files: the copyright, and a changelog compressed
+# with gzip -9n (dated by SOURCE_DATE_EPOCH when it is set, so that a build can be repeated).
+string(TIMESTAMP SYLVA_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in ${PROJECT_BINARY_DIR}/changelog
+               @ONLY)
+set(SYLVA_CHANGELOG_GZ ${PROJECT_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${SYLVA_CHANGELOG_GZ}
+    COMMAND ${SYLVA_GZIP} -9nf -k ${PROJECT_BINARY_DIR}/changelog
+    DEPENDS ${PROJECT_BINARY_DIR}/changelog
+    COMMENT "Compressing the changelog"
+    VERBATIM)
+add_custom_target(sylva_changelog ALL DEPENDS ${SYLVA_CHANGELOG_GZ})
+set(SYLVA_DOC_DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sylva)
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${SYLVA_CHANGELOG_GZ}
+        DESTINATION ${SYLVA_DOC_DESTINATION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # The libraries the program links (the C++ runtime, SQLite and xxHash for the cache of incremental

@@ -44,6 +44,8 @@ constexpr OptionRow kOptions[] = {
     {"-BASELINE", "=FILE",
      "-WERROR counts only warnings not in FILE (missing: written from this run)",
      &StartValues::baselineFile, nullptr},
+    {"-JSON", "=FILE", "write the project's items to FILE as JSON (the sylva-model 1 schema)",
+     &StartValues::modelFile, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force},
     {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,
      &StartValues::rebuild},

@@ -1,5 +1,7 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
-// "-STYLE=", "-CACHE=", "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE="
+// "-STYLE=", "-CACHE=", "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=",
+// "-BASELINE=",
+// "-JSON="
 // with their values, "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
 // window), "-REBUILD", "-WATCH" (generate, then again after each change), "-VERBOSE" and
 // "-WERROR" (a run that gave warnings fails), plus --help and --version.
@@ -36,6 +38,7 @@ struct StartValues {
     std::string diagnosticsFormat;  // empty: by the file's name
     std::string baselineFile;       // empty: every warning counts
     bool baselineUpdate = false;
+    std::string modelFile;  // empty: no JSON model of the items
     bool force = false;
     bool rebuild = false;
     bool watch = false;

@@ -8,6 +8,7 @@
 #include "app/inotify_source.h"
 #include "app/machine_diagnostics.h"
 #include "app/main_actions.h"
+#include "app/project_outputs.h"
 #include "app/terminal_output.h"
 #include "app/terminal_prompter.h"
 #include "app/watch.h"
@@ -102,8 +103,9 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
         return kExitNotRun;
     }
     MainActions actions(fields, prompter, nullptr, nullptr);
+    ProjectOutputs outputs(switches);
     ActionResult result = actions.CreateBatch(
-        &runProtocol, switches.verbose ? &configProtocol : nullptr, &machine->sink());
+        &runProtocol, switches.verbose ? &configProtocol : nullptr, &machine->sink(), &outputs);
     if (result == ActionResult::kNotRun) {
         return kExitNotRun;
     }
@@ -123,7 +125,11 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
     for (const std::string& line : outcome.lines) {
         WriteTerminalLine(stderr, line);
     }
-    if (result == ActionResult::kDoneWithFailures || outcome.failed || asErrors) {
+    for (const std::string& line : outputs.failures()) {
+        WriteTerminalLine(stderr, line);
+    }
+    if (result == ActionResult::kDoneWithFailures || outcome.failed ||
+        !outputs.failures().empty() || asErrors) {
         return kExitFailures;
     }
     return kExitOk;

@@ -58,6 +58,8 @@ constexpr OptionRow kOptions[] = {
     {"-BASELINE", "=FILE",
      "-WERROR counts only warnings not in FILE (missing: written from this run)",
      &StartValues::baselineFile, nullptr, nullptr},
+    {"-JSON", "=FILE", "write the project's items to FILE as JSON (the sylva-model 1 schema)",
+     &StartValues::modelFile, nullptr, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force,
      nullptr},
     {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,

@@ -1,7 +1,7 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
 // "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-DOXYFILE=", "-DIAGNOSTICS=",
-// "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=" with their values, "-BASELINE-UPDATE"
-// and the switches "-FORCE" (generate at once, without the
+// "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=", "-JSON=" with their values,
+// "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
 // window), "-REBUILD", "-WATCH" (generate, then again after each change), "-VERBOSE" and
 // "-WERROR" (a run that gave warnings fails), plus --help and --version.
 //
@@ -44,6 +44,7 @@ struct StartValues {
     std::vector<std::string> exclusions;
     std::vector<std::string> filePatterns;
     std::vector<std::string> predefined;
+    std::string modelFile;  // empty: no JSON model of the items
     bool force = false;
     bool rebuild = false;
     bool watch = false;

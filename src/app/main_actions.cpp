@@ -153,8 +153,8 @@ ActionResult MainActions::Create() {
 }
 
 ActionResult MainActions::CreateBatch(CZTListBox* runProtocol, CZTListBox* configProtocol,
-                                      DiagnosticSink* diagnostics) {
-    return Generate(false, runProtocol, configProtocol, diagnostics);
+                                      DiagnosticSink* diagnostics, ItemsObserver* observer) {
+    return Generate(false, runProtocol, configProtocol, diagnostics, observer);
 }
 
 ActionResult MainActions::CreateButton() {
@@ -169,7 +169,8 @@ ActionResult MainActions::GenerateOnEnter() {
 }
 
 ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
-                                   CZTListBox* configProtocol, DiagnosticSink* diagnostics) {
+                                   CZTListBox* configProtocol, DiagnosticSink* diagnostics,
+                                   ItemsObserver* observer) {
     warningCount_ = 0;
     if (interactive) {
         ClearProtocol();
@@ -223,17 +224,10 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
         settings.Set(SYL_COMMENT_STYLE, fields_.options.commentStyle);
     }
     lastRun_ = RunSummary();
-    const RunInputs inputs{fields_.scanPath,
-                           fields_.masterIndexName,
-                           fields_.projectName,
-                           fields_.outputPath,
-                           fields_.filter,
-                           fields_.projectDesc,
-                           fields_.typePublic,
-                           fields_.typePrivate,
-                           DefaultThreadCount(),
-                           fields_.cache,
-                           &lastRun_};
+    const RunInputs inputs{
+        fields_.scanPath,     fields_.masterIndexName, fields_.projectName, fields_.outputPath,
+        fields_.filter,       fields_.projectDesc,     fields_.typePublic,  fields_.typePrivate,
+        DefaultThreadCount(), fields_.cache,           &lastRun_,           observer};
     if (Run(inputs, settings, fields_.options, reporter) == RunResult::kRefused) {
         // The run told its protocol; the user hears of it as of every other refusal.
         if (HoldsPath(fields_.masterIndexName)) {

@@ -20,6 +20,8 @@
 
 namespace sylva {
 
+class ItemsObserver;
+
 // The window's side of the data exchange between its controls and the fields.
 class FieldsView {
   public:
@@ -53,8 +55,10 @@ class MainActions {
     // Create in batch form: the fields are already filled. The run's protocol lines go to
     // `runProtocol` and the configuration load's to `configProtocol`, its warnings to
     // `diagnostics` (each may be none; without a sink warnings are protocol lines).
+    // `observer` (none: nobody) is told of the run's finished items.
     ActionResult CreateBatch(CZTListBox* runProtocol, CZTListBox* configProtocol,
-                             DiagnosticSink* diagnostics = nullptr);
+                             DiagnosticSink* diagnostics = nullptr,
+                             ItemsObserver* observer = nullptr);
     // The Create button: generates in scan mode, adds the foreign index in foreign mode.
     ActionResult CreateButton();
     // The Enter key: asks whether to generate and, answered Yes, generates whatever the mode.
@@ -84,7 +88,7 @@ class MainActions {
 
   private:
     ActionResult Generate(bool interactive, CZTListBox* runProtocol, CZTListBox* configProtocol,
-                          DiagnosticSink* diagnostics);
+                          DiagnosticSink* diagnostics, ItemsObserver* observer = nullptr);
     // With `inOutputPath` the file belongs in the output directory: the choice starts there and
     // only the chosen file's name is kept.
     bool Choose(std::string& field, Prompter::FileChoice kind, bool htmlFilter,

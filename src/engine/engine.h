@@ -58,6 +58,24 @@ struct RunSummary {
     int binarySkipped = 0;  // files skipped as binary (a NUL byte near their start)
 };
 
+// What a run has made once its pages are written, for a reader of the whole project (the model
+// file, coverage) that needs every item with its page name.
+struct FinishedItems {
+    const ItemList& items;
+    const Settings& settings;
+    const RunOptions& options;
+    const Project& project;
+    CommentStyle style;
+    int threadCount;
+};
+
+// Told of the finished items of a run, on the run's thread; it reports its own failures.
+class ItemsObserver {
+  public:
+    virtual ~ItemsObserver() = default;
+    virtual void ItemsFinished(const FinishedItems& finished) = 0;
+};
+
 // The inputs of one generation run.
 struct RunInputs {
     std::string scanPath;
@@ -74,6 +92,8 @@ struct RunInputs {
     CacheChoice cache{};
     // Where the run tells what it did; none: nobody asks.
     RunSummary* summary = nullptr;
+    // Told of the items after the pages are written; none: nobody.
+    ItemsObserver* observer = nullptr;
 };
 
 enum class RunResult {

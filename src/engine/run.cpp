@@ -160,6 +160,10 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         CrossLink(pages);
     }
     WritePages(pages);
+    if (inputs.observer != nullptr) {
+        inputs.observer->ItemsFinished(
+            {items, settings, options, project, *style, inputs.threadCount});
+    }
     if (!project.masterIndexName.empty()) {
         (void)AddToMasterIndex(settings, reporter, project.outputPath, project.masterIndexName,
                                {project.name, "", project.description});

@@ -1,7 +1,5 @@
 #include "support/diagnostic_log.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -22,8 +20,6 @@ constexpr std::string_view kJsonLinesExtension = ".jsonl";
 constexpr std::string_view kSarifStart =
     "{\"$schema\":\"https://json.schemastore.org/sarif-2.1.0.json\",\"version\":\"2.1.0\","
     "\"runs\":[{\"results\":[";
-constexpr std::string_view kIsFolder = "it is a folder";
-constexpr std::string_view kIsLink = "it is a symbolic link, which is not written through";
 
 bool Unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -47,18 +43,6 @@ std::string PercentEncoded(std::string_view path) {
 }
 
 }  // namespace
-
-std::string OutputTargetProblem(const std::string& path) {
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(path, error);
-    if (fs::is_symlink(status)) {
-        return std::string(kIsLink);
-    }
-    if (fs::is_directory(status)) {
-        return std::string(kIsFolder);
-    }
-    return {};
-}
 
 std::string DiagnosticsBase(const std::string& directory) {
     std::error_code error;
@@ -110,28 +94,14 @@ DiagnosticLog::DiagnosticLog(std::string path, DiagnosticFormat format,
       format_(format),
       base_(DiagnosticsBase(baseDirectory)),
       toolVersion_(toolVersion),
-      next_(next) {
-    if (std::string problem = OutputTargetProblem(path_); !problem.empty()) {
-        status_ = Status::OpenFailed(std::move(problem));
-        return;
-    }
-    temporary_ = UniqueTemporaryPath(path_);
-    out_ = std::fopen(temporary_.c_str(), "wbx");
-    if (out_ == nullptr) {
-        status_ = Status::OpenFailed(std::strerror(errno));
-        return;
-    }
+      next_(next),
+      out_(path_) {
     if (format_ == DiagnosticFormat::kSarif) {
         Append(std::string(kSarifStart));
     }
 }
 
-DiagnosticLog::~DiagnosticLog() {
-    if (out_ != nullptr) {
-        std::fclose(out_);
-        std::remove(temporary_.c_str());
-    }
-}
+DiagnosticLog::~DiagnosticLog() = default;
 
 void DiagnosticLog::Warning(std::string_view file, int line, std::string_view text) {
     WarningOfKind(file, line, WarningMessage(kUnclassifiedRule, std::string(text)));
@@ -154,15 +124,12 @@ void DiagnosticLog::Error(std::string_view line) {
 }
 
 void DiagnosticLog::Append(const std::string& bytes) {
-    if (out_ != nullptr && status_.ok() &&
-        std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size()) {
-        status_ = Status::WriteFailed(std::strerror(errno));
-    }
+    out_.Append(bytes);
 }
 
 void DiagnosticLog::Write(std::string_view level, std::string_view rule, std::string_view text,
                           std::string_view file, int line, std::string_view entity) {
-    if (out_ == nullptr) {
+    if (!out_.ok()) {
         return;
     }
     rules_.emplace(rule);
@@ -218,8 +185,8 @@ void DiagnosticLog::Write(std::string_view level, std::string_view rule, std::st
 }
 
 Status DiagnosticLog::Finish() {
-    if (out_ == nullptr) {
-        return status_;
+    if (!out_.ok()) {
+        return out_.Commit();
     }
     if (format_ == DiagnosticFormat::kSarif) {
         // The rules are known only at the end, so the tool follows the results.
@@ -237,29 +204,7 @@ Status DiagnosticLog::Finish() {
         end.append("}}}]}\n");
         Append(end);
     }
-    std::FILE* out = out_;
-    out_ = nullptr;
-    if (std::fflush(out) != 0 && status_.ok()) {
-        status_ = Status::WriteFailed(std::strerror(errno));
-    }
-    if (std::fclose(out) != 0 && status_.ok()) {
-        status_ = Status::WriteFailed(std::strerror(errno));
-    }
-    // A link or folder put there during the run is refused as one there from the start.
-    if (std::string problem = OutputTargetProblem(path_); status_.ok() && !problem.empty()) {
-        status_ = Status::WriteFailed(std::move(problem));
-    }
-    std::error_code error;
-    if (status_.ok()) {
-        fs::rename(temporary_, path_, error);
-        if (error) {
-            status_ = Status::WriteFailed(error.message());
-        }
-    }
-    if (!status_.ok()) {
-        fs::remove(temporary_, error);
-    }
-    return status_;
+    return out_.Commit();
 }
 
 }  // namespace sylva

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "support/diagnostic_sink.h"
+#include "support/staged_file.h"
 #include "support/status.h"
 
 namespace sylva {
@@ -28,10 +29,6 @@ DiagnosticFormat DiagnosticFormatOf(std::string_view path);
 
 // `directory` (empty: the current one) as an absolute, normal path ending in '/'.
 std::string DiagnosticsBase(const std::string& directory);
-
-// Why a file for machines cannot be written at `path`, which is never written through: "it is a
-// folder" or "it is a symbolic link ..."; empty when it can be tried (no file or a regular one).
-std::string OutputTargetProblem(const std::string& path);
 
 // `file` as a URI reference relative to the absolute directory `base`: its path below the base
 // with every byte outside the unreserved set and '/' written as %XX, or, for a file outside the
@@ -63,13 +60,11 @@ class DiagnosticLog : public DiagnosticSink {
     void Append(const std::string& bytes);
 
     std::string path_;
-    std::string temporary_;
     DiagnosticFormat format_;
     std::string base_;
     std::string toolVersion_;
     DiagnosticSink* next_;
-    std::FILE* out_ = nullptr;
-    Status status_ = Status::Ok();
+    StagedFile out_;
     std::set<std::string, std::less<>> rules_;
     bool first_ = true;
 };

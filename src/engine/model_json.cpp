@@ -1,0 +1,300 @@
+#include "engine/model_json.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "engine/rich_json.h"
+#include "html/page_names.h"
+#include "html/page_text.h"
+#include "support/json_text.h"
+#include "support/staged_file.h"
+
+namespace sylva {
+
+namespace {
+
+// The keys of the sections, indexed by SectionKind.
+constexpr std::string_view kSectionKeys[kSectionCount] = {
+    "parameter", "content",  "group",   "description", "attention", "remarks",
+    "return",    "examples", "author",  "copyright",   "version",   "history",
+    "request",   "source",   "seeAlso", "docType",     "throws"};
+
+std::string_view KindKey(DoxygenKind kind) {
+    switch (kind) {
+        case DoxygenKind::kFunction:
+            return "function";
+        case DoxygenKind::kClass:
+            return "class";
+        case DoxygenKind::kStruct:
+            return "struct";
+        case DoxygenKind::kUnion:
+            return "union";
+        case DoxygenKind::kEnum:
+            return "enum";
+        case DoxygenKind::kTypedef:
+            return "typedef";
+        case DoxygenKind::kVariable:
+            return "variable";
+        case DoxygenKind::kMacro:
+            return "macro";
+        case DoxygenKind::kNamespace:
+            return "namespace";
+        case DoxygenKind::kGroup:
+            return "group";
+        case DoxygenKind::kFile:
+            return "file";
+        case DoxygenKind::kPage:
+            return "page";
+        case DoxygenKind::kMainPage:
+            return "mainPage";
+        case DoxygenKind::kOther:
+            break;
+    }
+    return "other";
+}
+
+bool HasMembers(DoxygenKind kind) {
+    return kind == DoxygenKind::kClass || kind == DoxygenKind::kStruct ||
+           kind == DoxygenKind::kUnion || kind == DoxygenKind::kEnum;
+}
+
+// The bases a class or struct declaration names behind its ":", access and "virtual" words
+// left out: "class A : public B, protected C<int> {" gives B and C<int>.
+std::vector<std::string> BasesOf(std::string_view declaration) {
+    std::vector<std::string> bases;
+    int depth = 0;
+    std::size_t colon = std::string_view::npos;
+    for (std::size_t i = 0; i < declaration.size() && colon == std::string_view::npos; ++i) {
+        const char ch = declaration[i];
+        if (ch == '<' || ch == '(' || ch == '[') {
+            ++depth;
+        } else if (ch == '>' || ch == ')' || ch == ']') {
+            --depth;
+        } else if (ch == '{' || ch == ';') {
+            return bases;
+        } else if (ch == ':' && depth == 0) {
+            if (i + 1 < declaration.size() && declaration[i + 1] == ':') {
+                ++i;
+            } else {
+                colon = i;
+            }
+        }
+    }
+    if (colon == std::string_view::npos) {
+        return bases;
+    }
+    std::string current;
+    const auto finish = [&bases, &current] {
+        std::string_view base = current;
+        for (std::string_view word : {"public ", "protected ", "private ", "virtual "}) {
+            while (true) {
+                base = base.substr(std::min(base.find_first_not_of(" \t\r\n"), base.size()));
+                if (base.substr(0, word.size()) != word) {
+                    break;
+                }
+                base.remove_prefix(word.size());
+            }
+        }
+        base = base.substr(0, base.find_last_not_of(" \t\r\n") + 1);
+        if (!base.empty()) {
+            bases.emplace_back(base);
+        }
+        current.clear();
+    };
+    depth = 0;
+    for (std::size_t i = colon + 1; i < declaration.size(); ++i) {
+        const char ch = declaration[i];
+        if (depth == 0 && (ch == '{' || ch == ';')) {
+            break;
+        }
+        if (ch == '<' || ch == '(') {
+            ++depth;
+        } else if (ch == '>' || ch == ')') {
+            --depth;
+        }
+        if (ch == ',' && depth == 0) {
+            finish();
+        } else {
+            current.push_back(ch == '\n' || ch == '\t' ? ' ' : ch);
+        }
+    }
+    finish();
+    return bases;
+}
+
+void AppendKey(std::string& out, std::string_view key) {
+    out.append(",").append(JsonString(key)).append(":");
+}
+
+// A text of the item as the model gives it: rich text as blocks for the doxygen style; the
+// default style's HTML as written, in one block of type "html".
+void AppendText(std::string& out, const CSylItem& item, std::string_view text,
+                const LinkLookup& lookup) {
+    if (item.style == CommentStyle::kDoxygen) {
+        AppendRichJson(out, text, lookup);
+    } else {
+        out.append("[{\"type\":\"html\",\"text\":").append(JsonString(text)).append("}]");
+    }
+}
+
+// The listed items, and the members each scope holds: looked up while the objects are written.
+struct ModelIndex {
+    std::vector<const CSylItem*> listed;
+    std::unordered_map<std::string_view, std::vector<const CSylItem*>> membersOf;
+};
+
+ModelIndex IndexItems(const ItemList& items) {
+    ModelIndex index;
+    for (const ItemList::Slot& item : items) {
+        if (item) {
+            index.listed.push_back(item.get());
+            if (item->style == CommentStyle::kDoxygen && !ScopeOf(item->name).empty()) {
+                index.membersOf[ScopeOf(item->name)].push_back(item.get());
+            }
+        }
+    }
+    return index;
+}
+
+std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
+                       const ModelIndex& index) {
+    const ItemText text = DeriveItemText(item, finished.settings, finished.options);
+    const LinkLookup lookup = ReferencesOf(item, finished.items);
+    std::string out = "{\"name\":" + JsonString(item.name);
+    const std::string_view scope =
+        item.style == CommentStyle::kDoxygen ? ScopeOf(item.name) : std::string_view();
+    AppendKey(out, "scope");
+    out.append(JsonString(scope));
+    AppendKey(out, "kind");
+    out.append(JsonString(KindKey(item.kind)));
+    AppendKey(out, "page");
+    out.append(JsonString(PageFile(item)));
+    AppendKey(out, "file");
+    out.append(JsonString(item.sourceFile));
+    AppendKey(out, "line");
+    out.append(std::to_string(item.sourceLine));
+    AppendKey(out, "declaration");
+    out.append(item.hasSyntax != 0 ? JsonString(text.declaration) : std::string("null"));
+    AppendKey(out, "group");
+    out.append(JsonString(item.group));
+    AppendKey(out, "public");
+    out.append(item.isPublic != 0 ? "true" : "false");
+    AppendKey(out, "type");
+    out.append(JsonString(text.typeText));
+    AppendKey(out, "sections");
+    out.push_back('[');
+    bool first = true;
+    for (int kind = 0; kind < kSectionCount; ++kind) {
+        const CZTStringArray& lines = text.sections[kind];
+        if (lines.GetSize() == 0) {
+            continue;
+        }
+        out.append(first ? "" : ",").append("{\"section\":").append(JsonString(kSectionKeys[kind]));
+        out.append(",\"lines\":[");
+        for (int i = 0; i < lines.GetSize(); ++i) {
+            out.append(i == 0 ? "" : ",");
+            AppendText(out, item, lines.GetAt(i), lookup);
+        }
+        out.append("]}");
+        first = false;
+    }
+    out.push_back(']');
+    // A type's rows are its members; anything else's, its parameters.
+    const bool rowsAreMembers = HasMembers(item.kind);
+    AppendKey(out, "parameters");
+    out.push_back('[');
+    first = true;
+    for (const ParameterRow& row : text.parameterRows) {
+        if (rowsAreMembers) {
+            break;
+        }
+        out.append(first ? "" : ",").append("{\"name\":").append(JsonString(row.name));
+        out.append(",\"direction\":").append(JsonString(row.direction));
+        out.append(",\"description\":");
+        AppendText(out, item, row.comment, lookup);
+        out.push_back('}');
+        first = false;
+    }
+    out.push_back(']');
+    AppendKey(out, "members");
+    out.push_back('[');
+    first = true;
+    if (rowsAreMembers) {
+        for (const ParameterRow& row : text.parameterRows) {
+            out.append(first ? "" : ",").append("{\"name\":").append(JsonString(row.name));
+            out.append(",\"item\":null,\"description\":");
+            AppendText(out, item, row.comment, lookup);
+            out.push_back('}');
+            first = false;
+        }
+    }
+    if (auto found = index.membersOf.find(item.name); found != index.membersOf.end()) {
+        for (const CSylItem* member : found->second) {
+            const std::string_view name =
+                std::string_view(member->name).substr(item.name.size() + 2);
+            out.append(first ? "" : ",").append("{\"name\":").append(JsonString(name));
+            out.append(",\"item\":").append(JsonString(member->name));
+            out.append(",\"description\":[]}");
+            first = false;
+        }
+    }
+    out.push_back(']');
+    AppendKey(out, "bases");
+    out.push_back('[');
+    if (rowsAreMembers && item.kind != DoxygenKind::kEnum) {
+        first = true;
+        for (const std::string& base : BasesOf(item.Declaration())) {
+            out.append(first ? "" : ",").append(JsonString(base));
+            first = false;
+        }
+    }
+    out.append("]}");
+    return out;
+}
+
+}  // namespace
+
+std::string_view ScopeOf(std::string_view name) {
+    int depth = 0;
+    std::size_t last = std::string_view::npos;
+    // "operator" ends the name's scopes: what follows is an operator's symbol.
+    const std::size_t limit = std::min(name.find("operator"), name.size());
+    for (std::size_t i = 0; i + 1 < limit; ++i) {
+        const char ch = name[i];
+        if (ch == '<' || ch == '(' || ch == '[') {
+            ++depth;
+        } else if (ch == '>' || ch == ')' || ch == ']') {
+            --depth;
+        } else if (ch == ':' && name[i + 1] == ':' && depth == 0) {
+            last = i;
+            ++i;
+        }
+    }
+    return last == std::string_view::npos ? std::string_view() : name.substr(0, last);
+}
+
+Status WriteModelJson(const std::string& path, const FinishedItems& finished) {
+    StagedFile out(path);
+    std::string head = "{\"schema\":" + JsonString(kModelSchemaName);
+    head.append(",\"schemaVersion\":").append(JsonString(kModelSchemaVersion));
+    head.append(",\"program\":{\"name\":\"sylva\",\"version\":").append(JsonString(SYLVA_VERSION));
+    head.append("},\"project\":{\"name\":").append(JsonString(finished.project.name));
+    head.append(",\"description\":").append(JsonString(finished.project.description));
+    head.append(",\"style\":")
+        .append(JsonString(finished.style == CommentStyle::kDoxygen ? "doxygen" : "sylva"));
+    head.append("},\"items\":[");
+    out.Append(head);
+    const ModelIndex index = IndexItems(finished.items);
+    RunInOrder<std::string>(
+        index.listed.size(), WorkersFor(finished.threadCount, false),
+        [&](std::size_t i) {
+            std::string object = i == 0 ? "\n" : ",\n";
+            object.append(ItemObject(*index.listed[i], finished, index));
+            return object;
+        },
+        [&](std::size_t, std::string& object) { out.Append(object); });
+    out.Append("\n]}\n");
+    return out.Commit();
+}
+
+}  // namespace sylva

@@ -1,0 +1,85 @@
+// The JSON of rich text and of names, as other tools read it: markup never leaks as bytes, spans
+// left open or closed twice still give valid, balanced JSON.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "engine/model_json.h"
+#include "engine/rich_json.h"
+#include "scan/rich_text.h"
+
+namespace sylva {
+namespace {
+
+using namespace rich;
+
+std::string Block(BlockKind kind, std::string_view argument, std::string_view content) {
+    std::string out;
+    OpenBlock(out, kind, argument);
+    out.append(content);
+    CloseBlock(out);
+    return out;
+}
+
+TEST(RichJsonTest, BlocksAndSpansBecomeNodes) {
+    const LinkLookup lookup = [](std::string_view name) -> std::optional<std::string> {
+        return name == "Known" ? std::optional<std::string>("SYLVA_Known.html") : std::nullopt;
+    };
+    const std::string item = Block(BlockKind::kListItem, "", "in a list");
+    const struct {
+        std::string text;
+        std::string json;
+    } cases[] = {
+        {"plain", R"([{"type":"paragraph","content":["plain"]}])"},
+        {"   ", "[]"},
+        {std::string("a ") + kCodeOpen + "x<y" + kCodeClose,
+         R"([{"type":"paragraph","content":["a ",{"code":["x<y"]}]}])"},
+        // A span left open closes at the end; a stray close is dropped.
+        {std::string(1, kBoldOpen) + "open" + kEmphasisClose,
+         R"([{"type":"paragraph","content":[{"bold":["open"]}]}])"},
+        // An outer span's end closes the inner one.
+        {std::string(1, kCodeOpen) + "c" + kBoldOpen + "b" + kCodeClose + "after",
+         R"([{"type":"paragraph","content":[{"code":["c",{"bold":["b"]}]},"after"]}])"},
+        {std::string(1, kReferenceOpen) + "Known" + kReferenceClose + kReferenceOpen + "Gone" +
+             kReferenceText + "shown" + kReferenceClose,
+         R"([{"type":"paragraph","content":[{"ref":"Known","target":"SYLVA_Known.html","text":["Known"]},)"
+         R"({"ref":"Gone","target":null,"text":["shown"]}]}])"},
+        {std::string(1, kImageOpen) + "pic.png" + kReferenceText + "alt" + kImageClose +
+             kLineBreak + kFormulaOpen + "x^2" + kFormulaClose + kLiteral + kCodeOpen,
+         R"([{"type":"paragraph","content":[{"image":"pic.png","alt":["alt"]},{"break":true},)"
+         R"({"formula":"x^2"},"\u0001"]}])"},
+        {Block(BlockKind::kCode, "cpp", "int a;\n") + "between" +
+             Block(BlockKind::kBulletList, "", item) + Block(BlockKind::kRule, "", ""),
+         R"([{"type":"code","argument":"cpp","text":"int a;\n"},)"
+         R"({"type":"paragraph","content":["between"]},)"
+         R"({"type":"bulletList","content":[{"type":"listItem","content":)"
+         R"([{"type":"paragraph","content":["in a list"]}]}]},{"type":"rule"}])"},
+        // A block left open runs to the end of the text.
+        {std::string(1, kBlockOpen) + "Q" + kArgumentEnd + "quoted",
+         R"([{"type":"quote","content":[{"type":"paragraph","content":["quoted"]}]}])"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        AppendRichJson(out, c.text, lookup);
+        EXPECT_EQ(out, c.json);
+        EXPECT_TRUE(nlohmann::json::accept(out)) << out;
+    }
+}
+
+TEST(RichJsonTest, ScopeOfQualifiedNames) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"garden::CBed::Plant", "garden::CBed"},
+        {"plain", ""},
+        {"std::map<a::b, c>::find", "std::map<a::b, c>"},
+        {"garden::operator::", "garden"},
+        {"operator<", ""},
+        {"f(a::b)", ""},
+    };
+    for (const auto& [name, scope] : cases) {
+        EXPECT_EQ(ScopeOf(name), scope) << name;
+    }
+}
+
+}  // namespace
+}  // namespace sylva

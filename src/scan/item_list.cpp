@@ -67,10 +67,14 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     if (!documented.relatesTo.empty()) {
         AppendFact(item->sourceText_, kRelatesMark, documented.relatesTo);
     }
-    const bool page =
-        documented.kind == DoxygenKind::kPage || documented.kind == DoxygenKind::kMainPage;
-    if (page && !documented.name.empty()) {
-        AppendFact(item->sourceText_, kLabelMark, documented.name);
+    // A page's label and the labels of the places in it lead references to the page.
+    if (documented.kind == DoxygenKind::kPage || documented.kind == DoxygenKind::kMainPage) {
+        if (!documented.name.empty()) {
+            AppendFact(item->sourceText_, kLabelMark, documented.name);
+        }
+        for (const std::string& anchor : documented.anchors) {
+            AppendFact(item->sourceText_, kLabelMark, anchor);
+        }
     }
     item->kind = documented.kind;
     item->sourceTime = block.sourceTime;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "scan/doxygen/comment.h"
+#include "scan/doxygen/comment_parser.h"
 #include "scan/doxygen/items.h"
 #include "scan/doxygen/reader.h"
 #include "support/zt_string.h"
@@ -17,16 +18,21 @@ constexpr std::size_t kMaxHeadingIndent = 3;
 // The first line of a file that opens with a heading of level 1, and the lines it takes.
 struct OpeningHeading {
     std::string title;
+    std::string label;      // from "{#label}" behind the title
     std::size_t line = 0;   // 0-based index of its first line
     std::size_t lines = 1;  // 2 for an underlined heading
 };
 
-// `text` without a closing run of '#' (behind a blank) and a "{#label}" behind the title.
-std::string_view HeadingTitle(std::string_view text) {
+// The heading whose line (after its '#') is `text`: its title without a closing run of '#'
+// (behind a blank) and without the "{#label}" behind it, which names its label.
+OpeningHeading ReadHeading(std::string_view text, std::size_t line, std::size_t lines) {
+    OpeningHeading heading{{}, {}, line, lines};
     text = TrimView(text, kBlanks);
     if (text.ends_with('}')) {
         const std::size_t open = text.rfind("{#");
         if (open != std::string_view::npos) {
+            heading.label = doxygen_parse::Plain(
+                TrimView(text.substr(open + 2, text.size() - open - 3), kBlanks));
             text = TrimRightView(text.substr(0, open), kBlanks);
         }
     }
@@ -34,7 +40,8 @@ std::string_view HeadingTitle(std::string_view text) {
     if (closed.size() < text.size() && (closed.empty() || closed.back() == ' ')) {
         text = TrimRightView(closed, kBlanks);
     }
-    return text;
+    heading.title = doxygen_parse::Plain(text);
+    return heading;
 }
 
 // The level-1 heading the first non-blank line of `lines` starts ("# Title", or "Title" above a
@@ -54,12 +61,12 @@ std::optional<OpeningHeading> FindOpeningHeading(const std::vector<CommentLine>&
     }
     text.remove_prefix(indent);
     if (text.starts_with("# ") || text.starts_with("#\t")) {
-        return OpeningHeading{std::string(HeadingTitle(text.substr(1))), first, 1};
+        return ReadHeading(text.substr(1), first, 1);
     }
     if (first + 1 < lines.size()) {
         std::string_view below = TrimView(lines[first + 1].text, kBlanks);
         if (!below.empty() && below.find_first_not_of('=') == std::string_view::npos) {
-            return OpeningHeading{std::string(HeadingTitle(text)), first, 2};
+            return ReadHeading(text, first, 2);
         }
     }
     return std::nullopt;
@@ -79,10 +86,12 @@ std::vector<DoxygenItem> ReadMarkdownPage(std::string_view content, std::string_
         at = end + 1;
     }
     std::string title(fileName);
+    std::string headingLabel;
     if (std::optional<OpeningHeading> heading = FindOpeningHeading(lines)) {
         if (!heading->title.empty()) {
             title = std::move(heading->title);
         }
+        headingLabel = std::move(heading->label);
         // Blank, not removed: the lines keep their numbers for the warnings.
         for (std::size_t i = 0; i < heading->lines; ++i) {
             lines[heading->line + i].text = {};
@@ -104,6 +113,10 @@ std::vector<DoxygenItem> ReadMarkdownPage(std::string_view content, std::string_
         page.name = std::string(label);
     }
     page.title = ownTitle.empty() ? std::move(title) : std::move(ownTitle);
+    // References reach the page by the heading's label as by its own.
+    if (!headingLabel.empty()) {
+        page.anchors.push_back(std::move(headingLabel));
+    }
     return {std::move(page)};
 }
 

@@ -70,6 +70,7 @@ RECURSIVE = NO
 INPUT = %(examples)s
 RECURSIVE = YES
 EXCLUDE_PATTERNS = */doxygen_tree/*
+USE_MDFILE_AS_MAINPAGE = %(examples)s/README.md
 """, {}),
 }
 

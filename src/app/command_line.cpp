@@ -41,6 +41,8 @@ constexpr OptionRow kOptions[] = {
     {"-PREDEFINED", "=MACROS",
      "macros removed from doxygen-style declarations (NAME=|NAME(x)=text)", nullptr, nullptr,
      &StartValues::predefined},
+    {"-MAINPAGE", "=FILE", "Markdown file whose page the project opens with (doxygen style)",
+     &StartValues::mainPage, nullptr, nullptr},
     {"-DOXYFILE", "=FILE",
      "read a Doxyfile: inputs, output, project, settings; options beside it win",
      &StartValues::doxyfile, nullptr, nullptr},

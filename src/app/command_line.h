@@ -40,6 +40,7 @@ struct StartValues {
     std::string baselineFile;       // empty: every warning counts
     bool baselineUpdate = false;
     std::string doxyfile;  // empty: as the configuration says
+    std::string mainPage;  // empty: as the configuration (or the Doxyfile) says
     // Each entry may hold several, "|" between them, as the configuration's lists do.
     std::vector<std::string> exclusions;
     std::vector<std::string> filePatterns;

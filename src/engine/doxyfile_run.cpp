@@ -16,7 +16,7 @@ namespace {
 // reads.
 constexpr std::string_view kDefaultPatterns =
     "*.c|*.cc|*.cxx|*.cpp|*.c++|*.ii|*.ixx|*.ipp|*.i++|*.inl|*.idl|*.ddl|*.odl|*.h|*.hh|*.hxx|"
-    "*.hpp|*.h++|*.inc";
+    "*.hpp|*.h++|*.inc|*.md|*.markdown";
 constexpr std::string_view kDefaultProjectName = "My Project";
 constexpr std::string_view kDefaultHtmlOutput = "html";
 
@@ -39,7 +39,7 @@ constexpr std::array<Refused, 6> kRefused = {{
 }};
 
 // Keys that Sylva reads, or whose every value gives the site Sylva writes anyway.
-constexpr std::array<std::string_view, 27> kUsed = {
+constexpr std::array<std::string_view, 28> kUsed = {
     "INPUT",
     "FILE_PATTERNS",
     "RECURSIVE",
@@ -67,6 +67,7 @@ constexpr std::array<std::string_view, 27> kUsed = {
     "QT_AUTOBRIEF",
     "MARKDOWN_SUPPORT",
     "AUTOLINK_SUPPORT",
+    "USE_MDFILE_AS_MAINPAGE",
 };
 
 std::string Joined(const std::vector<std::string>* values, std::string_view separator) {
@@ -163,6 +164,7 @@ DoxyfileRun MapDoxyfile(const Doxyfile& doxyfile) {
                                                   ? JoinSettingList(*predefined)
                                                   : std::string());
     run.settings.emplace_back(SYL_HTML_SEARCH, IsYes(doxyfile, "SEARCHENGINE", true) ? "1" : "0");
+    run.settings.emplace_back(SYL_MAIN_PAGE, Joined(doxyfile.Find("USE_MDFILE_AS_MAINPAGE"), " "));
     run.settings.emplace_back(SYL_DOXYGEN_INTERNAL_DOCS,
                               IsYes(doxyfile, "INTERNAL_DOCS", false) ? "1" : "0");
 

@@ -158,6 +158,10 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
     return [&item, &items](std::string_view name) -> std::optional<std::string> {
         std::optional<std::string> listed = ResolveFromScopes(items, name, item);
+        // A reference may name a page by its label, which its title replaced as its name.
+        if (!listed) {
+            listed = items.LabelledName(name);
+        }
         if (!listed) {
             return std::nullopt;
         }

@@ -287,17 +287,31 @@ class UnopenedStream : public OutputStream {
     bool OpenFailed() const override { return true; }
 };
 
-// Writes the frame set page: the index frame on the left, the project index on the right.
+// The page the frame set opens beside the index frame: the first main page's (the doxygen
+// style's "@mainpage" or the Markdown file the settings name), else the project index.
+std::string FirstDetailsPage(const PageJob& job) {
+    for (const ItemList::Slot& slot : job.items) {
+        if (slot && slot->style == CommentStyle::kDoxygen && slot->kind == DoxygenKind::kMainPage &&
+            PassesTypeFilter(job, *slot)) {
+            return PageFile(*slot);
+        }
+    }
+    return ProjectIndexFile(job.project.directoryName);
+}
+
+// Writes the frame set page: the index frame on the left, the main page or else the project
+// index on the right.
 void WriteFrameSet(PageJob& job) {
     const Project& project = job.project;
     job.reporter.Protocol(FormatLine(kGeneratingFrameSet, {project.framePage}));
     std::string frameSet;
-    AppendLine(frameSet, FillTemplate(job.settings[SYL_HTML_FRAME_SET],
-                                      {{placeholder::kHtmlTitle, project.name},
-                                       {placeholder::kLinkedIndexFile,
-                                        LinkTarget(FrameIndexFile(project.directoryName))},
-                                       {placeholder::kLinkedDetailsFile,
-                                        LinkTarget(ProjectIndexFile(project.directoryName))}}));
+    AppendLine(
+        frameSet,
+        FillTemplate(
+            job.settings[SYL_HTML_FRAME_SET],
+            {{placeholder::kHtmlTitle, project.name},
+             {placeholder::kLinkedIndexFile, LinkTarget(FrameIndexFile(project.directoryName))},
+             {placeholder::kLinkedDetailsFile, LinkTarget(FirstDetailsPage(job))}}));
     (void)WriteOutputFile(job, project.framePage, {frameSet}, OutputKind::kFrameSet,
                           kFrameSetOpenFailure);
 }

@@ -149,12 +149,14 @@ int ScanPieces(ScanJob& job, LineReader& reader, const std::string& path, CZTTim
     return itemCount;
 }
 
-// Files one item per documented entity of the open `reader`, read whole; returns their number.
+// Files one item per documented entity of the open `reader`, read whole (a Markdown file: its
+// page); returns their number.
 int ScanDocumented(ScanJob& job, LineReader& reader, const std::string& path, CZTTime lastWrite) {
     std::string content;
     // What was read before a failed read still gives its items.
     const bool whole = reader.ReadRest(content);
-    int itemCount = ScanDoxygenContent(job, content, path, lastWrite);
+    int itemCount = IsMarkdownFile(path) ? ScanMarkdownPage(job, content, path, lastWrite)
+                                         : ScanDoxygenContent(job, content, path, lastWrite);
     if (!whole) {
         job.reporter.Failure(FormatLine(kCannotReadAll, {path, std::strerror(reader.readError())}));
     }

@@ -34,10 +34,11 @@ std::string AbsoluteNormalPath(std::string_view path) {
     return normal;
 }
 
-FileSelection::FileSelection(std::string filter, const Settings& settings)
+FileSelection::FileSelection(std::string filter, const Settings& settings, bool markdownPages)
     : filter_(std::move(filter)),
       patterns_(SplitSettingList(settings[SYL_FILE_PATTERNS])),
-      skipSymlinks_(IsSwitchedOn(settings[SYL_EXCLUDE_SYMLINKS])) {
+      skipSymlinks_(IsSwitchedOn(settings[SYL_EXCLUDE_SYMLINKS])),
+      markdownPages_(markdownPages) {
     for (std::string& entry : SplitSettingList(settings[SYL_EXCLUDE])) {
         if (entry.find_first_of(kGlobCharacters) != std::string::npos) {
             excludedPatterns_.push_back(std::move(entry));
@@ -55,7 +56,7 @@ FileSelection::FileSelection(std::string filter, const Settings& settings)
 
 bool FileSelection::ReadsFile(std::string_view name) const {
     if (patterns_.empty()) {
-        return PassesFilter(filter_, name);
+        return PassesFilter(filter_, name) || (markdownPages_ && IsMarkdownFile(name));
     }
     return std::any_of(patterns_.begin(), patterns_.end(),
                        [name](const std::string& pattern) { return MatchesGlob(pattern, name); });

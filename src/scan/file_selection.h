@@ -14,11 +14,12 @@ class FileSelection {
   public:
     // `filter` is the extension list in upper case; the patterns, exclusions and the symbolic
     // link switch come from `settings`. Exclusions without a glob character are paths, taken
-    // against the current directory.
-    FileSelection(std::string filter, const Settings& settings);
+    // against the current directory. `markdownPages`: without patterns, Markdown files are read
+    // whatever the filter says (the doxygen style makes them pages).
+    FileSelection(std::string filter, const Settings& settings, bool markdownPages = false);
 
     // True iff the file `name` is read: it matches a file pattern when there are any, else it
-    // passes the extension filter.
+    // passes the extension filter or is a Markdown file read as a page.
     bool ReadsFile(std::string_view name) const;
     // True iff the walk enters the directory `name`: always when file patterns are given (they
     // speak of files), else when it passes the extension filter as every entry must.
@@ -36,6 +37,7 @@ class FileSelection {
     std::vector<std::string> excludedPaths_;  // absolute, lexically normal, no trailing '/'
     std::vector<std::string> excludedPatterns_;
     bool skipSymlinks_ = false;
+    bool markdownPages_ = false;
 };
 
 // The absolute, lexically normal form of `path` taken against the current directory, without a

@@ -67,6 +67,15 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     if (!documented.relatesTo.empty()) {
         AppendFact(item->sourceText_, kRelatesMark, documented.relatesTo);
     }
+    // A page's label and the labels of the places in it lead references to the page.
+    if (documented.kind == DoxygenKind::kPage || documented.kind == DoxygenKind::kMainPage) {
+        if (!documented.name.empty()) {
+            AppendFact(item->sourceText_, kLabelMark, documented.name);
+        }
+        for (const std::string& anchor : documented.anchors) {
+            AppendFact(item->sourceText_, kLabelMark, anchor);
+        }
+    }
     item->kind = documented.kind;
     item->sourceTime = block.sourceTime;
     item->sourceFile = block.sourceFile;
@@ -81,6 +90,11 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
 CSylItem& ItemList::File(Slot item) {
     item->pageNumber = Contains(item->name) ? duplicateCounter_++ : -1;
     ++liveNames_[item->name];
+    if (item->kind == DoxygenKind::kPage || item->kind == DoxygenKind::kMainPage) {
+        for (std::string_view label : FactsOf(item->BlockText(), kLabelMark)) {
+            labels_.try_emplace(std::string(label), item->name);
+        }
+    }
     return *slots_.emplace_back(std::move(item));
 }
 
@@ -169,6 +183,13 @@ bool ItemList::Contains(std::string_view name) const {
     const bool listed = liveNames_.find(name) != liveNames_.end();
     NameLookups::Note(NameLookups::Kind::kListed, name, listed ? "1" : "");
     return listed;
+}
+
+std::optional<std::string> ItemList::LabelledName(std::string_view label) const {
+    auto found = labels_.find(std::string(label));
+    const bool listed = found != labels_.end() && Contains(found->second);
+    NameLookups::Note(NameLookups::Kind::kLabel, label, listed ? found->second : "");
+    return listed ? std::optional<std::string>(found->second) : std::nullopt;
 }
 
 std::string_view ItemList::KeepSourceName(std::string path) {

@@ -283,6 +283,9 @@ class ItemList {
     void Remove(std::size_t slot);
     // True when a non-empty slot holds an item whose name equals `name` exactly.
     bool Contains(std::string_view name) const;
+    // The name of the listed page whose label ("@page" or a Markdown file's) is `label`, the
+    // first filed when several share it; nothing when none is listed.
+    std::optional<std::string> LabelledName(std::string_view label) const;
     // A copy of a scanned file's path that lives as long as the list, for its items to point at.
     std::string_view KeepSourceName(std::string path);
 
@@ -309,6 +312,8 @@ class ItemList {
     std::vector<ImageLookup> imageLookups_;
     std::vector<std::pair<std::string, std::string>> images_;
     std::unordered_set<std::string> copied_;  // the source paths of images_
+    // Page labels and the names of their items, the first filed of each label.
+    std::unordered_map<std::string, std::string> labels_;
 };
 
 // The names looked up in item lists while one page was built, with what each lookup answered:
@@ -319,6 +324,7 @@ class NameLookups {
     enum class Kind : unsigned char {
         kListed,  // ItemList::Contains; the answer is "1" or empty
         kFolded,  // a listed name equal to the query but for letter case; empty: none
+        kLabel,   // ItemList::LabelledName; the answer is the name, or empty
         kCount
     };
     struct Lookup {

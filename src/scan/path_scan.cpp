@@ -18,6 +18,7 @@
 #include "scan/file_selection.h"
 #include "scan/scan.h"
 #include "support/text_format.h"
+#include "support/warning_kind.h"
 #include "support/zt_string.h"
 
 namespace sylva {
@@ -29,6 +30,11 @@ constexpr std::string_view kScanningPathLine = "Scanning path %s for %s ...";
 constexpr std::string_view kOutputLine = "Output data to %s as project %s ...";
 constexpr std::string_view kNoMatchingFile = "WARNING: No matching file found at path %s !";
 constexpr std::string_view kSearchPattern = "%s/*.*";
+constexpr std::string_view kMarkdownExtensions[] = {".md", ".markdown"};
+constexpr WarningKind kMainPageUnread = {
+    "doxygen.main-page-unread",
+    "the main page file is not a Markdown file the scan read; the frame set opens the project "
+    "index"};
 
 using DirectoryId = std::pair<dev_t, ino_t>;
 
@@ -54,7 +60,8 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& directo
 
 class PathWalker {
   public:
-    explicit PathWalker(ScanJob& job) : job_(job), selection_(job.filter, job.settings) {}
+    explicit PathWalker(ScanJob& job)
+        : job_(job), selection_(job.filter, job.settings, job.style == CommentStyle::kDoxygen) {}
 
     // Marks `directory` as entered, so that a link back to it is not followed.
     void MarkEntered(const std::string& directory) {
@@ -223,6 +230,15 @@ bool PassesFilter(std::string_view filter, std::string_view name) {
     return filter.find(extension) != std::string_view::npos;
 }
 
+bool IsMarkdownFile(std::string_view name) {
+    return std::any_of(std::begin(kMarkdownExtensions), std::end(kMarkdownExtensions),
+                       [name](std::string_view extension) {
+                           return name.size() > extension.size() &&
+                                  FindNoCase(name.substr(name.size() - extension.size()),
+                                             extension) == 0;
+                       });
+}
+
 ScanCounts ScanPath(ScanJob& job, const std::string& directory, bool recurse) {
     return ScanPaths(job, {directory}, recurse);
 }
@@ -237,6 +253,13 @@ ScanCounts ScanPaths(ScanJob& job, const std::vector<std::string>& roots, bool r
                                           const WarningMessage& message) {
         job.reporter.Warning(file, line, message);
     };
+    const std::string& mainPage = job.settings[SYL_MAIN_PAGE];
+    if (job.style == CommentStyle::kDoxygen && !mainPage.empty() &&
+        std::none_of(job.items.begin(), job.items.end(), [](const ItemList::Slot& item) {
+            return item && item->kind == DoxygenKind::kMainPage && IsMarkdownFile(item->sourceFile);
+        })) {
+        job.reporter.Warning(mainPage, 0, kMainPageUnread);
+    }
     job.items.FinishDocumented(warn);
     job.items.UseGroupTitles(warn);
     job.items.Sort();

@@ -82,6 +82,10 @@ inline constexpr std::size_t kBinaryHeadBytes = 8 * 1024;
 // passes, and so does every name when the filter is empty, "*.*" or "*".
 bool PassesFilter(std::string_view filter, std::string_view name);
 
+// True iff the file `name` is a Markdown file (".md" or ".markdown", in any case): in the doxygen
+// style a page of the project.
+bool IsMarkdownFile(std::string_view name);
+
 // Scans the matching files of `directory` (and, when `recurse`, of its subdirectories), then
 // brings the item list into order. Entries are visited in ascending byte order of their names; a
 // link to a directory is followed, but no directory is entered twice.

@@ -289,6 +289,10 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
      ""},
     // A Doxyfile whose project, inputs, output place and settings the run takes.
     {"SYL_DOXYFILE",
+     ""},
+    // The Markdown file of the inputs whose page the doxygen style makes the main page, which the
+    // project's frame set opens first.
+    {"SYL_MAIN_PAGE",
      ""},}};
 // clang-format on
 

@@ -99,6 +99,7 @@ enum SettingId : int {
     SYL_EXCLUDE_SYMLINKS,
     SYL_PREDEFINED,
     SYL_DOXYFILE,
+    SYL_MAIN_PAGE,
     kSettingCount
 };
 

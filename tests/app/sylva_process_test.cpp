@@ -293,6 +293,48 @@ TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
     EXPECT_FALSE(std::filesystem::exists(dir_.File("doc/site/Other/SYLVA_Add.html")));
 }
 
+TEST_F(SylvaProcessTest, MarkdownPagesAndTheMainPageFromTheDoxyfileTheOptionOrAComment) {
+    dir_.Write("lib/api.h", "/// Adds.\nint Add(int a);\n");
+    dir_.Write("README.md",
+               "# Small lib\n\nSee [the guide](docs/guide.md) and Add().\n\n"
+               "```\nint x = Add(1);\n```\n");
+    dir_.Write("docs/guide.md", "# Guide\n\nBack [home](../README.md).\n");
+    dir_.Write("Doxyfile",
+               "PROJECT_NAME = Lib\nINPUT = README.md lib docs\nRECURSIVE = YES\n"
+               "USE_MDFILE_AS_MAINPAGE = README.md\nOUTPUT_DIRECTORY = doc\n");
+    ProcessResult result = RunSylva({"-DOXYFILE=Doxyfile", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    const std::string project = dir_.File("doc/html/Lib/");
+    EXPECT_NE(test::ReadFile(project + "Lib_frame.HTML").find("SRC=\"SYLVA_Small lib.html\""),
+              std::string::npos);
+    const std::string readme = test::ReadFile(project + "SYLVA_Small lib.html");
+    EXPECT_NE(readme.find("<a href=\"SYLVA_Guide.html\">the guide</a> and "
+                          "<a href=\"SYLVA_Add.html\">Add()</a>"),
+              std::string::npos)
+        << readme;
+    EXPECT_NE(readme.find("<pre class=\"code\">int x = Add(1);</pre>"), std::string::npos);
+    EXPECT_NE(test::ReadFile(project + "SYLVA_Guide.html")
+                  .find("<a href=\"SYLVA_Small lib.html\">home</a>"),
+              std::string::npos);
+
+    // The option beside the Doxyfile wins.
+    result = RunSylva({"-DOXYFILE=Doxyfile", "-MAINPAGE=docs/guide.md", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(test::ReadFile(project + "Lib_frame.HTML").find("SRC=\"SYLVA_Guide.html\""),
+              std::string::npos);
+
+    // Without either, a "@mainpage" comment is the main page; without one, the project index.
+    dir_.Write("lib/main.h", "/** @mainpage Welcome\n Start here. */\n");
+    result = RunSylva({"-STYLE=doxygen", "-PROJECT=C", "-SCAN=lib", "-OUT=out", "-FORCE"}, run_);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(dir_.Read("out/C/C_frame.HTML").find("SRC=\"SYLVA_Welcome.html\""),
+              std::string::npos);
+    std::filesystem::remove(dir_.File("lib/main.h"));
+    result = RunSylva({"-STYLE=doxygen", "-PROJECT=C", "-SCAN=lib", "-OUT=out", "-FORCE"}, run_);
+    EXPECT_NE(dir_.Read("out/C/C_frame.HTML").find("SRC=\"C.HTML\""), std::string::npos);
+}
+
 TEST_F(SylvaProcessTest, AMasterIndexThatIsASymbolicLinkIsLeftAsItIsWithExitStatusOne) {
     const std::string notes = dir_.Write("notes.txt", "my notes\n");
     std::filesystem::create_directories(dir_.File("out"));

@@ -108,6 +108,9 @@ class CommentParser {
     // The file an image at `line` (0: the current line) names as the pages show it, or empty
     // when none can be shown.
     std::string ImageFile(std::string_view file, int line);
+    // The reference name of a link at `line` (0: the current line) to the local file `target`
+    // (LinkResolver); nothing when `target` names an item as any reference does.
+    std::optional<std::string> LinkName(std::string_view target, int line);
 
   private:
     enum class TargetKind { kSection, kRow, kNote, kReturnValue };

@@ -337,4 +337,9 @@ std::string CommentParser::ImageFile(std::string_view file, int line) {
                                    : std::string();
 }
 
+std::optional<std::string> CommentParser::LinkName(std::string_view target, int line) {
+    return reading_.options.links ? reading_.options.links(target, line == 0 ? line_ : line)
+                                  : std::nullopt;
+}
+
 }  // namespace sylva::doxygen_parse

@@ -8,6 +8,7 @@
 #include <md4c.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "scan/doxygen/comment_parser.h"
@@ -307,9 +308,22 @@ int MarkdownReader::EnterSpan(MD_SPANTYPE type, void* detail) {
             spans_.push_back(SpanKind::kPendingCode);
             break;
         case MD_SPAN_A: {
-            std::string target = AttributeText(static_cast<MD_SPAN_A_DETAIL*>(detail)->href);
+            const MD_ATTRIBUTE& href = static_cast<MD_SPAN_A_DETAIL*>(detail)->href;
+            std::string target = AttributeText(href);
+            const bool web = target.find("://") != std::string::npos;
+            const std::string_view written(href.text == nullptr ? "" : href.text, href.size);
+            const int line =
+                InChunk(written)
+                    ? parser_.ChunkLine(static_cast<std::size_t>(written.data() - chunk_.data()))
+                    : 0;
+            std::optional<std::string> local = web ? std::nullopt : parser_.LinkName(target, line);
+            if (local && local->empty()) {
+                // A link that is not followed: its text stays.
+                spans_.push_back(SpanKind::kNone);
+                break;
+            }
             out_.push_back(rich::kReferenceOpen);
-            linkName_ = target.find("://") == std::string::npos ? ReferenceName(target) : target;
+            linkName_ = local ? *local : web ? target : ReferenceName(target);
             out_ += linkName_;
             out_.push_back(rich::kReferenceText);
             linkText_ = out_.size();

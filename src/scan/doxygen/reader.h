@@ -40,6 +40,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,6 +101,12 @@ using DoxygenWarning = std::function<void(int line, const WarningMessage& messag
 // empty when it cannot be shown (the resolver says why).
 using ImageResolver = std::function<std::string(std::string_view file, int line)>;
 
+// The reference name a Markdown link to the local file `target` at `line` leads to (the label of
+// a Markdown page, the name of a file's item); empty when the link is not followed, its text
+// kept (the resolver says why); nothing when `target` is no file path and names an item as any
+// reference does.
+using LinkResolver = std::function<std::optional<std::string>(std::string_view target, int line)>;
+
 // How the comments of a file are read.
 struct DoxygenOptions {
     // Show what "@internal" and "@cond" hide (the text of an internal comment, the declarations
@@ -107,6 +114,8 @@ struct DoxygenOptions {
     bool showHidden = false;
     // Without one, no image is shown: its alt text stands in its place.
     ImageResolver images;
+    // Without one, every link target is a reference name.
+    LinkResolver links;
 };
 
 // The documented items of one source file, in the order their comments stand (an item whose
@@ -115,11 +124,31 @@ struct DoxygenOptions {
 std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const DoxygenWarning& warn,
                                              const DoxygenOptions& options = {});
 
+// The page of a Markdown file, `content`: one item of kind kPage named `label` (kMainPage when
+// `mainPage`), titled by its first heading of level 1 (which the text then leaves out) or, without
+// one, by `fileName`; read with the Markdown and commands of a comment. A "@page" or "@mainpage"
+// in the text names and titles the page as it does in a comment. Never more than one item.
+std::vector<DoxygenItem> ReadMarkdownPage(std::string_view content, std::string_view label,
+                                          std::string_view fileName, bool mainPage,
+                                          const DoxygenWarning& warn,
+                                          const DoxygenOptions& options = {});
+
 // Files one item of `job`'s list per item that the comments of `content`, the bytes of the file
 // `path`, document; their warnings go to the job's reporter at `path`. Returns the number of
 // items.
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
                        CZTTime lastWrite);
+
+// Files the page of the Markdown file `path`, `content` (ReadMarkdownPage): labelled by
+// MarkdownPageLabel, the main page when the settings name it so; its warnings go to the job's
+// reporter at `path`. Returns the number of items (1).
+int ScanMarkdownPage(ScanJob& job, std::string_view content, const std::string& path,
+                     CZTTime lastWrite);
+
+// The label of the page of the Markdown file at `path`: "md_" and its path from the current
+// directory (the absolute path when it lies elsewhere) without its extension, each byte but an
+// ASCII letter or digit replaced by '_'. "docs/guide.md" gives "md_docs_guide".
+std::string MarkdownPageLabel(std::string_view path);
 
 // What a comment of the file `source` that shows the image `written` shows in a scan of
 // `scanPath`: a web address as written; a file found beside the source (or at its absolute

@@ -1,9 +1,10 @@
 // Items of the doxygen style across the files of a scan: a declaration documented where it is
 // declared and again where it is defined, texts copied from other items, groups defined twice,
-// and the images comments show. Each case is a small tree written for it.
+// the images comments show, and Markdown files as pages. Each case is a small tree written for it.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,30 @@ using Strings = std::vector<std::string>;
 using Files = std::map<std::string, std::string>;
 
 struct Scan {
-    Strings items;     // "name [group]: description | rows", in list order
-    Strings warnings;  // "file:line: text", the scan path left out
-    Strings images;    // "copy name"
+    Strings items;      // "name [group]: description | rows", in list order
+    Strings warnings;   // "file:line: text", the scan path left out
+    Strings images;     // "copy name"
+    Strings links;      // "shown text -> the listed name its reference leads to, or ?"
+    Strings mainPages;  // the names of the main pages
 };
 
-Scan ScanTree(const Files& files, const std::string& predefined = {}) {
+// The references of the rich text `flow`, as Scan::links shows them.
+void AppendLinks(const ItemList& items, std::string_view flow, Strings& links) {
+    for (std::size_t open = flow.find(rich::kReferenceOpen); open != std::string_view::npos;
+         open = flow.find(rich::kReferenceOpen, open + 1)) {
+        const std::size_t text = flow.find(rich::kReferenceText, open);
+        const std::size_t close = flow.find(rich::kReferenceClose, open);
+        const std::string name(flow.substr(open + 1, text - open - 1));
+        std::optional<std::string> target =
+            items.Contains(name) ? std::optional(name) : items.LabelledName(name);
+        links.push_back(std::string(flow.substr(text + 1, close - text - 1)) + " -> " +
+                        target.value_or("?"));
+    }
+}
+
+// `mainPage`: the file, in the tree, that the settings make the main page.
+Scan ScanTree(const Files& files, const std::string& predefined = {},
+              const std::string& mainPage = {}) {
     test::ScratchDir dir;
     for (const auto& [path, content] : files) {
         dir.Write(path, content);
@@ -31,6 +50,7 @@ Scan ScanTree(const Files& files, const std::string& predefined = {}) {
     dir.Write("outside.png", "png");
     test::Scanned scanned;
     scanned.settings.Set(SYL_PREDEFINED, predefined);
+    scanned.settings.Set(SYL_MAIN_PAGE, mainPage.empty() ? mainPage : dir.File(mainPage));
     test::RecordingDiagnostics diagnostics;
     Reporter reporter{&scanned.protocol, nullptr, &diagnostics};
     std::string root = dir.File("src");
@@ -49,6 +69,10 @@ Scan ScanTree(const Files& files, const std::string& predefined = {}) {
         }
         for (const std::string& description : text.sections[kSectionDescription]) {
             line += " " + rich::InlineText(description);
+            AppendLinks(scanned.items, description, scan.links);
+        }
+        if (item->kind == DoxygenKind::kMainPage) {
+            scan.mainPages.push_back(item->name);
         }
         for (const ParameterRow& row : text.parameterRows) {
             line += " | " + row.name + " " + row.comment;
@@ -200,6 +224,47 @@ TEST(DocumentedItems, ImagesBesideTheSourceAreCopiedAndOthersAreWarnedOf) {
                        "text stands in its place",
                        "img.h:2: image \"../outside.png\" lies outside the scan path; it is not "
                        "copied, its alt text stands in its place"}));
+}
+
+TEST(DocumentedItems, MarkdownFilesArePagesLinkedToEachOtherAndToDocumentedNames) {
+    const Files tree = {
+        {"src/README.md",
+         "\n# The pond {#pond}\n\nRead [the guide](docs/guide.md#start), [care](Care), "
+         "[away](../outside.png)\nand [web](https://example.org/x.md).\n\n"
+         "```\nint depth = 2;\n```\n\n![out](../outside.png) ![gone](gone.png)\n"},
+        {"src/docs/guide.md",
+         "Guide\n=====\n\nBack [home](../README.md); @ref md_nowhere. @ref pond\n"},
+        {"src/docs/notes.markdown", "No heading: @ref guide_label.\n"},
+        {"src/docs/labelled.md", "@page guide_label Labelled\nText.\n"},
+        {"src/care.h", "/** Cares. */\nvoid Care(void);\n"},
+    };
+    Scan scan = ScanTree(tree);
+    Strings heads;
+    for (const std::string& item : scan.items) {
+        heads.push_back(item.substr(0, item.find(':')));
+    }
+    EXPECT_EQ(heads, (Strings{"Care [Common]", "Guide [Pages]", "Labelled [Pages]",
+                              "The pond [Pages]", "notes.markdown [Pages]"}));
+    EXPECT_EQ(scan.items[2], "Labelled [Pages]: Text.");
+    EXPECT_EQ(scan.links, (Strings{"home -> The pond", "md_nowhere -> ?", "pond -> The pond",
+                                   "the guide -> Guide", "care -> Care", "web -> ?",
+                                   "guide_label -> Labelled"}));
+    EXPECT_EQ(scan.warnings,
+              (Strings{"README.md:4: link \"../outside.png\" leads to a file outside the inputs; "
+                       "it is not followed, its text stands in its place",
+                       "README.md:11: image \"../outside.png\" lies outside the scan path; it is "
+                       "not copied, its alt text stands in its place",
+                       "README.md:11: image \"gone.png\" is not found beside the source; its alt "
+                       "text stands in its place"}));
+    EXPECT_TRUE(scan.mainPages.empty());
+
+    // The settings make one file the main page; naming a file that is no page read warns.
+    EXPECT_EQ(ScanTree(tree, {}, "src/docs/guide.md").mainPages, (Strings{"Guide"}));
+    Scan unread = ScanTree(tree, {}, "src/care.h");
+    EXPECT_TRUE(unread.mainPages.empty());
+    ASSERT_EQ(unread.warnings.size(), 4u);
+    EXPECT_NE(unread.warnings.back().find("the main page file is not a Markdown file"),
+              std::string::npos);
 }
 
 }  // namespace

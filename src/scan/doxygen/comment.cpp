@@ -26,6 +26,9 @@ constexpr std::string_view kPreClose = "</pre>";
 constexpr std::size_t kTabStop = 4;
 // A Markdown line indented this far past its container is code.
 constexpr std::size_t kCodeIndent = 4;
+// How far a code span or a quoted string is looked for in the later lines of its paragraph: a
+// backquote left open costs no more than this, however long the comment.
+constexpr std::size_t kParagraphLookAhead = 4096;
 
 // A line of a block comment without its decoration.
 std::string_view StripDecoration(std::string_view line, bool blockComment) {
@@ -155,8 +158,9 @@ std::string FenceFor(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-void CommentParser::Line(std::string_view text, int line) {
+void CommentParser::Line(std::string_view text, int line, std::span<const std::string_view> after) {
     line_ = line;
+    after_ = after;
     if (blockKind_ != BlockKind::kNone) {
         std::string_view rest;
         if (BlockLine(text, rest) && !IsBlank(rest)) {
@@ -167,6 +171,8 @@ void CommentParser::Line(std::string_view text, int line) {
     if (IsBlank(text)) {
         previousText_ = false;
         previousBlank_ = true;
+        openSpan_.clear();
+        quoted_ = false;
         // A blank line ends the paragraph of a command; the Description's chunk goes on, for a
         // list or a code block may hold blank lines.
         if (target_.kind != TargetKind::kSection || target_.section != kSectionDescription) {
@@ -188,7 +194,7 @@ void CommentParser::Line(std::string_view text, int line) {
     }
     std::size_t pre = body.find('<') == std::string_view::npos ? std::string_view::npos
                                                                : FindNoCase(body, kPreOpen);
-    if (pre != std::string_view::npos &&
+    if (pre != std::string_view::npos && openSpan_.empty() &&
         std::count(body.begin(), body.begin() + pre, '`') % 2 == 0 && !skippingInternal_) {
         // The author's <pre> keeps its lines, blanks and tags as written.
         lineIndent_ = indent;
@@ -225,6 +231,32 @@ void CommentParser::Line(std::string_view text, int line) {
         listContent_ = content > chunkIndent_ ? content - chunkIndent_ : 0;
     }
     Scan(text);
+}
+
+bool CommentParser::ClosesInParagraph(std::string_view rest, std::string_view closer) const {
+    auto holds = [closer](std::string_view text) {
+        return (closer.front() == '`' ? FindFence(text, closer, 0) : text.find(closer)) !=
+               std::string_view::npos;
+    };
+    if (holds(rest)) {
+        return true;
+    }
+    // A blank line ends the paragraph; so do a fence and a list item, which Markdown lets
+    // interrupt one.
+    std::size_t budget = kParagraphLookAhead;
+    for (std::string_view line : after_) {
+        std::string_view body = line.substr(Indentation(line));
+        if (budget == 0 || body.empty() || FenceSize(body) != 0 ||
+            ListItemContent(line) != std::string_view::npos) {
+            return false;
+        }
+        std::string_view looked = line.substr(0, budget);
+        if (holds(looked)) {
+            return true;
+        }
+        budget -= looked.size();
+    }
+    return false;
 }
 
 void CommentParser::AppendToChunk(std::string_view text) {
@@ -628,7 +660,7 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
         std::string_view text = normal[i];
         std::size_t indent = doxygen_parse::Indentation(text);
         text.remove_prefix(blockComment && i == 0 ? indent : std::min(common, indent));
-        parser.Line(text, lines[i].line);
+        parser.Line(text, lines[i].line, std::span<const std::string_view>(normal).subspan(i + 1));
     }
     parser.Finish();
     return comment;

@@ -143,6 +143,19 @@ bool IsPlainParagraph(std::string_view text) {
     return true;
 }
 
+// True iff `body` opens with a command that is no inline one ("@param", "@code", "@note").
+bool OpensPlacingCommand(std::string_view body) {
+    if (body.size() < 2 || (body[0] != '@' && body[0] != '\\') || !IsLetter(body[1])) {
+        return false;
+    }
+    std::size_t end = 1;
+    while (end < body.size() && IsWordByte(body[end])) {
+        ++end;
+    }
+    const KnownCommand* known = FindCommand(body.substr(1, end - 1));
+    return known != nullptr && !IsInline(known->action);
+}
+
 // The fence that keeps `lines` a code block: more backticks than any run in them, three at least.
 std::string FenceFor(const std::vector<std::string>& lines) {
     std::size_t longest = 0;
@@ -242,12 +255,12 @@ bool CommentParser::ClosesInParagraph(std::string_view rest, std::string_view cl
         return true;
     }
     // A blank line ends the paragraph; so do a fence and a list item, which Markdown lets
-    // interrupt one.
+    // interrupt one, and a command that places the text behind it elsewhere.
     std::size_t budget = kParagraphLookAhead;
     for (std::string_view line : after_) {
         std::string_view body = line.substr(Indentation(line));
         if (budget == 0 || body.empty() || FenceSize(body) != 0 ||
-            ListItemContent(line) != std::string_view::npos) {
+            ListItemContent(line) != std::string_view::npos || OpensPlacingCommand(body)) {
             return false;
         }
         std::string_view looked = line.substr(0, budget);

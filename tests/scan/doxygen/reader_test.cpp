@@ -393,13 +393,17 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "[[https://example.org/ponds_(wet)]].) "
          "or [[https://example.org/manual|the manual]] says why; 100%d, **not closed, \"a "
          "href=\"https://example.org/x\"\", and a name of the form of @file, as usual.\n"},
-        {"a code span and a quoted string over a line break, a backquote closed past a blank line",
-         "/** Names `HEAD\n    @{1}` and \"main\n    @{2}\"; a `lone\n\n    @c word` mark. */\n"
-         "void rl(void);\n",
+        {"a code span and a quoted string over a line break; a backquote closed only past a blank "
+         "line or a command",
+         "/** Names `HEAD\n    @{1}` and \"main\n    @{2}\"; a `lone\n\n    @c word` mark.\n\n"
+         "    A `stray\n    @param x is `x` */\n"
+         "void rl(int x);\n",
          "function rl @1\n"
-         "  syntax: void rl(void);\n"
+         "  syntax: void rl(int x);\n"
          "  Description: Names `HEAD @{1}` and \"main @{2}\"; a `lone\n"
-         "  Description: `word`` mark.\n"},
+         "  Description: `word`` mark.\n"
+         "  Description: A `stray\n"
+         "  row x: is `x`\n"},
     });
 }
 

@@ -72,41 +72,6 @@ std::string KindOf(std::string_view text) {
     return kind;
 }
 
-const char* KindName(sylva::DoxygenKind kind) {
-    using sylva::DoxygenKind;
-    switch (kind) {
-        case DoxygenKind::kFunction:
-            return "function";
-        case DoxygenKind::kClass:
-            return "class";
-        case DoxygenKind::kStruct:
-            return "struct";
-        case DoxygenKind::kUnion:
-            return "union";
-        case DoxygenKind::kEnum:
-            return "enum";
-        case DoxygenKind::kTypedef:
-            return "typedef";
-        case DoxygenKind::kVariable:
-            return "variable";
-        case DoxygenKind::kMacro:
-            return "macro";
-        case DoxygenKind::kNamespace:
-            return "namespace";
-        case DoxygenKind::kGroup:
-            return "group";
-        case DoxygenKind::kFile:
-            return "file";
-        case DoxygenKind::kPage:
-            return "page";
-        case DoxygenKind::kMainPage:
-            return "mainpage";
-        case DoxygenKind::kOther:
-            break;
-    }
-    return "other";
-}
-
 long PeakRssKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -145,10 +110,11 @@ void Measure(const std::string& root, int names, int warnings) {
         for (const sylva::DoxygenItem& item : sylva::ReadDoxygenComments(source.bytes, warn)) {
             ++items;
             rows += item.parameters.size();
-            ++itemKinds[KindName(item.kind)];
+            ++itemKinds[std::string(sylva::DoxygenKindName(item.kind))];
             if (printed < names) {
                 ++printed;
-                std::printf("  %-9s %s\n", KindName(item.kind), item.name.c_str());
+                std::printf("  %-9s %s\n", std::string(sylva::DoxygenKindName(item.kind)).c_str(),
+                            item.name.c_str());
             }
         }
     }

@@ -19,40 +19,6 @@ constexpr std::string_view kSectionKeys[kSectionCount] = {
     "return",    "examples", "author",  "copyright",   "version",   "history",
     "request",   "source",   "seeAlso", "docType",     "throws"};
 
-std::string_view KindKey(DoxygenKind kind) {
-    switch (kind) {
-        case DoxygenKind::kFunction:
-            return "function";
-        case DoxygenKind::kClass:
-            return "class";
-        case DoxygenKind::kStruct:
-            return "struct";
-        case DoxygenKind::kUnion:
-            return "union";
-        case DoxygenKind::kEnum:
-            return "enum";
-        case DoxygenKind::kTypedef:
-            return "typedef";
-        case DoxygenKind::kVariable:
-            return "variable";
-        case DoxygenKind::kMacro:
-            return "macro";
-        case DoxygenKind::kNamespace:
-            return "namespace";
-        case DoxygenKind::kGroup:
-            return "group";
-        case DoxygenKind::kFile:
-            return "file";
-        case DoxygenKind::kPage:
-            return "page";
-        case DoxygenKind::kMainPage:
-            return "mainPage";
-        case DoxygenKind::kOther:
-            break;
-    }
-    return "other";
-}
-
 bool HasMembers(DoxygenKind kind) {
     return kind == DoxygenKind::kClass || kind == DoxygenKind::kStruct ||
            kind == DoxygenKind::kUnion || kind == DoxygenKind::kEnum;
@@ -166,7 +132,7 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
     AppendKey(out, "scope");
     out.append(JsonString(scope));
     AppendKey(out, "kind");
-    out.append(JsonString(KindKey(item.kind)));
+    out.append(JsonString(DoxygenKindName(item.kind)));
     AppendKey(out, "page");
     out.append(JsonString(PageFile(item)));
     AppendKey(out, "file");

@@ -119,6 +119,19 @@ void AppendHtmlEscaped(std::string& out, char ch) {
     }
 }
 
+void AppendHtmlEscaped(std::string& out, std::string_view text) {
+    for (char ch : text) {
+        AppendHtmlEscaped(out, ch);
+    }
+}
+
+std::string HtmlEscaped(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    AppendHtmlEscaped(escaped, text);
+    return escaped;
+}
+
 void AppendHref(std::string& out, std::string_view target) {
     for (char ch : target) {
         if (ch == '"') {

@@ -46,6 +46,10 @@ std::size_t HtmlEntitySize(std::string_view text, std::size_t at);
 
 // Appends `ch` as page text: '<', '>' and '&' escaped, reserved bytes (scan/rich_text.h) left out.
 void AppendHtmlEscaped(std::string& out, char ch);
+// Appends every byte of `text` so.
+void AppendHtmlEscaped(std::string& out, std::string_view text);
+// `text` as page text, escaped so.
+std::string HtmlEscaped(std::string_view text);
 
 // Appends `target` as the value of a link's href: its bytes as written, but those that would end
 // the attribute or break the page.

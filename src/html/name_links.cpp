@@ -165,9 +165,7 @@ void AppendNameLink(std::string& out, std::string_view page, std::string_view sh
     out.append("<a href=\"");
     AppendHref(out, LinkTarget(page));
     out.append("\">");
-    for (char ch : shown) {
-        AppendHtmlEscaped(out, ch);
-    }
+    AppendHtmlEscaped(out, shown);
     out.append("</a>");
 }
 
@@ -192,9 +190,7 @@ std::string LinkedDeclaration(std::string_view declaration, const LinkLookup& wo
         if (page) {
             AppendNameLink(html, *page, word->shown);
         } else {
-            for (char ch : declaration.substr(at, word->end - at)) {
-                AppendHtmlEscaped(html, ch);
-            }
+            AppendHtmlEscaped(html, declaration.substr(at, word->end - at));
         }
         at = word->end;
     }

@@ -33,15 +33,6 @@ std::string MakeLink(std::string_view linkTemplate, std::string_view target,
                         {{placeholder::kLinkedFile, target}, {placeholder::kLinkName, text}});
 }
 
-std::string Escaped(std::string_view text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (char ch : text) {
-        AppendHtmlEscaped(escaped, ch);
-    }
-    return escaped;
-}
-
 // Where the references and the plain words of an item of the doxygen style lead.
 struct PageLinks {
     LinkLookup references;
@@ -55,9 +46,9 @@ void RenderParameterTable(const Settings& settings, const std::vector<ParameterR
                           const PageLinks* links, CZTStringArray& lines) {
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_START]);
     for (const ParameterRow& row : rows) {
-        std::string name = FormatLine(kParameterName, {links ? Escaped(row.name) : row.name});
+        std::string name = FormatLine(kParameterName, {links ? HtmlEscaped(row.name) : row.name});
         if (!row.direction.empty()) {
-            name.append(FormatLine(kParameterDirection, {Escaped(row.direction)}));
+            name.append(FormatLine(kParameterDirection, {HtmlEscaped(row.direction)}));
         }
         lines.Add(
             FillTemplate(settings[SYL_HTML_STD_PARAM_ROW],
@@ -104,7 +95,7 @@ void RenderSeeAlsoLinks(const Settings& settings, const Project& project, const 
         if (links == nullptr) {
             line = MakeLink(linkTemplate, LinkTarget(PlainPageFile(name)), name);
         } else if (std::optional<std::string> page = links->references(name)) {
-            line = MakeLink(linkTemplate, LinkTarget(*page), Escaped(name));
+            line = MakeLink(linkTemplate, LinkTarget(*page), HtmlEscaped(name));
         } else {
             line = RenderRichText(line, links->references, links->words);
             line.append(kLineBreak);
@@ -123,7 +114,7 @@ std::string_view ShownText(const CSylItem& item, std::string_view text, std::str
     if (item.style != CommentStyle::kDoxygen) {
         return text;
     }
-    escaped = Escaped(text);
+    escaped = HtmlEscaped(text);
     return escaped;
 }
 
@@ -205,7 +196,7 @@ std::string DeclaredAt(const CSylItem& item, std::string_view scanPath) {
         path[scanPath.size()] == '/') {
         path.remove_prefix(scanPath.size() + 1);
     }
-    return FormatLine(kDeclaredAt, {Escaped(path), std::to_string(item.sourceLine)});
+    return FormatLine(kDeclaredAt, {HtmlEscaped(path), std::to_string(item.sourceLine)});
 }
 
 PageText DerivePageText(const CSylItem& item, const PageJob& job) {

@@ -75,12 +75,6 @@ bool IsWebAddress(std::string_view name) {
     return false;
 }
 
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (char ch : text) {
-        AppendHtmlEscaped(out, ch);
-    }
-}
-
 // Appends `text` as an attribute value between double quotes.
 void AppendAttribute(std::string& out, std::string_view text) {
     for (char ch : text) {
@@ -226,7 +220,7 @@ void Renderer::BlockElement(const rich::Block& block) {
                 code.remove_suffix(1);
             }
             out_.append("<pre class=\"code\">");
-            AppendEscaped(out_, code);
+            AppendHtmlEscaped(out_, code);
             out_.append("</pre>\n");
             return;
         }
@@ -286,7 +280,7 @@ void Renderer::BlockElement(const rich::Block& block) {
             return;
         case BlockKind::kFormula:
             out_.append("<p class=\"formula\"><var>");
-            AppendEscaped(out_, TrimView(block.content, " \t\r\n"));
+            AppendHtmlEscaped(out_, TrimView(block.content, " \t\r\n"));
             out_.append("</var></p>\n");
             return;
     }
@@ -350,7 +344,7 @@ void Renderer::Note(const rich::Block& block) {
         AppendAttribute(out_, kind);
     }
     out_.append("\"><dt><b>");
-    AppendEscaped(out_, label);
+    AppendHtmlEscaped(out_, label);
     out_.append("</b></dt><dd>");
     Contents(block.content);
     out_.append("</dd></dl>\n");
@@ -407,7 +401,7 @@ void Renderer::Inline(std::string_view text) {
                 ++at;
                 std::string tex = Field(text, at, rich::kFormulaClose);
                 out_.append("<var class=\"formula\">");
-                AppendEscaped(out_, tex);
+                AppendHtmlEscaped(out_, tex);
                 out_.append("</var>");
                 continue;
             }
@@ -489,7 +483,7 @@ bool Renderer::Word(std::string_view text, std::size_t& at) {
     if (page) {
         AppendNameLink(out_, *page, word->shown);
     } else {
-        AppendEscaped(out_, text.substr(at, word->end - at));
+        AppendHtmlEscaped(out_, text.substr(at, word->end - at));
     }
     at = word->end;
     return true;
@@ -544,7 +538,7 @@ void Renderer::AuthorTag(std::string_view markup) {
     auto open = std::find(authorTags_.rbegin(), authorTags_.rend(), tag.name);
     if (open == authorTags_.rend()) {
         // It would close an element of the page, not one the author opened.
-        AppendEscaped(out_, markup);
+        AppendHtmlEscaped(out_, markup);
         return;
     }
     // The elements the author left open inside it end with it.
@@ -610,7 +604,7 @@ void Renderer::Reference(std::string_view text, std::size_t& at) {
         if (hasText) {
             ++nested_;
         } else {
-            AppendEscaped(out_, name);
+            AppendHtmlEscaped(out_, name);
         }
         ++at;
         return;
@@ -625,7 +619,7 @@ void Renderer::Reference(std::string_view text, std::size_t& at) {
     inReference_ = true;
     referenceDepth_ = spans_.size();
     if (!hasText) {
-        AppendEscaped(out_, name);
+        AppendHtmlEscaped(out_, name);
         EndReference();
     }
     ++at;
@@ -664,7 +658,7 @@ void Renderer::Image(std::string_view text, std::size_t& at) {
     }
     bool local = !file.empty() && file.find_first_of(":/\\") == std::string::npos;
     if (!local && !IsWebAddress(file)) {
-        AppendEscaped(out_, alt);
+        AppendHtmlEscaped(out_, alt);
         return;
     }
     out_.append("<img src=\"");

@@ -70,16 +70,8 @@ bool IsClassLike(DoxygenKind kind) {
            kind == DoxygenKind::kUnion;
 }
 
-std::string Escaped(std::string_view text) {
-    std::string escaped;
-    for (char ch : text) {
-        AppendHtmlEscaped(escaped, ch);
-    }
-    return escaped;
-}
-
 std::string LinkTo(const CSylItem& item, std::string_view shown) {
-    return FormatLine(kLink, {LinkTarget(PageFile(item)), Escaped(shown)});
+    return FormatLine(kLink, {LinkTarget(PageFile(item)), HtmlEscaped(shown)});
 }
 
 Access AccessOf(const CSylItem& item) {

@@ -54,6 +54,40 @@ IndexLines CollectIndexLines(const CSylItem& item, const Settings& settings) {
 
 }  // namespace
 
+std::string_view DoxygenKindName(DoxygenKind kind) {
+    switch (kind) {
+        case DoxygenKind::kFunction:
+            return "function";
+        case DoxygenKind::kClass:
+            return "class";
+        case DoxygenKind::kStruct:
+            return "struct";
+        case DoxygenKind::kUnion:
+            return "union";
+        case DoxygenKind::kEnum:
+            return "enum";
+        case DoxygenKind::kTypedef:
+            return "typedef";
+        case DoxygenKind::kVariable:
+            return "variable";
+        case DoxygenKind::kMacro:
+            return "macro";
+        case DoxygenKind::kNamespace:
+            return "namespace";
+        case DoxygenKind::kGroup:
+            return "group";
+        case DoxygenKind::kFile:
+            return "file";
+        case DoxygenKind::kPage:
+            return "page";
+        case DoxygenKind::kMainPage:
+            return "mainPage";
+        case DoxygenKind::kOther:
+            break;
+    }
+    return "other";
+}
+
 std::string_view DeclaredText(std::string_view declaration) {
     std::string_view declared = TrimLeftView(declaration, kDeclarationLeadIn);
     return declared.empty() ? kUntitledName : declared;

@@ -45,6 +45,9 @@ enum class DoxygenKind : unsigned char {
     kOther,     // a comment without a declaration it could name, or one Sylva cannot name
 };
 
+// The name of `kind` as outputs that list items write it: "function", ..., "mainPage", "other".
+std::string_view DoxygenKindName(DoxygenKind kind);
+
 // The index of a section list of an item.
 enum SectionKind : int {
     kSectionParameter = 0,

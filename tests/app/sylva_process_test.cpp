@@ -366,10 +366,15 @@ const std::string kBrokenWarnings =
 
 TEST_F(SylvaProcessTest, WarningsGoToStandardErrorInCompilerFormThenASummary) {
     dir_.Write("src/broken.h", kBrokenSource);
+    // Misspelt keys and a value its key cannot take are skipped; the run goes on with the rest.
+    dir_.Write("misspelt.ini",
+               "SYL_HTML_SERCH=1\n# a comment\n\nSYL_Q_DESCRIPTON=x\nSYL_HTML_SEARCH=maybe\n"
+               "SYL_Q_DESCRIPTION=Does\n");
     struct Case {
         std::vector<std::string> switches;
         int status;
         std::string summary;
+        std::string before = {};  // the lines ahead of the scan's warnings
     };
     const Case cases[] = {
         {{}, 0, "sylva: 2 warnings given\n"},
@@ -377,6 +382,20 @@ TEST_F(SylvaProcessTest, WarningsGoToStandardErrorInCompilerFormThenASummary) {
         {{"-WERROR"}, 1, "sylva: 2 warnings given, treated as errors (-WERROR)\n"},
         // Each warning once: not also as a protocol line.
         {{"-VERBOSE"}, 0, "sylva: 2 warnings given\n"},
+        // Arguments that set nothing are told, and change neither the run nor its status.
+        {{"-STYEL=doxygen", "-VERBSE", "-X"},
+         0,
+         "sylva: 2 warnings given\n",
+         "sylva: argument \"-STYEL=doxygen\" sets nothing; did you mean -STYLE?\n"
+         "sylva: argument \"-VERBSE\" sets nothing; did you mean -VERBOSE?\n"
+         "sylva: argument \"-X\" sets nothing\n"},
+        {{"-CONFIG=misspelt.ini"},
+         0,
+         "sylva: 4 warnings given\n",
+         "misspelt.ini:1: warning: 2 lines set no known key and are skipped: line 1 "
+         "\"SYL_HTML_SERCH\", line 4 \"SYL_Q_DESCRIPTON\"\n"
+         "misspelt.ini:5: warning: 1 key holds a value it cannot take: line 5 "
+         "SYL_HTML_SEARCH=\"maybe\"\n"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove_all(dir_.File("out"));
@@ -385,13 +404,15 @@ TEST_F(SylvaProcessTest, WarningsGoToStandardErrorInCompilerFormThenASummary) {
         ProcessResult result = RunSylva(arguments, run_);
         std::string name = c.switches.empty() ? "no switch" : c.switches[0];
         EXPECT_EQ(result.status, c.status) << name;
-        EXPECT_EQ(result.err, kBrokenWarnings + c.summary) << name;
+        EXPECT_EQ(result.err, c.before + kBrokenWarnings + c.summary) << name;
         EXPECT_EQ(result.out.find("WARNING"), std::string::npos) << name;
         EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Broken.html"))) << name;
         EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo/SYLVA_Draw.html"))) << name;
         EXPECT_NE(dir_.Read("out/SYLVA_MAIN_INDEX.HTML").find("<!--DESC:Demo;"), std::string::npos)
             << name;
     }
+    // The last run's file set the one key it spelt right.
+    EXPECT_NE(dir_.Read("out/Demo/SYLVA_Draw.html").find("Does"), std::string::npos);
 }
 
 TEST_F(SylvaProcessTest, ABaselineCountsOnlyNewWarningsAndBadFilesFailWithTheSiteWritten) {

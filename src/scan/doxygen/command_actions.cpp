@@ -59,6 +59,15 @@ void AppendMarkdownText(std::string& out, std::string_view text) {
 
 }  // namespace
 
+std::size_t FindFence(std::string_view text, std::string_view fence, std::size_t from) {
+    std::size_t close = text.find(fence, from);
+    while (close != std::string_view::npos && close + fence.size() < text.size() &&
+           text[close + fence.size()] == '`') {
+        close = text.find(fence, text.find_first_not_of('`', close));
+    }
+    return close;
+}
+
 bool CommandStart(std::string_view text, std::size_t at) {
     return (text[at] == '@' || text[at] == '\\') && at + 1 < text.size() &&
            (at == 0 || !IsWordByte(text[at - 1]) || KnownAfterWord(text, at));
@@ -66,14 +75,23 @@ bool CommandStart(std::string_view text, std::size_t at) {
 
 void CommentParser::Scan(std::string_view text) {
     std::size_t at = 0;
-    // "-#" opens an item of a numbered list, as "1." does in Markdown.
     std::size_t indent = text.find_first_not_of(kBlanks);
-    if (indent != std::string_view::npos && text.substr(indent).starts_with("-#") &&
-        (indent + 2 == text.size() || text[indent + 2] == ' ' || text[indent + 2] == '\t')) {
+    if (!openSpan_.empty()) {
+        // A code span an earlier line opened: its bytes up to the closing backquotes are code.
+        std::size_t close = FindFence(text, openSpan_, 0);
+        at = close == std::string_view::npos ? text.size() : close + openSpan_.size();
+        if (close != std::string_view::npos) {
+            openSpan_.clear();
+        }
+        if (!skippingInternal_) {
+            piece_.append(text.substr(0, at));
+        }
+    } else if (indent != std::string_view::npos && text.substr(indent).starts_with("-#") &&
+               (indent + 2 == text.size() || text[indent + 2] == ' ' || text[indent + 2] == '\t')) {
+        // "-#" opens an item of a numbered list, as "1." does in Markdown.
         piece_.append(text.substr(0, indent)).append(kNumberedItem);
         at = indent + 2;
     }
-    bool quoted = false;
     while (at < text.size()) {
         char ch = text[at];
         if (!IsScanSpecial(ch)) {
@@ -92,7 +110,7 @@ void CommentParser::Scan(std::string_view text) {
             continue;
         }
         if (ch == '"') {
-            quoted = !quoted;
+            quoted_ = !quoted_;
         }
         if (CommandStart(text, at)) {
             char next = text[at + 1];
@@ -107,7 +125,7 @@ void CommentParser::Scan(std::string_view text) {
             }
             if (next == '{' || next == '}') {
                 // In a quoted string ("@{" names a revision) the bytes are text.
-                if (quoted && text.find('"', at) != std::string_view::npos) {
+                if (quoted_ && ClosesInParagraph(text.substr(at + 2), "\"")) {
                     piece_.append(text.substr(at, 2));
                     at += 2;
                     continue;
@@ -149,7 +167,7 @@ void CommentParser::Scan(std::string_view text) {
                 }
                 text = rest;
                 at = 0;
-                quoted = false;
+                quoted_ = false;
             }
             continue;
         }
@@ -171,12 +189,13 @@ std::size_t CommentParser::CodeSpan(std::string_view text, std::size_t at) {
     std::size_t run = text.find_first_not_of('`', at);
     run = (run == std::string_view::npos ? text.size() : run) - at;
     std::string_view fence = text.substr(at, run);
-    std::size_t close = text.find(fence, at + run);
-    while (close != std::string_view::npos && close + run < text.size() &&
-           text[close + run] == '`') {
-        close = text.find(fence, text.find_first_not_of('`', close));
-    }
+    std::size_t close = FindFence(text, fence, at + run);
     std::size_t end = close == std::string_view::npos ? at + run : close + run;
+    if (close == std::string_view::npos && ClosesInParagraph({}, fence)) {
+        // A later line of the paragraph closes the span: the rest of this line is code.
+        openSpan_ = std::string(fence);
+        end = text.size();
+    }
     if (!skippingInternal_) {
         piece_.append(text.substr(at, end - at));
     }

@@ -26,6 +26,9 @@ constexpr std::string_view kPreClose = "</pre>";
 constexpr std::size_t kTabStop = 4;
 // A Markdown line indented this far past its container is code.
 constexpr std::size_t kCodeIndent = 4;
+// How far a code span or a quoted string is looked for in the later lines of its paragraph: a
+// backquote left open costs no more than this, however long the comment.
+constexpr std::size_t kParagraphLookAhead = 4096;
 
 // A line of a block comment without its decoration.
 std::string_view StripDecoration(std::string_view line, bool blockComment) {
@@ -140,6 +143,19 @@ bool IsPlainParagraph(std::string_view text) {
     return true;
 }
 
+// True iff `body` opens with a command that is no inline one ("@param", "@code", "@note").
+bool OpensPlacingCommand(std::string_view body) {
+    if (body.size() < 2 || (body[0] != '@' && body[0] != '\\') || !IsLetter(body[1])) {
+        return false;
+    }
+    std::size_t end = 1;
+    while (end < body.size() && IsWordByte(body[end])) {
+        ++end;
+    }
+    const KnownCommand* known = FindCommand(body.substr(1, end - 1));
+    return known != nullptr && !IsInline(known->action);
+}
+
 // The fence that keeps `lines` a code block: more backticks than any run in them, three at least.
 std::string FenceFor(const std::vector<std::string>& lines) {
     std::size_t longest = 0;
@@ -155,8 +171,9 @@ std::string FenceFor(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-void CommentParser::Line(std::string_view text, int line) {
+void CommentParser::Line(std::string_view text, int line, std::span<const std::string_view> after) {
     line_ = line;
+    after_ = after;
     if (blockKind_ != BlockKind::kNone) {
         std::string_view rest;
         if (BlockLine(text, rest) && !IsBlank(rest)) {
@@ -167,6 +184,8 @@ void CommentParser::Line(std::string_view text, int line) {
     if (IsBlank(text)) {
         previousText_ = false;
         previousBlank_ = true;
+        openSpan_.clear();
+        quoted_ = false;
         // A blank line ends the paragraph of a command; the Description's chunk goes on, for a
         // list or a code block may hold blank lines.
         if (target_.kind != TargetKind::kSection || target_.section != kSectionDescription) {
@@ -188,7 +207,7 @@ void CommentParser::Line(std::string_view text, int line) {
     }
     std::size_t pre = body.find('<') == std::string_view::npos ? std::string_view::npos
                                                                : FindNoCase(body, kPreOpen);
-    if (pre != std::string_view::npos &&
+    if (pre != std::string_view::npos && openSpan_.empty() &&
         std::count(body.begin(), body.begin() + pre, '`') % 2 == 0 && !skippingInternal_) {
         // The author's <pre> keeps its lines, blanks and tags as written.
         lineIndent_ = indent;
@@ -225,6 +244,32 @@ void CommentParser::Line(std::string_view text, int line) {
         listContent_ = content > chunkIndent_ ? content - chunkIndent_ : 0;
     }
     Scan(text);
+}
+
+bool CommentParser::ClosesInParagraph(std::string_view rest, std::string_view closer) const {
+    auto holds = [closer](std::string_view text) {
+        return (closer.front() == '`' ? FindFence(text, closer, 0) : text.find(closer)) !=
+               std::string_view::npos;
+    };
+    if (holds(rest)) {
+        return true;
+    }
+    // A blank line ends the paragraph; so do a fence and a list item, which Markdown lets
+    // interrupt one, and a command that places the text behind it elsewhere.
+    std::size_t budget = kParagraphLookAhead;
+    for (std::string_view line : after_) {
+        std::string_view body = line.substr(Indentation(line));
+        if (budget == 0 || body.empty() || FenceSize(body) != 0 ||
+            ListItemContent(line) != std::string_view::npos || OpensPlacingCommand(body)) {
+            return false;
+        }
+        std::string_view looked = line.substr(0, budget);
+        if (holds(looked)) {
+            return true;
+        }
+        budget -= looked.size();
+    }
+    return false;
 }
 
 void CommentParser::AppendToChunk(std::string_view text) {
@@ -628,7 +673,7 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
         std::string_view text = normal[i];
         std::size_t indent = doxygen_parse::Indentation(text);
         text.remove_prefix(blockComment && i == 0 ? indent : std::min(common, indent));
-        parser.Line(text, lines[i].line);
+        parser.Line(text, lines[i].line, std::span<const std::string_view>(normal).subspan(i + 1));
     }
     parser.Finish();
     return comment;

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -72,6 +73,10 @@ std::string ReferenceName(std::string_view word);
 // for a backslash, behind a word when a known command follows ("for\\code").
 bool CommandStart(std::string_view text, std::size_t at);
 
+// Where the run of backquotes `fence` stands in `text`, from `from` on, as a whole run (not part
+// of a longer one); npos when it does not. `from` must not stand inside a run.
+std::size_t FindFence(std::string_view text, std::string_view fence, std::size_t from);
+
 class CommentParser;
 
 // Reads `chunk`, Markdown with the inline commands of documentation comments, into a rich text
@@ -90,7 +95,9 @@ class CommentParser {
         skippingInternal_ = reading.hidden && !reading.options.showHidden;
     }
 
-    void Line(std::string_view text, int line);
+    // Reads one line; `after` holds the comment's lines behind it, where a code span or a quoted
+    // string opened on this line may close.
+    void Line(std::string_view text, int line, std::span<const std::string_view> after);
     void Finish();
 
     // Where the bytes of a text stand in the source: from each position on, the line given.
@@ -131,6 +138,9 @@ class CommentParser {
     std::size_t Command(const KnownCommand& known, std::string_view text, std::size_t at,
                         std::size_t end);
     std::size_t CodeSpan(std::string_view text, std::size_t at);
+    // True iff `closer` stands in `rest` (the rest of the current line) or in a later line of
+    // its paragraph, looking no further than kParagraphLookAhead bytes.
+    bool ClosesInParagraph(std::string_view rest, std::string_view closer) const;
     std::size_t Formula(std::string_view text, std::size_t at);
     std::size_t MarkdownLinkTarget(std::string_view text, std::size_t at);
     void ApplyGroupMark(bool open, std::string_view text, std::size_t& at);
@@ -189,6 +199,13 @@ class CommentParser {
     std::size_t listShift_ = 0;
     bool previousText_ = false;
     bool previousBlank_ = false;
+    // The lines of the comment behind the current one.
+    std::span<const std::string_view> after_;
+    // The backquotes of a code span that a later line of the paragraph closes: the bytes up to
+    // them are code, where no command is run.
+    std::string openSpan_;
+    // Inside a double-quoted string of the paragraph.
+    bool quoted_ = false;
     // The part of the current line not yet appended to the chunk, and the line's indentation.
     std::string piece_;
     std::size_t lineIndent_ = 0;

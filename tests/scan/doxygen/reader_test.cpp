@@ -393,6 +393,17 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "[[https://example.org/ponds_(wet)]].) "
          "or [[https://example.org/manual|the manual]] says why; 100%d, **not closed, \"a "
          "href=\"https://example.org/x\"\", and a name of the form of @file, as usual.\n"},
+        {"a code span and a quoted string over a line break; a backquote closed only past a blank "
+         "line or a command",
+         "/** Names `HEAD\n    @{1}` and \"main\n    @{2}\"; a `lone\n\n    @c word` mark.\n\n"
+         "    A `stray\n    @param x is `x` */\n"
+         "void rl(int x);\n",
+         "function rl @1\n"
+         "  syntax: void rl(int x);\n"
+         "  Description: Names `HEAD @{1}` and \"main @{2}\"; a `lone\n"
+         "  Description: `word`` mark.\n"
+         "  Description: A `stray\n"
+         "  row x: is `x`\n"},
     });
 }
 
@@ -1035,6 +1046,15 @@ TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
          "        text = \"\\nFile\\n\";  // indented code: \\nFile is no command\n\n"
          "    ```\n    @{ \\frobnicate\n    ```\n */\nvoid y(void);\n",
          {}},
+        {"group marks in a code span and a quoted string that run over a line break are text",
+         "/** The reflog names `HEAD\n    @{1}` and \"main\n    @{2}\", ``a `b\n    @{3}`` too,\n"
+         "    and a span `c\n    \\r\\n` of escapes.\n */\nvoid rl(void);\n",
+         {}},
+        {"a group mark behind a span or a string that closes only in a later paragraph is one",
+         "/** A `span\n    @{\n\n    ends` late. */\nvoid a(void);\n"
+         "/** A \"string\n    @{\n\n    ends\" late. */\nvoid b(void);\n"
+         "/** A `span\n    - @{ in a list` */\nvoid c(void);\n/** @} */\n/** @} */\n",
+         {"1: \"@{\" is not closed by \"@}\" before the end of the file"}},
         {"a fence, a list and a table left open or overfull, a cond left open",
          "/** A\n    ```\n    never closed\n */\nvoid z1(void);\n"
          "/** | a | b |\n    |---|---|\n    | 1 | 2 | 3 | 4 |\n    - deep\n"
@@ -1098,6 +1118,14 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
          }()},
         {"a 1 MB table", "/** | a | b |\n    |---|---|\n" + repeat("    | 1 | 2 | 3 |\n", 60000) +
                              " */ int f(void);"},
+        {"backquote runs that no line within reach closes",
+         [] {
+             std::string text = "/**\n";
+             for (std::size_t line = 0; line < 40000; ++line) {
+                 text += " * " + std::string(1 + line % 90, '`') + " unclosed run\n";
+             }
+             return text + " */ int f(void);";
+         }()},
         {"a percent sign at the end of a comment",
          "/** Ends in %*/ int f(void);\n/** % */ int g();"},
     };

@@ -203,6 +203,9 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
             fields.settingOverrides.emplace_back(id, JoinSettingList(list));
         }
     }
+    if (!values.aliases.empty()) {
+        fields.settingOverrides.emplace_back(SYL_ALIASES, JoinAliasList(values.aliases));
+    }
     fields.cache.rebuild = fields.cache.rebuild || values.rebuild;
     // The scan compares upper-cased extensions with the filter, as the window's field keeps it.
     if (!values.filter.empty()) {

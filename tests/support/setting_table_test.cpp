@@ -13,11 +13,12 @@ namespace {
 
 // The seventy settings the templates and keywords need, the comment style, the search switch, the
 // frame set page, the switch for the doxygen style's hidden text, the scan's lists and switch,
-// the predefined macros and the Doxyfile. Only the lists and the Doxyfile are empty by default.
-TEST(SettingTable, HasEightyStringsAndSeventyNineDistinctKeysNamedAfterTheirSettings) {
-    ASSERT_EQ(kSettingCount, 80);
-    const std::set<SettingId> emptyByDefault = {SYL_SCAN_PATHS, SYL_EXCLUDE, SYL_FILE_PATTERNS,
-                                                SYL_PREDEFINED, SYL_DOXYFILE};
+// the predefined macros, the Doxyfile and the aliases. Only the lists and the Doxyfile are empty
+// by default.
+TEST(SettingTable, HasEightyOneStringsAndEightyDistinctKeysNamedAfterTheirSettings) {
+    ASSERT_EQ(kSettingCount, 81);
+    const std::set<SettingId> emptyByDefault = {SYL_SCAN_PATHS, SYL_EXCLUDE,  SYL_FILE_PATTERNS,
+                                                SYL_PREDEFINED, SYL_DOXYFILE, SYL_ALIASES};
     std::set<std::string_view> keys;
     for (int id = 0; id < kSettingCount; ++id) {
         const SettingDefinition& setting = kSettingDefinitions[static_cast<std::size_t>(id)];
@@ -28,7 +29,7 @@ TEST(SettingTable, HasEightyStringsAndSeventyNineDistinctKeysNamedAfterTheirSett
         EXPECT_EQ(setting.defaultValue.empty(), emptyByDefault.contains(static_cast<SettingId>(id)))
             << setting.key;
     }
-    EXPECT_EQ(keys.size(), 79u);
+    EXPECT_EQ(keys.size(), 80u);
     EXPECT_TRUE(kSettingDefinitions[throwsHeading].key.empty());
     EXPECT_EQ(kSettingDefinitions[SYL_Q_AUTHOR].key, "SYL_Q_AUTHOR");
     EXPECT_EQ(kSettingDefinitions[SYL_HTML_STD_PARAM_TABLE_END].key,
@@ -53,6 +54,10 @@ TEST(SettingLists, SplitAtBarsWithoutBlanksOrEmptyEntriesAndJoinBack) {
               (Entries{"include", "examples/a b", "*/tests/*"}));
     const Entries entries{"CV_EXPORTS=", "F(x)=x"};
     EXPECT_EQ(SplitSettingList(JoinSettingList(entries)), entries);
+    // An alias's bar is escaped on joining, as the reader shows an escaped bar, and stays so.
+    EXPECT_EQ(SplitAliasList(" a=1 | b=x\\|y||"), (Entries{"a=1", "b=x\\|y"}));
+    EXPECT_EQ(SplitAliasList(JoinAliasList(Entries{"or=a|b", "bar=\\|", "c=d"})),
+              (Entries{"or=a\\|b", "bar=\\|", "c=d"}));
 }
 
 std::string_view Default(SettingId id) {

@@ -49,6 +49,8 @@
 
 namespace sylva {
 
+class CommentAliases;
+
 // One row of an item's parameter or member table.
 struct DoxygenParameter {
     std::string name;                // as the comment or the declaration names it ("a, b" for two)
@@ -107,6 +109,8 @@ struct DoxygenOptions {
     bool showHidden = false;
     // Without one, no image is shown: its alt text stands in its place.
     ImageResolver images;
+    // Replaced in each comment before its commands are read; null: none.
+    const CommentAliases* aliases = nullptr;
 };
 
 // The documented items of one source file, in the order their comments stand (an item whose

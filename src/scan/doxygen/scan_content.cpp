@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "scan/doxygen/aliases.h"
 #include "scan/doxygen/predefined_macros.h"
 #include "scan/doxygen/reader.h"
 #include "support/digest.h"
@@ -94,7 +95,9 @@ int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string
         job.items.NoteImage(std::move(lookup));
         return shown;
     };
-    // Each file parses the short list again: less than reading one line of the file costs.
+    // Each file parses the short lists again: less than reading one line of the file costs.
+    const CommentAliases aliases(SplitAliasList(job.settings[SYL_ALIASES]));
+    options.aliases = aliases.empty() ? nullptr : &aliases;
     const PredefinedMacros macros(SplitSettingList(job.settings[SYL_PREDEFINED]));
     std::string expanded;
     if (!macros.empty()) {

@@ -467,9 +467,11 @@ TEST_F(SylvaProcessTest, WatchReRunsAfterAnEditorsSaveAndEndsCleanlyOnCtrlC) {
     const std::size_t canvasBlock = source.find("/**--", 1);
     dir_.Write("src/draw.h", source.substr(0, canvasBlock));
     dir_.Write("src/canvas.h", source.substr(canvasBlock));
-    test::StartedProcess watch(SYLVA_BINARY, {"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-WATCH"},
-                               run_);
-    ASSERT_TRUE(watch.WaitForOut("Watching src for changes; Ctrl-C ends.\n", 30)) << watch.Out();
+    dir_.Write("more/pond.h", "/**--\nDescription: Fills the pond.\n--e*/\nvoid Fill(void);\n");
+    test::StartedProcess watch(
+        SYLVA_BINARY, {"-PROJECT=Demo", "-SCAN=src", "-SCAN=more", "-OUT=out", "-WATCH"}, run_);
+    ASSERT_TRUE(watch.WaitForOut("Watching src, more for changes; Ctrl-C ends.\n", 30))
+        << watch.Out();
     const std::string page = dir_.File("out/Demo/SYLVA_Draw.html");
     const std::string untouched = dir_.File("out/Demo/SYLVA_class Canvas.html");
     const auto canvasWritten = std::filesystem::last_write_time(untouched);
@@ -482,18 +484,23 @@ TEST_F(SylvaProcessTest, WatchReRunsAfterAnEditorsSaveAndEndsCleanlyOnCtrlC) {
     ASSERT_TRUE(watch.WaitForOut("Re-run after src/draw.h changed: ", 30)) << watch.Out();
     EXPECT_NE(test::ReadFile(page).find("Paints the"), std::string::npos);
     EXPECT_EQ(std::filesystem::last_write_time(untouched), canvasWritten);
+    // A change below the second scan path re-runs as well.
+    dir_.Write("more/pond.h", "/**--\nDescription: Drains the pond.\n--e*/\nvoid Fill(void);\n");
+    ASSERT_TRUE(watch.WaitForOut("Re-run after more/pond.h changed: ", 30)) << watch.Out();
+    EXPECT_NE(test::ReadFile(dir_.File("out/Demo/SYLVA_Fill.html")).find("Drains the"),
+              std::string::npos);
 
     watch.Signal(SIGINT);
     ProcessResult ended = watch.Wait();
     EXPECT_FALSE(ended.timedOut);
     EXPECT_EQ(ended.status, 0) << ended.err;
     EXPECT_EQ(ended.err, "");
-    // One line for the one change, however many events the save gave.
+    // One line for each change, however many events the save gave.
     std::size_t reruns = 0;
     for (std::size_t at = 0; (at = ended.out.find("Re-run after", at)) != std::string::npos; ++at) {
         ++reruns;
     }
-    EXPECT_EQ(reruns, 1u) << ended.out;
+    EXPECT_EQ(reruns, 2u) << ended.out;
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ constexpr std::string_view kSummary = "sylva: %s";
 constexpr std::string_view kUnreadableConfig = "sylva: cannot read configuration file %s: %s";
 constexpr std::string_view kSummaryAsErrors = "sylva: %s, treated as errors (-WERROR)";
 constexpr std::string_view kWatchingLine = "Watching %s for changes; Ctrl-C ends.";
+constexpr std::string_view kRootSeparator = ", ";
 constexpr std::string_view kClosingLine = "sylva: %s, %s, %s%s; open %s";
 constexpr std::string_view kNoWarnings = "no warnings";
 constexpr std::string_view kAsErrors = ", treated as errors (-WERROR)";
@@ -135,7 +136,22 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
     return kExitOk;
 }
 
-// The first run, then a re-run after each burst of changes below the scan path until Ctrl-C.
+// Every path a run of `fields` scans: its scan path, then those the configuration and the
+// overrides add, taken as the run takes them.
+std::vector<std::string> ScanRoots(const MainFields& fields) {
+    Settings settings;
+    LoadConfig(settings, fields.options.configFile, nullptr);
+    for (const auto& [id, value] : fields.settingOverrides) {
+        settings.Set(id, value);
+    }
+    std::vector<std::string> roots{fields.scanPath};
+    for (std::string& more : SplitSettingList(settings[SYL_SCAN_PATHS])) {
+        roots.push_back(std::move(more));
+    }
+    return roots;
+}
+
+// The first run, then a re-run after each burst of changes below the scan paths until Ctrl-C.
 int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& prompter) {
     if (fields.scanPath.empty()) {
         return GenerateOnce(fields, switches, prompter);  // which refuses it with its warning
@@ -143,7 +159,8 @@ int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& 
     const auto warn = [](std::string_view line) { WriteTerminalLine(stderr, line); };
     // Before the first run, so that its threads inherit the blocked signals and a change made
     // while it runs is seen.
-    InotifySource source(fields.scanPath, fields.options.includeSubdirs != 0,
+    const std::vector<std::string> roots = ScanRoots(fields);
+    InotifySource source(roots, fields.options.includeSubdirs != 0,
                          fields.outputPath + "/" + ProjectDirectoryName(fields.projectName), warn);
     if (!source.ok()) {
         return kExitNotRun;
@@ -156,7 +173,11 @@ int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& 
     if (status == kExitNotRun || source.StopRequested()) {
         return status;
     }
-    WriteTerminalLine(stdout, FormatLine(kWatchingLine, {fields.scanPath}));
+    std::string watched;
+    for (const std::string& root : roots) {
+        watched.append(watched.empty() ? "" : kRootSeparator).append(root);
+    }
+    WriteTerminalLine(stdout, FormatLine(kWatchingLine, {watched}));
     AgreedPrompter agreed(prompter);
     return WatchForChanges(
         source, changes, BurstTiming{},
@@ -205,6 +226,9 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
     }
     if (!values.mainPage.empty()) {
         fields.settingOverrides.emplace_back(SYL_MAIN_PAGE, values.mainPage);
+    }
+    if (!values.aliases.empty()) {
+        fields.settingOverrides.emplace_back(SYL_ALIASES, JoinAliasList(values.aliases));
     }
     fields.cache.rebuild = fields.cache.rebuild || values.rebuild;
     // The scan compares upper-cased extensions with the filter, as the window's field keeps it.

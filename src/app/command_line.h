@@ -1,5 +1,6 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
-// "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-DOXYFILE=", "-DIAGNOSTICS=",
+// "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-ALIAS=", "-DOXYFILE=",
+// "-DIAGNOSTICS=",
 // "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=", "-JSON=" with their values,
 // "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
 // window), "-REBUILD", "-WATCH" (generate, then again after each change), "-VERBOSE" and
@@ -8,8 +9,8 @@
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
 // everything after the first "=". A later value replaces an earlier one, except for the options
-// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED), where each adds; an argument that
-// names no option sets nothing and is told of, with the nearest option name when one is close.
+// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED, -ALIAS), where each adds; an argument
+// that names no option sets nothing and is told of, with the nearest option name when one is close.
 //
 // One table of options serves the parsing, the --help text and the manual page, so that they
 // cannot drift apart.
@@ -45,6 +46,8 @@ struct StartValues {
     std::vector<std::string> exclusions;
     std::vector<std::string> filePatterns;
     std::vector<std::string> predefined;
+    // One alias each ("name=text"): a bar in its text is part of it.
+    std::vector<std::string> aliases;
     std::string modelFile;  // empty: no JSON model of the items
     bool force = false;
     bool rebuild = false;

@@ -38,9 +38,9 @@ bool IsBelowOrAt(std::string_view path, std::string_view directory) {
 
 }  // namespace
 
-InotifySource::InotifySource(std::string root, bool recurse, std::string ignored,
+InotifySource::InotifySource(std::vector<std::string> roots, bool recurse, std::string ignored,
                              std::function<void(std::string_view)> warn)
-    : root_(std::move(root)),
+    : roots_(std::move(roots)),
       recurse_(recurse),
       ignored_(std::move(ignored)),
       warn_(std::move(warn)) {
@@ -56,11 +56,54 @@ InotifySource::InotifySource(std::string root, bool recurse, std::string ignored
     }
     inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (inotify_ < 0) {
-        warn_(FormatLine(kCannotWatch, {root_, std::strerror(errno)}));
+        warn_(
+            FormatLine(kCannotWatch, {roots_.empty() ? "" : roots_.front(), std::strerror(errno)}));
         return;
     }
+    rootsWatched_ = WatchRoots(nullptr);
+}
+
+bool InotifySource::WatchRoots(std::vector<FileEvent>* found) {
     std::set<DirectoryId> entered;
-    WatchTree(root_, nullptr, entered);
+    bool watched = !roots_.empty();
+    // Directories first, so that a file root in a directory they watch needs no watch of its own.
+    std::vector<std::string> files;
+    for (const std::string& root : roots_) {
+        struct stat info {};
+        if (::stat(root.c_str(), &info) != 0) {
+            warn_(FormatLine(kCannotWatch, {root, std::strerror(errno)}));
+            watched = false;
+        } else if (S_ISDIR(info.st_mode)) {
+            WatchTree(root, found, entered);
+        } else {
+            files.push_back(root);
+        }
+    }
+    for (const std::string& file : files) {
+        const std::size_t slash = file.rfind('/');
+        const std::string directory = slash == std::string::npos ? "."
+                                      : slash == 0               ? "/"
+                                                                 : file.substr(0, slash);
+        const std::string path =
+            Joined(directory == "/" ? "" : directory, std::string_view(file).substr(slash + 1));
+        struct stat info {};
+        if (::stat(directory.c_str(), &info) == 0 && entered.contains({info.st_dev, info.st_ino})) {
+            continue;  // watched, and its files listed, for a directory root
+        }
+        fileRoots_.insert(path);
+        const int watch = ::inotify_add_watch(inotify_, directory.c_str(), kWatchMask);
+        if (watch < 0) {
+            warn_(FormatLine(kCannotWatch, {directory, std::strerror(errno)}));
+            watched = false;
+            continue;
+        }
+        directories_[watch] = directory;
+        fileRootWatches_.insert(watch);
+        if (found != nullptr) {
+            found->push_back({FileEvent::Kind::kCreated, path, false});
+        }
+    }
+    return watched && !directories_.empty();
 }
 
 InotifySource::~InotifySource() {
@@ -179,20 +222,23 @@ void InotifySource::ReadEvents(std::vector<FileEvent>& events) {
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             if ((event->mask & IN_Q_OVERFLOW) != 0) {
                 events.push_back({FileEvent::Kind::kLost, {}, false});
-                std::set<DirectoryId> entered;
-                WatchTree(root_, nullptr, entered);
+                WatchRoots(nullptr);
                 continue;
             }
             auto directory = directories_.find(event->wd);
             if (directory == directories_.end() || event->len == 0) {
                 if ((event->mask & IN_IGNORED) != 0) {
                     directories_.erase(event->wd);
+                    fileRootWatches_.erase(event->wd);
                 }
                 continue;
             }
+            const std::string path = Joined(directory->second, event->name);
+            if (fileRootWatches_.contains(event->wd) && !fileRoots_.contains(path)) {
+                continue;
+            }
             const bool isDirectory = (event->mask & IN_ISDIR) != 0;
-            FileEvent change{FileEvent::Kind::kWritten, Joined(directory->second, event->name),
-                             isDirectory};
+            FileEvent change{FileEvent::Kind::kWritten, path, isDirectory};
             if ((event->mask & IN_DELETE) != 0) {
                 change.kind = FileEvent::Kind::kRemoved;
             } else if ((event->mask & IN_MOVED_FROM) != 0) {
@@ -209,7 +255,6 @@ void InotifySource::ReadEvents(std::vector<FileEvent>& events) {
             if (isDirectory && left) {
                 Unwatch(change.path);
             }
-            std::string path = change.path;
             events.push_back(std::move(change));
             if (isDirectory && arrived && recurse_) {
                 std::set<DirectoryId> entered;
@@ -221,8 +266,7 @@ void InotifySource::ReadEvents(std::vector<FileEvent>& events) {
 
 std::vector<std::string> InotifySource::Files() {
     std::vector<FileEvent> found;
-    std::set<DirectoryId> entered;
-    WatchTree(root_, &found, entered);
+    WatchRoots(&found);
     std::vector<std::string> files;
     files.reserve(found.size());
     for (FileEvent& file : found) {

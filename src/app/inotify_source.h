@@ -1,6 +1,7 @@
-// The ChangeSource of the program: inotify watches on the scan path (and, when the run reads
-// them, every directory below it, including those made or moved in later), and SIGINT and
-// SIGTERM as the request to stop.
+// The ChangeSource of the program: inotify watches on every scan path (and, when the run reads
+// them, every directory below them, including those made or moved in later; a scan path that is
+// a file is watched through its directory, for that file alone), and SIGINT and SIGTERM as the
+// request to stop.
 //
 // The two signals are blocked from construction on and read from a signalfd, so that Ctrl-C
 // never interrupts a run: it is seen between runs, when the cache and the pages are consistent.
@@ -23,18 +24,19 @@ namespace sylva {
 
 class InotifySource : public ChangeSource {
   public:
-    // Watches `root` (with its subdirectories when `recurse`), leaving out the directory
-    // `ignored` and what is below it (the project directory, whose pages each run writes).
-    // Directories that cannot be watched are told to `warn`.
-    InotifySource(std::string root, bool recurse, std::string ignored,
+    // Watches each of `roots` (with their subdirectories when `recurse`), leaving out the
+    // directory `ignored` and what is below it (the project directory, whose pages each run
+    // writes). A directory two roots reach is watched once, under the first. Directories that
+    // cannot be watched are told to `warn`.
+    InotifySource(std::vector<std::string> roots, bool recurse, std::string ignored,
                   std::function<void(std::string_view)> warn);
     ~InotifySource() override;
     InotifySource(const InotifySource&) = delete;
     InotifySource& operator=(const InotifySource&) = delete;
 
-    // False when inotify, the signals or the watch on the root could not be set up (told to
+    // False when inotify, the signals or the watch on any root could not be set up (told to
     // `warn`).
-    bool ok() const { return inotify_ >= 0 && signals_ >= 0 && !directories_.empty(); }
+    bool ok() const { return inotify_ >= 0 && signals_ >= 0 && rootsWatched_; }
     // Whether a stop request is already waiting (for the time before watching begins).
     bool StopRequested();
 
@@ -48,10 +50,17 @@ class InotifySource : public ChangeSource {
     // event to `found` for each file in them (files made before the watch took hold).
     void WatchTree(const std::string& directory, std::vector<FileEvent>* found,
                    std::set<DirectoryId>& entered);
+    // Watches every root anew; false when one of them could not be watched.
+    bool WatchRoots(std::vector<FileEvent>* found);
     void Unwatch(const std::string& directory);
     void ReadEvents(std::vector<FileEvent>& events);
 
-    std::string root_;
+    std::vector<std::string> roots_;
+    // The roots that are files, as "directory/name", and the watches of their directories that
+    // no directory root needs: only those files' events count there.
+    std::set<std::string> fileRoots_;
+    std::set<int> fileRootWatches_;
+    bool rootsWatched_ = false;
     bool recurse_;
     std::string ignored_;
     std::function<void(std::string_view)> warn_;

@@ -6,6 +6,7 @@
 #include <array>
 #include <string_view>
 
+#include "scan/doxygen/aliases.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -22,6 +23,8 @@ constexpr std::string_view kDefaultHtmlOutput = "html";
 
 constexpr std::string_view kMissingInput = "INPUT names %s, which does not exist; it is left out";
 constexpr std::string_view kNoInput = "no file or directory that INPUT names exists";
+constexpr std::string_view kNotAlias =
+    "ALIASES entry \"%s\" is not name=text or name{n}=text; it is left out";
 constexpr std::string_view kNotHonoured = "%s is set, but Sylva does not honour it: %s";
 
 // Keys whose value, when set, changes the site in a way Sylva cannot follow, with why.
@@ -29,17 +32,17 @@ struct Refused {
     std::string_view key;
     std::string_view why;
 };
-constexpr std::array<Refused, 6> kRefused = {{
+constexpr std::array<Refused, 5> kRefused = {{
     {"INPUT_FILTER", "no filter program is ever run; the files are read as they are"},
     {"FILTER_PATTERNS", "no filter program is ever run; the files are read as they are"},
     {"FILTER_SOURCE_FILES", "no filter program is ever run"},
     {"EXCLUDE_SYMBOLS", "the symbols it names are documented"},
-    {"ALIASES", "commands it defines are read as unknown commands"},
     {"WARN_LOGFILE", "warnings go to standard error"},
 }};
 
 // Keys that Sylva reads, or whose every value gives the site Sylva writes anyway.
-constexpr std::array<std::string_view, 28> kUsed = {
+constexpr std::array<std::string_view, 29> kUsed = {
+    "ALIASES",
     "INPUT",
     "FILE_PATTERNS",
     "RECURSIVE",
@@ -163,6 +166,13 @@ DoxyfileRun MapDoxyfile(const Doxyfile& doxyfile) {
     run.settings.emplace_back(SYL_PREDEFINED, expands && predefined != nullptr
                                                   ? JoinSettingList(*predefined)
                                                   : std::string());
+    if (const std::vector<std::string>* aliases = doxyfile.Find("ALIASES")) {
+        const CommentAliases read(*aliases);
+        for (const std::string& rejected : read.Rejected()) {
+            run.warnings.push_back(FormatLine(kNotAlias, {rejected}));
+        }
+        run.settings.emplace_back(SYL_ALIASES, JoinAliasList(*aliases));
+    }
     run.settings.emplace_back(SYL_HTML_SEARCH, IsYes(doxyfile, "SEARCHENGINE", true) ? "1" : "0");
     run.settings.emplace_back(SYL_MAIN_PAGE, Joined(doxyfile.Find("USE_MDFILE_AS_MAINPAGE"), " "));
     run.settings.emplace_back(SYL_DOXYGEN_INTERNAL_DOCS,

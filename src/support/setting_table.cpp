@@ -293,6 +293,10 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
     // The Markdown file of the inputs whose page the doxygen style makes the main page, which the
     // project's frame set opens first.
     {"SYL_MAIN_PAGE",
+     ""},
+    // Commands the doxygen style replaces in comments, "|" between them: "name=text" and
+    // "name{n}=text" with "\1" for an argument and "^^" for a line end; a bar in a text is "\|".
+    {"SYL_ALIASES",
      ""},}};
 // clang-format on
 
@@ -357,6 +361,37 @@ std::vector<std::string> SplitSettingList(std::string_view value) {
         value = bar == std::string_view::npos ? std::string_view() : value.substr(bar + 1);
     }
     return entries;
+}
+
+std::vector<std::string> SplitAliasList(std::string_view value) {
+    std::vector<std::string> entries;
+    std::string entry;
+    for (std::size_t at = 0; at <= value.size(); ++at) {
+        if (at == value.size() || (value[at] == '|' && (at == 0 || value[at - 1] != '\\'))) {
+            const std::size_t first = entry.find_first_not_of(" \t");
+            if (first != std::string::npos) {
+                entries.push_back(entry.substr(first, entry.find_last_not_of(" \t") - first + 1));
+            }
+            entry.clear();
+        } else {
+            entry.push_back(value[at]);
+        }
+    }
+    return entries;
+}
+
+std::string JoinAliasList(std::span<const std::string> entries) {
+    std::vector<std::string> escaped;
+    for (const std::string& entry : entries) {
+        std::string& text = escaped.emplace_back();
+        for (std::size_t at = 0; at < entry.size(); ++at) {
+            if (entry[at] == '|' && (at == 0 || entry[at - 1] != '\\')) {
+                text.push_back('\\');
+            }
+            text.push_back(entry[at]);
+        }
+    }
+    return JoinSettingList(escaped);
 }
 
 std::string JoinSettingList(std::span<const std::string> entries) {

@@ -100,6 +100,7 @@ enum SettingId : int {
     SYL_PREDEFINED,
     SYL_DOXYFILE,
     SYL_MAIN_PAGE,
+    SYL_ALIASES,
     kSettingCount
 };
 
@@ -119,6 +120,11 @@ bool IsSwitchedOn(std::string_view value);
 std::vector<std::string> SplitSettingList(std::string_view value);
 // The list setting of `entries`, "|" between them.
 std::string JoinSettingList(std::span<const std::string> entries);
+// The entries of the alias list: split at the "|" that no "\" stands before, since an alias's
+// text may show a bar as Doxygen's escaped "\|"; blanks at their ends and empty ones go.
+std::vector<std::string> SplitAliasList(std::string_view value);
+// The alias list of `entries`, "|" between them and each bar inside an entry escaped as "\|".
+std::string JoinAliasList(std::span<const std::string> entries);
 // False iff the setting `id` takes only some values and `value` is none of them: a switch takes
 // "1", "ON", "YES", "TRUE", "0", "OFF", "NO", "FALSE" or nothing, the comment style "sylva" or
 // "doxygen" (any case, blanks around them). Every other setting takes any text.

@@ -118,13 +118,16 @@ TEST(ParseCommandLine, AnArgumentThatSetsNothingNamesTheNearestOptionWhenOneIsCl
 TEST(ParseCommandLine, EachUseOfAListOptionAddsAValue) {
     StartValues values = Parse({"-SCAN=include", "-Scan=examples", "-SCAN=/src/-DESC/files",
                                 "-EXCLUDE=*/tests/*", "-exclude=third_party|build", "-PATTERNS=*.h",
-                                "-PREDEFINED=CV_EXPORTS=", "-PREDEFINED=__attribute__(x)="})
+                                "-PREDEFINED=CV_EXPORTS=", "-PREDEFINED=__attribute__(x)=",
+                                "-ALIAS=sideeffect=@par Side effects:", "-alias=or=a|b"})
                              .values;
     EXPECT_EQ(values.scanPaths,
               (std::vector<std::string>{"include", "examples", "/src/-DESC/files"}));
     EXPECT_EQ(values.exclusions, (std::vector<std::string>{"*/tests/*", "third_party|build"}));
     EXPECT_EQ(values.filePatterns, std::vector<std::string>{"*.h"});
     EXPECT_EQ(values.predefined, (std::vector<std::string>{"CV_EXPORTS=", "__attribute__(x)="}));
+    EXPECT_EQ(values.aliases,
+              (std::vector<std::string>{"sideeffect=@par Side effects:", "or=a|b"}));
     EXPECT_TRUE(values.description.empty());
 }
 

@@ -255,11 +255,12 @@ TEST_F(SylvaProcessTest, TheFilterOptionNamesTheExtensionsRead) {
 }
 
 TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
-    dir_.Write("lib/include/api.h",
-               "/// Adds.\nLIB_EXPORT int Add(int a, int b) LIB_ATTR((pure));\n");
+    dir_.Write(
+        "lib/include/api.h",
+        "/// Adds.\n/// @sideeffect None.\nLIB_EXPORT int Add(int a, int b) LIB_ATTR((pure));\n");
     dir_.Write("lib/include/detail/impl.h", "/// Hidden.\nint Impl();\n");
     dir_.Write("lib/tests/test.h", "/// A test.\nint Test();\n");
-    dir_.Write("lib/extra.hh", "/// Extra.\nint Extra();\n");
+    dir_.Write("lib/extra.hh", "/// Extra.\n/// @sideeffect Grows.\nint Extra();\n");
     dir_.Write("lib/include/README", "/// Not code.\nint Readme();\n");
     dir_.Write("docs/common.cfg", "PROJECT_BRIEF = \"A small library\"\nHTML_OUTPUT = site\n");
     dir_.Write("Doxyfile",
@@ -268,12 +269,15 @@ TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
                "RECURSIVE = YES\nEXCLUDE = lib/include/detail\nEXCLUDE_PATTERNS = */tests/*\n"
                "OUTPUT_DIRECTORY = $(SYLVA_TEST_OUT)\nMACRO_EXPANSION = YES\n"
                "PREDEFINED = LIB_EXPORT= LIB_ATTR(x)=\nINPUT_FILTER = cat\n"
-               "GENERATE_LATEX = NO\nHAVE_DOT = NO\n");
+               "GENERATE_LATEX = NO\nHAVE_DOT = NO\n"
+               "ALIASES = \"sideeffect=@par Side effects:^^\" broken\n");
     run_.environment.push_back("SYLVA_TEST_OUT=doc");
     ProcessResult result = RunSylva({"-DOXYFILE=Doxyfile", "-FORCE"}, run_);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "Doxyfile keys Sylva does not use: GENERATE_LATEX, HAVE_DOT.\n");
     EXPECT_EQ(result.err,
+              "sylva: WARNING: Doxyfile Doxyfile: ALIASES entry \"broken\" is not name=text or "
+              "name{n}=text; it is left out\n"
               "sylva: WARNING: Doxyfile Doxyfile: INPUT_FILTER is set, but Sylva does not honour "
               "it: no filter program is ever run; the files are read as they are\n");
     const std::string project = dir_.File("doc/site/Small Lib/");
@@ -284,12 +288,15 @@ TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
     const std::string add = test::ReadFile(project + "SYLVA_Add.html");
     EXPECT_NE(add.find("int Add(int a, int b);"), std::string::npos);
     EXPECT_EQ(add.find("LIB_"), std::string::npos);
+    EXPECT_NE(add.find("Side effects:"), std::string::npos);
+    EXPECT_EQ(add.find("sideeffect"), std::string::npos);
 
     // Options given beside it win: here the project and the one scan path.
     result =
         RunSylva({"-DOXYFILE=Doxyfile", "-PROJECT=Other", "-SCAN=lib/extra.hh", "-FORCE"}, run_);
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_TRUE(std::filesystem::exists(dir_.File("doc/site/Other/SYLVA_Extra.html")));
+    EXPECT_NE(test::ReadFile(dir_.File("doc/site/Other/SYLVA_Extra.html")).find("Side effects:"),
+              std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir_.File("doc/site/Other/SYLVA_Add.html")));
 }
 
@@ -523,9 +530,11 @@ TEST_F(SylvaProcessTest, WatchReRunsAfterAnEditorsSaveAndEndsCleanlyOnCtrlC) {
     const std::size_t canvasBlock = source.find("/**--", 1);
     dir_.Write("src/draw.h", source.substr(0, canvasBlock));
     dir_.Write("src/canvas.h", source.substr(canvasBlock));
-    test::StartedProcess watch(SYLVA_BINARY, {"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-WATCH"},
-                               run_);
-    ASSERT_TRUE(watch.WaitForOut("Watching src for changes; Ctrl-C ends.\n", 30)) << watch.Out();
+    dir_.Write("more/pond.h", "/**--\nDescription: Fills the pond.\n--e*/\nvoid Fill(void);\n");
+    test::StartedProcess watch(
+        SYLVA_BINARY, {"-PROJECT=Demo", "-SCAN=src", "-SCAN=more", "-OUT=out", "-WATCH"}, run_);
+    ASSERT_TRUE(watch.WaitForOut("Watching src, more for changes; Ctrl-C ends.\n", 30))
+        << watch.Out();
     const std::string page = dir_.File("out/Demo/SYLVA_Draw.html");
     const std::string untouched = dir_.File("out/Demo/SYLVA_class Canvas.html");
     const auto canvasWritten = std::filesystem::last_write_time(untouched);
@@ -538,18 +547,23 @@ TEST_F(SylvaProcessTest, WatchReRunsAfterAnEditorsSaveAndEndsCleanlyOnCtrlC) {
     ASSERT_TRUE(watch.WaitForOut("Re-run after src/draw.h changed: ", 30)) << watch.Out();
     EXPECT_NE(test::ReadFile(page).find("Paints the"), std::string::npos);
     EXPECT_EQ(std::filesystem::last_write_time(untouched), canvasWritten);
+    // A change below the second scan path re-runs as well.
+    dir_.Write("more/pond.h", "/**--\nDescription: Drains the pond.\n--e*/\nvoid Fill(void);\n");
+    ASSERT_TRUE(watch.WaitForOut("Re-run after more/pond.h changed: ", 30)) << watch.Out();
+    EXPECT_NE(test::ReadFile(dir_.File("out/Demo/SYLVA_Fill.html")).find("Drains the"),
+              std::string::npos);
 
     watch.Signal(SIGINT);
     ProcessResult ended = watch.Wait();
     EXPECT_FALSE(ended.timedOut);
     EXPECT_EQ(ended.status, 0) << ended.err;
     EXPECT_EQ(ended.err, "");
-    // One line for the one change, however many events the save gave.
+    // One line for each change, however many events the save gave.
     std::size_t reruns = 0;
     for (std::size_t at = 0; (at = ended.out.find("Re-run after", at)) != std::string::npos; ++at) {
         ++reruns;
     }
-    EXPECT_EQ(reruns, 1u) << ended.out;
+    EXPECT_EQ(reruns, 2u) << ended.out;
 }
 
 }  // namespace

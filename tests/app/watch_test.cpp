@@ -1,11 +1,14 @@
 // The watch's counting of bursts of file system events and its loop of re-runs, with scripted
-// events instead of a file system.
+// events instead of a file system; and the program's source of events on a real tree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
+#include "app/inotify_source.h"
 #include "app/tree_changes.h"
 #include "app/watch.h"
+#include "test_support/scratch_dir.h"
 
 namespace sylva {
 namespace {
@@ -262,6 +265,59 @@ TEST(WatchTest, ReRunsOnceAfterEachBurstThatChangedAFileTheRunReads) {
             EXPECT_EQ(*source.timeouts[1], test.timing.quiet);
         }
     }
+}
+
+// The paths of the events that come until the source has been quiet for a while, in order.
+std::vector<std::string> QuietEventPaths(InotifySource& source) {
+    std::vector<std::string> paths;
+    for (ChangeSource::Waited waited = source.Wait(std::chrono::milliseconds(200));
+         !waited.events.empty(); waited = source.Wait(std::chrono::milliseconds(200))) {
+        for (const FileEvent& event : waited.events) {
+            paths.push_back(event.path);
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    return paths;
+}
+
+TEST(InotifySourceTest, WatchesEveryScanPathAndAFileScanPathForItselfAlone) {
+    test::ScratchDir dir;
+    dir.Write("a/x.h", "");
+    dir.Write("b/sub/y.h", "");
+    dir.Write("c/z.h", "");
+    dir.Write("c/beside.h", "");
+    // The file root inside a directory root needs no watch of its own and is listed once.
+    const std::vector<std::string> roots = {dir.File("a"), dir.File("b"), dir.File("c/z.h"),
+                                            dir.File("a/x.h")};
+    std::vector<std::string> warnings;
+    InotifySource source(roots, true, "",
+                         [&](std::string_view line) { warnings.emplace_back(line); });
+    ASSERT_TRUE(source.ok());
+    std::vector<std::string> files = source.Files();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{dir.File("a/x.h"), dir.File("b/sub/y.h"),
+                                               dir.File("c/z.h")}));
+
+    dir.Write("b/sub/y.h", "changed");
+    dir.Write("c/beside.h", "not scanned");
+    dir.Write("c/z.h", "changed");
+    dir.Write("a/new.h", "added");
+    EXPECT_EQ(
+        QuietEventPaths(source),
+        (std::vector<std::string>{dir.File("a/new.h"), dir.File("b/sub/y.h"), dir.File("c/z.h")}));
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+}
+
+TEST(InotifySourceTest, AScanPathThatDoesNotExistIsToldAndNothingIsWatched) {
+    test::ScratchDir dir;
+    dir.Write("a/x.h", "");
+    std::vector<std::string> warnings;
+    InotifySource source({dir.File("a"), dir.File("gone")}, true, "",
+                         [&](std::string_view line) { warnings.emplace_back(line); });
+    EXPECT_FALSE(source.ok());
+    EXPECT_EQ(warnings, std::vector<std::string>{"WARNING: Cannot watch " + dir.File("gone") +
+                                                 " (No such file or directory) !"});
 }
 
 }  // namespace

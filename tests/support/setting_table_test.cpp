@@ -13,12 +13,13 @@ namespace {
 
 // The seventy settings the templates and keywords need, the comment style, the search switch, the
 // frame set page, the switch for the doxygen style's hidden text, the scan's lists and switch,
-// the predefined macros, the Doxyfile and the main page. Only the lists, the Doxyfile and the main
-// page are empty by default.
-TEST(SettingTable, HasEightyOneStringsAndEightyDistinctKeysNamedAfterTheirSettings) {
-    ASSERT_EQ(kSettingCount, 81);
+// the predefined macros, the Doxyfile, the main page and the aliases. Only the lists, the Doxyfile,
+// the main page and the aliases are empty by default.
+TEST(SettingTable, HasEightyTwoStringsAndEightyOneDistinctKeysNamedAfterTheirSettings) {
+    ASSERT_EQ(kSettingCount, 82);
     const std::set<SettingId> emptyByDefault = {SYL_SCAN_PATHS, SYL_EXCLUDE,  SYL_FILE_PATTERNS,
-                                                SYL_PREDEFINED, SYL_DOXYFILE, SYL_MAIN_PAGE};
+                                                SYL_PREDEFINED, SYL_DOXYFILE, SYL_MAIN_PAGE,
+                                                SYL_ALIASES};
     std::set<std::string_view> keys;
     for (int id = 0; id < kSettingCount; ++id) {
         const SettingDefinition& setting = kSettingDefinitions[static_cast<std::size_t>(id)];
@@ -29,7 +30,7 @@ TEST(SettingTable, HasEightyOneStringsAndEightyDistinctKeysNamedAfterTheirSettin
         EXPECT_EQ(setting.defaultValue.empty(), emptyByDefault.contains(static_cast<SettingId>(id)))
             << setting.key;
     }
-    EXPECT_EQ(keys.size(), 80u);
+    EXPECT_EQ(keys.size(), 81u);
     EXPECT_TRUE(kSettingDefinitions[throwsHeading].key.empty());
     EXPECT_EQ(kSettingDefinitions[SYL_Q_AUTHOR].key, "SYL_Q_AUTHOR");
     EXPECT_EQ(kSettingDefinitions[SYL_HTML_STD_PARAM_TABLE_END].key,
@@ -54,6 +55,10 @@ TEST(SettingLists, SplitAtBarsWithoutBlanksOrEmptyEntriesAndJoinBack) {
               (Entries{"include", "examples/a b", "*/tests/*"}));
     const Entries entries{"CV_EXPORTS=", "F(x)=x"};
     EXPECT_EQ(SplitSettingList(JoinSettingList(entries)), entries);
+    // An alias's bar is escaped on joining, as the reader shows an escaped bar, and stays so.
+    EXPECT_EQ(SplitAliasList(" a=1 | b=x\\|y||"), (Entries{"a=1", "b=x\\|y"}));
+    EXPECT_EQ(SplitAliasList(JoinAliasList(Entries{"or=a|b", "bar=\\|", "c=d"})),
+              (Entries{"or=a\\|b", "bar=\\|", "c=d"}));
 }
 
 std::string_view Default(SettingId id) {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <utility>
 
+#include "scan/doxygen/aliases.h"
 #include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
 #include "support/warning_kind.h"
@@ -21,6 +22,9 @@ namespace {
 constexpr WarningKind kUnclosedBlock = {
     "doxygen.unclosed-block",
     "\"%s\" is not closed before the end of the comment; the block runs to its end"};
+constexpr WarningKind kRunawayAlias = {
+    "doxygen.alias-runaway",
+    "alias \"%s\" uses itself, or its uses grow the comment too far; the deepest use is left out"};
 constexpr std::string_view kPreOpen = "<pre>";
 constexpr std::string_view kPreClose = "</pre>";
 constexpr std::size_t kTabStop = 4;
@@ -648,32 +652,59 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
                                    const DoxygenReading& reading) {
     DoxygenComment comment;
     comment.line = lines.empty() ? 0 : lines.front().line;
-    // The text of a block comment's first line stands behind its opener, so only the later
-    // lines tell how far the comment's text is indented.
-    // Most lines need no change: only those with tabs or reserved bytes are copied.
-    std::vector<std::string_view> normal;
+    // One entry per line of text: a line an alias expanded into several gives several, all with
+    // its number. Most lines need no change: only those with aliases, tabs or reserved bytes are
+    // copied.
+    struct TextLine {
+        std::string_view text;
+        int line = 0;
+        // The text of a block comment's first line stands behind its opener, so only the later
+        // lines tell how far the comment's text is indented.
+        bool behindOpener = false;
+    };
+    std::vector<TextLine> normal;
     std::deque<std::string> changed;
     normal.reserve(lines.size());
     std::size_t common = std::string_view::npos;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string_view stripped = doxygen_parse::StripDecoration(lines[i].text, blockComment);
-        bool plain = std::none_of(stripped.begin(), stripped.end(),
-                                  [](char ch) { return ch == '\t' || rich::IsReservedByte(ch); });
-        normal.push_back(
-            plain ? stripped
-                  : std::string_view(changed.emplace_back(doxygen_parse::Normalized(stripped))));
-        bool measured = !(blockComment && i == 0) && !doxygen_parse::IsBlank(normal.back());
-        if (measured) {
-            common = std::min(common, doxygen_parse::Indentation(normal.back()));
+        if (reading.options.aliases != nullptr &&
+            stripped.find_first_of("@\\") != std::string_view::npos) {
+            std::string runaway;
+            stripped = changed.emplace_back(reading.options.aliases->Expand(stripped, runaway));
+            if (!runaway.empty() && reading.reportedAliases.insert(runaway).second) {
+                reading.warn(lines[i].line, FormatLine(doxygen_parse::kRunawayAlias, {runaway}));
+            }
+        }
+        for (std::size_t start = 0; start <= stripped.size();) {
+            const std::size_t end = std::min(stripped.find('\n', start), stripped.size());
+            std::string_view piece = stripped.substr(start, end - start);
+            bool plain = std::none_of(piece.begin(), piece.end(), [](char ch) {
+                return ch == '\t' || rich::IsReservedByte(ch);
+            });
+            normal.push_back(
+                {plain ? piece
+                       : std::string_view(changed.emplace_back(doxygen_parse::Normalized(piece))),
+                 lines[i].line, blockComment && i == 0 && start == 0});
+            if (!normal.back().behindOpener && !doxygen_parse::IsBlank(normal.back().text)) {
+                common = std::min(common, doxygen_parse::Indentation(normal.back().text));
+            }
+            start = end + 1;
         }
     }
     common = common == std::string_view::npos ? 0 : common;
     doxygen_parse::CommentParser parser(reading, comment);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view text = normal[i];
+    // The lines behind each line, where a code span or a quoted string may close.
+    std::vector<std::string_view> texts;
+    texts.reserve(normal.size());
+    for (const TextLine& line : normal) {
+        texts.push_back(line.text);
+    }
+    for (std::size_t i = 0; i < normal.size(); ++i) {
+        std::string_view text = normal[i].text;
         std::size_t indent = doxygen_parse::Indentation(text);
-        text.remove_prefix(blockComment && i == 0 ? indent : std::min(common, indent));
-        parser.Line(text, lines[i].line, std::span<const std::string_view>(normal).subspan(i + 1));
+        text.remove_prefix(normal[i].behindOpener ? indent : std::min(common, indent));
+        parser.Line(text, normal[i].line, std::span<const std::string_view>(texts).subspan(i + 1));
     }
     parser.Finish();
     return comment;

@@ -75,6 +75,8 @@ struct DoxygenReading {
     // Inside "@cond" ... "@endcond" that an earlier comment opened: text and declarations are
     // hidden until a comment closes it (unless the options show hidden text).
     mutable bool hidden = false;
+    // The aliases whose runaway use was reported already: each is reported once per file.
+    mutable std::unordered_set<std::string> reportedAliases;
 };
 
 // Reads one comment. `blockComment`: its lines come from "/**" or "/*!" and may carry a leading

@@ -50,6 +50,8 @@
 
 namespace sylva {
 
+class CommentAliases;
+
 // One row of an item's parameter or member table.
 struct DoxygenParameter {
     std::string name;                // as the comment or the declaration names it ("a, b" for two)
@@ -116,6 +118,8 @@ struct DoxygenOptions {
     ImageResolver images;
     // Without one, every link target is a reference name.
     LinkResolver links;
+    // Replaced in each comment before its commands are read; null: none.
+    const CommentAliases* aliases = nullptr;
 };
 
 // The documented items of one source file, in the order their comments stand (an item whose

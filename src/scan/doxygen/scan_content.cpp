@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "scan/doxygen/aliases.h"
 #include "scan/doxygen/predefined_macros.h"
 #include "scan/doxygen/reader.h"
 #include "scan/file_selection.h"
@@ -91,8 +92,10 @@ std::optional<std::string> LocalLinkName(const ScanJob& job, const std::string& 
 }
 
 // How the comments of the file `path` are read for `job`.
-DoxygenOptions OptionsFor(ScanJob& job, const std::string& path) {
+// `aliases` must outlive the options.
+DoxygenOptions OptionsFor(ScanJob& job, const std::string& path, const CommentAliases& aliases) {
     DoxygenOptions options;
+    options.aliases = aliases.empty() ? nullptr : &aliases;
     options.showHidden = IsSwitchedOn(job.settings[SYL_DOXYGEN_INTERNAL_DOCS]);
     // Nothing is read here; a found file is copied with the pages.
     options.images = [&job, &path](std::string_view file, int line) {
@@ -166,7 +169,8 @@ std::string MarkdownPageLabel(std::string_view path) {
 
 int ScanMarkdownPage(ScanJob& job, std::string_view content, const std::string& path,
                      CZTTime lastWrite) {
-    const DoxygenOptions options = OptionsFor(job, path);
+    const CommentAliases aliases(SplitAliasList(job.settings[SYL_ALIASES]));
+    const DoxygenOptions options = OptionsFor(job, path, aliases);
     std::vector<DoxygenItem> page = ReadMarkdownPage(
         content, MarkdownPageLabel(path), fs::path(path).filename().string(),
         IsMainPageFile(job.settings, path),
@@ -203,8 +207,9 @@ ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string
 
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
                        CZTTime lastWrite) {
-    const DoxygenOptions options = OptionsFor(job, path);
-    // Each file parses the short list again: less than reading one line of the file costs.
+    // Each file parses the short lists again: less than reading one line of the file costs.
+    const CommentAliases aliases(SplitAliasList(job.settings[SYL_ALIASES]));
+    const DoxygenOptions options = OptionsFor(job, path, aliases);
     const PredefinedMacros macros(SplitSettingList(job.settings[SYL_PREDEFINED]));
     std::string expanded;
     if (!macros.empty()) {

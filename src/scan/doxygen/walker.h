@@ -144,7 +144,7 @@ class DoxygenWalker {
   public:
     DoxygenWalker(std::string_view content, const DoxygenWarning& warn,
                   const DoxygenOptions& options)
-        : lexer_(content), reading_{warn, options, {}, false}, warn_(reading_.warn) {
+        : lexer_(content), reading_{warn, options, {}, false, {}}, warn_(reading_.warn) {
         scopes_.emplace_back();
     }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scan/cpp/declaration.h"
+#include "scan/doxygen/aliases.h"
 #include "scan/rich_text.h"
 
 namespace sylva {
@@ -151,11 +152,14 @@ struct Reading {
     Strings warnings;  // "line: text"
 };
 
-Reading Read(std::string_view source) {
+Reading Read(std::string_view source, const DoxygenOptions& options = {}) {
     Reading reading;
-    reading.items = ReadDoxygenComments(source, [&](int line, std::string_view text) {
-        reading.warnings.push_back(std::to_string(line) + ": " + std::string(text));
-    });
+    reading.items = ReadDoxygenComments(
+        source,
+        [&](int line, std::string_view text) {
+            reading.warnings.push_back(std::to_string(line) + ": " + std::string(text));
+        },
+        options);
     return reading;
 }
 
@@ -1148,6 +1152,82 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
     Reading raw = Read(cases[17].source);
     ASSERT_EQ(raw.items.size(), 1u);
     EXPECT_EQ(raw.items[0].name, "f");
+}
+
+std::string Repeated(std::string_view text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) {
+        repeated.append(text);
+    }
+    return repeated;
+}
+
+// Aliases as projects define them: a paragraph title, a note with an argument, one alias using
+// another, a line end that starts a new command, escapes and names that only begin like one.
+TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
+    const CommentAliases aliases({
+        "sideeffect=@par Side effects:^^",
+        "reqid{1}=@note Requirement \\1.",
+        "range{2}=from \\1 to \\2",
+        "range=any range",
+        "bounded{1}=@reqid{bounded}\\1",
+        "threadsafe=@warning Not thread safe.",
+        "bar=a \\| b",
+        "broken",
+        "{1}=nameless",
+        "selfish=@selfish again",
+    });
+    EXPECT_EQ(aliases.Rejected(), (Strings{"broken", "{1}=nameless"}));
+    DoxygenOptions options;
+    options.aliases = &aliases;
+    struct AliasCase {
+        const char* name;
+        std::string comment;
+        std::string expected;  // the lines of the one item f
+        Strings warnings;
+    };
+    const AliasCase cases[] = {
+        {"a paragraph title whose text follows on the next line",
+         "/** Runs.\n * @sideeffect Writes the log. */",
+         "  Description: Runs.\n  Description: {Npar Side effects::Writes the log.}\n",
+         {}},
+        {"an argument, in backslash form",
+         "/** \\reqid{R7} */",
+         "  Description: {Nnote Note:Requirement R7.}\n",
+         {}},
+        {"two arguments, and the same name without any",
+         "/** Takes @range{1,9}; @range. */",
+         "  Description: Takes from 1 to 9; any range.\n",
+         {}},
+        {"an escaped comma stays in its argument",
+         "/** @range{1\\,5,9} */",
+         "  Description: from 1,5 to 9\n",
+         {}},
+        {"an alias using another, its argument passed on",
+         "/** @bounded{ (max 3)} */",
+         "  Description: {Nnote Note:Requirement bounded. (max 3)}\n",
+         {}},
+        {"a use within a line of text",
+         "/** Fast. @threadsafe */",
+         "  Description: Fast.\n  Description: {Nwarning Warning:Not thread safe.}\n",
+         {}},
+        {"escapes, longer names and mail addresses are no uses",
+         "/** \\\\threadsafe \\@threadsafe @threadsafely me@threadsafe.org @bar */",
+         "  Description: \\\\threadsafe \\@threadsafe @threadsafely me@threadsafe.org a \\| b\n",
+         {"1: unknown command \"@threadsafely\"; it stays as text (said once per file)"}},
+        {"an alias using itself is reported once and ends",
+         "/** @selfish\n * @selfish */",
+         "  Description: " + Repeated("again ", 31) + "again\n",
+         {"1: alias \"selfish\" uses itself, or its uses grow the comment too far; the deepest "
+          "use is left out"}},
+    };
+    for (const AliasCase& c : cases) {
+        Reading reading = Read(c.comment + "\nint f(void);\n", options);
+        ASSERT_EQ(reading.items.size(), 1u) << c.name;
+        EXPECT_EQ(Describe(reading.items), "function f @1\n  syntax: int f(void);\n" + c.expected)
+            << c.name;
+        EXPECT_EQ(reading.warnings, c.warnings) << c.name;
+    }
 }
 
 }  // namespace

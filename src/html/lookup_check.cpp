@@ -12,8 +12,14 @@ LookupCheck::~LookupCheck() = default;
 bool LookupCheck::Holds(const NameLookups& lookups) const {
     for (const NameLookups::Lookup& lookup : lookups.Distinct()) {
         std::string_view answer;
+        std::string pageNumber;
         if (lookup.kind == NameLookups::Kind::kListed) {
             answer = items_.Contains(lookup.name) ? "1" : "";
+        } else if (lookup.kind == NameLookups::Kind::kGroupLabel) {
+            if (const CSylItem* group = items_.LabelledGroup(lookup.name)) {
+                pageNumber = std::to_string(group->pageNumber);
+                answer = pageNumber;
+            }
         } else if (const std::string* name = folded_->Find(lookup.name)) {
             answer = *name;
         }

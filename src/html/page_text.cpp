@@ -13,6 +13,8 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kTypeLabel = "%s<BR>(%s)";
+// What a group's page names in place of its group: its own title already heads the page.
+constexpr std::string_view kGroupTypeWord = "Group";
 constexpr std::string_view kParameterName = "<I>%s</I>";
 // A documented parameter's direction follows its name.
 constexpr std::string_view kParameterDirection = " [%s]";
@@ -157,11 +159,14 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
     return [&item, &items](std::string_view name) -> std::optional<std::string> {
-        std::optional<std::string> listed = ResolveFromScopes(items, name, item);
-        if (!listed) {
-            return std::nullopt;
+        if (std::optional<std::string> listed = ResolveFromScopes(items, name, item)) {
+            return PlainPageFile(*listed, CommentStyle::kDoxygen);
         }
-        return PlainPageFile(*listed, CommentStyle::kDoxygen);
+        // "@ref label" names a group by the label it was defined with.
+        if (const CSylItem* group = items.LabelledGroup(name)) {
+            return PageFile(*group);
+        }
+        return std::nullopt;
     };
 }
 
@@ -187,7 +192,9 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
                            page.sections[kSectionSeeAlso]);
     }
     std::string escapedGroup;
-    page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item, escapedGroup), text.typeText});
+    const std::string_view group =
+        GroupLabel(item) ? kGroupTypeWord : ShownGroup(item, escapedGroup);
+    page.typeLabel = FormatLine(kTypeLabel, {group, text.typeText});
     page.typeText = std::move(text.typeText);
     return page;
 }

@@ -27,6 +27,8 @@ inline constexpr char kAnchorMark = static_cast<char>(kSectionCount + 2);
 inline constexpr char kBaseMark = static_cast<char>(kSectionCount + 3);
 // The class whose page shows the item.
 inline constexpr char kRelatesMark = static_cast<char>(kSectionCount + 4);
+// The label a group is defined by ("@defgroup label Title"); its page is named by it.
+inline constexpr char kLabelMark = static_cast<char>(kSectionCount + 5);
 inline constexpr char kRowFieldSeparator = '\x1F';
 
 inline void AppendFact(std::string& blockText, char mark, std::string_view text) {

@@ -29,7 +29,7 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kProtocolLine = "    %s to HTML %s (type: %s)";
-constexpr std::string_view kOpenFailure = "    ERROR: Cannot access to HTML-file %s !";
+constexpr std::string_view kOpenFailure = kPageOpenFailure;
 constexpr std::string_view kPreStart = "<pre>";
 constexpr std::string_view kPreEnd = "</pre>";
 // Pre-formatted blocks have a fixed face and size, whatever the configured text font.
@@ -37,7 +37,6 @@ constexpr std::string_view kPreFontStart = "<font face=\"Lucida Console\" size=3
 constexpr std::string_view kPreFontEnd = "</font>";
 constexpr std::string_view kLineBreak = "<BR>";
 constexpr std::string_view kImageUnreadable = "    ERROR: Cannot read the image %s !";
-constexpr std::string_view kProductNotice = "Sylva " SYLVA_VERSION;
 
 // What every page of one stage call shares.
 struct PageContext {
@@ -138,13 +137,7 @@ void AppendSection(std::string& page, const Settings& settings, std::string_view
 
 // The page end, which holds the run's date, with `timeText` as the date.
 std::string PageEnd(const PageContext& context, std::string_view timeText) {
-    const Settings& settings = context.job.settings;
-    std::string end = FillTemplate(settings[SYL_HTML_DESC_FILE_END],
-                                   {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
-                                    {placeholder::kDateTime, timeText},
-                                    {placeholder::kZTCopyright, kProductNotice}});
-    end.push_back('\n');
-    return end;
+    return DescriptionPageEnd(context.job.settings, timeText);
 }
 
 // A description page with the type label it shows, its entry of the search index when the run

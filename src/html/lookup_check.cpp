@@ -13,11 +13,17 @@ bool LookupCheck::Holds(const NameLookups& lookups) const {
     for (const NameLookups::Lookup& lookup : lookups.Distinct()) {
         std::string_view answer;
         std::optional<std::string> labelled;
+        std::string pageNumber;
         if (lookup.kind == NameLookups::Kind::kListed) {
             answer = items_.Contains(lookup.name) ? "1" : "";
         } else if (lookup.kind == NameLookups::Kind::kLabel) {
             labelled = items_.LabelledName(lookup.name);
             answer = labelled ? std::string_view(*labelled) : std::string_view();
+        } else if (lookup.kind == NameLookups::Kind::kGroupLabel) {
+            if (const CSylItem* group = items_.LabelledGroup(lookup.name)) {
+                pageNumber = std::to_string(group->pageNumber);
+                answer = pageNumber;
+            }
         } else if (const std::string* name = folded_->Find(lookup.name)) {
             answer = *name;
         }

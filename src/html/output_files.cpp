@@ -1,5 +1,6 @@
 #include "html/output_files.h"
 
+#include "html/placeholders.h"
 #include "support/text_format.h"
 #include "support/zt_system.h"
 
@@ -7,6 +8,16 @@ namespace sylva {
 
 namespace {
 constexpr std::string_view kWriteFailure = "ERROR: Cannot write file %s completely (%s) !";
+constexpr std::string_view kProductNotice = "Sylva " SYLVA_VERSION;
+}  // namespace
+
+std::string DescriptionPageEnd(const Settings& settings, std::string_view timeText) {
+    std::string end = FillTemplate(settings[SYL_HTML_DESC_FILE_END],
+                                   {{placeholder::kFont, settings[SYL_STD_FONT_HEADER]},
+                                    {placeholder::kDateTime, timeText},
+                                    {placeholder::kZTCopyright, kProductNotice}});
+    end.push_back('\n');
+    return end;
 }
 
 bool MarkerImagesInstalled(const std::string& outputPath) {

@@ -32,6 +32,13 @@ inline void AppendLine(std::string& page, std::string_view text) {
     page.push_back('\n');
 }
 
+// The failure line of a page of the project that cannot be created.
+inline constexpr std::string_view kPageOpenFailure = "    ERROR: Cannot access to HTML-file %s !";
+
+// The end of a description page (and of a page written like one), which holds the run's date,
+// with `timeText` as the date, and its line end.
+std::string DescriptionPageEnd(const Settings& settings, std::string_view timeText);
+
 using FileWriter = Status (*)(const std::string& path, std::string_view content);
 
 // Reports `status`, the outcome of writing the output file `path`, as WriteOutputFile does.

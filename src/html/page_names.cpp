@@ -11,6 +11,8 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kPageFilePrefix = "SYLVA_";
+// Before the label in the name of a group's page, apart from the pages of names.
+constexpr std::string_view kGroupPagePrefix = "group_";
 constexpr std::string_view kPlainPageTail = ".html";
 constexpr std::string_view kNumberedPageTail = "_%s.html";
 // Between the kept part of a shortened name and the hash of the whole.
@@ -19,6 +21,7 @@ constexpr std::size_t kHashDigits = 16;
 constexpr std::string_view kPageExtension = ".HTML";
 constexpr std::string_view kFrameIndexSuffix = "_frameidx";
 constexpr std::string_view kFrameSetSuffix = "_frame";
+constexpr std::string_view kHierarchySuffix = "_hierarchy";
 
 bool NeedsEscape(unsigned char byte) {
     return byte > 127 || byte == '&';
@@ -104,11 +107,16 @@ std::string PlainPageFile(std::string_view name, CommentStyle style) {
 }
 
 std::string PageFile(const CSylItem& item) {
-    if (item.pageNumber < 0) {
-        return PlainPageFile(item.name, item.style);
+    std::string safeName;
+    if (std::optional<std::string_view> label = GroupLabel(item)) {
+        safeName.assign(kGroupPagePrefix).append(SafeFileName(*label, item.style));
+    } else {
+        safeName = SafeFileName(item.name, item.style);
     }
-    return PageFileOf(SafeFileName(item.name, item.style),
-                      FormatLine(kNumberedPageTail, {ThreeDigits(item.pageNumber)}));
+    if (item.pageNumber < 0) {
+        return PageFileOf(safeName, kPlainPageTail);
+    }
+    return PageFileOf(safeName, FormatLine(kNumberedPageTail, {ThreeDigits(item.pageNumber)}));
 }
 
 std::string PagePath(const Project& project, const CSylItem& item) {
@@ -125,6 +133,10 @@ std::string FrameIndexFile(std::string_view directoryName) {
 
 std::string FrameSetFile(std::string_view directoryName) {
     return ProjectPageFile(directoryName, kFrameSetSuffix);
+}
+
+std::string HierarchyFile(std::string_view directoryName) {
+    return ProjectPageFile(directoryName, kHierarchySuffix);
 }
 
 std::string LinkTarget(std::string_view fileName) {

@@ -22,7 +22,9 @@ std::string SafeFileName(std::string_view name, CommentStyle style = CommentStyl
 // Links by name (See also, quoted names, references) lead here.
 std::string PlainPageFile(std::string_view name, CommentStyle style = CommentStyle::kSylva);
 // The page of `item`: its plain page, or "SYLVA_<safe name>_<number>.html", the number with at
-// least three digits.
+// least three digits. A group of the doxygen style is named by its label instead of its title,
+// behind "group_" ("SYLVA_group_<safe label>.html"), so that its address stays short and stable
+// when the title changes, and apart from the page of an item named like the label.
 //
 // A page name longer than kMaxFileNameBytes could not be written: it is shortened to the longest
 // prefix of the safe name that fits, "-" and sixteen hex digits of a hash of the whole page name,
@@ -37,6 +39,8 @@ std::string PagePath(const Project& project, const CSylItem& item);
 std::string ProjectIndexFile(std::string_view directoryName);
 std::string FrameIndexFile(std::string_view directoryName);
 std::string FrameSetFile(std::string_view directoryName);
+// The class hierarchy page of the doxygen style, "<dir>_hierarchy.HTML".
+std::string HierarchyFile(std::string_view directoryName);
 
 // `fileName` as a link target: bytes above 127 and '&' become %XX escapes. A browser reads a
 // raw non-ASCII byte through the page's encoding and asks for other bytes, and "&name" in an

@@ -13,6 +13,8 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kTypeLabel = "%s<BR>(%s)";
+// What a group's page names in place of its group: its own title already heads the page.
+constexpr std::string_view kGroupTypeWord = "Group";
 constexpr std::string_view kParameterName = "<I>%s</I>";
 // A documented parameter's direction follows its name.
 constexpr std::string_view kParameterDirection = " [%s]";
@@ -153,10 +155,14 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
         if (!listed) {
             listed = items.LabelledName(name);
         }
-        if (!listed) {
-            return std::nullopt;
+        if (listed) {
+            return PlainPageFile(*listed, CommentStyle::kDoxygen);
         }
-        return PlainPageFile(*listed, CommentStyle::kDoxygen);
+        // "@ref label" names a group by the label it was defined with.
+        if (const CSylItem* group = items.LabelledGroup(name)) {
+            return PageFile(*group);
+        }
+        return std::nullopt;
     };
 }
 
@@ -182,7 +188,9 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
                            page.sections[kSectionSeeAlso]);
     }
     std::string escapedGroup;
-    page.typeLabel = FormatLine(kTypeLabel, {ShownGroup(item, escapedGroup), text.typeText});
+    const std::string_view group =
+        GroupLabel(item) ? kGroupTypeWord : ShownGroup(item, escapedGroup);
+    page.typeLabel = FormatLine(kTypeLabel, {group, text.typeText});
     page.typeText = std::move(text.typeText);
     return page;
 }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "html/class_hierarchy.h"
 #include "html/output_files.h"
 #include "html/page_names.h"
 #include "html/page_text.h"
@@ -156,6 +157,20 @@ class IndexPages {
         firstItem_ = false;
         AppendLine(index_, indexRow);
         AppendLine(frame_, frameRow);
+    }
+
+    // The row that leads to the class hierarchy, apart from the groups that follow.
+    void AppendHierarchyLink() {
+        const std::string target = LinkTarget(HierarchyFile(job_.project.directoryName));
+        AppendLine(index_, FillTemplate(settings_[SYL_HTML_STD_INDEX_LINK],
+                                        {{placeholder::kFont, font_},
+                                         {placeholder::kLinkedFile, target},
+                                         {placeholder::kLinkName, kClassHierarchyTitle},
+                                         {placeholder::kShortDesc, ""}}));
+        AppendLine(frame_,
+                   FillTemplate(kFrameRow, {{placeholder::kFont, font_},
+                                            {placeholder::kLinkedFile, target},
+                                            {placeholder::kLinkName, kClassHierarchyTitle}}));
     }
 
     void AppendAlphabeticalIndex() {
@@ -321,7 +336,8 @@ void WriteFrameSet(PageJob& job) {
 // thread of its own while nothing changes the items.
 class ProjectIndexPages {
   public:
-    explicit ProjectIndexPages(const PageJob& job) : job_(job) {}
+    explicit ProjectIndexPages(const PageJob& job)
+        : job_(job), classes_(HierarchyClasses(ItemsWithPages(job))) {}
 
     void Write() {
         if (job_.memo != nullptr && job_.memo->IndexFresh()) {
@@ -343,6 +359,9 @@ class ProjectIndexPages {
         IndexPages pages(job_, *index, *frame);
         pages.AppendHeads();
         progressSteps_ += pages.AppendDropDown();
+        if (!classes_.empty()) {
+            pages.AppendHierarchyLink();
+        }
         for (const ItemList::Slot& slot : job_.items) {
             if (!slot) {
                 continue;
@@ -384,6 +403,10 @@ class ProjectIndexPages {
                 return -1;
             }
         }
+        // The hierarchy is made of the items the index is: a fresh index keeps it too.
+        if (!classes_.empty() && (job.memo == nullptr || !job.memo->IndexFresh())) {
+            (void)WriteClassHierarchy(job, classes_);
+        }
         WriteFrameSet(job);
         return static_cast<int>(job.items.size());
     }
@@ -402,6 +425,8 @@ class ProjectIndexPages {
     }
 
     const PageJob& job_;
+    // The classes the hierarchy page shows; none: the run writes no such page.
+    const std::vector<const CSylItem*> classes_;
     int progressSteps_ = 0;
     Status indexWritten_;
     Status frameWritten_;

@@ -82,12 +82,21 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     item->sourceLine = block.sourceLine;
     DeriveDocumentedFields(*item, settings, documented);
     if (documented.kind == DoxygenKind::kGroup) {
+        AppendFact(item->sourceText_, kLabelMark, documented.name);
         groups_.push_back({documented.name, documented.title, block.sourceFile, block.sourceLine});
     }
     return File(std::move(item));
 }
 
 CSylItem& ItemList::File(Slot item) {
+    // A group's page is named by its label, not by its title: a second group of a label needs
+    // a number, and the title is no name that links lead to by name.
+    if (std::optional<std::string_view> label = GroupLabel(*item)) {
+        std::vector<const CSylItem*>& labelled = labelledGroups_[std::string(*label)];
+        item->pageNumber = labelled.empty() ? -1 : duplicateCounter_++;
+        labelled.push_back(item.get());
+        return *slots_.emplace_back(std::move(item));
+    }
     item->pageNumber = Contains(item->name) ? duplicateCounter_++ : -1;
     ++liveNames_[item->name];
     if (item->kind == DoxygenKind::kPage || item->kind == DoxygenKind::kMainPage) {
@@ -96,6 +105,31 @@ CSylItem& ItemList::File(Slot item) {
         }
     }
     return *slots_.emplace_back(std::move(item));
+}
+
+std::optional<std::string_view> GroupLabel(const CSylItem& item) {
+    if (item.style != CommentStyle::kDoxygen || item.kind != DoxygenKind::kGroup) {
+        return std::nullopt;
+    }
+    std::vector<std::string_view> labels = FactsOf(item.BlockText(), kLabelMark);
+    if (labels.empty() || labels.front().empty()) {
+        return std::nullopt;
+    }
+    return labels.front();
+}
+
+const CSylItem* ItemList::LabelledGroup(std::string_view label) const {
+    const CSylItem* first = nullptr;
+    if (auto found = labelledGroups_.find(label); found != labelledGroups_.end()) {
+        for (const CSylItem* group : found->second) {
+            if (first == nullptr || group->pageNumber < first->pageNumber) {
+                first = group;
+            }
+        }
+    }
+    NameLookups::Note(NameLookups::Kind::kGroupLabel, label,
+                      first != nullptr ? std::to_string(first->pageNumber) : "");
+    return first;
 }
 
 void ItemList::UseGroupTitles(const Warning& warn) {
@@ -162,6 +196,15 @@ void ItemList::Sort() {
 void ItemList::Remove(std::size_t slot) {
     Slot& item = slots_[slot];
     if (!item) {
+        return;
+    }
+    if (std::optional<std::string_view> label = GroupLabel(*item)) {
+        auto labelled = labelledGroups_.find(*label);
+        std::erase(labelled->second, item.get());
+        if (labelled->second.empty()) {
+            labelledGroups_.erase(labelled);
+        }
+        item.reset();
         return;
     }
     auto it = liveNames_.find(item->name);

@@ -7,6 +7,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -284,11 +285,15 @@ class ItemList {
 
     // Deletes the item of `slot` and leaves the slot empty.
     void Remove(std::size_t slot);
-    // True when a non-empty slot holds an item whose name equals `name` exactly.
+    // True when a non-empty slot holds an item whose name equals `name` exactly. Groups of the
+    // doxygen style are not looked up by their titles: links lead to them by label.
     bool Contains(std::string_view name) const;
     // The name of the listed page whose label ("@page" or a Markdown file's) is `label`, the
     // first filed when several share it; nothing when none is listed.
     std::optional<std::string> LabelledName(std::string_view label) const;
+    // The listed group of the doxygen style defined by `label` whose page links by label lead
+    // to (of several, the one with the plain or lowest-numbered page), or null.
+    const CSylItem* LabelledGroup(std::string_view label) const;
     // A copy of a scanned file's path that lives as long as the list, for its items to point at.
     std::string_view KeepSourceName(std::string path);
 
@@ -310,6 +315,8 @@ class ItemList {
     // Names of deleted items that listed items share.
     std::deque<std::string> retiredNames_;
     std::deque<std::string> sourceNames_;
+    // The listed groups of each label, in the order filed.
+    std::map<std::string, std::vector<const CSylItem*>, std::less<>> labelledGroups_;
     // The groups that documentation comments defined, in the order found.
     std::vector<GroupDefinition> groups_;
     std::vector<ImageLookup> imageLookups_;
@@ -325,9 +332,10 @@ class ItemList {
 class NameLookups {
   public:
     enum class Kind : unsigned char {
-        kListed,  // ItemList::Contains; the answer is "1" or empty
-        kFolded,  // a listed name equal to the query but for letter case; empty: none
-        kLabel,   // ItemList::LabelledName; the answer is the name, or empty
+        kListed,      // ItemList::Contains; the answer is "1" or empty
+        kFolded,      // a listed name equal to the query but for letter case; empty: none
+        kLabel,       // ItemList::LabelledName; the answer is the name, or empty
+        kGroupLabel,  // ItemList::LabelledGroup; the answer is its page number, or empty
         kCount
     };
     struct Lookup {
@@ -369,6 +377,9 @@ class NameLookups {
 // first. Nothing when none is listed.
 std::optional<std::string> ResolveName(const ItemList& items, std::string_view name,
                                        const CSylItem& from);
+
+// The label of a group of the doxygen style, which names its page; nothing for any other item.
+std::optional<std::string_view> GroupLabel(const CSylItem& item);
 
 // True iff the sort key of `a` orders before that of `b` (byte order), without building either.
 bool SortsBefore(const CSylItem& a, const CSylItem& b);

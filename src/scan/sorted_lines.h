@@ -27,7 +27,8 @@ inline constexpr char kAnchorMark = static_cast<char>(kSectionCount + 2);
 inline constexpr char kBaseMark = static_cast<char>(kSectionCount + 3);
 // The class whose page shows the item.
 inline constexpr char kRelatesMark = static_cast<char>(kSectionCount + 4);
-// The label of a page ("@page" or a Markdown file's), by which references reach it.
+// The label of a page ("@page" or a Markdown file's) by which references reach it, or the label
+// a group is defined by ("@defgroup label Title"), which names its page.
 inline constexpr char kLabelMark = static_cast<char>(kSectionCount + 5);
 inline constexpr char kRowFieldSeparator = '\x1F';
 

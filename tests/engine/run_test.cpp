@@ -177,11 +177,11 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
         RunResult::kRan);
     EXPECT_EQ(FilesIn(dir.File("out/Demo")),
               (std::set<std::string>{
-                  "Demo.HTML", "Demo_frame.HTML", "Demo_frameidx.HTML", "SYLVA_Care guide.html",
-                  "SYLVA_Garden beds.html", "SYLVA_beds.h.html", "SYLVA_garden__CBed.html",
-                  "SYLVA_garden__CBed__Plant.html", "SYLVA_garden__CBed__Water.html",
-                  "SYLVA_garden__Rows.html", "SYLVA_garden__operator_3C.html",
-                  "SYLVA_garden__operator_3E.html"}));
+                  "Demo.HTML", "Demo_frame.HTML", "Demo_frameidx.HTML", "Demo_hierarchy.HTML",
+                  "SYLVA_Care guide.html", "SYLVA_group_beds.html", "SYLVA_beds.h.html",
+                  "SYLVA_garden__CBed.html", "SYLVA_garden__CBed__Plant.html",
+                  "SYLVA_garden__CBed__Water.html", "SYLVA_garden__Rows.html",
+                  "SYLVA_garden__operator_3C.html", "SYLVA_garden__operator_3E.html"}));
     struct Case {
         std::string file;
         std::string fragment;
@@ -210,7 +210,7 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
          "<code><a href=\"SYLVA_garden__Rows.html\">garden::Rows</a></code> and CBed list it, Rows "
          "and <a href=\"https://x.example/Rows\">https://x.example/Rows</a> do not."},
         {"SYLVA_garden__Rows.html", "<code>std::vector&lt;int&gt;</code> &amp; co."},
-        {"SYLVA_Garden beds.html", "Raised and sunken beds."},
+        {"SYLVA_group_beds.html", "Raised and sunken beds."},
         {"SYLVA_beds.h.html", "Files<BR>(Public)"},
         {"SYLVA_Care guide.html", "Pages<BR>(Public)"},
         // The group's title heads its items in the index, and names are escaped there too.
@@ -272,9 +272,29 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
     dir.Write("src/loop.h",
               "/// One.\nclass A : public B {};\n/// Two.\nclass B : public A {};\n"
               "/// Alias.\ntypedef C Same;\n/// Three.\nclass C : public Same {};\n");
+    // Group labels with "&" and quotes, a label defined twice with two titles, a reference by
+    // label; a class with two bases; a chain of bases deeper than the hierarchy nests.
+    dir.Write("src/groups.h",
+              "/** @defgroup a&b Authentication & credential \"management\" */\n\n"
+              "/** @defgroup twice First title */\n\n/** @defgroup twice Second title */\n\n"
+              "/** @defgroup cred Credentials */\n\n"
+              "/// Rings: see @ref cred.\nclass Ring : public geo::Circle, public A {};\n");
+    std::string chain = "/// Link 0.\nclass D0 {};\n";
+    for (int i = 1; i < 10000; ++i) {
+        chain += "/// Link.\nclass D" + std::to_string(i) + " : public D" + std::to_string(i - 1) +
+                 " {};\n";
+    }
+    dir.Write("src/chain.h", chain);
+    MemoryListBox protocol;
     ASSERT_EQ(
-        RunProject(dir.File("src"), "Geo", dir.File("out"), nullptr, StyleSettings("Doxygen")),
+        RunProject(dir.File("src"), "Geo", dir.File("out"), &protocol, StyleSettings("Doxygen")),
         RunResult::kRan);
+    bool cutTold = false;
+    for (const std::string& line : protocol.Lines()) {
+        cutTold =
+            cutTold || line.find("more than 64 levels deep below \"D63\"") != std::string::npos;
+    }
+    EXPECT_TRUE(cutTold);
     struct Case {
         std::string file;
         std::string fragment;
@@ -304,10 +324,34 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_geo__Point.html", "Data members:"},
         {"SYLVA_geo__Point.html", "<I>x</I>"},
         {"SYLVA_geo__Colour.html", "Values:"},
-        {"SYLVA_geo__Colour.html", "In group <a href=\"SYLVA_Shapes.html\">Shapes</a>"},
+        // A group's page is named by its label, escaped as a page name and in links.
+        {"SYLVA_geo__Colour.html", "In group <a href=\"SYLVA_group_shapes.html\">Shapes</a>"},
         // Names in a namespace that has no page stand on their group's page.
-        {"SYLVA_Shapes.html", "<a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
-        {"SYLVA_Shapes.html", "<h3 class=\"members\">Types</h3>"},
+        {"SYLVA_group_shapes.html", "<a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
+        {"SYLVA_group_shapes.html", "<h3 class=\"members\">Types</h3>"},
+        {"SYLVA_group_a&b.html", "<title>Authentication &amp; credential \"management\"</title>"},
+        {"SYLVA_Ring.html", "<a href=\"SYLVA_group_cred.html\">"},
+        {"Geo.HTML", "<a href=\"SYLVA_group_a%26b.html\">"},
+        {"SYLVA_group_twice.html", "First title"},
+        {"SYLVA_group_twice_000.html", "Second title"},
+        {"Geo.HTML", "<a href=\"Geo_hierarchy.HTML\"><font face=\"Arial\">Class hierarchy"},
+        // A group's page shows its title once as a heading, not again as its own group.
+        {"SYLVA_group_shapes.html", "Shapes<BR>", false},
+        // A class with two bases stands under each; one expanded once; a cycle is shown.
+        {"Geo_hierarchy.HTML",
+         "<a href=\"SYLVA_geo__Circle.html\">geo::Circle</a>\n<ul>\n"
+         "<li><a href=\"SYLVA_Ring.html\">Ring</a></li>"},
+        {"Geo_hierarchy.HTML",
+         "<li><a href=\"SYLVA_A.html\">A</a>\n<ul>\n<li><a "
+         "href=\"SYLVA_B.html\">B</a>\n<ul>\n<li><a "
+         "href=\"SYLVA_A.html\">A</a></li>\n</ul></li>\n<li><a "
+         "href=\"SYLVA_Ring.html\">Ring</a></li>"},
+        // The chain nests up to the limit, then goes on at the top level: every link is there.
+        {"Geo_hierarchy.HTML", "<li><a href=\"SYLVA_D63.html\">D63</a></li>\n</ul></li>"},
+        {"Geo_hierarchy.HTML",
+         "<li><a href=\"SYLVA_D63.html\">D63</a>\n<ul>\n<li><a "
+         "href=\"SYLVA_D64.html\">D64</a>"},
+        {"Geo_hierarchy.HTML", "<a href=\"SYLVA_D9999.html\">D9999</a>"},
     };
     for (const Case& c : cases) {
         std::string page = dir.Read("out/Geo/" + c.file);

@@ -97,7 +97,7 @@ std::vector<DoxygenItem> ReadMarkdownPage(std::string_view content, std::string_
             lines[heading->line + i].text = {};
         }
     }
-    DoxygenReading reading{warn, options, {}, false};
+    DoxygenReading reading{warn, options, {}, false, {}};
     DoxygenComment comment = ParseDoxygenComment(lines, false, reading);
     const CommentSubject subject = comment.subject;
     std::string name = comment.subjectName;

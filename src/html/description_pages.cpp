@@ -38,6 +38,7 @@ constexpr std::string_view kPreFontEnd = "</font>";
 constexpr std::string_view kLineBreak = "<BR>";
 constexpr std::string_view kImageUnreadable = "    ERROR: Cannot read the image %s !";
 constexpr std::string_view kProductNotice = "Sylva " SYLVA_VERSION;
+constexpr std::string_view kTemplateParametersHeading = "Template parameters:";
 
 // What every page of one stage call shares.
 struct PageContext {
@@ -181,6 +182,10 @@ void BuildPage(const PageContext& context, const CSylItem& item, const PageText&
         std::string_view heading = settings[row.heading];
         if (row.kind == kSectionParameter && !RowsHeading(item).empty()) {
             heading = RowsHeading(item);
+        }
+        if (row.kind == kSectionParameter) {
+            AppendSection(page, settings, kTemplateParametersHeading, text.templateParameters,
+                          SectionLines::kBlockHtml);
         }
         AppendSection(page, settings, heading, text.sections[row.kind], form);
     }

@@ -61,7 +61,7 @@ static_assert(sizeof(ItemFields::Mirror) == sizeof(CSylItem),
 namespace {
 
 // A version of their own, so that a record of another layout is refused, not misread.
-constexpr std::uint64_t kRecordVersion = 2;
+constexpr std::uint64_t kRecordVersion = 3;
 
 void Put(ByteWriter& out, const std::string& value) {
     out.Text(value);

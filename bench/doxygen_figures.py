@@ -242,7 +242,8 @@ def read_doxygen(xml_dir, project):
                 mid = member.get("id")
                 qualified = text_of(member.find("qualifiedname")) or text_of(member.find("name"))
                 if mid in seen:
-                    if kind in SCOPE_KINDS:
+                    # Listed again by a group or namespace: a member of it too, when documented.
+                    if kind in SCOPE_KINDS and seen[mid].description.has_text():
                         members_of[entity].append(seen[mid])
                     continue
                 row = kind in ROW_SCOPES and member.get("kind") == "variable"

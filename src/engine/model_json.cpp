@@ -170,10 +170,18 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
     AppendKey(out, "parameters");
     out.push_back('[');
     first = true;
+    // Template parameters stand first, as the template head declares them before the others.
+    std::vector<const ParameterRow*> parameters;
+    for (const ParameterRow& row : text.templateRows) {
+        parameters.push_back(&row);
+    }
     for (const ParameterRow& row : text.parameterRows) {
-        if (rowsAreMembers) {
-            break;
+        if (!rowsAreMembers) {
+            parameters.push_back(&row);
         }
+    }
+    for (const ParameterRow* parameter : parameters) {
+        const ParameterRow& row = *parameter;
         out.append(first ? "" : ",").append("{\"name\":").append(JsonString(row.name));
         out.append(",\"direction\":").append(JsonString(row.direction));
         out.append(",\"description\":");

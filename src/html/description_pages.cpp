@@ -37,6 +37,7 @@ constexpr std::string_view kPreFontStart = "<font face=\"Lucida Console\" size=3
 constexpr std::string_view kPreFontEnd = "</font>";
 constexpr std::string_view kLineBreak = "<BR>";
 constexpr std::string_view kImageUnreadable = "    ERROR: Cannot read the image %s !";
+constexpr std::string_view kTemplateParametersHeading = "Template parameters:";
 
 // What every page of one stage call shares.
 struct PageContext {
@@ -174,6 +175,10 @@ void BuildPage(const PageContext& context, const CSylItem& item, const PageText&
         std::string_view heading = settings[row.heading];
         if (row.kind == kSectionParameter && !RowsHeading(item).empty()) {
             heading = RowsHeading(item);
+        }
+        if (row.kind == kSectionParameter) {
+            AppendSection(page, settings, kTemplateParametersHeading, text.templateParameters,
+                          SectionLines::kBlockHtml);
         }
         AppendSection(page, settings, heading, text.sections[row.kind], form);
     }

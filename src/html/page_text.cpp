@@ -48,7 +48,10 @@ void RenderParameterTable(const Settings& settings, const std::vector<ParameterR
                           const PageLinks* links, CZTStringArray& lines) {
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_START]);
     for (const ParameterRow& row : rows) {
-        std::string name = FormatLine(kParameterName, {links ? HtmlEscaped(row.name) : row.name});
+        // A member's type and tail stand around its name as its declaration writes them.
+        std::string name = HtmlEscaped(row.type);
+        name.append(FormatLine(kParameterName, {links ? HtmlEscaped(row.name) : row.name}));
+        name.append(HtmlEscaped(row.tail));
         if (!row.direction.empty()) {
             name.append(FormatLine(kParameterDirection, {HtmlEscaped(row.direction)}));
         }
@@ -182,6 +185,9 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
     if (text.hasParamTable) {
         RenderParameterTable(settings, text.parameterRows, rich ? &links : nullptr,
                              page.sections[kSectionParameter]);
+    }
+    if (!text.templateRows.empty()) {
+        RenderParameterTable(settings, text.templateRows, &links, page.templateParameters);
     }
     if (options.sectionSeeAlso != 0) {
         RenderSeeAlsoLinks(settings, project, rich ? &links : nullptr,

@@ -18,6 +18,8 @@ struct PageText {
     SectionLists sections;
     // True when the Parameter section is a table: its lines then carry no line breaks.
     bool hasParamTable = false;
+    // The table of the documented template parameters as HTML lines; empty when there are none.
+    CZTStringArray templateParameters;
     // "<group><BR>(<type words>)".
     std::string typeLabel;
     // The type words alone ("Public Constructor").

@@ -9,6 +9,7 @@
 #include "html/html_markup.h"
 #include "html/page_names.h"
 #include "html/page_text.h"
+#include "scan/cpp/declaration.h"
 #include "scan/cpp/declaration_parser.h"
 #include "scan/doxygen/items.h"
 #include "scan/sorted_lines.h"
@@ -143,6 +144,20 @@ std::string_view MemberName(const CSylItem& member, const CSylItem& scope) {
     return name;
 }
 
+// A member's cell: the link to its page, a variable's type and tail around it.
+std::string MemberCell(const CSylItem& member, std::string_view name) {
+    std::string link = LinkTo(member, name);
+    if (member.kind != DoxygenKind::kVariable) {
+        return link;
+    }
+    const CppDeclaration declaration = ParseDeclaration(member.Declaration(), ';');
+    std::string_view declared =
+        declaration.declarators.empty() ? declaration.name : declaration.declarators.front();
+    declared = declared.substr(declared.rfind(':') + 1);
+    const MemberShape shape = ShapeOfMember(member.Declaration(), declared);
+    return HtmlEscaped(shape.type) + link + HtmlEscaped(shape.tail);
+}
+
 void AppendLinkLine(std::string_view words, const std::vector<const CSylItem*>& targets,
                     CZTStringArray& lines) {
     if (targets.empty()) {
@@ -187,7 +202,7 @@ void AppendMemberTables(const CSylItem& scope, const std::vector<const CSylItem*
             lines.Add(std::string(kTableStart));
         }
         lines.Add(FormatLine(kTableRow,
-                             {LinkTo(*placed[i].item, placed[i].name),
+                             {MemberCell(*placed[i].item, placed[i].name),
                               ShownShortDescription(*placed[i].item, job.settings, job.items)}));
         if (i + 1 == placed.size() || placed[i + 1].table != placed[i].table) {
             lines.Add(std::string(kTableEnd));

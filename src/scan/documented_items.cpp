@@ -40,20 +40,17 @@ bool IsCopyLine(std::string_view line) {
     return IsSection(line, kSectionDescription) && line.size() > 2 && line[1] == kCopyMark;
 }
 
+// A row of the parameter or member table, or of the template parameter table.
 bool IsRow(std::string_view line) {
-    return !line.empty() && line.front() == kRowMark;
+    return !line.empty() && (line.front() == kRowMark || line.front() == kTemplateRowMark);
 }
 
-// The name a row line gives, and where its text starts.
 std::string_view RowName(std::string_view line) {
-    std::size_t first = line.find(kRowFieldSeparator);
-    std::size_t second = line.find(kRowFieldSeparator, first + 1);
-    return line.substr(first + 1, second - first - 1);
+    return FieldsOfRow(line).name;
 }
 
 std::string_view RowComment(std::string_view line) {
-    std::size_t second = line.find(kRowFieldSeparator, line.find(kRowFieldSeparator) + 1);
-    return line.substr(second + 1);
+    return FieldsOfRow(line).comment;
 }
 
 // The signature fact of an item: its parameter types, and whether it is a definition.
@@ -208,7 +205,7 @@ void DocumentedItems::Merge(CSylItem& into, CSylItem& from) {
         }
         if (IsRow(line)) {
             auto same = std::find_if(lines.begin(), lines.end(), [&](const std::string& row) {
-                return IsRow(row) && RowName(row) == RowName(line);
+                return IsRow(row) && row.front() == line.front() && RowName(row) == RowName(line);
             });
             if (same != lines.end()) {
                 if (RowComment(*same).empty()) {

@@ -49,7 +49,10 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
         AppendSortedLine(item->sourceText_, line.section, line.text);
     }
     for (const DoxygenParameter& parameter : documented.parameters) {
-        AppendRow(item->sourceText_, {parameter.name, parameter.text, parameter.direction});
+        AppendRow(
+            item->sourceText_,
+            {parameter.name, parameter.text, parameter.direction, parameter.type, parameter.tail},
+            parameter.templateParameter ? kTemplateRowMark : kRowMark);
     }
     if (!documented.signature.empty()) {
         std::string signature(1, documented.definition ? '1' : '0');

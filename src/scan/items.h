@@ -163,6 +163,10 @@ struct ParameterRow {
     std::string comment;  // rich text for an item of the doxygen style
     // "in", "out", "in,out" or empty; what a documentation comment says of the parameter.
     std::string direction;
+    // A data member's type and what its declaration writes behind its name (bounds, bit-field
+    // width, an enumerator's value); empty for a parameter and in the default style.
+    std::string type = {};
+    std::string tail = {};
 };
 
 // What an item's page shows beyond its index fields, as neutral data: the html layer renders it.
@@ -177,6 +181,8 @@ struct ItemText {
     // declaration; sections[kSectionParameter] is then empty.
     bool hasParamTable = false;
     std::vector<ParameterRow> parameterRows;
+    // The documented template parameters of an item of the doxygen style.
+    std::vector<ParameterRow> templateRows;
     // The type words the Doc type lines give, as the type caption shows them ("Public
     // Constructor").
     std::string typeText;

@@ -73,6 +73,7 @@ void ParseSections(const CSylItem& item, const Settings& settings, const RunOpti
     });
     if (item.style == CommentStyle::kDoxygen) {
         text.parameterRows = RowsOf(item.BlockText());
+        text.templateRows = RowsOf(item.BlockText(), kTemplateRowMark);
         text.hasParamTable = !text.parameterRows.empty();
     } else if (item.hasSyntax) {
         BuildParameterTable(settings, options, text);

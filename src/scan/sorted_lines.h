@@ -3,9 +3,10 @@
 // kept as one line of scan/block_text.h.
 //
 // A section line opens with its SectionKind as one byte, then its rich text. A row opens with
-// kRowMark, then its direction, name and rich text, separated by kRowFieldSeparator, a byte
-// that rich text never holds. Any other line opens with a mark of its own (kSignatureMark, ...),
-// then its plain text; a kind of fact is added to an item by giving it a mark here.
+// kRowMark (kTemplateRowMark for a template parameter), then its direction, name, type, tail and
+// rich text, separated by kRowFieldSeparator, a byte that rich text never holds. Any other line
+// opens with a mark of its own (kSignatureMark, ...), then its plain text; a kind of fact is added
+// to an item by giving it a mark here.
 #pragma once
 
 #include <string>
@@ -30,6 +31,8 @@ inline constexpr char kRelatesMark = static_cast<char>(kSectionCount + 4);
 // The label of a page ("@page" or a Markdown file's) by which references reach it, or the label
 // a group is defined by ("@defgroup label Title"), which names its page.
 inline constexpr char kLabelMark = static_cast<char>(kSectionCount + 5);
+// A row of the template parameter table.
+inline constexpr char kTemplateRowMark = static_cast<char>(kSectionCount + 6);
 inline constexpr char kRowFieldSeparator = '\x1F';
 
 inline void AppendFact(std::string& blockText, char mark, std::string_view text) {
@@ -55,10 +58,10 @@ inline void AppendSortedLine(std::string& blockText, SectionKind section, std::s
     AppendBlockLine(blockText, line);
 }
 
-inline void AppendRow(std::string& blockText, const ParameterRow& row) {
-    std::string line(1, kRowMark);
-    for (std::string_view field : {std::string_view(row.direction), std::string_view(row.name)}) {
-        rich::AppendStripped(line, field);
+inline void AppendRow(std::string& blockText, const ParameterRow& row, char mark = kRowMark) {
+    std::string line(1, mark);
+    for (const std::string* field : {&row.direction, &row.name, &row.type, &row.tail}) {
+        rich::AppendStripped(line, *field);
         line.push_back(kRowFieldSeparator);
     }
     line.append(row.comment);
@@ -76,18 +79,35 @@ void ForEachSortedLine(std::string_view blockText, Visit visit) {
     });
 }
 
-// The rows of `blockText`, in order. REQUIRES: as for ForEachSortedLine.
-inline std::vector<ParameterRow> RowsOf(std::string_view blockText) {
+// The fields of a row line behind its mark, as views of it. REQUIRES: built by AppendRow.
+struct RowFields {
+    std::string_view direction;
+    std::string_view name;
+    std::string_view type;
+    std::string_view tail;
+    std::string_view comment;
+};
+inline RowFields FieldsOfRow(std::string_view line) {
+    std::string_view fields[4];
+    line.remove_prefix(1);
+    for (std::string_view& field : fields) {
+        std::size_t end = line.find(kRowFieldSeparator);
+        field = line.substr(0, end);
+        line.remove_prefix(end == std::string_view::npos ? line.size() : end + 1);
+    }
+    return {fields[0], fields[1], fields[2], fields[3], line};
+}
+
+// The rows of one `mark` in `blockText`, in order. REQUIRES: as for ForEachSortedLine.
+inline std::vector<ParameterRow> RowsOf(std::string_view blockText, char mark = kRowMark) {
     std::vector<ParameterRow> rows;
     ForEachBlockLine(blockText, [&](std::string_view line) {
-        if (line.empty() || line.front() != kRowMark) {
+        if (line.empty() || line.front() != mark) {
             return;
         }
-        line.remove_prefix(1);
-        std::size_t first = line.find(kRowFieldSeparator);
-        std::size_t second = line.find(kRowFieldSeparator, first + 1);
-        rows.push_back({std::string(line.substr(first + 1, second - first - 1)),
-                        std::string(line.substr(second + 1)), std::string(line.substr(0, first))});
+        RowFields row = FieldsOfRow(line);
+        rows.push_back({std::string(row.name), std::string(row.comment), std::string(row.direction),
+                        std::string(row.type), std::string(row.tail)});
     });
     return rows;
 }

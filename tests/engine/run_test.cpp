@@ -228,7 +228,8 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
 }
 
 // A header in the doxygen style, written for this test: a class with overloads, a static and a
-// protected member, a derived class, a struct with fields, an enum and a group that holds them.
+// protected member, a derived class, a struct with fields of several shapes, an enum with values,
+// a class template, a variable and a group that holds them.
 constexpr const char* kScopedHeader =
     "/// @defgroup shapes Shapes\n"
     "/// Things with an area.\n"
@@ -259,9 +260,20 @@ constexpr const char* kScopedHeader =
     "/// A point.\n"
     "struct Point {\n"
     "    int x; ///< across\n"
+    "    unsigned flags : 3; ///< bits\n"
+    "    char name[8];\n"
+    "    std::pair<int, int> span; ///< ends\n"
     "};\n"
     "/// Colours.\n"
-    "enum Colour { kRed = 1 };\n"
+    "enum Colour { kRed = 1, kBlue = kRed << 1, kGrey };\n"
+    "/// A box.\n"
+    "/// @tparam T what it holds\n"
+    "template <class T> class Box {\n"
+    "  public:\n"
+    "    T item; ///< held\n"
+    "};\n"
+    "/// The largest size.\n"
+    "extern const int limit;\n"
     "}\n"
     "/// @}\n";
 
@@ -322,10 +334,27 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_A.html", "Inherited by <a href=\"SYLVA_B.html\">B</a>"},
         {"SYLVA_C.html", "SYLVA_C.html\">C</a>", false},
         {"SYLVA_geo__Point.html", "Data members:"},
-        {"SYLVA_geo__Point.html", "<I>x</I>"},
+        // Data members show their types, widths and bounds, undocumented ones too; enumerators
+        // their values, escaped.
+        {"SYLVA_geo__Point.html", "int <I>x</I>"},
+        {"SYLVA_geo__Point.html", "unsigned <I>flags</I> : 3"},
+        {"SYLVA_geo__Point.html", "char <I>name</I>[8]"},
+        {"SYLVA_geo__Point.html", "std::pair&lt;int, int&gt; <I>span</I>"},
         {"SYLVA_geo__Colour.html", "Values:"},
         // A group's page is named by its label, escaped as a page name and in links.
         {"SYLVA_geo__Colour.html", "In group <a href=\"SYLVA_group_shapes.html\">Shapes</a>"},
+        {"SYLVA_geo__Colour.html", "<I>kRed</I> = 1"},
+        {"SYLVA_geo__Colour.html", "<I>kBlue</I> = kRed &lt;&lt; 1"},
+        {"SYLVA_geo__Colour.html", "<I>kGrey</I><"},
+        {"SYLVA_geo__Box.html", "Template parameters:"},
+        {"SYLVA_geo__Box.html", "<I>T</I>"},
+        {"SYLVA_geo__Box.html", "what it holds"},
+        {"SYLVA_geo__Box.html", "template &lt;class T&gt; class Box"},
+        {"SYLVA_geo__Box.html", "T <I>item</I>"},
+        {"SYLVA_geo__Box.html", "Parameter:", false},
+        // A variable in a member table shows its type.
+        {"SYLVA_group_shapes.html",
+         "extern const int <a href=\"SYLVA_geo__limit.html\">geo::limit</a>"},
         // Names in a namespace that has no page stand on their group's page.
         {"SYLVA_group_shapes.html", "<a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
         {"SYLVA_group_shapes.html", "<h3 class=\"members\">Types</h3>"},

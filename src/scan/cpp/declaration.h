@@ -66,4 +66,19 @@ std::string EnumeratorName(std::string_view text);
 // Name, *PName;" behind the body) gives Name and PName.
 std::vector<std::string> DeclaratorNames(std::string_view text);
 
+// A data member or enumerator as its declaration reads around its name, each part with its runs of
+// blanks as one space: `type` before the name ("const char *", "int ", "void (*"), `tail` behind
+// it ("[16]", " : 3", " = (1 << 2)", ")(int speed)"); joined around the name they read as the
+// declaration did. Both empty when the name is not found before an
+// initializer, bounds or width; `tail` empty when more names follow ("int a, b") or when it is
+// longer than kMaxMemberTail, `type` when it is longer than kMaxMemberType.
+struct MemberShape {
+    std::string type;
+    std::string tail;
+    friend bool operator==(const MemberShape&, const MemberShape&) = default;
+};
+MemberShape ShapeOfMember(std::string_view text, std::string_view name);
+inline constexpr std::size_t kMaxMemberType = 120;
+inline constexpr std::size_t kMaxMemberTail = 80;
+
 }  // namespace sylva

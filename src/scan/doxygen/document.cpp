@@ -29,6 +29,12 @@ std::string MemberNames(const CppDeclaration& declaration) {
     return names.empty() ? declaration.name : names;
 }
 
+// The shape of a data member declaration around the first name it declares.
+MemberShape MemberShapeOf(std::string_view text, const CppDeclaration& declaration) {
+    return ShapeOfMember(text, declaration.declarators.empty() ? std::string_view(declaration.name)
+                                                               : declaration.declarators.front());
+}
+
 // The value of the macro `name` that `directive` defines, as code, from its first line; empty
 // when it has none or a long one.
 std::string MacroValue(std::string_view directive, std::string_view name) {
@@ -73,7 +79,8 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
     if (scope.kind == ScopeKind::kEnum) {
         std::string name = EnumeratorName(s.text);
         if (NamesDeclaration(comment, name)) {
-            return AddRow(std::move(name), comment);
+            MemberShape shape = ShapeOfMember(s.text, name);
+            return AddRow(std::move(name), comment, std::move(shape));
         }
         pending_ = std::move(comment);
         return documented;
@@ -84,7 +91,7 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
         return documented;
     }
     if (scope.kind == ScopeKind::kClass && declaration.kind == DeclarationKind::kVariable) {
-        return AddRow(MemberNames(declaration), comment);
+        return AddRow(MemberNames(declaration), comment, MemberShapeOf(s.text, declaration));
     }
     DoxygenItem item = ItemFromComment(comment);
     item.kind = KindOf(declaration.kind);
@@ -170,7 +177,9 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
     }
     if (scope.kind == ScopeKind::kEnum) {
         std::string name = EnumeratorName(s.text);
-        return name.empty() ? LastDeclaration() : AddRow(std::move(name), DoxygenComment());
+        MemberShape shape = ShapeOfMember(s.text, name);
+        return name.empty() ? LastDeclaration()
+                            : AddRow(std::move(name), DoxygenComment(), std::move(shape));
     }
     if (scope.kind != ScopeKind::kClass || scope.access != Access::kPublic) {
         return {};
@@ -180,7 +189,7 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
     if (declaration.kind != DeclarationKind::kVariable || names.empty()) {
         return {};
     }
-    return AddRow(std::move(names), DoxygenComment());
+    return AddRow(std::move(names), DoxygenComment(), MemberShapeOf(s.text, declaration));
 }
 
 LastDeclaration DoxygenWalker::ListMacro(std::string_view directive) {
@@ -208,7 +217,8 @@ std::size_t DoxygenWalker::RowScope() const {
     return index;
 }
 
-LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& comment) {
+LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& comment,
+                                      MemberShape shape) {
     LastDeclaration documented;
     if (reading_.hidden) {
         return documented;
@@ -220,7 +230,12 @@ LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& co
     int item = ScopeItem(RowScope());
     std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
     std::replace_if(name.begin(), name.end(), rich::IsReservedByte, ' ');
-    rows.push_back({std::move(name), {}, RowText(comment)});
+    rows.push_back({std::move(name),
+                    {},
+                    RowText(comment),
+                    false,
+                    std::move(shape.type),
+                    std::move(shape.tail)});
     documented.rowItem = item;
     documented.row = rows.size() - 1;
     return documented;

@@ -58,6 +58,10 @@ struct DoxygenParameter {
     std::string direction;           // "in", "out", "in,out" or empty
     std::string text;                // rich text
     bool templateParameter = false;  // from tparam
+    // A data member's type, and what follows its name (bounds, a bit-field width, an
+    // enumerator's value), as its declaration writes them; empty for anything else.
+    std::string type = {};
+    std::string tail = {};
 };
 
 // One line of a section: one block of rich text (a paragraph, a list, a code block, ...). A See

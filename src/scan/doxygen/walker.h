@@ -194,7 +194,8 @@ class DoxygenWalker {
     LastDeclaration Document(const Statement& s, char terminator, DoxygenComment comment);
     LastDeclaration DocumentMacro(std::string_view directive, DoxygenComment comment);
     LastDeclaration FinishBody(const Statement& s);
-    LastDeclaration AddRow(std::string name, const DoxygenComment& comment);
+    // `shape`: what the member's declaration writes around its name (empty for a parameter).
+    LastDeclaration AddRow(std::string name, const DoxygenComment& comment, MemberShape shape = {});
     // The index of the scope whose item takes the rows of the current scope: the current one,
     // or the one around an anonymous struct or union inside a class.
     std::size_t RowScope() const;

@@ -134,7 +134,8 @@ std::string Describe(const std::vector<DoxygenItem>& items) {
                 "  " + std::string(SectionName(line.section)) + ": " + Visible(line.text) + "\n";
         }
         for (const DoxygenParameter& row : item.parameters) {
-            text += "  row " + row.name;
+            // As the member table shows it: a member's type and tail around its name.
+            text += "  row " + row.type + row.name + row.tail;
             if (!row.direction.empty()) {
                 text += " [" + row.direction + "]";
             }
@@ -427,9 +428,9 @@ TEST(DoxygenReader, MembersAndRowsOfCTypes) {
          "enum pond_state @1\n"
          "  syntax: typedef enum { ... } pond_state;\n"
          "  Description: Pond states.\n"
-         "  row POND_DRY: no water\n"
+         "  row POND_DRY = 0: no water\n"
          "  row POND_WET: some water more on wet\n"
-         "  row POND_FULL: Overflowing.\n"
+         "  row POND_FULL = (1 << 2): Overflowing.\n"
          "  row POND_FROZEN: ice\n"},
         {"a struct's members, an anonymous union's rows and a function pointer member",
          "/** A fish. */\n"
@@ -447,12 +448,12 @@ TEST(DoxygenReader, MembersAndRowsOfCTypes) {
          "struct fish @1\n"
          "  syntax: struct fish { ... };\n"
          "  Description: A fish.\n"
-         "  row fins: how many\n"
-         "  row name: Its name, `NUL` ended.\n"
-         "  row scales: when scaled\n"
-         "  row slime: otherwise\n"
-         "  row swim: moves it\n"
-         "  row tail, gills: bits\n"},
+         "  row int fins: how many\n"
+         "  row char name[16]: Its name, `NUL` ended.\n"
+         "  row int scales: when scaled\n"
+         "  row float slime: otherwise\n"
+         "  row void (*swim)(struct fish *self, int speed): moves it\n"
+         "  row unsigned tail, gills: bits\n"},
         {"undocumented public members and enumerators of documented types are rows too",
          "/** A spot. */\n"
          "typedef struct pond_spot {\n"
@@ -474,19 +475,19 @@ TEST(DoxygenReader, MembersAndRowsOfCTypes) {
          "struct pond_spot @1\n"
          "  syntax: typedef struct pond_spot { ... } pond_spot;\n"
          "  Description: A spot.\n"
-         "  row x, y: \n"
-         "  row depth: in cm\n"
-         "  row a: \n"
-         "  row b: \n"
+         "  row int x, y: \n"
+         "  row int depth: in cm\n"
+         "  row int a: \n"
+         "  row float b: \n"
          "enum pond_mood @7\n"
          "  syntax: enum pond_mood { ... };\n"
          "  Description: Moods.\n"
          "  row POND_CALM: \n"
-         "  row POND_ROUGH: \n"
+         "  row POND_ROUGH = 2: \n"
          "class CKeeper @9\n"
          "  syntax: class CKeeper { ... };\n"
          "  Description: A keeper.\n"
-         "  row kLimit: \n"},
+         "  row static const int kLimit = 4: \n"},
         {"undocumented macros in a group defined in the file are rows of the group's item",
          "/** @defgroup keys Pond keys\n"
          "    The keys.\n"
@@ -519,7 +520,7 @@ TEST(DoxygenReader, MembersAndRowsOfCTypes) {
          "} pond_ptr;\n",
          "struct pond_ptr @1\n"
          "  syntax: typedef struct pond_ptr { ... } pond_ptr;\n"
-         "  row pos: where\n"},
+         "  row long pos: where\n"},
         {"parameters documented behind them, and a declaration documented behind it",
          "int pond_fill(struct pond *pond, /**< the pond */\n"
          "              int litres        /**< how much */);\n"
@@ -596,7 +597,7 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "class garden::CBed @7\n"
          "  syntax: class CBed : public Base<CBed> { ... };\n"
          "  Description: A raised bed.\n"
-         "  row rows: how many rows\n"
+         "  row int rows = 3: how many rows\n"
          "function garden::CBed::CBed @10\n"
          "  syntax: CBed();\n"
          "  Description: Makes an empty bed.\n"
@@ -615,7 +616,7 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "  syntax: struct Row { ... };\n"
          "  Description: Nested.\n"
          "  DocType: Protected\n"
-         "  row n: \n"
+         "  row int n: \n"
          "function garden::CBed::Plant @23\n"
          "  syntax: template <typename T> T Plant(T seed) const noexcept;\n"
          "  Description: Secret.\n"
@@ -678,7 +679,7 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "  Description: A signal.\n"
          "class CPond @1\n"
          "  syntax: class CPond { ... };\n"
-         "  row kSmall: small\n"
+         "  row kSmall = 1'000: small\n"
          "  row kLarge: large\n"
          "function CPond::CPond @9\n"
          "  syntax: CPond::CPond(int n)\n"
@@ -792,7 +793,7 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "struct pond @7\n"
          "  syntax: struct pond { ... };\n"
          "  Description: The pond itself.\n"
-         "  row depth: metres\n"
+         "  row int depth: metres\n"
          "function pond_debug @11\n"
          "  syntax: void pond_debug(void);\n"
          "  Description: Only for us.\n"
@@ -869,7 +870,7 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "  Description: Plants.\n"
          "  Description: *Reeds*\n"
          "  Description: Tall ones.\n"
-         "  row POND_REED: \n"},
+         "  row POND_REED = 4: \n"},
     });
 }
 
@@ -975,6 +976,40 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
     EXPECT_EQ(ParseMacro("#define POND_LOG(fmt, args...)").parameters, (Strings{"fmt", "args"}));
     EXPECT_EQ(ParseMacro("#define POND_ON 1").kind, DeclarationKind::kVariable);
     EXPECT_EQ(ParseMacro("#include <pond.h>").kind, DeclarationKind::kUnknown);
+    // What a member's row shows around its name: its type, and its bounds, width or value.
+    struct ShapeCase {
+        const char* text;
+        const char* name;
+        MemberShape shape;
+    };
+    const ShapeCase shapes[] = {
+        {"const char *name", "name", {"const char *", ""}},
+        {"char* name [16]", "name", {"char* ", " [16]"}},
+        {"struct fish *fish", "fish", {"struct fish *", ""}},
+        {"unsigned\n    flags   :  3;", "flags", {"unsigned ", " : 3"}},
+        {"void (*swim)(struct fish *self, int speed)",
+         "swim",
+         {"void (*", ")(struct fish *self, int speed)"}},
+        {"std::map<int, std::string> names = {}",
+         "names",
+         {"std::map<int, std::string> ", " = {}"}},
+        {"[[deprecated]] int old", "old", {"[[deprecated]] int ", ""}},
+        {"int x, y", "x", {"int ", ""}},
+        {"int data[N][M], spare", "data", {"int ", ""}},
+        {"POND_FULL = (1 << 2),", "POND_FULL", {"", " = (1 << 2)"}},
+        {"POND_MIX = POND_WET | POND_FULL", "POND_MIX", {"", " = POND_WET | POND_FULL"}},
+        {"POND_DRY", "POND_DRY", {"", ""}},
+        // Not found before an initializer: nothing rather than a wrong split.
+        {"int size = other", "other", {"", ""}},
+        {"", "x", {"", ""}},
+        {"int x = {", "x", {"int ", " = {"}},
+    };
+    for (const ShapeCase& c : shapes) {
+        const MemberShape shape = ShapeOfMember(c.text, c.name);
+        EXPECT_EQ(shape.type + "|" + shape.tail, c.shape.type + "|" + c.shape.tail) << c.text;
+    }
+    const std::string longValue = "BIG = " + std::string(kMaxMemberTail, '1');
+    EXPECT_EQ(ShapeOfMember(longValue, "BIG"), (MemberShape{"", ""}));
 }
 
 TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {

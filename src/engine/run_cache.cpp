@@ -334,6 +334,8 @@ Digest RunCache::RunKey() const {
     key.Number(static_cast<std::uint64_t>(inputs_.typePublic));
     key.Number(static_cast<std::uint64_t>(inputs_.typePrivate));
     key.Number(static_cast<std::uint64_t>(countedBefore_));
+    // Without a sink of their own the warnings are summed up in the run's last line.
+    key.Number(reporter_.hasDiagnosticSink() ? 1 : 0);
     // Relative paths lead elsewhere from another directory.
     std::error_code error;
     key.Text(std::filesystem::current_path(error).string());

@@ -15,6 +15,7 @@ class ProjectOutputs : public ItemsObserver {
   public:
     explicit ProjectOutputs(const StartValues& switches);
 
+    bool NeedsItems() const override { return !modelPath_.empty(); }
     void ItemsFinished(const FinishedItems& finished) override;
 
     // The error lines of the files that could not be written; empty when all were (or none was

@@ -56,6 +56,9 @@ struct RunSummary {
     int filesWritten = 0;   // files of the project written (the others already held their bytes)
     int filesRemoved = 0;   // files of the last run that this one no longer writes
     int binarySkipped = 0;  // files skipped as binary (a NUL byte near their start)
+    // Nothing had changed since the last run: what it told was told again, and nothing was read,
+    // built or written.
+    bool unchanged = false;
 };
 
 // What a run has made once its pages are written, for a reader of the whole project (the model
@@ -73,6 +76,9 @@ struct FinishedItems {
 class ItemsObserver {
   public:
     virtual ~ItemsObserver() = default;
+    // False when it would do nothing with the items: a run that finds nothing changed then need
+    // not make them.
+    virtual bool NeedsItems() const = 0;
     virtual void ItemsFinished(const FinishedItems& finished) = 0;
 };
 

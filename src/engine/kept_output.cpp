@@ -190,6 +190,19 @@ void KeptOutput::ForEachHandedOver(
     }
 }
 
+void KeptOutput::ForEachLeft(
+    const std::function<void(const std::string&, const OutputRecord&)>& visit) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& [path, record] : current_) {
+        visit(path, record);
+    }
+    for (const auto& [path, last] : previous_) {
+        if (last.kept && !current_.contains(path)) {
+            visit(path, last.record);
+        }
+    }
+}
+
 bool KeptOutput::Produced(const std::string& path) const {
     if (current_.contains(path)) {
         return true;

@@ -46,6 +46,9 @@ class KeptOutput : public OutputSink {
     // records that can differ from the last run's.
     void ForEachHandedOver(
         const std::function<void(const std::string&, const OutputRecord&)>& visit) const;
+    // Calls visit(path, record) for every file this run wrote or kept, with its latest record.
+    void ForEachLeft(
+        const std::function<void(const std::string&, const OutputRecord&)>& visit) const;
     // The paths of the last run's records that this run neither wrote nor kept.
     std::vector<std::string> Gone() const;
     // The paths this run wrote.

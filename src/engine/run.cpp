@@ -122,6 +122,10 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
     }
 
     RunCache cache(inputs, project, settings, options, reporter);
+    if (cache.Unchanged()) {
+        cache.Replay(inputs.summary);
+        return RunResult::kRan;
+    }
     ItemList items;
     ScanJob scan{settings,
                  items,
@@ -180,6 +184,7 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         reporter.Protocol(
             FormatLine(kWarningSummaryLine, {WarningSummary(reporter.warningCount())}));
     }
+    cache.Store();
     return RunResult::kRan;
 }
 

@@ -216,6 +216,7 @@ RunCache::RunCache(const RunInputs& inputs, const Project& project, const Settin
       options_(options),
       inputs_(inputs),
       reporter_(reporter),
+      countedBefore_(reporter.warningCount() + reporter.failureCount()),
       lock_(project.indexPage) {
     if (!lock_.locked()) {
         reporter_.Protocol(FormatLine(kLockFailure, {project.Directory(), lock_.error()}));
@@ -228,19 +229,28 @@ RunCache::RunCache(const RunInputs& inputs, const Project& project, const Settin
         Open(directory);
     }
     output_ = std::make_unique<KeptOutput>(DateIsFixed(), TemporaryBase(project));
+    if (unchanged_) {
+        // Nothing is written, so the store stays as the last run left it.
+        return;
+    }
     if (store_ != nullptr) {
         // Marked before any file is written, so that a run killed while writing is known.
         store_->Begin();
         PutMeta(*store_, kStateKey, std::string(kWriting));
         store_->Commit();
         store_->Begin();
+        proof_->Begin();
+        // From here on, everything the run tells is what a run that finds nothing changed tells.
+        reporter_.Keep(proof_.get());
     }
     if (!outputsKnown_) {
         RemoveAbandonedTemporaries(TemporaryBase(project));
     }
 }
 
-RunCache::~RunCache() = default;
+RunCache::~RunCache() {
+    reporter_.Keep(nullptr);
+}
 
 void RunCache::Open(const std::string& directory) {
     const std::string projectDirectory = AbsolutePath(project_.Directory());
@@ -300,11 +310,47 @@ void RunCache::Open(const std::string& directory) {
             reporter_.Protocol(FormatLine(kUnfinishedRun, {directory_}));
         }
     }
+    // A run whose items someone else needs makes them, changed or not.
+    if (outputsKnown_ && (inputs_.observer == nullptr || !inputs_.observer->NeedsItems()) &&
+        (unchanged_ = ProvenUnchanged(*store_, RunKey()))) {
+        return;
+    }
     Hasher scanKey;
     AddSettings(scanKey, settings_, options_);
     scanKey.Text(inputs_.filter);
+    proof_ = std::make_unique<RunProof>(*store_);
     sources_ = std::make_unique<SourceMemo>(*store_, scanKey.Finish(),
-                                            stored.has_value() && !inputs_.cache.rebuild);
+                                            stored.has_value() && !inputs_.cache.rebuild, *proof_);
+}
+
+Digest RunCache::RunKey() const {
+    Hasher key;
+    AddSettings(key, settings_, options_);
+    for (const std::string* text :
+         {&inputs_.scanPath, &inputs_.masterIndexName, &inputs_.projectName, &inputs_.outputPath,
+          &inputs_.filter, &inputs_.projectDesc}) {
+        key.Text(*text);
+    }
+    key.Number(static_cast<std::uint64_t>(inputs_.typePublic));
+    key.Number(static_cast<std::uint64_t>(inputs_.typePrivate));
+    key.Number(static_cast<std::uint64_t>(countedBefore_));
+    // Without a sink of their own the warnings are summed up in the run's last line.
+    key.Number(reporter_.hasDiagnosticSink() ? 1 : 0);
+    // Relative paths lead elsewhere from another directory.
+    std::error_code error;
+    key.Text(std::filesystem::current_path(error).string());
+    key.Number(MarkerImagesInstalled(project_.outputPath) ? 1 : 0);
+    key.Text(DateIsFixed() ? CZTTime::Now().GetTimeAsString() : "");
+    return key.Finish();
+}
+
+void RunCache::Replay(RunSummary* summary) {
+    ReplayProvenReport(*store_, reporter_);
+    if (summary != nullptr) {
+        summary->items = unchanged_->items;
+        summary->sourcesReused = unchanged_->files;
+        summary->unchanged = true;
+    }
 }
 
 void RunCache::Discard(std::string_view line, const std::string& reason) {
@@ -586,6 +632,19 @@ void RunCache::Store() {
         store_->Erase(CacheTable::kPages, path);
     }
     sources_->EraseUnseen();
+    reporter_.Keep(nullptr);
+    output_->ForEachLeft([&](const std::string& path, const OutputRecord& record) {
+        proof_->Output(path, record.stamp);
+    });
+    if (!project_.masterIndexName.empty()) {
+        // Written beside the project, and read again by a run that adds to it.
+        for (const std::string& path :
+             {MasterIndexPath(project_.outputPath, project_.masterIndexName),
+              project_.outputPath + "/" + std::string(kSiteEntryFile)}) {
+            proof_->Output(path, StampOfEntry(path));
+        }
+    }
+    proof_->Finish(RunKey(), {itemCount_, filesScanned_});
     PutMetaDigest(*store_, kNamesKey, namesDigest_);
     PutMetaDigest(*store_, kIndexKey, indexKey_);
     PutMetaDigest(*store_, kSearchKey, searchKey_);
@@ -598,7 +657,7 @@ void RunCache::Store() {
 
 void RunCache::Finish(RunSummary* summary, int filesScanned) {
     const int removed = RemoveGone();
-    Store();
+    filesScanned_ = filesScanned;
     if (summary != nullptr) {
         summary->items = itemCount_;
         summary->sourcesReused = sources_ ? sources_->reused() : 0;

@@ -21,6 +21,7 @@
 
 #include "engine/engine.h"
 #include "engine/kept_output.h"
+#include "engine/run_proof.h"
 #include "engine/source_memo.h"
 #include "support/cache_store.h"
 #include "support/file_lock.h"
@@ -35,6 +36,12 @@ class RunCache : public PageMemo {
     RunCache(const RunInputs& inputs, const Project& project, const Settings& settings,
              const RunOptions& options, Reporter& reporter);
     ~RunCache() override;
+
+    // True when the last run's proof holds: nothing it depended on changed, and this run need
+    // only tell again what that one told (Replay).
+    bool Unchanged() const { return unchanged_.has_value(); }
+    // Tells the reporter what the last run told, and `summary` (when there is one) what it found.
+    void Replay(RunSummary* summary);
 
     // What the scan asks; null when there is no cache.
     ScanMemo* scanMemo() { return sources_.get(); }
@@ -58,9 +65,12 @@ class RunCache : public PageMemo {
     bool IndexFresh() const override { return indexFresh_; }
     bool SearchIndexFresh(const Digest& entries) override;
 
-    // After the last stage: removes the files the run no longer writes and keeps the records;
-    // tells `summary` (when there is one) what the run did, which scanned `filesScanned` files.
+    // After the last stage: removes the files the run no longer writes; tells `summary` (when
+    // there is one) what the run did, which scanned `filesScanned` files.
     void Finish(RunSummary* summary, int filesScanned);
+    // After the run's last line: keeps the records and, unless something is in doubt, the proof
+    // that lets the next run skip everything when nothing changes.
+    void Store();
 
   private:
     struct PageState;
@@ -74,17 +84,23 @@ class RunCache : public PageMemo {
     const PageState* StateOf(const CSylItem& item) const;
     // Removes the files the last run wrote and this one did not; returns how many.
     int RemoveGone();
-    void Store();
+    // The digest of everything besides the files that shapes the run's output and report.
+    Digest RunKey() const;
 
     const Project& project_;
     const Settings& settings_;
     const RunOptions& options_;
     const RunInputs& inputs_;
     Reporter& reporter_;
+    // What the reporter had counted before the run (the configuration's warnings): the last
+    // line of a run sums up them too.
+    const int countedBefore_;
     const FileLock lock_;
     std::string directory_;
     std::string path_;
     std::unique_ptr<CacheStore> store_;
+    std::unique_ptr<RunProof> proof_;
+    std::optional<ProofFigures> unchanged_;
     std::unique_ptr<SourceMemo> sources_;
     std::unique_ptr<KeptOutput> output_;
     // False when the files the last run wrote are not all known: the project directory is then
@@ -97,6 +113,7 @@ class RunCache : public PageMemo {
     bool indexFresh_ = false;
     int built_ = 0;
     int itemCount_ = 0;
+    int filesScanned_ = 0;
     std::vector<PageState> pages_;
     std::unordered_map<const CSylItem*, std::size_t> pageOf_;
     std::unordered_map<std::string_view, std::size_t> pageAt_;  // by path

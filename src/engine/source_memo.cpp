@@ -47,8 +47,9 @@ std::optional<Digest> DigestOfFile(const std::string& path) {
     return hasher.Finish();
 }
 
-SourceMemo::SourceMemo(CacheStore& store, const Digest& scanKey, bool reuse)
+SourceMemo::SourceMemo(CacheStore& store, const Digest& scanKey, bool reuse, RunProof& proof)
     : store_(store),
+      proof_(proof),
       scanKey_(scanKey),
       reuse_(reuse),
       trustBefore_(std::time(nullptr) - kStampMarginSeconds) {
@@ -102,12 +103,14 @@ bool SourceMemo::Replay(ScanJob& job, const std::string& path, const FileStamp& 
     items->told.ReplayInto(job.reporter);
     ++reused_;
     // A file touched without a change gets its new stamp, so it need not be read again.
+    const bool trusted = Trusted(stamp);
     if (!(record->stamp == stamp) || !record->stampTrusted) {
         SourceRecord renewed = *record;
         renewed.stamp = stamp;
-        renewed.stampTrusted = Trusted(stamp);
+        renewed.stampTrusted = trusted;
         store_.Put(CacheTable::kSources, path, Seal(renewed.Encode()));
     }
+    proof_.Input(path, stamp, trusted, record->bytes);
     return true;
 }
 
@@ -118,9 +121,11 @@ void SourceMemo::Record(const ScanJob& job, const std::string& path, const FileS
     std::optional<FileStamp> after = StampOfEntry(path);
     if (told.HasFailures() || !after || !(*after == stamp)) {
         store_.Erase(CacheTable::kSources, path);
+        proof_.Doubt();
         return;
     }
     if (hashedPath_ != path) {
+        proof_.Doubt();
         return;
     }
     SourceRecord record;
@@ -131,6 +136,15 @@ void SourceMemo::Record(const ScanJob& job, const std::string& path, const FileS
     store_.Put(CacheTable::kSourceItems, path,
                Seal(SourceItems{EncodeFileItems(job.items, from), told}.Encode()));
     store_.Put(CacheTable::kSources, path, Seal(record.Encode()));
+    proof_.Input(path, stamp, record.stampTrusted, hashed_);
+}
+
+void SourceMemo::Listed(const std::string& directory, const std::vector<std::string>& names) {
+    proof_.Listing(directory, names);
+}
+
+void SourceMemo::Unjudged() {
+    proof_.Doubt();
 }
 
 bool SourceMemo::Trusted(const FileStamp& stamp) const {

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "engine/cache_records.h"
+#include "engine/run_proof.h"
 #include "scan/scan.h"
 #include "support/cache_store.h"
 
@@ -16,12 +17,15 @@ namespace sylva {
 class SourceMemo : public ScanMemo {
   public:
     // `scanKey`: the digest of everything besides a file's bytes that shapes its items.
-    // `reuse`: false to read every file (a forced full run), keeping what it gives.
-    SourceMemo(CacheStore& store, const Digest& scanKey, bool reuse);
+    // `reuse`: false to read every file (a forced full run), keeping what it gives. `proof`: told
+    // every file and directory the scan depends on.
+    SourceMemo(CacheStore& store, const Digest& scanKey, bool reuse, RunProof& proof);
 
     bool Replay(ScanJob& job, const std::string& path, const FileStamp& stamp) override;
     void Record(const ScanJob& job, const std::string& path, const FileStamp& stamp,
                 ItemList::Mark from, const ReportLog& told) override;
+    void Listed(const std::string& directory, const std::vector<std::string>& names) override;
+    void Unjudged() override;
 
     // Forgets the records of the files this run did not find.
     void EraseUnseen();
@@ -37,6 +41,7 @@ class SourceMemo : public ScanMemo {
     bool Trusted(const FileStamp& stamp) const;
 
     CacheStore& store_;
+    RunProof& proof_;
     const Digest scanKey_;
     const bool reuse_;
     // Writes within this many seconds of the run's start might share a stamp with a later write.

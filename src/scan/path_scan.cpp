@@ -38,9 +38,9 @@ constexpr WarningKind kMainPageUnread = {
 
 using DirectoryId = std::pair<dev_t, ino_t>;
 
-// The entry names of `directory` without "." and "..", in ascending byte order; nothing when the
-// directory cannot be opened. The directory is closed before any entry is looked at, so a deep
-// tree holds no descriptors open.
+}  // namespace
+
+// The directory is closed before any entry is looked at, so a deep tree holds no descriptors open.
 std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) {
     DIR* handle = ::opendir(directory.c_str());
     if (handle == nullptr) {
@@ -57,6 +57,8 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& directo
     std::sort(names.begin(), names.end());
     return names;
 }
+
+namespace {
 
 class PathWalker {
   public:
@@ -106,6 +108,9 @@ class PathWalker {
             return;
         }
         ++counts_.paths;
+        if (job_.memo != nullptr) {
+            job_.memo->Listed(directory, *names);
+        }
         for (const std::string& name : *names) {
             std::string path = directory + "/" + name;
             std::string absolutePath = absolute == "/" ? "/" + name : absolute + "/" + name;
@@ -181,6 +186,9 @@ class PathWalker {
     void ScanListedFile(const std::string& path, const struct stat* info) {
         const CZTTime lastWrite(info != nullptr ? info->st_mtime : 0);
         if (job_.memo == nullptr || info == nullptr) {
+            if (job_.memo != nullptr) {
+                job_.memo->Unjudged();
+            }
             CountBinary(ScanFile(job_, path, lastWrite));
             return;
         }
@@ -196,6 +204,8 @@ class PathWalker {
         // A binary file is looked at again each run (its first 8 kB), so that it is counted.
         if (!CountBinary(made)) {
             job_.memo->Record(job_, path, stamp, from, told);
+        } else {
+            job_.memo->Unjudged();
         }
     }
 

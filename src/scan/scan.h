@@ -36,7 +36,16 @@ class ScanMemo {
     // reading it reported.
     virtual void Record(const ScanJob& job, const std::string& path, const FileStamp& stamp,
                         ItemList::Mark from, const ReportLog& told) = 0;
+    // The walk listed `directory` and found the entry names `names`, in ascending byte order.
+    virtual void Listed(const std::string& directory, const std::vector<std::string>& names) = 0;
+    // The walk met a file that no later walk can judge by its stamp (one it could not examine,
+    // or one skipped as binary, whose reading is not kept).
+    virtual void Unjudged() = 0;
 };
+
+// The entry names of `directory` without "." and "..", in ascending byte order; nothing when the
+// directory cannot be opened.
+std::optional<std::vector<std::string>> ListDirectory(const std::string& directory);
 
 // What one scan reads and where it files what it finds.
 struct ScanJob {

@@ -19,8 +19,9 @@ enum class CacheTable : int {
     kSources,      // one small record per source file
     kSourceItems,  // one large record per source file: what scanning it gave
     kPages,        // one record per output file of the project
+    kProof,        // what shows that nothing changed since the last run, in a few large records
 };
-inline constexpr int kCacheTableCount = 4;
+inline constexpr int kCacheTableCount = 5;
 
 class CacheStore {
   public:

@@ -15,24 +15,37 @@ namespace sylva {
 
 class Reporter;
 
-class ReportLog {
+// What is told every event a reporter is told (Reporter::Tap, Reporter::Keep), in order.
+class ReportTap {
   public:
-    void Protocol(std::string_view line);
-    void Failure(std::string_view line);
-    void Warning(std::string_view file, int line, const WarningMessage& message);
-    void Status(std::string_view text);
-    void Advance();
+    virtual ~ReportTap() = default;
+    virtual void Protocol(std::string_view line) = 0;
+    virtual void Failure(std::string_view line) = 0;
+    virtual void Warning(std::string_view file, int line, const WarningMessage& message) = 0;
+    virtual void Status(std::string_view text) = 0;
+    virtual void Advance() = 0;
+};
+
+class ReportLog : public ReportTap {
+  public:
+    void Protocol(std::string_view line) override;
+    void Failure(std::string_view line) override;
+    void Warning(std::string_view file, int line, const WarningMessage& message) override;
+    void Status(std::string_view text) override;
+    void Advance() override;
 
     // Tells every event to `reporter`, in the order they came.
     void ReplayInto(Reporter& reporter) const;
     bool HasFailures() const;
     bool empty() const { return events_.empty(); }
+    // The events kept, an advance of many steps counting once.
+    std::size_t size() const { return events_.size(); }
 
     void Encode(ByteWriter& out) const;
     // Nothing when the bytes hold no log (a damaged record).
     static std::optional<ReportLog> Decode(ByteReader& in);
 
-    friend bool operator==(const ReportLog&, const ReportLog&) = default;
+    bool operator==(const ReportLog& other) const { return events_ == other.events_; }
 
   private:
     enum class Kind : unsigned char { kProtocol, kFailure, kWarning, kStatus, kAdvance, kCount };

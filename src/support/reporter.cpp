@@ -14,9 +14,7 @@ constexpr std::string_view kWarningLine = "    WARNING: %s:%d: %s";
 }  // namespace
 
 void Reporter::Protocol(std::string_view line) const {
-    if (tap_ != nullptr) {
-        tap_->Protocol(line);
-    }
+    TellTaps([&](ReportTap& tap) { tap.Protocol(line); });
     AddLine(line);
 }
 
@@ -28,9 +26,7 @@ void Reporter::AddLine(std::string_view line) const {
 
 void Reporter::Failure(std::string_view line) {
     ++failureCount_;
-    if (tap_ != nullptr) {
-        tap_->Failure(line);
-    }
+    TellTaps([&](ReportTap& tap) { tap.Failure(line); });
     if (diagnostics_ != nullptr) {
         diagnostics_->Error(line);
     }
@@ -43,9 +39,7 @@ void Reporter::Warning(std::string_view file, int line, std::string_view text) {
 
 void Reporter::Warning(std::string_view file, int line, const WarningMessage& message) {
     ++warningCount_;
-    if (tap_ != nullptr) {
-        tap_->Warning(file, line, message);
-    }
+    TellTaps([&](ReportTap& tap) { tap.Warning(file, line, message); });
     if (diagnostics_ != nullptr) {
         diagnostics_->WarningOfKind(file, line, message);
     } else {
@@ -54,18 +48,14 @@ void Reporter::Warning(std::string_view file, int line, const WarningMessage& me
 }
 
 void Reporter::Status(std::string_view text) const {
-    if (tap_ != nullptr) {
-        tap_->Status(text);
-    }
+    TellTaps([&](ReportTap& tap) { tap.Status(text); });
     if (progress_ != nullptr) {
         progress_->SetStatus(text);
     }
 }
 
 void Reporter::Advance() {
-    if (tap_ != nullptr) {
-        tap_->Advance();
-    }
+    TellTaps([](ReportTap& tap) { tap.Advance(); });
     if (progress_ != nullptr) {
         progress_->SetPos(progressPos_);
     }

@@ -47,16 +47,29 @@ class Reporter {
 
     // From now on every event is also added to `log` (none: no longer), so that a later run can
     // tell it again without doing the work. The log must outlive its use here.
-    void Tap(ReportLog* log) { tap_ = log; }
+    void Tap(ReportTap* log) { tap_ = log; }
+    // The same for a second, independent tap: a run keeps all it tells while the scan taps what
+    // reading one file tells.
+    void Keep(ReportTap* keeper) { keeper_ = keeper; }
 
   private:
-    // The line to the protocol list alone, not to the tap.
+    // The line to the protocol list alone, not to the taps.
     void AddLine(std::string_view line) const;
+    // Calls tell(tap) for each tap there is.
+    template <class Tell>
+    void TellTaps(const Tell& tell) const {
+        for (ReportTap* tap : {tap_, keeper_}) {
+            if (tap != nullptr) {
+                tell(*tap);
+            }
+        }
+    }
 
     CZTListBox* protocol_;
     CZTProgressDlg* progress_;
     DiagnosticSink* diagnostics_;
-    ReportLog* tap_ = nullptr;
+    ReportTap* tap_ = nullptr;
+    ReportTap* keeper_ = nullptr;
     int failureCount_ = 0;
     int warningCount_ = 0;
     int progressPos_ = 0;

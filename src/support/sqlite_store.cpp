@@ -10,8 +10,8 @@ namespace sylva {
 
 namespace {
 
-constexpr std::array<const char*, kCacheTableCount> kTableNames = {"meta", "sources",
-                                                                   "source_items", "pages"};
+constexpr std::array<const char*, kCacheTableCount> kTableNames = {
+    "meta", "sources", "source_items", "pages", "proof"};
 // Another run of the same project never waits here (runs of a project take turns before they
 // open its store), but a reader of the file might.
 constexpr int kBusyMilliseconds = 10000;

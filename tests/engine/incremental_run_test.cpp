@@ -2,6 +2,7 @@
 // warnings and protocol of a full run into an empty directory; runs at once take turns, and a run
 // killed at any moment is followed by one that comes out as a full run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -345,6 +346,90 @@ TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) 
     (void)RunInto(dir_.File("out"), dir_.File("cache"), true);
     const Tree rebuilt = PageRecords();
     EXPECT_FALSE(std::any_of(rebuilt.begin(), rebuilt.end(), removedPage));
+}
+
+// The inode and modification time of every file below `directory`, by its relative path.
+std::map<std::string, std::pair<ino_t, std::int64_t>> Stamps(const std::string& directory) {
+    std::map<std::string, std::pair<ino_t, std::int64_t>> stamps;
+    for (const auto& entry : fs::recursive_directory_iterator(directory)) {
+        struct stat info {};
+        if (entry.is_regular_file() && ::stat(entry.path().c_str(), &info) == 0) {
+            stamps[fs::relative(entry.path(), directory).string()] = {
+                info.st_ino, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+        }
+    }
+    return stamps;
+}
+
+TEST_F(IncrementalRun, ARunWithNothingChangedTellsTheSameAndWritesNothing) {
+    std::mt19937 random(5);
+    const std::vector<std::string> names = {"F0I0", "F1I1", "Missing"};
+    sources_.config = "SYL_HTML_SEARCH=1\n";
+    sources_.files["a.h"] = SourceFile(0, 3, random, names);
+    sources_.files["sub/b.h"] = SourceFile(1, 3, random, names);
+    WriteSources();
+    const Outcome first = ExpectSameAsFullRun("first");
+    EXPECT_FALSE(first.summary.unchanged);
+    EXPECT_FALSE(first.warnings.empty());
+
+    // Each edit must be seen: the run after it comes out as a full run, and the one after that
+    // finds nothing changed again.
+    struct Edit {
+        const char* name;
+        std::function<void()> make;
+    };
+    const std::vector<Edit> edits = {
+        {"nothing", [] {}},
+        {"a file touched, its bytes the same",
+         [&] {
+             const fs::path path = dir_.File("src/a.h");
+             fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));
+         }},
+        {"a file added",
+         [&] {
+             sources_.files["sub/c.h"] = SourceFile(2, 2, random, names);
+             dir_.Write("src/sub/c.h", sources_.files["sub/c.h"]);
+         }},
+        {"a file added in a new directory",
+         [&] {
+             sources_.files["sub/deeper/d.h"] = SourceFile(3, 1, random, names);
+             dir_.Write("src/sub/deeper/d.h", sources_.files["sub/deeper/d.h"]);
+         }},
+        {"a file removed",
+         [&] {
+             sources_.files.erase("sub/c.h");
+             fs::remove(dir_.File("src/sub/c.h"));
+         }},
+        {"an output page removed", [&] { fs::remove(dir_.File("out/Garden/SYLVA_F0I0.html")); }},
+        {"an output page changed",
+         [&] { WriteFile(dir_.File("out/Garden/SYLVA_F1I1.html"), "spoilt"); }},
+        {"the master index changed",
+         [&] { WriteFile(dir_.File("out/INDEX.HTML"), "<html></html>\n"); }},
+        {"a setting changed", [&] { sources_.config += "SYL_Q_AUTHOR=By:\n"; }},
+        {"an option changed",
+         [&] { sources_.options.alphaIndex = 1 - sources_.options.alphaIndex; }},
+    };
+    for (const Edit& edit : edits) {
+        edit.make();
+        const bool nothing = std::string_view(edit.name) == "nothing";
+        const auto before = Stamps(dir_.File("out"));
+        const Outcome after = ExpectSameAsFullRun(edit.name);
+        EXPECT_EQ(after.summary.unchanged, nothing) << edit.name;
+        EXPECT_EQ(after.result, first.result) << edit.name;
+        if (nothing) {
+            EXPECT_EQ(Stamps(dir_.File("out")), before);
+            EXPECT_EQ(after.warnings, first.warnings);
+            EXPECT_EQ(after.protocol, first.protocol);
+            EXPECT_EQ(after.summary.items, first.summary.items);
+            EXPECT_EQ(after.summary.filesWritten, 0);
+        }
+        const auto settled = Stamps(dir_.File("out"));
+        const Outcome again = ExpectSameAsFullRun(std::string(edit.name) + ", again");
+        EXPECT_TRUE(again.summary.unchanged) << edit.name;
+        EXPECT_EQ(again.summary.filesWritten, 0) << edit.name;
+        EXPECT_EQ(again.summary.sourcesRead, 0) << edit.name;
+        EXPECT_EQ(Stamps(dir_.File("out")), settled) << edit.name;
+    }
 }
 
 TEST_F(IncrementalRun, ABadCacheGivesAFullRunWithOneLineSayingSo) {

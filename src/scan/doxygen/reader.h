@@ -107,6 +107,15 @@ struct DoxygenOptions {
     bool showHidden = false;
     // Without one, no image is shown: its alt text stands in its place.
     ImageResolver images;
+    // With one, every public declaration the file holds is appended to it, documented or not,
+    // once each (a declaration repeated in two branches of an "#if" is one, documented when
+    // either is). Public: at file or namespace scope, or a public or protected member of a
+    // class, struct or union that is itself public; not inside an anonymous namespace, a
+    // function body or "@cond"; not "static" outside a class; not a forward declaration, a
+    // friend, a definition of a member outside its class (a qualified name), an include guard,
+    // an anonymous type, an enumerator, or a namespace. An "@internal" declaration counts only
+    // when `showHidden`, then as documented.
+    std::vector<SeenDeclaration>* declarations = nullptr;
 };
 
 // The documented items of one source file, in the order their comments stand (an item whose
@@ -120,6 +129,10 @@ std::vector<DoxygenItem> ReadDoxygenComments(std::string_view content, const Dox
 // items.
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,
                        CZTTime lastWrite);
+
+// True iff `path` names a header file (.h, .hh, .hpp, .hxx, .h++, in any case): the files whose
+// declarations the coverage counts are made of.
+bool IsHeaderFile(std::string_view path);
 
 // What a comment of the file `source` that shows the image `written` shows in a scan of
 // `scanPath`: a web address as written; a file found beside the source (or at its absolute

@@ -8,6 +8,7 @@
 #include "support/digest.h"
 #include "support/text_format.h"
 #include "support/warning_kind.h"
+#include "support/zt_string.h"
 
 namespace sylva {
 
@@ -20,6 +21,9 @@ constexpr WarningKind kImageOutside = {
     "doxygen.image-outside",
     "image \"%s\" lies outside the scan path; it is not copied, its alt text stands in its place"};
 constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
+// The extensions of the header files, whose declarations are the public ones that the coverage
+// counts are made of; the declarations of other files are not counted.
+constexpr std::string_view kHeaderExtensions[] = {".h", ".hh", ".hpp", ".hxx", ".h++"};
 // Hex digits of the digest that tells copies of images of the same name apart.
 constexpr int kCopyDigits = 16;
 
@@ -50,6 +54,17 @@ std::string CopyName(const fs::path& relative) {
 }
 
 }  // namespace
+
+bool IsHeaderFile(std::string_view path) {
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view extension = name.substr(dot);
+    return std::any_of(std::begin(kHeaderExtensions), std::end(kHeaderExtensions),
+                       [&](std::string_view header) { return EqualsNoCase(extension, header); });
+}
 
 ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
                                   std::string_view written) {
@@ -101,14 +116,21 @@ int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string
         expanded = macros.Expand(content);
         content = expanded;
     }
+    std::vector<SeenDeclaration> declarations;
+    if (IsHeaderFile(path)) {
+        options.declarations = &declarations;
+    }
     std::vector<DoxygenItem> documented = ReadDoxygenComments(
         content,
         [&](int line, const WarningMessage& message) { reporter.Warning(path, line, message); },
         options);
-    if (documented.empty()) {
+    if (documented.empty() && declarations.empty()) {
         return 0;
     }
     std::string_view sourceName = job.items.KeepSourceName(path);
+    for (SeenDeclaration& seen : declarations) {
+        job.items.NoteDeclaration(sourceName, std::move(seen));
+    }
     for (DoxygenItem& item : documented) {
         reporter.Advance();
         job.items.Add(job.settings, item, {{}, {}, lastWrite, sourceName, item.line});

@@ -126,6 +126,13 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
     for (const std::string& line : outcome.lines) {
         WriteTerminalLine(stderr, line);
     }
+    if (!outputs.report().empty()) {
+        std::fputs(outputs.report().c_str(), stdout);
+        std::fflush(stdout);
+    }
+    for (const std::string& line : outputs.notices()) {
+        WriteTerminalLine(stderr, line);
+    }
     for (const std::string& line : outputs.failures()) {
         WriteTerminalLine(stderr, line);
     }

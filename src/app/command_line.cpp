@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -65,6 +66,13 @@ constexpr OptionRow kOptions[] = {
      &StartValues::baselineFile, nullptr, nullptr},
     {"-JSON", "=FILE", "write the project's items to FILE as JSON (the sylva-model 1 schema)",
      &StartValues::modelFile, nullptr, nullptr},
+    // Before -COVERAGE, whose name it contains.
+    {"-COVERAGE-MIN", "=PCT",
+     "exit with status 1 after the run if under PCT % of declarations are documented",
+     &StartValues::coverageMinimum, nullptr, nullptr},
+    {"-COVERAGE", "[=FILE]",
+     "print the documentation coverage after the run; with FILE, write it as JSON",
+     &StartValues::coverageFile, &StartValues::coverage, nullptr},
     {"-FORCE", "", "generate at once, without opening the window", nullptr, &StartValues::force,
      nullptr},
     {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,
@@ -97,6 +105,7 @@ constexpr std::string_view kUsageStart = "Usage: sylva";
 constexpr std::string_view kUsageEnd =
     "Without -FORCE the window opens with the given values filled in.\n\n";
 constexpr std::string_view kEnvironmentHeading = "\nEnvironment:\n";
+constexpr std::string_view kCoverageHeading = "\nCoverage:\n";
 constexpr std::size_t kUsageColumn = 18;
 constexpr std::size_t kUsageWidth = 90;
 
@@ -165,6 +174,15 @@ std::string IgnoredArgumentLine(std::string_view argument, std::string_view name
 
 }  // namespace
 
+std::optional<double> ParseShare(std::string_view text) {
+    double share = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), share);
+    if (error != std::errc() || end != text.data() + text.size() || !(share >= 0 && share <= 100)) {
+        return std::nullopt;
+    }
+    return share;
+}
+
 std::span<const OptionRow> CommandLineOptions() {
     return kOptions;
 }
@@ -184,9 +202,12 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
             parsed.ignored.push_back(IgnoredArgumentLine(argument, namePart));
             continue;
         }
+        // An option with both a flag and a value takes its value optionally.
         if (option->flag != nullptr) {
             parsed.values.*option->flag = true;
-            continue;
+            if (option->value == nullptr || equals == std::string_view::npos) {
+                continue;
+            }
         }
         std::string_view value =
             equals == std::string_view::npos ? std::string_view() : argument.substr(equals + 1);
@@ -205,6 +226,12 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (!format.empty() && !ParseDiagnosticFormat(format)) {
         parsed.error =
             "unknown diagnostics format \"" + format + "\"; the formats are sarif and jsonl";
+        return parsed;
+    }
+    const std::string& minimum = parsed.values.coverageMinimum;
+    if (!minimum.empty() && !ParseShare(minimum)) {
+        parsed.error = "the value of -COVERAGE-MIN is \"" + minimum +
+                       "\", not a share in percent from 0 to 100";
         return parsed;
     }
     const std::string& style = parsed.values.commentStyle;
@@ -240,6 +267,7 @@ std::string UsageText() {
     for (const EnvironmentRow& variable : kEnvironment) {
         AppendUsageLine(text, variable.name, variable.argument, variable.help);
     }
+    text.append(kCoverageHeading).append(kCoverageRules);
     return text;
 }
 

@@ -1,7 +1,7 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
 // "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-ALIAS=", "-DOXYFILE=",
-// "-DIAGNOSTICS=",
-// "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=", "-JSON=" with their values,
+// "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=", "-JSON=",
+// "-COVERAGE-MIN=" with their values, "-COVERAGE" with an optional "=FILE",
 // "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
 // window), "-REBUILD", "-WATCH" (generate, then again after each change), "-VERBOSE" and
 // "-WERROR" (a run that gave warnings fails), plus --help and --version.
@@ -16,6 +16,7 @@
 // cannot drift apart.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,7 +49,10 @@ struct StartValues {
     std::vector<std::string> predefined;
     // One alias each ("name=text"): a bar in its text is part of it.
     std::vector<std::string> aliases;
-    std::string modelFile;  // empty: no JSON model of the items
+    std::string modelFile;        // empty: no JSON model of the items
+    bool coverage = false;        // -COVERAGE was given, with or without a file
+    std::string coverageFile;     // empty: the coverage is printed only
+    std::string coverageMinimum;  // empty: any coverage passes
     bool force = false;
     bool rebuild = false;
     bool watch = false;
@@ -82,6 +86,19 @@ struct OptionRow {
     bool EndsAtOnce() const { return name.starts_with("--"); }
 };
 
+// What the coverage counts count, as --help and the manual page state it.
+inline constexpr std::string_view kCoverageRules =
+    "  With -STYLE=doxygen, the public declarations of the header files (.h, .hh, .hpp, .hxx)\n"
+    "  are counted: functions, classes, structs, unions, enums, typedefs, variables and macros\n"
+    "  at file or namespace scope, and the public and protected members (functions, data\n"
+    "  members, nested types) of such types. Not counted: what stands in an anonymous\n"
+    "  namespace, a function body or @cond, a type's private part, static functions and\n"
+    "  variables outside a class, friends, forward declarations, include guards, enumerators,\n"
+    "  namespaces and @internal declarations (with INTERNAL_DOCS=YES they count, documented).\n"
+    "  A declaration is documented when a comment documents it: a documented member of an\n"
+    "  undocumented class counts as documented, its class as undocumented. The sylva style\n"
+    "  has no declarations to count: coverage then says so and changes no exit status.\n";
+
 // An environment variable a run reads: its name, what follows it in the usage, its help line.
 struct EnvironmentRow {
     std::string_view name;
@@ -95,6 +112,9 @@ std::span<const EnvironmentRow> EnvironmentVariables();
 
 // Reads argv[1] to argv[argc - 1].
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// A share in percent, 0 to 100 (as -COVERAGE-MIN takes it); nothing for any other text.
+std::optional<double> ParseShare(std::string_view text);
 
 // The usage text printed by --help, one line per option.
 std::string UsageText();

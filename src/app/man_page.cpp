@@ -25,6 +25,7 @@ constexpr std::string_view kDescription =
     "a value is everything after the first \\(lq=\\(rq and may be at most %s characters long.\n";
 constexpr std::string_view kOptionsHeading = ".SH OPTIONS\n";
 constexpr std::string_view kEnvironmentHeading = ".SH ENVIRONMENT\n";
+constexpr std::string_view kCoverageHeading = ".SH COVERAGE\n";
 constexpr std::string_view kFiles =
     ".SH FILES\n"
     ".TP\n"
@@ -187,6 +188,7 @@ std::string ManPage(std::string_view themesDirectory, std::span<const std::strin
     for (const EnvironmentRow& variable : EnvironmentVariables()) {
         AppendTaggedParagraph(page, Usage(variable.name, variable.argument), variable.help);
     }
+    page.append(kCoverageHeading).append(Escaped(kCoverageRules));
     page.append(kFiles);
     for (const std::string& theme : themeFiles) {
         page.append(FormatLine(kThemeFile, {Escaped(themes + "/" + theme)}));

@@ -61,7 +61,7 @@ static_assert(sizeof(ItemFields::Mirror) == sizeof(CSylItem),
 namespace {
 
 // A version of their own, so that a record of another layout is refused, not misread.
-constexpr std::uint64_t kRecordVersion = 3;
+constexpr std::uint64_t kRecordVersion = 4;
 
 void Put(ByteWriter& out, const std::string& value) {
     out.Text(value);
@@ -127,6 +127,13 @@ std::string EncodeFileItems(const ItemList& items, ItemList::Mark from) {
     for (std::size_t i = from.image; i < images.size(); ++i) {
         out.Text(images[i].written).Text(images[i].shown).Text(images[i].found);
     }
+    const auto& declarations = items.Declarations();
+    out.Number(declarations.size() - from.declaration);
+    for (std::size_t i = from.declaration; i < declarations.size(); ++i) {
+        const SeenDeclaration& seen = declarations[i].seen;
+        out.Signed(seen.line).Number(static_cast<std::uint64_t>(seen.kind)).Text(seen.name);
+        out.Text(seen.space).Text(seen.group).Number(seen.documented ? 1 : 0);
+    }
     const auto& slots = ItemFields::Slots(items);
     out.Number(slots.size() - from.slot);
     for (std::size_t i = from.slot; i < slots.size(); ++i) {
@@ -156,6 +163,16 @@ RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::st
         image.shown = in.Text();
         image.found = in.Text();
     }
+    std::vector<SeenDeclaration> declarations;
+    for (std::uint64_t count = in.Number(); in.ok() && declarations.size() < count;) {
+        SeenDeclaration& seen = declarations.emplace_back();
+        seen.line = static_cast<int>(in.Signed());
+        Get(in, seen.kind);
+        seen.name = in.Text();
+        seen.space = in.Text();
+        seen.group = in.Text();
+        seen.documented = in.Below(2) != 0;
+    }
     std::vector<std::unique_ptr<CSylItem>> decoded;
     for (std::uint64_t count = in.Number(); in.ok() && decoded.size() < count;) {
         decoded.push_back(ItemFields::NewItem());
@@ -173,14 +190,18 @@ RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::st
             return RecordUse::kStale;
         }
     }
-    std::string_view sourceName =
-        decoded.empty() && groups.empty() ? std::string_view() : items.KeepSourceName(sourcePath);
+    std::string_view sourceName = decoded.empty() && groups.empty() && declarations.empty()
+                                      ? std::string_view()
+                                      : items.KeepSourceName(sourcePath);
     for (ItemList::GroupDefinition& group : groups) {
         group.sourceFile = sourceName;
         ItemFields::Define(items, std::move(group));
     }
     for (ItemList::ImageLookup& image : images) {
         items.NoteImage(std::move(image));
+    }
+    for (SeenDeclaration& seen : declarations) {
+        items.NoteDeclaration(sourceName, std::move(seen));
     }
     for (auto& item : decoded) {
         item->sourceFile = sourceName;

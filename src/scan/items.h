@@ -150,6 +150,18 @@ class CSylItem {
     std::size_t declarationSize_ = 0;
 };
 
+// A public declaration of a header file that the reader of the doxygen style saw, documented or
+// not: what the coverage counts are made of.
+struct SeenDeclaration {
+    int line = 0;
+    DoxygenKind kind = DoxygenKind::kOther;
+    std::string name;   // qualified, as an item of it would be named
+    std::string space;  // the innermost enclosing namespace; empty: the global one
+    std::string group;  // the group an item of it would be in; empty: none
+    bool documented = false;
+    friend bool operator==(const SeenDeclaration&, const SeenDeclaration&) = default;
+};
+
 // The group of an item that names none.
 inline constexpr std::string_view kDefaultGroupName = "Common";
 
@@ -276,6 +288,17 @@ class ItemList {
     void NoteImage(ImageLookup lookup);
     // The images to copy beside the pages: source path and name of the copy.
     const std::vector<std::pair<std::string, std::string>>& Images() const { return images_; }
+    // A declaration the file being scanned holds, for the coverage counts; `sourceFile` is a
+    // name KeepSourceName gave.
+    struct CountedDeclaration {
+        std::string_view sourceFile;
+        SeenDeclaration seen;
+    };
+    void NoteDeclaration(std::string_view sourceFile, SeenDeclaration seen) {
+        declarations_.push_back({sourceFile, std::move(seen)});
+    }
+    // In the order the files were filed and, within a file, the order of their declarations.
+    const std::vector<CountedDeclaration>& Declarations() const { return declarations_; }
     // Brings the slots into sort-key order (stable; empty slots last).
     void Sort();
 
@@ -286,8 +309,11 @@ class ItemList {
         std::size_t slot = 0;
         std::size_t group = 0;
         std::size_t image = 0;
+        std::size_t declaration = 0;
     };
-    Mark Position() const { return {slots_.size(), groups_.size(), imageLookups_.size()}; }
+    Mark Position() const {
+        return {slots_.size(), groups_.size(), imageLookups_.size(), declarations_.size()};
+    }
 
     // Deletes the item of `slot` and leaves the slot empty.
     void Remove(std::size_t slot);
@@ -330,6 +356,7 @@ class ItemList {
     std::unordered_set<std::string> copied_;  // the source paths of images_
     // Page labels and the names of their items, the first filed of each label.
     std::unordered_map<std::string, std::string> labels_;
+    std::vector<CountedDeclaration> declarations_;
 };
 
 // The names looked up in item lists while one page was built, with what each lookup answered:

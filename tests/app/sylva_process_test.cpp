@@ -477,6 +477,71 @@ TEST_F(SylvaProcessTest, ABaselineCountsOnlyNewWarningsAndBadFilesFailWithTheSit
     EXPECT_TRUE(std::filesystem::is_directory(dir_.File("folder")));
 }
 
+TEST_F(SylvaProcessTest, CoverageIsPrintedOrWrittenAsJsonAndAMinimumDecidesTheExitStatus) {
+    dir_.Write("lib/lib.h",
+               "#ifndef LIB_H\n#define LIB_H\n/** Opens. */\nint lib_open(const char* path);\n"
+               "int lib_close(int fd);\n#endif\n");
+    std::filesystem::create_directory(dir_.File("folder"));
+    const std::vector<std::string> run = {"-PROJECT=Demo", "-SCAN=lib", "-OUT=out", "-FORCE",
+                                          "-STYLE=doxygen"};
+    struct Case {
+        std::string name;
+        std::vector<std::string> extra;
+        int status;
+        std::string out;  // a line standard output holds; empty: it holds no table
+        std::string err;  // a line standard error holds; empty: any
+    };
+    const Case cases[] = {
+        {"the table", {"-COVERAGE"}, 0, "         1      2   50.0%  total\n", ""},
+        {"the JSON file and a minimum met", {"-COVERAGE=cov.json", "-COVERAGE-MIN=50"}, 0, "", ""},
+        {"a minimum missed, after the whole run",
+         {"-COVERAGE-MIN=50.5"},
+         1,
+         "",
+         "sylva: documentation coverage 50.0% is below -COVERAGE-MIN=50.5 (1 of 2 declarations "
+         "documented)\n"},
+        {"a folder in the file's place",
+         {"-COVERAGE=folder"},
+         1,
+         "",
+         "sylva: ERROR: coverage file folder not written: it is a folder\n"},
+        {"the sylva style counts nothing and fails nothing",
+         {"-STYLE=sylva", "-COVERAGE", "-COVERAGE-MIN=99"},
+         0,
+         "",
+         "sylva: coverage counts need -STYLE=doxygen: the sylva style has no declarations to "
+         "count\n"},
+        {"a minimum that is no share", {"-COVERAGE-MIN=101"}, 2, "", "-COVERAGE-MIN"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = run;
+        arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
+        ProcessResult result = RunSylva(arguments, run_);
+        EXPECT_EQ(result.status, c.status) << c.name << "\n" << result.err;
+        EXPECT_EQ(result.out.find("documented  total   share  file\n") != std::string::npos,
+                  !c.out.empty())
+            << c.name << "\n"
+            << result.out;
+        EXPECT_NE(result.out.find(c.out), std::string::npos) << c.name << "\n" << result.out;
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << c.name << "\n" << result.err;
+        if (c.status != 2) {
+            EXPECT_TRUE(std::filesystem::exists(dir_.File("out/Demo"))) << c.name;
+        }
+    }
+    const std::string json = dir_.Read("cov.json");
+    EXPECT_NE(json.find("{\"schema\":\"sylva-coverage\",\"schemaVersion\":\"1.0\""),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"total\":{\"documented\":1,\"total\":2,\"share\":50.0}"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"undocumented\":[\n{\"location\":\"lib/lib.h:5\",\"name\":\"lib_close\","
+                        "\"kind\":\"function\""),
+              std::string::npos)
+        << json;
+    EXPECT_TRUE(std::filesystem::is_directory(dir_.File("folder")));
+}
+
 TEST_F(SylvaProcessTest, WerrorChangesNothingForACleanRunAndARefusedRunStaysRefused) {
     ProcessResult clean =
         RunSylva({"-PROJECT=Demo", "-SCAN=src", "-OUT=out", "-FORCE", "-WERROR"}, run_);

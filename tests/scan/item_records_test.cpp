@@ -92,6 +92,15 @@ TEST(ItemRecordsTest, ItemsOfBothStylesComeBackEqualFieldForField) {
     }
     EXPECT_TRUE(numbered && privateOne && withSyntax && doxygen && grouped);
     EXPECT_EQ(decoded.Names(), original.Names());
+
+    // The declarations the coverage counts come back too, documented or not, with their file.
+    const auto& seen = original.items.Declarations();
+    ASSERT_EQ(decoded.items.Declarations().size(), seen.size());
+    ASSERT_FALSE(seen.empty());
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(decoded.items.Declarations()[i].seen, seen[i].seen) << seen[i].seen.name;
+        EXPECT_EQ(decoded.items.Declarations()[i].sourceFile, seen[i].sourceFile);
+    }
 }
 
 TEST(ItemRecordsTest, DamagedBytesFileNothing) {

@@ -215,6 +215,9 @@ void DoxygenWalker::TrailingComment(DoxygenComment comment) {
         last_.rowItem = documented.rowItem;
         last_.row = documented.row;
     }
+    if (last_.item >= 0 || last_.rowItem >= 0) {
+        MarkSeenDocumented(last_.seen);
+    }
 }
 
 void DoxygenWalker::ApplyGroupMarks(const DoxygenComment& comment, int line) {

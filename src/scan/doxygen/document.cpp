@@ -157,17 +157,23 @@ LastDeclaration DoxygenWalker::FinishBody(const Statement& s) {
         return documented;
     }
     DoxygenItem& item = items_[static_cast<std::size_t>(s.bodyItem)];
-    std::vector<std::string> names = DeclaratorNames(std::string_view(s.text).substr(s.bodyEnd));
-    std::string_view head = std::string_view(s.text).substr(0, s.bodyEnd - kElidedBody.size());
-    bool typedefBody = ParseDeclaration(head, '{').typedefBody;
-    if (!names.empty() && (item.name.empty() || typedefBody)) {
-        item.name = Qualify(names.front());
+    if (std::string behind = NameBehindBody(s, !item.name.empty()); !behind.empty()) {
+        item.name = std::move(behind);
     } else if (item.name.empty() && !item.parameters.empty()) {
         item.name = Qualify(item.parameters.front().name);
     }
     item.declaration = ShownDeclaration(s.text, s.column, ';');
     documented.item = s.bodyItem;
     return documented;
+}
+
+std::string DoxygenWalker::NameBehindBody(const Statement& s, bool named) const {
+    std::vector<std::string> names = DeclaratorNames(std::string_view(s.text).substr(s.bodyEnd));
+    std::string_view head = std::string_view(s.text).substr(0, s.bodyEnd - kElidedBody.size());
+    if (names.empty() || (named && !ParseDeclaration(head, '{').typedefBody)) {
+        return {};
+    }
+    return Qualify(names.front());
 }
 
 LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char terminator) {
@@ -267,12 +273,8 @@ int DoxygenWalker::AddItem(DoxygenItem item) {
     std::replace_if(item.name.begin(), item.name.end(), rich::IsReservedByte, ' ');
     // Without a group of its own, an item is in the group of the class it stands in, else in
     // the innermost group opened by "@{".
-    int documented = scopes_.back().documented;
-    if (item.group.empty() && documented >= 0) {
-        item.group = items_[static_cast<std::size_t>(documented)].group;
-    }
-    if (item.group.empty() && !groups_.empty() && groups_.back().labelled >= 0) {
-        item.group = groups_[static_cast<std::size_t>(groups_.back().labelled)].label;
+    if (item.group.empty()) {
+        item.group = GroupHere();
     }
     items_.push_back(std::move(item));
     return static_cast<int>(items_.size() - 1);

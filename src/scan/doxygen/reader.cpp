@@ -240,14 +240,26 @@ void DoxygenWalker::Directive(const SourceEvent& event) {
             return;
         }
         if (pending_ || TakeNamed(ParseMacro(event.text).name)) {
-            last_ = DocumentMacro(event.text, TakePending());
+            DoxygenComment comment = TakePending();
+            const bool internal = comment.internal;
+            last_ = DocumentMacro(event.text, std::move(comment));
+            last_.seen = CountMacro(event.text, last_.item, internal);
         } else {
             last_ = ListMacro(event.text);
             last_.statement.text = std::string(event.text);
+            last_.seen = CountMacro(event.text, -1, false);
         }
         last_.valid = true;
         last_.macro = true;
     } else if (keyword == "if" || keyword == "ifdef" || keyword == "ifndef") {
+        if (keyword == "ifndef") {
+            std::string_view name = TrimLeftView(rest.substr(size), " \t");
+            std::size_t length = 0;
+            while (length < name.size() && IsWordByte(name[length])) {
+                ++length;
+            }
+            guard_ = name.substr(0, length);
+        }
         conditions_.push_back({scopes_.size(), statement_.id, statement_.text.size(),
                                statement_.parenDepth, statement_.braceDepth});
     } else if (keyword.starts_with("el") && !conditions_.empty()) {
@@ -286,6 +298,7 @@ void DoxygenWalker::Finish() {
         AddStandalone(std::move(waiting.comment), waiting.scope);
     }
     named_.clear();
+    DropNamelessSeen();
     for (const OpenGroup& group : groups_) {
         warn_(group.line, kUnclosedGroup);
     }

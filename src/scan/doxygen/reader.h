@@ -124,6 +124,15 @@ struct DoxygenOptions {
     LinkResolver links;
     // Replaced in each comment before its commands are read; null: none.
     const CommentAliases* aliases = nullptr;
+    // With one, every public declaration the file holds is appended to it, documented or not,
+    // once each (a declaration repeated in two branches of an "#if" is one, documented when
+    // either is). Public: at file or namespace scope, or a public or protected member of a
+    // class, struct or union that is itself public; not inside an anonymous namespace, a
+    // function body or "@cond"; not "static" outside a class; not a forward declaration, a
+    // friend, a definition of a member outside its class (a qualified name), an include guard,
+    // an anonymous type, an enumerator, or a namespace. An "@internal" declaration counts only
+    // when `showHidden`, then as documented.
+    std::vector<SeenDeclaration>* declarations = nullptr;
 };
 
 // The documented items of one source file, in the order their comments stand (an item whose
@@ -157,6 +166,9 @@ int ScanMarkdownPage(ScanJob& job, std::string_view content, const std::string& 
 // directory (the absolute path when it lies elsewhere) without its extension, each byte but an
 // ASCII letter or digit replaced by '_'. "docs/guide.md" gives "md_docs_guide".
 std::string MarkdownPageLabel(std::string_view path);
+// True iff `path` names a header file (.h, .hh, .hpp, .hxx, .h++, in any case): the files whose
+// declarations the coverage counts are made of.
+bool IsHeaderFile(std::string_view path);
 
 // What a comment of the file `source` that shows the image `written` shows in a scan of
 // `scanPath`: a web address as written; a file found beside the source (or at its absolute

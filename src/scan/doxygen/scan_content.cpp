@@ -29,6 +29,9 @@ constexpr WarningKind kLinkOutside = {
     "place"};
 constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
 constexpr std::string_view kPageLabelPrefix = "md_";
+// The extensions of the header files, whose declarations are the public ones that the coverage
+// counts are made of; the declarations of other files are not counted.
+constexpr std::string_view kHeaderExtensions[] = {".h", ".hh", ".hpp", ".hxx", ".h++"};
 // Hex digits of the digest that tells copies of images of the same name apart.
 constexpr int kCopyDigits = 16;
 
@@ -128,13 +131,18 @@ bool IsMainPageFile(const Settings& settings, const std::string& path) {
     return fs::equivalent(named, path, error) && !error;
 }
 
-// Files `documented`, the items of the file `path`; returns their number.
-int FileItems(ScanJob& job, std::vector<DoxygenItem>& documented, const std::string& path,
+// Files `documented`, the items of the file `path`, and notes its public `declarations`; returns
+// the number of items.
+int FileItems(ScanJob& job, std::vector<DoxygenItem>& documented,
+              std::vector<SeenDeclaration> declarations, const std::string& path,
               CZTTime lastWrite) {
-    if (documented.empty()) {
+    if (documented.empty() && declarations.empty()) {
         return 0;
     }
     std::string_view sourceName = job.items.KeepSourceName(path);
+    for (SeenDeclaration& seen : declarations) {
+        job.items.NoteDeclaration(sourceName, std::move(seen));
+    }
     for (DoxygenItem& item : documented) {
         job.reporter.Advance();
         job.items.Add(job.settings, item, {{}, {}, lastWrite, sourceName, item.line});
@@ -176,7 +184,18 @@ int ScanMarkdownPage(ScanJob& job, std::string_view content, const std::string& 
         IsMainPageFile(job.settings, path),
         [&](int line, const WarningMessage& message) { job.reporter.Warning(path, line, message); },
         options);
-    return FileItems(job, page, path, lastWrite);
+    return FileItems(job, page, {}, path, lastWrite);
+}
+
+bool IsHeaderFile(std::string_view path) {
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view extension = name.substr(dot);
+    return std::any_of(std::begin(kHeaderExtensions), std::end(kHeaderExtensions),
+                       [&](std::string_view header) { return EqualsNoCase(extension, header); });
 }
 
 ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
@@ -209,18 +228,22 @@ int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string
                        CZTTime lastWrite) {
     // Each file parses the short lists again: less than reading one line of the file costs.
     const CommentAliases aliases(SplitAliasList(job.settings[SYL_ALIASES]));
-    const DoxygenOptions options = OptionsFor(job, path, aliases);
+    DoxygenOptions options = OptionsFor(job, path, aliases);
     const PredefinedMacros macros(SplitSettingList(job.settings[SYL_PREDEFINED]));
     std::string expanded;
     if (!macros.empty()) {
         expanded = macros.Expand(content);
         content = expanded;
     }
+    std::vector<SeenDeclaration> declarations;
+    if (IsHeaderFile(path)) {
+        options.declarations = &declarations;
+    }
     std::vector<DoxygenItem> documented = ReadDoxygenComments(
         content,
         [&](int line, const WarningMessage& message) { job.reporter.Warning(path, line, message); },
         options);
-    return FileItems(job, documented, path, lastWrite);
+    return FileItems(job, documented, declarations, path, lastWrite);
 }
 
 }  // namespace sylva

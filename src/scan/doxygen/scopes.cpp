@@ -46,6 +46,7 @@ void DoxygenWalker::OpenBrace() {
         case DeclarationKind::kNamespace:
             scope.kind = ScopeKind::kNamespace;
             scope.name = declaration.inlineNamespace ? std::string() : declaration.name;
+            scope.unlisted = declaration.name.empty() && !declaration.inlineNamespace;
             if (pending_) {
                 Document(s, '{', TakePending());
             }
@@ -65,21 +66,27 @@ void DoxygenWalker::OpenBrace() {
                 declaration.kind == DeclarationKind::kClass ? Access::kPrivate : Access::kPublic;
             scope.transparent = declaration.name.empty() && !declaration.typedefBody &&
                                 Current().kind == ScopeKind::kClass && !pending_;
-            if (pending_) {
-                scope.item = Document(s, '{', TakePending()).item;
-            }
+            scope.seen = DocumentBody(s, declaration, scope.item);
             scope.head = std::move(s.text);
             break;
         default:
             scope.kind = ScopeKind::kBody;
-            if (pending_ && !s.text.empty()) {
-                scope.item = Document(s, '{', TakePending()).item;
+            if (!s.text.empty()) {
+                scope.seen = DocumentBody(s, declaration, scope.item);
             }
             scope.head = std::move(s.text);
             break;
     }
     statement_ = {};
     PushScope(std::move(scope));
+}
+
+int DoxygenWalker::DocumentBody(const Statement& s, const CppDeclaration& declaration, int& item) {
+    const bool internal = pending_ && pending_->internal;
+    if (pending_) {
+        item = Document(s, '{', TakePending()).item;
+    }
+    return CountDeclaration(s, declaration, '{', item, item >= 0, internal);
 }
 
 void DoxygenWalker::OpenInitializer() {
@@ -112,6 +119,8 @@ void DoxygenWalker::PushScope(Scope scope) {
                  !scope.name.empty() && parent.qualified.size() + scope.name.size() < kMaxPrefix;
     scope.qualified = names ? Join(parent.qualified, scope.name) : parent.qualified;
     scope.documented = scope.item >= 0 ? scope.item : parent.documented;
+    scope.unlisted = scope.unlisted || parent.unlisted || scope.kind == ScopeKind::kBody ||
+                     (parent.kind == ScopeKind::kClass && parent.access == Access::kPrivate);
     scopes_.push_back(std::move(scope));
     last_ = {};
 }
@@ -128,6 +137,7 @@ void DoxygenWalker::PopScope(bool resume) {
             // A trailing comment behind the body documents the function.
             last_.valid = true;
             last_.item = scope.item;
+            last_.seen = scope.seen;
             last_.terminator = '{';
             last_.statement.text = std::move(scope.head);
             last_.statement.line = scope.headLine;
@@ -144,6 +154,7 @@ void DoxygenWalker::PopScope(bool resume) {
         s.afterBody = true;
         s.bodyEnd = s.text.size();
         s.bodyItem = scope.item;
+        s.bodySeen = scope.seen;
         s.line = scope.headLine;
         s.column = scope.headColumn;
         s.id = ++statementCount_;
@@ -162,11 +173,24 @@ void DoxygenWalker::EndStatement(char terminator) {
             MergeComment(items_[static_cast<std::size_t>(s.bodyItem)], TakePending());
         }
         last = FinishBody(s);
+        NameSeenBody(s);
+        last.seen = s.bodySeen;
     } else if (pending_ || (!named_.empty() && Current().kind != ScopeKind::kEnum &&
                             TakeNamed(ParseDeclaration(s.text, terminator).name))) {
-        last = Document(s, terminator, TakePending());
+        DoxygenComment comment = TakePending();
+        const bool internal = comment.internal;
+        last = Document(s, terminator, std::move(comment));
+        if (Countable()) {
+            const int item = last.rowItem >= 0 ? last.rowItem : last.item;
+            last.seen = CountDeclaration(s, ParseDeclaration(s.text, terminator), terminator, item,
+                                         last.item >= 0 || last.rowItem >= 0, internal);
+        }
     } else {
         last = UndocumentedMember(s, terminator);
+        if (Countable()) {
+            last.seen = CountDeclaration(s, ParseDeclaration(s.text, terminator), terminator, -1,
+                                         false, false);
+        }
     }
     last.valid = true;
     last.terminator = terminator;

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -87,6 +88,11 @@ struct Scope {
     // An anonymous struct or union inside a class body: its rows belong to the enclosing item.
     bool transparent = false;
     bool typedefBody = false;
+    // Its declarations are not counted as public: an anonymous namespace, a body, a type under
+    // "private:", or anything inside one of them.
+    bool unlisted = false;
+    // The declaration of the type that opened it in the list of seen declarations, or -1.
+    int seen = -1;
     // The declaration that opened the scope, resumed behind its closing brace.
     std::string head;
     int headLine = 0;
@@ -115,6 +121,7 @@ struct Statement {
     bool afterBody = false;
     std::size_t bodyEnd = 0;
     int bodyItem = -1;
+    int bodySeen = -1;
 };
 
 // Where the walk stood at an "#if", to go back there at its "#else".
@@ -137,6 +144,8 @@ struct LastDeclaration {
     int item = -1;
     int rowItem = -1;
     std::size_t row = 0;
+    // Its index in the list of seen declarations, or -1.
+    int seen = -1;
 };
 
 // One walk over one file; ReadDoxygenComments makes one per call.
@@ -192,6 +201,9 @@ class DoxygenWalker {
     // Documents the statement `s` ended by `terminator` with `comment`: an item or a row of the
     // enclosing item. A comment that names another entity goes back to wait for it.
     LastDeclaration Document(const Statement& s, char terminator, DoxygenComment comment);
+    // Documents the declaration `s` that opens a body with the pending comment, if any, setting
+    // `item`; counts it as seen and returns its index there, or -1.
+    int DocumentBody(const Statement& s, const CppDeclaration& declaration, int& item);
     LastDeclaration DocumentMacro(std::string_view directive, DoxygenComment comment);
     LastDeclaration FinishBody(const Statement& s);
     // `shape`: what the member's declaration writes around its name (empty for a parameter).
@@ -218,6 +230,27 @@ class DoxygenWalker {
     bool TakeNamed(std::string_view declared);
     void FlushPending();
     int AddItem(DoxygenItem item);
+    // The group an item added here gets when it names none.
+    std::string GroupHere() const;
+    // True iff a declaration ending here is counted as public (see DoxygenOptions).
+    bool Countable() const;
+    // Counts the declaration `s` (`declaration`, ended by `terminator`) as seen; `item`: the
+    // item documenting it, or -1; `internal`: its comment says "@internal". Returns its index in
+    // the list of seen declarations, or -1 when it is not counted.
+    int CountDeclaration(const Statement& s, const CppDeclaration& declaration, char terminator,
+                         int item, bool documented, bool internal);
+    int CountMacro(std::string_view directive, int item, bool internal);
+    // A trailing comment documents the seen declaration `index` (-1: none) after all.
+    void MarkSeenDocumented(int index);
+    // Adds `seen` under `key` (empty: none yet), or marks the one of that key documented too.
+    int CountSeen(SeenDeclaration seen, const std::string& key, bool internal);
+    // A type counted before its body gets the name that follows the body, as its item does.
+    void NameSeenBody(const Statement& s);
+    // An anonymous type that got no name is no declaration a user can document.
+    void DropNamelessSeen();
+    // The name behind the body the statement `s` holds: its first declarator where the body is
+    // typedef'd or (`named` false) has no name of its own; empty otherwise.
+    std::string NameBehindBody(const Statement& s, bool named) const;
     int ScopeItem(std::size_t index);
     std::string Qualify(std::string_view name) const;
 
@@ -254,6 +287,10 @@ class DoxygenWalker {
     int groupItem_ = -1;
     int line_ = 1;
     std::size_t column_ = 0;
+    // The index in the list of seen declarations of each key (kind, name, signature) counted.
+    std::unordered_map<std::string, std::size_t> seenKeys_;
+    // The name of the last "#ifndef", to tell an include guard's "#define".
+    std::string guard_;
 };
 
 }  // namespace sylva::doxygen_walk

@@ -1012,6 +1012,144 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
     EXPECT_EQ(ShapeOfMember(longValue, "BIG"), (MemberShape{"", ""}));
 }
 
+// The declarations a header is counted by: "+" documented, "-" not, then kind, name, line,
+// namespace and group where they are not empty.
+std::string Seen(std::string_view content, bool showHidden = false) {
+    std::vector<SeenDeclaration> seen;
+    DoxygenOptions options;
+    options.showHidden = showHidden;
+    options.declarations = &seen;
+    (void)ReadDoxygenComments(
+        content, [](int, const WarningMessage&) {}, options);
+    std::string text;
+    for (const SeenDeclaration& one : seen) {
+        text += std::string(one.documented ? "+ " : "- ") + std::string(KindName(one.kind)) + " " +
+                one.name + " @" + std::to_string(one.line);
+        text += one.space.empty() ? "" : " ns " + one.space;
+        text += one.group.empty() ? "" : " group " + one.group;
+        text += "\n";
+    }
+    return text;
+}
+
+TEST(DoxygenReader, PublicDeclarationsAreCountedDocumentedOrNot) {
+    const struct {
+        const char* what;
+        const char* content;
+        const char* seen;
+    } cases[] = {
+        {"C declarations of every kind; a guard, a static function and a forward declaration "
+         "are not counted",
+         "#ifndef LIB_H\n"
+         "#define LIB_H\n"
+         "/** Opens. */\n"
+         "int lib_open(const char* path);\n"
+         "int lib_close(int fd);\n"
+         "static int helper(void) { return 0; }\n"
+         "struct lib_handle;\n"
+         "/// A point.\n"
+         "typedef struct { int x; int y; } lib_point;\n"
+         "union lib_value { int i; double d; };\n"
+         "enum lib_mode { LIB_READ, LIB_WRITE };\n"
+         "typedef void (*lib_callback)(int);\n"
+         "extern int lib_errno, lib_flags;\n"
+         "/** Size. */\n"
+         "#define LIB_SIZE 16\n"
+         "#define LIB_MAX(a, b) ((a) > (b) ? (a) : (b))\n"
+         "#endif\n",
+         "+ function lib_open @4\n"
+         "- function lib_close @5\n"
+         "+ struct lib_point @9\n"
+         "- variable x @9\n"
+         "- variable y @9\n"
+         "- union lib_value @10\n"
+         "- variable lib_value::i @10\n"
+         "- variable lib_value::d @10\n"
+         "- enum lib_mode @11\n"
+         "- typedef lib_callback @12\n"
+         "- variable lib_errno @13\n"
+         "- variable lib_flags @13\n"
+         "+ macro LIB_SIZE @15\n"
+         "- macro LIB_MAX @16\n"},
+        {"a documented member of an undocumented class; private members, friends and "
+         "out-of-class definitions are not counted, protected ones are",
+         "namespace garden {\n"
+         "class CBed {\n"
+         "  public:\n"
+         "    /// Makes an empty bed.\n"
+         "    CBed();\n"
+         "    int rows;  ///< how many rows\n"
+         "    void Water(int litres);\n"
+         "    friend class CGardener;\n"
+         "  protected:\n"
+         "    int depth_;\n"
+         "  private:\n"
+         "    /// Secret.\n"
+         "    void Dig();\n"
+         "    struct Hidden { int n; };\n"
+         "};\n"
+         "inline void CBed::Water(int litres) {}\n"
+         "}\n",
+         "- class garden::CBed @2 ns garden\n"
+         "+ function garden::CBed::CBed @5 ns garden\n"
+         "+ variable garden::CBed::rows @6 ns garden\n"
+         "- function garden::CBed::Water @7 ns garden\n"
+         "- variable garden::CBed::depth_ @10 ns garden\n"},
+        {"nothing in an anonymous namespace or a function body; an inline namespace adds "
+         "nothing",
+         "namespace {\n"
+         "int Hidden();\n"
+         "struct Local { int a; };\n"
+         "}\n"
+         "inline namespace v1 {\n"
+         "int Shown() {\n"
+         "    struct Inner { int b; };\n"
+         "    return 0;\n"
+         "}\n"
+         "}\n",
+         "- function Shown @6\n"},
+        {"two branches of an #if are one declaration, documented when either is",
+         "#ifdef WIDE\n"
+         "/** Reads wide. */\n"
+         "int read_text(long n);\n"
+         "#else\n"
+         "int read_text(long n);\n"
+         "#endif\n",
+         "+ function read_text @3\n"},
+        {"groups: an open group and the @ingroup of a comment",
+         "/** @defgroup io Input and output\n @{ */\n"
+         "int io_read(void);\n"
+         "/** Writes. @ingroup other */\n"
+         "int io_write(void);\n"
+         "/** @} */\n"
+         "int elsewhere(void);\n",
+         "- function io_read @3 group io\n"
+         "+ function io_write @5 group other\n"
+         "- function elsewhere @7\n"},
+        {"an @internal declaration is not counted without INTERNAL_DOCS; @cond hides",
+         "/** @internal Implementation detail. */\n"
+         "int detail(void);\n"
+         "/** @cond */\n"
+         "int hidden(void);\n"
+         "/** @endcond */\n"
+         "/** Shown. */\n"
+         "int shown(void);\n"
+         "int bare(void);\n",
+         "+ function shown @7\n"
+         "- function bare @8\n"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(Seen(test.content), test.seen) << test.what;
+    }
+    EXPECT_EQ(Seen("/** @internal Detail. */\nint detail(void);\n", true), "+ function detail @2\n")
+        << "with INTERNAL_DOCS an internal declaration counts as documented";
+    EXPECT_EQ(Seen("/** @class Ghost\n A class of no declaration. */\n"), "")
+        << "a comment without a declaration counts nothing";
+    EXPECT_EQ(Seen("int area(void) { return 0; }  ///< The area.\n#define KEEP 1  ///< Kept.\n"),
+              "+ function area @1\n+ macro KEEP @2\n")
+        << "a trailing comment documents what stands before it";
+}
+
 TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
     struct WarningCase {
         const char* name;

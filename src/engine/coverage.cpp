@@ -132,7 +132,7 @@ Status WriteCoverageJson(const std::string& path, const Coverage& coverage,
             .append(JsonString(std::string(counted->sourceFile) + ":" +
                                std::to_string(counted->seen.line)));
         entry.append(",\"name\":").append(JsonString(counted->seen.name));
-        entry.append(",\"kind\":").append(JsonString(KindKey(counted->seen.kind)));
+        entry.append(",\"kind\":").append(JsonString(DoxygenKindName(counted->seen.kind)));
         entry.append(",\"namespace\":").append(JsonString(counted->seen.space));
         entry.append(",\"group\":").append(JsonString(counted->seen.group)).append("}");
         out.Append(entry);

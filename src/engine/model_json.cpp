@@ -228,40 +228,6 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
 
 }  // namespace
 
-std::string_view KindKey(DoxygenKind kind) {
-    switch (kind) {
-        case DoxygenKind::kFunction:
-            return "function";
-        case DoxygenKind::kClass:
-            return "class";
-        case DoxygenKind::kStruct:
-            return "struct";
-        case DoxygenKind::kUnion:
-            return "union";
-        case DoxygenKind::kEnum:
-            return "enum";
-        case DoxygenKind::kTypedef:
-            return "typedef";
-        case DoxygenKind::kVariable:
-            return "variable";
-        case DoxygenKind::kMacro:
-            return "macro";
-        case DoxygenKind::kNamespace:
-            return "namespace";
-        case DoxygenKind::kGroup:
-            return "group";
-        case DoxygenKind::kFile:
-            return "file";
-        case DoxygenKind::kPage:
-            return "page";
-        case DoxygenKind::kMainPage:
-            return "mainPage";
-        case DoxygenKind::kOther:
-            break;
-    }
-    return "other";
-}
-
 std::string_view ScopeOf(std::string_view name) {
     int depth = 0;
     std::size_t last = std::string_view::npos;

@@ -22,9 +22,6 @@ inline constexpr std::string_view kModelSchemaVersion = "1.0";
 // full disk); the file at `path` is then as it was.
 Status WriteModelJson(const std::string& path, const FinishedItems& finished);
 
-// The key of an item kind in the machine-readable outputs ("function", "struct", "mainPage").
-std::string_view KindKey(DoxygenKind kind);
-
 // The scope part of a qualified name: what stands before its last "::" outside brackets and
 // template arguments ("garden::CBed::Plant" gives "garden::CBed", "operator<" nothing).
 std::string_view ScopeOf(std::string_view name);

@@ -91,6 +91,24 @@ std::string_view CellAlignment(std::string_view argument) {
                                                                              : std::string_view();
 }
 
+// Appends the author's tag `markup` (from its '<' to its '>') with each '<' and '>' inside it,
+// which can only stand in a quoted attribute value, as an entity: the same element to a browser,
+// and no reader of the page takes a quoted "</dl>" for a tag that closes one of the page's
+// elements.
+void AppendTagMarkup(std::string& out, std::string_view markup) {
+    out.push_back(markup.front());
+    for (char ch : markup.substr(1, markup.size() - 2)) {
+        if (ch == '<') {
+            out.append("&lt;");
+        } else if (ch == '>') {
+            out.append("&gt;");
+        } else {
+            out.push_back(ch);
+        }
+    }
+    out.push_back(markup.back());
+}
+
 class Renderer {
   public:
     Renderer(const LinkLookup& lookup, const LinkLookup& words) : lookup_(lookup), words_(words) {}
@@ -527,11 +545,11 @@ bool Renderer::MayLinkWords() const {
 void Renderer::AuthorTag(std::string_view markup) {
     HtmlTag tag = ReadHtmlTag(markup);
     if (tag.empty) {
-        out_.append(markup);
+        AppendTagMarkup(out_, markup);
         return;
     }
     if (!tag.closing) {
-        out_.append(markup);
+        AppendTagMarkup(out_, markup);
         authorTags_.push_back(std::move(tag.name));
         return;
     }

@@ -100,7 +100,7 @@ TEST(RichText, EscapesWhatIsNoTagOrEntityAndKeepsWhatIs) {
         // A link to a page beside this one leads into another generator's output: its text stays.
         {"see <a href=\"group__Core.html#x\">the <b>core</b></a>.", "see the <b>core</b>."},
         {"<A class=\"el\" HREF = 'dir/p.html'>p</A> </a>", "p &lt;/a&gt;"},
-        {"<p class='n' id=\"a>b\">", "<p class='n' id=\"a>b\"></p>"},
+        {"<p class='n' id=\"a>b\">", "<p class='n' id=\"a&gt;b\"></p>"},
         {"<pre>a < b</pre>", "<pre>a &lt; b</pre>"},
         // Tags that could run code, and malformed ones, are text.
         {"<script>x</script>", "&lt;script&gt;x&lt;/script&gt;"},
@@ -271,6 +271,8 @@ TEST(RichText, AuthorTagsStayBalancedAcrossASection) {
     EXPECT_EQ(RenderRichText("<div onclick=\"x\">a</div>", kLookup),
               "&lt;div onclick=\"x\"&gt;a&lt;/div&gt;");
     EXPECT_EQ(RenderRichText("<b><i>x</b> y", kLookup), "<b><i>x</i></b> y");
+    EXPECT_EQ(RenderRichText("<a title=\"</dl> <b>\">x</a>", kLookup),
+              "<a title=\"&lt;/dl&gt; &lt;b&gt;\">x</a>");
     EXPECT_EQ(RenderRichText("<br><hr/><img src=\"a.png\"></br>", kLookup),
               "<br><hr/><img src=\"a.png\">&lt;/br&gt;");
     EXPECT_EQ(RenderRichLines({Rich("«P:<table><tr><td>a»"), Rich("«C:x»"), Rich("«P:</td></tr>»"),

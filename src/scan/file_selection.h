@@ -27,6 +27,15 @@ class FileSelection {
     // True iff the entry at `absolutePath` (lexically normal), named `name`, is left out with all
     // that lies below it.
     bool Excludes(std::string_view absolutePath, std::string_view name) const;
+    // The walk's decision on one entry below a scan path: true iff the entry at `absolutePath`,
+    // named `name`, is not excluded and is a directory the walk enters or a file it reads.
+    bool Takes(std::string_view absolutePath, std::string_view name, bool directory) const;
+    // True iff a walk of the scan path `root` (into subdirectories when `recurse`) reads the
+    // file `path`: it is `root` itself and not excluded (a file named on purpose is read
+    // whatever its name), or it lies below `root` and the walk takes it and every directory on
+    // the way. Symbolic links are judged as the walk judges them while they exist; a file that
+    // is gone is judged by its path alone. This is what a watch asks of each changed file.
+    bool ReadsBelow(std::string_view root, std::string_view path, bool recurse) const;
     bool hasExclusions() const { return !excludedPaths_.empty() || !excludedPatterns_.empty(); }
     bool skipsSymlinks() const { return skipSymlinks_; }
     const std::vector<std::string>& patterns() const { return patterns_; }

@@ -114,9 +114,6 @@ class PathWalker {
         for (const std::string& name : *names) {
             std::string path = directory + "/" + name;
             std::string absolutePath = absolute == "/" ? "/" + name : absolute + "/" + name;
-            if (selection_.hasExclusions() && selection_.Excludes(absolutePath, name)) {
-                continue;
-            }
             struct stat info {};
             if (selection_.skipsSymlinks() && ::lstat(path.c_str(), &info) == 0 &&
                 S_ISLNK(info.st_mode)) {
@@ -125,14 +122,14 @@ class PathWalker {
             // An entry that cannot be examined (a dangling link, a file gone since the listing)
             // is handed to the file scan, which reports that it cannot be read.
             bool examined = ::stat(path.c_str(), &info) == 0;
-            if (examined && S_ISDIR(info.st_mode)) {
-                if (recurse && selection_.EntersDirectory(name) &&
-                    entered_.insert({info.st_dev, info.st_ino}).second) {
-                    Walk(path, absolutePath, true);
-                }
+            const bool directory = examined && S_ISDIR(info.st_mode);
+            if (!selection_.Takes(absolutePath, name, directory)) {
                 continue;
             }
-            if (!selection_.ReadsFile(name)) {
+            if (directory) {
+                if (recurse && entered_.insert({info.st_dev, info.st_ino}).second) {
+                    Walk(path, absolutePath, true);
+                }
                 continue;
             }
             if (examined) {

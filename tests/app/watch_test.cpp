@@ -242,7 +242,7 @@ TEST(WatchTest, ReRunsOnceAfterEachBurstThatChangedAFileTheRunReads) {
         std::vector<std::string> told;
         const int status = WatchForChanges(
             source, changes, test.timing,
-            [&] {
+            [&](const ChangeCount&) {
                 ++runs;
                 RerunResult result;
                 result.summary.filesWritten = 4;

@@ -86,14 +86,6 @@ bool FileSelection::Excludes(std::string_view absolutePath, std::string_view nam
                        });
 }
 
-bool FileSelection::Takes(std::string_view absolutePath, std::string_view name,
-                          bool directory) const {
-    if (hasExclusions() && Excludes(absolutePath, name)) {
-        return false;
-    }
-    return directory ? EntersDirectory(name) : ReadsFile(name);
-}
-
 bool FileSelection::ReadsBelow(std::string_view root, std::string_view path, bool recurse) const {
     const std::string absoluteRoot = AbsoluteNormalPath(root);
     const std::string absolute = AbsoluteNormalPath(path);
@@ -117,7 +109,7 @@ bool FileSelection::ReadsBelow(std::string_view root, std::string_view path, boo
             return false;
         }
         const std::string_view name = std::string_view(entry).substr(start);
-        if (!Takes(entry, name, directory)) {
+        if ((hasExclusions() && Excludes(entry, name)) || !Chooses(name, directory)) {
             return false;
         }
         if (!directory) {

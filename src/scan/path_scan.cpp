@@ -114,6 +114,9 @@ class PathWalker {
         for (const std::string& name : *names) {
             std::string path = directory + "/" + name;
             std::string absolutePath = absolute == "/" ? "/" + name : absolute + "/" + name;
+            if (selection_.hasExclusions() && selection_.Excludes(absolutePath, name)) {
+                continue;
+            }
             struct stat info {};
             if (selection_.skipsSymlinks() && ::lstat(path.c_str(), &info) == 0 &&
                 S_ISLNK(info.st_mode)) {
@@ -123,7 +126,7 @@ class PathWalker {
             // is handed to the file scan, which reports that it cannot be read.
             bool examined = ::stat(path.c_str(), &info) == 0;
             const bool directory = examined && S_ISDIR(info.st_mode);
-            if (!selection_.Takes(absolutePath, name, directory)) {
+            if (!selection_.Chooses(name, directory)) {
                 continue;
             }
             if (directory) {

@@ -43,6 +43,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/cmake/SylvaConfig.cmake
               ${PROJECT_SOURCE_DIR}/cmake/SylvaAddDocs.cmake
               ${PROJECT_BINARY_DIR}/SylvaConfigVersion.cmake
         DESTINATION ${SYLVA_CMAKE_DESTINATION})
+# The same package in the build tree, naming the program built there: a project configured with
+# -DCMAKE_PREFIX_PATH=<this build directory> uses Sylva without installing it.
+export(EXPORT SylvaTargets NAMESPACE Sylva:: FILE ${PROJECT_BINARY_DIR}/SylvaTargets.cmake)
+foreach(file SylvaConfig.cmake SylvaAddDocs.cmake)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/${file} ${PROJECT_BINARY_DIR}/${file} COPYONLY)
+endforeach()
 
 # The package installs below the prefix the build was configured with, so that the paths in the
 # manual page hold: configure with -DCMAKE_INSTALL_PREFIX=/usr for a system package.

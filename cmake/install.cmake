@@ -26,10 +26,29 @@ add_custom_command(OUTPUT ${SYLVA_MAN_PAGE_GZ}
     VERBATIM)
 add_custom_target(sylva_man ALL DEPENDS ${SYLVA_MAN_PAGE} ${SYLVA_MAN_PAGE_GZ})
 
-install(TARGETS sylva RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS sylva EXPORT SylvaTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${SYLVA_MAN_PAGE_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 list(TRANSFORM SYLVA_THEMES PREPEND ${PROJECT_SOURCE_DIR}/themes/ OUTPUT_VARIABLE SYLVA_THEME_FILES)
 install(FILES ${SYLVA_THEME_FILES} DESTINATION ${SYLVA_THEMES_DESTINATION})
+
+# The CMake package: find_package(Sylva) gives the imported target Sylva::sylva and
+# sylva_add_docs(). Its files name the program relative to their own place, so a staged or
+# moved install finds itself; they are the same on every machine, hence in the data directory.
+include(CMakePackageConfigHelpers)
+set(SYLVA_CMAKE_DESTINATION ${CMAKE_INSTALL_DATADIR}/sylva/cmake)
+install(EXPORT SylvaTargets NAMESPACE Sylva:: DESTINATION ${SYLVA_CMAKE_DESTINATION})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/SylvaConfigVersion.cmake
+                                 COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/SylvaConfig.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/SylvaAddDocs.cmake
+              ${PROJECT_BINARY_DIR}/SylvaConfigVersion.cmake
+        DESTINATION ${SYLVA_CMAKE_DESTINATION})
+# The same package in the build tree, naming the program built there: a project configured with
+# -DCMAKE_PREFIX_PATH=<this build directory> uses Sylva without installing it.
+export(EXPORT SylvaTargets NAMESPACE Sylva:: FILE ${PROJECT_BINARY_DIR}/SylvaTargets.cmake)
+foreach(file SylvaConfig.cmake SylvaAddDocs.cmake)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/${file} ${PROJECT_BINARY_DIR}/${file} COPYONLY)
+endforeach()
 
 # The package installs below the prefix the build was configured with, so that the paths in the
 # manual page hold: configure with -DCMAKE_INSTALL_PREFIX=/usr for a system package.

@@ -1,10 +1,14 @@
 #include "app/batch.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <span>
 #include <system_error>
 #include <variant>
 
+#include "app/doxyfile_start.h"
 #include "app/inotify_source.h"
 #include "app/machine_diagnostics.h"
 #include "app/main_actions.h"
@@ -12,6 +16,7 @@
 #include "app/terminal_output.h"
 #include "app/terminal_prompter.h"
 #include "app/watch.h"
+#include "app/watch_inputs.h"
 #include "html/html.h"
 #include "scan/scan.h"
 #include "support/line_reader.h"
@@ -143,53 +148,62 @@ int GenerateOnce(MainFields& fields, const StartValues& switches, Prompter& prom
     return kExitOk;
 }
 
-// Every path a run of `fields` scans: its scan path, then those the configuration and the
-// overrides add, taken as the run takes them.
-std::vector<std::string> ScanRoots(const MainFields& fields) {
-    Settings settings;
-    LoadConfig(settings, fields.options.configFile, nullptr);
-    for (const auto& [id, value] : fields.settingOverrides) {
-        settings.Set(id, value);
-    }
-    std::vector<std::string> roots{fields.scanPath};
-    for (std::string& more : SplitSettingList(settings[SYL_SCAN_PATHS])) {
-        roots.push_back(std::move(more));
-    }
-    return roots;
+bool AnyOf(const std::vector<std::string>& paths,
+           const std::function<bool(std::string_view)>& test) {
+    return std::any_of(paths.begin(), paths.end(), test);
 }
 
-// The first run, then a re-run after each burst of changes below the scan paths until Ctrl-C.
+// The first run, then a re-run after each burst of changes to the files the run reads, until
+// Ctrl-C. A change of the configuration file or the Doxyfile starts the fields anew from
+// `switches`, as the program's start made them, and follows the scan paths they name now.
 int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& prompter) {
     if (fields.scanPath.empty()) {
         return GenerateOnce(fields, switches, prompter);  // which refuses it with its warning
     }
     const auto warn = [](std::string_view line) { WriteTerminalLine(stderr, line); };
+    StartValues start = switches;
+    WatchInputs inputs(fields, DoxyfilePath(fields, start));
     // Before the first run, so that its threads inherit the blocked signals and a change made
     // while it runs is seen.
-    const std::vector<std::string> roots = ScanRoots(fields);
-    InotifySource source(roots, fields.options.includeSubdirs != 0,
+    InotifySource source(inputs.Roots(), fields.options.includeSubdirs != 0,
                          fields.outputPath + "/" + ProjectDirectoryName(fields.projectName), warn);
     if (!source.ok()) {
         return kExitNotRun;
     }
-    std::string filter = CZTString(fields.filter).MakeUpper();
-    TreeChanges changes(source.Files(), [filter](std::string_view path) {
-        return PassesFilter(filter, path.substr(path.rfind('/') + 1));
-    });
+    TreeChanges changes(source.Files(),
+                        [&inputs](std::string_view path) { return inputs.Counts(path); });
     int status = GenerateOnce(fields, switches, prompter);
     if (status == kExitNotRun || source.StopRequested()) {
         return status;
     }
     std::string watched;
-    for (const std::string& root : roots) {
+    for (const std::string& root : inputs.Roots()) {
         watched.append(watched.empty() ? "" : kRootSeparator).append(root);
     }
     WriteTerminalLine(stdout, FormatLine(kWatchingLine, {watched}));
     AgreedPrompter agreed(prompter);
+    const auto settingsFile = [&inputs](std::string_view path) {
+        return inputs.IsSettingsFile(path);
+    };
     return WatchForChanges(
         source, changes, BurstTiming{},
-        [&] {
+        [&](const ChangeCount& count) {
             RerunResult rerun;
+            if (AnyOf(count.changed, settingsFile) || AnyOf(count.removed, settingsFile)) {
+                std::optional<MainFields> restarted = StartFields(start);
+                if (!restarted) {
+                    rerun.status = kExitNotRun;  // told why; the next change may mend it
+                    return rerun;
+                }
+                fields = std::move(*restarted);
+                const std::vector<std::string> roots = inputs.Roots();
+                inputs = WatchInputs(fields, DoxyfilePath(fields, start));
+                if (inputs.Roots() != roots && !source.Rewatch(inputs.Roots())) {
+                    rerun.status = kExitNotRun;
+                    return rerun;
+                }
+                changes.Restart(source.Files());
+            }
             rerun.status = GenerateOnce(fields, switches, agreed, &rerun.summary);
             return rerun;
         },
@@ -242,6 +256,15 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
     if (!values.filter.empty()) {
         fields.filter = CZTString(values.filter).MakeUpper();
     }
+}
+
+std::optional<MainFields> StartFields(StartValues& values) {
+    MainFields fields = MainFields::Initial();
+    if (!ApplyDoxyfile(fields, values)) {
+        return std::nullopt;
+    }
+    ApplyStartValues(fields, values);
+    return fields;
 }
 
 int RunBatchGeneration(MainFields& fields, const StartValues& switches) {

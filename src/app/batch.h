@@ -2,6 +2,8 @@
 // generation runs or the window opens.
 #pragma once
 
+#include <optional>
+
 #include "app/command_line.h"
 #include "app/main_fields.h"
 
@@ -15,6 +17,11 @@ inline constexpr int kExitNotRun = 2;    // refused: a check, an answer, a name 
 
 // Every start value that is not empty replaces its field.
 void ApplyStartValues(MainFields& fields, const StartValues& values);
+
+// The fields a start with `values` gives: the initial ones, the Doxyfile's over them (which may
+// set `values.warningsAreErrors`), then the start values; none, with the reasons told, when the
+// Doxyfile cannot be used.
+std::optional<MainFields> StartFields(StartValues& values);
 
 // Runs Create in its batch form on `fields` with the terminal as prompter, protocol, progress and
 // warning sink. When standard error is a terminal the run ends with one line: items, files

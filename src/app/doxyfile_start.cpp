@@ -27,15 +27,18 @@ void TellProblems(const std::vector<DoxyfileProblem>& problems, std::string_view
 
 }  // namespace
 
-bool ApplyDoxyfile(MainFields& fields, StartValues& values) {
-    std::string path = values.doxyfile;
-    if (path.empty()) {
-        Settings settings;
-        LoadConfig(settings,
-                   values.configFile.empty() ? fields.options.configFile : values.configFile,
-                   nullptr);
-        path = settings[SYL_DOXYFILE];
+std::string DoxyfilePath(const MainFields& fields, const StartValues& values) {
+    if (!values.doxyfile.empty()) {
+        return values.doxyfile;
     }
+    Settings settings;
+    LoadConfig(settings, values.configFile.empty() ? fields.options.configFile : values.configFile,
+               nullptr);
+    return settings[SYL_DOXYFILE];
+}
+
+bool ApplyDoxyfile(MainFields& fields, StartValues& values) {
+    const std::string path = DoxyfilePath(fields, values);
     if (path.empty()) {
         return true;
     }

@@ -14,4 +14,8 @@ namespace sylva {
 // Doxyfile is named. A Doxyfile's WARN_AS_ERROR sets `values.warningsAreErrors`.
 bool ApplyDoxyfile(MainFields& fields, StartValues& values);
 
+// The Doxyfile a start with `values` reads over `fields`: the one -DOXYFILE names, else the
+// configuration's SYL_DOXYFILE; empty when there is none.
+std::string DoxyfilePath(const MainFields& fields, const StartValues& values);
+
 }  // namespace sylva

@@ -171,6 +171,18 @@ void InotifySource::WatchTree(const std::string& directory, std::vector<FileEven
     }
 }
 
+bool InotifySource::Rewatch(std::vector<std::string> roots) {
+    for (const auto& [watch, directory] : directories_) {
+        ::inotify_rm_watch(inotify_, watch);
+    }
+    directories_.clear();
+    fileRoots_.clear();
+    fileRootWatches_.clear();
+    roots_ = std::move(roots);
+    rootsWatched_ = inotify_ >= 0 && WatchRoots(nullptr);
+    return ok();
+}
+
 void InotifySource::Unwatch(const std::string& directory) {
     for (auto watch = directories_.begin(); watch != directories_.end();) {
         if (IsBelowOrAt(watch->second, directory)) {

@@ -40,6 +40,10 @@ class InotifySource : public ChangeSource {
     // Whether a stop request is already waiting (for the time before watching begins).
     bool StopRequested();
 
+    // Watches `roots` instead of the roots watched so far (after the settings that name them
+    // changed); false as ok() is.
+    bool Rewatch(std::vector<std::string> roots);
+
     Waited Wait(std::optional<std::chrono::milliseconds> timeout) override;
     std::vector<std::string> Files() override;
 

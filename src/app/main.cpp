@@ -2,11 +2,11 @@
 // (-WATCH: a batch generation, then one after each change) or opens
 // the window. The exit status tells a script whether the documentation was written.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/batch.h"
 #include "app/command_line.h"
-#include "app/doxyfile_start.h"
 #include "app/main_fields.h"
 #include "app/window_entry.h"
 
@@ -29,13 +29,12 @@ int main(int argc, char** argv) {
         std::puts("Sylva " SYLVA_VERSION);
         return kExitOk;
     }
-    MainFields fields = MainFields::Initial();
-    if (!ApplyDoxyfile(fields, values)) {
+    std::optional<MainFields> fields = StartFields(values);
+    if (!fields) {
         return kExitNotRun;
     }
-    ApplyStartValues(fields, values);
     if (values.force || values.watch) {
-        return RunBatchGeneration(fields, values);
+        return RunBatchGeneration(*fields, values);
     }
-    return RunWindow(argc, argv, fields);
+    return RunWindow(argc, argv, *fields);
 }

@@ -216,13 +216,7 @@ ActionResult MainActions::Generate(bool interactive, CZTListBox* runProtocol,
     // The configuration's warnings are the run's: they count for -WERROR and reach its sinks.
     Reporter reporter(runProtocol, progress.get(), diagnostics);
     Settings settings;
-    LoadConfig(settings, fields_.options.configFile, configProtocol, &reporter);
-    for (const auto& [id, value] : fields_.settingOverrides) {
-        settings.Set(id, value);
-    }
-    if (!fields_.options.commentStyle.empty()) {
-        settings.Set(SYL_COMMENT_STYLE, fields_.options.commentStyle);
-    }
+    LoadRunSettings(settings, fields_, configProtocol, &reporter);
     lastRun_ = RunSummary();
     const RunInputs inputs{
         fields_.scanPath,     fields_.masterIndexName, fields_.projectName, fields_.outputPath,
@@ -397,6 +391,17 @@ void MainActions::ShowMasterIndex() {
     ReadControls();
     if (std::optional<std::string> failure = prompter_.OpenDocument(MasterIndexPath())) {
         prompter_.Warning(*failure);
+    }
+}
+
+void LoadRunSettings(Settings& settings, const MainFields& fields, CZTListBox* configProtocol,
+                     Reporter* warnings) {
+    LoadConfig(settings, fields.options.configFile, configProtocol, warnings);
+    for (const auto& [id, value] : fields.settingOverrides) {
+        settings.Set(id, value);
+    }
+    if (!fields.options.commentStyle.empty()) {
+        settings.Set(SYL_COMMENT_STYLE, fields.options.commentStyle);
     }
 }
 

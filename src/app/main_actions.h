@@ -17,6 +17,7 @@
 #include "support/diagnostic_sink.h"
 #include "support/prompter.h"
 #include "support/protocol.h"
+#include "support/reporter.h"
 
 namespace sylva {
 
@@ -107,6 +108,12 @@ class MainActions {
     int warningCount_ = 0;
     RunSummary lastRun_;
 };
+
+// Fills `settings` as a run of `fields` reads them: the configuration file's (its load told to
+// `configProtocol`, its warnings to `warnings`; each may be none), then the fields' overrides in
+// order, then the comment style the fields choose.
+void LoadRunSettings(Settings& settings, const MainFields& fields, CZTListBox* configProtocol,
+                     Reporter* warnings);
 
 // The rows of the Projects dialog: the records of the master index at
 // "<outputPath>/<masterIndexName>", read with the settings of `configFile`, in file order.

@@ -18,7 +18,7 @@ std::string RerunLine(const ChangeCount& changes, const RunSummary& summary,
 }
 
 int WatchForChanges(ChangeSource& source, TreeChanges& changes, const BurstTiming& timing,
-                    const std::function<RerunResult()>& rerun,
+                    const std::function<RerunResult(const ChangeCount&)>& rerun,
                     const std::function<void(std::string_view)>& tell, int status) {
     using Clock = std::chrono::steady_clock;
     for (;;) {
@@ -44,7 +44,7 @@ int WatchForChanges(ChangeSource& source, TreeChanges& changes, const BurstTimin
             changes.Restart(source.Files());
         }
         const Clock::time_point start = Clock::now();
-        RerunResult result = rerun();
+        RerunResult result = rerun(count);
         const auto took =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
         tell(RerunLine(count, result.summary, took));

@@ -53,12 +53,12 @@ struct RerunResult {
 std::string RerunLine(const ChangeCount& changes, const RunSummary& summary,
                       std::chrono::milliseconds took);
 
-// Waits for bursts of changes from `source` and calls `rerun` after each one that changed a file
-// that `changes` counts, telling each re-run to `tell` as one RerunLine. A stop request ends the
-// loop between runs: a burst under way is not run. Returns the status of the last run, `status`
-// (the first run's) while none ran.
+// Waits for bursts of changes from `source` and calls `rerun` with the net changes after each one
+// that changed a file that `changes` counts, telling each re-run to `tell` as one RerunLine. A stop
+// request ends the loop between runs: a burst under way is not run. Returns the status of the last
+// run, `status` (the first run's) while none ran.
 int WatchForChanges(ChangeSource& source, TreeChanges& changes, const BurstTiming& timing,
-                    const std::function<RerunResult()>& rerun,
+                    const std::function<RerunResult(const ChangeCount&)>& rerun,
                     const std::function<void(std::string_view)>& tell, int status);
 
 }  // namespace sylva

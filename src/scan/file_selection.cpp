@@ -1,6 +1,7 @@
 #include "scan/file_selection.h"
 
 #include <fnmatch.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +14,11 @@ namespace sylva {
 namespace {
 
 constexpr std::string_view kGlobCharacters = "*?[";
+
+bool IsSymbolicLink(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
 
 bool MatchesGlob(const std::string& pattern, std::string_view text) {
     const std::string subject(text);
@@ -78,6 +84,42 @@ bool FileSelection::Excludes(std::string_view absolutePath, std::string_view nam
                        [&](const std::string& pattern) {
                            return MatchesGlob(pattern, name) || MatchesGlob(pattern, absolutePath);
                        });
+}
+
+bool FileSelection::ReadsBelow(std::string_view root, std::string_view path, bool recurse) const {
+    const std::string absoluteRoot = AbsoluteNormalPath(root);
+    const std::string absolute = AbsoluteNormalPath(path);
+    const std::size_t rootEnd = absoluteRoot == "/" ? 0 : absoluteRoot.size();
+    if (Excludes(absoluteRoot, absoluteRoot.substr(absoluteRoot.rfind('/') + 1))) {
+        return false;
+    }
+    if (absolute == absoluteRoot) {
+        return true;
+    }
+    if (absolute.size() <= rootEnd + 1 || !absolute.starts_with(absoluteRoot) ||
+        absolute[rootEnd] != '/') {
+        return false;
+    }
+    // Each entry from the first below the root to the file itself, as the walk meets them.
+    for (std::size_t start = rootEnd + 1;;) {
+        const std::size_t end = absolute.find('/', start);
+        const bool directory = end != std::string::npos;
+        const std::string entry = absolute.substr(0, directory ? end : absolute.size());
+        if (skipSymlinks_ && IsSymbolicLink(entry)) {
+            return false;
+        }
+        const std::string_view name = std::string_view(entry).substr(start);
+        if ((hasExclusions() && Excludes(entry, name)) || !Chooses(name, directory)) {
+            return false;
+        }
+        if (!directory) {
+            return true;
+        }
+        if (!recurse) {
+            return false;
+        }
+        start = end + 1;
+    }
 }
 
 }  // namespace sylva

@@ -27,6 +27,17 @@ class FileSelection {
     // True iff the entry at `absolutePath` (lexically normal), named `name`, is left out with all
     // that lies below it.
     bool Excludes(std::string_view absolutePath, std::string_view name) const;
+    // The walk's choice of an entry that is not excluded: a directory it enters, a file it reads.
+    bool Chooses(std::string_view name, bool directory) const {
+        return directory ? EntersDirectory(name) : ReadsFile(name);
+    }
+    // True iff a walk of the scan path `root` (into subdirectories when `recurse`) reads the
+    // file `path`: it is `root` itself and not excluded (a file named on purpose is read
+    // whatever its name), or it lies below `root` and the walk neither excludes nor leaves out
+    // it or any directory on the way. Symbolic links are judged as the walk judges them while they
+    // exist; a file that is gone is judged by its path alone. This is what a watch asks of each
+    // changed file.
+    bool ReadsBelow(std::string_view root, std::string_view path, bool recurse) const;
     bool hasExclusions() const { return !excludedPaths_.empty() || !excludedPatterns_.empty(); }
     bool skipsSymlinks() const { return skipSymlinks_; }
     const std::vector<std::string>& patterns() const { return patterns_; }

@@ -125,14 +125,14 @@ class PathWalker {
             // An entry that cannot be examined (a dangling link, a file gone since the listing)
             // is handed to the file scan, which reports that it cannot be read.
             bool examined = ::stat(path.c_str(), &info) == 0;
-            if (examined && S_ISDIR(info.st_mode)) {
-                if (recurse && selection_.EntersDirectory(name) &&
-                    entered_.insert({info.st_dev, info.st_ino}).second) {
-                    Walk(path, absolutePath, true);
-                }
+            const bool directory = examined && S_ISDIR(info.st_mode);
+            if (!selection_.Chooses(name, directory)) {
                 continue;
             }
-            if (!selection_.ReadsFile(name)) {
+            if (directory) {
+                if (recurse && entered_.insert({info.st_dev, info.st_ino}).second) {
+                    Walk(path, absolutePath, true);
+                }
                 continue;
             }
             if (examined) {

@@ -588,6 +588,15 @@ TEST(SylvaExamples, GiveNoWarningEvenWithPrivateItemsLeftOut) {
     EXPECT_EQ(result.err, "");
 }
 
+// The re-run lines a watch printed.
+std::size_t ReRuns(const std::string& out) {
+    std::size_t reruns = 0;
+    for (std::size_t at = 0; (at = out.find("Re-run after", at)) != std::string::npos; ++at) {
+        ++reruns;
+    }
+    return reruns;
+}
+
 TEST_F(SylvaProcessTest, WatchReRunsAfterAnEditorsSaveAndEndsCleanlyOnCtrlC) {
     run_.environment.push_back("SYLVA_CACHE_DIR=" + dir_.File("cache"));
     // Pages show their file's date: the page that must stay untouched comes from another file.
@@ -624,11 +633,42 @@ TEST_F(SylvaProcessTest, WatchReRunsAfterAnEditorsSaveAndEndsCleanlyOnCtrlC) {
     EXPECT_EQ(ended.status, 0) << ended.err;
     EXPECT_EQ(ended.err, "");
     // One line for each change, however many events the save gave.
-    std::size_t reruns = 0;
-    for (std::size_t at = 0; (at = ended.out.find("Re-run after", at)) != std::string::npos; ++at) {
-        ++reruns;
-    }
-    EXPECT_EQ(reruns, 2u) << ended.out;
+    EXPECT_EQ(ReRuns(ended.out), 2u) << ended.out;
+}
+
+TEST_F(SylvaProcessTest, WatchReRunsForTheFilesTheFilePatternsChooseAndForItsDoxyfile) {
+    run_.environment.push_back("SYLVA_CACHE_DIR=" + dir_.File("cache"));
+    dir_.Write("lib/api.hh", "/// Adds.\nint Add(int a);\n");
+    dir_.Write("lib/notes.txt", "Not read.\n");
+    dir_.Write("docs/guide.md", "# Guide\n\nFirst words.\n");
+    const std::string doxyfile =
+        "PROJECT_NAME = Lib\nINPUT = lib docs\nOUTPUT_DIRECTORY = doc\n"
+        "FILE_PATTERNS = *.hh *.md\n";
+    dir_.Write("Doxyfile", doxyfile);
+    test::StartedProcess watch(SYLVA_BINARY, {"-DOXYFILE=Doxyfile", "-WATCH"}, run_);
+    ASSERT_TRUE(watch.WaitForOut("Doxyfile for changes; Ctrl-C ends.\n", 30)) << watch.Out();
+    const std::string project = dir_.File("doc/html/Lib/");
+
+    // Neither the extension filter's files nor a file no pattern names: a page and a header
+    // that only the patterns choose.
+    dir_.Write("lib/notes.txt", "Still not read.\n");
+    dir_.Write("docs/guide.md", "# Guide\n\nSecond words.\n");
+    ASSERT_TRUE(watch.WaitForOut("guide.md changed: ", 30)) << watch.Out();
+    EXPECT_NE(test::ReadFile(project + "SYLVA_Guide.html").find("Second words."),
+              std::string::npos);
+    dir_.Write("lib/api.hh", "/// Adds one.\nint Add(int a);\n");
+    ASSERT_TRUE(watch.WaitForOut("api.hh changed: ", 30)) << watch.Out();
+    EXPECT_NE(test::ReadFile(project + "SYLVA_Add.html").find("Adds one."), std::string::npos);
+    // The Doxyfile itself: read anew, its new settings hold.
+    dir_.Write("Doxyfile", doxyfile + "PROJECT_BRIEF = \"Now with a brief\"\n");
+    ASSERT_TRUE(watch.WaitForOut("Doxyfile changed: ", 30)) << watch.Out();
+    EXPECT_NE(dir_.Read("doc/html/SYLVA_MAIN_INDEX.HTML").find("Now with a brief"),
+              std::string::npos);
+
+    watch.Signal(SIGINT);
+    ProcessResult ended = watch.Wait();
+    EXPECT_EQ(ended.status, 0) << ended.err;
+    EXPECT_EQ(ReRuns(ended.out), 3u) << ended.out;
 }
 
 }  // namespace

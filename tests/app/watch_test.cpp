@@ -8,6 +8,7 @@
 #include "app/inotify_source.h"
 #include "app/tree_changes.h"
 #include "app/watch.h"
+#include "app/watch_inputs.h"
 #include "test_support/scratch_dir.h"
 
 namespace sylva {
@@ -242,7 +243,7 @@ TEST(WatchTest, ReRunsOnceAfterEachBurstThatChangedAFileTheRunReads) {
         std::vector<std::string> told;
         const int status = WatchForChanges(
             source, changes, test.timing,
-            [&] {
+            [&](const ChangeCount&) {
                 ++runs;
                 RerunResult result;
                 result.summary.filesWritten = 4;
@@ -264,6 +265,24 @@ TEST(WatchTest, ReRunsOnceAfterEachBurstThatChangedAFileTheRunReads) {
         if (source.timeouts.size() > 1 && source.timeouts[1]) {
             EXPECT_EQ(*source.timeouts[1], test.timing.quiet);
         }
+    }
+}
+
+TEST(WatchInputsTest, CountsWhatTheScanReadsAndTheSettingsFilesThatExist) {
+    test::ScratchDir dir;
+    MainFields fields;
+    fields.scanPath = dir.File("src");
+    fields.options.configFile = dir.Write("sylva.ini", "");
+    fields.settingOverrides = {{SYL_FILE_PATTERNS, "*.hh|*.md"}, {SYL_EXCLUDE, "*/detail/*"}};
+    const WatchInputs inputs(fields, dir.File("Doxyfile.absent"));
+    EXPECT_EQ(inputs.Roots(), (std::vector<std::string>{dir.File("src"), dir.File("sylva.ini")}));
+    const std::pair<std::string, bool> cases[] = {
+        {"src/a.hh", true},         {"src/sub/guide.md", true}, {"src/a.h", false},
+        {"src/detail/b.hh", false}, {"src.hh", false},          {"sylva.ini", true},
+        {"src/../sylva.ini", true}, {"Doxyfile.absent", false},
+    };
+    for (const auto& [path, counts] : cases) {
+        EXPECT_EQ(inputs.Counts(dir.File(path)), counts) << path;
     }
 }
 

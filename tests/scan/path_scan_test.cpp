@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/file_selection.h"
 #include "scan/scan_fixture.h"
 
 namespace sylva {
@@ -85,6 +86,13 @@ TEST_F(PathScanTest, RecursionOffScansOnlyTheDirectoryItself) {
     EXPECT_EQ(counts.paths, 1);
     EXPECT_EQ(counts.files, 1);
     EXPECT_EQ(ScannedFiles(), (Strings{"top.c"}));
+    const FileSelection selection(filter_, scanned_.settings);
+    EXPECT_TRUE(selection.ReadsBelow(dir_.path(), dir_.File("top.c"), false));
+    EXPECT_FALSE(selection.ReadsBelow(dir_.path(), dir_.File("sub/deep.c"), false));
+    EXPECT_TRUE(selection.ReadsBelow(dir_.path(), dir_.File("sub/deep.c"), true));
+    // A directory's name passes the filter as a file's would ("dir.txt" does not).
+    EXPECT_FALSE(selection.ReadsBelow(dir_.path(), dir_.File("dir.txt/y.c"), true));
+    EXPECT_FALSE(selection.ReadsBelow(dir_.File("sub"), dir_.File("top.c"), true));
 }
 
 TEST_F(PathScanTest, TheFilterIsASubstringTestOnTheUpperCaseExtension) {
@@ -118,10 +126,13 @@ TEST_F(PathScanTest, TheFilterIsASubstringTestOnTheUpperCaseExtension) {
 }
 
 TEST_F(PathScanTest, SeveralRootsExclusionsAndPatternsChooseEachFileOnce) {
-    for (const char* name :
-         {"include/a.h", "include/b.hpp", "include/detail/c.h", "include/tests/t.h",
-          "third_party/z.h", "examples/e.cpp", "examples/README", "examples/CMakeLists.txt"}) {
-        dir_.Write(name, "");
+    const Strings tree = {"include/a.h",       "include/b.hpp",           "include/detail/c.h",
+                          "include/tests/t.h", "third_party/z.h",         "examples/e.cpp",
+                          "examples/README",   "examples/CMakeLists.txt", "include/link.h"};
+    for (const std::string& name : tree) {
+        if (name != "include/link.h") {
+            dir_.Write(name, "");
+        }
     }
     Link("a.h", "include/link.h");
     struct Case {
@@ -168,6 +179,20 @@ TEST_F(PathScanTest, SeveralRootsExclusionsAndPatternsChooseEachFileOnce) {
         EXPECT_EQ(ScanPaths(job, roots, true).files, static_cast<int>(c.scanned.size()))
             << c.patterns;
         EXPECT_EQ(ScannedFiles(), c.scanned) << c.exclude << " " << c.patterns;
+        // A watch asks file by file what the walk decided for the whole tree: the answers agree.
+        const FileSelection selection(filter_, scanned_.settings);
+        Strings read;
+        for (const std::string& file : tree) {
+            if (std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
+                    return selection.ReadsBelow(root, dir_.File(file), true);
+                })) {
+                read.push_back(file.substr(file.rfind('/') + 1));
+            }
+        }
+        Strings scanned = c.scanned;
+        std::sort(read.begin(), read.end());
+        std::sort(scanned.begin(), scanned.end());
+        EXPECT_EQ(read, scanned) << c.exclude << " " << c.patterns;
     }
 }
 

@@ -1,0 +1,2 @@
+/// Waters every bed of the garden.
+void WaterBeds(int litres);

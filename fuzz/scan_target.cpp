@@ -81,8 +81,10 @@ void RequireBalancedClosings(std::string_view html) {
         std::string close = std::string("</").append(name).append(1, '>');
         for (std::size_t at = FindNoCase(html, open); at != std::string_view::npos;
              at = FindNoCase(html, open, at + 1)) {
+            // A tag's name ends at a blank, a '/' or the '>', as a browser reads it.
             char next = at + open.size() < html.size() ? html[at + open.size()] : '\0';
-            opened += next == '>' || next == ' ';
+            opened += next != '\0' &&
+                      std::string_view(" \t\n\r\f/>").find(next) != std::string_view::npos;
         }
         for (std::size_t at = FindNoCase(html, close); at != std::string_view::npos;
              at = FindNoCase(html, close, at + 1)) {

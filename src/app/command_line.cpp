@@ -78,7 +78,7 @@ constexpr OptionRow kOptions[] = {
     {"-REBUILD", "", "read every file and build every page, as without a cache", nullptr,
      &StartValues::rebuild, nullptr},
     {"-WATCH", "",
-     "generate at once, then again after each change to a file the run reads, until Ctrl-C",
+     "generate, then again after each change to a file the run reads, until Ctrl-C",
      nullptr, &StartValues::watch, nullptr},
     {"-VERBOSE", "", "print every protocol line on standard output", nullptr, &StartValues::verbose,
      nullptr},

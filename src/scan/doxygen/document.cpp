@@ -134,9 +134,9 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
     return documented;
 }
 
-LastDeclaration DoxygenWalker::DocumentMacro(std::string_view directive, DoxygenComment comment) {
+LastDeclaration DoxygenWalker::DocumentMacro(std::string_view directive,
+                                             const CppDeclaration& macro, DoxygenComment comment) {
     LastDeclaration documented;
-    CppDeclaration macro = ParseMacro(directive);
     if (!NamesDeclaration(comment, macro.name)) {
         pending_ = std::move(comment);
         return documented;
@@ -198,17 +198,16 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
     return AddRow(std::move(names), DoxygenComment(), MemberShapeOf(s.text, declaration));
 }
 
-LastDeclaration DoxygenWalker::ListMacro(std::string_view directive) {
+LastDeclaration DoxygenWalker::ListMacro(std::string_view directive, const std::string& name) {
     LastDeclaration listed;
     int labelled = groups_.empty() ? -1 : groups_.back().labelled;
     int item = labelled < 0 ? -1 : groups_[static_cast<std::size_t>(labelled)].item;
-    std::string name = ParseMacro(directive).name;
     if (item < 0 || name.empty() || reading_.hidden) {
         return listed;
     }
     std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
     std::string value = MacroValue(directive, name);
-    rows.push_back({std::move(name), {}, std::move(value)});
+    rows.push_back({name, {}, std::move(value)});
     listed.listedMacro = true;
     listed.rowItem = item;
     listed.row = rows.size() - 1;

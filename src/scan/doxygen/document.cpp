@@ -67,7 +67,7 @@ bool DoxygenWalker::NamesDeclaration(const DoxygenComment& comment, std::string_
     }
     std::string named = comment.subjectName;
     if (named.empty() && !comment.namedDeclaration.empty()) {
-        named = ParseDeclaration(comment.namedDeclaration, ';').name;
+        named = ParseDeclarationWithoutSignature(comment.namedDeclaration, ';').name;
     }
     return named.empty() || LastComponent(named) == LastComponent(name);
 }
@@ -170,7 +170,7 @@ LastDeclaration DoxygenWalker::FinishBody(const Statement& s) {
 std::string DoxygenWalker::NameBehindBody(const Statement& s, bool named) const {
     std::vector<std::string> names = DeclaratorNames(std::string_view(s.text).substr(s.bodyEnd));
     std::string_view head = std::string_view(s.text).substr(0, s.bodyEnd - kElidedBody.size());
-    if (names.empty() || (named && !ParseDeclaration(head, '{').typedefBody)) {
+    if (names.empty() || (named && !ParseDeclarationWithoutSignature(head, '{').typedefBody)) {
         return {};
     }
     return Qualify(names.front());
@@ -190,7 +190,7 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
     if (scope.kind != ScopeKind::kClass || scope.access != Access::kPublic) {
         return {};
     }
-    CppDeclaration declaration = ParseDeclaration(s.text, terminator);
+    CppDeclaration declaration = ParseDeclarationWithoutSignature(s.text, terminator);
     std::string names = MemberNames(declaration);
     if (declaration.kind != DeclarationKind::kVariable || names.empty()) {
         return {};

@@ -211,11 +211,13 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
     result.kind = isTypedef ? DeclarationKind::kTypedef : DeclarationKind::kFunction;
     result.hasParameterList = true;
     result.parameters = ParameterNames(units[chosen->group], false);
-    result.signature = Signature(units[chosen->group]);
-    for (std::size_t k = chosen->group + 1; k < cut && !At(units[k]).Is(":"); ++k) {
-        if (At(units[k]).Is("const")) {
-            result.signature.append(" const");
-            break;
+    if (signature_) {
+        result.signature = Signature(units[chosen->group]);
+        for (std::size_t k = chosen->group + 1; k < cut && !At(units[k]).Is(":"); ++k) {
+            if (At(units[k]).Is("const")) {
+                result.signature.append(" const");
+                break;
+            }
         }
     }
     for (std::size_t k = chosen->group + 1; k < cut; ++k) {
@@ -291,6 +293,10 @@ CppDeclaration DeclarationParser::Parse(char terminator) {
 
 CppDeclaration ParseDeclaration(std::string_view text, char terminator) {
     return cpp_parse::DeclarationParser(text).Parse(terminator);
+}
+
+CppDeclaration ParseDeclarationWithoutSignature(std::string_view text, char terminator) {
+    return cpp_parse::DeclarationParser(text, false).Parse(terminator);
 }
 
 CppDeclaration ParseMacro(std::string_view directive) {

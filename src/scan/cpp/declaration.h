@@ -54,6 +54,9 @@ struct CppDeclaration {
 // What `text` declares; `terminator` is the byte that ended it: ';', '{', or '\0' for text that
 // ended otherwise (the end of a scope, a trailing comment).
 CppDeclaration ParseDeclaration(std::string_view text, char terminator);
+// ParseDeclaration without the signature (left empty): for the many declarations read for their
+// name or shape alone, of which no item and no count is made.
+CppDeclaration ParseDeclarationWithoutSignature(std::string_view text, char terminator);
 
 // A "#define" directive's macro: kind kFunction for a function-like macro (with its
 // parameters), kVariable for an object-like one; kUnknown for any other directive.

@@ -30,7 +30,10 @@ bool IsOneOf(const std::array<std::string_view, N>& words, std::string_view word
 // One declaration's tokens and their analysis.
 class DeclarationParser {
   public:
-    explicit DeclarationParser(std::string_view text) : text_(text), tokens_(Tokenize(text)) {}
+    // `signature`: whether Parse gives a function's signature, which costs about as much as the
+    // rest of its parse.
+    explicit DeclarationParser(std::string_view text, bool signature = true)
+        : text_(text), tokens_(Tokenize(text)), signature_(signature) {}
 
     CppDeclaration Parse(char terminator);
     std::vector<std::string> Declarators() { return DeclaratorNames(TopLevel(0, tokens_.size())); }
@@ -87,6 +90,7 @@ class DeclarationParser {
 
     std::string_view text_;
     std::vector<Token> tokens_;
+    bool signature_ = true;
 };
 
 }  // namespace sylva::cpp_parse

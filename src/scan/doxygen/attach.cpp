@@ -195,7 +195,8 @@ void DoxygenWalker::TrailingComment(DoxygenComment comment) {
     } else if (last_.listedMacro) {
         // A documented macro is an item of its own, not a row of its group.
         items_[static_cast<std::size_t>(last_.rowItem)].parameters.pop_back();
-        LastDeclaration documented = DocumentMacro(last_.statement.text, std::move(comment));
+        LastDeclaration documented = DocumentMacro(
+            last_.statement.text, ParseMacro(last_.statement.text), std::move(comment));
         last_.listedMacro = false;
         last_.rowItem = -1;
         last_.item = documented.item;
@@ -209,7 +210,8 @@ void DoxygenWalker::TrailingComment(DoxygenComment comment) {
         row.text += more;
     } else {
         LastDeclaration documented =
-            last_.macro ? DocumentMacro(last_.statement.text, std::move(comment))
+            last_.macro ? DocumentMacro(last_.statement.text, ParseMacro(last_.statement.text),
+                                        std::move(comment))
                         : Document(last_.statement, last_.terminator, std::move(comment));
         last_.item = documented.item;
         last_.rowItem = documented.rowItem;

@@ -110,9 +110,13 @@ std::size_t ListItemContent(std::string_view line) {
     return at + marker + 1;
 }
 
-// True iff Markdown reads `text` as one paragraph of plain text: one line, no byte that opens
-// a span, a link, a tag, an entity or an escape, no web address, and no opening that starts a
-// block. Such a chunk needs no Markdown parser.
+bool IsAsciiAlphanumeric(char ch) {
+    return IsLetter(ch) || (ch >= '0' && ch <= '9');
+}
+
+// True iff Markdown reads `text` as paragraphs of plain text, parted by blank lines: no byte that
+// opens a span, a link, a tag, an entity or an escape, no web address, no opening that starts a
+// block and no line break. Such a chunk needs no Markdown parser.
 bool IsPlainParagraph(std::string_view text) {
     static constexpr auto kMarkdownBytes = [] {
         std::array<bool, 256> bytes{};
@@ -124,27 +128,60 @@ bool IsPlainParagraph(std::string_view text) {
     if (text.empty()) {
         return false;
     }
+    // What Markdown would read in the shapes a single line of prose does not have: a run of "_"
+    // inside a word (snake_case), a paragraph behind a blank line, a continuation line indented
+    // as code would be. There a line ending in two blanks is a line break, which the plain
+    // reading does not give.
+    bool widened = false;
+    bool lineBreak = false;
     for (std::size_t at = 0; at < text.size(); ++at) {
         unsigned char ch = static_cast<unsigned char>(text[at]);
+        if (!kMarkdownBytes[ch]) {
+            continue;
+        }
+        if (ch == '_') {
+            // A run of "_" between letters or digits can neither open nor close emphasis.
+            std::size_t end = text.find_first_not_of('_', at);
+            if (at > 0 && IsAsciiAlphanumeric(text[at - 1]) && end != std::string_view::npos &&
+                IsAsciiAlphanumeric(text[end])) {
+                widened = true;
+                at = end - 1;
+                continue;
+            }
+            return false;
+        }
         // A ":" matters only in a web address ("://").
-        if (kMarkdownBytes[ch] && !(ch == ':' && text.substr(at, 3) != "://")) {
+        if (!(ch == ':' && text.substr(at, 3) != "://")) {
             return false;
         }
     }
+    bool paragraphStart = true;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = std::min(text.find('\n', start), text.size());
         std::string_view line = text.substr(start, end - start);
         std::size_t indent = line.find_first_not_of(" \t\r");
-        if (indent == std::string_view::npos || (start > 0 && indent >= kCodeIndent)) {
-            return false;
+        if (indent == std::string_view::npos) {
+            widened = true;
+            paragraphStart = true;
+            start = end + 1;
+            continue;
+        }
+        if (start > 0 && indent >= kCodeIndent) {
+            // Behind a blank line such a line is code; inside a paragraph it goes on with it.
+            if (paragraphStart) {
+                return false;
+            }
+            widened = true;
         }
         char first = line[indent];
         if (first == '-' || first == '+' || first == '=' || (first >= '0' && first <= '9')) {
             return false;
         }
+        lineBreak = lineBreak || (end < text.size() && TrimRightView(line, "\r").ends_with("  "));
+        paragraphStart = false;
         start = end + 1;
     }
-    return true;
+    return !(widened && lineBreak);
 }
 
 // True iff `body` opens with a command that is no inline one ("@param", "@code", "@note").
@@ -359,25 +396,38 @@ void CommentParser::Flush() {
         int line = line_;
         std::string_view text = TrimView(chunk_, " \t\r\n");
         if (IsPlainParagraph(text)) {
-            // Most chunks (a brief, a parameter's text) hold nothing Markdown reads: a paragraph.
-            // Its lines run together, each without its indentation, as Markdown joins them.
+            // Most chunks (a brief, a parameter's text) hold nothing Markdown reads: paragraphs.
+            // Their lines run together, each without its indentation, as Markdown joins them.
             std::string joined;
             TextLines lines;
             std::size_t offset = static_cast<std::size_t>(text.data() - chunk_.data());
-            for (std::size_t start = 0; start < text.size();) {
-                std::size_t end = std::min(text.find('\n', start), text.size());
-                if (!joined.empty()) {
-                    joined.push_back(' ');
+            auto paragraph = [&] {
+                if (joined.empty()) {
+                    return;
                 }
-                lines.emplace_back(joined.size(), ChunkLine(offset + start));
-                joined.append(TrimView(text.substr(start, end - start), " \t\r"));
+                rich::OpenBlock(flow, rich::BlockKind::kParagraph);
+                InlineText(joined, flow, &lines);
+                EndInline(flow);
+                rich::CloseBlock(flow);
+                blockEnds.push_back(flow.size());
+                joined.clear();
+                lines.clear();
+            };
+            for (std::size_t start = 0; start <= text.size();) {
+                std::size_t end = std::min(text.find('\n', start), text.size());
+                std::string_view line = TrimView(text.substr(start, end - start), " \t\r");
+                if (line.empty()) {
+                    paragraph();
+                } else {
+                    if (!joined.empty()) {
+                        joined.push_back(' ');
+                    }
+                    lines.emplace_back(joined.size(), ChunkLine(offset + start));
+                    joined.append(line);
+                }
                 start = end + 1;
             }
-            rich::OpenBlock(flow, rich::BlockKind::kParagraph);
-            InlineText(joined, flow, &lines);
-            EndInline(flow);
-            rich::CloseBlock(flow);
-            blockEnds.push_back(flow.size());
+            paragraph();
         } else {
             flow = ReadMarkdown(chunk_, *this, blockEnds);
         }

@@ -67,7 +67,7 @@ bool DoxygenWalker::NamesDeclaration(const DoxygenComment& comment, std::string_
     }
     std::string named = comment.subjectName;
     if (named.empty() && !comment.namedDeclaration.empty()) {
-        named = ParseDeclaration(comment.namedDeclaration, ';').name;
+        named = ParseDeclarationWithoutSignature(comment.namedDeclaration, ';').name;
     }
     return named.empty() || LastComponent(named) == LastComponent(name);
 }
@@ -134,9 +134,9 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
     return documented;
 }
 
-LastDeclaration DoxygenWalker::DocumentMacro(std::string_view directive, DoxygenComment comment) {
+LastDeclaration DoxygenWalker::DocumentMacro(std::string_view directive,
+                                             const CppDeclaration& macro, DoxygenComment comment) {
     LastDeclaration documented;
-    CppDeclaration macro = ParseMacro(directive);
     if (!NamesDeclaration(comment, macro.name)) {
         pending_ = std::move(comment);
         return documented;
@@ -170,7 +170,7 @@ LastDeclaration DoxygenWalker::FinishBody(const Statement& s) {
 std::string DoxygenWalker::NameBehindBody(const Statement& s, bool named) const {
     std::vector<std::string> names = DeclaratorNames(std::string_view(s.text).substr(s.bodyEnd));
     std::string_view head = std::string_view(s.text).substr(0, s.bodyEnd - kElidedBody.size());
-    if (names.empty() || (named && !ParseDeclaration(head, '{').typedefBody)) {
+    if (names.empty() || (named && !ParseDeclarationWithoutSignature(head, '{').typedefBody)) {
         return {};
     }
     return Qualify(names.front());
@@ -190,7 +190,7 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
     if (scope.kind != ScopeKind::kClass || scope.access != Access::kPublic) {
         return {};
     }
-    CppDeclaration declaration = ParseDeclaration(s.text, terminator);
+    CppDeclaration declaration = ParseDeclarationWithoutSignature(s.text, terminator);
     std::string names = MemberNames(declaration);
     if (declaration.kind != DeclarationKind::kVariable || names.empty()) {
         return {};
@@ -198,17 +198,16 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
     return AddRow(std::move(names), DoxygenComment(), MemberShapeOf(s.text, declaration));
 }
 
-LastDeclaration DoxygenWalker::ListMacro(std::string_view directive) {
+LastDeclaration DoxygenWalker::ListMacro(std::string_view directive, const std::string& name) {
     LastDeclaration listed;
     int labelled = groups_.empty() ? -1 : groups_.back().labelled;
     int item = labelled < 0 ? -1 : groups_[static_cast<std::size_t>(labelled)].item;
-    std::string name = ParseMacro(directive).name;
     if (item < 0 || name.empty() || reading_.hidden) {
         return listed;
     }
     std::vector<DoxygenParameter>& rows = items_[static_cast<std::size_t>(item)].parameters;
     std::string value = MacroValue(directive, name);
-    rows.push_back({std::move(name), {}, std::move(value)});
+    rows.push_back({name, {}, std::move(value)});
     listed.listedMacro = true;
     listed.rowItem = item;
     listed.row = rows.size() - 1;

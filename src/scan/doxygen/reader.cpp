@@ -239,15 +239,18 @@ void DoxygenWalker::Directive(const SourceEvent& event) {
         if (Opaque() || !statement_.text.empty()) {
             return;
         }
-        if (pending_ || TakeNamed(ParseMacro(event.text).name)) {
+        // One parse of the directive serves the named comments, the item, the group's row and
+        // the count: a header may hold thousands of macros.
+        const CppDeclaration macro = ParseMacro(event.text);
+        if (pending_ || TakeNamed(macro.name)) {
             DoxygenComment comment = TakePending();
             const bool internal = comment.internal;
-            last_ = DocumentMacro(event.text, std::move(comment));
-            last_.seen = CountMacro(event.text, last_.item, internal);
+            last_ = DocumentMacro(event.text, macro, std::move(comment));
+            last_.seen = CountMacro(event.text, macro, last_.item, internal);
         } else {
-            last_ = ListMacro(event.text);
+            last_ = ListMacro(event.text, macro.name);
             last_.statement.text = std::string(event.text);
-            last_.seen = CountMacro(event.text, -1, false);
+            last_.seen = CountMacro(event.text, macro, -1, false);
         }
         last_.valid = true;
         last_.macro = true;

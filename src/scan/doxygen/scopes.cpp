@@ -29,7 +29,9 @@ void DoxygenWalker::OpenBrace() {
         OpenInitializer();
         return;
     }
-    CppDeclaration declaration = ParseDeclaration(s.text, '{');
+    // Only the count takes the signature from this parse; an item parses its declaration anew.
+    CppDeclaration declaration =
+        Countable() ? ParseDeclaration(s.text, '{') : ParseDeclarationWithoutSignature(s.text, '{');
     if (!declaration.braceInitializer) {
         TakeNamed(declaration.name);
     }
@@ -176,7 +178,7 @@ void DoxygenWalker::EndStatement(char terminator) {
         NameSeenBody(s);
         last.seen = s.bodySeen;
     } else if (pending_ || (!named_.empty() && Current().kind != ScopeKind::kEnum &&
-                            TakeNamed(ParseDeclaration(s.text, terminator).name))) {
+                            TakeNamed(ParseDeclarationWithoutSignature(s.text, terminator).name))) {
         DoxygenComment comment = TakePending();
         const bool internal = comment.internal;
         last = Document(s, terminator, std::move(comment));

@@ -95,8 +95,8 @@ int DoxygenWalker::CountDeclaration(const Statement& s, const CppDeclaration& de
     return counted;
 }
 
-int DoxygenWalker::CountMacro(std::string_view directive, int item, bool internal) {
-    const CppDeclaration macro = ParseMacro(directive);
+int DoxygenWalker::CountMacro(std::string_view directive, const CppDeclaration& macro, int item,
+                              bool internal) {
     const bool guard =
         !macro.hasParameterList && macro.name == guard_ &&
         TrimView(directive.substr(directive.find(macro.name) + macro.name.size()), kSpaces).empty();

@@ -204,7 +204,8 @@ class DoxygenWalker {
     // Documents the declaration `s` that opens a body with the pending comment, if any, setting
     // `item`; counts it as seen and returns its index there, or -1.
     int DocumentBody(const Statement& s, const CppDeclaration& declaration, int& item);
-    LastDeclaration DocumentMacro(std::string_view directive, DoxygenComment comment);
+    LastDeclaration DocumentMacro(std::string_view directive, const CppDeclaration& macro,
+                                  DoxygenComment comment);
     LastDeclaration FinishBody(const Statement& s);
     // `shape`: what the member's declaration writes around its name (empty for a parameter).
     LastDeclaration AddRow(std::string name, const DoxygenComment& comment, MemberShape shape = {});
@@ -216,7 +217,7 @@ class DoxygenWalker {
     LastDeclaration UndocumentedMember(const Statement& s, char terminator);
     // An undocumented macro inside a group whose defining comment stands in this file: a row of
     // the group's item with the macro's value, so that the group's page lists it.
-    LastDeclaration ListMacro(std::string_view directive);
+    LastDeclaration ListMacro(std::string_view directive, const std::string& name);
     // True iff a named-entity comment names the declaration `name` (or names nothing).
     bool NamesDeclaration(const DoxygenComment& comment, std::string_view name) const;
     // An item of a comment's own: a file, a page, a group, or a named entity that no declaration
@@ -239,7 +240,8 @@ class DoxygenWalker {
     // the list of seen declarations, or -1 when it is not counted.
     int CountDeclaration(const Statement& s, const CppDeclaration& declaration, char terminator,
                          int item, bool documented, bool internal);
-    int CountMacro(std::string_view directive, int item, bool internal);
+    int CountMacro(std::string_view directive, const CppDeclaration& macro, int item,
+                   bool internal);
     // A trailing comment documents the seen declaration `index` (-1: none) after all.
     void MarkSeenDocumented(int index);
     // Adds `seen` under `key` (empty: none yet), or marks the one of that key documented too.

@@ -232,7 +232,7 @@ void CheckSeeAlsoNames(const ItemList& items, const Settings& settings, const Ru
             for (const std::string& name : SeeAlsoNames(*listed[i], settings, options)) {
                 if (name.empty()) {
                     checked.warnings.emplace_back(kEmptySeeAlso.pattern);
-                } else if (!ResolveName(items, name, *listed[i])) {
+                } else if (!ResolveName(items, name, *listed[i]) && !items.ExternalAddress(name)) {
                     checked.warnings.push_back(FormatLine(kUnknownSeeAlso, {name}).text);
                 }
             }

@@ -257,7 +257,7 @@ std::vector<std::pair<std::string, std::string>> ExternalNames::Sorted() const {
 TagFileRead ReadTagFile(std::istream& in, std::string_view location) {
     TagFileRead read;
     if (IsUnsafeAddress(location)) {
-        read.problem = TagFileProblem{0, FormatLine(kUnsafeLocation, {location})};
+        read.problem = TagFileProblem{1, FormatLine(kUnsafeLocation, {location})};
         return read;
     }
     read.problem = TagFileParser(in, location, read).Parse();

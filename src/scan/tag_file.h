@@ -54,7 +54,7 @@ class ExternalNames {
 
 // Why a tag file was not taken, and where.
 struct TagFileProblem {
-    int line = 0;  // 0: the file as a whole
+    int line = 1;  // the first for the file as a whole
     std::string text;
 };
 

@@ -76,13 +76,14 @@ int XmlReader::Peek() {
     return in_.sgetc();
 }
 
-// The next byte, or EOF. A control byte other than a blank is binary data, and so an error the
+// The next byte, or EOF. A control byte other than a blank (DEL included, which opens every
+// executable) is binary data, and so an error the
 // caller sees as EOF with failed_ set.
 int XmlReader::Take() {
     const int ch = in_.sbumpc();
     if (ch == '\n') {
         ++line_;
-    } else if (ch != EOF && ch < 0x20 && !IsBlank(ch)) {
+    } else if (ch != EOF && (ch < 0x20 || ch == 0x7F) && !IsBlank(ch)) {
         Fail(kBinary);
         return EOF;
     }

@@ -1,5 +1,6 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
-// "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-ALIAS=", "-TAGFILES=", "-TAGFILE=",
+// "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-ALIAS=", "-TAGFILES=",
+// "-TAGFILE=",
 // "-DOXYFILE=",
 // "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=", "-JSON=",
 // "-COVERAGE-MIN=" with their values, "-COVERAGE" with an optional "=FILE",
@@ -10,8 +11,9 @@
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
 // everything after the first "=". A later value replaces an earlier one, except for the options
-// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED, -ALIAS, -TAGFILES), where each adds; an argument
-// that names no option sets nothing and is told of, with the nearest option name when one is close.
+// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED, -ALIAS, -TAGFILES), where each adds; an
+// argument that names no option sets nothing and is told of, with the nearest option name when one
+// is close.
 //
 // One table of options serves the parsing, the --help text and the manual page, so that they
 // cannot drift apart.

@@ -152,7 +152,8 @@ class TagFileParser {
         if (depth == 2 && name == "compound") {
             const std::string* kind = xml_.Attribute("kind");
             const std::string_view shown = kind != nullptr ? *kind : std::string_view();
-            inScope_ = std::find(kScopeKinds.begin(), kScopeKinds.end(), shown) != kScopeKinds.end();
+            inScope_ =
+                std::find(kScopeKinds.begin(), kScopeKinds.end(), shown) != kScopeKinds.end();
             inCompound_ = inScope_ || std::find(kOtherKinds.begin(), kOtherKinds.end(), shown) !=
                                           kOtherKinds.end();
             compound_ = {};
@@ -160,8 +161,9 @@ class TagFileParser {
         } else if (depth == 3 && inCompound_ && name == "member") {
             members_.emplace_back();
         } else if (depth == 3 && inCompound_) {
-            collecting_ = name == "name" ? &compound_.name : name == "filename" ? &compound_.file
-                                                                                 : nullptr;
+            collecting_ = name == "name"       ? &compound_.name
+                          : name == "filename" ? &compound_.file
+                                               : nullptr;
         } else if (depth == 4 && inCompound_ && !members_.empty()) {
             Entry& member = members_.back();
             collecting_ = name == "name"         ? &member.name
@@ -220,9 +222,9 @@ std::vector<TagFileSource> ParseTagFileSources(std::string_view list) {
     std::vector<TagFileSource> sources;
     for (const std::string& entry : SplitSettingList(list)) {
         const std::size_t equals = entry.find('=');
-        sources.push_back({Trimmed(std::string_view(entry).substr(0, equals)),
-                           equals == std::string::npos ? std::string()
-                                                       : Trimmed(entry.substr(equals + 1))});
+        sources.push_back(
+            {Trimmed(std::string_view(entry).substr(0, equals)),
+             equals == std::string::npos ? std::string() : Trimmed(entry.substr(equals + 1))});
     }
     return sources;
 }

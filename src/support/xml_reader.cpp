@@ -56,10 +56,10 @@ unsigned long CodePoint(std::string_view digits) {
     }
     unsigned long code = 0;
     for (char ch : digits) {
-        int digit = ch >= '0' && ch <= '9'                ? ch - '0'
-                    : hex && ch >= 'a' && ch <= 'f'       ? ch - 'a' + 10
-                    : hex && ch >= 'A' && ch <= 'F'       ? ch - 'A' + 10
-                                                          : -1;
+        int digit = ch >= '0' && ch <= '9'          ? ch - '0'
+                    : hex && ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
+                    : hex && ch >= 'A' && ch <= 'F' ? ch - 'A' + 10
+                                                    : -1;
         if (digit < 0) {
             return 0;
         }
@@ -180,10 +180,10 @@ XmlReader::Event XmlReader::Next() {
         }
         if (ch != '<') {
             if (open_.empty()) {
-                if (!IsBlank(ch)) {
-                    return Fail(rootSeen_ ? kAfterRoot : kBadTag);
+                Take();  // fails on a binary byte
+                if (!failed_ && !IsBlank(ch)) {
+                    Fail(rootSeen_ ? kAfterRoot : kBadTag);
                 }
-                Take();
                 if (failed_) {
                     return Event::kError;
                 }

@@ -31,6 +31,9 @@ int FuzzJsonText(const std::uint8_t* data, std::size_t size);
 // a run.
 int FuzzDoxyfile(const std::uint8_t* data, std::size_t size);
 
+// A tag file's bytes: reading it as another site's, under a fixed web location.
+int FuzzTagFile(const std::uint8_t* data, std::size_t size);
+
 // Aborts with `what` on standard error unless `holds`.
 void Require(bool holds, std::string_view what);
 

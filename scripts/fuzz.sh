@@ -17,7 +17,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(scan config master_index cross_link run json_text doxyfile)
+    targets=(scan config master_index cross_link run json_text doxyfile tag_file)
 fi
 per_input_timeout=${FUZZ_TIMEOUT:-10}
 rss_limit_mb=${FUZZ_RSS_LIMIT_MB:-2048}

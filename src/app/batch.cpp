@@ -248,6 +248,20 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
     if (!values.mainPage.empty()) {
         fields.settingOverrides.emplace_back(SYL_MAIN_PAGE, values.mainPage);
     }
+    if (!values.tagFile.empty()) {
+        fields.settingOverrides.emplace_back(SYL_TAG_FILE, values.tagFile);
+    }
+    if (!values.tagFiles.empty()) {
+        std::vector<std::string> sources;
+        for (const std::string& entry : values.tagFiles) {
+            CZTString bars(entry);
+            bars.FindReplace(';', '|');
+            for (std::string& source : SplitSettingList(bars)) {
+                sources.push_back(std::move(source));
+            }
+        }
+        fields.settingOverrides.emplace_back(SYL_TAG_FILES, JoinSettingList(sources));
+    }
     if (!values.aliases.empty()) {
         fields.settingOverrides.emplace_back(SYL_ALIASES, JoinAliasList(values.aliases));
     }

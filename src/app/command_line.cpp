@@ -47,6 +47,12 @@ constexpr OptionRow kOptions[] = {
     {"-ALIAS", "=NAME=TEXT",
      "a doxygen-style command, NAME{1}=TEXT with one argument; each use adds one", nullptr, nullptr,
      &StartValues::aliases},
+    // Before -TAGFILE, whose name it contains.
+    {"-TAGFILES", "=FILE=URL[;...]",
+     "tag files of other sites: names documented there link to URL; each use adds", nullptr,
+     nullptr, &StartValues::tagFiles},
+    {"-TAGFILE", "=FILE", "write a tag file of the project's pages for other sites to link to",
+     &StartValues::tagFile, nullptr, nullptr},
     {"-DOXYFILE", "=FILE",
      "read a Doxyfile: inputs, output, project, settings; options beside it win",
      &StartValues::doxyfile, nullptr, nullptr},

@@ -1,5 +1,7 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
-// "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-ALIAS=", "-DOXYFILE=",
+// "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-ALIAS=", "-TAGFILES=",
+// "-TAGFILE=",
+// "-DOXYFILE=",
 // "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=", "-JSON=",
 // "-COVERAGE-MIN=" with their values, "-COVERAGE" with an optional "=FILE",
 // "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
@@ -9,8 +11,9 @@
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
 // everything after the first "=". A later value replaces an earlier one, except for the options
-// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED, -ALIAS), where each adds; an argument
-// that names no option sets nothing and is told of, with the nearest option name when one is close.
+// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED, -ALIAS, -TAGFILES), where each adds; an
+// argument that names no option sets nothing and is told of, with the nearest option name when one
+// is close.
 //
 // One table of options serves the parsing, the --help text and the manual page, so that they
 // cannot drift apart.
@@ -43,6 +46,9 @@ struct StartValues {
     bool baselineUpdate = false;
     std::string doxyfile;  // empty: as the configuration says
     std::string mainPage;  // empty: as the configuration (or the Doxyfile) says
+    std::string tagFile;   // empty: as the configuration (or the Doxyfile) says
+    // "file=location" each; an entry may hold several, ";" or "|" between them.
+    std::vector<std::string> tagFiles;
     // Each entry may hold several, "|" between them, as the configuration's lists do.
     std::vector<std::string> exclusions;
     std::vector<std::string> filePatterns;

@@ -41,7 +41,7 @@ constexpr std::array<Refused, 5> kRefused = {{
 }};
 
 // Keys that Sylva reads, or whose every value gives the site Sylva writes anyway.
-constexpr std::array<std::string_view, 29> kUsed = {
+constexpr std::array<std::string_view, 31> kUsed = {
     "ALIASES",
     "INPUT",
     "FILE_PATTERNS",
@@ -71,6 +71,8 @@ constexpr std::array<std::string_view, 29> kUsed = {
     "MARKDOWN_SUPPORT",
     "AUTOLINK_SUPPORT",
     "USE_MDFILE_AS_MAINPAGE",
+    "GENERATE_TAGFILE",
+    "TAGFILES",
 };
 
 std::string Joined(const std::vector<std::string>* values, std::string_view separator) {
@@ -175,6 +177,11 @@ DoxyfileRun MapDoxyfile(const Doxyfile& doxyfile) {
     }
     run.settings.emplace_back(SYL_HTML_SEARCH, IsYes(doxyfile, "SEARCHENGINE", true) ? "1" : "0");
     run.settings.emplace_back(SYL_MAIN_PAGE, Joined(doxyfile.Find("USE_MDFILE_AS_MAINPAGE"), " "));
+    run.settings.emplace_back(SYL_TAG_FILE, Joined(doxyfile.Find("GENERATE_TAGFILE"), " "));
+    // Each value is one "file=location"; a location may hold commas, so they are not split.
+    const std::vector<std::string>* tagFiles = doxyfile.Find("TAGFILES");
+    run.settings.emplace_back(SYL_TAG_FILES,
+                              tagFiles != nullptr ? JoinSettingList(*tagFiles) : std::string());
     run.settings.emplace_back(SYL_DOXYGEN_INTERNAL_DOCS,
                               IsYes(doxyfile, "INTERNAL_DOCS", false) ? "1" : "0");
 

@@ -105,8 +105,8 @@ struct RunInputs {
 enum class RunResult {
     kRan,      // every stage ran; the reporter counts what failed
     kRefused,  // the master index name holds a path, the project name gives no usable
-               // directory name, the comment style is unknown or the scan path is no directory:
-               // nothing was scanned or written
+               // directory name, the comment style is unknown, the scan path is no directory or
+               // a tag file to read is none: nothing was scanned or written
 };
 
 // Why `scanPath` cannot be scanned ("Scan path x does not exist."); nothing when it is a

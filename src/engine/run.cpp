@@ -13,6 +13,7 @@
 
 #include "engine/engine.h"
 #include "engine/run_cache.h"
+#include "engine/tag_files.h"
 #include "scan/scan.h"
 #include "support/text_format.h"
 #include "support/warning_kind.h"
@@ -111,6 +112,10 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         reporter.Protocol(FormatLine(kErrorLine, {*problem}));
         return RunResult::kRefused;
     }
+    if (std::optional<std::string> problem = TagFilesProblem(settings)) {
+        reporter.Protocol(FormatLine(kErrorLine, {*problem}));
+        return RunResult::kRefused;
+    }
     reporter.Status(kScanningProjectStatus);
     // Without its directory no page can be written, and a master index record would lead
     // nowhere: the run ends here, as a failure.
@@ -126,7 +131,10 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         cache.Replay(inputs.summary);
         return RunResult::kRan;
     }
+    const ExternalNames external = ReadTagFiles(settings, reporter);
+    cache.UseExternalNames(DigestOf(external));
     ItemList items;
+    items.UseExternalNames(&external);
     ScanJob scan{settings,
                  items,
                  reporter,
@@ -164,6 +172,7 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
         CrossLink(pages);
     }
     WritePages(pages);
+    WriteTagFile(settings, items, reporter);
     if (inputs.observer != nullptr) {
         inputs.observer->ItemsFinished(
             {items, settings, options, project, *style, inputs.threadCount});
@@ -232,7 +241,7 @@ void CheckSeeAlsoNames(const ItemList& items, const Settings& settings, const Ru
             for (const std::string& name : SeeAlsoNames(*listed[i], settings, options)) {
                 if (name.empty()) {
                     checked.warnings.emplace_back(kEmptySeeAlso.pattern);
-                } else if (!ResolveName(items, name, *listed[i])) {
+                } else if (!ResolveName(items, name, *listed[i]) && !items.ExternalAddress(name)) {
                     checked.warnings.push_back(FormatLine(kUnknownSeeAlso, {name}).text);
                 }
             }

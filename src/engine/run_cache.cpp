@@ -12,8 +12,10 @@
 #include "html/page_names.h"
 #include "html/scope_index.h"
 #include "scan/item_records.h"
+#include "scan/tag_file.h"
 #include "support/atomic_file.h"
 #include "support/byte_codec.h"
+#include "support/file_stamp.h"
 #include "support/ordered_work.h"
 #include "support/text_format.h"
 #include "support/zt_time.h"
@@ -341,6 +343,15 @@ Digest RunCache::RunKey() const {
     key.Text(std::filesystem::current_path(error).string());
     key.Number(MarkerImagesInstalled(project_.outputPath) ? 1 : 0);
     key.Text(DateIsFixed() ? CZTTime::Now().GetTimeAsString() : "");
+    // The tag files of other sites are read after this key is judged: their stamps stand for
+    // them, as a rewritten file always has a new one.
+    for (const TagFileSource& source : ParseTagFileSources(settings_[SYL_TAG_FILES])) {
+        ByteWriter stamp;
+        if (const std::optional<FileStamp> found = StampOfEntry(source.path)) {
+            found->Encode(stamp);
+        }
+        key.Text(source.path).Text(stamp.bytes());
+    }
     return key.Finish();
 }
 
@@ -406,6 +417,7 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
     context.Number(static_cast<std::uint64_t>(inputs_.typePublic));
     context.Number(static_cast<std::uint64_t>(inputs_.typePrivate));
     context.Text(DateIsFixed() ? CZTTime::Now().GetTimeAsString() : "");
+    context.Add(externalNames_);
     pageContext_ = context.Finish();
 
     Hasher names;

@@ -50,6 +50,9 @@ class RunCache : public PageMemo {
     // After the scan and the clean-up: counts the items and judges which pages come out as the
     // last run built them.
     void Judge(const ItemList& items, int threadCount);
+    // The digest of the names other sites document, which the pages link to. REQUIRES: before
+    // Judge.
+    void UseExternalNames(const Digest& names) { externalNames_ = names; }
 
     // The See also check of a page: the warnings the last run gave when the page is fresh (null
     // otherwise), and those of a page checked anew with the names it looked up.
@@ -107,6 +110,7 @@ class RunCache : public PageMemo {
     // searched for files named as the run names its own.
     bool outputsKnown_ = false;
     Digest pageContext_;
+    Digest externalNames_{};
     Digest namesDigest_;
     Digest indexKey_;
     Digest searchKey_;

@@ -152,6 +152,12 @@ struct PageJob {
     OutputSink& Output() const { return output != nullptr ? *output : DirectOutput(); }
 };
 
+// The tag file of `items` (those of the doxygen style): each class, struct, union, namespace, file,
+// group and page with its page, and each function, enumeration, typedef, variable and macro with
+// its page, its type and its argument list, in the order of kind and name. Page addresses are
+// relative to the project's directory.
+std::string TagFileText(const ItemList& items);
+
 // The cross-linking stage: a documented item's name in double quotes, in any section but See
 // also, becomes a link to that item's page when the page is built. This stage reports its
 // progress and warns of quoted texts that name an item only when letter case is ignored.

@@ -154,7 +154,11 @@ std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items) {
     return [&item, &items](std::string_view name) -> std::optional<std::string> {
         std::optional<std::string> listed = ResolveFromScopes(items, name, item);
-        if (!listed || *listed == item.name) {
+        if (!listed) {
+            const std::string* address = items.ExternalAddress(name);
+            return address != nullptr ? std::optional<std::string>(*address) : std::nullopt;
+        }
+        if (*listed == item.name) {
             return std::nullopt;
         }
         return PlainPageFile(*listed, CommentStyle::kDoxygen);

@@ -48,7 +48,8 @@ std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_
 
 // Where the words of `item`'s page lead: the plain page of the item a name resolves to
 // (ResolveFromScopes), or nowhere when it resolves to `item` itself (its own name needs no link
-// on its own page). REQUIRES: `item` and `items` outlive the lookup.
+// on its own page); a name the project does not document, to its address on another site
+// (ItemList::ExternalAddress). REQUIRES: `item` and `items` outlive the lookup.
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items);
 
 // Appends a link to `page` (a page file) that shows `shown`, escaped.

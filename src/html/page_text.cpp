@@ -165,7 +165,9 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
         if (const CSylItem* group = items.LabelledGroup(name)) {
             return PageFile(*group);
         }
-        return std::nullopt;
+        // Last, a name another site documents.
+        const std::string* address = items.ExternalAddress(name);
+        return address != nullptr ? std::optional<std::string>(*address) : std::nullopt;
     };
 }
 

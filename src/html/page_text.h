@@ -52,7 +52,7 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 // Where the references of `item`'s rich text lead: the plain page of the listed item a name
 // resolves to from the innermost scope of `item` outward (ResolveFromScopes), else that of the
 // page the name labels (ItemList::LabelledName), else the page of the group a name is the label
-// of, or nowhere.
+// of, else its address on another site (ItemList::ExternalAddress), or nowhere.
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items);
 
 // "Declared in <header>, line <n>." as a paragraph of HTML: the header's path below `scanPath`

@@ -5,6 +5,7 @@
 #include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/sorted_lines.h"
+#include "scan/tag_file.h"
 #include "support/text_format.h"
 #include "support/warning_kind.h"
 
@@ -236,6 +237,13 @@ std::optional<std::string> ItemList::LabelledName(std::string_view label) const 
     const bool listed = found != labels_.end() && Contains(found->second);
     NameLookups::Note(NameLookups::Kind::kLabel, label, listed ? found->second : "");
     return listed ? std::optional<std::string>(found->second) : std::nullopt;
+}
+
+const std::string* ItemList::ExternalAddress(std::string_view name) const {
+    if (name.starts_with("::")) {
+        name.remove_prefix(2);
+    }
+    return external_ != nullptr ? external_->Find(name) : nullptr;
 }
 
 std::string_view ItemList::KeepSourceName(std::string path) {

@@ -27,6 +27,7 @@ namespace sylva {
 
 struct DoxygenItem;
 class DocumentedItems;
+class ExternalNames;
 
 // What an item of the doxygen style is (one of the marker-block style is kOther).
 enum class DoxygenKind : unsigned char {
@@ -326,6 +327,11 @@ class ItemList {
     // The listed group of the doxygen style defined by `label` whose page links by label lead
     // to (of several, the one with the plain or lowest-numbered page), or null.
     const CSylItem* LabelledGroup(std::string_view label) const;
+    // Names other sites document (scan/tag_file.h), which links fall back on for the names this
+    // list does not hold. REQUIRES: `names` outlives the list's lookups; set before the pages.
+    void UseExternalNames(const ExternalNames* names) { external_ = names; }
+    // The address another site gives `name` ("::" before it ignored), or null.
+    const std::string* ExternalAddress(std::string_view name) const;
     // A copy of a scanned file's path that lives as long as the list, for its items to point at.
     std::string_view KeepSourceName(std::string path);
 
@@ -357,6 +363,7 @@ class ItemList {
     // Page labels and the names of their items, the first filed of each label.
     std::unordered_map<std::string, std::string> labels_;
     std::vector<CountedDeclaration> declarations_;
+    const ExternalNames* external_ = nullptr;
 };
 
 // The names looked up in item lists while one page was built, with what each lookup answered:

@@ -297,6 +297,14 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
     // Commands the doxygen style replaces in comments, "|" between them: "name=text" and
     // "name{n}=text" with "\1" for an argument and "^^" for a line end; a bar in a text is "\|".
     {"SYL_ALIASES",
+     ""},
+    // The tag file the run writes, listing every page for other sites to link to; empty: none.
+    {"SYL_TAG_FILE",
+     ""},
+    // Tag files of other sites, "file=location" each and "|" between them: names they document
+    // and the project does not link to "location/page" (a web address or a folder relative to
+    // the project's pages).
+    {"SYL_TAG_FILES",
      ""},}};
 // clang-format on
 

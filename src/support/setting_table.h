@@ -101,6 +101,8 @@ enum SettingId : int {
     SYL_DOXYFILE,
     SYL_MAIN_PAGE,
     SYL_ALIASES,
+    SYL_TAG_FILE,
+    SYL_TAG_FILES,
     kSettingCount
 };
 

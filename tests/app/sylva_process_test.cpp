@@ -269,7 +269,7 @@ TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
                "RECURSIVE = YES\nEXCLUDE = lib/include/detail\nEXCLUDE_PATTERNS = */tests/*\n"
                "OUTPUT_DIRECTORY = $(SYLVA_TEST_OUT)\nMACRO_EXPANSION = YES\n"
                "PREDEFINED = LIB_EXPORT= LIB_ATTR(x)=\nINPUT_FILTER = cat\n"
-               "GENERATE_LATEX = NO\nHAVE_DOT = NO\n"
+               "GENERATE_LATEX = NO\nHAVE_DOT = NO\nGENERATE_TAGFILE = doc/lib.tag\n"
                "ALIASES = \"sideeffect=@par Side effects:^^\" broken\n");
     run_.environment.push_back("SYLVA_TEST_OUT=doc");
     ProcessResult result = RunSylva({"-DOXYFILE=Doxyfile", "-FORCE"}, run_);
@@ -290,6 +290,8 @@ TEST_F(SylvaProcessTest, ADoxyfileIsAWholeCommandAndOptionsBesideItWin) {
     EXPECT_EQ(add.find("LIB_"), std::string::npos);
     EXPECT_NE(add.find("Side effects:"), std::string::npos);
     EXPECT_EQ(add.find("sideeffect"), std::string::npos);
+    EXPECT_NE(test::ReadFile(dir_.File("doc/lib.tag")).find("<anchorfile>SYLVA_Add.html"),
+              std::string::npos);
 
     // Options given beside it win: here the project and the one scan path.
     result =

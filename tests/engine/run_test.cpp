@@ -389,6 +389,74 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
     }
 }
 
+// One project writes its tag file, a second reads it with a snippet shaped like the standard
+// library's published one: names documented there and not here link to the other site, in text,
+// See also and declarations; a name both document links here.
+TEST(Run, TagFilesLinkNamesToTheSitesThatDocumentThem) {
+    test::ScratchDir dir;
+    dir.Write("a/shape.h",
+              "namespace geo {\n"
+              "/// A shape.\n"
+              "class Shape {\n"
+              "  public:\n"
+              "    /// Draws it.\n"
+              "    void draw(int scale) const;\n"
+              "};\n"
+              "}\n");
+    Settings writing = StyleSettings("doxygen");
+    writing.Set(SYL_TAG_FILE, dir.File("a.tag"));
+    ASSERT_EQ(RunProject(dir.File("a"), "A", dir.File("out"), nullptr, writing), RunResult::kRan);
+    const std::string tags = dir.Read("a.tag");
+    EXPECT_NE(tags.find("<compound kind=\"class\">\n    <name>geo::Shape</name>\n"
+                        "    <filename>SYLVA_geo__Shape.html</filename>"),
+              std::string::npos)
+        << tags;
+    EXPECT_NE(tags.find("<name>draw</name>\n      <anchorfile>SYLVA_geo__Shape__draw.html"
+                        "</anchorfile>\n      <anchor></anchor>\n"
+                        "      <arglist>(int scale) const</arglist>"),
+              std::string::npos)
+        << tags;
+
+    dir.Write("std.tag",
+              "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<tagfile>\n"
+              "  <compound kind=\"namespace\"><name>std</name><filename></filename>\n"
+              "    <class kind=\"class\">std::vector</class>\n  </compound>\n"
+              "  <compound kind=\"class\"><name>std::vector</name>\n"
+              "    <filename>cpp/container/vector</filename>\n"
+              "    <member kind=\"function\"><type>T</type><name>at</name>\n"
+              "      <anchorfile>cpp/container/vector/at</anchorfile><anchor></anchor>\n"
+              "      <arglist>(T... args)</arglist></member>\n  </compound>\n"
+              "  <compound kind=\"class\"><name>Local</name><filename>elsewhere</filename>"
+              "</compound>\n</tagfile>\n");
+    dir.Write("b/use.h",
+              "/// Local helper.\n"
+              "struct Local {};\n"
+              "/// Draws with geo::Shape::draw(), keeps std::vector, calls Local.\n"
+              "/// @see geo::Shape\n"
+              "void use(std::vector<int> values, geo::Shape* shape);\n");
+    Settings reading = StyleSettings("doxygen");
+    reading.Set(SYL_TAG_FILES, dir.File("a.tag") + "=../A|" + dir.File("std.tag") +
+                                   "=https://en.cppreference.com/w/");
+    MemoryListBox protocol;
+    ASSERT_EQ(RunProject(dir.File("b"), "B", dir.File("out"), &protocol, reading), RunResult::kRan);
+    const std::string page = dir.Read("out/B/SYLVA_use.html");
+    for (const std::string_view link :
+         {"<a href=\"../A/SYLVA_geo__Shape__draw.html\">geo::Shape::draw()</a>",
+          "<a href=\"https://en.cppreference.com/w/cpp/container/vector\">std::vector</a>",
+          "<a href=\"../A/SYLVA_geo__Shape.html\">geo::Shape</a>",
+          "<a href=\"SYLVA_Local.html\">Local</a>"}) {
+        EXPECT_NE(page.find(link), std::string::npos) << link << "\n" << page;
+    }
+    // The declaration links too, and the See also entry is known.
+    EXPECT_NE(page.find("<a href=\"https://en.cppreference.com/w/cpp/container/vector\">std::vector"
+                        "</a>&lt;int&gt; values"),
+              std::string::npos)
+        << page;
+    for (const std::string& line : protocol.Lines()) {
+        EXPECT_EQ(line.find("names no documented item"), std::string::npos) << line;
+    }
+}
+
 TEST(Run, AnUnknownCommentStyleOrAScanPathThatIsNoDirectoryRefusesTheRun) {
     test::ScratchDir dir;
     dir.Write("src/beds.h", kDocumentedHeader);
@@ -409,6 +477,12 @@ TEST(Run, AnUnknownCommentStyleOrAScanPathThatIsNoDirectoryRefusesTheRun) {
             << scanPath;
         EXPECT_FALSE(std::filesystem::exists(dir.File("out"))) << scanPath;
     }
+    // Nor is a tag file to read that does not exist: every link it was named for would be lost.
+    Settings tagged = StyleSettings("doxygen");
+    tagged.Set(SYL_TAG_FILES, dir.File("missing.tag") + "=https://example.org");
+    EXPECT_EQ(RunProject(dir.File("src"), "Demo", dir.File("out"), nullptr, tagged),
+              RunResult::kRefused);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out")));
     // The default style reads no doxygen comment as a block.
     ASSERT_EQ(RunProject(dir.File("src"), "Demo", dir.File("out"), nullptr, StyleSettings("sylva")),
               RunResult::kRan);

@@ -43,6 +43,7 @@ TEST(FuzzReplay, EveryCommittedInputKeepsEveryProperty) {
         {"cross_link", fuzz::FuzzCrossLink},
         {"run", fuzz::FuzzRun},
         {"json_text", fuzz::FuzzJsonText},
+        {"tag_file", fuzz::FuzzTagFile},
         {"doxyfile", fuzz::FuzzDoxyfile},
     };
     for (const Case& c : cases) {

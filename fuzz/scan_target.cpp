@@ -50,12 +50,19 @@ std::string DecodedAddress(std::string_view address) {
     return decoded;
 }
 
-// Aborts unless every href and src of `html` is an address a page may hold: no script or data
-// scheme, however its letters are written (character references decoded, blanks dropped).
+// Aborts unless every href and src attribute of `html` is an address a page may hold: no script or
+// data scheme, however its letters are written (character references decoded, blanks dropped).
 void RequireSafeAddresses(std::string_view html) {
     for (std::string_view attribute : {"href=", "src="}) {
         for (std::size_t at = FindNoCase(html, attribute); at != std::string_view::npos;
              at = FindNoCase(html, attribute, at + 1)) {
+            // Text that reads "href=" is no address; only an attribute inside a tag is.
+            std::size_t tagStart = html.rfind('<', at);
+            std::size_t tagEnd = html.rfind('>', at);
+            if (tagStart == std::string_view::npos ||
+                (tagEnd != std::string_view::npos && tagEnd > tagStart)) {
+                continue;
+            }
             std::size_t start = at + attribute.size();
             char quote = start < html.size() ? html[start] : '\0';
             std::size_t end = quote == '"' || quote == '\'' ? html.find(quote, start + 1)

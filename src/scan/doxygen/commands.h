@@ -47,6 +47,7 @@ enum class CommandAction {
     kBase,         // extends, implements: a base of the class documented
     kRelates,      // relates, memberof, ...: the class whose page shows the function
     kExampleFile,  // include, snippet, example, ...: the file named as an example
+    kExampleCursor,  // skip, skipline, until, line: a move through the file of dontinclude
     kStrayEnd,     // an end command without its opening command
     kIgnoreLine,   // headerfile, addindex, ...: no place on a page; the rest of the line goes
     kIgnoreWord,   // anchor, cite, cond, if, ...: one word goes

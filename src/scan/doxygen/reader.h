@@ -97,6 +97,7 @@ struct DoxygenItem {
     std::vector<std::string> anchors;  // places in its text that references may lead to
     std::vector<std::string> bases;    // the bases its comment names
     std::string relatesTo;             // the class whose page shows it ("@relates")
+    bool example = false;              // a page of "@example": in the group of examples
 };
 
 // Calls warn(line, message) for every problem worth telling the author.
@@ -113,6 +114,11 @@ using ImageResolver = std::function<std::string(std::string_view file, int line)
 // reference does.
 using LinkResolver = std::function<std::optional<std::string>(std::string_view target, int line)>;
 
+// The text of the example file `file` that a command at `line` names, found in the example path;
+// nothing when it is not shown (the resolver says why). The text may have been cut short.
+using ExampleResolver =
+    std::function<std::optional<std::string>(std::string_view file, int line)>;
+
 // How the comments of a file are read.
 struct DoxygenOptions {
     // Show what "@internal" and "@cond" hide (the text of an internal comment, the declarations
@@ -122,6 +128,9 @@ struct DoxygenOptions {
     ImageResolver images;
     // Without one, every link target is a reference name.
     LinkResolver links;
+    // With one, "@include", "@snippet", "@dontinclude" (and its cursor) and "@example" show the
+    // file's text as code; without one, nothing is read and the Examples section names the file.
+    ExampleResolver examples;
     // Replaced in each comment before its commands are read; null: none.
     const CommentAliases* aliases = nullptr;
     // With one, every public declaration the file holds is appended to it, documented or not,

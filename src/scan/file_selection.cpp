@@ -14,12 +14,12 @@ namespace {
 
 constexpr std::string_view kGlobCharacters = "*?[";
 
+}  // namespace
+
 bool MatchesGlob(const std::string& pattern, std::string_view text) {
     const std::string subject(text);
     return ::fnmatch(pattern.c_str(), subject.c_str(), 0) == 0;
 }
-
-}  // namespace
 
 std::string AbsoluteNormalPath(std::string_view path) {
     std::error_code error;

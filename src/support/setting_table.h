@@ -101,6 +101,10 @@ enum SettingId : int {
     SYL_DOXYFILE,
     SYL_MAIN_PAGE,
     SYL_ALIASES,
+    SYL_IMAGE_PATH,
+    SYL_EXAMPLE_PATH,
+    SYL_EXAMPLE_PATTERNS,
+    SYL_EXAMPLE_RECURSIVE,
     kSettingCount
 };
 

@@ -173,7 +173,6 @@ std::string Normalized(std::string_view line) {
     return normal;
 }
 
-
 void CommentParser::Line(std::string_view text, int line, std::span<const std::string_view> after) {
     line_ = line;
     after_ = after;

@@ -58,8 +58,8 @@ std::string LanguageOf(std::string_view file) {
         return {};
     }
     std::string_view extension = file.substr(dot + 1);
-    const bool plain = !extension.empty() &&
-                       std::all_of(extension.begin(), extension.end(), IsWordByte);
+    const bool plain =
+        !extension.empty() && std::all_of(extension.begin(), extension.end(), IsWordByte);
     return plain ? std::string(extension) : std::string();
 }
 
@@ -139,8 +139,8 @@ void CommentParser::ExampleFile(const KnownCommand& known, std::string_view writ
         return;
     }
     const std::string marker = "[" + std::string(label) + "]";
-    const std::size_t open = label.empty() ? std::string_view::npos
-                                           : FindLine(cursorLines_, 0, marker);
+    const std::size_t open =
+        label.empty() ? std::string_view::npos : FindLine(cursorLines_, 0, marker);
     const std::size_t close =
         open == std::string_view::npos ? open : FindLine(cursorLines_, open + 1, marker);
     if (close == std::string_view::npos) {

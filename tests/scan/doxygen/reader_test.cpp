@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -1401,6 +1402,78 @@ TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
             << c.name;
         EXPECT_EQ(reading.warnings, c.warnings) << c.name;
     }
+}
+
+TEST(DoxygenReader, ExampleCommandsShowTheFilesTextWhereTheyStand) {
+    const std::string kProgram =
+        "#include <pond.h>\n"
+        "\n"
+        "int main(void) {\n"
+        "    // [fill]\n"
+        "    pond_fill(3);\n"
+        "    // [fill]\n"
+        "\n"
+        "    return pond_drain();\n"
+        "}\n";
+    DoxygenOptions options;
+    Strings asked;
+    options.examples = [&](std::string_view file, int) -> std::optional<std::string> {
+        asked.emplace_back(file);
+        return file == "pond.c" ? std::optional<std::string>(kProgram) : std::nullopt;
+    };
+    struct ExampleCase {
+        const char* name;
+        std::string comment;
+        std::string expected;  // the lines of the one item f
+        Strings warnings;
+    };
+    const ExampleCase cases[] = {
+        {"a whole file, in the sentence's place, its extension the language",
+         "/** Use it so:\n * @include pond.c\n * That is all. */",
+         "  Description: Use it so:\n  Description: {Cc:" + kProgram +
+             "}\n  Description: That is all.\n",
+         {}},
+        {"numbered lines, by command and by option",
+         "/** @snippetlineno pond.c fill\n * @snippet{lineno} pond.c fill */",
+         "  Description: {Cc:5     pond_fill(3);\n}\n  Description: {Cc:5     pond_fill(3);\n}\n",
+         {}},
+        {"a snippet loses its indentation; a label marked once shows nothing",
+         "/** @snippet pond.c fill\n * @snippet pond.c drain */",
+         "  Description: {Cc:pond_fill(3);\n}\n",
+         {"2: snippet \"drain\" is not marked by two \"[drain]\" lines in example \"pond.c\"; "
+          "nothing is shown"}},
+        {"the cursor: skip, until, skipline and line move through the file",
+         "/** @dontinclude pond.c\n * @skip main\n * @until {\n * Then:\n"
+         " * @skipline pond_fill\n * @line [fill]\n * @line return\n * @line } */",
+         "  Description: {Cc:int main(void) {\n}\n  Description: Then:\n"
+         "  Description: {Cc:pond_fill(3);\n}\n  Description: {Cc:// [fill]\n}\n"
+         "  Description: {Cc:return pond_drain();\n}\n"
+         "  Description: {Cc:}\n}\n",
+         {}},
+        {"a cursor without a file, a pattern not found, a file not found",
+         "/** @skip main\n * @dontinclude pond.c\n * @until nowhere\n * @include gone.c */",
+         "  Description: {Cc:" + kProgram + "}\n",
+         {"1: \"@skip\" has no example file to move through: \"@dontinclude\" names one first",
+          "3: \"@until\" does not find \"nowhere\" in the rest of example \"pond.c\"; the cursor "
+          "ends there"}},
+    };
+    for (const ExampleCase& c : cases) {
+        Reading reading = Read(c.comment + "\nint f(void);\n", options);
+        ASSERT_EQ(reading.items.size(), 1u) << c.name;
+        EXPECT_EQ(Describe(reading.items), "function f @1\n  syntax: int f(void);\n" + c.expected)
+            << c.name;
+        EXPECT_EQ(reading.warnings, c.warnings) << c.name;
+    }
+    EXPECT_EQ(asked.back(), "gone.c");
+
+    // "@example" makes a page of the program, its text first, the code at the end.
+    Reading page = Read("/** @example pond.c\n * Filling a pond. */\n", options);
+    ASSERT_EQ(page.items.size(), 1u);
+    EXPECT_TRUE(page.items[0].example);
+    EXPECT_EQ(Describe(page.items),
+              "page pond.c @1\n  Examples: Example file: `pond.c`\n"
+              "  Description: Filling a pond.\n  Description: {Cc:" +
+                  kProgram + "}\n");
 }
 
 }  // namespace

@@ -370,8 +370,8 @@ TEST_F(IncrementalRun, ARunWithNothingChangedTellsTheSameAndWritesNothing) {
     sources_.files["a.h"] = SourceFile(0, 3, random, names);
     sources_.files["sub/b.h"] = SourceFile(1, 3, random, names);
     sources_.files["shows.h"] =
-        "/** Shows ![the pond](pic.png) and\n * @snippet pond.txt fill */\nint FShows(int "
-        "value);\n";
+        "/** Shows ![the pond](pic.png), not ![gone](gone.png), and\n"
+        " * @snippet pond.txt fill */\nint FShows(int value);\n";
     sources_.images["pic.png"] = "png 1";
     sources_.images["examples/pond.txt"] = "// [fill]\nfill(1);\n// [fill]\n";
     WriteSources();

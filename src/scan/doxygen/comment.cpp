@@ -382,6 +382,7 @@ void CommentParser::Flush() {
         line_ = line;
     }
     chunk_.clear();
+    shownEnd_ = 0;
     chunkLines_.clear();
     chunkStarted_ = false;
     midLineStart_ = false;

@@ -183,8 +183,10 @@ class CommentParser {
                      std::size_t& at);
     void ExampleCursor(const KnownCommand& known, std::string_view written, std::string_view text,
                        std::size_t& at);
-    // Shows the lines [from, to) of the cursor's file as code where the command stands.
-    void ShowExampleLines(std::size_t from, std::size_t to, bool numbered);
+    // Shows the lines [from, to) of the cursor's file, indented as there, as code where the
+    // command stands. `joins`: a cursor's move, whose lines join those the move before showed
+    // when nothing but blanks stands between them, as one piece of code.
+    void ShowExampleLines(std::size_t from, std::size_t to, bool numbered, bool joins);
     // Shows the text of the file "@example" named as code at the end of the page.
     void FinishExamplePage();
     // Feeds a line to the open block; when the block ends in it, returns true with the text
@@ -252,6 +254,10 @@ class CommentParser {
     std::string cursorText_;
     std::vector<std::string_view> cursorLines_;
     std::size_t cursor_ = 0;
+    // The lines the example commands showed last, and where in the chunk their block stands.
+    std::vector<std::string> shownLines_;
+    std::size_t shownStart_ = 0;
+    std::size_t shownEnd_ = 0;
     // The text of the example program a page of "@example" shows, once the comment is read.
     std::optional<std::string> exampleText_;
     std::string exampleInfo_;

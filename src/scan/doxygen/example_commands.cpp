@@ -135,7 +135,7 @@ void CommentParser::ExampleFile(const KnownCommand& known, std::string_view writ
     }
     const bool numbered = OneOf(known.name, kNumberedCommands) || option == kNumberedOption;
     if (!snippet) {
-        ShowExampleLines(0, cursorLines_.size(), numbered);
+        ShowExampleLines(0, cursorLines_.size(), numbered, false);
         return;
     }
     const std::string marker = "[" + std::string(label) + "]";
@@ -147,7 +147,7 @@ void CommentParser::ExampleFile(const KnownCommand& known, std::string_view writ
         Warn(kSnippetMissing, {label, label, file});
         return;
     }
-    ShowExampleLines(open + 1, close, numbered);
+    ShowExampleLines(open + 1, close, numbered, false);
 }
 
 void CommentParser::ExampleCursor(const KnownCommand& known, std::string_view written,
@@ -181,7 +181,7 @@ void CommentParser::ExampleCursor(const KnownCommand& known, std::string_view wr
     if (found == std::string_view::npos) {
         Warn(kPatternMissing, {written, pattern, cursorFile_});
         if (known.name == kUntilCommand) {
-            ShowExampleLines(cursor_, size, false);
+            ShowExampleLines(cursor_, size, false, true);
         }
         cursor_ = size;
         return;
@@ -189,28 +189,41 @@ void CommentParser::ExampleCursor(const KnownCommand& known, std::string_view wr
     if (known.name == kSkipCommand) {
         cursor_ = found;
     } else if (known.name == kUntilCommand) {
-        ShowExampleLines(cursor_, found + 1, false);
+        ShowExampleLines(cursor_, found + 1, false, true);
         cursor_ = found + 1;
     } else {
-        ShowExampleLines(found, found + 1, false);
+        ShowExampleLines(found, found + 1, false, true);
         cursor_ = found + 1;
     }
 }
 
-void CommentParser::ShowExampleLines(std::size_t from, std::size_t to, bool numbered) {
+void CommentParser::ShowExampleLines(std::size_t from, std::size_t to, bool numbered, bool joins) {
     const std::size_t width = std::to_string(to).size();
-    std::vector<std::string> code;
+    AppendToChunk(piece_);
+    piece_.clear();
+    // Lines shown by commands with nothing but blanks between them are one piece of code, as
+    // the file holds them; the block shown last is taken back and shown again with them.
+    const bool follows = joins && shownEnd_ != 0 && shownEnd_ <= chunk_.size() &&
+                         chunk_.find_first_not_of(" \t\r\n", shownEnd_) == std::string::npos;
+    if (follows) {
+        chunk_.resize(shownStart_);
+        while (!chunkLines_.empty() && chunkLines_.back().first >= shownStart_) {
+            chunkLines_.pop_back();
+        }
+    } else {
+        shownLines_.clear();
+    }
     for (std::size_t i = from; i < to; ++i) {
         std::string line;
         if (numbered) {
             const std::string number = std::to_string(i + 1);
             line.append(width - number.size(), ' ').append(number).push_back(' ');
         }
-        code.push_back(line.append(Normalized(cursorLines_[i])));
+        shownLines_.push_back(line.append(Normalized(cursorLines_[i])));
     }
-    AppendToChunk(piece_);
-    piece_.clear();
-    AppendCode(code, numbered, LanguageOf(cursorFile_), lineIndent_, line_);
+    shownStart_ = chunk_.size();
+    AppendCode(shownLines_, true, LanguageOf(cursorFile_), lineIndent_, line_);
+    shownEnd_ = joins ? chunk_.size() : 0;
 }
 
 void CommentParser::FinishExamplePage() {

@@ -1437,18 +1437,17 @@ TEST(DoxygenReader, ExampleCommandsShowTheFilesTextWhereTheyStand) {
          "/** @snippetlineno pond.c fill\n * @snippet{lineno} pond.c fill */",
          "  Description: {Cc:5     pond_fill(3);\n}\n  Description: {Cc:5     pond_fill(3);\n}\n",
          {}},
-        {"a snippet loses its indentation; a label marked once shows nothing",
+        {"a snippet keeps its indentation; a label marked once shows nothing",
          "/** @snippet pond.c fill\n * @snippet pond.c drain */",
-         "  Description: {Cc:pond_fill(3);\n}\n",
+         "  Description: {Cc:    pond_fill(3);\n}\n",
          {"2: snippet \"drain\" is not marked by two \"[drain]\" lines in example \"pond.c\"; "
           "nothing is shown"}},
-        {"the cursor: skip, until, skipline and line move through the file",
+        {"the cursor: skip, until, skipline and line move through the file; lines shown one "
+         "command after another are one piece of code",
          "/** @dontinclude pond.c\n * @skip main\n * @until {\n * Then:\n"
          " * @skipline pond_fill\n * @line [fill]\n * @line return\n * @line } */",
          "  Description: {Cc:int main(void) {\n}\n  Description: Then:\n"
-         "  Description: {Cc:pond_fill(3);\n}\n  Description: {Cc:// [fill]\n}\n"
-         "  Description: {Cc:return pond_drain();\n}\n"
-         "  Description: {Cc:}\n}\n",
+         "  Description: {Cc:    pond_fill(3);\n    // [fill]\n    return pond_drain();\n}\n}\n",
          {}},
         {"a cursor without a file, a pattern not found, a file not found",
          "/** @skip main\n * @dontinclude pond.c\n * @until nowhere\n * @include gone.c */",

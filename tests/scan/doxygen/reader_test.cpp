@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -1338,6 +1339,25 @@ std::string Repeated(std::string_view text, int times) {
 
 // Aliases as projects define them: a paragraph title, a note with an argument, one alias using
 // another, a line end that starts a new command, escapes and names that only begin like one.
+// A comment before "int f(void);", read with some options: the lines of its one item f, and
+// what it warns of.
+struct CommentCase {
+    const char* name;
+    std::string comment;
+    std::string expected;
+    Strings warnings;
+};
+
+void ExpectItemsOfF(std::span<const CommentCase> cases, const DoxygenOptions& options) {
+    for (const CommentCase& c : cases) {
+        Reading reading = Read(c.comment + "\nint f(void);\n", options);
+        ASSERT_EQ(reading.items.size(), 1u) << c.name;
+        EXPECT_EQ(Describe(reading.items), "function f @1\n  syntax: int f(void);\n" + c.expected)
+            << c.name;
+        EXPECT_EQ(reading.warnings, c.warnings) << c.name;
+    }
+}
+
 TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
     const CommentAliases aliases({
         "sideeffect=@par Side effects:^^",
@@ -1354,13 +1374,7 @@ TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
     EXPECT_EQ(aliases.Rejected(), (Strings{"broken", "{1}=nameless"}));
     DoxygenOptions options;
     options.aliases = &aliases;
-    struct AliasCase {
-        const char* name;
-        std::string comment;
-        std::string expected;  // the lines of the one item f
-        Strings warnings;
-    };
-    const AliasCase cases[] = {
+    const CommentCase cases[] = {
         {"a paragraph title whose text follows on the next line",
          "/** Runs.\n * @sideeffect Writes the log. */",
          "  Description: Runs.\n  Description: {Npar Side effects::Writes the log.}\n",
@@ -1395,13 +1409,7 @@ TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
          {"1: alias \"selfish\" uses itself, or its uses grow the comment too far; the deepest "
           "use is left out"}},
     };
-    for (const AliasCase& c : cases) {
-        Reading reading = Read(c.comment + "\nint f(void);\n", options);
-        ASSERT_EQ(reading.items.size(), 1u) << c.name;
-        EXPECT_EQ(Describe(reading.items), "function f @1\n  syntax: int f(void);\n" + c.expected)
-            << c.name;
-        EXPECT_EQ(reading.warnings, c.warnings) << c.name;
-    }
+    ExpectItemsOfF(cases, options);
 }
 
 TEST(DoxygenReader, ExampleCommandsShowTheFilesTextWhereTheyStand) {
@@ -1421,13 +1429,7 @@ TEST(DoxygenReader, ExampleCommandsShowTheFilesTextWhereTheyStand) {
         asked.emplace_back(file);
         return file == "pond.c" ? std::optional<std::string>(kProgram) : std::nullopt;
     };
-    struct ExampleCase {
-        const char* name;
-        std::string comment;
-        std::string expected;  // the lines of the one item f
-        Strings warnings;
-    };
-    const ExampleCase cases[] = {
+    const CommentCase cases[] = {
         {"a whole file, in the sentence's place, its extension the language",
          "/** Use it so:\n * @include pond.c\n * That is all. */",
          "  Description: Use it so:\n  Description: {Cc:" + kProgram +
@@ -1456,13 +1458,7 @@ TEST(DoxygenReader, ExampleCommandsShowTheFilesTextWhereTheyStand) {
           "3: \"@until\" does not find \"nowhere\" in the rest of example \"pond.c\"; the cursor "
           "ends there"}},
     };
-    for (const ExampleCase& c : cases) {
-        Reading reading = Read(c.comment + "\nint f(void);\n", options);
-        ASSERT_EQ(reading.items.size(), 1u) << c.name;
-        EXPECT_EQ(Describe(reading.items), "function f @1\n  syntax: int f(void);\n" + c.expected)
-            << c.name;
-        EXPECT_EQ(reading.warnings, c.warnings) << c.name;
-    }
+    ExpectItemsOfF(cases, options);
     EXPECT_EQ(asked.back(), "gone.c");
 
     // "@example" makes a page of the program, its text first, the code at the end.

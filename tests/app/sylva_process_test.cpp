@@ -325,7 +325,8 @@ TEST_F(SylvaProcessTest, MarkdownPagesAndTheMainPageFromTheDoxyfileTheOptionOrAC
               std::string::npos)
         << result.err;
     const std::string guide = test::ReadFile(dir_.File("doc/html/Lib/SYLVA_Guide.html"));
-    EXPECT_NE(guide.find("<pre class=\"code\">    return Add(2);</pre>"), std::string::npos) << guide;
+    EXPECT_NE(guide.find("<pre class=\"code\">    return Add(2);</pre>"), std::string::npos)
+        << guide;
     const std::size_t logo = guide.find("<img src=\"logo-");
     ASSERT_NE(logo, std::string::npos) << guide;
     const std::string copy = guide.substr(logo + 10, guide.find('"', logo + 10) - logo - 10);

@@ -236,9 +236,9 @@ void ApplyStartValues(MainFields& fields, const StartValues& values) {
             SYL_SCAN_PATHS, JoinSettingList(std::span(values.scanPaths).subspan(1)));
     }
     const std::pair<const std::vector<std::string>&, SettingId> lists[] = {
-        {values.exclusions, SYL_EXCLUDE},
-        {values.filePatterns, SYL_FILE_PATTERNS},
-        {values.predefined, SYL_PREDEFINED},
+        {values.exclusions, SYL_EXCLUDE},        {values.filePatterns, SYL_FILE_PATTERNS},
+        {values.predefined, SYL_PREDEFINED},     {values.imagePaths, SYL_IMAGE_PATH},
+        {values.examplePaths, SYL_EXAMPLE_PATH}, {values.examplePatterns, SYL_EXAMPLE_PATTERNS},
     };
     for (const auto& [list, id] : lists) {
         if (!list.empty()) {

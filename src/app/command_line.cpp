@@ -36,6 +36,13 @@ constexpr OptionRow kOptions[] = {
      &StartValues::cacheDirectory, nullptr, nullptr},
     {"-EXCLUDE", "=PATHS", "paths or glob patterns (*/tests/*) left out of the scan; each use adds",
      nullptr, nullptr, &StartValues::exclusions},
+    {"-IMAGE-PATH", "=DIRS", "where images of doxygen-style comments are also looked for (a|b)",
+     nullptr, nullptr, &StartValues::imagePaths},
+    // Before -PATTERNS, whose name it contains.
+    {"-EXAMPLE-PATTERNS", "=GLOBS", "file name globs an example found below -EXAMPLE-PATH matches",
+     nullptr, nullptr, &StartValues::examplePatterns},
+    {"-EXAMPLE-PATH", "=DIRS", "where @include, @snippet and @example find their files (a|b)",
+     nullptr, nullptr, &StartValues::examplePaths},
     {"-PATTERNS", "=GLOBS",
      "file name globs (*.h|*.hpp) choosing the files read instead of -FILTER", nullptr, nullptr,
      &StartValues::filePatterns},

@@ -1,7 +1,6 @@
 // The command line of `sylva`: "-PROJECT=", "-DESC=", "-SCAN=", "-OUT=", "-FILTER=", "-CONFIG=",
 // "-STYLE=", "-CACHE=", "-EXCLUDE=", "-PATTERNS=", "-PREDEFINED=", "-ALIAS=", "-TAGFILES=",
-// "-TAGFILE=",
-// "-DOXYFILE=",
+// "-TAGFILE=", "-DOXYFILE=", "-IMAGE-PATH=", "-EXAMPLE-PATH=", "-EXAMPLE-PATTERNS=",
 // "-DIAGNOSTICS=", "-DIAGNOSTICS-BASE=", "-DIAGNOSTICS-FORMAT=", "-BASELINE=", "-JSON=",
 // "-COVERAGE-MIN=" with their values, "-COVERAGE" with an optional "=FILE",
 // "-BASELINE-UPDATE" and the switches "-FORCE" (generate at once, without the
@@ -11,9 +10,9 @@
 // An option's name is looked for, without regard to case, anywhere in the text before the
 // argument's first "="; the first name of the table found there decides. The value is
 // everything after the first "=". A later value replaces an earlier one, except for the options
-// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED, -ALIAS, -TAGFILES), where each adds; an
-// argument that names no option sets nothing and is told of, with the nearest option name when one
-// is close.
+// that take lists (-SCAN, -EXCLUDE, -PATTERNS, -PREDEFINED, -ALIAS, -TAGFILES, -IMAGE-PATH,
+// -EXAMPLE-PATH, -EXAMPLE-PATTERNS), where each adds; an argument that names no option sets
+// nothing and is told of, with the nearest option name when one is close.
 //
 // One table of options serves the parsing, the --help text and the manual page, so that they
 // cannot drift apart.
@@ -53,6 +52,9 @@ struct StartValues {
     std::vector<std::string> exclusions;
     std::vector<std::string> filePatterns;
     std::vector<std::string> predefined;
+    std::vector<std::string> imagePaths;
+    std::vector<std::string> examplePaths;
+    std::vector<std::string> examplePatterns;
     // One alias each ("name=text"): a bar in its text is part of it.
     std::vector<std::string> aliases;
     std::string modelFile;        // empty: no JSON model of the items

@@ -41,7 +41,7 @@ constexpr std::array<Refused, 5> kRefused = {{
 }};
 
 // Keys that Sylva reads, or whose every value gives the site Sylva writes anyway.
-constexpr std::array<std::string_view, 31> kUsed = {
+constexpr std::array<std::string_view, 35> kUsed = {
     "ALIASES",
     "INPUT",
     "FILE_PATTERNS",
@@ -73,6 +73,10 @@ constexpr std::array<std::string_view, 31> kUsed = {
     "USE_MDFILE_AS_MAINPAGE",
     "GENERATE_TAGFILE",
     "TAGFILES",
+    "IMAGE_PATH",
+    "EXAMPLE_PATH",
+    "EXAMPLE_PATTERNS",
+    "EXAMPLE_RECURSIVE",
 };
 
 std::string Joined(const std::vector<std::string>* values, std::string_view separator) {
@@ -184,6 +188,12 @@ DoxyfileRun MapDoxyfile(const Doxyfile& doxyfile) {
                               tagFiles != nullptr ? JoinSettingList(*tagFiles) : std::string());
     run.settings.emplace_back(SYL_DOXYGEN_INTERNAL_DOCS,
                               IsYes(doxyfile, "INTERNAL_DOCS", false) ? "1" : "0");
+    run.settings.emplace_back(SYL_IMAGE_PATH, JoinSettingList(ListOf(doxyfile, "IMAGE_PATH")));
+    run.settings.emplace_back(SYL_EXAMPLE_PATH, JoinSettingList(ListOf(doxyfile, "EXAMPLE_PATH")));
+    run.settings.emplace_back(SYL_EXAMPLE_PATTERNS,
+                              JoinSettingList(ListOf(doxyfile, "EXAMPLE_PATTERNS")));
+    run.settings.emplace_back(SYL_EXAMPLE_RECURSIVE,
+                              IsYes(doxyfile, "EXAMPLE_RECURSIVE", false) ? "1" : "0");
 
     for (const std::string& key : doxyfile.keys) {
         const std::vector<std::string>& values = doxyfile.values.at(key);

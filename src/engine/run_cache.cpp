@@ -410,6 +410,18 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
     if (store_ == nullptr) {
         return;
     }
+    // The pages show images and examples that are no sources: a later run proves nothing
+    // unchanged unless their bytes are as this run found them.
+    for (const std::string& path :
+         proof_ != nullptr ? items.ShownFiles() : std::vector<std::string>()) {
+        const std::optional<FileStamp> stamp = StampOfEntry(path);
+        const std::optional<Digest> bytes = DigestOfFile(path);
+        if (stamp && bytes) {
+            proof_->Input(path, *stamp, false, *bytes);
+        } else {
+            proof_->Doubt();
+        }
+    }
     Hasher context;
     AddSettings(context, settings_, options_);
     context.Text(project_.name).Text(project_.directoryName).Text(project_.masterIndexName);

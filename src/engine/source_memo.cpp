@@ -87,10 +87,10 @@ bool SourceMemo::Replay(ScanJob& job, const std::string& path, const FileStamp& 
     std::optional<std::string> sealed = store_.Get(CacheTable::kSourceItems, path);
     std::optional<std::string_view> bytes = sealed ? Unseal(*sealed) : std::nullopt;
     std::optional<SourceItems> items = bytes ? SourceItems::Decode(*bytes) : std::nullopt;
-    const RecordUse use = items
-                              ? DecodeFileItems(items->items, job.items, path,
-                                                CZTTime(SecondsOf(stamp.modifiedNs)), job.scanPath)
-                              : RecordUse::kDamaged;
+    const RecordUse use =
+        items ? DecodeFileItems(items->items, job.items, path, CZTTime(SecondsOf(stamp.modifiedNs)),
+                                job.settings, job.scanPath)
+              : RecordUse::kDamaged;
     if (use != RecordUse::kFiled) {
         damaged_ = damaged_ || (use == RecordUse::kDamaged && sealed.has_value());
         if (hashedPath_ != path) {

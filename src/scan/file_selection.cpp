@@ -20,12 +20,12 @@ bool IsSymbolicLink(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
+}  // namespace
+
 bool MatchesGlob(const std::string& pattern, std::string_view text) {
     const std::string subject(text);
     return ::fnmatch(pattern.c_str(), subject.c_str(), 0) == 0;
 }
-
-}  // namespace
 
 std::string AbsoluteNormalPath(std::string_view path) {
     std::error_code error;

@@ -51,6 +51,9 @@ class FileSelection {
     bool markdownPages_ = false;
 };
 
+// True iff the glob `pattern` ("*.h", "test_?.c") matches the whole of `text`.
+bool MatchesGlob(const std::string& pattern, std::string_view text);
+
 // The absolute, lexically normal form of `path` taken against the current directory, without a
 // trailing '/'.
 std::string AbsoluteNormalPath(std::string_view path);

@@ -20,6 +20,7 @@ constexpr std::string_view kDefaultGroup = kDefaultGroupName;
 // The groups of a project's own documentation pages in the doxygen style.
 constexpr std::string_view kFilesGroup = "Files";
 constexpr std::string_view kPagesGroup = "Pages";
+constexpr std::string_view kExamplesGroup = "Examples";
 constexpr std::string_view kMainPageName = "Main page";
 constexpr std::string_view kSortKeyJoint = "-";
 constexpr std::size_t kShortDescriptionLines = 3;
@@ -126,7 +127,7 @@ void DeriveDocumentedFields(CSylItem& item, const Settings& settings,
             item.name = !documented.title.empty() ? documented.title
                         : item.name.empty()       ? std::string(kMainPageName)
                                                   : item.name;
-            item.group = kPagesGroup;
+            item.group = documented.example ? kExamplesGroup : kPagesGroup;
             break;
         case DoxygenKind::kGroup:
             // The group item stands in its own group, under the group's title.

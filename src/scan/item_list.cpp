@@ -188,6 +188,22 @@ void ItemList::NoteImage(ImageLookup lookup) {
     imageLookups_.push_back(std::move(lookup));
 }
 
+std::vector<std::string> ItemList::ShownFiles() const {
+    std::vector<std::string> files;
+    std::unordered_set<std::string_view> seen;
+    for (const auto& [source, copy] : images_) {
+        if (seen.insert(source).second) {
+            files.push_back(source);
+        }
+    }
+    for (const ExampleLookup& example : exampleLookups_) {
+        if (!example.found.empty() && seen.insert(example.found).second) {
+            files.push_back(example.found);
+        }
+    }
+    return files;
+}
+
 void ItemList::Sort() {
     std::stable_sort(slots_.begin(), slots_.end(), [](const Slot& a, const Slot& b) {
         if (!a || !b) {

@@ -46,6 +46,9 @@ struct ItemFields {
     static const std::vector<ItemList::ImageLookup>& Images(const ItemList& items) {
         return items.imageLookups_;
     }
+    static const std::vector<ItemList::ExampleLookup>& Examples(const ItemList& items) {
+        return items.exampleLookups_;
+    }
     static std::unique_ptr<CSylItem> NewItem() { return std::unique_ptr<CSylItem>(new CSylItem()); }
     static void File(ItemList& items, std::unique_ptr<CSylItem> item) {
         items.File(std::move(item));
@@ -61,7 +64,7 @@ static_assert(sizeof(ItemFields::Mirror) == sizeof(CSylItem),
 namespace {
 
 // A version of their own, so that a record of another layout is refused, not misread.
-constexpr std::uint64_t kRecordVersion = 4;
+constexpr std::uint64_t kRecordVersion = 5;
 
 void Put(ByteWriter& out, const std::string& value) {
     out.Text(value);
@@ -127,6 +130,11 @@ std::string EncodeFileItems(const ItemList& items, ItemList::Mark from) {
     for (std::size_t i = from.image; i < images.size(); ++i) {
         out.Text(images[i].written).Text(images[i].shown).Text(images[i].found);
     }
+    const auto& examples = ItemFields::Examples(items);
+    out.Number(examples.size() - from.example);
+    for (std::size_t i = from.example; i < examples.size(); ++i) {
+        out.Text(examples[i].written).Text(examples[i].found).Add(examples[i].bytes);
+    }
     const auto& declarations = items.Declarations();
     out.Number(declarations.size() - from.declaration);
     for (std::size_t i = from.declaration; i < declarations.size(); ++i) {
@@ -143,7 +151,8 @@ std::string EncodeFileItems(const ItemList& items, ItemList::Mark from) {
 }
 
 RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::string& sourcePath,
-                          CZTTime lastWrite, const std::string& scanPath) {
+                          CZTTime lastWrite, const Settings& settings,
+                          const std::string& scanPath) {
     ByteReader in(bytes);
     if (in.Number() != kRecordVersion) {
         return RecordUse::kDamaged;
@@ -162,6 +171,13 @@ RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::st
         image.written = in.Text();
         image.shown = in.Text();
         image.found = in.Text();
+    }
+    std::vector<ItemList::ExampleLookup> examples;
+    for (std::uint64_t count = in.Number(); in.ok() && examples.size() < count;) {
+        ItemList::ExampleLookup& example = examples.emplace_back();
+        example.written = in.Text();
+        example.found = in.Text();
+        example.bytes = in.ReadDigest();
     }
     std::vector<SeenDeclaration> declarations;
     for (std::uint64_t count = in.Number(); in.ok() && declarations.size() < count;) {
@@ -184,9 +200,15 @@ RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::st
     if (!in.Done()) {
         return RecordUse::kDamaged;
     }
-    // The images lie outside the file: one that came, went or moved changes what it gives.
+    // The images and examples lie outside the file: one that came, went or moved changes what it
+    // gives, and so does an example whose bytes changed, since the items hold its text.
     for (const ItemList::ImageLookup& image : images) {
-        if (!(LookUpImage(scanPath, sourcePath, image.written) == image)) {
+        if (!(LookUpImage(settings, scanPath, sourcePath, image.written) == image)) {
+            return RecordUse::kStale;
+        }
+    }
+    for (const ItemList::ExampleLookup& example : examples) {
+        if (!(ReadExample(settings, example.written).lookup == example)) {
             return RecordUse::kStale;
         }
     }
@@ -199,6 +221,9 @@ RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::st
     }
     for (ItemList::ImageLookup& image : images) {
         items.NoteImage(std::move(image));
+    }
+    for (ItemList::ExampleLookup& example : examples) {
+        items.NoteExample(std::move(example));
     }
     for (SeenDeclaration& seen : declarations) {
         items.NoteDeclaration(sourceName, std::move(seen));

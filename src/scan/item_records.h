@@ -16,20 +16,21 @@
 namespace sylva {
 
 // The items filed into `items` since `from`, with the groups their file defined and the images
-// its comments showed.
+// and example files its comments showed.
 std::string EncodeFileItems(const ItemList& items, ItemList::Mark from);
 
 enum class RecordUse : unsigned char {
     kFiled,
-    kStale,    // an image the file's comments show is found otherwise now: read the file again
+    kStale,    // an image or example the file's comments show is found otherwise now, or an
+               // example's bytes changed: read the file again
     kDamaged,  // the bytes hold no such record
 };
 
-// Files what `bytes` hold into `items` as the scan of the file `sourcePath` (below `scanPath`),
-// last written at `lastWrite`, would: each item gets its page number from the list and points
-// at the list's copy of the path. Nothing is filed unless the answer is kFiled.
+// Files what `bytes` hold into `items` as the scan of the file `sourcePath` (below `scanPath`,
+// with `settings`), last written at `lastWrite`, would: each item gets its page number from the
+// list and points at the list's copy of the path. Nothing is filed unless the answer is kFiled.
 RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::string& sourcePath,
-                          CZTTime lastWrite, const std::string& scanPath);
+                          CZTTime lastWrite, const Settings& settings, const std::string& scanPath);
 
 // The digest of every field of `item`.
 Digest ItemDigest(const CSylItem& item);

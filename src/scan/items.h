@@ -18,6 +18,7 @@
 
 #include "scan/settings.h"
 #include "support/byte_codec.h"
+#include "support/digest.h"
 #include "support/run_options.h"
 #include "support/warning_kind.h"
 #include "support/zt_string_array.h"
@@ -289,6 +290,18 @@ class ItemList {
     void NoteImage(ImageLookup lookup);
     // The images to copy beside the pages: source path and name of the copy.
     const std::vector<std::pair<std::string, std::string>>& Images() const { return images_; }
+    // An example file a comment of a file showed: the name as written, the file read (empty
+    // when none was found) and the digest of the bytes read, which the items hold as code.
+    struct ExampleLookup {
+        std::string written;
+        std::string found;
+        Digest bytes;
+        friend bool operator==(const ExampleLookup&, const ExampleLookup&) = default;
+    };
+    void NoteExample(ExampleLookup lookup) { exampleLookups_.push_back(std::move(lookup)); }
+    // The files besides the sources whose bytes the pages show (the images copied and the
+    // examples read), each once: a run is only as fresh as they are.
+    std::vector<std::string> ShownFiles() const;
     // A declaration the file being scanned holds, for the coverage counts; `sourceFile` is a
     // name KeepSourceName gave.
     struct CountedDeclaration {
@@ -311,9 +324,11 @@ class ItemList {
         std::size_t group = 0;
         std::size_t image = 0;
         std::size_t declaration = 0;
+        std::size_t example = 0;
     };
     Mark Position() const {
-        return {slots_.size(), groups_.size(), imageLookups_.size(), declarations_.size()};
+        return {slots_.size(), groups_.size(), imageLookups_.size(), declarations_.size(),
+                exampleLookups_.size()};
     }
 
     // Deletes the item of `slot` and leaves the slot empty.
@@ -360,6 +375,7 @@ class ItemList {
     std::vector<ImageLookup> imageLookups_;
     std::vector<std::pair<std::string, std::string>> images_;
     std::unordered_set<std::string> copied_;  // the source paths of images_
+    std::vector<ExampleLookup> exampleLookups_;
     // Page labels and the names of their items, the first filed of each label.
     std::unordered_map<std::string, std::string> labels_;
     std::vector<CountedDeclaration> declarations_;

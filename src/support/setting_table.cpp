@@ -305,7 +305,23 @@ const std::array<SettingDefinition, kSettingCount> kSettingDefinitions = {{
     // and the project does not link to "location/page" (a web address or a folder relative to
     // the project's pages).
     {"SYL_TAG_FILES",
-     ""},}};
+     ""},
+    // Directories and files where the doxygen style looks for the images comments show, beside
+    // the source's folder and the scan paths, "|" between them; no image elsewhere is read.
+    {"SYL_IMAGE_PATH",
+     ""},
+    // Directories and files holding the example files that "@include", "@snippet", "@example"
+    // and "@dontinclude" show, "|" between them; without any, those commands only name the file.
+    {"SYL_EXAMPLE_PATH",
+     ""},
+    // Glob patterns ("*.cpp|*.h") an example file's name must match when the example path is a
+    // directory searched below; empty: any file.
+    {"SYL_EXAMPLE_PATTERNS",
+     ""},
+    // Switched on as SYL_HTML_SEARCH is, an example is also looked for in the directories below
+    // those of the example path.
+    {"SYL_EXAMPLE_RECURSIVE",
+     "0"},}};
 // clang-format on
 
 namespace {
@@ -324,6 +340,7 @@ constexpr SettingChoices kSettingChoices[] = {
     {SYL_COMMENT_STYLE, kCommentStyles},
     {SYL_HTML_SEARCH, kSwitchValues},
     {SYL_DOXYGEN_INTERNAL_DOCS, kSwitchValues},
+    {SYL_EXAMPLE_RECURSIVE, kSwitchValues},
 };
 
 // True iff `value`, without blanks at its ends and letter case aside, is one of `words` (upper

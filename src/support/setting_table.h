@@ -103,6 +103,10 @@ enum SettingId : int {
     SYL_ALIASES,
     SYL_TAG_FILE,
     SYL_TAG_FILES,
+    SYL_IMAGE_PATH,
+    SYL_EXAMPLE_PATH,
+    SYL_EXAMPLE_PATTERNS,
+    SYL_EXAMPLE_RECURSIVE,
     kSettingCount
 };
 

@@ -116,11 +116,13 @@ TEST(ParseCommandLine, AnArgumentThatSetsNothingNamesTheNearestOptionWhenOneIsCl
 }
 
 TEST(ParseCommandLine, EachUseOfAListOptionAddsAValue) {
-    StartValues values = Parse({"-SCAN=include", "-Scan=examples", "-SCAN=/src/-DESC/files",
-                                "-EXCLUDE=*/tests/*", "-exclude=third_party|build", "-PATTERNS=*.h",
-                                "-PREDEFINED=CV_EXPORTS=", "-PREDEFINED=__attribute__(x)=",
-                                "-ALIAS=sideeffect=@par Side effects:", "-alias=or=a|b"})
-                             .values;
+    StartValues values =
+        Parse({"-SCAN=include", "-Scan=examples", "-SCAN=/src/-DESC/files", "-EXCLUDE=*/tests/*",
+               "-exclude=third_party|build", "-PATTERNS=*.h",
+               "-PREDEFINED=CV_EXPORTS=", "-PREDEFINED=__attribute__(x)=",
+               "-ALIAS=sideeffect=@par Side effects:", "-alias=or=a|b", "-IMAGE-PATH=art",
+               "-image-path=logos|icons", "-EXAMPLE-PATTERNS=*.c", "-EXAMPLE-PATH=examples"})
+            .values;
     EXPECT_EQ(values.scanPaths,
               (std::vector<std::string>{"include", "examples", "/src/-DESC/files"}));
     EXPECT_EQ(values.exclusions, (std::vector<std::string>{"*/tests/*", "third_party|build"}));
@@ -129,6 +131,10 @@ TEST(ParseCommandLine, EachUseOfAListOptionAddsAValue) {
     EXPECT_EQ(values.aliases,
               (std::vector<std::string>{"sideeffect=@par Side effects:", "or=a|b"}));
     EXPECT_TRUE(values.description.empty());
+    // -EXAMPLE-PATTERNS holds -PATTERNS, and is told apart from it.
+    EXPECT_EQ(values.imagePaths, (std::vector<std::string>{"art", "logos|icons"}));
+    EXPECT_EQ(values.examplePatterns, std::vector<std::string>{"*.c"});
+    EXPECT_EQ(values.examplePaths, std::vector<std::string>{"examples"});
 }
 
 TEST(ParseCommandLine, ForceCountsWhateverElseTheArgumentHolds) {
@@ -164,12 +170,27 @@ TEST(ParseCommandLine, HelpAndVersion) {
 // The usage and the manual page both come from the option table: every option and environment
 // variable is in both, and the page is roff that renders without a warning.
 TEST(UsageAndManualPage, NameEveryOptionAndTheInstalledThemes) {
-    const std::vector<std::string> usages = {
-        "-PROJECT=NAME",      "-DESC=TEXT",      "-SCAN=PATH",     "-OUT=DIR",
-        "-FILTER=EXTENSIONS", "-CONFIG=FILE",    "-STYLE=STYLE",   "-FORCE",
-        "-VERBOSE",           "-WERROR",         "--HELP",         "--VERSION",
-        "SOURCE_DATE_EPOCH",  "SYLVA_THREADS=N", "-EXCLUDE=PATHS", "-PATTERNS=GLOBS",
-        "-PREDEFINED=MACROS", "-DOXYFILE=FILE"};
+    const std::vector<std::string> usages = {"-PROJECT=NAME",
+                                             "-DESC=TEXT",
+                                             "-SCAN=PATH",
+                                             "-OUT=DIR",
+                                             "-FILTER=EXTENSIONS",
+                                             "-CONFIG=FILE",
+                                             "-STYLE=STYLE",
+                                             "-FORCE",
+                                             "-VERBOSE",
+                                             "-WERROR",
+                                             "--HELP",
+                                             "--VERSION",
+                                             "SOURCE_DATE_EPOCH",
+                                             "SYLVA_THREADS=N",
+                                             "-EXCLUDE=PATHS",
+                                             "-PATTERNS=GLOBS",
+                                             "-PREDEFINED=MACROS",
+                                             "-DOXYFILE=FILE",
+                                             "-IMAGE-PATH=DIRS",
+                                             "-EXAMPLE-PATH=DIRS",
+                                             "-EXAMPLE-PATTERNS=GLOBS"};
     std::string usage = UsageText();
     for (const std::string& name : usages) {
         EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << name;

@@ -307,13 +307,32 @@ TEST_F(SylvaProcessTest, MarkdownPagesAndTheMainPageFromTheDoxyfileTheOptionOrAC
     dir_.Write("README.md",
                "# Small lib\n\nSee [the guide](docs/guide.md) and Add().\n\n"
                "```\nint x = Add(1);\n```\n");
-    dir_.Write("docs/guide.md", "# Guide\n\nBack [home](../README.md).\n");
+    dir_.Write(
+        "docs/guide.md",
+        "# Guide\n\nBack [home](../README.md). ![logo](logo.png) ![no](../../../etc/passwd)\n"
+        "@snippet use.c add\n");
+    dir_.Write("art/logo.png", "logo");
+    dir_.Write("examples/use.c",
+               "int main(void) {\n    // [add]\n    return Add(2);\n    // [add]\n}\n");
     dir_.Write("Doxyfile",
                "PROJECT_NAME = Lib\nINPUT = README.md lib docs\nRECURSIVE = YES\n"
-               "USE_MDFILE_AS_MAINPAGE = README.md\nOUTPUT_DIRECTORY = doc\n");
+               "USE_MDFILE_AS_MAINPAGE = README.md\nOUTPUT_DIRECTORY = doc\n"
+               "IMAGE_PATH = art\nEXAMPLE_PATH = examples\nEXAMPLE_PATTERNS = *.c\n");
     ProcessResult result = RunSylva({"-DOXYFILE=Doxyfile", "-FORCE"}, run_);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
+    // The image of the image path is copied beside the pages, the example shown where its
+    // command stands; a file outside every input is neither read nor copied.
+    EXPECT_NE(result.err.find("guide.md:3: warning: image \"../../../etc/passwd\""),
+              std::string::npos)
+        << result.err;
+    const std::string guide = test::ReadFile(dir_.File("doc/html/Lib/SYLVA_Guide.html"));
+    EXPECT_NE(guide.find("<pre class=\"code\">    return Add(2);</pre>"), std::string::npos)
+        << guide;
+    const std::size_t logo = guide.find("<img src=\"logo-");
+    ASSERT_NE(logo, std::string::npos) << guide;
+    const std::string copy = guide.substr(logo + 10, guide.find('"', logo + 10) - logo - 10);
+    EXPECT_EQ(test::ReadFile(dir_.File("doc/html/Lib/" + copy)), "logo");
     const std::string project = dir_.File("doc/html/Lib/");
     EXPECT_NE(test::ReadFile(project + "Lib_frame.HTML").find("SRC=\"SYLVA_Small lib.html\""),
               std::string::npos);

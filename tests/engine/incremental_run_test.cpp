@@ -364,9 +364,16 @@ std::map<std::string, std::pair<ino_t, std::int64_t>> Stamps(const std::string& 
 TEST_F(IncrementalRun, ARunWithNothingChangedTellsTheSameAndWritesNothing) {
     std::mt19937 random(5);
     const std::vector<std::string> names = {"F0I0", "F1I1", "Missing"};
-    sources_.config = "SYL_HTML_SEARCH=1\n";
+    // The doxygen style, with an image and an example that are no sources.
+    sources_.config = "SYL_HTML_SEARCH=1\n" + std::string(kStyleKey) +
+                      "doxygen\nSYL_EXAMPLE_PATH=" + dir_.File("src/examples") + "\n";
     sources_.files["a.h"] = SourceFile(0, 3, random, names);
     sources_.files["sub/b.h"] = SourceFile(1, 3, random, names);
+    sources_.files["shows.h"] =
+        "/** Shows ![the pond](pic.png), not ![gone](gone.png), and\n"
+        " * @snippet pond.txt fill */\nint FShows(int value);\n";
+    sources_.images["pic.png"] = "png 1";
+    sources_.images["examples/pond.txt"] = "// [fill]\nfill(1);\n// [fill]\n";
     WriteSources();
     const Outcome first = ExpectSameAsFullRun("first");
     EXPECT_FALSE(first.summary.unchanged);
@@ -405,6 +412,10 @@ TEST_F(IncrementalRun, ARunWithNothingChangedTellsTheSameAndWritesNothing) {
          [&] { WriteFile(dir_.File("out/Garden/SYLVA_F1I1.html"), "spoilt"); }},
         {"the master index changed",
          [&] { WriteFile(dir_.File("out/INDEX.HTML"), "<html></html>\n"); }},
+        {"an image shown changed", [&] { dir_.Write("src/pic.png", "png 2"); }},
+        {"an example shown changed",
+         [&] { dir_.Write("src/examples/pond.txt", "// [fill]\nfill(2);\n// [fill]\n"); }},
+        {"an example shown removed", [&] { fs::remove(dir_.File("src/examples/pond.txt")); }},
         {"a setting changed", [&] { sources_.config += "SYL_Q_AUTHOR=By:\n"; }},
         {"an option changed",
          [&] { sources_.options.alphaIndex = 1 - sources_.options.alphaIndex; }},

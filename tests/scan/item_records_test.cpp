@@ -66,7 +66,8 @@ TEST(ItemRecordsTest, ItemsOfBothStylesComeBackEqualFieldForField) {
     const std::vector<FileRecord> records = ScanBoth(original);
     Scanned decoded;
     for (const FileRecord& record : records) {
-        ASSERT_EQ(DecodeFileItems(record.bytes, decoded.items, record.path, test::kSourceTime, "."),
+        ASSERT_EQ(DecodeFileItems(record.bytes, decoded.items, record.path, test::kSourceTime,
+                                  decoded.settings, "."),
                   RecordUse::kFiled);
     }
     for (Scanned* scanned : {&original, &decoded}) {
@@ -110,15 +111,15 @@ TEST(ItemRecordsTest, DamagedBytesFileNothing) {
         for (std::size_t size = 0; size < record.bytes.size(); ++size) {
             Scanned decoded;
             EXPECT_EQ(DecodeFileItems(std::string_view(record.bytes).substr(0, size), decoded.items,
-                                      record.path, test::kSourceTime, "."),
+                                      record.path, test::kSourceTime, decoded.settings, "."),
                       RecordUse::kDamaged)
                 << record.path << " cut to " << size;
             EXPECT_EQ(decoded.items.size(), 0u);
         }
         Scanned longer;
-        EXPECT_EQ(
-            DecodeFileItems(record.bytes + "x", longer.items, record.path, test::kSourceTime, "."),
-            RecordUse::kDamaged);
+        EXPECT_EQ(DecodeFileItems(record.bytes + "x", longer.items, record.path, test::kSourceTime,
+                                  longer.settings, "."),
+                  RecordUse::kDamaged);
         EXPECT_EQ(longer.items.size(), 0u);
     }
 }

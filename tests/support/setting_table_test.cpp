@@ -13,14 +13,15 @@ namespace {
 
 // The seventy settings the templates and keywords need, the comment style, the search switch, the
 // frame set page, the switch for the doxygen style's hidden text, the scan's lists and switch,
-// the predefined macros, the Doxyfile, the main page, the aliases and the tag files written and
-// read. Only the lists, the Doxyfile, the main page, the aliases and the tag files are empty by
-// default.
-TEST(SettingTable, HasEightyFourStringsAndEightyThreeDistinctKeysNamedAfterTheirSettings) {
-    ASSERT_EQ(kSettingCount, 84);
-    const std::set<SettingId> emptyByDefault = {SYL_SCAN_PATHS, SYL_EXCLUDE,  SYL_FILE_PATTERNS,
-                                                SYL_PREDEFINED, SYL_DOXYFILE, SYL_MAIN_PAGE,
-                                                SYL_ALIASES,    SYL_TAG_FILE, SYL_TAG_FILES};
+// the predefined macros, the Doxyfile, the main page, the aliases, the tag files written and read,
+// the image path and the example path with its patterns and switch. Only the lists, the Doxyfile,
+// the main page, the aliases and the tag files are empty by default.
+TEST(SettingTable, HasEightyEightStringsAndEightySevenDistinctKeysNamedAfterTheirSettings) {
+    ASSERT_EQ(kSettingCount, 88);
+    const std::set<SettingId> emptyByDefault = {
+        SYL_SCAN_PATHS, SYL_EXCLUDE,    SYL_FILE_PATTERNS, SYL_PREDEFINED,
+        SYL_DOXYFILE,   SYL_MAIN_PAGE,  SYL_ALIASES,       SYL_TAG_FILE,
+        SYL_TAG_FILES,  SYL_IMAGE_PATH, SYL_EXAMPLE_PATH,  SYL_EXAMPLE_PATTERNS};
     std::set<std::string_view> keys;
     for (int id = 0; id < kSettingCount; ++id) {
         const SettingDefinition& setting = kSettingDefinitions[static_cast<std::size_t>(id)];
@@ -31,7 +32,7 @@ TEST(SettingTable, HasEightyFourStringsAndEightyThreeDistinctKeysNamedAfterTheir
         EXPECT_EQ(setting.defaultValue.empty(), emptyByDefault.contains(static_cast<SettingId>(id)))
             << setting.key;
     }
-    EXPECT_EQ(keys.size(), 83u);
+    EXPECT_EQ(keys.size(), 87u);
     EXPECT_TRUE(kSettingDefinitions[throwsHeading].key.empty());
     EXPECT_EQ(kSettingDefinitions[SYL_Q_AUTHOR].key, "SYL_Q_AUTHOR");
     EXPECT_EQ(kSettingDefinitions[SYL_HTML_STD_PARAM_TABLE_END].key,

@@ -15,8 +15,6 @@ namespace {
 constexpr WarningKind kMissingParameterName = {
     "doxygen.missing-parameter-name", "\"%s\" without a parameter name; the row is left out"};
 constexpr WarningKind kStrayEnd = {"doxygen.stray-end", "\"%s\" closes nothing; it is left out"};
-constexpr std::string_view kExampleFileLabel = "Example file: ";
-constexpr std::string_view kExampleCommand = "example";
 constexpr std::string_view kListBullet = "- ";
 constexpr std::string_view kNumberedItem = "1.";
 constexpr std::string_view kHtmlFormat = "html";
@@ -544,27 +542,12 @@ std::size_t CommentParser::Command(const KnownCommand& known, std::string_view t
             }
             break;
         }
-        case CommandAction::kExampleFile: {
-            std::string_view file = NextWord(text, p);
-            RestOfLine(text, p);
-            if (file.empty()) {
-                Warn(kMissingWord, {written});
-                break;
-            }
-            // A comment that opens with "@example" describes that example program, as a page
-            // of its own: the declaration after it has a comment of its own.
-            if (known.name == kExampleCommand && out_.subject == CommentSubject::kNextDeclaration &&
-                !sawText_ && out_.lines.empty() && out_.parameters.empty()) {
-                out_.subject = CommentSubject::kPage;
-                out_.subjectName = Plain(file);
-            }
-            std::string line(kExampleFileLabel);
-            line.push_back(rich::kCodeOpen);
-            rich::AppendStripped(line, file);
-            line.push_back(rich::kCodeClose);
-            PushLine(kSectionExamples, std::move(line));
+        case CommandAction::kExampleFile:
+            ExampleFile(known, written, text, p);
             break;
-        }
+        case CommandAction::kExampleCursor:
+            ExampleCursor(known, written, text, p);
+            break;
         case CommandAction::kStrayEnd:
             Warn(kStrayEnd, {written});
             break;

@@ -42,15 +42,16 @@ enum class CommandAction {
     kEndInternal,
     kCondition,  // cond [label]: hides what follows, up to endcond, unless asked
     kEndCondition,
-    kCopyDoc,      // copydoc, copybrief, copydetails: the text of the item named, copied
-    kOverload,     // overload: the text of the function it overloads, copied
-    kBase,         // extends, implements: a base of the class documented
-    kRelates,      // relates, memberof, ...: the class whose page shows the function
-    kExampleFile,  // include, snippet, example, ...: the file named as an example
-    kStrayEnd,     // an end command without its opening command
-    kIgnoreLine,   // headerfile, addindex, ...: no place on a page; the rest of the line goes
-    kIgnoreWord,   // anchor, cite, cond, if, ...: one word goes
-    kIgnore,       // nosubgrouping, hideinitializer, ...: nothing else goes
+    kCopyDoc,        // copydoc, copybrief, copydetails: the text of the item named, copied
+    kOverload,       // overload: the text of the function it overloads, copied
+    kBase,           // extends, implements: a base of the class documented
+    kRelates,        // relates, memberof, ...: the class whose page shows the function
+    kExampleFile,    // include, snippet, example, ...: the file named as an example
+    kExampleCursor,  // skip, skipline, until, line: a move through the file of dontinclude
+    kStrayEnd,       // an end command without its opening command
+    kIgnoreLine,     // headerfile, addindex, ...: no place on a page; the rest of the line goes
+    kIgnoreWord,     // anchor, cite, cond, if, ...: one word goes
+    kIgnore,         // nosubgrouping, hideinitializer, ...: nothing else goes
 };
 
 // What kNamedEntity names: the argument is a declaration (fn, var, typedef) or a plain name.

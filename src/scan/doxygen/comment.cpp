@@ -54,23 +54,6 @@ std::string_view StripDecoration(std::string_view line, bool blockComment) {
     return line;
 }
 
-// `line` with reserved bytes replaced by blanks and its leading tabs expanded to the next tab
-// stop, so that its indentation counts in columns.
-std::string Normalized(std::string_view line) {
-    std::string normal;
-    normal.reserve(line.size());
-    std::size_t at = 0;
-    for (; at < line.size() && (line[at] == ' ' || line[at] == '\t'); ++at) {
-        std::size_t width = line[at] == '\t' ? kTabStop - normal.size() % kTabStop : 1;
-        normal.append(width, ' ');
-    }
-    std::size_t start = normal.size();
-    normal.append(line.substr(at));
-    std::replace_if(normal.begin() + static_cast<std::ptrdiff_t>(start), normal.end(),
-                    rich::IsReservedByte, ' ');
-    return normal;
-}
-
 std::size_t Indentation(std::string_view line) {
     std::size_t indent = line.find_first_not_of(kBlanks);
     return indent == std::string_view::npos ? line.size() : indent;
@@ -211,6 +194,21 @@ std::string FenceFor(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+std::string Normalized(std::string_view line) {
+    std::string normal;
+    normal.reserve(line.size());
+    std::size_t at = 0;
+    for (; at < line.size() && (line[at] == ' ' || line[at] == '\t'); ++at) {
+        std::size_t width = line[at] == '\t' ? kTabStop - normal.size() % kTabStop : 1;
+        normal.append(width, ' ');
+    }
+    std::size_t start = normal.size();
+    normal.append(line.substr(at));
+    std::replace_if(normal.begin() + static_cast<std::ptrdiff_t>(start), normal.end(),
+                    rich::IsReservedByte, ' ');
+    return normal;
+}
 
 void CommentParser::Line(std::string_view text, int line, std::span<const std::string_view> after) {
     line_ = line;
@@ -434,6 +432,7 @@ void CommentParser::Flush() {
         line_ = line;
     }
     chunk_.clear();
+    shownEnd_ = 0;
     chunkLines_.clear();
     chunkStarted_ = false;
     midLineStart_ = false;
@@ -629,29 +628,36 @@ void CommentParser::FinishBlock() {
         piece_.clear();
         return;
     }
+    std::string info =
+        kind == BlockKind::kPreformatted ? std::string(kPreformattedInfo) : blockInfo_;
+    AppendCode(blockLines_, kind == BlockKind::kPreformatted, info, blockIndent_, blockLine_);
+}
+
+void CommentParser::AppendCode(std::span<const std::string> code, bool keepIndent,
+                               std::string_view info, std::size_t indent, int line) {
     std::size_t first = 0;
-    std::size_t last = blockLines_.size();
-    while (first < last && IsBlank(blockLines_[first])) {
+    std::size_t last = code.size();
+    while (first < last && IsBlank(code[first])) {
         ++first;
     }
-    while (last > first && IsBlank(blockLines_[last - 1])) {
+    while (last > first && IsBlank(code[last - 1])) {
         --last;
     }
     std::vector<std::string> lines;
-    std::size_t indent = std::string_view::npos;
+    std::size_t common = std::string_view::npos;
     for (std::size_t i = first; i < last; ++i) {
-        if (!IsBlank(blockLines_[i])) {
-            indent = std::min(indent, Indentation(blockLines_[i]));
+        if (!IsBlank(code[i])) {
+            common = std::min(common, Indentation(code[i]));
         }
     }
     for (std::size_t i = first; i < last; ++i) {
-        std::string_view line = blockLines_[i];
-        line = kind == BlockKind::kPreformatted ? line : line.substr(std::min(indent, line.size()));
-        lines.emplace_back(TrimRightView(line, kBlanks));
+        std::string_view text = code[i];
+        text = keepIndent ? text : text.substr(std::min(common, text.size()));
+        lines.emplace_back(TrimRightView(text, kBlanks));
     }
     // The fence stands where the block does: inside the list item it is indented under, else
     // at the chunk's margin, where Markdown reads it as a fence and not as indented text.
-    std::size_t column = blockIndent_ > chunkIndent_ ? blockIndent_ - chunkIndent_ : 0;
+    std::size_t column = indent > chunkIndent_ ? indent - chunkIndent_ : 0;
     if (column >= kCodeIndent || (listContent_ != std::string_view::npos && column > 0)) {
         column =
             listContent_ != std::string_view::npos && column >= listContent_ ? listContent_ : 0;
@@ -661,14 +667,12 @@ void CommentParser::FinishBlock() {
     if (!chunk_.empty() && chunk_.back() != '\n') {
         chunk_.push_back('\n');
     }
-    chunkLines_.emplace_back(chunk_.size(), blockLine_);
+    chunkLines_.emplace_back(chunk_.size(), line);
     chunkStarted_ = true;
     sawText_ = true;
-    std::string info =
-        kind == BlockKind::kPreformatted ? std::string(kPreformattedInfo) : blockInfo_;
     chunk_.append(margin).append(fence).append(info).push_back('\n');
-    for (const std::string& line : lines) {
-        chunk_.append(margin).append(line).push_back('\n');
+    for (const std::string& text : lines) {
+        chunk_.append(margin).append(text).push_back('\n');
     }
     chunk_.append(margin).append(fence).push_back('\n');
 }
@@ -683,6 +687,7 @@ void CommentParser::Finish() {
     }
     AppendToChunk(piece_);
     piece_.clear();
+    FinishExamplePage();
     Flush();
     if (addToGroup_ && out_.subject == CommentSubject::kNextDeclaration &&
         (!out_.lines.empty() || !out_.title.empty())) {

@@ -55,6 +55,7 @@ struct DoxygenComment {
     std::vector<std::string> bases;    // from "@extends" and "@implements"
     std::string relatesTo;             // the class "@relates" or "@memberof" names
     bool memberOf = false;             // "@memberof": a member of that class
+    bool example = false;              // "@example" opened it: a page of an example program
     bool groupCommand = false;         // "@name", "@addtogroup" or "@weakgroup" was given
     // "@name" was given: the comment describes the member group its `title` names (which the
     // next "@{" opens), not a declaration.

@@ -62,6 +62,10 @@ inline bool IsBlank(std::string_view text) {
 // which are plain text.
 std::string Plain(std::string_view text);
 
+// `line` with reserved bytes replaced by blanks and its leading tabs expanded to the next tab
+// stop, so that its indentation counts in columns.
+std::string Normalized(std::string_view line);
+
 // The next blank-separated word at or after `at`, which moves past it.
 std::string_view NextWord(std::string_view text, std::size_t& at);
 // The rest of the line from `at`, without blanks around it; `at` moves to the end.
@@ -166,6 +170,25 @@ class CommentParser {
 
     void StartBlock(BlockKind kind, std::string end, bool endIsCommand, std::string opener,
                     std::string info = {});
+    // Appends the lines `code` (normalized) to the chunk as fenced code with `info`: blank lines
+    // at their ends left out, their common indentation too unless `keepIndent`; the fence stands
+    // as a block opened at column `indent` of the comment's line `line` does.
+    void AppendCode(std::span<const std::string> code, bool keepIndent, std::string_view info,
+                    std::size_t indent, int line);
+
+    // The example commands (example_commands.cpp). `known` names a file (include, snippet,
+    // dontinclude, example, ...) or moves the cursor (skip, skipline, until, line); the command's
+    // arguments stand in `text` from `at`, which moves past them.
+    void ExampleFile(const KnownCommand& known, std::string_view written, std::string_view text,
+                     std::size_t& at);
+    void ExampleCursor(const KnownCommand& known, std::string_view written, std::string_view text,
+                       std::size_t& at);
+    // Shows the lines [from, to) of the cursor's file, indented as there, as code where the
+    // command stands. `joins`: a cursor's move, whose lines join those the move before showed
+    // when nothing but blanks stands between them, as one piece of code.
+    void ShowExampleLines(std::size_t from, std::size_t to, bool numbered, bool joins);
+    // Shows the text of the file "@example" named as code at the end of the page.
+    void FinishExamplePage();
     // Feeds a line to the open block; when the block ends in it, returns true with the text
     // behind the end in `rest`.
     bool BlockLine(std::string_view text, std::string_view& rest);
@@ -224,6 +247,20 @@ class CommentParser {
     bool linkOpen_ = false;
     std::string linkOpener_;
     int linkLine_ = 0;
+
+    // The example file "@include" or "@dontinclude" named last, its lines, and the cursor into
+    // them that "@skip", "@skipline", "@until" and "@line" move; the lines view cursorText_.
+    std::string cursorFile_;
+    std::string cursorText_;
+    std::vector<std::string_view> cursorLines_;
+    std::size_t cursor_ = 0;
+    // The lines the example commands showed last, and where in the chunk their block stands.
+    std::vector<std::string> shownLines_;
+    std::size_t shownStart_ = 0;
+    std::size_t shownEnd_ = 0;
+    // The text of the example program a page of "@example" shows, once the comment is read.
+    std::optional<std::string> exampleText_;
+    std::string exampleInfo_;
 
     BlockKind blockKind_ = BlockKind::kNone;
     std::string blockEnd_;

@@ -146,6 +146,7 @@ DoxygenItem ItemFromComment(DoxygenComment comment) {
     item.anchors = std::move(comment.anchors);
     item.bases = std::move(comment.bases);
     item.relatesTo = std::move(comment.relatesTo);
+    item.example = comment.example;
     if (comment.internal) {
         item.lines.push_back({kSectionDocType, std::string(kInternalType)});
     }

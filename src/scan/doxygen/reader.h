@@ -97,6 +97,7 @@ struct DoxygenItem {
     std::vector<std::string> anchors;  // places in its text that references may lead to
     std::vector<std::string> bases;    // the bases its comment names
     std::string relatesTo;             // the class whose page shows it ("@relates")
+    bool example = false;              // a page of "@example": in the group of examples
 };
 
 // Calls warn(line, message) for every problem worth telling the author.
@@ -113,6 +114,10 @@ using ImageResolver = std::function<std::string(std::string_view file, int line)
 // reference does.
 using LinkResolver = std::function<std::optional<std::string>(std::string_view target, int line)>;
 
+// The text of the example file `file` that a command at `line` names, found in the example path;
+// nothing when it is not shown (the resolver says why). The text may have been cut short.
+using ExampleResolver = std::function<std::optional<std::string>(std::string_view file, int line)>;
+
 // How the comments of a file are read.
 struct DoxygenOptions {
     // Show what "@internal" and "@cond" hide (the text of an internal comment, the declarations
@@ -122,6 +127,9 @@ struct DoxygenOptions {
     ImageResolver images;
     // Without one, every link target is a reference name.
     LinkResolver links;
+    // With one, "@include", "@snippet", "@dontinclude" (and its cursor) and "@example" show the
+    // file's text as code; without one, nothing is read and the Examples section names the file.
+    ExampleResolver examples;
     // Replaced in each comment before its commands are read; null: none.
     const CommentAliases* aliases = nullptr;
     // With one, every public declaration the file holds is appended to it, documented or not,
@@ -171,10 +179,26 @@ std::string MarkdownPageLabel(std::string_view path);
 bool IsHeaderFile(std::string_view path);
 
 // What a comment of the file `source` that shows the image `written` shows in a scan of
-// `scanPath`: a web address as written; a file found beside the source (or at its absolute
-// path) inside the scan path by the name of its copy beside the pages; nothing otherwise, with
-// `found` telling a file outside the scan path from one that is missing. Nothing is read.
-ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
-                                  std::string_view written);
+// `scanPath` with `settings`: a web address as written; a file found beside the source, in a scan
+// path or in the image path (or at its absolute path) and lying inside one of those places, by the
+// name of its copy beside the pages; nothing otherwise, with `found` telling a file outside them
+// from one that is missing. Nothing is read.
+ItemList::ImageLookup LookUpImage(const Settings& settings, const std::string& scanPath,
+                                  const std::string& source, std::string_view written);
+
+// The most bytes of an example file that are shown.
+inline constexpr std::size_t kExampleMostBytes = std::size_t{4} << 20;
+
+// An example file as a comment's command names it: found in a directory or as a file of the
+// example path (SYL_EXAMPLE_PATH; below the directories too when SYL_EXAMPLE_RECURSIVE is on,
+// the name passing SYL_EXAMPLE_PATTERNS), and at most kExampleMostBytes of it read, cut at a
+// line end. No file outside the example path is read.
+struct ExampleRead {
+    ItemList::ExampleLookup lookup;
+    std::optional<std::string> text;  // nothing: not found, outside or unreadable
+    bool outside = false;             // the name leads out of the example path
+    bool cut = false;                 // the file is larger than what is shown
+};
+ExampleRead ReadExample(const Settings& settings, std::string_view written);
 
 }  // namespace sylva

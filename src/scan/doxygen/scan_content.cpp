@@ -8,7 +8,6 @@
 #include "scan/doxygen/predefined_macros.h"
 #include "scan/doxygen/reader.h"
 #include "scan/file_selection.h"
-#include "support/digest.h"
 #include "support/text_format.h"
 #include "support/warning_kind.h"
 #include "support/zt_string.h"
@@ -19,47 +18,30 @@ namespace {
 
 constexpr WarningKind kImageMissing = {
     "doxygen.image-missing",
-    "image \"%s\" is not found beside the source; its alt text stands in its place"};
+    "image \"%s\" is not found beside the source, in the inputs or in the image path; its alt "
+    "text stands in its place"};
 constexpr WarningKind kImageOutside = {
     "doxygen.image-outside",
-    "image \"%s\" lies outside the scan path; it is not copied, its alt text stands in its place"};
+    "image \"%s\" lies outside the inputs and the image path; it is not copied, its alt text "
+    "stands in its place"};
 constexpr WarningKind kLinkOutside = {
     "doxygen.link-outside",
     "link \"%s\" leads to a file outside the inputs; it is not followed, its text stands in its "
     "place"};
-constexpr std::string_view kWebSchemes[] = {"https://", "http://"};
 constexpr std::string_view kPageLabelPrefix = "md_";
 // The extensions of the header files, whose declarations are the public ones that the coverage
 // counts are made of; the declarations of other files are not counted.
 constexpr std::string_view kHeaderExtensions[] = {".h", ".hh", ".hpp", ".hxx", ".h++"};
-// Hex digits of the digest that tells copies of images of the same name apart.
-constexpr int kCopyDigits = 16;
+constexpr WarningKind kExampleMissing = {
+    "doxygen.example-missing", "example \"%s\" is not found in the example path; nothing is shown"};
+constexpr WarningKind kExampleOutside = {
+    "doxygen.example-outside",
+    "example \"%s\" lies outside the example path; it is not read, nothing is shown"};
+constexpr WarningKind kExampleCut = {
+    "doxygen.example-cut",
+    "example \"%s\" is larger than %s bytes; only its first lines are shown"};
 
 namespace fs = std::filesystem;
-
-// The name of the copy beside the pages of the image at `relative` (below the scan path): its
-// own name, with bytes every file system and address take, and a digest of the whole relative
-// path. It depends on nothing but that path, so that two images of one name never share a copy
-// and a re-run that reads only some files names every copy as a full run does.
-std::string CopyName(const fs::path& relative) {
-    std::string name = relative.filename().string();
-    for (char& ch : name) {
-        const bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
-                           (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '_';
-        ch = plain ? ch : '_';
-    }
-    std::size_t dot = name.rfind('.');
-    dot = dot == std::string::npos || dot == 0 ? name.size() : dot;
-    const Digest digest = DigestOf(relative.generic_string());
-    std::string copy = name.substr(0, dot);
-    copy.push_back('-');
-    constexpr std::string_view kDigits = "0123456789abcdef";
-    for (int shift = 60; shift > 60 - 4 * kCopyDigits; shift -= 4) {
-        copy.push_back(kDigits[(digest.low >> shift) & 0xF]);
-    }
-    copy.append(name.substr(dot));
-    return copy;
-}
 
 // True iff `absolute` (lexically normal) is a root of the job's walk or lies below one.
 bool InsideInputs(const ScanJob& job, std::string_view absolute) {
@@ -102,7 +84,7 @@ DoxygenOptions OptionsFor(ScanJob& job, const std::string& path, const CommentAl
     options.showHidden = IsSwitchedOn(job.settings[SYL_DOXYGEN_INTERNAL_DOCS]);
     // Nothing is read here; a found file is copied with the pages.
     options.images = [&job, &path](std::string_view file, int line) {
-        ItemList::ImageLookup lookup = LookUpImage(job.scanPath, path, file);
+        ItemList::ImageLookup lookup = LookUpImage(job.settings, job.scanPath, path, file);
         if (lookup.shown.empty()) {
             job.reporter.Warning(
                 path, line,
@@ -115,6 +97,21 @@ DoxygenOptions OptionsFor(ScanJob& job, const std::string& path, const CommentAl
     options.links = [&job, &path](std::string_view target, int line) {
         return LocalLinkName(job, path, target, line);
     };
+    if (!job.settings[SYL_EXAMPLE_PATH].empty()) {
+        options.examples = [&job, &path](std::string_view file, int line) {
+            ExampleRead read = ReadExample(job.settings, file);
+            if (!read.text) {
+                job.reporter.Warning(
+                    path, line,
+                    FormatLine(read.outside ? kExampleOutside : kExampleMissing, {file}));
+            } else if (read.cut) {
+                job.reporter.Warning(
+                    path, line, FormatLine(kExampleCut, {file, std::to_string(kExampleMostBytes)}));
+            }
+            job.items.NoteExample(std::move(read.lookup));
+            return std::move(read.text);
+        };
+    }
     return options;
 }
 
@@ -196,32 +193,6 @@ bool IsHeaderFile(std::string_view path) {
     const std::string_view extension = name.substr(dot);
     return std::any_of(std::begin(kHeaderExtensions), std::end(kHeaderExtensions),
                        [&](std::string_view header) { return EqualsNoCase(extension, header); });
-}
-
-ItemList::ImageLookup LookUpImage(const std::string& scanPath, const std::string& source,
-                                  std::string_view written) {
-    ItemList::ImageLookup lookup{std::string(written), {}, {}};
-    for (std::string_view scheme : kWebSchemes) {
-        if (written.starts_with(scheme)) {
-            lookup.shown = written;
-            return lookup;
-        }
-    }
-    std::error_code error;
-    const fs::path asWritten(written);
-    const fs::path candidate =
-        asWritten.is_absolute() ? asWritten : fs::path(source).parent_path() / asWritten;
-    const fs::path found = fs::canonical(candidate, error);
-    if (error || !fs::is_regular_file(found, error)) {
-        return lookup;
-    }
-    lookup.found = found.string();
-    const fs::path root = fs::canonical(scanPath, error);
-    auto [rootEnd, foundAt] = std::mismatch(root.begin(), root.end(), found.begin(), found.end());
-    if (!error && rootEnd == root.end()) {
-        lookup.shown = CopyName(found.lexically_relative(root));
-    }
-    return lookup;
 }
 
 int ScanDoxygenContent(ScanJob& job, std::string_view content, const std::string& path,

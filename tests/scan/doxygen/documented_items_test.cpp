@@ -3,11 +3,13 @@
 // the images comments show, and Markdown files as pages. Each case is a small tree written for it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "scan/doxygen/reader.h"
 #include "scan/rich_text.h"
 #include "scan/scan_fixture.h"
 #include "test_support/recording_diagnostics.h"
@@ -24,6 +26,7 @@ struct Scan {
     Strings images;     // "copy name"
     Strings links;      // "shown text -> the listed name its reference leads to, or ?"
     Strings mainPages;  // the names of the main pages
+    Strings shown;      // the files besides the sources the pages show, by path in the tree
 };
 
 // The references of the rich text `flow`, as Scan::links shows them.
@@ -40,9 +43,11 @@ void AppendLinks(const ItemList& items, std::string_view flow, Strings& links) {
     }
 }
 
-// `mainPage`: the file, in the tree, that the settings make the main page.
+// `mainPage`: the file, in the tree, that the settings make the main page; `places`: settings
+// that name one directory of the tree each, `values` other settings.
 Scan ScanTree(const Files& files, const std::string& predefined = {},
-              const std::string& mainPage = {}) {
+              const std::string& mainPage = {}, const std::map<SettingId, std::string>& places = {},
+              const std::map<SettingId, std::string>& values = {}) {
     test::ScratchDir dir;
     for (const auto& [path, content] : files) {
         dir.Write(path, content);
@@ -51,6 +56,12 @@ Scan ScanTree(const Files& files, const std::string& predefined = {},
     test::Scanned scanned;
     scanned.settings.Set(SYL_PREDEFINED, predefined);
     scanned.settings.Set(SYL_MAIN_PAGE, mainPage.empty() ? mainPage : dir.File(mainPage));
+    for (const auto& [id, place] : places) {
+        scanned.settings.Set(id, dir.File(place));
+    }
+    for (const auto& [id, value] : values) {
+        scanned.settings.Set(id, value);
+    }
     test::RecordingDiagnostics diagnostics;
     Reporter reporter{&scanned.protocol, nullptr, &diagnostics};
     std::string root = dir.File("src");
@@ -90,6 +101,10 @@ Scan ScanTree(const Files& files, const std::string& predefined = {},
     }
     for (const auto& image : scanned.items.Images()) {
         scan.images.push_back(image.second);
+    }
+    const std::string canonicalRoot = std::filesystem::canonical(dir.path()).string();
+    for (const std::string& file : scanned.items.ShownFiles()) {
+        scan.shown.push_back(file.substr(canonicalRoot.size() + 1));
     }
     return scan;
 }
@@ -219,11 +234,61 @@ TEST(DocumentedItems, ImagesBesideTheSourceAreCopiedAndOthersAreWarnedOf) {
         ScanTree({{"src/sub/pic.png", "another png"},
                   {"src/sub/img.h", "/** The other ![pic](pic.png). */\nint other(void);\n"}});
     EXPECT_EQ(alone.images, (Strings{scan.images[1]}));
+    EXPECT_EQ(
+        scan.warnings,
+        (Strings{"img.h:2: image \"missing.png\" is not found beside the source, in the inputs "
+                 "or in the image path; its alt text stands in its place",
+                 "img.h:2: image \"../outside.png\" lies outside the inputs and the image path; "
+                 "it is not copied, its alt text stands in its place"}));
+}
+
+TEST(DocumentedItems, ImagePathAndExamplePathShowTheirFilesAndNothingOutsideThem) {
+    const Files tree = {
+        {"art/logo.png", "logo"},
+        {"examples/pond.c", "int main(void) { return 0; }\n"},
+        {"examples/deep/er/tide.c", "int tide;\n"},
+        {"examples/deep/notes.txt", "notes\n"},
+        // Longer than is shown: cut at a line end, with a warning.
+        {"examples/huge.c", std::string(kExampleMostBytes + 64, 'x')},
+        {"secret.c", "secret\n"},
+        {"src/show.h",
+         "/** Shows ![logo](logo.png) and ![out](/etc/passwd).\n"
+         "    @include pond.c\n"
+         "    @include ../secret.c\n"
+         "    @include nothere.c\n"
+         "    @include tide.c\n"
+         "    @include notes.txt\n"
+         "    @include huge.c */\n"
+         "int pond_show(void);\n"},
+    };
+    const std::map<SettingId, std::string> places = {{SYL_IMAGE_PATH, "art"},
+                                                     {SYL_EXAMPLE_PATH, "examples"}};
+    Scan scan = ScanTree(tree, {}, {}, places);
+    ASSERT_EQ(scan.images.size(), 1u);
+    EXPECT_TRUE(scan.images[0].starts_with("logo-")) << scan.images[0];
+    EXPECT_EQ(scan.shown, (Strings{"art/logo.png", "examples/pond.c", "examples/huge.c"}));
+    const std::string missing = "is not found in the example path; nothing is shown";
+    // The comment's commands warn before its images, which its Markdown shows.
     EXPECT_EQ(scan.warnings,
-              (Strings{"img.h:2: image \"missing.png\" is not found beside the source; its alt "
-                       "text stands in its place",
-                       "img.h:2: image \"../outside.png\" lies outside the scan path; it is not "
-                       "copied, its alt text stands in its place"}));
+              (Strings{
+                  "show.h:3: example \"../secret.c\" lies outside the example path; it is "
+                  "not read, nothing is shown",
+                  "show.h:4: example \"nothere.c\" " + missing,
+                  "show.h:5: example \"tide.c\" " + missing,
+                  "show.h:6: example \"notes.txt\" " + missing,
+                  "show.h:7: example \"huge.c\" is larger than 4194304 bytes; only its first "
+                  "lines are shown",
+                  "show.h:1: image \"/etc/passwd\" lies outside the inputs and the image "
+                  "path; it is not copied, its alt text stands in its place",
+              }));
+
+    // Searched below, an example is found by its path's end when its name passes the patterns.
+    Scan below = ScanTree(tree, {}, {}, places,
+                          {{SYL_EXAMPLE_RECURSIVE, "YES"}, {SYL_EXAMPLE_PATTERNS, "*.c|*.h"}});
+    EXPECT_EQ(below.shown, (Strings{"art/logo.png", "examples/pond.c", "examples/deep/er/tide.c",
+                                    "examples/huge.c"}));
+    ASSERT_EQ(below.warnings.size(), 5u);
+    EXPECT_EQ(below.warnings[2], "show.h:6: example \"notes.txt\" " + missing);
 }
 
 TEST(DocumentedItems, MarkdownFilesArePagesLinkedToEachOtherAndToDocumentedNames) {
@@ -249,13 +314,15 @@ TEST(DocumentedItems, MarkdownFilesArePagesLinkedToEachOtherAndToDocumentedNames
     EXPECT_EQ(scan.links, (Strings{"home -> The pond", "md_nowhere -> ?", "pond -> The pond",
                                    "the guide -> Guide", "care -> Care", "web -> ?",
                                    "guide_label -> Labelled"}));
-    EXPECT_EQ(scan.warnings,
-              (Strings{"README.md:4: link \"../outside.png\" leads to a file outside the inputs; "
-                       "it is not followed, its text stands in its place",
-                       "README.md:11: image \"../outside.png\" lies outside the scan path; it is "
-                       "not copied, its alt text stands in its place",
-                       "README.md:11: image \"gone.png\" is not found beside the source; its alt "
-                       "text stands in its place"}));
+    EXPECT_EQ(
+        scan.warnings,
+        (Strings{
+            "README.md:4: link \"../outside.png\" leads to a file outside the inputs; "
+            "it is not followed, its text stands in its place",
+            "README.md:11: image \"../outside.png\" lies outside the inputs and the image path; "
+            "it is not copied, its alt text stands in its place",
+            "README.md:11: image \"gone.png\" is not found beside the source, in the inputs "
+            "or in the image path; its alt text stands in its place"}));
     EXPECT_TRUE(scan.mainPages.empty());
 
     // The settings make one file the main page; naming a file that is no page read warns.

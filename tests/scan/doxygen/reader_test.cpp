@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -1337,6 +1339,25 @@ std::string Repeated(std::string_view text, int times) {
 
 // Aliases as projects define them: a paragraph title, a note with an argument, one alias using
 // another, a line end that starts a new command, escapes and names that only begin like one.
+// A comment before "int f(void);", read with some options: the lines of its one item f, and
+// what it warns of.
+struct CommentCase {
+    const char* name;
+    std::string comment;
+    std::string expected;
+    Strings warnings;
+};
+
+void ExpectItemsOfF(std::span<const CommentCase> cases, const DoxygenOptions& options) {
+    for (const CommentCase& c : cases) {
+        Reading reading = Read(c.comment + "\nint f(void);\n", options);
+        ASSERT_EQ(reading.items.size(), 1u) << c.name;
+        EXPECT_EQ(Describe(reading.items), "function f @1\n  syntax: int f(void);\n" + c.expected)
+            << c.name;
+        EXPECT_EQ(reading.warnings, c.warnings) << c.name;
+    }
+}
+
 TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
     const CommentAliases aliases({
         "sideeffect=@par Side effects:^^",
@@ -1353,13 +1374,7 @@ TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
     EXPECT_EQ(aliases.Rejected(), (Strings{"broken", "{1}=nameless"}));
     DoxygenOptions options;
     options.aliases = &aliases;
-    struct AliasCase {
-        const char* name;
-        std::string comment;
-        std::string expected;  // the lines of the one item f
-        Strings warnings;
-    };
-    const AliasCase cases[] = {
+    const CommentCase cases[] = {
         {"a paragraph title whose text follows on the next line",
          "/** Runs.\n * @sideeffect Writes the log. */",
          "  Description: Runs.\n  Description: {Npar Side effects::Writes the log.}\n",
@@ -1394,13 +1409,66 @@ TEST(DoxygenReader, AliasesReadAsTheCommandsTheyStandFor) {
          {"1: alias \"selfish\" uses itself, or its uses grow the comment too far; the deepest "
           "use is left out"}},
     };
-    for (const AliasCase& c : cases) {
-        Reading reading = Read(c.comment + "\nint f(void);\n", options);
-        ASSERT_EQ(reading.items.size(), 1u) << c.name;
-        EXPECT_EQ(Describe(reading.items), "function f @1\n  syntax: int f(void);\n" + c.expected)
-            << c.name;
-        EXPECT_EQ(reading.warnings, c.warnings) << c.name;
-    }
+    ExpectItemsOfF(cases, options);
+}
+
+TEST(DoxygenReader, ExampleCommandsShowTheFilesTextWhereTheyStand) {
+    const std::string kProgram =
+        "#include <pond.h>\n"
+        "\n"
+        "int main(void) {\n"
+        "    // [fill]\n"
+        "    pond_fill(3);\n"
+        "    // [fill]\n"
+        "\n"
+        "    return pond_drain();\n"
+        "}\n";
+    DoxygenOptions options;
+    Strings asked;
+    options.examples = [&](std::string_view file, int) -> std::optional<std::string> {
+        asked.emplace_back(file);
+        return file == "pond.c" ? std::optional<std::string>(kProgram) : std::nullopt;
+    };
+    const CommentCase cases[] = {
+        {"a whole file, in the sentence's place, its extension the language",
+         "/** Use it so:\n * @include pond.c\n * That is all. */",
+         "  Description: Use it so:\n  Description: {Cc:" + kProgram +
+             "}\n  Description: That is all.\n",
+         {}},
+        {"numbered lines, by command and by option",
+         "/** @snippetlineno pond.c fill\n * @snippet{lineno} pond.c fill */",
+         "  Description: {Cc:5     pond_fill(3);\n}\n  Description: {Cc:5     pond_fill(3);\n}\n",
+         {}},
+        {"a snippet keeps its indentation; a label marked once shows nothing",
+         "/** @snippet pond.c fill\n * @snippet pond.c drain */",
+         "  Description: {Cc:    pond_fill(3);\n}\n",
+         {"2: snippet \"drain\" is not marked by two \"[drain]\" lines in example \"pond.c\"; "
+          "nothing is shown"}},
+        {"the cursor: skip, until, skipline and line move through the file; lines shown one "
+         "command after another are one piece of code",
+         "/** @dontinclude pond.c\n * @skip main\n * @until {\n * Then:\n"
+         " * @skipline pond_fill\n * @line [fill]\n * @line return\n * @line } */",
+         "  Description: {Cc:int main(void) {\n}\n  Description: Then:\n"
+         "  Description: {Cc:    pond_fill(3);\n    // [fill]\n    return pond_drain();\n}\n}\n",
+         {}},
+        {"a cursor without a file, a pattern not found, a file not found",
+         "/** @skip main\n * @dontinclude pond.c\n * @until nowhere\n * @include gone.c */",
+         "  Description: {Cc:" + kProgram + "}\n",
+         {"1: \"@skip\" has no example file to move through: \"@dontinclude\" names one first",
+          "3: \"@until\" does not find \"nowhere\" in the rest of example \"pond.c\"; the cursor "
+          "ends there"}},
+    };
+    ExpectItemsOfF(cases, options);
+    EXPECT_EQ(asked.back(), "gone.c");
+
+    // "@example" makes a page of the program, its text first, the code at the end.
+    Reading page = Read("/** @example pond.c\n * Filling a pond. */\n", options);
+    ASSERT_EQ(page.items.size(), 1u);
+    EXPECT_TRUE(page.items[0].example);
+    EXPECT_EQ(Describe(page.items),
+              "page pond.c @1\n  Examples: Example file: `pond.c`\n"
+              "  Description: Filling a pond.\n  Description: {Cc:" +
+                  kProgram + "}\n");
 }
 
 }  // namespace

@@ -492,8 +492,13 @@ def run_sylva(sylva, name, tree, work, extensions):
     shutil.rmtree(output, ignore_errors=True)
     cwd = os.path.join(work, "sylva-run")  # no SYLVA.INI there: the built-in settings
     os.makedirs(cwd, exist_ok=True)
+    # A cache of the run's own: a cache is known by Sylva's version, so a shared one would replay
+    # what an earlier build of the same version read.
+    cache = os.path.join(work, "sylva-cache")
+    shutil.rmtree(cache, ignore_errors=True)
     result = subprocess.run([sylva, "-STYLE=doxygen", f"-PROJECT={name}", f"-SCAN={tree}",
-                             f"-OUT={output}", f"-FILTER={extensions}", "-FORCE"], cwd=cwd,
+                             f"-OUT={output}", f"-FILTER={extensions}", f"-CACHE={cache}",
+                             "-FORCE"], cwd=cwd,
                             capture_output=True, text=True, errors="replace")
     if result.returncode not in (0, 1):
         sys.exit(f"sylva failed on {tree} with status {result.returncode}:\n{result.stderr}")

@@ -407,6 +407,17 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  Description: Targets:\n"
          "  Description: {T:{R:{h:target}{h:fast}}{R:{d:cpu}{d:yes}}}\n"
          "  Description: {C:Seen:\n| x |\n|---|\n}\n"},
+        {"code indented under a paragraph behind a brief command and two blanks",
+         "/**\n *  \\brief  If set.\n *\n *  For example:\n *\n *      (Y)\n *  (X)     (B)\n"
+         " *\n *  Done.\n */\n"
+         "void pond_buttons(void);\n",
+         "function pond_buttons @1\n"
+         "  syntax: void pond_buttons(void);\n"
+         "  Description: If set.\n"
+         "  Description: For example:\n"
+         "  Description: {C:(Y)\n}\n"
+         "  Description: (X) (B)\n"
+         "  Description: Done.\n"},
         {"a code span and a quoted string over a line break; a backquote closed only past a blank "
          "line or a command",
          "/** Names `HEAD\n    @{1}` and \"main\n    @{2}\"; a `lone\n\n    @c word` mark.\n\n"

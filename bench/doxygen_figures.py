@@ -24,7 +24,7 @@ Functions that Doxygen, which expands no macro here, names after a macro in fron
 out, and counted.
 
     bench/doxygen_figures.py [--sylva build-release/src/app/sylva] [--filter EXTENSIONS]
-                             [--keep DIR] [NAME=DIR ...]
+                             [--keep DIR] [--misses FILE] [NAME=DIR ...]
     bench/doxygen_figures.py --cases bench/doxygen_cases [--verbose]
 
 Without NAME=DIR it reads event2, SDL2, GLFW and eigen3 under /usr/include. The files each
@@ -200,6 +200,30 @@ def without_template_arguments(name):
     return re.sub(r"\s+", " ", "".join(out)).strip()
 
 
+def without_inline_namespaces(name, inline):
+    """`name` as a reader writes it: Doxygen names "cv::legacy::tracking::TrackerCSRT" with the
+    inline namespace `tracking`, Sylva, as the code uses it, "cv::legacy::TrackerCSRT"."""
+    kept, path = [], []
+    for part in name.split("::"):
+        path.append(part)
+        if "::".join(path) not in inline:
+            kept.append(part)
+    return "::".join(kept)
+
+
+def inline_namespaces(xml_dir, index):
+    """The qualified names of the inline namespaces of Doxygen's XML."""
+    inline = set()
+    for compound in index.findall("compound"):
+        path = os.path.join(xml_dir, compound.get("refid") + ".xml")
+        if compound.get("kind") != "namespace" or not os.path.exists(path):
+            continue
+        for cdef in ElementTree.parse(path).getroot().findall("compounddef"):
+            if cdef.get("inline") == "yes":
+                inline.add(text_of(cdef.find("compoundname")))
+    return inline
+
+
 def text_of(element):
     return "" if element is None else "".join(element.itertext()).strip()
 
@@ -208,6 +232,7 @@ def read_doxygen(xml_dir, project):
     """Doxygen's documented entities, and the members of each scope, from its XML."""
     index = ElementTree.parse(os.path.join(xml_dir, "index.xml")).getroot()
     entities, members_of, seen = [], collections.defaultdict(list), {}
+    inline = inline_namespaces(xml_dir, index)
     compounds = {}
     for compound in index.findall("compound"):
         path = os.path.join(xml_dir, compound.get("refid") + ".xml")
@@ -229,7 +254,8 @@ def read_doxygen(xml_dir, project):
                 name = title
             elif kind in ("file", "example"):
                 name = os.path.basename(name)
-            entity = Entity(kind, without_template_arguments(name))
+            entity = Entity(kind, without_inline_namespaces(without_template_arguments(name),
+                                                            inline))
             entity.description.read(cdef.find("briefdescription"))
             entity.description.read(cdef.find("detaileddescription"))
             entity.bases = [b.get("refid") for b in cdef.findall("basecompoundref")
@@ -262,8 +288,9 @@ def read_doxygen(xml_dir, project):
                     scope = qualified.rsplit("::", 1)[0] + "::" if "::" in qualified else ""
                     qualified = scope + text_of(values[0].find("name"))
                     row = row or kind in ROW_SCOPES
-                item = Entity(member.get("kind"), without_template_arguments(qualified), entity,
-                              row)
+                item = Entity(member.get("kind"),
+                              without_inline_namespaces(without_template_arguments(qualified),
+                                                        inline), entity, row)
                 item.description.read(member.find("briefdescription"))
                 item.description.read(member.find("detaileddescription"))
                 for value in values:
@@ -352,7 +379,9 @@ def code_places(stream):
             if isinstance(token, tuple)]
 
 
-def figures(entities, members_of, pages):
+def figures(entities, members_of, pages, misses=None):
+    """The shown and total counts; with `misses` (a list), a line for each entity that lacks a
+    page, and for each page short of words, structures or code in place."""
     shown = collections.Counter()
     total = collections.Counter()
     used = collections.Counter()
@@ -402,10 +431,20 @@ def figures(entities, members_of, pages):
         if page is None:
             for entity, _ in placed:
                 total["in place"] += len(entity.description.places())
+                if misses is not None:
+                    misses.append(f"entity {entity.kind} {entity.name}")
             continue
         shown["words"] += sum(min(n, page.words[w]) for w, n in wanted.items())
         for kind in STRUCTURES:
             shown[kind] += min(counts[kind], page.counts[kind])
+        if misses is not None:
+            lost = sum(n - min(n, page.words[w]) for w, n in wanted.items())
+            if lost:
+                missing = sorted(w for w, n in wanted.items() if page.words[w] < n)
+                misses.append(f"words {lost} {page.file} {' '.join(missing[:12])}")
+            for kind in STRUCTURES:
+                if page.counts[kind] < counts[kind]:
+                    misses.append(f"{kind} {counts[kind] - page.counts[kind]} {page.file}")
         sylva_places = collections.Counter(code_places(page.stream))
         for entity, _ in placed:
             for code, before in entity.description.places():
@@ -415,6 +454,9 @@ def figures(entities, members_of, pages):
                 if match:
                     sylva_places[match] -= 1
                     shown["in place"] += 1
+                elif misses is not None:
+                    misses.append(f"in-place {page.file} {' '.join(code)} after "
+                                  f"{' '.join(before)}")
         for entity, _ in placed:
             for reference in entity.description.references:
                 total["references"] += 1
@@ -450,15 +492,20 @@ def run_sylva(sylva, name, tree, work, extensions):
     shutil.rmtree(output, ignore_errors=True)
     cwd = os.path.join(work, "sylva-run")  # no SYLVA.INI there: the built-in settings
     os.makedirs(cwd, exist_ok=True)
+    # A cache of the run's own: a cache is known by Sylva's version, so a shared one would replay
+    # what an earlier build of the same version read.
+    cache = os.path.join(work, "sylva-cache")
+    shutil.rmtree(cache, ignore_errors=True)
     result = subprocess.run([sylva, "-STYLE=doxygen", f"-PROJECT={name}", f"-SCAN={tree}",
-                             f"-OUT={output}", f"-FILTER={extensions}", "-FORCE"], cwd=cwd,
+                             f"-OUT={output}", f"-FILTER={extensions}", f"-CACHE={cache}",
+                             "-FORCE"], cwd=cwd,
                             capture_output=True, text=True, errors="replace")
     if result.returncode not in (0, 1):
         sys.exit(f"sylva failed on {tree} with status {result.returncode}:\n{result.stderr}")
     return os.path.join(output, name)
 
 
-def measure(sylva, doxygen, name, tree, work):
+def measure(sylva, doxygen, name, tree, work, misses=None):
     patterns, excluded = doxygen_compare.doxygen_patterns(tree)
     if doxygen_compare.files_sylva_reads(tree) != doxygen_compare.files_doxygen_reads(
             tree, patterns, excluded):
@@ -466,7 +513,7 @@ def measure(sylva, doxygen, name, tree, work):
     xml_dir = run_doxygen(doxygen, name, tree, work, patterns, excluded)
     project = run_sylva(sylva, name, tree, work, doxygen_compare.sylva_filter)
     entities, members_of = read_doxygen(xml_dir, name)
-    return figures(entities, members_of, read_sylva(project))
+    return figures(entities, members_of, read_sylva(project), misses)
 
 
 def share(shown, total, figure):
@@ -488,6 +535,7 @@ def main():
     parser.add_argument("--keep", help="keep the outputs in this directory")
     parser.add_argument("--cases", help="a directory of one-file cases, each judged alone")
     parser.add_argument("--verbose", action="store_true", help="with --cases: every case")
+    parser.add_argument("--misses", help="write what each figure misses to this file")
     parser.add_argument("trees", nargs="*", metavar="NAME=DIR")
     args = parser.parse_args()
     doxygen_compare.sylva_filter = args.filter.upper()
@@ -506,7 +554,11 @@ def main():
                 work = os.path.join(work_root, name)
                 os.makedirs(work, exist_ok=True)
                 MISREAD[0] = 0
-                shown, total = measure(sylva, doxygen, name, tree, work)
+                misses = [] if args.misses else None
+                shown, total = measure(sylva, doxygen, name, tree, work, misses)
+                if misses is not None:
+                    with open(args.misses, "a") as out:
+                        out.writelines(f"{name} {line}\n" for line in misses)
                 print(f"{name:<8} " + " ".join(f"{share(shown, total, f):>22}" for f in FIGURES))
                 if MISREAD[0]:
                     print(f"         ({MISREAD[0]} functions Doxygen named after a macro in "

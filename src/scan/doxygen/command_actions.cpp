@@ -73,6 +73,7 @@ bool CommandStart(std::string_view text, std::size_t at) {
 
 void CommentParser::Scan(std::string_view text) {
     std::size_t at = 0;
+    bool behindCommand = false;
     std::size_t indent = text.find_first_not_of(kBlanks);
     if (!openSpan_.empty()) {
         // A code span an earlier line opened: its bytes up to the closing backquotes are code.
@@ -151,6 +152,7 @@ void CommentParser::Scan(std::string_view text) {
                 AppendToChunk(piece_);
                 piece_.clear();
                 at = Command(*known, text, at, end);
+                behindCommand = true;
             } else {
                 if (!skippingInternal_) {
                     piece_.push_back(ch);
@@ -177,6 +179,11 @@ void CommentParser::Scan(std::string_view text) {
             piece_.push_back(ch);
         }
         ++at;
+    }
+    if (behindCommand && !chunkStarted_ && !IsBlank(piece_)) {
+        // A chunk that starts behind a command ("@brief  Text") starts mid-line: the blanks
+        // before its text are no indentation of its lines.
+        midLineStart_ = true;
     }
     piece_.push_back('\n');
     AppendToChunk(piece_);

@@ -340,6 +340,61 @@ void CommentParser::AppendToChunk(std::string_view text) {
     chunk_.append(text);
 }
 
+namespace {
+
+// True iff `body` (a line without its indentation) is the delimiter row under a pipe table's
+// header: bars, dashes, colons and blanks, with at least one bar and one dash.
+bool IsTableDelimiter(std::string_view body) {
+    body = TrimView(body, " \t\r");
+    return body.find('|') != std::string_view::npos && body.find('-') != std::string_view::npos &&
+           body.find_first_not_of("|-: \t") == std::string_view::npos;
+}
+
+}  // namespace
+
+void CommentParser::SeparateTableHeaders() {
+    // The start of the line before the current one and of the one before that (npos: none, or
+    // a blank line, a fence or indented code); code inside a fence keeps its bytes.
+    std::size_t header = std::string::npos;
+    std::size_t text = std::string::npos;
+    std::size_t fence = 0;
+    char fenceByte = '\0';
+    for (std::size_t start = 0; start < chunk_.size();) {
+        const std::size_t end = std::min(chunk_.find('\n', start), chunk_.size());
+        const std::string_view line(chunk_.data() + start, end - start);
+        const std::size_t indent = Indentation(line);
+        const std::string_view body = line.substr(indent);
+        const std::size_t size = FenceSize(body);
+        std::size_t next = end + 1;
+        if (fence != 0) {
+            if (size >= fence && body[0] == fenceByte) {
+                fence = 0;
+            }
+            header = text = std::string::npos;
+        } else if (size != 0) {
+            fence = size;
+            fenceByte = body[0];
+            header = text = std::string::npos;
+        } else if (TrimView(body, " \t\r").empty() || indent >= kCodeIndent) {
+            header = text = std::string::npos;
+        } else if (IsTableDelimiter(body) && header != std::string::npos &&
+                   text != std::string::npos &&
+                   chunk_.substr(header, start - header).find('|') != std::string::npos &&
+                   chunk_[text + Indentation(std::string_view(chunk_).substr(text))] != '|') {
+            chunk_.insert(header, 1, '\n');
+            for (auto& [offset, sourceLine] : chunkLines_) {
+                offset += offset >= header ? 1 : 0;
+            }
+            header = text = std::string::npos;
+            ++next;
+        } else {
+            text = header;
+            header = start;
+        }
+        start = next;
+    }
+}
+
 int CommentParser::ChunkLine(std::size_t offset) const {
     auto next = std::upper_bound(
         chunkLines_.begin(), chunkLines_.end(), offset,
@@ -427,6 +482,7 @@ void CommentParser::Flush() {
             }
             paragraph();
         } else {
+            SeparateTableHeaders();
             flow = ReadMarkdown(chunk_, *this, blockEnds);
         }
         line_ = line;

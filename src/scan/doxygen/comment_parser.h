@@ -167,6 +167,9 @@ class CommentParser {
     }
     // Appends to the chunk; the leading blanks a chunk's first line had are taken from each line.
     void AppendToChunk(std::string_view text);
+    // Puts a blank line in front of each pipe table whose header row stands right under a line
+    // of text, where Doxygen reads a table and md4c only a paragraph's further line.
+    void SeparateTableHeaders();
 
     void StartBlock(BlockKind kind, std::string end, bool endIsCommand, std::string opener,
                     std::string info = {});

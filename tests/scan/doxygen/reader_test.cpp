@@ -400,6 +400,26 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "[[https://example.org/ponds_(wet)]].) "
          "or [[https://example.org/manual|the manual]] says why; 100%d, **not closed, \"a "
          "href=\"https://example.org/x\"\", and a name of the form of @file, as usual.\n"},
+        {"a pipe table right under a line of text, and a delimiter row in a fence kept as code",
+         "/** Targets:\n    | target | fast |\n    |--------|------|\n    | cpu    | yes  |\n\n"
+         "    ```\n    Seen:\n    | x |\n    |---|\n    ```\n */\n"
+         "void pond_targets(void);\n",
+         "function pond_targets @1\n"
+         "  syntax: void pond_targets(void);\n"
+         "  Description: Targets:\n"
+         "  Description: {T:{R:{h:target}{h:fast}}{R:{d:cpu}{d:yes}}}\n"
+         "  Description: {C:Seen:\n| x |\n|---|\n}\n"},
+        {"code indented under a paragraph behind a brief command and two blanks",
+         "/**\n *  \\brief  If set.\n *\n *  For example:\n *\n *      (Y)\n *  (X)     (B)\n"
+         " *\n *  Done.\n */\n"
+         "void pond_buttons(void);\n",
+         "function pond_buttons @1\n"
+         "  syntax: void pond_buttons(void);\n"
+         "  Description: If set.\n"
+         "  Description: For example:\n"
+         "  Description: {C:(Y)\n}\n"
+         "  Description: (X) (B)\n"
+         "  Description: Done.\n"},
         {"a code span and a quoted string over a line break; a backquote closed only past a blank "
          "line or a command",
          "/** Names `HEAD\n    @{1}` and \"main\n    @{2}\"; a `lone\n\n    @c word` mark.\n\n"

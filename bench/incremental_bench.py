@@ -44,10 +44,14 @@ def timed(command):
         process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
         _, status, usage = os.wait4(process.pid, 0)
         wall = time.perf_counter() - start
-        if os.waitstatus_to_exitcode(status) not in (0, 1):
-            errors.seek(0)
-            sys.exit(f"{' '.join(command)} failed:\n{errors.read().decode(errors='replace')}")
+        if os.waitstatus_to_exitcode(status) not in (0, 1) or "ERROR:" in read_errors(errors):
+            sys.exit(f"{' '.join(command)} failed:\n{read_errors(errors)[-4000:]}")
     return wall, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
+
+
+def read_errors(errors):
+    errors.seek(0)
+    return errors.read().decode(errors="replace")
 
 
 def snapshot(root):
@@ -146,6 +150,8 @@ def round_of(style, number, tree, args, sylva):
     load = [os.getloadavg()[0]]
     figures = {}
     outputs = os.path.join(args.work, "runs", f"{style}-{number}-outputs")
+    # The model and the log go beside the project; their folder must be there before the run.
+    os.makedirs(os.path.dirname(outputs), exist_ok=True)
     machine = [sylva, "-PROJECT=Bench", f"-SCAN={tree}", f"-OUT={outputs}",
                f"-CACHE={cache}-outputs", f"-STYLE={style}", "-FORCE",
                f"-JSON={outputs}.model.json", f"-DIAGNOSTICS={outputs}.sarif"]
@@ -155,8 +161,10 @@ def round_of(style, number, tree, args, sylva):
     figures["full"] = timed(command)
     if number % 2 == 1:
         figures["machine outputs"] = timed(machine)
-    figures["model size"] = os.path.getsize(f"{outputs}.model.json")
-    figures["sarif size"] = os.path.getsize(f"{outputs}.sarif")
+    for label, path in (("model size", f"{outputs}.model.json"), ("sarif size", f"{outputs}.sarif")):
+        if not os.path.isfile(path):
+            sys.exit(f"{' '.join(machine)} did not write {path}")
+        figures[label] = os.path.getsize(path)
     shutil.rmtree(outputs)
     pages = len(snapshot(project))
 

@@ -6,9 +6,11 @@ in one session, it times: a full run into an empty project with an empty cache; 
 nothing changed; a re-run after one comment in one file changed (and counts the files it wrote);
 a re-run after an item that other pages link to was renamed; and, with `sylva -WATCH` running,
 the time from an edited file's rename into place to the re-run's line (printed after its last
-page is written), the median of --edits edits. It prints the medians over the rounds, each
-re-run as a fraction of the full run, the peak RSS of each kind of run, the cache's size on disk
-and the load average around each round.
+page is written), the median of --edits edits; and a full run into another empty project that
+also writes the JSON model (-JSON) and the SARIF log (-DIAGNOSTICS), before or after the plain
+full run in turn. It prints the medians over the rounds, each re-run as a fraction of the full
+run, the peak RSS of each kind of run, the cache's size on disk, what the machine outputs add to a
+full run and the load average around each round.
 
     bench/incremental_bench.py --build build-release [--files 2000 --items 100] [--rounds 3]
 
@@ -42,10 +44,14 @@ def timed(command):
         process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
         _, status, usage = os.wait4(process.pid, 0)
         wall = time.perf_counter() - start
-        if os.waitstatus_to_exitcode(status) not in (0, 1):
-            errors.seek(0)
-            sys.exit(f"{' '.join(command)} failed:\n{errors.read().decode(errors='replace')}")
+        if os.waitstatus_to_exitcode(status) not in (0, 1) or "ERROR:" in read_errors(errors):
+            sys.exit(f"{' '.join(command)} failed:\n{read_errors(errors)[-4000:]}")
     return wall, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
+
+
+def read_errors(errors):
+    errors.seek(0)
+    return errors.read().decode(errors="replace")
 
 
 def snapshot(root):
@@ -143,7 +149,23 @@ def round_of(style, number, tree, args, sylva):
     renamed_path, renamed_text, name = rename_target(files)
     load = [os.getloadavg()[0]]
     figures = {}
+    outputs = os.path.join(args.work, "runs", f"{style}-{number}-outputs")
+    # The model and the log go beside the project; their folder must be there before the run.
+    os.makedirs(os.path.dirname(outputs), exist_ok=True)
+    machine = [sylva, "-PROJECT=Bench", f"-SCAN={tree}", f"-OUT={outputs}",
+               f"-CACHE={cache}-outputs", f"-STYLE={style}", "-FORCE",
+               f"-JSON={outputs}.model.json", f"-DIAGNOSTICS={outputs}.sarif"]
+    # In turn before and after the plain full run, so that neither always meets a warmer disk.
+    if number % 2 == 0:
+        figures["machine outputs"] = timed(machine)
     figures["full"] = timed(command)
+    if number % 2 == 1:
+        figures["machine outputs"] = timed(machine)
+    for label, path in (("model size", f"{outputs}.model.json"), ("sarif size", f"{outputs}.sarif")):
+        if not os.path.isfile(path):
+            sys.exit(f"{' '.join(machine)} did not write {path}")
+        figures[label] = os.path.getsize(path)
+    shutil.rmtree(outputs)
     pages = len(snapshot(project))
 
     def rerun(label):
@@ -212,7 +234,8 @@ def main():
             print(f"round {number} {style}: load {figures['load'][0]:.2f}-{figures['load'][1]:.2f}, "
                   f"full {figures['full'][0]:.2f} s, nothing {figures['nothing changed'][0]:.3f} s, "
                   f"comment {figures['one comment'][0]:.3f} s, renamed "
-                  f"{figures['item renamed'][0]:.3f} s, watch {figures['watch'] * 1000:.0f} ms",
+                  f"{figures['item renamed'][0]:.3f} s, watch {figures['watch'] * 1000:.0f} ms, "
+                  f"with machine outputs {figures['machine outputs'][0]:.2f} s",
                   flush=True)
     print(f"\n{args.files} x {args.items}, median of {args.rounds} rounds:")
     for style in STYLES:
@@ -237,6 +260,13 @@ def main():
         watch = statistics.median(r["watch"] for r in results)
         print(f"  watch, rename to re-run line: {watch * 1000:.0f} ms (target: one comment "
               f"{median('one comment') * 1000:.0f} ms + 50 ms)")
+        added = lambda part: 100 * (median("machine outputs", part) / median("full", part) - 1)
+        print(f"  full run with -JSON and -DIAGNOSTICS: {median('machine outputs'):.2f} s "
+              f"({added(0):+.0f} %, target +15 %; CPU {median('machine outputs', 2):.2f} s, "
+              f"{added(2):+.0f} %), peak RSS {median('machine outputs', 1) / 1024:.0f} MB "
+              f"({added(1):+.0f} %), model "
+              f"{statistics.median(r['model size'] for r in results) / 2**20:.0f} MB, SARIF "
+              f"{statistics.median(r['sarif size'] for r in results) / 2**20:.1f} MB")
 
 
 if __name__ == "__main__":

@@ -78,6 +78,8 @@ MAIN_PAGE_NAME = "Main page"
 MISREAD = [0]
 SCOPE_KINDS = {"class", "struct", "union", "namespace", "group"}
 ROW_SCOPES = {"class", "struct", "union"}
+# The name cell of a row of a member table, with or without its anchor.
+ROW_CELL = r'<I(?: id="[^"]*")?>{}</I>'
 WORD = re.compile(r"[A-Za-z0-9_]+")
 # In place: the last SAME_WORDS words before a code block in Doxygen's text stand, one after the
 # other, among the last CONTEXT_WORDS words before it on the page (a word the page adds between
@@ -169,6 +171,7 @@ class Entity:
         self.row = row  # a data member of a struct, class or union
         self.description = Description()
         self.page = None
+        self.row_page = None  # the scope's page that shows it as a row
         self.bases = []  # names of documented bases
 
 
@@ -352,7 +355,10 @@ def code_places(stream):
             if isinstance(token, tuple)]
 
 
-def figures(entities, members_of, pages):
+def figures(entities, members_of, pages, misses=None):
+    """The shown and total counts of every figure; with `misses`, a Counter, also what each link
+    figure missed, by figure and name."""
+    misses = collections.Counter() if misses is None else misses
     shown = collections.Counter()
     total = collections.Counter()
     used = collections.Counter()
@@ -381,8 +387,10 @@ def figures(entities, members_of, pages):
             scope_pages = pages.get(entity.scope.name, [])
             short = entity.name.rsplit("::", 1)[-1]
             for page in scope_pages:
-                if f"<I>{html.escape(short, quote=False)}</I>" in page.html:
+                if re.search(ROW_CELL.format(re.escape(html.escape(short, quote=False))),
+                             page.html):
                     target = page
+                    entity.row_page = page
                     break
         if target is not None:
             shown["entities"] += 1
@@ -418,11 +426,15 @@ def figures(entities, members_of, pages):
         for entity, _ in placed:
             for reference in entity.description.references:
                 total["references"] += 1
-                shown["references"] += bool(page.links.get(reference))
+                linked = bool(page.links.get(reference))
+                shown["references"] += linked
+                misses["references", reference] += not linked
             for base in entity.bases:
                 total["bases"] += 1
                 base_pages = pages.get(base, [])
-                shown["bases"] += any(b.file in page.targets for b in base_pages)
+                linked = any(b.file in page.targets for b in base_pages)
+                shown["bases"] += linked
+                misses["bases", f"{entity.name} : {base}"] += not linked
     for scope, members in members_of.items():
         scope_pages = pages.get(scope.name, [])
         for member in members:
@@ -430,6 +442,12 @@ def figures(entities, members_of, pages):
             if member.page is not None and any(member.page.file in s.targets
                                                for s in scope_pages):
                 shown["members"] += 1
+            elif member.row_page is not None and member.row_page in scope_pages and \
+                    f'id="{html.escape(member.name.rsplit("::", 1)[-1])}"' in member.row_page.html:
+                # A data member or enumerator is a row of its scope's page, reached by its anchor.
+                shown["members"] += 1
+            else:
+                misses["members", member.name] += 1
     return shown, total
 
 
@@ -458,7 +476,7 @@ def run_sylva(sylva, name, tree, work, extensions):
     return os.path.join(output, name)
 
 
-def measure(sylva, doxygen, name, tree, work):
+def measure(sylva, doxygen, name, tree, work, misses=None):
     patterns, excluded = doxygen_compare.doxygen_patterns(tree)
     if doxygen_compare.files_sylva_reads(tree) != doxygen_compare.files_doxygen_reads(
             tree, patterns, excluded):
@@ -466,7 +484,7 @@ def measure(sylva, doxygen, name, tree, work):
     xml_dir = run_doxygen(doxygen, name, tree, work, patterns, excluded)
     project = run_sylva(sylva, name, tree, work, doxygen_compare.sylva_filter)
     entities, members_of = read_doxygen(xml_dir, name)
-    return figures(entities, members_of, read_sylva(project))
+    return figures(entities, members_of, read_sylva(project), misses)
 
 
 def share(shown, total, figure):
@@ -488,6 +506,8 @@ def main():
     parser.add_argument("--keep", help="keep the outputs in this directory")
     parser.add_argument("--cases", help="a directory of one-file cases, each judged alone")
     parser.add_argument("--verbose", action="store_true", help="with --cases: every case")
+    parser.add_argument("--misses", type=int, default=0, metavar="N",
+                        help="print the N most frequent misses of each link figure")
     parser.add_argument("trees", nargs="*", metavar="NAME=DIR")
     args = parser.parse_args()
     doxygen_compare.sylva_filter = args.filter.upper()
@@ -506,14 +526,23 @@ def main():
                 work = os.path.join(work_root, name)
                 os.makedirs(work, exist_ok=True)
                 MISREAD[0] = 0
-                shown, total = measure(sylva, doxygen, name, tree, work)
+                misses = collections.Counter()
+                shown, total = measure(sylva, doxygen, name, tree, work, misses)
                 print(f"{name:<8} " + " ".join(f"{share(shown, total, f):>22}" for f in FIGURES))
+                print_misses(misses, args.misses)
                 if MISREAD[0]:
                     print(f"         ({MISREAD[0]} functions Doxygen named after a macro in "
                           f"front of them, such as CVAPI(int), left out)")
     finally:
         if not args.keep:
             shutil.rmtree(work_root)
+
+
+def print_misses(misses, count):
+    for figure in LINK_FIGURES:
+        missed = [(n, name) for (f, name), n in misses.items() if f == figure and n > 0]
+        for n, name in sorted(missed, key=lambda m: (-m[0], m[1]))[:count]:
+            print(f"         missed {figure}: {n} x {name}")
 
 
 def run_cases(args, sylva, doxygen, work_root):

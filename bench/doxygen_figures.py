@@ -24,7 +24,7 @@ Functions that Doxygen, which expands no macro here, names after a macro in fron
 out, and counted.
 
     bench/doxygen_figures.py [--sylva build-release/src/app/sylva] [--filter EXTENSIONS]
-                             [--keep DIR] [NAME=DIR ...]
+                             [--keep DIR [--reuse]] [--misses N] [NAME=DIR ...]
     bench/doxygen_figures.py --cases bench/doxygen_cases [--verbose]
 
 Without NAME=DIR it reads event2, SDL2, GLFW and eigen3 under /usr/include. The files each
@@ -74,6 +74,8 @@ FIGURES = PAGE_FIGURES + LINK_FIGURES
 GENERATED_PAGES = {"deprecated", "todo", "bug", "test"}
 MAIN_PAGE_ID = "indexpage"
 MAIN_PAGE_NAME = "Main page"
+# Whether Doxygen's XML that --keep holds from an earlier run is read again instead of made anew.
+REUSE = [False]
 # How many functions Doxygen named after a macro in front of them, left out of the figures.
 MISREAD = [0]
 SCOPE_KINDS = {"class", "struct", "union", "namespace", "group"}
@@ -453,6 +455,8 @@ def figures(entities, members_of, pages, misses=None):
 
 def run_doxygen(doxygen, name, tree, work, patterns, excluded):
     output = os.path.join(work, "doxygen")
+    if REUSE[0] and os.path.exists(os.path.join(output, "xml", "index.xml")):
+        return os.path.join(output, "xml")
     shutil.rmtree(output, ignore_errors=True)
     os.makedirs(output)
     doxyfile = os.path.join(output, "Doxyfile")
@@ -504,6 +508,8 @@ def main():
     parser.add_argument("--filter", default=doxygen_compare.DEFAULT_FILTER,
                         help="the extensions Sylva reads (its -FILTER), e.g. .H|.HPP")
     parser.add_argument("--keep", help="keep the outputs in this directory")
+    parser.add_argument("--reuse", action="store_true",
+                        help="with --keep: read the Doxygen XML an earlier run kept there again")
     parser.add_argument("--cases", help="a directory of one-file cases, each judged alone")
     parser.add_argument("--verbose", action="store_true", help="with --cases: every case")
     parser.add_argument("--misses", type=int, default=0, metavar="N",
@@ -511,6 +517,7 @@ def main():
     parser.add_argument("trees", nargs="*", metavar="NAME=DIR")
     args = parser.parse_args()
     doxygen_compare.sylva_filter = args.filter.upper()
+    REUSE[0] = args.reuse and args.keep is not None
     sylva = os.path.abspath(args.sylva)
     doxygen = shutil.which(args.doxygen) or sys.exit(f"{args.doxygen} is not installed")
     version = subprocess.run([doxygen, "--version"], capture_output=True, text=True).stdout

@@ -25,7 +25,7 @@ namespace sylva {
 struct NameWord {
     // The place behind the word as written, its "()" included.
     std::size_t end = 0;
-    // What a link shows: the word as written, without a leading "#".
+    // What a link shows: the word as written, without a leading "#" or "::".
     std::string_view shown;
     // What it is looked up by: the name without "#" and "()", a leading "::" kept (a global
     // name). Empty when the word is no name (part of an address, a path or a file name).
@@ -46,9 +46,16 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at);
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
                                              const CSylItem& from);
 
+// The target of the row `name` names, written in the text of `from`, tried from the innermost
+// scope as ResolveFromScopes does: the page of the item whose member table shows it (a data
+// member, an enumerator), with the row's anchor. Nothing when no listed item shows such a row.
+std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
+                                               const CSylItem& from);
+
 // Where the words of `item`'s page lead: the plain page of the item a name resolves to
-// (ResolveFromScopes), or nowhere when it resolves to `item` itself (its own name needs no link
-// on its own page). REQUIRES: `item` and `items` outlive the lookup.
+// (ResolveFromScopes), else the row it names (RowTargetFromScopes), or nowhere when it resolves to
+// `item` itself (its own name needs no link on its own page). REQUIRES: `item` and `items`
+// outlive the lookup.
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items);
 
 // Appends a link to `page` (a page file) that shows `shown`, escaped.

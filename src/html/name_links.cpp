@@ -118,8 +118,7 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
                        text.substr(nameStart, end - nameStart).find(kScope) != std::string::npos ||
                        HasNameShape(text.substr(nameStart, end - nameStart));
     }
-    // "#name" and "::name" show the name alone.
-    const std::size_t shownStart = prefixed ? nameStart : at;
+    const std::size_t shownStart = text[at] == '#' ? nameStart : at;
     word.shown = text.substr(shownStart, word.end - shownStart);
     if (word.name.empty()) {
         word.shown = text.substr(at, word.end - at);

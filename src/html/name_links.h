@@ -25,7 +25,7 @@ namespace sylva {
 struct NameWord {
     // The place behind the word as written, its "()" included.
     std::size_t end = 0;
-    // What a link shows: the word as written, without a leading "#" or "::".
+    // What a link shows: the word as written, without a leading "#".
     std::string_view shown;
     // What it is looked up by: the name without "#" and "()", a leading "::" kept (a global
     // name). Empty when the word is no name (part of an address, a path or a file name).

@@ -24,7 +24,7 @@ Functions that Doxygen, which expands no macro here, names after a macro in fron
 out, and counted.
 
     bench/doxygen_figures.py [--sylva build-release/src/app/sylva] [--filter EXTENSIONS]
-                             [--keep DIR] [--misses FILE] [NAME=DIR ...]
+                             [--keep DIR [--reuse]] [--misses N] [NAME=DIR ...]
     bench/doxygen_figures.py --cases bench/doxygen_cases [--verbose]
 
 Without NAME=DIR it reads event2, SDL2, GLFW and eigen3 under /usr/include. The files each
@@ -74,10 +74,14 @@ FIGURES = PAGE_FIGURES + LINK_FIGURES
 GENERATED_PAGES = {"deprecated", "todo", "bug", "test"}
 MAIN_PAGE_ID = "indexpage"
 MAIN_PAGE_NAME = "Main page"
+# Whether Doxygen's XML that --keep holds from an earlier run is read again instead of made anew.
+REUSE = [False]
 # How many functions Doxygen named after a macro in front of them, left out of the figures.
 MISREAD = [0]
 SCOPE_KINDS = {"class", "struct", "union", "namespace", "group"}
 ROW_SCOPES = {"class", "struct", "union"}
+# The name cell of a row of a member table, with or without its anchor.
+ROW_CELL = r'<I(?: id="[^"]*")?>{}</I>'
 WORD = re.compile(r"[A-Za-z0-9_]+")
 # In place: the last SAME_WORDS words before a code block in Doxygen's text stand, one after the
 # other, among the last CONTEXT_WORDS words before it on the page (a word the page adds between
@@ -169,6 +173,7 @@ class Entity:
         self.row = row  # a data member of a struct, class or union
         self.description = Description()
         self.page = None
+        self.row_page = None  # the scope's page that shows it as a row
         self.bases = []  # names of documented bases
 
 
@@ -380,8 +385,10 @@ def code_places(stream):
 
 
 def figures(entities, members_of, pages, misses=None):
-    """The shown and total counts; with `misses` (a list), a line for each entity that lacks a
-    page, and for each page short of words, structures or code in place."""
+    """The shown and total counts of every figure; with `misses`, a Counter, also what each
+    figure missed, by figure and name (an entity without a page, a page short of words,
+    structures or code in place, a name not linked)."""
+    misses = collections.Counter() if misses is None else misses
     shown = collections.Counter()
     total = collections.Counter()
     used = collections.Counter()
@@ -410,8 +417,10 @@ def figures(entities, members_of, pages, misses=None):
             scope_pages = pages.get(entity.scope.name, [])
             short = entity.name.rsplit("::", 1)[-1]
             for page in scope_pages:
-                if f"<I>{html.escape(short, quote=False)}</I>" in page.html:
+                if re.search(ROW_CELL.format(re.escape(html.escape(short, quote=False))),
+                             page.html):
                     target = page
+                    entity.row_page = page
                     break
         if target is not None:
             shown["entities"] += 1
@@ -431,20 +440,17 @@ def figures(entities, members_of, pages, misses=None):
         if page is None:
             for entity, _ in placed:
                 total["in place"] += len(entity.description.places())
-                if misses is not None:
-                    misses.append(f"entity {entity.kind} {entity.name}")
+                misses["entities", f"{entity.kind} {entity.name}"] += 1
             continue
         shown["words"] += sum(min(n, page.words[w]) for w, n in wanted.items())
         for kind in STRUCTURES:
             shown[kind] += min(counts[kind], page.counts[kind])
-        if misses is not None:
-            lost = sum(n - min(n, page.words[w]) for w, n in wanted.items())
-            if lost:
-                missing = sorted(w for w, n in wanted.items() if page.words[w] < n)
-                misses.append(f"words {lost} {page.file} {' '.join(missing[:12])}")
-            for kind in STRUCTURES:
-                if page.counts[kind] < counts[kind]:
-                    misses.append(f"{kind} {counts[kind] - page.counts[kind]} {page.file}")
+        lost = sum(n - min(n, page.words[w]) for w, n in wanted.items())
+        if lost:
+            missing = sorted(w for w, n in wanted.items() if page.words[w] < n)
+            misses["words", f"{page.file} {' '.join(missing[:12])}"] += lost
+        for kind in STRUCTURES:
+            misses[kind, page.file] += max(0, counts[kind] - page.counts[kind])
         sylva_places = collections.Counter(code_places(page.stream))
         for entity, _ in placed:
             for code, before in entity.description.places():
@@ -454,17 +460,21 @@ def figures(entities, members_of, pages, misses=None):
                 if match:
                     sylva_places[match] -= 1
                     shown["in place"] += 1
-                elif misses is not None:
-                    misses.append(f"in-place {page.file} {' '.join(code)} after "
-                                  f"{' '.join(before)}")
+                else:
+                    misses["in place", f"{page.file} {' '.join(code)} after "
+                                       f"{' '.join(before)}"] += 1
         for entity, _ in placed:
             for reference in entity.description.references:
                 total["references"] += 1
-                shown["references"] += bool(page.links.get(reference))
+                linked = bool(page.links.get(reference))
+                shown["references"] += linked
+                misses["references", reference] += not linked
             for base in entity.bases:
                 total["bases"] += 1
                 base_pages = pages.get(base, [])
-                shown["bases"] += any(b.file in page.targets for b in base_pages)
+                linked = any(b.file in page.targets for b in base_pages)
+                shown["bases"] += linked
+                misses["bases", f"{entity.name} : {base}"] += not linked
     for scope, members in members_of.items():
         scope_pages = pages.get(scope.name, [])
         for member in members:
@@ -472,11 +482,19 @@ def figures(entities, members_of, pages, misses=None):
             if member.page is not None and any(member.page.file in s.targets
                                                for s in scope_pages):
                 shown["members"] += 1
+            elif member.row_page is not None and member.row_page in scope_pages and \
+                    f'id="{html.escape(member.name.rsplit("::", 1)[-1])}"' in member.row_page.html:
+                # A data member or enumerator is a row of its scope's page, reached by its anchor.
+                shown["members"] += 1
+            else:
+                misses["members", member.name] += 1
     return shown, total
 
 
 def run_doxygen(doxygen, name, tree, work, patterns, excluded):
     output = os.path.join(work, "doxygen")
+    if REUSE[0] and os.path.exists(os.path.join(output, "xml", "index.xml")):
+        return os.path.join(output, "xml")
     shutil.rmtree(output, ignore_errors=True)
     os.makedirs(output)
     doxyfile = os.path.join(output, "Doxyfile")
@@ -533,12 +551,16 @@ def main():
     parser.add_argument("--filter", default=doxygen_compare.DEFAULT_FILTER,
                         help="the extensions Sylva reads (its -FILTER), e.g. .H|.HPP")
     parser.add_argument("--keep", help="keep the outputs in this directory")
+    parser.add_argument("--reuse", action="store_true",
+                        help="with --keep: read the Doxygen XML an earlier run kept there again")
     parser.add_argument("--cases", help="a directory of one-file cases, each judged alone")
     parser.add_argument("--verbose", action="store_true", help="with --cases: every case")
-    parser.add_argument("--misses", help="write what each figure misses to this file")
+    parser.add_argument("--misses", type=int, default=0, metavar="N",
+                        help="print the N most frequent misses of each link figure")
     parser.add_argument("trees", nargs="*", metavar="NAME=DIR")
     args = parser.parse_args()
     doxygen_compare.sylva_filter = args.filter.upper()
+    REUSE[0] = args.reuse and args.keep is not None
     sylva = os.path.abspath(args.sylva)
     doxygen = shutil.which(args.doxygen) or sys.exit(f"{args.doxygen} is not installed")
     version = subprocess.run([doxygen, "--version"], capture_output=True, text=True).stdout
@@ -554,18 +576,23 @@ def main():
                 work = os.path.join(work_root, name)
                 os.makedirs(work, exist_ok=True)
                 MISREAD[0] = 0
-                misses = [] if args.misses else None
+                misses = collections.Counter()
                 shown, total = measure(sylva, doxygen, name, tree, work, misses)
-                if misses is not None:
-                    with open(args.misses, "a") as out:
-                        out.writelines(f"{name} {line}\n" for line in misses)
                 print(f"{name:<8} " + " ".join(f"{share(shown, total, f):>22}" for f in FIGURES))
+                print_misses(misses, args.misses)
                 if MISREAD[0]:
                     print(f"         ({MISREAD[0]} functions Doxygen named after a macro in "
                           f"front of them, such as CVAPI(int), left out)")
     finally:
         if not args.keep:
             shutil.rmtree(work_root)
+
+
+def print_misses(misses, count):
+    for figure in ("entities", "words", *STRUCTURES, "in place", *LINK_FIGURES):
+        missed = [(n, name) for (f, name), n in misses.items() if f == figure and n > 0]
+        for n, name in sorted(missed, key=lambda m: (-m[0], m[1]))[:count]:
+            print(f"         missed {figure}: {n} x {name}")
 
 
 def run_cases(args, sylva, doxygen, work_root):

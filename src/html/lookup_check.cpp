@@ -19,6 +19,9 @@ bool LookupCheck::Holds(const NameLookups& lookups) const {
         } else if (lookup.kind == NameLookups::Kind::kLabel) {
             labelled = items_.LabelledName(lookup.name);
             answer = labelled ? std::string_view(*labelled) : std::string_view();
+        } else if (lookup.kind == NameLookups::Kind::kRow) {
+            labelled = items_.RowHolder(lookup.name);
+            answer = labelled ? std::string_view(*labelled) : std::string_view();
         } else if (lookup.kind == NameLookups::Kind::kGroupLabel) {
             if (const CSylItem* group = items_.LabelledGroup(lookup.name)) {
                 pageNumber = std::to_string(group->pageNumber);

@@ -126,11 +126,14 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
     return word;
 }
 
-std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             const CSylItem& from) {
+namespace {
+
+// The first answer `find` gives for `name` within the scopes of `from`, innermost first, then for
+// the name alone; a leading "::" asks for the name alone. `find` answers a candidate name.
+template <typename Find>
+std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem& from, Find find) {
     if (name.starts_with(kScope)) {
-        name.remove_prefix(kScope.size());
-        return items.Contains(name) ? std::optional<std::string>(name) : std::nullopt;
+        return find(name.substr(kScope.size()));
     }
     std::string_view scope = from.name;
     if (from.style != CommentStyle::kDoxygen) {
@@ -142,21 +145,55 @@ std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_
     std::string candidate;
     while (!scope.empty()) {
         candidate.assign(scope).append(kScope).append(name);
-        if (items.Contains(candidate)) {
-            return candidate;
+        if (std::optional<std::string> found = find(candidate)) {
+            return found;
         }
         std::size_t colons = scope.rfind(kScope);
         scope = colons == std::string_view::npos ? std::string_view() : scope.substr(0, colons);
     }
-    return items.Contains(name) ? std::optional<std::string>(name) : std::nullopt;
+    return find(name);
+}
+
+}  // namespace
+
+std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
+                                             const CSylItem& from) {
+    return FirstFromScopes(name, from, [&items](std::string_view candidate) {
+        return items.Contains(candidate) ? std::optional<std::string>(candidate) : std::nullopt;
+    });
+}
+
+std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
+                                               const CSylItem& from) {
+    return FirstFromScopes(name, from, [&items](std::string_view candidate) {
+        std::optional<std::string> holder = items.RowHolder(candidate);
+        if (!holder) {
+            return holder;
+        }
+        // A row's anchor is its own name, the last part of the scoped one.
+        const std::size_t colons = candidate.rfind(kScope);
+        std::string target = PlainPageFile(*holder, CommentStyle::kDoxygen);
+        target.push_back('#');
+        target.append(colons == std::string_view::npos ? candidate
+                                                       : candidate.substr(colons + kScope.size()));
+        return std::optional<std::string>(std::move(target));
+    });
+}
+
+std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
+                                          const CSylItem& from) {
+    if (std::optional<std::string> row = RowTargetFromScopes(items, name, from)) {
+        return row;
+    }
+    const std::string* address = items.ExternalAddress(name);
+    return address != nullptr ? std::optional<std::string>(*address) : std::nullopt;
 }
 
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items) {
     return [&item, &items](std::string_view name) -> std::optional<std::string> {
         std::optional<std::string> listed = ResolveFromScopes(items, name, item);
         if (!listed) {
-            const std::string* address = items.ExternalAddress(name);
-            return address != nullptr ? std::optional<std::string>(*address) : std::nullopt;
+            return RowOrElsewhere(items, name, item);
         }
         if (*listed == item.name) {
             return std::nullopt;

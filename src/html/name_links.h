@@ -46,10 +46,21 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at);
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
                                              const CSylItem& from);
 
+// The target of the row `name` names, written in the text of `from`, tried from the innermost
+// scope as ResolveFromScopes does: the page of the item whose member table shows it (a data
+// member, an enumerator), with the row's anchor. Nothing when no listed item shows such a row.
+std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
+                                               const CSylItem& from);
+
+// Where a name no listed item has leads: the row it names (RowTargetFromScopes), else its
+// address on another site whose tag file the run read (ItemList::ExternalAddress), else nowhere.
+std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
+                                          const CSylItem& from);
+
 // Where the words of `item`'s page lead: the plain page of the item a name resolves to
-// (ResolveFromScopes), or nowhere when it resolves to `item` itself (its own name needs no link
-// on its own page); a name the project does not document, to its address on another site
-// (ItemList::ExternalAddress). REQUIRES: `item` and `items` outlive the lookup.
+// (ResolveFromScopes), else the row it names or its address on another site (RowOrElsewhere), or
+// nowhere when it resolves to `item` itself (its own name needs no link on its own page).
+// REQUIRES: `item` and `items` outlive the lookup.
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items);
 
 // Appends a link to `page` (a page file) that shows `shown`, escaped.

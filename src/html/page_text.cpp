@@ -1,11 +1,15 @@
 // Rendering an item's neutral text into the lines of its page.
 #include "html/page_text.h"
 
+#include <algorithm>
+
 #include "html/html_markup.h"
 #include "html/name_links.h"
 #include "html/page_names.h"
 #include "html/placeholders.h"
+#include "html/scope_sections.h"
 #include "scan/rich_text.h"
+#include "scan/sorted_lines.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -16,6 +20,10 @@ constexpr std::string_view kTypeLabel = "%s<BR>(%s)";
 // What a group's page names in place of its group: its own title already heads the page.
 constexpr std::string_view kGroupTypeWord = "Group";
 constexpr std::string_view kParameterName = "<I>%s</I>";
+// A member row's name carries the anchor that links to the member lead to: its first name; each
+// further name a declaration declares ("int x, y;") has an anchor of its own before it.
+constexpr std::string_view kMemberName = "<I id=\"%s\">%s</I>";
+constexpr std::string_view kFurtherAnchor = "<a id=\"%s\"></a>";
 // A documented parameter's direction follows its name.
 constexpr std::string_view kParameterDirection = " [%s]";
 constexpr std::string_view kProjectIndexLinkName = "Project description index";
@@ -41,16 +49,33 @@ struct PageLinks {
     LinkLookup words;
 };
 
+// The name cell of a member row: its further anchors, then the names with the first anchor.
+std::string AnchoredMemberName(std::string_view names) {
+    std::string cell;
+    std::string_view first = names.substr(0, names.find(kRowNameSeparator));
+    for (std::size_t at = first.size(); at < names.size();) {
+        at += kRowNameSeparator.size();
+        std::size_t end = std::min(names.find(kRowNameSeparator, at), names.size());
+        cell.append(FormatLine(kFurtherAnchor, {HtmlEscaped(names.substr(at, end - at))}));
+        at = end;
+    }
+    cell.append(FormatLine(kMemberName, {HtmlEscaped(first), HtmlEscaped(names)}));
+    return cell;
+}
+
 // The Parameter section as a table: its start, one row per parameter, its end. `links`
 // renders the rows of an item of the doxygen style, whose names are plain and whose comments are
-// rich text; without it a row is HTML as written.
+// rich text; without it a row is HTML as written. `members`: the rows are members (data members,
+// enumerators) that links lead to by their anchors.
 void RenderParameterTable(const Settings& settings, const std::vector<ParameterRow>& rows,
-                          const PageLinks* links, CZTStringArray& lines) {
+                          const PageLinks* links, bool members, CZTStringArray& lines) {
     lines.Add(settings[SYL_HTML_STD_PARAM_TABLE_START]);
     for (const ParameterRow& row : rows) {
         // A member's type and tail stand around its name as its declaration writes them.
         std::string name = HtmlEscaped(row.type);
-        name.append(FormatLine(kParameterName, {links ? HtmlEscaped(row.name) : row.name}));
+        name.append(members
+                        ? AnchoredMemberName(row.name)
+                        : FormatLine(kParameterName, {links ? HtmlEscaped(row.name) : row.name}));
         name.append(HtmlEscaped(row.tail));
         if (!row.direction.empty()) {
             name.append(FormatLine(kParameterDirection, {HtmlEscaped(row.direction)}));
@@ -153,6 +178,7 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
     return [&item, &items](std::string_view name) -> std::optional<std::string> {
+        name = WithoutParameterList(name);
         std::optional<std::string> listed = ResolveFromScopes(items, name, item);
         // A reference may name a page by its label, which its title replaced as its name.
         if (!listed) {
@@ -165,9 +191,7 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
         if (const CSylItem* group = items.LabelledGroup(name)) {
             return PageFile(*group);
         }
-        // Last, a name another site documents.
-        const std::string* address = items.ExternalAddress(name);
-        return address != nullptr ? std::optional<std::string>(*address) : std::nullopt;
+        return RowOrElsewhere(items, name, item);
     };
 }
 
@@ -186,10 +210,10 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
     }
     if (text.hasParamTable) {
         RenderParameterTable(settings, text.parameterRows, rich ? &links : nullptr,
-                             page.sections[kSectionParameter]);
+                             !RowsHeading(item).empty(), page.sections[kSectionParameter]);
     }
     if (!text.templateRows.empty()) {
-        RenderParameterTable(settings, text.templateRows, &links, page.templateParameters);
+        RenderParameterTable(settings, text.templateRows, &links, false, page.templateParameters);
     }
     if (options.sectionSeeAlso != 0) {
         RenderSeeAlsoLinks(settings, project, rich ? &links : nullptr,

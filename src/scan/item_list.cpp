@@ -103,6 +103,7 @@ CSylItem& ItemList::File(Slot item) {
     }
     item->pageNumber = Contains(item->name) ? duplicateCounter_++ : -1;
     ++liveNames_[item->name];
+    NoteRows(*item, true);
     if (item->kind == DoxygenKind::kPage || item->kind == DoxygenKind::kMainPage) {
         for (std::string_view label : FactsOf(item->BlockText(), kLabelMark)) {
             labels_.try_emplace(std::string(label), item->name);
@@ -227,6 +228,7 @@ void ItemList::Remove(std::size_t slot) {
         item.reset();
         return;
     }
+    NoteRows(*item, false);
     auto it = liveNames_.find(item->name);
     if (it != liveNames_.end()) {
         if (--it->second == 0) {
@@ -248,6 +250,49 @@ bool ItemList::Contains(std::string_view name) const {
     return listed;
 }
 
+void ItemList::NoteRows(const CSylItem& item, bool add) {
+    const bool members = item.kind == DoxygenKind::kClass || item.kind == DoxygenKind::kStruct ||
+                         item.kind == DoxygenKind::kUnion || item.kind == DoxygenKind::kEnum;
+    if (item.style != CommentStyle::kDoxygen || !members) {
+        return;
+    }
+    // An enumerator is named in its enum's scope too, as C and unscoped C++ enums name it.
+    std::string_view outer = item.name.substr(
+        0, item.name.rfind("::") == std::string::npos ? 0 : item.name.rfind("::") + 2);
+    ForEachBlockLine(item.BlockText(), [&](std::string_view line) {
+        if (line.empty() || line.front() != kRowMark) {
+            return;
+        }
+        std::string_view names = FieldsOfRow(line).name;
+        for (std::size_t at = 0; at < names.size();) {
+            std::size_t end = std::min(names.find(kRowNameSeparator, at), names.size());
+            std::string_view row = names.substr(at, end - at);
+            at = end + kRowNameSeparator.size();
+            for (std::string key :
+                 {item.name + "::" + std::string(row), std::string(outer) + std::string(row)}) {
+                if (add) {
+                    rowHolders_[key].push_back(&item);
+                } else if (auto found = rowHolders_.find(key); found != rowHolders_.end()) {
+                    std::erase(found->second, &item);
+                    if (found->second.empty()) {
+                        rowHolders_.erase(found);
+                    }
+                }
+                if (item.kind != DoxygenKind::kEnum) {
+                    break;
+                }
+            }
+        }
+    });
+}
+
+std::optional<std::string> ItemList::RowHolder(std::string_view name) const {
+    auto found = rowHolders_.find(std::string(name));
+    const bool listed = found != rowHolders_.end();
+    NameLookups::Note(NameLookups::Kind::kRow, name, listed ? found->second.front()->name : "");
+    return listed ? std::optional<std::string>(found->second.front()->name) : std::nullopt;
+}
+
 std::optional<std::string> ItemList::LabelledName(std::string_view label) const {
     auto found = labels_.find(std::string(label));
     const bool listed = found != labels_.end() && Contains(found->second);
@@ -266,8 +311,21 @@ std::string_view ItemList::KeepSourceName(std::string path) {
     return sourceNames_.emplace_back(std::move(path));
 }
 
+std::string_view WithoutParameterList(std::string_view name) {
+    constexpr std::string_view kOperator = "operator";
+    const std::size_t open = name.find('(');
+    if (open == std::string_view::npos || !name.ends_with(')') ||
+        name.substr(0, open).ends_with(kOperator)) {
+        return name;
+    }
+    return name.substr(0, open);
+}
+
 std::optional<std::string> ResolveName(const ItemList& items, std::string_view name,
                                        const CSylItem& from) {
+    if (from.style == CommentStyle::kDoxygen) {
+        name = WithoutParameterList(name);
+    }
     if (items.Contains(name)) {
         return std::string(name);
     }

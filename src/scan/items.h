@@ -336,6 +336,10 @@ class ItemList {
     // True when a non-empty slot holds an item whose name equals `name` exactly. Groups of the
     // doxygen style are not looked up by their titles: links lead to them by label.
     bool Contains(std::string_view name) const;
+    // The name of the listed item whose member table shows the row `name` names ("S::x" for a
+    // data member x of the struct S; "E::V" and, outside its enum, the enumerator V of an enum E
+    // in the enum's scope), the first filed when several show it; nothing when none does.
+    std::optional<std::string> RowHolder(std::string_view name) const;
     // The name of the listed page whose label ("@page" or a Markdown file's) is `label`, the
     // first filed when several share it; nothing when none is listed.
     std::optional<std::string> LabelledName(std::string_view label) const;
@@ -380,6 +384,9 @@ class ItemList {
     std::unordered_map<std::string, std::string> labels_;
     std::vector<CountedDeclaration> declarations_;
     const ExternalNames* external_ = nullptr;
+    // The items whose member tables show each row name, in the order filed.
+    std::unordered_map<std::string, std::vector<const CSylItem*>> rowHolders_;
+    void NoteRows(const CSylItem& item, bool add);
 };
 
 // The names looked up in item lists while one page was built, with what each lookup answered:
@@ -392,6 +399,7 @@ class NameLookups {
         kFolded,      // a listed name equal to the query but for letter case; empty: none
         kLabel,       // ItemList::LabelledName; the answer is the name, or empty
         kGroupLabel,  // ItemList::LabelledGroup; the answer is its page number, or empty
+        kRow,         // ItemList::RowHolder; the answer is the holder's name, or empty
         kCount
     };
     struct Lookup {
@@ -427,10 +435,15 @@ class NameLookups {
     std::vector<Lookup> lookups_;
 };
 
+// A function's name written with its parameter list ("f()", "ns::f(int)") without it; any other
+// name ("operator()", "T") as it is.
+std::string_view WithoutParameterList(std::string_view name);
+
 // The listed name that `name`, written in the text of the item `from`, refers to: `name` itself
 // when it is listed; for an item of the doxygen style also `name` within the scopes that hold
 // `from` ("Plant" written in "garden::CBed::Water" may mean "garden::CBed::Plant"), the innermost
-// first. Nothing when none is listed.
+// first; "f()" of the doxygen style is looked up as "f" (WithoutParameterList). Nothing when
+// none is listed.
 std::optional<std::string> ResolveName(const ItemList& items, std::string_view name,
                                        const CSylItem& from);
 

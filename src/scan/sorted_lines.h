@@ -34,6 +34,8 @@ inline constexpr char kLabelMark = static_cast<char>(kSectionCount + 5);
 // A row of the template parameter table.
 inline constexpr char kTemplateRowMark = static_cast<char>(kSectionCount + 6);
 inline constexpr char kRowFieldSeparator = '\x1F';
+// Between the names of a row of a declaration that declares several ("int x, y;").
+inline constexpr std::string_view kRowNameSeparator = ", ";
 
 inline void AppendFact(std::string& blockText, char mark, std::string_view text) {
     std::string line(1, mark);

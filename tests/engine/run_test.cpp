@@ -251,7 +251,7 @@ constexpr const char* kScopedHeader =
     "    /// The colour.\n"
     "    int colour;\n"
     "};\n"
-    "/// A round shape.\n"
+    "/// A round shape; its centre is Point::x, its size #area().\n"
     "class Circle : public Shape {\n"
     "  public:\n"
     "    /// Its area.\n"
@@ -260,6 +260,7 @@ constexpr const char* kScopedHeader =
     "/// A point.\n"
     "struct Point {\n"
     "    int x; ///< across\n"
+    "    int lo, hi; ///< bounds\n"
     "    unsigned flags : 3; ///< bits\n"
     "    char name[8];\n"
     "    std::pair<int, int> span; ///< ends\n"
@@ -336,21 +337,25 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_geo__Point.html", "Data members:"},
         // Data members show their types, widths and bounds, undocumented ones too; enumerators
         // their values, escaped.
-        {"SYLVA_geo__Point.html", "int <I>x</I>"},
-        {"SYLVA_geo__Point.html", "unsigned <I>flags</I> : 3"},
-        {"SYLVA_geo__Point.html", "char <I>name</I>[8]"},
-        {"SYLVA_geo__Point.html", "std::pair&lt;int, int&gt; <I>span</I>"},
+        // Each row has an anchor of its name; links to a member row lead there.
+        {"SYLVA_geo__Point.html", "int <I id=\"x\">x</I>"},
+        {"SYLVA_geo__Point.html", "int <a id=\"hi\"></a><I id=\"lo\">lo, hi</I>"},
+        {"SYLVA_geo__Point.html", "unsigned <I id=\"flags\">flags</I> : 3"},
+        {"SYLVA_geo__Point.html", "char <I id=\"name\">name</I>[8]"},
+        {"SYLVA_geo__Point.html", "std::pair&lt;int, int&gt; <I id=\"span\">span</I>"},
+        {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Point.html#x\">Point::x</a>"},
+        {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Circle__area.html\">area()</a>"},
         {"SYLVA_geo__Colour.html", "Values:"},
         // A group's page is named by its label, escaped as a page name and in links.
         {"SYLVA_geo__Colour.html", "In group <a href=\"SYLVA_group_shapes.html\">Shapes</a>"},
-        {"SYLVA_geo__Colour.html", "<I>kRed</I> = 1"},
-        {"SYLVA_geo__Colour.html", "<I>kBlue</I> = kRed &lt;&lt; 1"},
-        {"SYLVA_geo__Colour.html", "<I>kGrey</I><"},
+        {"SYLVA_geo__Colour.html", "<I id=\"kRed\">kRed</I> = 1"},
+        {"SYLVA_geo__Colour.html", "<I id=\"kBlue\">kBlue</I> = kRed &lt;&lt; 1"},
+        {"SYLVA_geo__Colour.html", "<I id=\"kGrey\">kGrey</I><"},
         {"SYLVA_geo__Box.html", "Template parameters:"},
         {"SYLVA_geo__Box.html", "<I>T</I>"},
         {"SYLVA_geo__Box.html", "what it holds"},
         {"SYLVA_geo__Box.html", "template &lt;class T&gt; class Box"},
-        {"SYLVA_geo__Box.html", "T <I>item</I>"},
+        {"SYLVA_geo__Box.html", "T <I id=\"item\">item</I>"},
         {"SYLVA_geo__Box.html", "Parameter:", false},
         // A variable in a member table shows its type.
         {"SYLVA_group_shapes.html",

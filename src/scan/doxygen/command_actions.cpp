@@ -417,6 +417,9 @@ std::size_t CommentParser::Command(const KnownCommand& known, std::string_view t
             std::string_view label = NextWord(text, p);
             if (label.empty()) {
                 Warn(kMissingWord, {written});
+            } else if (out_.subject == CommentSubject::kGroup && Plain(label) == groupLabel_) {
+                // A group holds no other groups, so it cannot hold itself either.
+                Warn(kGroupInItself, {groupLabel_, written});
             } else if (out_.group.empty()) {
                 out_.group = Plain(label);
             }

@@ -27,6 +27,7 @@ constexpr WarningKind kRunawayAlias = {
     "alias \"%s\" uses itself, or its uses grow the comment too far; the deepest use is left out"};
 constexpr std::string_view kPreOpen = "<pre>";
 constexpr std::string_view kPreClose = "</pre>";
+constexpr std::string_view kCallParentheses = "()";
 constexpr std::size_t kTabStop = 4;
 // A Markdown line indented this far past its container is code.
 constexpr std::size_t kCodeIndent = 4;
@@ -573,6 +574,7 @@ void CommentParser::AddSeeAlso(std::string_view flow) {
         std::string_view piece =
             TrimView(std::string_view(text).substr(start, comma - start), kBlanks);
         std::string name;
+        std::string shown;
         bool inReference = false;
         bool shownPart = false;
         for (char ch : piece) {
@@ -583,14 +585,22 @@ void CommentParser::AddSeeAlso(std::string_view flow) {
             } else if (ch == rich::kReferenceClose) {
                 inReference = false;
                 shownPart = false;
-            } else if (!rich::IsReservedByte(ch) && !(inReference && shownPart)) {
+            } else if (inReference && shownPart) {
+                shown.push_back(ch);
+            } else if (!rich::IsReservedByte(ch)) {
                 name.push_back(ch);
             }
         }
+        // A function named as a call ("f()", or a reference shown so) is shown so; its page is
+        // looked up without "()".
+        const bool call = name.ends_with(kCallParentheses) || shown.ends_with(kCallParentheses);
         name = ReferenceName(name);
         if (name.empty() || name.find_first_of(" \t") != std::string::npos) {
             PushLine(kSectionSeeAlso, std::move(text));
             return;
+        }
+        if (call) {
+            name.append(kCallParentheses);
         }
         names.push_back(std::move(name));
         if (comma == std::string_view::npos) {

@@ -33,6 +33,9 @@ inline constexpr std::string_view kBlanks = " \t\r";
 inline constexpr WarningKind kMissingWord = {"doxygen.missing-word",
                                              "\"%s\" needs a word behind it; it is left out"};
 
+inline constexpr WarningKind kGroupInItself = {
+    "doxygen.group-in-itself", "group \"%s\" is put into itself by \"%s\"; that is left out"};
+
 // A byte that opens the info of a fence or the text of a code span in a chunk when the block or
 // span is something Markdown has no syntax for. A source cannot bring it in (it is reserved).
 inline constexpr char kChunkMark = '\x11';

@@ -6,6 +6,7 @@
 
 #include "scan/doxygen/items.h"
 #include "scan/rich_text.h"
+#include "scan/sorted_lines.h"
 #include "support/zt_string.h"
 
 namespace sylva::doxygen_walk {
@@ -24,7 +25,7 @@ std::string_view LastComponent(std::string_view name) {
 std::string MemberNames(const CppDeclaration& declaration) {
     std::string names;
     for (const std::string& name : declaration.declarators) {
-        names += (names.empty() ? "" : ", ") + name;
+        names += (names.empty() ? "" : std::string(kRowNameSeparator)) + name;
     }
     return names.empty() ? declaration.name : names;
 }

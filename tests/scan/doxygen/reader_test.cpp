@@ -218,7 +218,7 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  Return: the number of bytes copied, or -1\n"
          "  Description: {Nnote Note:Safe on an empty pond.}\n"
          "  SeeAlso: pond_drain\n"
-         "  SeeAlso: pond_fill\n"
+         "  SeeAlso: pond_fill()\n"
          "  Version: *Since:* 2.1\n"
          "  row pond [in]: the buffer to read\n"
          "  row out [out]: where the bytes go, at least `size` of them\n"
@@ -1199,6 +1199,9 @@ TEST(DoxygenReader, WarningsPointAtTheLineTheAuthorCanFix) {
          "/** Text @endcode and @c\n\n  more. */\nvoid r(void);\n",
          {"1: \"@endcode\" closes nothing; it is left out",
           "1: \"@c\" needs a word behind it; it is left out"}},
+        {"a group put into itself",
+         "/** @defgroup pond Ponds\n * @ingroup pond\n * Water. */\n",
+         {"2: group \"pond\" is put into itself by \"@ingroup\"; that is left out"}},
         {"an unterminated documentation comment",
          "void s(void);\n/** Never closed\n * @param x\n",
          {"2: documentation comment is not closed before the end of the file; it is left out"}},

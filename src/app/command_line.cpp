@@ -56,8 +56,8 @@ constexpr OptionRow kOptions[] = {
      &StartValues::aliases},
     // Before -TAGFILE, whose name it contains.
     {"-TAGFILES", "=FILE=URL[;...]",
-     "tag files of other sites: names documented there link to URL; each use adds", nullptr,
-     nullptr, &StartValues::tagFiles},
+     "tag files of other sites: names they document link to URL; each use adds", nullptr, nullptr,
+     &StartValues::tagFiles},
     {"-TAGFILE", "=FILE", "write a tag file of the project's pages for other sites to link to",
      &StartValues::tagFile, nullptr, nullptr},
     {"-DOXYFILE", "=FILE",

@@ -123,8 +123,28 @@ std::string CacheDirectoryProblem(const std::string& directory) {
     return {};
 }
 
+// The program that made a cache: its version and the size and modification time of its
+// executable, so that a build of the same version with a changed reader never replays what an
+// earlier build read.
+const std::string& ProgramIdentity() {
+    static const std::string identity = [] {
+        std::string text(SYLVA_VERSION);
+        struct stat info {};
+        if (::stat("/proc/self/exe", &info) == 0) {
+            text.append(" ")
+                .append(std::to_string(info.st_size))
+                .append(" ")
+                .append(std::to_string(info.st_mtim.tv_sec))
+                .append(".")
+                .append(std::to_string(info.st_mtim.tv_nsec));
+        }
+        return text;
+    }();
+    return identity;
+}
+
 void AddSettings(Hasher& hasher, const Settings& settings, const RunOptions& options) {
-    hasher.Text(kCacheFormat).Text(SYLVA_VERSION);
+    hasher.Text(kCacheFormat).Text(ProgramIdentity());
     for (const std::string& value : settings.Values()) {
         hasher.Text(value);
     }
@@ -278,7 +298,7 @@ void RunCache::Open(const std::string& directory) {
         return;
     }
     store_ = std::move(opened.store);
-    const CacheIdentity identity{std::string(kCacheFormat), SYLVA_VERSION, projectDirectory};
+    const CacheIdentity identity{std::string(kCacheFormat), ProgramIdentity(), projectDirectory};
     std::optional<std::string> storedIdentity = Meta(*store_, kIdentityKey);
     std::optional<CacheIdentity> stored =
         storedIdentity ? CacheIdentity::Decode(*storedIdentity) : std::nullopt;

@@ -2,11 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "engine/cache_records.h"
 #include "engine/source_memo.h"
 #include "scan/scan.h"
+#include "support/ordered_work.h"
 
 namespace sylva {
 
@@ -64,27 +68,48 @@ struct Head {
     }
 };
 
-// Calls holds(entry) for each entry of the `count` records of `kind`, while it returns true;
-// false when one does not hold or a record is missing or damaged.
+// Calls holds(entry) for each entry of the `count` records of `kind`; false when one does not
+// hold or a record is missing or damaged. The records are read on the calling thread (the store
+// is not shared between threads); their entries, each a stat or a listing, are judged on all the
+// threads a stage may use, and once one record fails the others are not judged.
+// REQUIRES: holds may run concurrently with itself.
 bool AllHold(CacheStore& store, char kind, std::uint64_t count,
              const std::function<bool(ByteReader&)>& holds) {
+    std::vector<std::string> records;
+    records.reserve(count);
     for (std::uint64_t number = 0; number < count; ++number) {
         std::optional<std::string> sealed = store.Get(CacheTable::kProof, RecordKey(kind, number));
-        std::optional<std::string_view> bytes = sealed ? Unseal(*sealed) : std::nullopt;
-        if (!bytes) {
+        if (!sealed) {
             return false;
         }
-        ByteReader in(*bytes);
-        for (std::uint64_t entries = in.Number(); in.ok() && entries > 0; --entries) {
-            if (!holds(in) || !in.ok()) {
+        records.push_back(std::move(*sealed));
+    }
+    std::atomic<bool> allHold = true;
+    // A char, not a bool: the results wait in a vector of them.
+    RunInOrder<char>(
+        records.size(), WorkersFor(DefaultThreadCount(), false),
+        [&](std::size_t number) -> char {
+            if (!allHold.load(std::memory_order_relaxed)) {
                 return false;
             }
-        }
-        if (!in.Done()) {
-            return false;
-        }
-    }
-    return true;
+            std::optional<std::string_view> bytes = Unseal(records[number]);
+            if (!bytes) {
+                return false;
+            }
+            ByteReader in(*bytes);
+            for (std::uint64_t entries = in.Number(); in.ok() && entries > 0; --entries) {
+                if (!holds(in) || !in.ok()) {
+                    return false;
+                }
+            }
+            return in.Done();
+        },
+        [&](std::size_t, char& holdsAll) {
+            if (!holdsAll) {
+                allHold.store(false, std::memory_order_relaxed);
+            }
+        });
+    return allHold.load();
 }
 
 bool InputHolds(ByteReader& in) {

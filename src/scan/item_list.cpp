@@ -257,8 +257,10 @@ void ItemList::NoteRows(const CSylItem& item, bool add) {
         return;
     }
     // An enumerator is named in its enum's scope too, as C and unscoped C++ enums name it.
-    std::string_view outer = item.name.substr(
-        0, item.name.rfind("::") == std::string::npos ? 0 : item.name.rfind("::") + 2);
+    const std::size_t scopeEnd = item.name.rfind("::");
+    const std::string outer = scopeEnd == std::string::npos
+                                  ? std::string()
+                                  : std::string(item.name.substr(0, scopeEnd + 2));
     ForEachBlockLine(item.BlockText(), [&](std::string_view line) {
         if (line.empty() || line.front() != kRowMark) {
             return;
@@ -269,7 +271,7 @@ void ItemList::NoteRows(const CSylItem& item, bool add) {
             std::string_view row = names.substr(at, end - at);
             at = end + kRowNameSeparator.size();
             for (std::string key :
-                 {item.name + "::" + std::string(row), std::string(outer) + std::string(row)}) {
+                 {item.name + "::" + std::string(row), outer + std::string(row)}) {
                 if (add) {
                     rowHolders_[key].push_back(&item);
                 } else if (auto found = rowHolders_.find(key); found != rowHolders_.end()) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "html/html.h"
+#include "html/html_markup.h"
 #include "html/page_names.h"
 
 namespace sylva {
@@ -23,23 +24,17 @@ constexpr std::string_view kTail = "</tagfile>\n";
 constexpr std::string_view kScope = "::";
 constexpr std::string_view kBlanks = " \t\r\n";
 
-// The format's word for a compound kind; empty for a member kind.
+// The format's word for a compound kind (the model's own name for it); empty for a member kind.
 std::string_view CompoundKind(DoxygenKind kind) {
     switch (kind) {
         case DoxygenKind::kClass:
-            return "class";
         case DoxygenKind::kStruct:
-            return "struct";
         case DoxygenKind::kUnion:
-            return "union";
         case DoxygenKind::kNamespace:
-            return "namespace";
         case DoxygenKind::kFile:
-            return "file";
         case DoxygenKind::kGroup:
-            return "group";
         case DoxygenKind::kPage:
-            return "page";
+            return DoxygenKindName(kind);
         default:
             return {};
     }
@@ -77,19 +72,7 @@ void AppendXml(std::string& out, std::string_view text) {
             out.push_back(' ');
             blank = false;
         }
-        switch (ch) {
-            case '<':
-                out.append("&lt;");
-                break;
-            case '>':
-                out.append("&gt;");
-                break;
-            case '&':
-                out.append("&amp;");
-                break;
-            default:
-                out.push_back(ch);
-        }
+        AppendHtmlEscaped(out, ch);
     }
 }
 

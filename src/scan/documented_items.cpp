@@ -20,7 +20,7 @@ constexpr WarningKind kNoOverloaded = {
     "\"@overload\" stands at the only function of its name; nothing is copied"};
 constexpr WarningKind kUnknownRelated = {
     "doxygen.unknown-related",
-    "\"@relates %s\" names no documented class; no page shows the function beside it"};
+    "\"%s\" names no documented class; the function stands on its own page only"};
 constexpr WarningKind kCopyCycle = {
     "doxygen.copy-cycle",
     "\"%s\" would copy this item's own text back into it; the copy is left out"};

@@ -21,6 +21,23 @@ constexpr WarningKind kGroupRetitled = {
     "group \"%s\" is defined again with another title (first at %s:%s as \"%s\"); the items "
     "of this definition are listed under its own title \"%s\""};
 
+// Whether a declaration opens a scoped enum ("enum class", "enum struct"), whose enumerators
+// are named in the enum's scope only.
+bool IsScopedEnum(std::string_view declaration) {
+    constexpr std::string_view kEnum = "enum";
+    if (!declaration.starts_with(kEnum)) {
+        return false;
+    }
+    declaration.remove_prefix(kEnum.size());
+    const std::size_t word = declaration.find_first_not_of(" \t\n");
+    if (word == 0 || word == std::string_view::npos) {
+        return false;
+    }
+    declaration.remove_prefix(word);
+    const std::string_view key = declaration.substr(0, declaration.find_first_of(" \t\n{:["));
+    return key == "class" || key == "struct";
+}
+
 }  // namespace
 
 ItemList::ItemList() = default;
@@ -257,6 +274,7 @@ void ItemList::NoteRows(const CSylItem& item, bool add) {
         return;
     }
     // An enumerator is named in its enum's scope too, as C and unscoped C++ enums name it.
+    const bool alsoOuter = item.kind == DoxygenKind::kEnum && !IsScopedEnum(item.Declaration());
     const std::size_t scopeEnd = item.name.rfind("::");
     const std::string outer = scopeEnd == std::string::npos
                                   ? std::string()
@@ -280,7 +298,7 @@ void ItemList::NoteRows(const CSylItem& item, bool add) {
                         rowHolders_.erase(found);
                     }
                 }
-                if (item.kind != DoxygenKind::kEnum) {
+                if (!alsoOuter) {
                     break;
                 }
             }

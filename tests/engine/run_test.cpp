@@ -251,7 +251,7 @@ constexpr const char* kScopedHeader =
     "    /// The colour.\n"
     "    int colour;\n"
     "};\n"
-    "/// A round shape; its centre is Point::x, its size #area().\n"
+    "/// A round shape; its centre is Point::x, its size #area(), its colour kBlue.\n"
     "class Circle : public Shape {\n"
     "  public:\n"
     "    /// Its area.\n"
@@ -291,7 +291,10 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
               "/** @defgroup a&b Authentication & credential \"management\" */\n\n"
               "/** @defgroup twice First title */\n\n/** @defgroup twice Second title */\n\n"
               "/** @defgroup cred Credentials */\n\n"
-              "/// Rings: see @ref cred.\nclass Ring : public geo::Circle, public A {};\n");
+              "/// Fills.\nenum class Fill { kSolid };\n"
+              "/// Rings: see @ref cred; they are geo::kGrey, Fill::kSolid, not kSolid.\nclass "
+              "Ring : public geo::Circle, "
+              "public A {};\n");
     std::string chain = "/// Link 0.\nclass D0 {};\n";
     for (int i = 1; i < 10000; ++i) {
         chain += "/// Link.\nclass D" + std::to_string(i) + " : public D" + std::to_string(i - 1) +
@@ -345,6 +348,12 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_geo__Point.html", "std::pair&lt;int, int&gt; <I id=\"span\">span</I>"},
         {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Point.html#x\">Point::x</a>"},
         {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Circle__area.html\">area()</a>"},
+        // An enumerator of an enum in a namespace is named in the namespace, from in and out.
+        {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Colour.html#kBlue\">kBlue</a>"},
+        {"SYLVA_Ring.html", "<a href=\"SYLVA_geo__Colour.html#kGrey\">geo::kGrey</a>"},
+        // One of a scoped enum is named in the enum only.
+        {"SYLVA_Ring.html", "<a href=\"SYLVA_Fill.html#kSolid\">Fill::kSolid</a>"},
+        {"SYLVA_Ring.html", "#kSolid\">kSolid", false},
         {"SYLVA_geo__Colour.html", "Values:"},
         // A group's page is named by its label, escaped as a page name and in links.
         {"SYLVA_geo__Colour.html", "In group <a href=\"SYLVA_group_shapes.html\">Shapes</a>"},

@@ -136,13 +136,20 @@ TEST(DocumentedItems, SpecializationsStayApartRelatedFunctionsAndBasesStandOnThe
          "namespace ns {\n/** A lamp. @ingroup lights */\ntemplate <class T> class Lamp {};\n"
          "/** A lamp of ints. @extends Lamp */\ntemplate <> class Lamp<int> {};\n}\n"
          "/** Compares lamps. @relates ns::Lamp */\nbool same(int a, int b);\n"
-         "/** Nowhere. @relates Nothing */\nvoid lost(void);\n"},
+         "/** Nowhere. @relates Nothing */\nvoid lost(void);\n"
+         "/** Itself. @memberof self */\nvoid self(void);\n"},
     });
+    // A function related to no documented class, or to itself, keeps its own item; the warning
+    // fits whichever command named the class.
     EXPECT_EQ(scan.items,
               (Strings{"lost [Common]: Nowhere.", "ns::Lamp [Common]: A lamp of ints. ~ Lamp",
-                       "ns::Lamp [lights]: A lamp. ~ same", "same [lights]: Compares lamps."}));
-    EXPECT_EQ(scan.warnings, (Strings{"lamp.h:9: \"@relates Nothing\" names no documented class; "
-                                      "no page shows the function beside it"}));
+                       "self [Common]: Itself.", "ns::Lamp [lights]: A lamp. ~ same",
+                       "same [lights]: Compares lamps."}));
+    EXPECT_EQ(scan.warnings,
+              (Strings{"lamp.h:9: \"Nothing\" names no documented class; the function stands "
+                       "on its own page only",
+                       "lamp.h:11: \"self\" names no documented class; the function stands on "
+                       "its own page only"}));
 }
 
 TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {

@@ -88,8 +88,16 @@ std::vector<std::string> BasesOf(std::string_view declaration) {
     return bases;
 }
 
+// Appends `,"key":`. REQUIRES: `key` is one of this file's keys, plain ASCII letters that need no
+// escaping.
 void AppendKey(std::string& out, std::string_view key) {
-    out.append(",").append(JsonString(key)).append(":");
+    out.append(",\"").append(key).append("\":");
+}
+
+// The key and the string `value` after it, both escaped straight into `out`.
+void AppendStringField(std::string& out, std::string_view key, std::string_view value) {
+    AppendKey(out, key);
+    AppendJsonString(out, value);
 }
 
 // A text of the item as the model gives it: rich text as blocks for the doxygen style; the
@@ -99,7 +107,9 @@ void AppendText(std::string& out, const CSylItem& item, std::string_view text,
     if (item.style == CommentStyle::kDoxygen) {
         AppendRichJson(out, text, lookup);
     } else {
-        out.append("[{\"type\":\"html\",\"text\":").append(JsonString(text)).append("}]");
+        out.append("[{\"type\":\"html\",\"text\":");
+        AppendJsonString(out, text);
+        out.append("}]");
     }
 }
 
@@ -122,31 +132,31 @@ ModelIndex IndexItems(const ItemList& items) {
     return index;
 }
 
-std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
-                       const ModelIndex& index) {
+// Appends the object of `item` to `out`.
+void AppendItemObject(std::string& out, const CSylItem& item, const FinishedItems& finished,
+                      const ModelIndex& index) {
     const ItemText text = DeriveItemText(item, finished.settings, finished.options);
     const LinkLookup lookup = ReferencesOf(item, finished.items);
-    std::string out = "{\"name\":" + JsonString(item.name);
+    out.append("{\"name\":");
+    AppendJsonString(out, item.name);
     const std::string_view scope =
         item.style == CommentStyle::kDoxygen ? ScopeOf(item.name) : std::string_view();
-    AppendKey(out, "scope");
-    out.append(JsonString(scope));
-    AppendKey(out, "kind");
-    out.append(JsonString(DoxygenKindName(item.kind)));
-    AppendKey(out, "page");
-    out.append(JsonString(PageFile(item)));
-    AppendKey(out, "file");
-    out.append(JsonString(item.sourceFile));
+    AppendStringField(out, "scope", scope);
+    AppendStringField(out, "kind", DoxygenKindName(item.kind));
+    AppendStringField(out, "page", PageFile(item));
+    AppendStringField(out, "file", item.sourceFile);
     AppendKey(out, "line");
     out.append(std::to_string(item.sourceLine));
-    AppendKey(out, "declaration");
-    out.append(item.hasSyntax != 0 ? JsonString(text.declaration) : std::string("null"));
-    AppendKey(out, "group");
-    out.append(JsonString(item.group));
+    if (item.hasSyntax != 0) {
+        AppendStringField(out, "declaration", text.declaration);
+    } else {
+        AppendKey(out, "declaration");
+        out.append("null");
+    }
+    AppendStringField(out, "group", item.group);
     AppendKey(out, "public");
     out.append(item.isPublic != 0 ? "true" : "false");
-    AppendKey(out, "type");
-    out.append(JsonString(text.typeText));
+    AppendStringField(out, "type", text.typeText);
     AppendKey(out, "sections");
     out.push_back('[');
     bool first = true;
@@ -155,7 +165,8 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
         if (lines.GetSize() == 0) {
             continue;
         }
-        out.append(first ? "" : ",").append("{\"section\":").append(JsonString(kSectionKeys[kind]));
+        out.append(first ? "" : ",").append("{\"section\":");
+        AppendJsonString(out, kSectionKeys[kind]);
         out.append(",\"lines\":[");
         for (int i = 0; i < lines.GetSize(); ++i) {
             out.append(i == 0 ? "" : ",");
@@ -182,8 +193,9 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
     }
     for (const ParameterRow* parameter : parameters) {
         const ParameterRow& row = *parameter;
-        out.append(first ? "" : ",").append("{\"name\":").append(JsonString(row.name));
-        out.append(",\"direction\":").append(JsonString(row.direction));
+        out.append(first ? "" : ",").append("{\"name\":");
+        AppendJsonString(out, row.name);
+        AppendStringField(out, "direction", row.direction);
         out.append(",\"description\":");
         AppendText(out, item, row.comment, lookup);
         out.push_back('}');
@@ -195,7 +207,8 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
     first = true;
     if (rowsAreMembers) {
         for (const ParameterRow& row : text.parameterRows) {
-            out.append(first ? "" : ",").append("{\"name\":").append(JsonString(row.name));
+            out.append(first ? "" : ",").append("{\"name\":");
+            AppendJsonString(out, row.name);
             out.append(",\"item\":null,\"description\":");
             AppendText(out, item, row.comment, lookup);
             out.push_back('}');
@@ -206,8 +219,9 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
         for (const CSylItem* member : found->second) {
             const std::string_view name =
                 std::string_view(member->name).substr(item.name.size() + 2);
-            out.append(first ? "" : ",").append("{\"name\":").append(JsonString(name));
-            out.append(",\"item\":").append(JsonString(member->name));
+            out.append(first ? "" : ",").append("{\"name\":");
+            AppendJsonString(out, name);
+            AppendStringField(out, "item", member->name);
             out.append(",\"description\":[]}");
             first = false;
         }
@@ -218,12 +232,12 @@ std::string ItemObject(const CSylItem& item, const FinishedItems& finished,
     if (rowsAreMembers && item.kind != DoxygenKind::kEnum) {
         first = true;
         for (const std::string& base : BasesOf(item.Declaration())) {
-            out.append(first ? "" : ",").append(JsonString(base));
+            out.append(first ? "" : ",");
+            AppendJsonString(out, base);
             first = false;
         }
     }
     out.append("]}");
-    return out;
 }
 
 }  // namespace
@@ -263,7 +277,7 @@ Status WriteModelJson(const std::string& path, const FinishedItems& finished) {
         index.listed.size(), WorkersFor(finished.threadCount, false),
         [&](std::size_t i) {
             std::string object = i == 0 ? "\n" : ",\n";
-            object.append(ItemObject(*index.listed[i], finished, index));
+            AppendItemObject(object, *index.listed[i], finished, index);
             return object;
         },
         [&](std::size_t, std::string& object) { out.Append(object); });

@@ -1,6 +1,7 @@
 #include "engine/rich_json.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -167,7 +168,9 @@ class InlineWriter {
                 case kEmphasisOpen:
                     FlushRun();
                     Separate();
-                    out_.append("{").append(JsonString(SpanName(ch))).append(":");
+                    out_.push_back('{');
+                    AppendJsonString(out_, SpanName(ch));
+                    out_.push_back(':');
                     Nodes(CloseOf(ch));
                     out_.push_back('}');
                     break;
@@ -198,7 +201,13 @@ class InlineWriter {
                     break;
                 default:
                     if (!IsReservedByte(ch)) {
-                        run_.push_back(ch);
+                        // Markup bytes are all reserved, so the run of text goes in whole.
+                        std::size_t end = at_;
+                        while (end < text_.size() && !IsReservedByte(text_[end])) {
+                            ++end;
+                        }
+                        run_.append(text_.substr(at_ - 1, end - at_ + 1));
+                        at_ = end;
                     }
             }
         }
@@ -264,18 +273,22 @@ void AppendParagraph(std::string& out, std::string_view text, const LinkLookup& 
 }
 
 void AppendBlock(std::string& out, const Block& block, const LinkLookup& lookup) {
-    out.append("{\"type\":").append(JsonString(BlockTypeName(block.kind)));
+    out.append("{\"type\":");
+    AppendJsonString(out, BlockTypeName(block.kind));
     if (!block.argument.empty()) {
-        out.append(",\"argument\":").append(JsonString(block.argument));
+        out.append(",\"argument\":");
+        AppendJsonString(out, block.argument);
     }
     if (HasLiteralContent(block.kind)) {
-        std::string literal;
-        for (char ch : block.content) {
-            if (!IsReservedByte(ch)) {
-                literal.push_back(ch);
-            }
+        out.append(",\"text\":");
+        if (std::any_of(block.content.begin(), block.content.end(), IsReservedByte)) {
+            std::string literal;
+            std::copy_if(block.content.begin(), block.content.end(), std::back_inserter(literal),
+                         [](char ch) { return !IsReservedByte(ch); });
+            AppendJsonString(out, literal);
+        } else {
+            AppendJsonString(out, block.content);
         }
-        out.append(",\"text\":").append(JsonString(literal));
     } else if (block.kind == BlockKind::kParagraph || block.kind == BlockKind::kHeading) {
         out.append(",\"content\":");
         InlineWriter(block.content, out, lookup).Write();

@@ -34,6 +34,12 @@ std::size_t ValidSequenceLength(std::string_view text) {
     return 0;
 }
 
+// True for the bytes that stand in a JSON string as they are: printable ASCII but the quote and
+// the backslash.
+bool IsPlainByte(std::uint8_t byte) {
+    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+}
+
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
@@ -41,18 +47,26 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto byte = static_cast<std::uint8_t>(text[i]);
-        if (byte >= 0x80) {
-            const std::size_t length = ValidSequenceLength(text.substr(i));
-            if (length == 0) {
-                out.append(kReplacement);
-                ++i;
+        // Plain bytes and valid sequences go in whole runs: most text needs no escaping.
+        std::size_t end = i;
+        while (end < text.size()) {
+            const auto byte = static_cast<std::uint8_t>(text[end]);
+            if (IsPlainByte(byte)) {
+                ++end;
+            } else if (const std::size_t length =
+                           byte >= 0x80 ? ValidSequenceLength(text.substr(end)) : 0;
+                       length != 0) {
+                end += length;
             } else {
-                out.append(text.substr(i, length));
-                i += length;
+                break;
             }
-            continue;
         }
+        out.append(text.substr(i, end - i));
+        i = end;
+        if (i == text.size()) {
+            break;
+        }
+        const auto byte = static_cast<std::uint8_t>(text[i]);
         switch (byte) {
             case '"':
                 out.append("\\\"");
@@ -75,7 +89,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
                     out.push_back(kHexDigits[byte >> 4]);
                     out.push_back(kHexDigits[byte & 0xF]);
                 } else {
-                    out.push_back(static_cast<char>(byte));
+                    out.append(kReplacement);  // a byte that starts no valid sequence
                 }
         }
         ++i;

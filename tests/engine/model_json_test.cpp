@@ -55,6 +55,16 @@ TEST(RichJsonTest, BlocksAndSpansBecomeNodes) {
          R"({"type":"paragraph","content":["between"]},)"
          R"({"type":"bulletList","content":[{"type":"listItem","content":)"
          R"([{"type":"paragraph","content":["in a list"]}]}]},{"type":"rule"}])"},
+        // Text around literal and dropped stray bytes stays one string, escaped as JSON.
+        {std::string("a") + kLiteral + kCodeOpen +
+             "b\x07"
+             "c \"q\"\t\xC3\xBC\xC3",
+         "[{\"type\":\"paragraph\",\"content\":[\"a\\u0001bc \\\"q\\\"\\t\xC3\xBC\\ufffd\"]}]"},
+        {Block(BlockKind::kCode, "",
+               "a\x07"
+               "b") +
+             Block(BlockKind::kCode, "", "\\n"),
+         R"([{"type":"code","text":"ab"},{"type":"code","text":"\\n"}])"},
         // A block left open runs to the end of the text.
         {std::string(1, kBlockOpen) + "Q" + kArgumentEnd + "quoted",
          R"([{"type":"quote","content":[{"type":"paragraph","content":["quoted"]}]}])"},

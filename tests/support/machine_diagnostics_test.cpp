@@ -37,6 +37,11 @@ TEST(JsonString, HostileBytesStayValidJsonAndValidUtf8IsKept) {
          "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"beyond \xF4\x90\x80\x80", "beyond \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
         {std::string(100000, 'x'), std::string(100000, 'x')},
+        // Escapes and replacements next to runs of plain bytes and valid sequences.
+        {"", ""},
+        {"\x7F end\x1F", "\x7F end\x1F"},
+        {"\xE2\x82\xE2\x82\xAC\"", "\xEF\xBF\xBD\xEF\xBF\xBD\xE2\x82\xAC\""},
+        {"\\\n\xC3\xBC\xC3\xBC\r", "\\\n\xC3\xBC\xC3\xBC\r"},
     };
     for (const Case& c : cases) {
         const std::string text = JsonString(c.input);

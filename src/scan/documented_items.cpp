@@ -1,6 +1,7 @@
 // Finishing the items of the doxygen style once every file is read: one item per entity
 // documented in two places, and the texts copied from one item into another.
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -152,10 +153,15 @@ void DocumentedItems::MergeDeclarations() {
     std::unordered_map<std::string, std::size_t> first;
     for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
         CSylItem* item = slots_[slot].get();
-        if (item == nullptr || item->style != CommentStyle::kDoxygen || !IsMergeable(item->kind)) {
+        if (item == nullptr || item->style != CommentStyle::kDoxygen) {
             continue;
         }
-        std::string key = item->name;
+        // A group is one by its label: its texts from every file join in the order read.
+        const std::optional<std::string_view> label = GroupLabel(*item);
+        if (!label && !IsMergeable(item->kind)) {
+            continue;
+        }
+        std::string key(label.value_or(item->name));
         key.push_back(kRowFieldSeparator);
         key.push_back(static_cast<char>(item->kind));
         key.append(SignatureOf(RawLines(item->BlockText())).types);
@@ -200,7 +206,8 @@ void DocumentedItems::Merge(CSylItem& into, CSylItem& from) {
         }
     }
     for (std::string& line : more) {
-        if (line.empty() || line.front() == kSignatureMark || IsSection(line, kSectionDocType)) {
+        if (line.empty() || line.front() == kSignatureMark || line.front() == kLabelMark ||
+            IsSection(line, kSectionDocType)) {
             continue;
         }
         if (IsRow(line)) {

@@ -1,6 +1,7 @@
 // The item list: making items, their page numbers, sort-key order and the lookup of item names.
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
@@ -18,8 +19,8 @@ constexpr WarningKind kGroupDefinedAgain = {
     "group \"%s\" is defined again (first at %s:%s); \"@addtogroup\" adds to a group"};
 constexpr WarningKind kGroupRetitled = {
     "doxygen.group-retitled",
-    "group \"%s\" is defined again with another title (first at %s:%s as \"%s\"); the items "
-    "of this definition are listed under its own title \"%s\""};
+    "group \"%s\" is defined again with another title (first at %s:%s as \"%s\"); it is one "
+    "group, under that title"};
 
 // Whether a declaration opens a scoped enum ("enum class", "enum struct"), whose enumerators
 // are named in the enum's scope only.
@@ -104,7 +105,8 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     DeriveDocumentedFields(*item, settings, documented);
     if (documented.kind == DoxygenKind::kGroup) {
         AppendFact(item->sourceText_, kLabelMark, documented.name);
-        groups_.push_back({documented.name, documented.title, block.sourceFile, block.sourceLine});
+        groups_.push_back({documented.name, documented.title, block.sourceFile, block.sourceLine,
+                           !documented.addsToGroup});
     }
     return File(std::move(item));
 }
@@ -158,43 +160,56 @@ void ItemList::UseGroupTitles(const Warning& warn) {
     if (groups_.empty()) {
         return;
     }
-    // The first titled definition of each label, in the run and in each file. Decided once every
-    // file is read, so that a file's items do not depend on which files a re-run reads again.
-    using FileLabel = std::pair<std::string_view, std::string_view>;
-    std::unordered_map<std::string_view, const GroupDefinition*> first;
-    std::map<FileLabel, std::string_view> ownTitles;
+    // One title per label, decided once every file is read, so that no item depends on which
+    // files a re-run reads again: the first "@defgroup" that gives one, else the first
+    // "@addtogroup" that does.
+    std::unordered_map<std::string_view, const GroupDefinition*> defined;
+    std::unordered_map<std::string_view, std::string_view> added;
     for (const GroupDefinition& group : groups_) {
-        auto [earlier, added] = first.try_emplace(group.label, &group);
-        if (!added) {
-            const GroupDefinition& defined = *earlier->second;
-            const std::string line = std::to_string(defined.sourceLine);
-            const std::string file(defined.sourceFile);
-            if (defined.title == group.title || group.title.empty()) {
+        if (!group.defines) {
+            if (!group.title.empty()) {
+                added.try_emplace(group.label, group.title);
+            }
+            continue;
+        }
+        auto [earlier, first] = defined.try_emplace(group.label, &group);
+        if (!first) {
+            const GroupDefinition& definition = *earlier->second;
+            const std::string line = std::to_string(definition.sourceLine);
+            const std::string file(definition.sourceFile);
+            if (definition.title == group.title || group.title.empty()) {
                 warn(group.sourceFile, group.sourceLine,
                      FormatLine(kGroupDefinedAgain, {group.label, file, line}));
             } else {
                 warn(group.sourceFile, group.sourceLine,
-                     FormatLine(kGroupRetitled,
-                                {group.label, file, line, defined.title, group.title}));
+                     FormatLine(kGroupRetitled, {group.label, file, line, definition.title}));
             }
         } else if (group.title.empty()) {
             // An untitled definition gives no title; a later titled one may.
-            first.erase(earlier);
-            continue;
-        }
-        if (!group.title.empty()) {
-            ownTitles.try_emplace(FileLabel{group.sourceFile, group.label}, group.title);
+            defined.erase(earlier);
         }
     }
+    auto titleOf = [&](std::string_view label) -> std::optional<std::string_view> {
+        if (auto definition = defined.find(label); definition != defined.end()) {
+            return definition->second->title;
+        }
+        if (auto title = added.find(label); title != added.end()) {
+            return title->second;
+        }
+        return std::nullopt;
+    };
     for (Slot& item : slots_) {
         if (!item || item->style != CommentStyle::kDoxygen) {
             continue;
         }
-        auto own = ownTitles.find(FileLabel{item->sourceFile, item->group});
-        if (own != ownTitles.end()) {
-            item->group = own->second;
-        } else if (auto title = first.find(item->group); title != first.end()) {
-            item->group = title->second->title;
+        if (std::optional<std::string_view> label = GroupLabel(*item)) {
+            // Not a listed name: a group is looked up by its label, so its name may change.
+            if (std::optional<std::string_view> title = titleOf(*label)) {
+                item->name = *title;
+            }
+        }
+        if (std::optional<std::string_view> title = titleOf(item->group)) {
+            item->group = *title;
         }
     }
 }

@@ -64,7 +64,7 @@ static_assert(sizeof(ItemFields::Mirror) == sizeof(CSylItem),
 namespace {
 
 // A version of their own, so that a record of another layout is refused, not misread.
-constexpr std::uint64_t kRecordVersion = 5;
+constexpr std::uint64_t kRecordVersion = 6;
 
 void Put(ByteWriter& out, const std::string& value) {
     out.Text(value);
@@ -124,6 +124,7 @@ std::string EncodeFileItems(const ItemList& items, ItemList::Mark from) {
     out.Number(groups.size() - from.group);
     for (std::size_t i = from.group; i < groups.size(); ++i) {
         out.Text(groups[i].label).Text(groups[i].title).Signed(groups[i].sourceLine);
+        out.Number(groups[i].defines ? 1 : 0);
     }
     const auto& images = ItemFields::Images(items);
     out.Number(images.size() - from.image);
@@ -164,6 +165,7 @@ RecordUse DecodeFileItems(std::string_view bytes, ItemList& items, const std::st
         group.label = in.Text();
         group.title = in.Text();
         group.sourceLine = static_cast<int>(in.Signed());
+        group.defines = in.Below(2) != 0;
     }
     std::vector<ItemList::ImageLookup> images;
     for (std::uint64_t count = in.Number(); in.ok() && images.size() < count;) {

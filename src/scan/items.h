@@ -253,28 +253,29 @@ class ItemList {
     // where it stands (its declaration and block text are not read).
     CSylItem& Add(const Settings& settings, const DoxygenItem& documented,
                   const ScannedBlock& block);
-    // Gives the items of the doxygen style in a group the group's title, where a comment defined
-    // one. REQUIRES: Sort afterwards.
-    void UseGroupTitles();
     // Finishes the items of the doxygen style once every file is read: a declaration documented
     // again where it is defined (or twice, in two branches of an "#if") becomes one item with
-    // both texts, and the text "@copydoc", "@copybrief", "@copydetails" and "@overload" name is
+    // both texts, so do the texts of one group's label from every file (in the order read), and
+    // the text "@copydoc", "@copybrief", "@copydetails" and "@overload" name is
     // copied in. Calls `warn` for a copy that names no item or would copy itself.
     // REQUIRES: Sort afterwards.
     using Warning =
         std::function<void(std::string_view file, int line, const WarningMessage& message)>;
     void FinishDocumented(const Warning& warn);
-    // Gives the items of the doxygen style in a group the group's title: the title the first
-    // definition in their own file gave, else the first definition of the run. Calls `warn` at
-    // each definition of a label after its first. REQUIRES: Sort afterwards.
+    // Gives each group of the doxygen style and the items in it the group's title: the first
+    // title a "@defgroup" of its label gave, else the first an "@addtogroup" gave. Calls `warn`
+    // at each "@defgroup" of a label after its first. REQUIRES: FinishDocumented before, Sort
+    // afterwards.
     void UseGroupTitles(const Warning& warn);
 
-    // A group that a documentation comment defined, and where.
+    // A group that a documentation comment defined ("@defgroup") or added a text to
+    // ("@addtogroup", `defines` false), and where.
     struct GroupDefinition {
         std::string label;
         std::string title;
         std::string_view sourceFile;
         int sourceLine = 0;
+        bool defines = true;
     };
     // An image a comment of a file showed: the address as written, what the page shows (the name
     // of the copy beside the pages, a web address, or empty when it is not shown) and the file

@@ -56,8 +56,8 @@ struct Sources {
 constexpr std::string_view kStyleKey = "SYL_COMMENT_STYLE=";
 
 // Doxygen comments whose items depend on other files: a group defined in two files under two
-// titles, a declaration documented again at its definition, texts copied across files, a
-// function related to a class of another file, and an image beside the source.
+// titles and added to from two more, a declaration documented again at its definition, texts copied
+// across files, a function related to a class of another file, and an image beside the source.
 const std::map<std::string, std::string> kDoxygenFiles = {
     {"dir0/pond.h",
      "/** @defgroup pond Pond care\n * Item groups.\n * @{ */\n"
@@ -73,6 +73,13 @@ const std::map<std::string, std::string> kDoxygenFiles = {
      "/** @ingroup pond\n * Item more: @copydoc FPond\n * @copybrief FWater */\n"
      "int FMore(int value);\n/** Item also shows ![the pond](../dir0/pic.png). */\n"
      "int FShow(int value);\n"},
+    {"dir0/tide.h",
+     "/** @addtogroup pond\n * Item tides join the pond's group.\n * @{ */\n/** Item rises. */\n"
+     "int FTide(int value);\n/** @} */\n"},
+    {"dir1/wave.h",
+     "/** @addtogroup pond Waves\n * Item waves join it too. */\n/** Item breaks. @ingroup pond "
+     "*/\n"
+     "int FWave(int value);\n"},
 };
 
 // One item of the default style: `name` with a description that quotes `quoted` and a See also
@@ -212,6 +219,22 @@ TEST_F(IncrementalRun, AnySequenceOfEditsGivesTheBytesOfAFullRun) {
         fs::remove_all(dir_.File("cache"));
         WriteSources();
         ExpectSameAsFullRun("first run, seed " + std::to_string(seed));
+        // One of the files that add to a group changes; the group's page holds the texts of all.
+        sources_.files["dir0/tide.h"].replace(sources_.files["dir0/tide.h"].find("tides"), 5,
+                                              "ebbs");
+        WriteSources();
+        ExpectSameAsFullRun("a group's text edited, seed " + std::to_string(seed));
+        if (seed % 2 != 0) {
+            const Tree pages = ReadTree(dir_.File("out"));
+            EXPECT_TRUE(std::any_of(
+                pages.begin(), pages.end(),
+                [](const auto& page) {
+                    return page.second.find("Item groups.") != std::string::npos &&
+                           page.second.find("Item ebbs join") != std::string::npos &&
+                           page.second.find("Item waves join it too.") != std::string::npos;
+                }))
+                << "seed " << seed;
+        }
         for (int step = 0; step < 12; ++step) {
             auto file = std::next(sources_.files.begin(),
                                   static_cast<long>(random() % sources_.files.size()));

@@ -758,6 +758,7 @@ void CommentParser::Finish() {
     if (addToGroup_ && out_.subject == CommentSubject::kNextDeclaration &&
         (!out_.lines.empty() || !out_.title.empty())) {
         out_.subject = CommentSubject::kGroup;
+        out_.addsToGroup = true;
     }
     out_.hidesWhatFollows = conditionOpen_ && skippingInternal_;
 }

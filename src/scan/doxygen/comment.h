@@ -57,6 +57,9 @@ struct DoxygenComment {
     bool memberOf = false;             // "@memberof": a member of that class
     bool example = false;              // "@example" opened it: a page of an example program
     bool groupCommand = false;         // "@name", "@addtogroup" or "@weakgroup" was given
+    // A group's text that "@addtogroup" or "@weakgroup" gave: it adds to the group of its label
+    // wherever that is defined, and defines none.
+    bool addsToGroup = false;
     // "@name" was given: the comment describes the member group its `title` names (which the
     // next "@{" opens), not a declaration.
     bool memberGroup = false;

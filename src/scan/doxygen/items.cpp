@@ -147,6 +147,7 @@ DoxygenItem ItemFromComment(DoxygenComment comment) {
     item.bases = std::move(comment.bases);
     item.relatesTo = std::move(comment.relatesTo);
     item.example = comment.example;
+    item.addsToGroup = comment.addsToGroup;
     if (comment.internal) {
         item.lines.push_back({kSectionDocType, std::string(kInternalType)});
     }

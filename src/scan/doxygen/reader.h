@@ -88,6 +88,7 @@ struct DoxygenItem {
     bool hasSyntax = false;          // true when there is a declaration to show
     std::string group;               // the label from ingroup / addtogroup / defgroup; empty: none
     std::string title;               // the title of a group or page item
+    bool addsToGroup = false;        // a group's text from "@addtogroup": it defines no group
     std::vector<DoxygenLine> lines;  // section lines in the order written
     std::vector<DoxygenParameter> parameters;  // rows of the parameter/member table
     // A function's parameter types, as "(int,const char*)", to tell overloads apart; empty for

@@ -131,6 +131,9 @@ std::string Describe(const std::vector<DoxygenItem>& items) {
         if (!item.title.empty()) {
             text += "  title: " + item.title + "\n";
         }
+        if (item.addsToGroup) {
+            text += "  adds to its group\n";
+        }
         for (const DoxygenLine& line : item.lines) {
             text +=
                 "  " + std::string(SectionName(line.section)) + ": " + Visible(line.text) + "\n";
@@ -787,6 +790,29 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "function rest @16\n"
          "  syntax: void rest(void);\n"
          "  Description: Nowhere.\n"},
+        {"an addtogroup or weakgroup with a text or title adds to its group; one without only "
+         "groups",
+         "/** @addtogroup water\n"
+         "    @{\n\n"
+         "    More water. */\n"
+         "/** Pours. */\n"
+         "void pour(void);\n"
+         "/** @} */\n"
+         "/** @weakgroup water Wet things */\n"
+         "/** @addtogroup water\n"
+         "    @{ */\n"
+         "void undocumented(void);\n"
+         "/** @} */\n",
+         "group water @1\n"
+         "  adds to its group\n"
+         "  Description: More water.\n"
+         "function pour @5\n"
+         "  syntax: void pour(void);\n"
+         "  group: water\n"
+         "  Description: Pours.\n"
+         "group water @8\n"
+         "  title: Wet things\n"
+         "  adds to its group\n"},
         {"pages, named entities documented apart, internal items",
          "/** @mainpage The Pond Library\n"
          "    Start here. */\n"

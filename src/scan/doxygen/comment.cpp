@@ -323,7 +323,9 @@ void CommentParser::AppendToChunk(std::string_view text) {
         }
         chunkStarted_ = true;
         if (lineStart && !midLineStart_) {
-            chunkIndent_ = Indentation(text);
+            // A chunk that opens with the end of a command's line ("@defgroup g Title") is
+            // indented as that line: text below it as far in is no code.
+            chunkIndent_ = text.front() == '\n' ? lineIndent_ : Indentation(text);
         } else {
             text = TrimLeftView(text, kBlanks);
             midLineStart_ = true;

@@ -745,6 +745,16 @@ TEST(DoxygenReader, GroupsFilesPagesAndNamedEntities) {
          "  Description: {Nnote Note:Slowly.}\n"
          "group imaging_c @1\n"
          "  title: C API\n"},
+        {"a group's text as far in as its own @defgroup line is text, farther in code",
+         "/**\n@defgroup io IO\n\nReads.\n\n    @defgroup io_files Files\n\n"
+         "    Opens files, as **this**:\n\n        close(f);\n*/\n",
+         "group io @1\n"
+         "  title: IO\n"
+         "  Description: Reads.\n"
+         "group io_files @1\n"
+         "  title: Files\n"
+         "  Description: Opens files, as *this*:\n"
+         "  Description: {C:close(f);\n}\n"},
         {"a named entity's comment waits for its declaration past others and their scopes",
          "namespace E {\n/** \\class Traits\n  * Traits of a type. */\n\n"
          "template<typename T> struct GenericTraits {\n  enum { A = 1 };\n};\n\n"

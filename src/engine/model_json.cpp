@@ -6,6 +6,7 @@
 #include "engine/rich_json.h"
 #include "html/page_names.h"
 #include "html/page_text.h"
+#include "scan/cpp/declaration.h"
 #include "support/json_text.h"
 #include "support/staged_file.h"
 
@@ -98,6 +99,12 @@ void AppendKey(std::string& out, std::string_view key) {
 void AppendStringField(std::string& out, std::string_view key, std::string_view value) {
     AppendKey(out, key);
     AppendJsonString(out, value);
+}
+
+// A member's `type` and `tail`, the words its scope's row shows before and behind its name.
+void AppendMemberShape(std::string& out, std::string_view type, std::string_view tail) {
+    AppendStringField(out, "type", type);
+    AppendStringField(out, "tail", tail);
 }
 
 // A text of the item as the model gives it: rich text as blocks for the doxygen style; the
@@ -209,6 +216,7 @@ void AppendItemObject(std::string& out, const CSylItem& item, const FinishedItem
         for (const ParameterRow& row : text.parameterRows) {
             out.append(first ? "" : ",").append("{\"name\":");
             AppendJsonString(out, row.name);
+            AppendMemberShape(out, row.type, row.tail);
             out.append(",\"item\":null,\"description\":");
             AppendText(out, item, row.comment, lookup);
             out.push_back('}');
@@ -221,6 +229,10 @@ void AppendItemObject(std::string& out, const CSylItem& item, const FinishedItem
                 std::string_view(member->name).substr(item.name.size() + 2);
             out.append(first ? "" : ",").append("{\"name\":");
             AppendJsonString(out, name);
+            const MemberShape shape = member->kind == DoxygenKind::kVariable
+                                          ? ShapeOfVariable(member->Declaration())
+                                          : MemberShape();
+            AppendMemberShape(out, shape.type, shape.tail);
             AppendStringField(out, "item", member->name);
             out.append(",\"description\":[]}");
             first = false;

@@ -15,7 +15,7 @@
 namespace sylva {
 
 inline constexpr std::string_view kModelSchemaName = "sylva-model";
-inline constexpr std::string_view kModelSchemaVersion = "1.0";
+inline constexpr std::string_view kModelSchemaVersion = "1.1";
 
 // Writes the model of `finished` to the file `path`, which appears only when it is complete.
 // Fails as StagedFile does (a folder or link at `path`, a directory that cannot be written, a

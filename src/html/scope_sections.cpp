@@ -150,11 +150,7 @@ std::string MemberCell(const CSylItem& member, std::string_view name) {
     if (member.kind != DoxygenKind::kVariable) {
         return link;
     }
-    const CppDeclaration declaration = ParseDeclaration(member.Declaration(), ';');
-    std::string_view declared =
-        declaration.declarators.empty() ? declaration.name : declaration.declarators.front();
-    declared = declared.substr(declared.rfind(':') + 1);
-    const MemberShape shape = ShapeOfMember(member.Declaration(), declared);
+    const MemberShape shape = ShapeOfVariable(member.Declaration());
     return HtmlEscaped(shape.type) + link + HtmlEscaped(shape.tail);
 }
 

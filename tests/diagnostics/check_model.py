@@ -15,7 +15,10 @@ import tempfile
 import jsonschema
 
 SOURCE = (
+    b'/** The garden. */\n'
     b'namespace garden {\n'
+    b'/** How full the ponds are. */\n'
+    b'extern int levels[3];\n'
     b'/** A bed of plants.\n'
     b' *\n'
     b' * - first *point*\n'
@@ -32,12 +35,18 @@ SOURCE = (
     b'    void Plant(int count);\n'
     b'    /** Waters the bed. */\n'
     b'    void Water();\n'
+    b'    /** The rows of the bed. */\n'
+    b'    static const int rows[4];\n'
     b'};\n'
     b'/** A pond. */\n'
     b'struct Pond {\n'
     b'    int depth; ///< how deep\n'
     b'    int width;\n'
+    b'    unsigned frozen : 1; ///< iced over\n'
+    b'    const char *names[16]; ///< of the fish\n'
     b'};\n'
+    b'/** Colours of the flowers. */\n'
+    b'enum Colour { kRed = 1, kBlue = (1 << 2) };\n'
     b'}\n'
     b'/** Odd "q\x01\xff" name. */\n'
     b'int odd_\xff(void);\n'
@@ -101,14 +110,22 @@ def main():
     for data in (one, nursery):
         jsonschema.validate(json.loads(data), schema)
     garden = json.loads(one)
-    if garden["schemaVersion"] != "1.0" or garden["project"]["style"] != "doxygen":
+    if garden["schemaVersion"] != "1.1" or garden["project"]["style"] != "doxygen":
         sys.exit(f"unexpected head {garden['project']}")
     items = garden["items"]
     bed = find(items, "garden::CBed")
     if bed["kind"] != "class" or bed["scope"] != "garden" or bed["bases"] != ["Base", "Other<int>"]:
         sys.exit(f"class fields wrong: {bed['kind']} {bed['scope']} {bed['bases']}")
-    if sorted(m["item"] for m in bed["members"]) != ["garden::CBed::Plant", "garden::CBed::Water"]:
+    if [m["item"] for m in bed["members"]] != [None, "garden::CBed::Plant", "garden::CBed::Water"]:
         sys.exit(f"members wrong: {bed['members']}")
+    # A member's type and tail are what its scope's row shows around its name; a function has none.
+    shapes = {m["name"]: (m["type"], m["tail"]) for m in bed["members"]}
+    if shapes["rows"] != ("static const int ", "[4]") or shapes["Plant"] != ("", ""):
+        sys.exit(f"class member shapes wrong: {shapes}")
+    levels = [m for m in find(items, "garden")["members"] if m["name"] == "levels"]
+    if [(m["type"], m["tail"], m["item"]) for m in levels] != [
+            ("extern int ", "[3]", "garden::levels")]:
+        sys.exit(f"a variable of a namespace lost its shape: {levels}")
     flow = [b for s in bed["sections"] if s["section"] == "description" for line in s["lines"]
             for b in line]
     types = [b["type"] for b in flow]
@@ -123,6 +140,13 @@ def main():
     pond = find(items, "garden::Pond")
     if [m["name"] for m in pond["members"]][:2] != ["depth", "width"]:
         sys.exit(f"struct members wrong: {pond['members']}")
+    shapes = {m["name"]: (m["type"], m["tail"]) for m in pond["members"]}
+    if (shapes.get("depth"), shapes.get("frozen"), shapes.get("names")) != (
+            ("int ", ""), ("unsigned ", " : 1"), ("const char *", "[16]")):
+        sys.exit(f"struct member shapes wrong: {shapes}")
+    colour = {m["name"]: (m["type"], m["tail"]) for m in find(items, "garden::Colour")["members"]}
+    if colour != {"kRed": ("", " = 1"), "kBlue": ("", " = (1 << 2)")}:
+        sys.exit(f"enumerator values wrong: {colour}")
     if not any("\ufffd" in item["name"] for item in items):
         sys.exit("the invalid byte of a name did not come through as U+FFFD")
     default = json.loads(nursery)

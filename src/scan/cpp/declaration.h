@@ -81,6 +81,9 @@ struct MemberShape {
     friend bool operator==(const MemberShape&, const MemberShape&) = default;
 };
 MemberShape ShapeOfMember(std::string_view text, std::string_view name);
+// The shape of a variable's `declaration` around its first declarator, as its scope's row shows
+// it ("static const int " and "[4]" of "static const int limits[4];").
+MemberShape ShapeOfVariable(std::string_view declaration);
 inline constexpr std::size_t kMaxMemberType = 120;
 inline constexpr std::size_t kMaxMemberTail = 80;
 

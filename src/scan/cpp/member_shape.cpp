@@ -101,4 +101,12 @@ MemberShape ShapeOfMember(std::string_view text, std::string_view name) {
     return shape;
 }
 
+MemberShape ShapeOfVariable(std::string_view declaration) {
+    const CppDeclaration parsed = ParseDeclaration(declaration, ';');
+    std::string_view declared =
+        parsed.declarators.empty() ? parsed.name : parsed.declarators.front();
+    declared = declared.substr(declared.rfind(':') + 1);
+    return ShapeOfMember(declaration, declared);
+}
+
 }  // namespace sylva

@@ -1068,6 +1068,11 @@ TEST(DoxygenReader, DeclarationsAreNamedAsTheirReaderExpects) {
     }
     const std::string longValue = "BIG = " + std::string(kMaxMemberTail, '1');
     EXPECT_EQ(ShapeOfMember(longValue, "BIG"), (MemberShape{"", ""}));
+    // A variable's own declaration: the shape around its first declarator, its scope left out.
+    EXPECT_EQ(ShapeOfVariable("static const int limits[4];"),
+              (MemberShape{"static const int ", "[4]"}));
+    EXPECT_EQ(ShapeOfVariable("int Garden::count = 3, spare;"), (MemberShape{"int Garden::", ""}));
+    EXPECT_EQ(ShapeOfVariable("extern char *names[2];"), (MemberShape{"extern char *", "[2]"}));
 }
 
 // The declarations a header is counted by: "+" documented, "-" not, then kind, name, line,

@@ -75,13 +75,28 @@ USE_MDFILE_AS_MAINPAGE = %(examples)s/README.md
 }
 
 
+def folder_case(path):
+    """A case kept in the repository as a folder of its own: its Doxyfile and the files it names
+    beside it (the pages it reads), by their paths in the folder."""
+    folder = os.path.join(ROOT, path)
+    files = {}
+    for base, _, names in os.walk(folder):
+        for name in names:
+            with open(os.path.join(base, name)) as text:
+                files[os.path.relpath(os.path.join(base, name), folder)] = text.read()
+    return files.pop("Doxyfile"), files
+
+
+CASES["libgit2"] = folder_case("bench/doxyfile_projects/libgit2")
+
+
 def doxygen_files(directory, doxyfile_name):
     subprocess.run(["doxygen", "-"], cwd=directory, check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL,
                    input=(open(os.path.join(directory, doxyfile_name)).read() +
                           "\nGENERATE_XML = YES\nGENERATE_HTML = NO\nGENERATE_LATEX = NO\n"
                           "XML_OUTPUT = doxygen-xml\nOUTPUT_DIRECTORY = .\nQUIET = YES\n"
-                          "WARNINGS = NO\n").encode())
+                          "WARNINGS = NO\nGENERATE_TAGFILE =\n").encode())
     index = ET.parse(os.path.join(directory, "doxygen-xml", "index.xml"))
     return collections.Counter(c.findtext("name") for c in index.getroot()
                                if c.get("kind") == "file")
@@ -112,6 +127,7 @@ def main():
         directory = os.path.join(work, name)
         os.makedirs(directory, exist_ok=True)
         for file, content in extra.items():
+            os.makedirs(os.path.dirname(os.path.join(directory, file)), exist_ok=True)
             with open(os.path.join(directory, file), "w") as out:
                 out.write(content)
         with open(os.path.join(directory, "Doxyfile"), "w") as out:

@@ -154,8 +154,8 @@ bool AnyOf(const std::vector<std::string>& paths,
 }
 
 // The first run, then a re-run after each burst of changes to the files the run reads, until
-// Ctrl-C. A change of the configuration file or the Doxyfile starts the fields anew from
-// `switches`, as the program's start made them, and follows the scan paths they name now.
+// Ctrl-C. The configuration file or the Doxyfile made, changed or removed starts the fields anew
+// from `switches`, as the program's start made them, and follows the scan paths they name now.
 int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& prompter) {
     if (fields.scanPath.empty()) {
         return GenerateOnce(fields, switches, prompter);  // which refuses it with its warning
@@ -165,7 +165,7 @@ int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& 
     WatchInputs inputs(fields, DoxyfilePath(fields, start));
     // Before the first run, so that its threads inherit the blocked signals and a change made
     // while it runs is seen.
-    InotifySource source(inputs.Roots(), fields.options.includeSubdirs != 0,
+    InotifySource source(inputs.Roots(),
                          fields.outputPath + "/" + ProjectDirectoryName(fields.projectName), warn);
     if (!source.ok()) {
         return kExitNotRun;
@@ -177,8 +177,11 @@ int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& 
         return status;
     }
     std::string watched;
-    for (const std::string& root : inputs.Roots()) {
-        watched.append(watched.empty() ? "" : kRootSeparator).append(root);
+    for (const WatchRoot& root : inputs.Roots()) {
+        std::error_code error;
+        if (!root.optional || std::filesystem::exists(root.path, error)) {
+            watched.append(watched.empty() ? "" : kRootSeparator).append(root.path);
+        }
     }
     WriteTerminalLine(stdout, FormatLine(kWatchingLine, {watched}));
     AgreedPrompter agreed(prompter);
@@ -189,14 +192,15 @@ int GenerateAndWatch(MainFields& fields, const StartValues& switches, Prompter& 
         source, changes, BurstTiming{},
         [&](const ChangeCount& count) {
             RerunResult rerun;
-            if (AnyOf(count.changed, settingsFile) || AnyOf(count.removed, settingsFile)) {
+            if (AnyOf(count.changed, settingsFile) || AnyOf(count.added, settingsFile) ||
+                AnyOf(count.removed, settingsFile)) {
                 std::optional<MainFields> restarted = StartFields(start);
                 if (!restarted) {
                     rerun.status = kExitNotRun;  // told why; the next change may mend it
                     return rerun;
                 }
                 fields = std::move(*restarted);
-                const std::vector<std::string> roots = inputs.Roots();
+                const std::vector<WatchRoot> roots = inputs.Roots();
                 inputs = WatchInputs(fields, DoxyfilePath(fields, start));
                 if (inputs.Roots() != roots && !source.Rewatch(inputs.Roots())) {
                     rerun.status = kExitNotRun;

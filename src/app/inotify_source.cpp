@@ -38,12 +38,9 @@ bool IsBelowOrAt(std::string_view path, std::string_view directory) {
 
 }  // namespace
 
-InotifySource::InotifySource(std::vector<std::string> roots, bool recurse, std::string ignored,
+InotifySource::InotifySource(std::vector<WatchRoot> roots, std::string ignored,
                              std::function<void(std::string_view)> warn)
-    : roots_(std::move(roots)),
-      recurse_(recurse),
-      ignored_(std::move(ignored)),
-      warn_(std::move(warn)) {
+    : roots_(std::move(roots)), ignored_(std::move(ignored)), warn_(std::move(warn)) {
     sigemptyset(&blocked_);
     sigaddset(&blocked_, SIGINT);
     sigaddset(&blocked_, SIGTERM);
@@ -56,30 +53,35 @@ InotifySource::InotifySource(std::vector<std::string> roots, bool recurse, std::
     }
     inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (inotify_ < 0) {
-        warn_(
-            FormatLine(kCannotWatch, {roots_.empty() ? "" : roots_.front(), std::strerror(errno)}));
+        warn_(FormatLine(kCannotWatch,
+                         {roots_.empty() ? "" : roots_.front().path, std::strerror(errno)}));
         return;
     }
     rootsWatched_ = WatchRoots(nullptr);
 }
 
 bool InotifySource::WatchRoots(std::vector<FileEvent>* found) {
-    std::set<DirectoryId> entered;
+    Entered entered;
     bool watched = !roots_.empty();
     // Directories first, so that a file root in a directory they watch needs no watch of its own.
-    std::vector<std::string> files;
-    for (const std::string& root : roots_) {
+    std::vector<const WatchRoot*> files;
+    for (const WatchRoot& root : roots_) {
         struct stat info {};
-        if (::stat(root.c_str(), &info) != 0) {
-            warn_(FormatLine(kCannotWatch, {root, std::strerror(errno)}));
+        if (::stat(root.path.c_str(), &info) != 0) {
+            if (root.optional) {
+                files.push_back(&root);  // watched for its making
+                continue;
+            }
+            warn_(FormatLine(kCannotWatch, {root.path, std::strerror(errno)}));
             watched = false;
         } else if (S_ISDIR(info.st_mode)) {
-            WatchTree(root, found, entered);
+            WatchTree(root.path, root.recurse, found, entered);
         } else {
-            files.push_back(root);
+            files.push_back(&root);
         }
     }
-    for (const std::string& file : files) {
+    for (const WatchRoot* root : files) {
+        const std::string& file = root->path;
         const std::size_t slash = file.rfind('/');
         const std::string directory = slash == std::string::npos ? "."
                                       : slash == 0               ? "/"
@@ -93,13 +95,18 @@ bool InotifySource::WatchRoots(std::vector<FileEvent>* found) {
         fileRoots_.insert(path);
         const int watch = ::inotify_add_watch(inotify_, directory.c_str(), kWatchMask);
         if (watch < 0) {
-            warn_(FormatLine(kCannotWatch, {directory, std::strerror(errno)}));
-            watched = false;
+            // An optional file whose directory is not there either cannot be made unseen by a
+            // watch that could be set up, so it is no fault.
+            if (!root->optional) {
+                warn_(FormatLine(kCannotWatch, {directory, std::strerror(errno)}));
+                watched = false;
+            }
             continue;
         }
-        directories_[watch] = directory;
+        directories_[watch] = {directory, false};
         fileRootWatches_.insert(watch);
-        if (found != nullptr) {
+        struct stat fileInfo {};
+        if (found != nullptr && ::stat(file.c_str(), &fileInfo) == 0) {
             found->push_back({FileEvent::Kind::kCreated, path, false});
         }
     }
@@ -121,14 +128,20 @@ InotifySource::~InotifySource() {
     }
 }
 
-void InotifySource::WatchTree(const std::string& directory, std::vector<FileEvent>* found,
-                              std::set<DirectoryId>& entered) {
+void InotifySource::WatchTree(const std::string& directory, bool recurse,
+                              std::vector<FileEvent>* found, Entered& entered) {
     struct stat info {};
     struct stat ignoredInfo {};
-    if (::stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        !entered.insert({info.st_dev, info.st_ino}).second) {
+    if (::stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         return;
     }
+    // Entered again only to go deeper than the first time.
+    const auto [enteredBefore, first] =
+        entered.emplace(DirectoryId{info.st_dev, info.st_ino}, recurse);
+    if (!first && (enteredBefore->second || !recurse)) {
+        return;
+    }
+    enteredBefore->second = recurse;
     // Compared by identity, so that "doc/P" and "./doc/P" are the same directory; it may be made
     // only by the first run, after watching began.
     if (!ignored_.empty() && ::stat(ignored_.c_str(), &ignoredInfo) == 0 &&
@@ -141,7 +154,7 @@ void InotifySource::WatchTree(const std::string& directory, std::vector<FileEven
         warn_(FormatLine(kCannotWatch, {directory, std::strerror(errno)}));
         return;
     }
-    directories_[watch] = directory;
+    directories_[watch] = {directory, recurse};
     DIR* handle = ::opendir(directory.c_str());
     if (handle == nullptr) {
         return;
@@ -158,7 +171,7 @@ void InotifySource::WatchTree(const std::string& directory, std::vector<FileEven
             continue;
         }
         if (S_ISDIR(entryInfo.st_mode)) {
-            if (recurse_) {
+            if (recurse) {
                 subdirectories.push_back(std::move(path));
             }
         } else if (found != nullptr) {
@@ -167,11 +180,11 @@ void InotifySource::WatchTree(const std::string& directory, std::vector<FileEven
     }
     ::closedir(handle);
     for (const std::string& subdirectory : subdirectories) {
-        WatchTree(subdirectory, found, entered);
+        WatchTree(subdirectory, recurse, found, entered);
     }
 }
 
-bool InotifySource::Rewatch(std::vector<std::string> roots) {
+bool InotifySource::Rewatch(std::vector<WatchRoot> roots) {
     for (const auto& [watch, directory] : directories_) {
         ::inotify_rm_watch(inotify_, watch);
     }
@@ -185,7 +198,7 @@ bool InotifySource::Rewatch(std::vector<std::string> roots) {
 
 void InotifySource::Unwatch(const std::string& directory) {
     for (auto watch = directories_.begin(); watch != directories_.end();) {
-        if (IsBelowOrAt(watch->second, directory)) {
+        if (IsBelowOrAt(watch->second.path, directory)) {
             ::inotify_rm_watch(inotify_, watch->first);
             watch = directories_.erase(watch);
         } else {
@@ -245,7 +258,8 @@ void InotifySource::ReadEvents(std::vector<FileEvent>& events) {
                 }
                 continue;
             }
-            const std::string path = Joined(directory->second, event->name);
+            const std::string path = Joined(directory->second.path, event->name);
+            const bool recurse = directory->second.recurse;
             if (fileRootWatches_.contains(event->wd) && !fileRoots_.contains(path)) {
                 continue;
             }
@@ -268,9 +282,9 @@ void InotifySource::ReadEvents(std::vector<FileEvent>& events) {
                 Unwatch(change.path);
             }
             events.push_back(std::move(change));
-            if (isDirectory && arrived && recurse_) {
-                std::set<DirectoryId> entered;
-                WatchTree(path, &events, entered);
+            if (isDirectory && arrived && recurse) {
+                Entered entered;
+                WatchTree(path, true, &events, entered);
             }
         }
     }

@@ -1,7 +1,7 @@
-// The ChangeSource of the program: inotify watches on every scan path (and, when the run reads
-// them, every directory below them, including those made or moved in later; a scan path that is
-// a file is watched through its directory, for that file alone), and SIGINT and SIGTERM as the
-// request to stop.
+// The ChangeSource of the program: inotify watches on every root (and, for a root that recurses,
+// every directory below it, including those made or moved in later; a root that is a file, or an
+// optional one not there yet, is watched through its directory, for that file alone), and SIGINT
+// and SIGTERM as the request to stop.
 //
 // The two signals are blocked from construction on and read from a signalfd, so that Ctrl-C
 // never interrupts a run: it is seen between runs, when the cache and the pages are consistent.
@@ -24,11 +24,11 @@ namespace sylva {
 
 class InotifySource : public ChangeSource {
   public:
-    // Watches each of `roots` (with their subdirectories when `recurse`), leaving out the
-    // directory `ignored` and what is below it (the project directory, whose pages each run
-    // writes). A directory two roots reach is watched once, under the first. Directories that
-    // cannot be watched are told to `warn`.
-    InotifySource(std::vector<std::string> roots, bool recurse, std::string ignored,
+    // Watches each of `roots`, leaving out the directory `ignored` and what is below it (the
+    // project directory, whose pages each run writes). A directory two roots reach is watched
+    // once, with its subdirectories when either recurses. Roots that cannot be watched (and are
+    // not optional) are told to `warn`.
+    InotifySource(std::vector<WatchRoot> roots, std::string ignored,
                   std::function<void(std::string_view)> warn);
     ~InotifySource() override;
     InotifySource(const InotifySource&) = delete;
@@ -42,35 +42,41 @@ class InotifySource : public ChangeSource {
 
     // Watches `roots` instead of the roots watched so far (after the settings that name them
     // changed); false as ok() is.
-    bool Rewatch(std::vector<std::string> roots);
+    bool Rewatch(std::vector<WatchRoot> roots);
 
     Waited Wait(std::optional<std::chrono::milliseconds> timeout) override;
     std::vector<std::string> Files() override;
 
   private:
     using DirectoryId = std::pair<dev_t, ino_t>;
+    // The directories entered while watching the roots, each with whether those below it were
+    // entered too.
+    using Entered = std::map<DirectoryId, bool>;
+    struct WatchedDirectory {
+        std::string path;
+        bool recurse = false;
+    };
 
-    // Watches `directory` and, when recursing, the directories below it; appends a kCreated
+    // Watches `directory` and, when `recurse`, the directories below it; appends a kCreated
     // event to `found` for each file in them (files made before the watch took hold).
-    void WatchTree(const std::string& directory, std::vector<FileEvent>* found,
-                   std::set<DirectoryId>& entered);
+    void WatchTree(const std::string& directory, bool recurse, std::vector<FileEvent>* found,
+                   Entered& entered);
     // Watches every root anew; false when one of them could not be watched.
     bool WatchRoots(std::vector<FileEvent>* found);
     void Unwatch(const std::string& directory);
     void ReadEvents(std::vector<FileEvent>& events);
 
-    std::vector<std::string> roots_;
+    std::vector<WatchRoot> roots_;
     // The roots that are files, as "directory/name", and the watches of their directories that
     // no directory root needs: only those files' events count there.
     std::set<std::string> fileRoots_;
     std::set<int> fileRootWatches_;
     bool rootsWatched_ = false;
-    bool recurse_;
     std::string ignored_;
     std::function<void(std::string_view)> warn_;
     int inotify_ = -1;
     int signals_ = -1;
-    std::map<int, std::string> directories_;  // by watch descriptor
+    std::map<int, WatchedDirectory> directories_;  // by watch descriptor
     sigset_t blocked_{};
     sigset_t previousMask_{};
 };

@@ -18,6 +18,18 @@
 
 namespace sylva {
 
+// One path a watch looks at: a directory (with those below it when `recurse`, including those
+// made later) or a file, watched through its directory for that file alone.
+struct WatchRoot {
+    std::string path;
+    bool recurse = false;
+    // A file that need not exist (a configuration file the user may create while watching):
+    // its directory is watched for it, and its absence is no fault.
+    bool optional = false;
+
+    bool operator==(const WatchRoot&) const = default;
+};
+
 class ChangeSource {
   public:
     virtual ~ChangeSource() = default;

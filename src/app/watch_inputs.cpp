@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 
 #include "app/main_actions.h"
 #include "scan/settings.h"
@@ -27,6 +26,11 @@ Settings SettingsOf(const MainFields& fields) {
     return settings;
 }
 
+bool IsBelowOrAt(std::string_view path, std::string_view place) {
+    return path.starts_with(place) &&
+           (path.size() == place.size() || path[place.size()] == '/' || place == "/");
+}
+
 }  // namespace
 
 WatchInputs::WatchInputs(const MainFields& fields, const std::string& doxyfile)
@@ -35,23 +39,35 @@ WatchInputs::WatchInputs(const MainFields& fields, const std::string& doxyfile)
 WatchInputs::WatchInputs(const MainFields& fields, const std::string& doxyfile,
                          const Settings& settings)
     : scanPaths_(ScanPathsOf(fields, settings)),
+      examplePatterns_(SplitSettingList(settings[SYL_EXAMPLE_PATTERNS])),
       recurse_(fields.options.includeSubdirs != 0),
       selection_(CZTString(fields.filter).MakeUpper(), settings,
                  ParseCommentStyle(settings[SYL_COMMENT_STYLE]) == CommentStyle::kDoxygen) {
-    // A settings file that is not there cannot be watched (nor does the run read it); the
-    // standard configuration file is usually absent.
+    for (const auto& [id, example] : {std::pair{SYL_IMAGE_PATH, false}, {SYL_EXAMPLE_PATH, true}}) {
+        for (std::string& place : SplitSettingList(settings[id])) {
+            std::string absolute = AbsoluteNormalPath(place);
+            shownPlaces_.push_back({std::move(place), std::move(absolute), example});
+        }
+    }
     for (const std::string& file : {fields.options.configFile, doxyfile}) {
-        std::error_code error;
-        if (!file.empty() && std::filesystem::is_regular_file(file, error)) {
+        if (!file.empty()) {
             settingsFiles_.push_back(file);
             absoluteSettingsFiles_.push_back(AbsoluteNormalPath(file));
         }
     }
 }
 
-std::vector<std::string> WatchInputs::Roots() const {
-    std::vector<std::string> roots = scanPaths_;
-    roots.insert(roots.end(), settingsFiles_.begin(), settingsFiles_.end());
+std::vector<WatchRoot> WatchInputs::Roots() const {
+    std::vector<WatchRoot> roots;
+    for (const std::string& path : scanPaths_) {
+        roots.push_back({path, recurse_, false});
+    }
+    for (const ShownPlace& place : shownPlaces_) {
+        roots.push_back({place.path, true, false});
+    }
+    for (const std::string& file : settingsFiles_) {
+        roots.push_back({file, false, true});
+    }
     return roots;
 }
 
@@ -60,8 +76,21 @@ bool WatchInputs::IsSettingsFile(std::string_view path) const {
                      AbsoluteNormalPath(path)) != absoluteSettingsFiles_.end();
 }
 
+bool WatchInputs::ShownFrom(const std::string& path) const {
+    const std::string name = std::filesystem::path(path).filename().string();
+    const bool examplePasses =
+        examplePatterns_.empty() ||
+        std::any_of(examplePatterns_.begin(), examplePatterns_.end(),
+                    [&](const std::string& pattern) { return MatchesGlob(pattern, name); });
+    return std::any_of(shownPlaces_.begin(), shownPlaces_.end(), [&](const ShownPlace& place) {
+        // A place that is a file is shown whatever its name.
+        return path == place.absolute ||
+               (IsBelowOrAt(path, place.absolute) && (!place.example || examplePasses));
+    });
+}
+
 bool WatchInputs::Counts(std::string_view path) const {
-    return IsSettingsFile(path) ||
+    return IsSettingsFile(path) || ShownFrom(AbsoluteNormalPath(path)) ||
            std::any_of(scanPaths_.begin(), scanPaths_.end(), [&](const std::string& root) {
                return selection_.ReadsBelow(root, path, recurse_);
            });

@@ -106,6 +106,41 @@ std::string JoinedAddress(std::string_view location, const std::string& file,
     return address;
 }
 
+// True iff the last part of the page `file` has an extension ("cpp/io.html", not "cpp/io").
+bool HasExtension(std::string_view file) {
+    const std::size_t slash = file.rfind('/');
+    return file.find('.', slash == std::string_view::npos ? 0 : slash + 1) !=
+           std::string_view::npos;
+}
+
+// How a tag file's pages relate to the compound names it gives them: some name a compound's page
+// without the folder and the extension its members' pages have (cppreference's tag file for its
+// local copy gives "cpp/container/vector" beside "en/cpp/container/vector/at.html"; older tag
+// files "classfoo" beside "classfoo.html").
+struct PageConvention {
+    std::string prefix;
+    std::string extension;
+};
+
+// The convention the page `member` of a member shows for its compound's page `file`: `member`
+// holds `file` as whole path parts, followed by "/" or ".".
+std::optional<PageConvention> ConventionOf(std::string_view file, std::string_view member) {
+    for (std::size_t at = member.find(file); at != std::string_view::npos;
+         at = member.find(file, at + 1)) {
+        const std::size_t end = at + file.size();
+        if ((at == 0 || member[at - 1] == '/') && end < member.size() &&
+            (member[end] == '/' || member[end] == '.')) {
+            const std::size_t slash = member.rfind('/');
+            const std::size_t dot = member.rfind('.');
+            const bool extension =
+                dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
+            return PageConvention{std::string(member.substr(0, at)),
+                                  extension ? std::string(member.substr(dot)) : std::string()};
+        }
+    }
+    return std::nullopt;
+}
+
 // Reads the compounds of a tag file in order; calls back at the end of each with it and its
 // members.
 class TagFileParser {
@@ -119,6 +154,7 @@ class TagFileParser {
                 case XmlReader::Event::kError:
                     return TagFileProblem{xml_.line(), xml_.error()};
                 case XmlReader::Event::kDone:
+                    AddWaiting();
                     return std::nullopt;
                 case XmlReader::Event::kText:
                     if (collecting_ != nullptr) {
@@ -181,8 +217,19 @@ class TagFileParser {
         }
         inCompound_ = false;
         const std::string scope = Trimmed(compound_.name);
-        if (!scope.empty() && !Trimmed(compound_.file).empty()) {
-            Add(scope, Trimmed(compound_.file), "");
+        const std::string page = Trimmed(compound_.file);
+        if (!page.empty() && !HasExtension(page)) {
+            for (auto member = members_.begin(); !convention_ && member != members_.end();
+                 ++member) {
+                convention_ = ConventionOf(page, Trimmed(member->file));
+            }
+        }
+        if (!scope.empty() && !page.empty()) {
+            if (HasExtension(page) || convention_) {
+                Add(scope, WithConvention(page), "");
+            } else {
+                waiting_.emplace_back(scope, page);
+            }
         }
         for (const Entry& member : members_) {
             const std::string name = Trimmed(member.name);
@@ -194,7 +241,21 @@ class TagFileParser {
                 Trimmed(member.anchor));
         }
         members_.clear();
-        return read_.names.size() <= kMaxTagFileEntries;
+        return read_.names.size() + waiting_.size() <= kMaxTagFileEntries;
+    }
+
+    std::string WithConvention(const std::string& page) const {
+        return HasExtension(page) || !convention_
+                   ? page
+                   : convention_->prefix + page + convention_->extension;
+    }
+
+    // The compounds whose pages wait for a convention, with it if the file showed one by its end.
+    void AddWaiting() {
+        for (const auto& [name, page] : waiting_) {
+            Add(name, WithConvention(page), "");
+        }
+        waiting_.clear();
     }
 
     void Add(std::string name, const std::string& file, const std::string& anchor) {
@@ -212,6 +273,10 @@ class TagFileParser {
     Entry compound_;
     std::vector<Entry> members_;
     std::string* collecting_ = nullptr;
+    // Learnt from the first compound whose page lacks an extension and whose member shows one;
+    // the compounds before it wait in `waiting_`, by name and page.
+    std::optional<PageConvention> convention_;
+    std::vector<std::pair<std::string, std::string>> waiting_;
     bool inCompound_ = false;
     bool inScope_ = false;
 };

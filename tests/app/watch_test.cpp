@@ -268,18 +268,32 @@ TEST(WatchTest, ReRunsOnceAfterEachBurstThatChangedAFileTheRunReads) {
     }
 }
 
-TEST(WatchInputsTest, CountsWhatTheScanReadsAndTheSettingsFilesThatExist) {
+// The images and examples come from outside the scan path; the Doxyfile named is watched for
+// although it is not there yet.
+TEST(WatchInputsTest, CountsWhatTheScanReadsOrShowsAndTheSettingsFilesNamed) {
     test::ScratchDir dir;
     MainFields fields;
     fields.scanPath = dir.File("src");
     fields.options.configFile = dir.Write("sylva.ini", "");
-    fields.settingOverrides = {{SYL_FILE_PATTERNS, "*.hh|*.md"}, {SYL_EXCLUDE, "*/detail/*"}};
+    fields.settingOverrides = {{SYL_FILE_PATTERNS, "*.hh|*.md"},
+                               {SYL_EXCLUDE, "*/detail/*"},
+                               {SYL_IMAGE_PATH, dir.File("img")},
+                               {SYL_EXAMPLE_PATH, dir.File("ex") + "|" + dir.File("one.txt")},
+                               {SYL_EXAMPLE_PATTERNS, "*.cpp"}};
     const WatchInputs inputs(fields, dir.File("Doxyfile.absent"));
-    EXPECT_EQ(inputs.Roots(), (std::vector<std::string>{dir.File("src"), dir.File("sylva.ini")}));
+    EXPECT_EQ(inputs.Roots(), (std::vector<WatchRoot>{{dir.File("src"), true, false},
+                                                      {dir.File("img"), true, false},
+                                                      {dir.File("ex"), true, false},
+                                                      {dir.File("one.txt"), true, false},
+                                                      {dir.File("sylva.ini"), false, true},
+                                                      {dir.File("Doxyfile.absent"), false, true}}));
     const std::pair<std::string, bool> cases[] = {
         {"src/a.hh", true},         {"src/sub/guide.md", true}, {"src/a.h", false},
         {"src/detail/b.hh", false}, {"src.hh", false},          {"sylva.ini", true},
-        {"src/../sylva.ini", true}, {"Doxyfile.absent", false},
+        {"src/../sylva.ini", true}, {"Doxyfile.absent", true},  {"img/logo.png", true},
+        {"img/sub/a.svg", true},    {"img-x/logo.png", false},  {"ex/hello.cpp", true},
+        {"ex/sub/deep.cpp", true},  {"ex/notes.txt", false},    {"one.txt", true},
+        {"src/../img/b.png", true}, {"two.txt", false},
     };
     for (const auto& [path, counts] : cases) {
         EXPECT_EQ(inputs.Counts(dir.File(path)), counts) << path;
@@ -310,7 +324,11 @@ TEST(InotifySourceTest, WatchesEveryScanPathAndAFileScanPathForItselfAlone) {
     const std::vector<std::string> roots = {dir.File("a"), dir.File("b"), dir.File("c/z.h"),
                                             dir.File("a/x.h")};
     std::vector<std::string> warnings;
-    InotifySource source(roots, true, "",
+    std::vector<WatchRoot> watchRoots;
+    for (const std::string& root : roots) {
+        watchRoots.push_back({root, true, false});
+    }
+    InotifySource source(watchRoots, "",
                          [&](std::string_view line) { warnings.emplace_back(line); });
     ASSERT_TRUE(source.ok());
     std::vector<std::string> files = source.Files();
@@ -332,11 +350,39 @@ TEST(InotifySourceTest, AScanPathThatDoesNotExistIsToldAndNothingIsWatched) {
     test::ScratchDir dir;
     dir.Write("a/x.h", "");
     std::vector<std::string> warnings;
-    InotifySource source({dir.File("a"), dir.File("gone")}, true, "",
+    InotifySource source({{dir.File("a"), true, false}, {dir.File("gone"), true, false}}, "",
                          [&](std::string_view line) { warnings.emplace_back(line); });
     EXPECT_FALSE(source.ok());
     EXPECT_EQ(warnings, std::vector<std::string>{"WARNING: Cannot watch " + dir.File("gone") +
                                                  " (No such file or directory) !"});
+}
+
+// A configuration file made after watching began is seen; each root recurses as it says.
+TEST(InotifySourceTest, AnOptionalFileIsWatchedForItsMakingAndEachRootRecursesAsItSays) {
+    test::ScratchDir dir;
+    dir.Write("flat/x.h", "");
+    dir.Write("flat/sub/hidden.h", "");
+    dir.Write("img/sub/logo.png", "");
+    dir.Write("cfg/beside.txt", "");
+    std::vector<std::string> warnings;
+    InotifySource source({{dir.File("flat"), false, false},
+                          {dir.File("img"), true, false},
+                          {dir.File("cfg/sylva.ini"), false, true},
+                          {dir.File("nowhere/sylva.ini"), false, true}},
+                         "", [&](std::string_view line) { warnings.emplace_back(line); });
+    ASSERT_TRUE(source.ok());
+    std::vector<std::string> files = source.Files();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files,
+              (std::vector<std::string>{dir.File("flat/x.h"), dir.File("img/sub/logo.png")}));
+
+    dir.Write("flat/sub/hidden.h", "not watched");
+    dir.Write("img/sub/logo.png", "changed");
+    dir.Write("cfg/beside.txt", "not watched");
+    dir.Write("cfg/sylva.ini", "made");
+    EXPECT_EQ(QuietEventPaths(source),
+              (std::vector<std::string>{dir.File("cfg/sylva.ini"), dir.File("img/sub/logo.png")}));
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
 }
 
 }  // namespace

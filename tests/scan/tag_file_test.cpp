@@ -45,6 +45,44 @@ TEST(TagFile, GivesCompoundsAndTheirMembersWithJoinedAddresses) {
     EXPECT_EQ(read.names.Sorted(), std::vector(std::begin(expected), std::end(expected)));
 }
 
+// A tag file whose compound pages lack the folder and extension of their members' pages (as
+// cppreference's for its local copy): the first compound that shows both teaches them, for the
+// compounds before it too; pages with an extension and a convention of none stay as written.
+TEST(TagFile, CompoundPagesTakeTheFolderAndExtensionTheirMembersShow) {
+    const std::string local =
+        "<tagfile>\n"
+        "  <compound kind=\"class\"><name>std::add_const</name><filename>cpp/types/add_cv"
+        "</filename></compound>\n"
+        "  <compound kind=\"class\"><name>std::vector</name><filename>cpp/container/vector"
+        "</filename>\n"
+        "    <member kind=\"function\"><name>vector</name><anchorfile>en/cpp/container/vectorx/"
+        "v.html</anchorfile></member>\n"
+        "    <member kind=\"function\"><name>at</name><anchorfile>en/cpp/container/vector/at.html"
+        "</anchorfile><anchor/></member></compound>\n"
+        "  <compound kind=\"namespace\"><name>std</name><filename>en/cpp/std.html</filename>"
+        "</compound>\n"
+        "  <compound kind=\"file\"><name>array</name><filename>cpp/header/array</filename>"
+        "</compound>\n"
+        "</tagfile>\n";
+    const TagFileRead read = Read(local, "file:///doc");
+    ASSERT_FALSE(read.problem) << read.problem->text;
+    const std::pair<std::string, std::string> expected[] = {
+        {"array", "file:///doc/en/cpp/header/array.html"},
+        {"std", "file:///doc/en/cpp/std.html"},
+        {"std::add_const", "file:///doc/en/cpp/types/add_cv.html"},
+        {"std::vector", "file:///doc/en/cpp/container/vector.html"},
+        {"std::vector::at", "file:///doc/en/cpp/container/vector/at.html"},
+        {"std::vector::vector", "file:///doc/en/cpp/container/vectorx/v.html"},
+    };
+    EXPECT_EQ(read.names.Sorted(), std::vector(std::begin(expected), std::end(expected)));
+
+    const TagFileRead older = Read(
+        "<tagfile><compound kind=\"class\"><name>Foo</name><filename>classFoo</filename>"
+        "<member kind=\"function\"><name>f</name><anchorfile>classFoo.html</anchorfile>"
+        "<anchor>a1</anchor></member></compound></tagfile>");
+    EXPECT_EQ(*older.names.Find("Foo"), "https://x.org/doc/classFoo.html");
+}
+
 TEST(TagFile, BadInputIsOneProblemAtItsLineAndGivesNoNames) {
     std::string nested = "<tagfile>\n";
     for (int i = 0; i < 100; ++i) {

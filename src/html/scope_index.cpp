@@ -136,8 +136,14 @@ ScopeIndex::ScopeIndex(const ItemList& items, const std::vector<const CSylItem*>
         }
         const CSylItem* scope = nullptr;
         std::vector<std::string_view> relates = FactsOf(item->BlockText(), kRelatesMark);
-        std::string_view scopeName =
-            relates.empty() ? EnclosingScopeName(item->name) : relates.front();
+        // "@relates Vec" names the class as the comment's scope sees it ("geo::Vec" from geo).
+        std::optional<std::string> related;
+        if (!relates.empty()) {
+            related = ResolveName(items, relates.front(), *item);
+        }
+        std::string_view scopeName = relates.empty() ? EnclosingScopeName(item->name)
+                                     : related       ? std::string_view(*related)
+                                                     : relates.front();
         if (auto found = byName_.find(scopeName); found != byName_.end()) {
             scope = found->second;
         }

@@ -295,6 +295,9 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
               "/// Rings: see @ref cred; they are geo::kGrey, Fill::kSolid, not kSolid.\nclass "
               "Ring : public geo::Circle, "
               "public A {};\n");
+    // "@relates" names its class as the namespace around the comment sees it.
+    dir.Write("src/related.h",
+              "namespace geo {\n/// Grows one.\n/// @relates Shape\nvoid grow(Shape& s);\n}\n");
     std::string chain = "/// Link 0.\nclass D0 {};\n";
     for (int i = 1; i < 10000; ++i) {
         chain += "/// Link.\nclass D" + std::to_string(i) + " : public D" + std::to_string(i - 1) +
@@ -333,6 +336,8 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {shape, "Parameter:", false},
         {"SYLVA_geo__Shape__draw.html",
          "Member of <a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
+        {"SYLVA_geo__grow.html", "Member of <a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
+        {shape, "<a href=\"SYLVA_geo__grow.html\">"},
         {"SYLVA_geo__Circle.html", "Inherits <a href=\"SYLVA_geo__Shape.html\">geo::Shape</a>"},
         {"SYLVA_A.html", "Inherits <a href=\"SYLVA_B.html\">B</a>"},
         {"SYLVA_A.html", "Inherited by <a href=\"SYLVA_B.html\">B</a>"},

@@ -68,7 +68,9 @@ struct DoxygenParameter {
 // also line without spaces names one item; a Doc type line is a plain word. A Description line
 // that opens with kCopyMark stands for the text of another item, copied once every file is read:
 // then kCopyAll, kCopyBrief or kCopyDetails, then the item's name as written (empty: the function
-// an "@overload" comment overloads).
+// an "@overload" comment overloads), or kCopyInherited alone: an undocumented member function of
+// a derived class, which takes the text of the documented base member it overrides or, when it
+// overrides none, is no item.
 struct DoxygenLine {
     SectionKind section;
     std::string text;  // rich text
@@ -78,6 +80,7 @@ inline constexpr char kCopyMark = '\x07';
 inline constexpr char kCopyAll = 'a';
 inline constexpr char kCopyBrief = 'b';
 inline constexpr char kCopyDetails = 'd';
+inline constexpr char kCopyInherited = 'i';
 
 // One documented entity found in a source file.
 struct DoxygenItem {

@@ -88,6 +88,9 @@ struct Scope {
     // An anonymous struct or union inside a class body: its rows belong to the enclosing item.
     bool transparent = false;
     bool typedefBody = false;
+    // A class, struct or union that names bases: its undocumented member functions may take
+    // the texts of the base members they override.
+    bool derived = false;
     // Its declarations are not counted as public: an anonymous namespace, a body, a type under
     // "private:", or anything inside one of them.
     bool unlisted = false;

@@ -180,6 +180,40 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
                        "copied"}));
 }
 
+TEST(DocumentedItems, UndocumentedOverridesTakeTheTextOfTheNearestDocumentedBaseMember) {
+    Scan scan = ScanTree({
+        {"src/shape.h",
+         "namespace geo {\n/** A shape. */\nclass Shape {\n public:\n"
+         "  /** Draws it. @param scale how large */\n  virtual void draw(int scale) const;\n"
+         "  /** Its area. */\n  virtual double area();\n  /** Not virtual. */\n  void name();\n"
+         "};\n}\n"},
+        // In another file, through a base named in scope, nearest first; what overrides
+        // nothing documented (another parameter list, a member that is not virtual) is no item.
+        {"src/round.h",
+         "namespace geo {\n/** Round. */\nclass Round : public Shape {\n public:\n"
+         "  /** Round area. */\n  double area() override;\n  void draw(long scale) const;\n"
+         "  void name();\n protected:\n  void draw(int scale) const override;\n};\n"
+         "/** A circle. */\nclass Circle final : public geo::Round {\n public:\n"
+         "  double area() final;\n  void draw(int) const; ///< Own words.\n"
+         " private:\n  double area(int);\n};\n"
+         "class Hidden : public Shape {\n public:\n  double area() override;\n};\n}\n"},
+        // Classes that are their own bases end the search.
+        {"src/loop.h",
+         "/** A. */\nstruct A : B {\n  virtual void f();\n};\n"
+         "/** B. */\nstruct B : A {\n  virtual void f();\n};\n"},
+    });
+    EXPECT_EQ(scan.items,
+              (Strings{"A [Common]: A.", "B [Common]: B.", "geo::Circle [Common]: A circle.",
+                       "geo::Circle::area [Common]: Round area.",
+                       "geo::Circle::draw [Common]: Own words.", "geo::Round [Common]: Round.",
+                       "geo::Round::area [Common]: Round area.",
+                       "geo::Round::draw [Common]: Draws it. | scale how large",
+                       "geo::Shape [Common]: A shape.", "geo::Shape::area [Common]: Its area.",
+                       "geo::Shape::draw [Common]: Draws it. | scale how large",
+                       "geo::Shape::name [Common]: Not virtual."}));
+    EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
+}
+
 TEST(DocumentedItems, AGroupDefinedAgainIsWarnedOfAndKeepsItsOwnTitle) {
     Scan scan = ScanTree({
         {"src/commit.h",

@@ -169,9 +169,11 @@ LastDeclaration DoxygenWalker::FinishBody(const Statement& s) {
 }
 
 std::string DoxygenWalker::NameBehindBody(const Statement& s, bool named) const {
+    if (named) {
+        return {};
+    }
     std::vector<std::string> names = DeclaratorNames(std::string_view(s.text).substr(s.bodyEnd));
-    std::string_view head = std::string_view(s.text).substr(0, s.bodyEnd - kElidedBody.size());
-    if (names.empty() || (named && !ParseDeclarationWithoutSignature(head, '{').typedefBody)) {
+    if (names.empty()) {
         return {};
     }
     return Qualify(names.front());

@@ -23,7 +23,8 @@
 // unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add
 // nothing. A declaration written with a qualified name keeps it behind the scopes it stands in
 // (inside "namespace garden", "void CBed::Plant()" is "garden::CBed::Plant"). A typedef'd body
-// takes the typedef's name ("typedef struct tag {...} Name;" is Name); an anonymous body
+// keeps its tag ("typedef struct tag {...} Name;" is tag) and without one takes the typedef's
+// name ("typedef struct {...} Name;" is Name); an anonymous body
 // without one takes its first row's name; an item with no name at all is "__Untitled".
 //
 // Groups: an item's group is the label of its "@ingroup", else the group of the documented

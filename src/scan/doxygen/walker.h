@@ -253,8 +253,9 @@ class DoxygenWalker {
     void NameSeenBody(const Statement& s);
     // An anonymous type that got no name is no declaration a user can document.
     void DropNamelessSeen();
-    // The name behind the body the statement `s` holds: its first declarator where the body is
-    // typedef'd or (`named` false) has no name of its own; empty otherwise.
+    // The name behind the body the statement `s` holds: its first declarator where the body has
+    // no name of its own (`named` false); empty otherwise. A tag names its type even where a
+    // typedef gives it another name, as in "typedef struct _Image {...} Image;".
     std::string NameBehindBody(const Statement& s, bool named) const;
     int ScopeItem(std::size_t index);
     std::string Qualify(std::string_view name) const;

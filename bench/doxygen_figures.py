@@ -429,6 +429,18 @@ def figures(entities, members_of, pages, misses=None):
             on_page[None].append((entity, None))
     for key, placed in on_page.items():
         page = placed[0][1]
+        if page is not None:
+            # Doxygen gives a typedef of a struct ("typedef struct S {...} S;") the struct's own
+            # text; on their one page that text is shown once and counted once.
+            texts = set()
+            distinct = []
+            for entity, target in placed:
+                text = (tuple(entity.description.word_list()),
+                        tuple(sorted(entity.description.counts.items())))
+                if text not in texts or not text[0]:
+                    texts.add(text)
+                    distinct.append((entity, target))
+            placed = distinct
         wanted = collections.Counter()
         counts = collections.Counter()
         for entity, _ in placed:

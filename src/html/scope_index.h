@@ -8,17 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "scan/class_bases.h"
 #include "scan/items.h"
 
 namespace sylva {
-
-// `name` up to its last "::" outside template argument and parameter lists; empty when it has
-// none ("geo::Shape::area" gives "geo::Shape", "A<B::C>::f" gives "A<B::C>").
-std::string_view EnclosingScopeName(std::string_view name);
-
-// The bases a class declaration names after its ":", as written without access and "virtual"
-// ("class C : public A, protected virtual ns::B<int>" gives "A" and "ns::B<int>").
-std::vector<std::string_view> DeclaredBases(std::string_view declaration);
 
 class ScopeIndex {
   public:

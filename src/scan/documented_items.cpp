@@ -1,10 +1,13 @@
 // Finishing the items of the doxygen style once every file is read: one item per entity
-// documented in two places, and the texts copied from one item into another.
+// documented in two places, undocumented overrides with the texts of the members they
+// override, and the texts copied from one item into another.
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "scan/class_bases.h"
 #include "scan/doxygen/reader.h"
 #include "scan/sorted_lines.h"
 #include "support/text_format.h"
@@ -69,6 +72,59 @@ Signature SignatureOf(const std::vector<std::string>& lines) {
     return {};
 }
 
+bool IsInheritLine(std::string_view line) {
+    return IsCopyLine(line) && line.size() == 3 && line[2] == kCopyInherited;
+}
+
+bool IsInheriting(const CSylItem& item) {
+    bool inheriting = false;
+    ForEachBlockLine(item.BlockText(), [&](std::string_view line) {
+        inheriting = inheriting || IsInheritLine(line);
+    });
+    return inheriting;
+}
+
+// True iff the lines say something of their own beside a mark that asks for inherited text.
+bool HasOwnText(const std::vector<std::string>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](std::string_view line) {
+        return (IsSection(line, kSectionDescription) && !IsInheritLine(line)) ||
+               (IsRow(line) && !RowComment(line).empty()) || IsSection(line, kSectionReturn) ||
+               IsSection(line, kSectionThrows);
+    });
+}
+
+// True iff `declaration` holds `word` as a whole word.
+bool HoldsWord(std::string_view declaration, std::string_view word) {
+    auto wordByte = [](char ch) {
+        return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+               ch == '_';
+    };
+    for (std::size_t at = declaration.find(word); at != std::string_view::npos;
+         at = declaration.find(word, at + 1)) {
+        std::size_t end = at + word.size();
+        if ((at == 0 || !wordByte(declaration[at - 1])) &&
+            (end == declaration.size() || !wordByte(declaration[end]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsVirtual(std::string_view declaration) {
+    return HoldsWord(declaration, "virtual") || HoldsWord(declaration, "override") ||
+           HoldsWord(declaration, "final");
+}
+
+std::string WithoutBlanks(std::string_view text) {
+    std::string kept;
+    for (char ch : text) {
+        if (ch != ' ' && ch != '\t' && ch != '\n') {
+            kept.push_back(ch);
+        }
+    }
+    return kept;
+}
+
 // The kinds whose entity has one name in a program, so that two items of the same name and kind
 // (with the same parameter types, for functions) are one entity written about twice.
 bool IsMergeable(DoxygenKind kind) {
@@ -90,9 +146,13 @@ bool IsMergeable(DoxygenKind kind) {
 
 // True iff the class, struct or union `item` declares is a specialization of a template: its
 // name is followed by template arguments.
+bool IsType(DoxygenKind kind) {
+    return kind == DoxygenKind::kClass || kind == DoxygenKind::kStruct ||
+           kind == DoxygenKind::kUnion;
+}
+
 bool IsSpecialization(const CSylItem& item) {
-    if (item.kind != DoxygenKind::kClass && item.kind != DoxygenKind::kStruct &&
-        item.kind != DoxygenKind::kUnion) {
+    if (!IsType(item.kind)) {
         return false;
     }
     std::string_view name = item.name;
@@ -119,6 +179,12 @@ class DocumentedItems {
         : list_(list), slots_(slots), warn_(warn) {}
 
     void MergeDeclarations();
+    // Indexes the items by name; the steps below keep the index up to date.
+    void IndexNames();
+    // An undocumented member function of a derived class takes the text of the nearest
+    // documented member of a base that it overrides (same name and parameter types, one of the
+    // two virtual), through documented bases, breadth first; one that overrides none is no item.
+    void InheritTexts();
     void CopyTexts();
     // A function "@relates" puts on a class's page: the class's See also names it.
     void Relate();
@@ -128,6 +194,10 @@ class DocumentedItems {
     // Expands the copy lines of `item`; its state says whether that is done, under way or not.
     void Expand(CSylItem& item);
     CSylItem* CopySource(const CSylItem& item, std::string_view name);
+    // The documented member that `item` overrides, or null.
+    const CSylItem* Overridden(const CSylItem& item, std::string_view types) const;
+    // The class, struct or union listed as `name`, or null.
+    const CSylItem* TypeNamed(std::string_view name) const;
     static void Store(CSylItem& item, const std::vector<std::string>& lines);
     void Warn(const CSylItem& item, const WarningMessage& message) const {
         warn_(item.sourceFile, item.sourceLine, message.About(item.name));
@@ -240,12 +310,108 @@ void DocumentedItems::Merge(CSylItem& into, CSylItem& from) {
     into.ReplaceSourceText(std::move(text), size);
 }
 
-void DocumentedItems::CopyTexts() {
+void DocumentedItems::IndexNames() {
     for (const ItemList::Slot& slot : slots_) {
         if (slot && slot->style == CommentStyle::kDoxygen) {
             byName_[slot->name].push_back(slot.get());
         }
     }
+}
+
+const CSylItem* DocumentedItems::TypeNamed(std::string_view name) const {
+    auto found = byName_.find(name);
+    if (found == byName_.end()) {
+        return nullptr;
+    }
+    auto type = std::find_if(found->second.begin(), found->second.end(),
+                             [](const CSylItem* item) { return IsType(item->kind); });
+    return type == found->second.end() ? nullptr : *type;
+}
+
+const CSylItem* DocumentedItems::Overridden(const CSylItem& item, std::string_view types) const {
+    std::string_view scope = EnclosingScopeName(item.name);
+    const CSylItem* derived = scope.empty() ? nullptr : TypeNamed(scope);
+    if (derived == nullptr) {
+        return nullptr;
+    }
+    const std::string member = item.name.substr(scope.size() + 2);
+    const std::string wanted = WithoutBlanks(types);
+    const bool marked = IsVirtual(item.Declaration());
+    // Each class is visited once: cycles end, and a chain costs what its classes cost.
+    std::unordered_set<const CSylItem*> visited{derived};
+    std::deque<const CSylItem*> queue{derived};
+    while (!queue.empty()) {
+        const CSylItem* type = queue.front();
+        queue.pop_front();
+        std::vector<std::string_view> named = DeclaredBases(type->Declaration());
+        for (std::string_view base : FactsOf(type->BlockText(), kBaseMark)) {
+            named.push_back(base);
+        }
+        for (std::string_view base : named) {
+            std::optional<std::string> listed =
+                ResolveName(list_, WithoutTemplateArguments(base), *type);
+            const CSylItem* baseType = listed ? TypeNamed(*listed) : nullptr;
+            if (baseType == nullptr || !visited.insert(baseType).second) {
+                continue;
+            }
+            auto members = byName_.find(baseType->name + "::" + member);
+            if (members != byName_.end()) {
+                for (const CSylItem* candidate : members->second) {
+                    if (candidate->kind != DoxygenKind::kFunction || IsInheriting(*candidate) ||
+                        !(marked || IsVirtual(candidate->Declaration()))) {
+                        continue;
+                    }
+                    const std::vector<std::string> lines = RawLines(candidate->BlockText());
+                    if (WithoutBlanks(SignatureOf(lines).types) == wanted) {
+                        return candidate;
+                    }
+                }
+            }
+            queue.push_back(baseType);
+        }
+    }
+    return nullptr;
+}
+
+void DocumentedItems::InheritTexts() {
+    for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
+        CSylItem* item = slots_[slot].get();
+        if (item == nullptr || item->style != CommentStyle::kDoxygen || !IsInheriting(*item)) {
+            continue;
+        }
+        std::vector<std::string> lines = RawLines(item->BlockText());
+        const CSylItem* overridden = nullptr;
+        if (!HasOwnText(lines)) {
+            const std::string types(SignatureOf(lines).types);
+            overridden = Overridden(*item, types);
+            if (overridden == nullptr) {
+                std::vector<CSylItem*>& named = byName_[item->name];
+                std::erase(named, item);
+                const bool plainPage = item->pageNumber < 0;
+                list_.Remove(slot);
+                if (plainPage && !named.empty()) {
+                    named.front()->UsePlainPageName();
+                }
+                continue;
+            }
+        }
+        for (auto line = lines.begin(); line != lines.end();) {
+            if (!IsInheritLine(*line)) {
+                ++line;
+            } else if (overridden == nullptr) {
+                line = lines.erase(line);
+            } else {
+                const std::vector<std::string> source = RawLines(overridden->BlockText());
+                *line = std::string{static_cast<char>(kSectionDescription), kCopyMark, kCopyAll} +
+                        overridden->name + std::string(SignatureOf(source).types);
+                ++line;
+            }
+        }
+        Store(*item, lines);
+    }
+}
+
+void DocumentedItems::CopyTexts() {
     for (const ItemList::Slot& slot : slots_) {
         if (slot && slot->style == CommentStyle::kDoxygen) {
             Expand(*slot);
@@ -404,6 +570,8 @@ void DocumentedItems::Relate() {
 void ItemList::FinishDocumented(const Warning& warn) {
     DocumentedItems documented(*this, slots_, warn);
     documented.MergeDeclarations();
+    documented.IndexNames();
+    documented.InheritTexts();
     documented.CopyTexts();
     documented.Relate();
 }

@@ -5,6 +5,7 @@
 
 #include "scan/block_text.h"
 #include "scan/declaration_name.h"
+#include "scan/doxygen/items.h"
 #include "scan/doxygen/reader.h"
 #include "scan/item_fields.h"
 #include "scan/rich_text.h"
@@ -51,6 +52,21 @@ IndexLines CollectIndexLines(const CSylItem& item, const Settings& settings) {
         }
     });
     return lines;
+}
+
+// True iff the Doc type lines of `documented` make it a protected member and nothing less public.
+bool IsProtectedMember(const DoxygenItem& documented) {
+    bool protectedMember = false;
+    for (const DoxygenLine& line : documented.lines) {
+        if (line.section != kSectionDocType) {
+            continue;
+        }
+        if (line.text == kPrivateType || line.text == kInternalType) {
+            return false;
+        }
+        protectedMember = protectedMember || line.text == kProtectedType;
+    }
+    return protectedMember;
 }
 
 }  // namespace
@@ -141,7 +157,9 @@ void DeriveDocumentedFields(CSylItem& item, const Settings& settings,
     }
     ItemType type = TypeOf(settings, CollectIndexLines(item, settings).docType);
     item.accessRank = type.accessRank;
-    item.isPublic = type.isPublic;
+    // A documented protected member belongs to the interface that a derived class's author reads,
+    // and Doxygen shows it; private and internal items wait for the Private/Internal box.
+    item.isPublic = IsProtectedMember(documented) ? 1 : type.isPublic;
 }
 
 std::string SplitClassMember(const std::string& name) {

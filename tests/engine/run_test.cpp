@@ -330,7 +330,7 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
          "<a href=\"SYLVA_geo__Shape__draw.html\">draw</a></td><td class=\"brief\">Draws "
          "it. </td></tr>\n<tr><td class=\"member\"><a href=\"SYLVA_geo__Shape__draw_"},
         {shape, "<h3 class=\"members\">Static member functions</h3>"},
-        // The run writes public items only: no link leads to the protected member's page.
+        // A protected data member is a row of its class page: no link leads to a page of it.
         {shape, "SYLVA_geo__Shape__colour", false},
         {shape, "Inherited by <a href=\"SYLVA_geo__Circle.html\">geo::Circle</a>"},
         {shape, "Parameter:", false},

@@ -169,9 +169,11 @@ LastDeclaration DoxygenWalker::FinishBody(const Statement& s) {
 }
 
 std::string DoxygenWalker::NameBehindBody(const Statement& s, bool named) const {
+    if (named) {
+        return {};
+    }
     std::vector<std::string> names = DeclaratorNames(std::string_view(s.text).substr(s.bodyEnd));
-    std::string_view head = std::string_view(s.text).substr(0, s.bodyEnd - kElidedBody.size());
-    if (names.empty() || (named && !ParseDeclarationWithoutSignature(head, '{').typedefBody)) {
+    if (names.empty()) {
         return {};
     }
     return Qualify(names.front());
@@ -188,10 +190,20 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
         return name.empty() ? LastDeclaration()
                             : AddRow(std::move(name), DoxygenComment(), std::move(shape));
     }
-    if (scope.kind != ScopeKind::kClass || scope.access != Access::kPublic) {
+    if (scope.kind != ScopeKind::kClass || scope.access == Access::kPrivate) {
         return {};
     }
     CppDeclaration declaration = ParseDeclarationWithoutSignature(s.text, terminator);
+    if (declaration.kind == DeclarationKind::kFunction && scope.derived) {
+        // Whether it overrides a documented member is known once every file is read.
+        DoxygenComment inherited;
+        inherited.line = s.line;
+        inherited.lines.push_back({kSectionDescription, std::string{kCopyMark, kCopyInherited}});
+        return Document(s, terminator, std::move(inherited));
+    }
+    if (scope.access != Access::kPublic) {
+        return {};
+    }
     std::string names = MemberNames(declaration);
     if (declaration.kind != DeclarationKind::kVariable || names.empty()) {
         return {};

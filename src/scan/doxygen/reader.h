@@ -23,7 +23,8 @@
 // unions (ns::Outer::Inner::f). Anonymous and inline namespaces and extern "C" blocks add
 // nothing. A declaration written with a qualified name keeps it behind the scopes it stands in
 // (inside "namespace garden", "void CBed::Plant()" is "garden::CBed::Plant"). A typedef'd body
-// takes the typedef's name ("typedef struct tag {...} Name;" is Name); an anonymous body
+// keeps its tag ("typedef struct tag {...} Name;" is tag) and without one takes the typedef's
+// name ("typedef struct {...} Name;" is Name); an anonymous body
 // without one takes its first row's name; an item with no name at all is "__Untitled".
 //
 // Groups: an item's group is the label of its "@ingroup", else the group of the documented
@@ -68,7 +69,9 @@ struct DoxygenParameter {
 // also line without spaces names one item; a Doc type line is a plain word. A Description line
 // that opens with kCopyMark stands for the text of another item, copied once every file is read:
 // then kCopyAll, kCopyBrief or kCopyDetails, then the item's name as written (empty: the function
-// an "@overload" comment overloads).
+// an "@overload" comment overloads), or kCopyInherited alone: an undocumented member function of
+// a derived class, which takes the text of the documented base member it overrides or, when it
+// overrides none, is no item.
 struct DoxygenLine {
     SectionKind section;
     std::string text;  // rich text
@@ -78,6 +81,7 @@ inline constexpr char kCopyMark = '\x07';
 inline constexpr char kCopyAll = 'a';
 inline constexpr char kCopyBrief = 'b';
 inline constexpr char kCopyDetails = 'd';
+inline constexpr char kCopyInherited = 'i';
 
 // One documented entity found in a source file.
 struct DoxygenItem {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "scan/class_bases.h"
 #include "scan/doxygen/items.h"
 #include "support/warning_kind.h"
 #include "support/zt_string.h"
@@ -69,6 +70,7 @@ void DoxygenWalker::OpenBrace() {
             scope.transparent = declaration.name.empty() && !declaration.typedefBody &&
                                 Current().kind == ScopeKind::kClass && !pending_;
             scope.seen = DocumentBody(s, declaration, scope.item);
+            scope.derived = !DeclaredBases(s.text).empty();
             scope.head = std::move(s.text);
             break;
         default:

@@ -88,6 +88,9 @@ struct Scope {
     // An anonymous struct or union inside a class body: its rows belong to the enclosing item.
     bool transparent = false;
     bool typedefBody = false;
+    // A class, struct or union that names bases: its undocumented member functions may take
+    // the texts of the base members they override.
+    bool derived = false;
     // Its declarations are not counted as public: an anonymous namespace, a body, a type under
     // "private:", or anything inside one of them.
     bool unlisted = false;
@@ -250,8 +253,9 @@ class DoxygenWalker {
     void NameSeenBody(const Statement& s);
     // An anonymous type that got no name is no declaration a user can document.
     void DropNamelessSeen();
-    // The name behind the body the statement `s` holds: its first declarator where the body is
-    // typedef'd or (`named` false) has no name of its own; empty otherwise.
+    // The name behind the body the statement `s` holds: its first declarator where the body has
+    // no name of its own (`named` false); empty otherwise. A tag names its type even where a
+    // typedef gives it another name, as in "typedef struct _Image {...} Image;".
     std::string NameBehindBody(const Statement& s, bool named) const;
     int ScopeItem(std::size_t index);
     std::string Qualify(std::string_view name) const;

@@ -27,6 +27,7 @@ struct Scan {
     Strings links;      // "shown text -> the listed name its reference leads to, or ?"
     Strings mainPages;  // the names of the main pages
     Strings shown;      // the files besides the sources the pages show, by path in the tree
+    Strings unlisted;   // the items a batch run leaves out unless asked (not public)
 };
 
 // The references of the rich text `flow`, as Scan::links shows them.
@@ -81,6 +82,9 @@ Scan ScanTree(const Files& files, const std::string& predefined = {},
         for (const std::string& description : text.sections[kSectionDescription]) {
             line += " " + rich::InlineText(description);
             AppendLinks(scanned.items, description, scan.links);
+        }
+        if (item->isPublic == 0) {
+            scan.unlisted.push_back(item->name);
         }
         if (item->kind == DoxygenKind::kMainPage) {
             scan.mainPages.push_back(item->name);
@@ -178,6 +182,43 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
                        "the copy is left out",
                        "copy.h:18: \"@copydoc nowhere\" names no documented item; nothing is "
                        "copied"}));
+}
+
+TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMembersAreListed) {
+    Scan scan = ScanTree({
+        {"src/shape.h",
+         "namespace geo {\n/** A shape. */\nclass Shape {\n public:\n"
+         "  /** Draws it. @param scale how large */\n  virtual void draw(int scale) const;\n"
+         "  /** Its area. */\n  virtual double area();\n  /** Not virtual. */\n  void name();\n"
+         "};\n}\n"},
+        // In another file, through a base named in scope, nearest first; what overrides
+        // nothing documented (another parameter list, a member that is not virtual) is no item.
+        {"src/round.h",
+         "namespace geo {\n/** Round. */\nclass Round : public Shape {\n public:\n"
+         "  /** Round area. */\n  double area() override;\n  void draw(long scale) const;\n"
+         "  void name();\n protected:\n  void draw(int scale) const override;\n};\n"
+         "/** A circle. */\nclass Circle final : public geo::Round {\n public:\n"
+         "  double area() final;\n  void draw(int) const; ///< Own words.\n"
+         " private:\n  double area(int);\n  /** Secret. */\n  double secret();\n};\n"
+         "class Hidden : public Shape {\n public:\n  double area() override;\n};\n}\n"},
+        // Classes that are their own bases end the search.
+        {"src/loop.h",
+         "/** A. */\nstruct A : B {\n  virtual void f();\n};\n"
+         "/** B. */\nstruct B : A {\n  virtual void f();\n};\n"},
+    });
+    EXPECT_EQ(
+        scan.items,
+        (Strings{"A [Common]: A.", "B [Common]: B.", "geo::Circle [Common]: A circle.",
+                 "geo::Circle::area [Common]: Round area.",
+                 "geo::Circle::draw [Common]: Own words.", "geo::Circle::secret [Common]: Secret.",
+                 "geo::Round [Common]: Round.", "geo::Round::area [Common]: Round area.",
+                 "geo::Round::draw [Common]: Draws it. | scale how large",
+                 "geo::Shape [Common]: A shape.", "geo::Shape::area [Common]: Its area.",
+                 "geo::Shape::draw [Common]: Draws it. | scale how large",
+                 "geo::Shape::name [Common]: Not virtual."}));
+    // A protected member is shown as Doxygen shows it; a private one only when asked.
+    EXPECT_EQ(scan.unlisted, (Strings{"geo::Circle::secret"}));
+    EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
 }
 
 TEST(DocumentedItems, AGroupDefinedAgainIsWarnedOfAndStaysOneGroupUnderItsFirstTitle) {

@@ -539,6 +539,21 @@ TEST(DoxygenReader, MembersAndRowsOfCTypes) {
          "  syntax: #define POND_KEY_B   66\n"
          "  group: keys\n"
          "  Description: the B key\n"},
+        {"a typedef'd body keeps its tag, even behind a macro; without one the typedef names it",
+         "/** An image. */\n"
+         "typedef struct _pond_image {\n"
+         "    int width; /**< in pixels */\n"
+         "} POND_PACKED pond_image;\n"
+         "/** A size. */\n"
+         "typedef struct { int w; } pond_size;\n",
+         "struct _pond_image @1\n"
+         "  syntax: typedef struct _pond_image { ... } POND_PACKED pond_image;\n"
+         "  Description: An image.\n"
+         "  row int width: in pixels\n"
+         "struct pond_size @5\n"
+         "  syntax: typedef struct { ... } pond_size;\n"
+         "  Description: A size.\n"
+         "  row int w: \n"},
         {"an undocumented struct gets an item for its documented members",
          "typedef struct pond_ptr {\n"
          "    long pos; /**< where */\n"

@@ -62,8 +62,10 @@ std::vector<WatchRoot> WatchInputs::Roots() const {
     for (const std::string& path : scanPaths_) {
         roots.push_back({path, recurse_, false});
     }
+    // Optional: an image or example place that is not there leaves the run without images from
+    // it, so it must not stop the watch either.
     for (const ShownPlace& place : shownPlaces_) {
-        roots.push_back({place.path, true, false});
+        roots.push_back({place.path, true, true});
     }
     for (const std::string& file : settingsFiles_) {
         roots.push_back({file, false, true});

@@ -282,9 +282,9 @@ TEST(WatchInputsTest, CountsWhatTheScanReadsOrShowsAndTheSettingsFilesNamed) {
                                {SYL_EXAMPLE_PATTERNS, "*.cpp"}};
     const WatchInputs inputs(fields, dir.File("Doxyfile.absent"));
     EXPECT_EQ(inputs.Roots(), (std::vector<WatchRoot>{{dir.File("src"), true, false},
-                                                      {dir.File("img"), true, false},
-                                                      {dir.File("ex"), true, false},
-                                                      {dir.File("one.txt"), true, false},
+                                                      {dir.File("img"), true, true},
+                                                      {dir.File("ex"), true, true},
+                                                      {dir.File("one.txt"), true, true},
                                                       {dir.File("sylva.ini"), false, true},
                                                       {dir.File("Doxyfile.absent"), false, true}}));
     const std::pair<std::string, bool> cases[] = {
@@ -350,11 +350,19 @@ TEST(InotifySourceTest, AScanPathThatDoesNotExistIsToldAndNothingIsWatched) {
     test::ScratchDir dir;
     dir.Write("a/x.h", "");
     std::vector<std::string> warnings;
-    InotifySource source({{dir.File("a"), true, false}, {dir.File("gone"), true, false}}, "",
-                         [&](std::string_view line) { warnings.emplace_back(line); });
+    InotifySource source({{dir.File("a"), true, false},
+                          {dir.File("gone"), true, false},
+                          {dir.File("no-images"), true, true}},
+                         "", [&](std::string_view line) { warnings.emplace_back(line); });
     EXPECT_FALSE(source.ok());
     EXPECT_EQ(warnings, std::vector<std::string>{"WARNING: Cannot watch " + dir.File("gone") +
                                                  " (No such file or directory) !"});
+    // An optional place that is not there (an image path named but never made) is no fault.
+    warnings.clear();
+    InotifySource optional({{dir.File("a"), true, false}, {dir.File("no-images"), true, true}}, "",
+                           [&](std::string_view line) { warnings.emplace_back(line); });
+    EXPECT_TRUE(optional.ok());
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
 }
 
 // A configuration file made after watching began is seen; each root recurses as it says.

@@ -385,12 +385,21 @@ void DocumentedItems::InheritTexts() {
             const std::string types(SignatureOf(lines).types);
             overridden = Overridden(*item, types);
             if (overridden == nullptr) {
-                std::vector<CSylItem*>& named = byName_[item->name];
-                std::erase(named, item);
+                // The map's key views a name: it must never go on viewing the item removed.
+                auto named = byName_.extract(std::string_view(item->name));
+                CSylItem* next = nullptr;
+                if (!named.empty()) {
+                    std::erase(named.mapped(), item);
+                    if (!named.mapped().empty()) {
+                        next = named.mapped().front();
+                        named.key() = next->name;
+                        byName_.insert(std::move(named));
+                    }
+                }
                 const bool plainPage = item->pageNumber < 0;
                 list_.Remove(slot);
-                if (plainPage && !named.empty()) {
-                    named.front()->UsePlainPageName();
+                if (plainPage && next != nullptr) {
+                    next->UsePlainPageName();
                 }
                 continue;
             }

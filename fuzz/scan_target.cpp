@@ -150,6 +150,13 @@ void RequireLinksToWrittenPages(std::string_view html, const std::set<std::strin
     constexpr std::string_view kHref = "href=\"";
     for (std::size_t at = html.find(kHref); at != std::string_view::npos;
          at = html.find(kHref, at + 1)) {
+        // Text that reads 'href="' (an author's tag shown as text) is no link.
+        std::size_t tagStart = html.rfind('<', at);
+        std::size_t tagEnd = html.rfind('>', at);
+        if (tagStart == std::string_view::npos ||
+            (tagEnd != std::string_view::npos && tagEnd > tagStart)) {
+            continue;
+        }
         std::size_t start = at + kHref.size();
         std::string_view target = html.substr(start, html.find('"', start) - start);
         // A link to a row of a scope's page names the row behind '#'.

@@ -16,6 +16,7 @@
 #include "html/output_files.h"
 #include "html/page_names.h"
 #include "html/page_sections.h"
+#include "html/page_text.h"
 #include "html/placeholders.h"
 #include "html/scope_sections.h"
 #include "html/search_pages.h"
@@ -150,6 +151,7 @@ struct BuiltPage {
     std::string undatedEnd;
     std::string typeLabel;
     std::optional<IndexedEntry> searchEntry;
+    std::string indexBrief;  // kept only for a memo
     NameLookups lookups;
     // Whether the page was built; a fresh page is told from the memo's record.
     bool built = false;
@@ -213,6 +215,9 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     if (context.search) {
         page.searchEntry = SearchEntryOf(job, item, text);
     }
+    if (job.memo != nullptr) {
+        page.indexBrief = ShownShortDescription(item, job.settings, job.items);
+    }
     return page;
 }
 
@@ -274,6 +279,7 @@ int WriteDescriptionPages(PageJob& job) {
             }
             PageRecord record;
             record.typeLabel = std::move(page.typeLabel);
+            record.indexBrief = std::move(page.indexBrief);
             if (search) {
                 record.searchEntry = search->AddBuilt(item, std::move(*page.searchEntry));
             }

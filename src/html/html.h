@@ -77,6 +77,9 @@ struct PageRecord {
     std::vector<std::string> linkWarnings;  // the cross-linking stage's, in order
     std::string typeLabel;                  // as the protocol names it
     std::string searchEntry;                // its search index entry, encoded; empty without
+    // Its brief as the project index shows it: built with the page, so that the page's lookups
+    // also cover the brief's, and an index rebuilt for another item's sake takes it from here.
+    std::string indexBrief;
     friend bool operator==(const PageRecord&, const PageRecord&) = default;
 };
 std::string EncodePageRecord(const PageRecord& record);
@@ -84,7 +87,8 @@ std::string EncodePageRecord(const PageRecord& record);
 std::optional<PageRecord> DecodePageRecord(std::string_view bytes);
 
 // What the page stages ask of a run that keeps what earlier runs built. Called on the stages'
-// calling thread only.
+// calling thread only, but for Fresh and IndexFresh: what they answer is settled before the
+// stages begin, so any thread may ask them.
 class PageMemo {
   public:
     virtual ~PageMemo() = default;

@@ -10,7 +10,7 @@ std::string EncodePageRecord(const PageRecord& record) {
     for (const std::string& warning : record.linkWarnings) {
         out.Text(warning);
     }
-    out.Text(record.typeLabel).Text(record.searchEntry);
+    out.Text(record.typeLabel).Text(record.searchEntry).Text(record.indexBrief);
     return out.Take();
 }
 
@@ -22,6 +22,7 @@ std::optional<PageRecord> DecodePageRecord(std::string_view bytes) {
     }
     record.typeLabel = in.Text();
     record.searchEntry = in.Text();
+    record.indexBrief = in.Text();
     if (!in.Done()) {
         return std::nullopt;
     }

@@ -234,12 +234,21 @@ class IndexPages {
 
     std::string IndexRow(const CSylItem& item) const {
         std::string escapedName;
-        return FillTemplate(
-            WithImage(indexRowTemplate_, item),
-            {{placeholder::kFont, font_},
-             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-             {placeholder::kLinkName, ShownBreakableName(item, escapedName)},
-             {placeholder::kShortDesc, ShownShortDescription(item, settings_, job_.items)}});
+        return FillTemplate(WithImage(indexRowTemplate_, item),
+                            {{placeholder::kFont, font_},
+                             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
+                             {placeholder::kLinkName, ShownBreakableName(item, escapedName)},
+                             {placeholder::kShortDesc, Brief(item)}});
+    }
+
+    // The brief of a fresh page is the one built with it: the same lookups gave the same text.
+    std::string Brief(const CSylItem& item) const {
+        if (job_.memo != nullptr) {
+            if (const PageRecord* fresh = job_.memo->Fresh(item)) {
+                return fresh->indexBrief;
+            }
+        }
+        return ShownShortDescription(item, settings_, job_.items);
     }
 
     std::string FrameRow(const CSylItem& item) const {

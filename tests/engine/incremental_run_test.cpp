@@ -57,7 +57,8 @@ constexpr std::string_view kStyleKey = "SYL_COMMENT_STYLE=";
 
 // Doxygen comments whose items depend on other files: a group defined in two files under two
 // titles and added to from two more, a declaration documented again at its definition, texts copied
-// across files, a function related to a class of another file, and an image beside the source.
+// across files, a function related to a class of another file, a brief that links to an item of
+// another file (which the project index shows too), and an image beside the source.
 const std::map<std::string, std::string> kDoxygenFiles = {
     {"dir0/pond.h",
      "/** @defgroup pond Pond care\n * Item groups.\n * @{ */\n"
@@ -74,7 +75,8 @@ const std::map<std::string, std::string> kDoxygenFiles = {
      "int FMore(int value);\n/** Item also shows ![the pond](../dir0/pic.png). */\n"
      "int FShow(int value);\n"},
     {"dir0/tide.h",
-     "/** @addtogroup pond\n * Item tides join the pond's group.\n * @{ */\n/** Item rises. */\n"
+     "/** @addtogroup pond\n * Item tides join the pond's group.\n * @{ */\n/** Item rises with "
+     "@ref FPond. */\n"
      "int FTide(int value);\n/** @} */\n"},
     {"dir1/wave.h",
      "/** @addtogroup pond Waves\n * Item waves join it too. */\n/** Item breaks. @ingroup pond "

@@ -120,10 +120,13 @@ class Description:
         if (tag == "parameterlist" or (tag == "simplesect" and element.get("kind") in ASIDE)) \
                 and self._target is self.stream:
             # Parameters, return values, See also and the like stand in sections of their own
-            # on Sylva's pages: they are no place for the code around them.
+            # on Sylva's pages: they are no place for the code around them. The text behind
+            # one (its tail) is the description's again, as the blank line that ends the section
+            # makes it.
             self._target = self.aside
-            self._walk(element)
+            self._walk_inside(element)
             self._target = self.stream
+            self._tail(element)
             return
         if tag in ("programlisting", "verbatim", "preformatted"):
             code = spaced_text(element)
@@ -144,11 +147,14 @@ class Description:
             self.counts["headings"] += 1
         elif tag == "ref":
             self.references.append("".join(element.itertext()).strip())
+        self._walk_inside(element)
+        self._tail(element)
+
+    def _walk_inside(self, element):
         if element.text:
             self._target.extend(words(element.text))
         for child in element:
             self._walk(child)
-        self._tail(element)
 
     def _tail(self, element):
         if element.tail:

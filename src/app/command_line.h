@@ -104,8 +104,10 @@ inline constexpr std::string_view kCoverageRules =
     "  variables outside a class, friends, forward declarations, include guards, enumerators,\n"
     "  namespaces and @internal declarations (with INTERNAL_DOCS=YES they count, documented).\n"
     "  A declaration is documented when a comment documents it: a documented member of an\n"
-    "  undocumented class counts as documented, its class as undocumented. The sylva style\n"
-    "  has no declarations to count: coverage then says so and changes no exit status.\n";
+    "  undocumented class counts as documented, its class as undocumented; an undocumented\n"
+    "  override of a documented virtual member, shown with that member's text, counts as\n"
+    "  documented. The sylva style has no declarations to count: coverage then says so and\n"
+    "  changes no exit status.\n";
 
 // An environment variable a run reads: its name, what follows it in the usage, its help line.
 struct EnvironmentRow {

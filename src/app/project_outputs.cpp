@@ -1,7 +1,6 @@
 #include "app/project_outputs.h"
 
 #include "engine/coverage.h"
-#include "engine/model_json.h"
 #include "support/text_format.h"
 
 namespace sylva {
@@ -25,11 +24,20 @@ ProjectOutputs::ProjectOutputs(const StartValues& switches)
       coverageMinimumText_(switches.coverageMinimum),
       coverageMinimum_(ParseShare(switches.coverageMinimum)) {}
 
+PageTextReader* ProjectOutputs::PagesStarting(const FinishedItems& finished) {
+    if (modelPath_.empty()) {
+        return nullptr;
+    }
+    model_ = std::make_unique<ModelJsonWriter>(modelPath_, finished);
+    return model_.get();
+}
+
 void ProjectOutputs::ItemsFinished(const FinishedItems& finished) {
     if (!modelPath_.empty()) {
-        if (Status written = WriteModelJson(modelPath_, finished); !written.ok()) {
+        if (Status written = model_->Finish(); !written.ok()) {
             failures_.push_back(FormatLine(kModelNotWritten, {modelPath_, written.reason()}));
         }
+        model_.reset();
     }
     if (!coverage_ && !coverageMinimum_) {
         return;

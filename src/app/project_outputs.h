@@ -1,15 +1,18 @@
 // What a batch run writes from its finished items besides the site: the JSON model (-JSON) and
-// the documentation coverage (-COVERAGE, -COVERAGE=FILE, -COVERAGE-MIN). Each file is written
-// once the pages are, and a file that cannot be written is an error line and exit status 1, the
-// site being written all the same; so is a coverage below the minimum.
+// the documentation coverage (-COVERAGE, -COVERAGE=FILE, -COVERAGE-MIN). The model is written
+// while the pages are, from the texts they derive; the coverage once they are written. A file
+// that cannot be written is an error line and exit status 1, the site being written all the same;
+// so is a coverage below the minimum.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "engine/engine.h"
+#include "engine/model_json.h"
 
 namespace sylva {
 
@@ -22,6 +25,7 @@ class ProjectOutputs : public ItemsObserver {
     bool NeedsItems() const override {
         return !modelPath_.empty() || coverage_ || !coverageMinimumText_.empty();
     }
+    PageTextReader* PagesStarting(const FinishedItems& finished) override;
     void ItemsFinished(const FinishedItems& finished) override;
 
     // The error lines of the files that could not be written and of a coverage below the
@@ -35,6 +39,8 @@ class ProjectOutputs : public ItemsObserver {
 
   private:
     std::string modelPath_;
+    // From PagesStarting to ItemsFinished.
+    std::unique_ptr<ModelJsonWriter> model_;
     bool coverage_;
     std::string coveragePath_;
     std::string coverageMinimumText_;

@@ -61,8 +61,9 @@ struct RunSummary {
     bool unchanged = false;
 };
 
-// What a run has made once its pages are written, for a reader of the whole project (the model
-// file, coverage) that needs every item with its page name.
+// What a run has made of its items once they are cleaned, for a reader of the whole project (the
+// model file, coverage) that needs every item with its page name. From then on the items stay as
+// they are while the pages are written.
 struct FinishedItems {
     const ItemList& items;
     const Settings& settings;
@@ -79,6 +80,10 @@ class ItemsObserver {
     // False when it would do nothing with the items: a run that finds nothing changed then need
     // not make them.
     virtual bool NeedsItems() const = 0;
+    // Before the pages are built, in every run that calls ItemsFinished: who reads the texts the
+    // pages derive, or null. `finished` is what ItemsFinished will be told.
+    virtual PageTextReader* PagesStarting(const FinishedItems& finished) = 0;
+    // After the pages are written.
     virtual void ItemsFinished(const FinishedItems& finished) = 0;
 };
 

@@ -8,7 +8,6 @@
 #include "html/page_text.h"
 #include "scan/cpp/declaration.h"
 #include "support/json_text.h"
-#include "support/staged_file.h"
 
 namespace sylva {
 
@@ -120,14 +119,19 @@ void AppendText(std::string& out, const CSylItem& item, std::string_view text,
     }
 }
 
+}  // namespace
+
 // The listed items, and the members each scope holds: looked up while the objects are written.
 struct ModelIndex {
     std::vector<const CSylItem*> listed;
     std::unordered_map<std::string_view, std::vector<const CSylItem*>> membersOf;
 };
 
-ModelIndex IndexItems(const ItemList& items) {
-    ModelIndex index;
+namespace {
+
+std::unique_ptr<const ModelIndex> IndexItems(const ItemList& items) {
+    auto made = std::make_unique<ModelIndex>();
+    ModelIndex& index = *made;
     for (const ItemList::Slot& item : items) {
         if (item) {
             index.listed.push_back(item.get());
@@ -136,13 +140,12 @@ ModelIndex IndexItems(const ItemList& items) {
             }
         }
     }
-    return index;
+    return made;
 }
 
-// Appends the object of `item` to `out`.
-void AppendItemObject(std::string& out, const CSylItem& item, const FinishedItems& finished,
-                      const ModelIndex& index) {
-    const ItemText text = DeriveItemText(item, finished.settings, finished.options);
+// Appends the object of `item`, whose derived text is `text`, to `out`.
+void AppendItemObject(std::string& out, const CSylItem& item, const ItemText& text,
+                      const FinishedItems& finished, const ModelIndex& index) {
     const LinkLookup lookup = ReferencesOf(item, finished.items);
     out.append("{\"name\":");
     AppendJsonString(out, item.name);
@@ -273,8 +276,8 @@ std::string_view ScopeOf(std::string_view name) {
     return last == std::string_view::npos ? std::string_view() : name.substr(0, last);
 }
 
-Status WriteModelJson(const std::string& path, const FinishedItems& finished) {
-    StagedFile out(path);
+ModelJsonWriter::ModelJsonWriter(std::string path, const FinishedItems& finished)
+    : finished_(finished), index_(IndexItems(finished.items)), out_(std::move(path)) {
     std::string head = "{\"schema\":" + JsonString(kModelSchemaName);
     head.append(",\"schemaVersion\":").append(JsonString(kModelSchemaVersion));
     head.append(",\"program\":{\"name\":\"sylva\",\"version\":").append(JsonString(SYLVA_VERSION));
@@ -283,18 +286,51 @@ Status WriteModelJson(const std::string& path, const FinishedItems& finished) {
     head.append(",\"style\":")
         .append(JsonString(finished.style == CommentStyle::kDoxygen ? "doxygen" : "sylva"));
     head.append("},\"items\":[");
-    out.Append(head);
-    const ModelIndex index = IndexItems(finished.items);
+    out_.Append(head);
+}
+
+ModelJsonWriter::~ModelJsonWriter() = default;
+
+std::string ModelJsonWriter::Read(const CSylItem& item, const ItemText* text) {
+    if (text == nullptr) {
+        const ItemText derived = DeriveItemText(item, finished_.settings, finished_.options);
+        return Read(item, &derived);
+    }
+    std::string object;
+    AppendItemObject(object, item, *text, finished_, *index_);
+    return object;
+}
+
+void ModelJsonWriter::Append(std::string_view object) {
+    out_.Append(next_ == 0 ? "\n" : ",\n");
+    out_.Append(object);
+    ++next_;
+}
+
+void ModelJsonWriter::Take(const CSylItem& item, std::string read) {
+    const std::vector<const CSylItem*>& listed = index_->listed;
+    // The pages come in the order of the list; the items before `item` that had none come first.
+    while (next_ < listed.size() && listed[next_] != &item) {
+        Append(Read(*listed[next_], nullptr));
+    }
+    if (next_ < listed.size()) {
+        Append(read);
+    }
+}
+
+Status ModelJsonWriter::Finish() {
+    const std::vector<const CSylItem*>& listed = index_->listed;
+    const std::size_t from = next_;
     RunInOrder<std::string>(
-        index.listed.size(), WorkersFor(finished.threadCount, false),
-        [&](std::size_t i) {
-            std::string object = i == 0 ? "\n" : ",\n";
-            AppendItemObject(object, *index.listed[i], finished, index);
-            return object;
-        },
-        [&](std::size_t, std::string& object) { out.Append(object); });
-    out.Append("\n]}\n");
-    return out.Commit();
+        listed.size() - from, WorkersFor(finished_.threadCount, false),
+        [&](std::size_t i) { return Read(*listed[from + i], nullptr); },
+        [&](std::size_t, std::string& object) { Append(object); });
+    out_.Append("\n]}\n");
+    return out_.Commit();
+}
+
+Status WriteModelJson(const std::string& path, const FinishedItems& finished) {
+    return ModelJsonWriter(path, finished).Finish();
 }
 
 }  // namespace sylva

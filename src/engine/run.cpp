@@ -171,11 +171,14 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
     if (options.linkItemNames != 0) {
         CrossLink(pages);
     }
+    const FinishedItems finished{items, settings, options, project, *style, inputs.threadCount};
+    if (inputs.observer != nullptr) {
+        pages.textReader = inputs.observer->PagesStarting(finished);
+    }
     WritePages(pages);
     WriteTagFile(settings, items, reporter);
     if (inputs.observer != nullptr) {
-        inputs.observer->ItemsFinished(
-            {items, settings, options, project, *style, inputs.threadCount});
+        inputs.observer->ItemsFinished(finished);
     }
     if (!project.masterIndexName.empty()) {
         (void)AddToMasterIndex(settings, reporter, project.outputPath, project.masterIndexName,

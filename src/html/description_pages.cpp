@@ -155,6 +155,8 @@ struct BuiltPage {
     NameLookups lookups;
     // Whether the page was built; a fresh page is told from the memo's record.
     bool built = false;
+    // What the job's text reader made of the page's text.
+    std::string read;
 };
 
 void BuildPage(const PageContext& context, const CSylItem& item, const PageText& text,
@@ -198,11 +200,14 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     const PageJob& job = context.job;
     BuiltPage page;
     if (job.memo != nullptr && job.memo->Fresh(item) != nullptr) {
+        if (job.textReader != nullptr) {
+            page.read = job.textReader->Read(item, nullptr);
+        }
         return page;
     }
     page.built = true;
     const NameLookups::Recording recording(page.lookups);
-    PageText text = DerivePageText(item, job);
+    PageText text = DerivePageText(item, job, job.textReader, &page.read);
     // Quoted names link in the default style; the doxygen style links by its references.
     if (job.options.linkItemNames != 0 && item.style == CommentStyle::kSylva) {
         LinkItemText(job.items, text, item.name);
@@ -259,6 +264,9 @@ int WriteDescriptionPages(PageJob& job) {
         [&](std::size_t i, BuiltPage& page) {
             const CSylItem& item = *pageItems[i];
             const PageRecord* fresh = page.built ? nullptr : job.memo->Fresh(item);
+            if (job.textReader != nullptr) {
+                job.textReader->Take(item, std::move(page.read));
+            }
             job.reporter.Status(FormatLine(kDescriptionPageStatus, {item.name}));
             job.reporter.Advance();
             job.reporter.Protocol(

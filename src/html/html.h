@@ -131,6 +131,19 @@ class LookupCheck {
     std::unique_ptr<const CaseFoldedNames> folded_;
 };
 
+// Reads the text each description page derives, so that a reader of every item's text (the
+// model file) need not derive it once more. Read runs on the threads that build the pages, any
+// number at once; Take runs on the calling thread once per page, in the order of the pages.
+class PageTextReader {
+  public:
+    virtual ~PageTextReader() = default;
+    // What `item`'s derived `text` gives the reader; `text` is null when the page was fresh and
+    // its text was not derived. The name lookups it makes are no part of the page.
+    virtual std::string Read(const CSylItem& item, const ItemText* text) = 0;
+    // Takes what Read gave for `item`.
+    virtual void Take(const CSylItem& item, std::string read) = 0;
+};
+
 // What the page stages read and where they report.
 struct PageJob {
     const Settings& settings;
@@ -152,6 +165,8 @@ struct PageJob {
     // The directory the sources were scanned in, without trailing "/": a page of the doxygen
     // style names its item's header by the path below it.
     std::string_view scanPath = {};
+    // Told of the text of each description page; none: nobody.
+    PageTextReader* textReader = nullptr;
 
     OutputSink& Output() const { return output != nullptr ? *output : DirectOutput(); }
 };

@@ -239,9 +239,18 @@ std::string DeclaredAt(const CSylItem& item, std::string_view scanPath) {
     return FormatLine(kDeclaredAt, {HtmlEscaped(path), std::to_string(item.sourceLine)});
 }
 
-PageText DerivePageText(const CSylItem& item, const PageJob& job) {
-    PageText page = RenderPageText(item, DeriveItemText(item, job.settings, job.options),
-                                   job.settings, job.options, job.project, job.items);
+PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader* reader,
+                        std::string* read) {
+    ItemText derived = DeriveItemText(item, job.settings, job.options);
+    if (reader != nullptr) {
+        // What the reader looks up is not what the page shows: it must not decide whether the
+        // page is fresh next time.
+        NameLookups apart;
+        const NameLookups::Recording aside(apart);
+        *read = reader->Read(item, &derived);
+    }
+    PageText page = RenderPageText(item, std::move(derived), job.settings, job.options,
+                                   job.project, job.items);
     if (item.style == CommentStyle::kDoxygen) {
         page.declaredAt = DeclaredAt(item, job.scanPath);
     }

@@ -59,7 +59,9 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items);
 // (the whole path when it lies elsewhere); empty when the item stands in no file.
 std::string DeclaredAt(const CSylItem& item, std::string_view scanPath);
 
-// The page text of `item`, derived and rendered.
-PageText DerivePageText(const CSylItem& item, const PageJob& job);
+// The page text of `item`, derived and rendered; the text derived is told to `reader` first,
+// when there is one, and `read` takes what it gives.
+PageText DerivePageText(const CSylItem& item, const PageJob& job,
+                        PageTextReader* reader = nullptr, std::string* read = nullptr);
 
 }  // namespace sylva

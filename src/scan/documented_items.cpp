@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <deque>
 #include <optional>
+#include <set>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -175,8 +177,9 @@ bool IsSpecialization(const CSylItem& item) {
 class DocumentedItems {
   public:
     DocumentedItems(ItemList& list, std::vector<ItemList::Slot>& slots,
+                    std::vector<ItemList::CountedDeclaration>& declarations,
                     const ItemList::Warning& warn)
-        : list_(list), slots_(slots), warn_(warn) {}
+        : list_(list), slots_(slots), declarations_(declarations), warn_(warn) {}
 
     void MergeDeclarations();
     // Indexes the items by name; the steps below keep the index up to date.
@@ -184,6 +187,7 @@ class DocumentedItems {
     // An undocumented member function of a derived class takes the text of the nearest
     // documented member of a base that it overrides (same name and parameter types, one of the
     // two virtual), through documented bases, breadth first; one that overrides none is no item.
+    // The declaration of one that takes a text counts as documented: its page shows that text.
     void InheritTexts();
     void CopyTexts();
     // A function "@relates" puts on a class's page: the class's See also names it.
@@ -205,6 +209,7 @@ class DocumentedItems {
 
     ItemList& list_;
     std::vector<ItemList::Slot>& slots_;
+    std::vector<ItemList::CountedDeclaration>& declarations_;
     const ItemList::Warning& warn_;
     enum class State { kNone, kExpanding, kDone };
     std::unordered_map<const CSylItem*, State> states_;
@@ -374,6 +379,8 @@ const CSylItem* DocumentedItems::Overridden(const CSylItem& item, std::string_vi
 }
 
 void DocumentedItems::InheritTexts() {
+    // Where the overrides that took a text are declared: file, line and name, as they were counted.
+    std::set<std::tuple<std::string_view, int, std::string_view>> inherited;
     for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
         CSylItem* item = slots_[slot].get();
         if (item == nullptr || item->style != CommentStyle::kDoxygen || !IsInheriting(*item)) {
@@ -403,6 +410,7 @@ void DocumentedItems::InheritTexts() {
                 }
                 continue;
             }
+            inherited.emplace(item->sourceFile, item->sourceLine, item->name);
         }
         for (auto line = lines.begin(); line != lines.end();) {
             if (!IsInheritLine(*line)) {
@@ -417,6 +425,12 @@ void DocumentedItems::InheritTexts() {
             }
         }
         Store(*item, lines);
+    }
+    for (ItemList::CountedDeclaration& counted : declarations_) {
+        if (counted.seen.kind == DoxygenKind::kFunction &&
+            inherited.contains({counted.sourceFile, counted.seen.line, counted.seen.name})) {
+            counted.seen.documented = true;
+        }
     }
 }
 
@@ -577,7 +591,7 @@ void DocumentedItems::Relate() {
 }
 
 void ItemList::FinishDocumented(const Warning& warn) {
-    DocumentedItems documented(*this, slots_, warn);
+    DocumentedItems documented(*this, slots_, declarations_, warn);
     documented.MergeDeclarations();
     documented.IndexNames();
     documented.InheritTexts();

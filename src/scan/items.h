@@ -257,7 +257,9 @@ class ItemList {
     // again where it is defined (or twice, in two branches of an "#if") becomes one item with
     // both texts, so do the texts of one group's label from every file (in the order read), and
     // the text "@copydoc", "@copybrief", "@copydetails" and "@overload" name is
-    // copied in. Calls `warn` for a copy that names no item or would copy itself.
+    // copied in; an undocumented override takes the text of the member it overrides, and its
+    // counted declaration then counts as documented. Calls `warn` for a copy that names no item
+    // or would copy itself.
     // REQUIRES: Sort afterwards.
     using Warning =
         std::function<void(std::string_view file, int line, const WarningMessage& message)>;

@@ -8,6 +8,7 @@
 #include "engine/model_json.h"
 #include "engine/rich_json.h"
 #include "scan/rich_text.h"
+#include "scan/scan_fixture.h"
 
 namespace sylva {
 namespace {
@@ -88,6 +89,50 @@ TEST(RichJsonTest, ScopeOfQualifiedNames) {
     };
     for (const auto& [name, scope] : cases) {
         EXPECT_EQ(ScopeOf(name), scope) << name;
+    }
+}
+
+// The writer makes an object from the text a page derived or from one it derives itself: the
+// bytes are the same whichever texts the pages hand on, and in whatever order.
+TEST(ModelJsonTest, TheTextsThePagesHandOnChangeNoByte) {
+    test::ScratchDir dir;
+    dir.Write("src/garden.h",
+              "/** The garden. */\nnamespace garden {\n/** A bed. @see Pond */\n"
+              "class CBed {\n  public:\n    /** Plants. @param count how many */\n"
+              "    void Plant(int count);\n};\n/** A pond. */\nstruct Pond { int depth; };\n}\n");
+    test::Scanned scanned;
+    const std::string root = dir.File("src");
+    ScanJob job{scanned.settings, scanned.items, scanned.reporter, root,
+                ".H",             "/out",        "Garden",         CommentStyle::kDoxygen};
+    (void)ScanPath(job, root, true);
+    const Project project = std::get<Project>(MakeProject("Garden", "", "/out", ""));
+    const FinishedItems finished{scanned.items, scanned.settings,       scanned.options,
+                                 project,       CommentStyle::kDoxygen, 2};
+    ASSERT_TRUE(WriteModelJson(dir.File("whole.json"), finished).ok());
+    std::vector<const CSylItem*> listed;
+    for (const ItemList::Slot& item : scanned.items) {
+        if (item) {
+            listed.push_back(item.get());
+        }
+    }
+    ASSERT_EQ(listed.size(), 4u);
+    const struct {
+        const char* what;
+        std::vector<std::size_t> taken;
+    } cases[] = {
+        {"every item's text", {0, 1, 2, 3}},
+        {"some, the first and the last not", {1, 2}},
+        {"none", {}},
+        {"out of the list's order", {2, 0, 3, 1}},
+    };
+    for (const auto& c : cases) {
+        ModelJsonWriter writer(dir.File("taken.json"), finished);
+        for (std::size_t i : c.taken) {
+            const ItemText text = DeriveItemText(*listed[i], scanned.settings, scanned.options);
+            writer.Take(*listed[i], writer.Read(*listed[i], &text));
+        }
+        ASSERT_TRUE(writer.Finish().ok()) << c.what;
+        EXPECT_EQ(dir.Read("taken.json"), dir.Read("whole.json")) << c.what;
     }
 }
 

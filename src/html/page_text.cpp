@@ -249,8 +249,8 @@ PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader
         const NameLookups::Recording aside(apart);
         *read = reader->Read(item, &derived);
     }
-    PageText page = RenderPageText(item, std::move(derived), job.settings, job.options,
-                                   job.project, job.items);
+    PageText page =
+        RenderPageText(item, std::move(derived), job.settings, job.options, job.project, job.items);
     if (item.style == CommentStyle::kDoxygen) {
         page.declaredAt = DeclaredAt(item, job.scanPath);
     }

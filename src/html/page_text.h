@@ -61,7 +61,7 @@ std::string DeclaredAt(const CSylItem& item, std::string_view scanPath);
 
 // The page text of `item`, derived and rendered; the text derived is told to `reader` first,
 // when there is one, and `read` takes what it gives.
-PageText DerivePageText(const CSylItem& item, const PageJob& job,
-                        PageTextReader* reader = nullptr, std::string* read = nullptr);
+PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader* reader = nullptr,
+                        std::string* read = nullptr);
 
 }  // namespace sylva

@@ -102,8 +102,8 @@ TEST(ModelJsonTest, TheTextsThePagesHandOnChangeNoByte) {
               "    void Plant(int count);\n};\n/** A pond. */\nstruct Pond { int depth; };\n}\n");
     test::Scanned scanned;
     const std::string root = dir.File("src");
-    ScanJob job{scanned.settings, scanned.items, scanned.reporter, root,
-                ".H",             "/out",        "Garden",         CommentStyle::kDoxygen};
+    ScanJob job{scanned.settings, scanned.items, scanned.reporter,      root, ".H",
+                "/out",           "Garden",      CommentStyle::kDoxygen};
     (void)ScanPath(job, root, true);
     const Project project = std::get<Project>(MakeProject("Garden", "", "/out", ""));
     const FinishedItems finished{scanned.items, scanned.settings,       scanned.options,

@@ -28,6 +28,7 @@ struct Scan {
     Strings mainPages;  // the names of the main pages
     Strings shown;      // the files besides the sources the pages show, by path in the tree
     Strings unlisted;   // the items a batch run leaves out unless asked (not public)
+    Strings uncounted;  // the declarations the coverage counts as undocumented
 };
 
 // The references of the rich text `flow`, as Scan::links shows them.
@@ -109,6 +110,11 @@ Scan ScanTree(const Files& files, const std::string& predefined = {},
     const std::string canonicalRoot = std::filesystem::canonical(dir.path()).string();
     for (const std::string& file : scanned.items.ShownFiles()) {
         scan.shown.push_back(file.substr(canonicalRoot.size() + 1));
+    }
+    for (const ItemList::CountedDeclaration& declaration : scanned.items.Declarations()) {
+        if (!declaration.seen.documented) {
+            scan.uncounted.push_back(declaration.seen.name);
+        }
     }
     return scan;
 }
@@ -219,6 +225,11 @@ TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMem
     // A protected member is shown as Doxygen shows it; a private one only when asked.
     EXPECT_EQ(scan.unlisted, (Strings{"geo::Circle::secret"}));
     EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
+    // An override shown with its base member's text counts as documented; one that takes no
+    // text, or stands in a class without a page, does not.
+    std::sort(scan.uncounted.begin(), scan.uncounted.end());
+    EXPECT_EQ(scan.uncounted, (Strings{"A::f", "B::f", "geo::Hidden", "geo::Hidden::area",
+                                       "geo::Round::draw", "geo::Round::name"}));
 }
 
 TEST(DocumentedItems, AGroupDefinedAgainIsWarnedOfAndStaysOneGroupUnderItsFirstTitle) {

@@ -65,13 +65,18 @@ ScopeIndex::ScopeIndex(const ItemList& items, const std::vector<const CSylItem*>
         if (auto found = byName_.find(scopeName); found != byName_.end()) {
             scope = found->second;
         }
+        auto group = groups.find(item->group);
         if (scope == nullptr) {
             if (auto file = files.find(item->sourceFile); file != files.end()) {
                 members_[file->second].push_back(item);
             }
-            if (auto group = groups.find(item->group); group != groups.end()) {
+            if (group != groups.end()) {
                 scope = group->second;
             }
+        } else if (scope->kind == DoxygenKind::kNamespace && group != groups.end()) {
+            // A group gathers names across namespaces: its page lists them beside theirs. A
+            // class member is in the group of its class, which lists it already.
+            members_[group->second].push_back(item);
         }
         if (scope != nullptr && scope != item) {
             scopeOf_.emplace(item, scope);

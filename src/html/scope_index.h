@@ -21,8 +21,8 @@ class ScopeIndex {
     // The paged item that holds `item`, or null.
     const CSylItem* ScopeOf(const CSylItem& item) const;
     // The paged items `scope` holds, in list order: the members of a class, struct, union or
-    // namespace; the items of a group that no class or namespace page holds; the items of a
-    // file that stand at file scope.
+    // namespace; the items of a group that no class page holds; the items of a file that stand
+    // at file scope.
     const std::vector<const CSylItem*>& Members(const CSylItem& scope) const;
     // The paged classes, structs and unions that `type` names as bases, and those naming it.
     const std::vector<const CSylItem*>& Bases(const CSylItem& type) const;

@@ -88,4 +88,20 @@ std::string_view WithoutTemplateArguments(std::string_view name) {
     return Trimmed(name.substr(0, name.find('<')));
 }
 
+bool DeclaresSpecialization(std::string_view declaration, std::string_view name) {
+    const std::size_t colons = name.rfind("::");
+    name = colons == std::string_view::npos ? name : name.substr(colons + 2);
+    if (name.empty()) {
+        return false;
+    }
+    for (std::size_t at = declaration.find(name); at != std::string_view::npos;
+         at = declaration.find(name, at + 1)) {
+        const std::size_t next = declaration.find_first_not_of(kBlanks, at + name.size());
+        if (next != std::string_view::npos && declaration[next] == '<') {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace sylva

@@ -20,4 +20,8 @@ std::vector<std::string_view> DeclaredBases(std::string_view declaration);
 // "ns::B").
 std::string_view WithoutTemplateArguments(std::string_view name);
 
+// True iff `declaration` declares a specialization of the template `name` (its last part): the
+// name is followed by template arguments, as in "template <> class A<int>".
+bool DeclaresSpecialization(std::string_view declaration, std::string_view name);
+
 }  // namespace sylva

@@ -154,21 +154,7 @@ bool IsType(DoxygenKind kind) {
 }
 
 bool IsSpecialization(const CSylItem& item) {
-    if (!IsType(item.kind)) {
-        return false;
-    }
-    std::string_view name = item.name;
-    std::size_t colons = name.rfind("::");
-    name = colons == std::string_view::npos ? name : name.substr(colons + 2);
-    std::string_view declaration = item.Declaration();
-    for (std::size_t at = declaration.find(name); at != std::string_view::npos;
-         at = declaration.find(name, at + 1)) {
-        std::size_t next = declaration.find_first_not_of(" \t\n", at + name.size());
-        if (next != std::string_view::npos && declaration[next] == '<') {
-            return true;
-        }
-    }
-    return false;
+    return IsType(item.kind) && DeclaresSpecialization(item.Declaration(), item.name);
 }
 
 }  // namespace

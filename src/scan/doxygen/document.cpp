@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "scan/class_bases.h"
 #include "scan/doxygen/items.h"
 #include "scan/rich_text.h"
 #include "scan/sorted_lines.h"
@@ -131,6 +132,7 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
                       (item.kind == DoxygenKind::kVariable &&
                        std::string_view(s.text).find('=') != std::string_view::npos);
     CheckParameters(item, declaration, comment, warn_);
+    HoldEnclosingScopes();
     documented.item = AddItem(std::move(item));
     return documented;
 }
@@ -259,21 +261,52 @@ LastDeclaration DoxygenWalker::AddRow(std::string name, const DoxygenComment& co
     return documented;
 }
 
+DoxygenItem DoxygenWalker::HolderOf(std::size_t index) const {
+    const Scope& scope = scopes_[index];
+    DoxygenItem item;
+    item.line = scope.headLine;
+    item.kind = KindOf(scope.declaration);
+    item.name = Join(scopes_[index - 1].qualified, scope.name);
+    if (scope.kind == ScopeKind::kNamespace) {
+        item.declaration = std::string(kNamespaceWord) + scope.name;
+    } else {
+        item.declaration = ShownDeclaration(scope.head, scope.headColumn, '\0');
+        item.declaration.append(kElidedBody);
+    }
+    item.hasSyntax = true;
+    return item;
+}
+
 int DoxygenWalker::ScopeItem(std::size_t index) {
     Scope& scope = scopes_[index];
     if (scope.item >= 0) {
         return scope.item;
     }
-    DoxygenItem item;
-    item.line = scope.headLine;
-    item.kind = KindOf(scope.declaration);
-    item.name = Join(scopes_[index - 1].qualified, scope.name);
-    item.declaration = ShownDeclaration(scope.head, scope.headColumn, '\0');
-    item.declaration.append(kElidedBody);
-    item.hasSyntax = true;
-    scope.item = AddItem(std::move(item));
+    scope.item = AddItem(HolderOf(index));
     scope.documented = scope.item;
     return scope.item;
+}
+
+void DoxygenWalker::HoldEnclosingScopes() {
+    if (reading_.hidden) {
+        return;
+    }
+    for (std::size_t index = 1; index < scopes_.size(); ++index) {
+        Scope& scope = scopes_[index];
+        const bool named = scope.kind == ScopeKind::kNamespace ||
+                           (scope.kind == ScopeKind::kClass && !scope.transparent);
+        // A specialization gets no holder: its page would stand beside its template's under the
+        // same name, and take the plain page a documented template or specialization is found by.
+        if (scope.item >= 0 || !named || scope.name.empty() || scope.qualified.empty() ||
+            DeclaresSpecialization(scope.head, scope.name)) {
+            continue;
+        }
+        // A holder is in no group, and the group of what follows stays as the "@{" marks say:
+        // it is the page of the scope only, not a documented item that members take a group
+        // from.
+        items_.push_back(HolderOf(index));
+        scope.item = static_cast<int>(items_.size() - 1);
+    }
 }
 
 int DoxygenWalker::AddItem(DoxygenItem item) {

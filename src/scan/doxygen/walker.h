@@ -33,6 +33,7 @@ namespace sylva::doxygen_walk {
 
 inline constexpr std::string_view kSpaces = " \t\r\n\f\v";
 inline constexpr std::string_view kElidedBody = " { ... }";
+inline constexpr std::string_view kNamespaceWord = "namespace ";
 inline constexpr WarningKind kNamelessRow = {
     "doxygen.nameless-row",
     "trailing documentation comment stands behind no named parameter; it is left out"};
@@ -257,7 +258,16 @@ class DoxygenWalker {
     // no name of its own (`named` false); empty otherwise. A tag names its type even where a
     // typedef gives it another name, as in "typedef struct _Image {...} Image;".
     std::string NameBehindBody(const Statement& s, bool named) const;
+    // The item that stands for the class or namespace scopes_[index] where no comment documents
+    // it: its name and declaration, no text.
+    DoxygenItem HolderOf(std::size_t index) const;
+    // The item of scopes_[index], made from HolderOf when it has none; what follows in the scope
+    // takes its group.
     int ScopeItem(std::size_t index);
+    // Gives every named class and namespace around the place read an item where none documents
+    // it, so that a documented member always has a scope page that lists it and that it leads
+    // back to.
+    void HoldEnclosingScopes();
     std::string Qualify(std::string_view name) const;
 
     SourceLexer lexer_;

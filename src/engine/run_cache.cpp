@@ -408,8 +408,8 @@ Digest NeighbourhoodDigest(const CSylItem& item, const ScopeIndex& scopes) {
     }
     Hasher hasher;
     hasher.Add(own);
-    if (const CSylItem* scope = scopes.ScopeOf(item)) {
-        hasher.Add(ItemDigest(*scope));
+    for (const CSylItem* scope : {scopes.ScopeOf(item), scopes.GroupOf(item)}) {
+        hasher.Add(scope != nullptr ? ItemDigest(*scope) : Digest{});
     }
     for (const auto* shown : {&scopes.Members(item), &scopes.Bases(item), &scopes.Derived(item)}) {
         hasher.Number(shown->size());

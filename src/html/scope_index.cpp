@@ -77,6 +77,7 @@ ScopeIndex::ScopeIndex(const ItemList& items, const std::vector<const CSylItem*>
             // A group gathers names across namespaces: its page lists them beside theirs. A
             // class member is in the group of its class, which lists it already.
             members_[group->second].push_back(item);
+            groupOf_.emplace(item, group->second);
         }
         if (scope != nullptr && scope != item) {
             scopeOf_.emplace(item, scope);
@@ -114,6 +115,11 @@ void ScopeIndex::LinkBases(const ItemList& items, const CSylItem& type) {
 const CSylItem* ScopeIndex::ScopeOf(const CSylItem& item) const {
     auto found = scopeOf_.find(&item);
     return found == scopeOf_.end() ? nullptr : found->second;
+}
+
+const CSylItem* ScopeIndex::GroupOf(const CSylItem& item) const {
+    auto found = groupOf_.find(&item);
+    return found == groupOf_.end() ? nullptr : found->second;
 }
 
 const std::vector<const CSylItem*>& ScopeIndex::Find(const ItemsOf& map, const CSylItem& item) {

@@ -20,6 +20,8 @@ class ScopeIndex {
 
     // The paged item that holds `item`, or null.
     const CSylItem* ScopeOf(const CSylItem& item) const;
+    // The group whose page lists `item` beside its namespace's page, or null.
+    const CSylItem* GroupOf(const CSylItem& item) const;
     // The paged items `scope` holds, in list order: the members of a class, struct, union or
     // namespace; the items of a group that no class page holds; the items of a file that stand
     // at file scope.
@@ -35,6 +37,7 @@ class ScopeIndex {
 
     std::unordered_map<std::string_view, const CSylItem*> byName_;
     std::unordered_map<const CSylItem*, const CSylItem*> scopeOf_;
+    std::unordered_map<const CSylItem*, const CSylItem*> groupOf_;
     ItemsOf members_;
     ItemsOf bases_;
     ItemsOf derived_;

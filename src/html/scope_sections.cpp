@@ -213,6 +213,9 @@ void AppendScopeLines(const CSylItem& item, const ScopeIndex& scopes, const Page
     if (const CSylItem* scope = scopes.ScopeOf(item)) {
         AppendLinkLine(scope->kind == DoxygenKind::kGroup ? kInGroup : kMemberOf, {scope}, lines);
     }
+    if (const CSylItem* group = scopes.GroupOf(item)) {
+        AppendLinkLine(kInGroup, {group}, lines);
+    }
     AppendLinkLine(kInherits, scopes.Bases(item), lines);
     AppendLinkLine(kInheritedBy, scopes.Derived(item), lines);
     AppendMemberTables(item, scopes.Members(item), job, lines);

@@ -179,7 +179,7 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
               (std::set<std::string>{
                   "Demo.HTML", "Demo_frame.HTML", "Demo_frameidx.HTML", "Demo_hierarchy.HTML",
                   "SYLVA_Care guide.html", "SYLVA_group_beds.html", "SYLVA_beds.h.html",
-                  "SYLVA_garden__CBed.html", "SYLVA_garden__CBed__Plant.html",
+                  "SYLVA_garden.html", "SYLVA_garden__CBed.html", "SYLVA_garden__CBed__Plant.html",
                   "SYLVA_garden__CBed__Water.html", "SYLVA_garden__Rows.html",
                   "SYLVA_garden__operator_3C.html", "SYLVA_garden__operator_3E.html"}));
     struct Case {
@@ -362,6 +362,11 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_geo__Colour.html", "Values:"},
         // A group's page is named by its label, escaped as a page name and in links.
         {"SYLVA_geo__Colour.html", "In group <a href=\"SYLVA_group_shapes.html\">Shapes</a>"},
+        // An undocumented namespace has a page that leads to its documented members; a group
+        // lists a namespace's member beside it.
+        {"SYLVA_geo__Colour.html", "Member of <a href=\"SYLVA_geo.html\">geo</a>"},
+        {"SYLVA_geo.html", "<a href=\"SYLVA_geo__Colour.html\">"},
+        {"SYLVA_group_shapes.html", "<a href=\"SYLVA_geo__Colour.html\">"},
         {"SYLVA_geo__Colour.html", "<I id=\"kRed\">kRed</I> = 1"},
         {"SYLVA_geo__Colour.html", "<I id=\"kBlue\">kBlue</I> = kRed &lt;&lt; 1"},
         {"SYLVA_geo__Colour.html", "<I id=\"kGrey\">kGrey</I><"},

@@ -151,10 +151,10 @@ TEST(DocumentedItems, SpecializationsStayApartRelatedFunctionsAndBasesStandOnThe
     });
     // A function related to no documented class, or to itself, keeps its own item; the warning
     // fits whichever command named the class.
-    EXPECT_EQ(scan.items,
-              (Strings{"lost [Common]: Nowhere.", "ns::Lamp [Common]: A lamp of ints. ~ Lamp",
-                       "self [Common]: Itself.", "ns::Lamp [lights]: A lamp. ~ same",
-                       "same [lights]: Compares lamps."}));
+    EXPECT_EQ(scan.items, (Strings{"lost [Common]: Nowhere.",
+                                   "ns [Common]:", "ns::Lamp [Common]: A lamp of ints. ~ Lamp",
+                                   "self [Common]: Itself.", "ns::Lamp [lights]: A lamp. ~ same",
+                                   "same [lights]: Compares lamps."}));
     EXPECT_EQ(scan.warnings,
               (Strings{"lamp.h:9: \"Nothing\" names no documented class; the function stands "
                        "on its own page only",
@@ -214,8 +214,8 @@ TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMem
     });
     EXPECT_EQ(
         scan.items,
-        (Strings{"A [Common]: A.", "B [Common]: B.", "geo::Circle [Common]: A circle.",
-                 "geo::Circle::area [Common]: Round area.",
+        (Strings{"A [Common]: A.", "B [Common]: B.", "geo [Common]:",
+                 "geo::Circle [Common]: A circle.", "geo::Circle::area [Common]: Round area.",
                  "geo::Circle::draw [Common]: Own words.", "geo::Circle::secret [Common]: Secret.",
                  "geo::Round [Common]: Round.", "geo::Round::area [Common]: Round area.",
                  "geo::Round::draw [Common]: Draws it. | scale how large",

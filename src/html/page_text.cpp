@@ -229,14 +229,15 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
 
 std::string DeclaredAt(const CSylItem& item, std::string_view scanPath) {
     std::string_view path = item.sourceFile;
-    if (path.empty() || item.sourceLine <= 0) {
+    const int line = item.declarationLine > 0 ? item.declarationLine : item.sourceLine;
+    if (path.empty() || line <= 0) {
         return {};
     }
     if (!scanPath.empty() && path.size() > scanPath.size() && path.starts_with(scanPath) &&
         path[scanPath.size()] == '/') {
         path.remove_prefix(scanPath.size() + 1);
     }
-    return FormatLine(kDeclaredAt, {HtmlEscaped(path), std::to_string(item.sourceLine)});
+    return FormatLine(kDeclaredAt, {HtmlEscaped(path), std::to_string(line)});
 }
 
 PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader* reader,

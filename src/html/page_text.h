@@ -56,7 +56,8 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items);
 
 // "Declared in <header>, line <n>." as a paragraph of HTML: the header's path below `scanPath`
-// (the whole path when it lies elsewhere); empty when the item stands in no file.
+// (the whole path when it lies elsewhere) and the line its declaration starts on (its comment's,
+// when the reader found no declaration); empty when the item stands in no file.
 std::string DeclaredAt(const CSylItem& item, std::string_view scanPath);
 
 // The page text of `item`, derived and rendered; the text derived is told to `reader` first,

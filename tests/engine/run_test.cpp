@@ -202,8 +202,9 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
         {"SYLVA_garden__Rows.html",
          "std::vector&lt;int&gt; Rows(const <a href=\"SYLVA_garden__CBed.html\">CBed</a>&amp; "
          "bed);"},
-        // Where it is declared: the header below the scan path, and the line.
-        {"SYLVA_garden__CBed.html", "Declared in <code>beds.h</code>, line 10."},
+        // Where it is declared: the header below the scan path, and the line of the declaration
+        // (its comment opens two lines earlier).
+        {"SYLVA_garden__CBed.html", "Declared in <code>beds.h</code>, line 12."},
         {"SYLVA_garden__CBed.html",
          "<a href=\"SYLVA_garden__CBed__Plant.html\">Plant()</a> it, then "
          "<a href=\"SYLVA_garden__CBed__Water.html\">Water()</a> it; "

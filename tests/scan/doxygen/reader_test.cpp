@@ -746,6 +746,27 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "function pond_after @9\n"
          "  syntax: int pond_after(void);\n"
          "  Description: After.\n"},
+        {"a friend named with its namespace is the class's, under its own name",
+         "namespace garden {\n"
+         "class CBed {\n"
+         "  public:\n"
+         "    /** Adds a bed to a number. */\n"
+         "    template <typename T>\n"
+         "    friend CBed garden::operator+(T n, const CBed& b);\n"
+         "    /** Swaps two beds. */\n"
+         "    friend void swap(CBed& a, CBed& b);\n"
+         "};\n"
+         "}\n",
+         "namespace garden @1\n"
+         "  syntax: namespace garden\n"
+         "class garden::CBed @2\n"
+         "  syntax: class CBed { ... };\n"
+         "function garden::CBed::operator+ @4\n"
+         "  syntax: template <typename T> / friend CBed garden::operator+(T n, const CBed& b);\n"
+         "  Description: Adds a bed to a number.\n"
+         "function garden::CBed::swap @7\n"
+         "  syntax: friend void swap(CBed& a, CBed& b);\n"
+         "  Description: Swaps two beds.\n"},
     });
 }
 
@@ -1402,6 +1423,7 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         for (const DoxygenItem& item : reading.items) {
             EXPECT_GE(item.line, 1) << c.name;
             EXPECT_LE(item.line, lines) << c.name;
+            EXPECT_LE(item.declarationLine, lines) << c.name;
             for (const DoxygenLine& line : item.lines) {
                 EXPECT_GE(line.section, 0) << c.name;
                 EXPECT_LT(line.section, kSectionCount) << c.name;

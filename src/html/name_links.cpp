@@ -13,6 +13,12 @@ constexpr std::string_view kCall = "()";
 constexpr std::string_view kSchemeEnd = "://";
 // Bytes that end a web address written in plain text.
 constexpr std::string_view kAddressEnd = " \t\r\n<&\"'";
+// The longest parameter list read behind a name ("resize(Index,Index)"), its parentheses
+// included. The bound keeps reading linear: a "(" that is never closed is scanned this far at
+// most from each word before it.
+constexpr std::size_t kMaxArgumentsBytes = 160;
+// Bytes besides those of names that a parameter list of types holds.
+constexpr std::string_view kArgumentBytes = " ,:<>*&[].";
 
 bool IsLetter(char ch) {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
@@ -67,6 +73,29 @@ bool HasNameShape(std::string_view word) {
     return word.size() > 1 && marked && letter;
 }
 
+// The end of the parameter list "(...)" that opens at text[at], its ")" included, or 0 when none
+// does: the list holds only types (names, blanks, ",", "::", "<>", "*", "&", "[]", "...") and
+// no markup, so that a link made of the word and its list never swallows a tag or an entity.
+std::size_t ArgumentsEnd(std::string_view text, std::size_t at) {
+    if (at >= text.size() || text[at] != '(') {
+        return 0;
+    }
+    const std::size_t last = std::min(text.size(), at + kMaxArgumentsBytes);
+    for (std::size_t i = at + 1; i < last; ++i) {
+        const char ch = text[i];
+        if (ch == ')') {
+            return i + 1;
+        }
+        if (!IsNameByte(ch) && kArgumentBytes.find(ch) == std::string_view::npos) {
+            return 0;
+        }
+        if ((ch == '<' && HtmlTagSize(text, i) > 0) || (ch == '&' && HtmlEntitySize(text, i) > 0)) {
+            return 0;
+        }
+    }
+    return 0;
+}
+
 bool IsScopeKind(DoxygenKind kind) {
     switch (kind) {
         case DoxygenKind::kClass:
@@ -82,7 +111,7 @@ bool IsScopeKind(DoxygenKind kind) {
 
 }  // namespace
 
-std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
+std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at, NameForm form) {
     if (at >= text.size() || (at > 0 && ContinuesSomething(text, at))) {
         return std::nullopt;
     }
@@ -110,8 +139,13 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
     if (!partOfPath) {
         const std::size_t lookupStart = text[at] == '#' ? nameStart : at;
         word.name = text.substr(lookupStart, end - lookupStart);
-        const bool call = StartsAt(text, end, kCall);
-        if (call) {
+        const std::size_t arguments =
+            form == NameForm::kWithArguments ? ArgumentsEnd(text, end) : 0;
+        const bool call = arguments > 0 || StartsAt(text, end, kCall);
+        if (arguments > 0) {
+            word.end = arguments;
+            word.nameEnd = end;
+        } else if (call) {
             word.end += kCall.size();
         }
         word.byShape = prefixed || call ||

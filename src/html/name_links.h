@@ -1,7 +1,8 @@
 // Names that link without being marked: the words of a page's plain text, code spans and
 // declaration that name a documented item, as a reader of an API reference expects them linked.
 //
-// A word links by its shape: a scoped name ("geo::Shape", "Shape::draw"), a name followed by "()",
+// A word links by its shape: a scoped name ("geo::Shape", "Shape::draw"), a name followed by "()"
+// or, in text, by the parameter list that picks an overload ("resize(Index,Index)"),
 // "#name" (a member of the page's scope), "::name" (a global name), or a name that holds an
 // upper-case letter or "_" ("Circle", "SDL_GL_LoadLibrary", "git_oid"). A plain lower-case word
 // ("draw", "the") never does: prose is full of them. A word that is part of a web address, a path
@@ -32,12 +33,23 @@ struct NameWord {
     std::string_view name;
     // True when its shape marks it as a name meant to link in plain text.
     bool byShape = false;
+    // When a parameter list was read behind the name ("resize(Index,Index)"): the place of its
+    // "(", where the word ends when the whole does not link, so that the list is read on its own.
+    // Zero otherwise.
+    std::size_t nameEnd = 0;
 };
+
+// Whether a word may carry the parameter list its author wrote to pick an overload. Text does;
+// a declaration does not, since its parameters hold names of their own that link one by one.
+enum class NameForm { kBare, kWithArguments };
 
 // The word that starts at text[at], or nothing when none starts there: at a letter, "_", "#" or
 // "::" that does not continue a word, a path or a member access ("a.b", "a/b", "~T", "a->b"). A
-// web address ("https://x/Shape") is read whole, as one word that is no name.
-std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at);
+// web address ("https://x/Shape") is read whole, as one word that is no name. With
+// kWithArguments, a parameter list of types right behind the name is part of the word, and the
+// word reads as a call.
+std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at,
+                                     NameForm form = NameForm::kBare);
 
 // The listed name that `name`, written in the text of `from`, refers to, tried from the innermost
 // scope of `from` outward: the members of a class, struct, union or namespace first, then those

@@ -3,6 +3,7 @@
 
 #include "html/html_markup.h"
 #include "html/page_names.h"
+#include "scan/rich_text.h"
 
 namespace sylva {
 
@@ -76,6 +77,7 @@ bool HasNameShape(std::string_view word) {
 // The end of the parameter list "(...)" that opens at text[at], its ")" included, or 0 when none
 // does: the list holds only types (names, blanks, ",", "::", "<>", "*", "&", "[]", "...") and
 // no markup, so that a link made of the word and its list never swallows a tag or an entity.
+// Rich text marks the "<" and "&" an author wrote as literal; unmarked, they open markup.
 std::size_t ArgumentsEnd(std::string_view text, std::size_t at) {
     if (at >= text.size() || text[at] != '(') {
         return 0;
@@ -86,10 +88,10 @@ std::size_t ArgumentsEnd(std::string_view text, std::size_t at) {
         if (ch == ')') {
             return i + 1;
         }
-        if (!IsNameByte(ch) && kArgumentBytes.find(ch) == std::string_view::npos) {
-            return 0;
-        }
-        if ((ch == '<' && HtmlTagSize(text, i) > 0) || (ch == '&' && HtmlEntitySize(text, i) > 0)) {
+        if (ch == rich::kLiteral && i + 1 < last && (text[i + 1] == '<' || text[i + 1] == '&')) {
+            ++i;
+        } else if (ch == '<' || ch == '&' ||
+                   (!IsNameByte(ch) && kArgumentBytes.find(ch) == std::string_view::npos)) {
             return 0;
         }
     }
@@ -240,7 +242,11 @@ void AppendNameLink(std::string& out, std::string_view page, std::string_view sh
     out.append("<a href=\"");
     AppendHref(out, LinkTarget(page));
     out.append("\">");
-    AppendHtmlEscaped(out, shown);
+    for (char ch : shown) {
+        if (ch != rich::kLiteral) {
+            AppendHtmlEscaped(out, ch);
+        }
+    }
     out.append("</a>");
 }
 

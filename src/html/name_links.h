@@ -75,7 +75,8 @@ std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_vie
 // REQUIRES: `item` and `items` outlive the lookup.
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items);
 
-// Appends a link to `page` (a page file) that shows `shown`, escaped.
+// Appends a link to `page` (a page file) that shows `shown`, escaped, without the marks of rich
+// text's literals.
 void AppendNameLink(std::string& out, std::string_view page, std::string_view shown);
 
 // `declaration` escaped as HTML, each name in it that `words` finds (by its shape) a link.

@@ -216,13 +216,13 @@ TEST(RichText, PlainWordsAndCodeSpansThatNameItemsLink) {
          "<p><a href=\"SYLVA_pond_fill.html\">a Circle</a> <code>a Circle</code></p>\n"
          "<pre class=\"code\">Circle</pre>\n"},
         // A parameter list of types that picks an overload belongs to the link, as written.
-        {"resize(Index,Index), #draw(const Shape&), geo::Shape::area(unsigned int, long[]) const",
+        {"resize(Index,Index), #draw(const Shape\\&), geo::Shape::area(unsigned int, long[]) const",
          "<a href=\"d.html\">resize(Index,Index)</a>, <a href=\"d.html\">draw(const "
          "Shape&amp;)</a>, "
          "<a href=\"a.html\">geo::Shape::area(unsigned int, long[])</a> const"},
         // A list that holds no types, markup or no ")" is text; its names link on their own.
-        {"draw(x + 1) draw(<b>Circle</b>) draw(&lt;) nothing(Circle) draw(Circle",
-         "draw(x + 1) draw(<b><a href=\"C.html\">Circle</a></b>) draw(&lt;) "
+        {"draw(x + 1) draw(<b>Circle</b>) draw(&lt;) draw(Shape&) nothing(Circle) draw(Circle",
+         "draw(x + 1) draw(<b><a href=\"C.html\">Circle</a></b>) draw(&lt;) draw(Shape&amp;) "
          "nothing(<a href=\"C.html\">Circle</a>) draw(<a href=\"C.html\">Circle</a>"},
         {"\\resize(Index) and <a href=\"https://x.example\">draw(int)</a>",
          "resize(Index) and <a href=\"https://x.example\">draw(int)</a>"},

@@ -1,8 +1,12 @@
 // Reading and resolving the names of plain text that link by their shape.
 #include "html/name_links.h"
 
+#include <unordered_set>
+#include <vector>
 #include "html/html_markup.h"
+
 #include "html/page_names.h"
+#include "html/scope_index.h"
 #include "scan/rich_text.h"
 
 namespace sylva {
@@ -20,6 +24,9 @@ constexpr std::string_view kAddressEnd = " \t\r\n<&\"'";
 constexpr std::size_t kMaxArgumentsBytes = 160;
 // Bytes besides those of names that a parameter list of types holds.
 constexpr std::string_view kArgumentBytes = " ,:<>*&[].";
+// The most classes looked at for one name among the bases of the class that holds it: a cycle
+// or a chain 10,000 deep costs no more than a name's lookup in a class with a few bases.
+constexpr std::size_t kMaxBasesWalked = 64;
 
 bool IsLetter(char ch) {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
@@ -164,12 +171,52 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at, Name
 
 namespace {
 
-// The first answer `find` gives for `name` within the scopes of `from`, innermost first, then for
-// the name alone; a leading "::" asks for the name alone. `find` answers a candidate name.
+// The answer `find` gives for `candidate`, else for the same member of the bases of the class
+// that holds it, nearest first ("Derived::f" is found as "Base::f"): a member a class inherits is
+// named through the class. Without `scopes` only `candidate` itself is asked for.
 template <typename Find>
-std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem& from, Find find) {
+std::optional<std::string> FindWithBases(std::string_view candidate, const ScopeIndex* scopes,
+                                         const Find& find) {
+    if (std::optional<std::string> found = find(candidate)) {
+        return found;
+    }
+    const std::size_t colons = candidate.rfind(kScope);
+    const CSylItem* holder = scopes == nullptr || colons == std::string_view::npos
+                                 ? nullptr
+                                 : scopes->Named(candidate.substr(0, colons));
+    if (holder == nullptr) {
+        return std::nullopt;
+    }
+    const std::string_view member = candidate.substr(colons + kScope.size());
+    std::vector<const CSylItem*> walk = {holder};
+    std::unordered_set<const CSylItem*> seen = {holder};
+    std::string inherited;
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        for (const CSylItem* base : scopes->Bases(*walk[i])) {
+            if (seen.size() > kMaxBasesWalked) {
+                return std::nullopt;
+            }
+            if (!seen.insert(base).second) {
+                continue;
+            }
+            inherited.assign(base->name).append(kScope).append(member);
+            if (std::optional<std::string> found = find(inherited)) {
+                return found;
+            }
+            walk.push_back(base);
+        }
+    }
+    return std::nullopt;
+}
+
+// The first answer `find` gives for `name` within the scopes of `from`, innermost first, then for
+// the name alone; a leading "::" asks for the name alone. `find` answers a candidate name; with
+// `scopes`, a class's scope holds what its bases hold too (FindWithBases).
+template <typename Find>
+std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem& from,
+                                           const ScopeIndex* scopes, const Find& find) {
     if (name.starts_with(kScope)) {
-        return find(name.substr(kScope.size()));
+        return FindWithBases(name.substr(kScope.size()), scopes, find);
     }
     std::string_view scope = from.name;
     if (from.style != CommentStyle::kDoxygen) {
@@ -181,27 +228,27 @@ std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem
     std::string candidate;
     while (!scope.empty()) {
         candidate.assign(scope).append(kScope).append(name);
-        if (std::optional<std::string> found = find(candidate)) {
+        if (std::optional<std::string> found = FindWithBases(candidate, scopes, find)) {
             return found;
         }
         std::size_t colons = scope.rfind(kScope);
         scope = colons == std::string_view::npos ? std::string_view() : scope.substr(0, colons);
     }
-    return find(name);
+    return FindWithBases(name, scopes, find);
 }
 
 }  // namespace
 
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             const CSylItem& from) {
-    return FirstFromScopes(name, from, [&items](std::string_view candidate) {
+                                             const CSylItem& from, const ScopeIndex* scopes) {
+    return FirstFromScopes(name, from, scopes, [&items](std::string_view candidate) {
         return items.Contains(candidate) ? std::optional<std::string>(candidate) : std::nullopt;
     });
 }
 
 std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
-                                               const CSylItem& from) {
-    return FirstFromScopes(name, from, [&items](std::string_view candidate) {
+                                               const CSylItem& from, const ScopeIndex* scopes) {
+    return FirstFromScopes(name, from, scopes, [&items](std::string_view candidate) {
         std::optional<std::string> holder = items.RowHolder(candidate);
         if (!holder) {
             return holder;
@@ -217,19 +264,19 @@ std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::strin
 }
 
 std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
-                                          const CSylItem& from) {
-    if (std::optional<std::string> row = RowTargetFromScopes(items, name, from)) {
+                                          const CSylItem& from, const ScopeIndex* scopes) {
+    if (std::optional<std::string> row = RowTargetFromScopes(items, name, from, scopes)) {
         return row;
     }
     const std::string* address = items.ExternalAddress(name);
     return address != nullptr ? std::optional<std::string>(*address) : std::nullopt;
 }
 
-LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items) {
-    return [&item, &items](std::string_view name) -> std::optional<std::string> {
-        std::optional<std::string> listed = ResolveFromScopes(items, name, item);
+LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {
+    return [&item, &items, scopes](std::string_view name) -> std::optional<std::string> {
+        std::optional<std::string> listed = ResolveFromScopes(items, name, item, scopes);
         if (!listed) {
-            return RowOrElsewhere(items, name, item);
+            return RowOrElsewhere(items, name, item, scopes);
         }
         if (*listed == item.name) {
             return std::nullopt;

@@ -22,6 +22,8 @@
 
 namespace sylva {
 
+class ScopeIndex;
+
 // A word read at some place of a text.
 struct NameWord {
     // The place behind the word as written, its "()" included.
@@ -53,27 +55,32 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at,
 
 // The listed name that `name`, written in the text of `from`, refers to, tried from the innermost
 // scope of `from` outward: the members of a class, struct, union or namespace first, then those
-// of each enclosing scope, last the name alone. A leading "::" asks for the name alone. Nothing
-// when none is listed.
+// of each enclosing scope, last the name alone. A leading "::" asks for the name alone. With
+// `scopes`, a class's members include those of its paged bases, nearest first, so that
+// "Derived::f" and "f" on Derived's pages find the "f" Derived inherits. Nothing when none is
+// listed.
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             const CSylItem& from);
+                                             const CSylItem& from,
+                                             const ScopeIndex* scopes = nullptr);
 
 // The target of the row `name` names, written in the text of `from`, tried from the innermost
 // scope as ResolveFromScopes does: the page of the item whose member table shows it (a data
 // member, an enumerator), with the row's anchor. Nothing when no listed item shows such a row.
 std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
-                                               const CSylItem& from);
+                                               const CSylItem& from,
+                                               const ScopeIndex* scopes = nullptr);
 
 // Where a name no listed item has leads: the row it names (RowTargetFromScopes), else its
 // address on another site whose tag file the run read (ItemList::ExternalAddress), else nowhere.
 std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
-                                          const CSylItem& from);
+                                          const CSylItem& from, const ScopeIndex* scopes = nullptr);
 
 // Where the words of `item`'s page lead: the plain page of the item a name resolves to
 // (ResolveFromScopes), else the row it names or its address on another site (RowOrElsewhere), or
 // nowhere when it resolves to `item` itself (its own name needs no link on its own page).
-// REQUIRES: `item` and `items` outlive the lookup.
-LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items);
+// REQUIRES: `item`, `items` and `scopes` (when given) outlive the lookup.
+LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items,
+                       const ScopeIndex* scopes = nullptr);
 
 // Appends a link to `page` (a page file) that shows `shown`, escaped, without the marks of rich
 // text's literals.

@@ -105,6 +105,39 @@ std::size_t ArgumentsEnd(std::string_view text, std::size_t at) {
     return 0;
 }
 
+// The end of the operator token behind the name "operator" that ends at text[end] ("()", "[]",
+// "+=", "=="), or 0 when `name` is no operator's. A "<" or "&" would be markup or a literal's
+// mark in rich text: such operators are left to references.
+std::size_t OperatorEnd(std::string_view text, std::string_view name, std::size_t end) {
+    constexpr std::string_view kOperator = "operator";
+    constexpr std::string_view kSymbols = "+-*/%^|~!=";
+    constexpr std::size_t kMaxSymbols = 3;
+    if (!name.ends_with(kOperator) ||
+        !(name.size() == kOperator.size() ||
+          name.substr(0, name.size() - kOperator.size()).ends_with(kScope))) {
+        return 0;
+    }
+    if (StartsAt(text, end, kCall) || StartsAt(text, end, "[]")) {
+        return end + 2;
+    }
+    std::size_t symbols = end;
+    while (symbols < text.size() && symbols - end < kMaxSymbols &&
+           kSymbols.find(text[symbols]) != std::string_view::npos) {
+        ++symbols;
+    }
+    return symbols > end ? symbols : 0;
+}
+
+// `end`, or the place behind a " const" that follows it: a reference to a const overload names
+// its qualifier too.
+std::size_t QualifierEnd(std::string_view text, std::size_t end) {
+    constexpr std::string_view kConst = " const";
+    const std::size_t behind = end + kConst.size();
+    return StartsAt(text, end, kConst) && (behind == text.size() || !IsNameByte(text[behind]))
+               ? behind
+               : end;
+}
+
 bool IsScopeKind(DoxygenKind kind) {
     switch (kind) {
         case DoxygenKind::kClass:
@@ -147,17 +180,24 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at, Name
          (text[end] == '.' && end + 1 < text.size() && IsNameByte(text[end + 1])));
     if (!partOfPath) {
         const std::size_t lookupStart = text[at] == '#' ? nameStart : at;
+        const std::size_t operatorEnd =
+            form == NameForm::kWithArguments
+                ? OperatorEnd(text, text.substr(nameStart, end - nameStart), end)
+                : 0;
+        if (operatorEnd > 0) {
+            end = word.end = operatorEnd;
+        }
         word.name = text.substr(lookupStart, end - lookupStart);
         const std::size_t arguments =
             form == NameForm::kWithArguments ? ArgumentsEnd(text, end) : 0;
         const bool call = arguments > 0 || StartsAt(text, end, kCall);
         if (arguments > 0) {
-            word.end = arguments;
+            word.end = QualifierEnd(text, arguments);
             word.nameEnd = end;
         } else if (call) {
             word.end += kCall.size();
         }
-        word.byShape = prefixed || call ||
+        word.byShape = prefixed || call || operatorEnd > 0 ||
                        text.substr(nameStart, end - nameStart).find(kScope) != std::string::npos ||
                        HasNameShape(text.substr(nameStart, end - nameStart));
     }

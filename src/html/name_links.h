@@ -48,8 +48,9 @@ enum class NameForm { kBare, kWithArguments };
 // The word that starts at text[at], or nothing when none starts there: at a letter, "_", "#" or
 // "::" that does not continue a word, a path or a member access ("a.b", "a/b", "~T", "a->b"). A
 // web address ("https://x/Shape") is read whole, as one word that is no name. With
-// kWithArguments, a parameter list of types right behind the name is part of the word, and the
-// word reads as a call.
+// kWithArguments, an operator's name holds its token ("operator()", "Matrix::operator+="), and
+// a parameter list of types right behind the name is part of the word, with a " const" behind
+// it; the word then reads as a call.
 std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at,
                                      NameForm form = NameForm::kBare);
 

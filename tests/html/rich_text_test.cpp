@@ -181,10 +181,20 @@ TEST(RichText, MarkupBecomesWellNestedTagsAndLinks) {
 TEST(RichText, PlainWordsAndCodeSpansThatNameItemsLink) {
     const LinkLookup words = [](std::string_view name) -> std::optional<std::string> {
         static const std::map<std::string, std::string, std::less<>> kPages = {
-            {"Circle", "C.html"},   {"geo::Shape", "S.html"},       {"draw", "d.html"},
-            {"::draw", "gd.html"},  {"git_oid", "o.html"},          {"Matrix", "M.html"},
-            {"SDL_Init", "I.html"}, {"shape", "lower.html"},        {"A", "A.html"},
-            {"resize", "d.html"},   {"geo::Shape::area", "a.html"},
+            {"Circle", "C.html"},
+            {"geo::Shape", "S.html"},
+            {"draw", "d.html"},
+            {"::draw", "gd.html"},
+            {"git_oid", "o.html"},
+            {"Matrix", "M.html"},
+            {"SDL_Init", "I.html"},
+            {"shape", "lower.html"},
+            {"A", "A.html"},
+            {"resize", "d.html"},
+            {"geo::Shape::area", "a.html"},
+            {"operator()", "op.html"},
+            {"geo::Shape::operator[]", "ix.html"},
+            {"operator==", "eq.html"},
         };
         auto page = kPages.find(name);
         return page == kPages.end() ? std::nullopt : std::optional<std::string>(page->second);
@@ -219,7 +229,13 @@ TEST(RichText, PlainWordsAndCodeSpansThatNameItemsLink) {
         {"resize(Index,Index), #draw(const Shape\\&), geo::Shape::area(unsigned int, long[]) const",
          "<a href=\"d.html\">resize(Index,Index)</a>, <a href=\"d.html\">draw(const "
          "Shape&amp;)</a>, "
-         "<a href=\"a.html\">geo::Shape::area(unsigned int, long[])</a> const"},
+         "<a href=\"a.html\">geo::Shape::area(unsigned int, long[]) const</a>"},
+        // An operator's name holds its token; a " const" behind a list belongs to it.
+        {"operator()(Index,Index) const, geo::Shape::operator[](int), operator== and "
+         "draw(int) constant",
+         "<a href=\"op.html\">operator()(Index,Index) const</a>, <a "
+         "href=\"ix.html\">geo::Shape::operator[](int)</a>, <a href=\"eq.html\">operator==</a> "
+         "and <a href=\"d.html\">draw(int)</a> constant"},
         // A list that holds no types, markup or no ")" is text; its names link on their own.
         {"draw(x + 1) draw(<b>Circle</b>) draw(&lt;) draw(Shape&) nothing(Circle) draw(Circle",
          "draw(x + 1) draw(<b><a href=\"C.html\">Circle</a></b>) draw(&lt;) draw(Shape&amp;) "

@@ -176,10 +176,10 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
                                                 : text;
 }
 
-LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
-    return [&item, &items](std::string_view name) -> std::optional<std::string> {
+LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {
+    return [&item, &items, scopes](std::string_view name) -> std::optional<std::string> {
         name = WithoutParameterList(name);
-        std::optional<std::string> listed = ResolveFromScopes(items, name, item);
+        std::optional<std::string> listed = ResolveFromScopes(items, name, item, scopes);
         // A reference may name a page by its label, which its title replaced as its name.
         if (!listed) {
             listed = items.LabelledName(name);
@@ -191,15 +191,17 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
         if (const CSylItem* group = items.LabelledGroup(name)) {
             return PageFile(*group);
         }
-        return RowOrElsewhere(items, name, item);
+        return RowOrElsewhere(items, name, item, scopes);
     };
 }
 
 PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& settings,
-                        const RunOptions& options, const Project& project, const ItemList& items) {
+                        const RunOptions& options, const Project& project, const ItemList& items,
+                        const ScopeIndex* scopes) {
     const bool rich = item.style == CommentStyle::kDoxygen;
     const PageLinks links =
-        rich ? PageLinks{ReferencesOf(item, items), WordLinksOf(item, items)} : PageLinks{};
+        rich ? PageLinks{ReferencesOf(item, items, scopes), WordLinksOf(item, items, scopes)}
+             : PageLinks{};
     PageText page;
     page.declaration =
         rich ? LinkedDeclaration(text.declaration, links.words) : std::move(text.declaration);
@@ -241,7 +243,7 @@ std::string DeclaredAt(const CSylItem& item, std::string_view scanPath) {
 }
 
 PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader* reader,
-                        std::string* read) {
+                        std::string* read, const ScopeIndex* scopes) {
     ItemText derived = DeriveItemText(item, job.settings, job.options);
     if (reader != nullptr) {
         // What the reader looks up is not what the page shows: it must not decide whether the
@@ -250,8 +252,8 @@ PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader
         const NameLookups::Recording aside(apart);
         *read = reader->Read(item, &derived);
     }
-    PageText page =
-        RenderPageText(item, std::move(derived), job.settings, job.options, job.project, job.items);
+    PageText page = RenderPageText(item, std::move(derived), job.settings, job.options, job.project,
+                                   job.items, scopes);
     if (item.style == CommentStyle::kDoxygen) {
         page.declaredAt = DeclaredAt(item, job.scanPath);
     }

@@ -460,13 +460,22 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
             paged.push_back(slot.get());
         }
     }
-    namesDigest_ = names.Finish();
-    const bool namesSame = MetaDigest(*store_, kNamesKey) == namesDigest_;
-    const std::optional<LookupCheck> check =
-        namesSame ? std::nullopt : std::optional<LookupCheck>(std::in_place, items);
     // A page of the doxygen style shows its scope, bases, derived classes and members: it is as
     // fresh as they are.
     const ScopeIndex scopes(items, paged);
+    // A name may lead through the bases of a class named with it: while they change, the
+    // recorded lookups are asked again though every name stays.
+    for (const CSylItem* item : paged) {
+        const std::vector<const CSylItem*>& bases = scopes.Bases(*item);
+        names.Number(bases.size());
+        for (const CSylItem* base : bases) {
+            names.Text(base->name);
+        }
+    }
+    namesDigest_ = names.Finish();
+    const bool namesSame = MetaDigest(*store_, kNamesKey) == namesDigest_;
+    const std::optional<LookupCheck> check =
+        namesSame ? std::nullopt : std::optional<LookupCheck>(std::in_place, items, scopes);
 
     pages_.resize(paged.size());
     pageOf_.reserve(paged.size());

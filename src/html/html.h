@@ -112,12 +112,14 @@ class PageMemo {
 };
 
 class CaseFoldedNames;
+class ScopeIndex;
 
 // Answers recorded name lookups again on the item list as it is now: a page built from a list
 // that answers every lookup of its building alike comes out the same.
 class LookupCheck {
   public:
-    explicit LookupCheck(const ItemList& items);
+    // `scopes`: those of this run's paged items. REQUIRES: both outlive the check.
+    LookupCheck(const ItemList& items, const ScopeIndex& scopes);
     LookupCheck(const LookupCheck&) = delete;
     LookupCheck& operator=(const LookupCheck&) = delete;
     ~LookupCheck();
@@ -128,6 +130,7 @@ class LookupCheck {
 
   private:
     const ItemList& items_;
+    const ScopeIndex& scopes_;
     std::unique_ptr<const CaseFoldedNames> folded_;
 };
 

@@ -221,9 +221,16 @@ std::optional<std::string> FindWithBases(std::string_view candidate, const Scope
         return found;
     }
     const std::size_t colons = candidate.rfind(kScope);
-    const CSylItem* holder = scopes == nullptr || colons == std::string_view::npos
-                                 ? nullptr
-                                 : scopes->Named(candidate.substr(0, colons));
+    if (scopes == nullptr || colons == std::string_view::npos) {
+        return std::nullopt;
+    }
+    // A page is as fresh as the bases its names were looked up through, which may change while
+    // every name stays.
+    const auto noteBases = [scopes](std::string_view type) {
+        NameLookups::Note(NameLookups::Kind::kBases, type, scopes->BaseNames(type));
+    };
+    noteBases(candidate.substr(0, colons));
+    const CSylItem* holder = scopes->Named(candidate.substr(0, colons));
     if (holder == nullptr) {
         return std::nullopt;
     }
@@ -243,6 +250,7 @@ std::optional<std::string> FindWithBases(std::string_view candidate, const Scope
             if (std::optional<std::string> found = find(inherited)) {
                 return found;
             }
+            noteBases(base->name);
             walk.push_back(base);
         }
     }

@@ -145,4 +145,14 @@ const CSylItem* ScopeIndex::Named(std::string_view name) const {
     return found == byName_.end() ? nullptr : found->second;
 }
 
+std::string ScopeIndex::BaseNames(std::string_view name) const {
+    std::string names;
+    if (const CSylItem* type = Named(name)) {
+        for (const CSylItem* base : Bases(*type)) {
+            names.append(base->name).push_back('\n');
+        }
+    }
+    return names;
+}
+
 }  // namespace sylva

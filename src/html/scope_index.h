@@ -32,6 +32,9 @@ class ScopeIndex {
     // The paged class, struct, union or namespace of `name` (the one with the plain page of
     // several), or null.
     const CSylItem* Named(std::string_view name) const;
+    // The names of the bases of the item Named(`name`), one per line; empty when it has none or
+    // there is none. Noted as a lookup: what a name leads to through them depends on them.
+    std::string BaseNames(std::string_view name) const;
 
   private:
     using ItemsOf = std::unordered_map<const CSylItem*, std::vector<const CSylItem*>>;

@@ -405,6 +405,9 @@ class NameLookups {
         kLabel,       // ItemList::LabelledName; the answer is the name, or empty
         kGroupLabel,  // ItemList::LabelledGroup; the answer is its page number, or empty
         kRow,         // ItemList::RowHolder; the answer is the holder's name, or empty
+        // The paged bases of the class, struct or union of a name, through which a name written
+        // with it may lead; the answer is their names, one per line, or empty
+        kBases,
         kCount
     };
     struct Lookup {

@@ -310,6 +310,28 @@ TEST_F(IncrementalRun, AnySequenceOfEditsGivesTheBytesOfAFullRun) {
     }
 }
 
+TEST_F(IncrementalRun, ALinkThroughAClassFollowsItsBasesWhenOnlyTheBasesChange) {
+    sources_.config = std::string(kStyleKey) + "doxygen\n";
+    sources_.files["dir0/shape.h"] =
+        "/** One base. */\nclass Base1 {\n  public:\n    /** Draws one way. */\n"
+        "    void draw();\n};\n/** Another base. */\nclass Base2 {\n  public:\n"
+        "    /** Draws another way. */\n    void draw();\n};\n"
+        "/** A ring. */\nclass Ring : public Base1 {};\n";
+    // Another file's page names the member through the derived class: its link leads to the
+    // base that has it, and must follow when only the bases change, every name staying.
+    sources_.files["dir1/use.h"] = "/** Calls Ring::draw() first. */\nint FUse(int value);\n";
+    WriteSources();
+    ExpectSameAsFullRun("first run");
+    EXPECT_NE(dir_.Read("out/Garden/SYLVA_FUse.html").find("SYLVA_Base1__draw.html"),
+              std::string::npos);
+    sources_.files["dir0/shape.h"].replace(sources_.files["dir0/shape.h"].find("public Base1"), 12,
+                                           "public Base2");
+    WriteSources();
+    ExpectSameAsFullRun("the base changed");
+    EXPECT_NE(dir_.Read("out/Garden/SYLVA_FUse.html").find("SYLVA_Base2__draw.html"),
+              std::string::npos);
+}
+
 TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) {
     std::mt19937 random(7);
     std::vector<std::string> names = {"F0I0", "F1I1", "Missing"};

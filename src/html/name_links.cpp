@@ -3,6 +3,7 @@
 
 #include "html/html_markup.h"
 #include "html/page_names.h"
+#include "scan/sorted_lines.h"
 
 namespace sylva {
 
@@ -128,19 +129,14 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
 
 namespace {
 
-// The first answer `find` gives for `name` within the scopes of `from`, innermost first, then for
-// the name alone; a leading "::" asks for the name alone. `find` answers a candidate name.
+// The first answer `find` gives for `name` within `scope` and the scopes around it, innermost
+// first, then for the name alone; a leading "::" asks for the name alone. `find` answers a
+// candidate name.
 template <typename Find>
-std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem& from, Find find) {
+std::optional<std::string> FirstFromScopes(std::string_view name, std::string_view scope,
+                                           Find find) {
     if (name.starts_with(kScope)) {
         return find(name.substr(kScope.size()));
-    }
-    std::string_view scope = from.name;
-    if (from.style != CommentStyle::kDoxygen) {
-        scope = {};
-    } else if (!IsScopeKind(from.kind)) {
-        std::size_t colons = scope.rfind(kScope);
-        scope = colons == std::string_view::npos ? std::string_view() : scope.substr(0, colons);
     }
     std::string candidate;
     while (!scope.empty()) {
@@ -156,16 +152,39 @@ std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem
 
 }  // namespace
 
+std::string LookupScope(const CSylItem& from) {
+    if (from.style != CommentStyle::kDoxygen) {
+        return {};
+    }
+    if (IsScopeKind(from.kind)) {
+        return from.name;
+    }
+    switch (from.kind) {
+        case DoxygenKind::kGroup:
+        case DoxygenKind::kPage:
+        case DoxygenKind::kMainPage:
+        case DoxygenKind::kFile: {
+            // Their names are labels, titles and paths, whose "::" is no scope.
+            const std::vector<std::string_view> spaces = FactsOf(from.BlockText(), kSpaceMark);
+            return spaces.empty() ? std::string() : std::string(spaces.front());
+        }
+        default:
+            break;
+    }
+    const std::size_t colons = from.name.rfind(kScope);
+    return colons == std::string::npos ? std::string() : from.name.substr(0, colons);
+}
+
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             const CSylItem& from) {
-    return FirstFromScopes(name, from, [&items](std::string_view candidate) {
+                                             std::string_view scope) {
+    return FirstFromScopes(name, scope, [&items](std::string_view candidate) {
         return items.Contains(candidate) ? std::optional<std::string>(candidate) : std::nullopt;
     });
 }
 
 std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
-                                               const CSylItem& from) {
-    return FirstFromScopes(name, from, [&items](std::string_view candidate) {
+                                               std::string_view scope) {
+    return FirstFromScopes(name, scope, [&items](std::string_view candidate) {
         std::optional<std::string> holder = items.RowHolder(candidate);
         if (!holder) {
             return holder;
@@ -181,8 +200,8 @@ std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::strin
 }
 
 std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
-                                          const CSylItem& from) {
-    if (std::optional<std::string> row = RowTargetFromScopes(items, name, from)) {
+                                          std::string_view scope) {
+    if (std::optional<std::string> row = RowTargetFromScopes(items, name, scope)) {
         return row;
     }
     const std::string* address = items.ExternalAddress(name);
@@ -190,10 +209,11 @@ std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_vie
 }
 
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items) {
-    return [&item, &items](std::string_view name) -> std::optional<std::string> {
-        std::optional<std::string> listed = ResolveFromScopes(items, name, item);
+    return [&item, &items,
+            scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {
+        std::optional<std::string> listed = ResolveFromScopes(items, name, scope);
         if (!listed) {
-            return RowOrElsewhere(items, name, item);
+            return RowOrElsewhere(items, name, scope);
         }
         if (*listed == item.name) {
             return std::nullopt;

@@ -177,22 +177,23 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 }
 
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
-    return [&item, &items](std::string_view name) -> std::optional<std::string> {
-        name = WithoutParameterList(name);
-        std::optional<std::string> listed = ResolveFromScopes(items, name, item);
-        // A reference may name a page by its label, which its title replaced as its name.
-        if (!listed) {
-            listed = items.LabelledName(name);
-        }
-        if (listed) {
-            return PlainPageFile(*listed, CommentStyle::kDoxygen);
-        }
-        // "@ref label" names a group by the label it was defined with.
-        if (const CSylItem* group = items.LabelledGroup(name)) {
-            return PageFile(*group);
-        }
-        return RowOrElsewhere(items, name, item);
-    };
+    return
+        [&items, scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {
+            name = WithoutParameterList(name);
+            std::optional<std::string> listed = ResolveFromScopes(items, name, scope);
+            // A reference may name a page by its label, which its title replaced as its name.
+            if (!listed) {
+                listed = items.LabelledName(name);
+            }
+            if (listed) {
+                return PlainPageFile(*listed, CommentStyle::kDoxygen);
+            }
+            // "@ref label" names a group by the label it was defined with.
+            if (const CSylItem* group = items.LabelledGroup(name)) {
+                return PageFile(*group);
+            }
+            return RowOrElsewhere(items, name, scope);
+        };
 }
 
 PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& settings,

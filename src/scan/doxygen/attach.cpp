@@ -373,6 +373,9 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment, std::string_view scope
             }
             break;
     }
+    if (subject != CommentSubject::kNamedEntity && subject != CommentSubject::kNextDeclaration) {
+        item.space = std::string(scope);
+    }
     item.name = std::move(name);
     if (!declared.empty()) {
         item.declaration = ShownDeclaration(declared, 0, '\0');

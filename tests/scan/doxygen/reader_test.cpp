@@ -134,6 +134,9 @@ std::string Describe(const std::vector<DoxygenItem>& items) {
         if (item.addsToGroup) {
             text += "  adds to its group\n";
         }
+        if (!item.space.empty()) {
+            text += "  in scope: " + item.space + "\n";
+        }
         for (const DoxygenLine& line : item.lines) {
             text +=
                 "  " + std::string(SectionName(line.section)) + ": " + Visible(line.text) + "\n";
@@ -752,6 +755,7 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "POND_LANES_BEGIN\n"
          "#endif\n"
          "/** @addtogroup pond_lanes\n"
+         " Lanes, made by Add().\n"
          " @{ */\n"
          "template <typename T, int n> struct Lane {\n"
          "    /** Fills every lane. */\n"
@@ -765,17 +769,21 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "POND_LANES_END\n"
          "#endif\n"
          "}\n",
+         "group pond_lanes @5\n"
+         "  adds to its group\n"
+         "  in scope: pond\n"
+         "  Description: Lanes, made by [[Add|Add()]].\n"
          "namespace pond @1\n"
          "  syntax: namespace pond\n"
-         "struct pond::Lane @7\n"
+         "struct pond::Lane @8\n"
          "  syntax: template <typename T, int n> struct Lane { ... };\n"
          "  row T v[n]: \n"
-         "function pond::Lane::Lane @8\n"
+         "function pond::Lane::Lane @9\n"
          "  syntax: explicit Lane(T value)\n"
          "  group: pond_lanes\n"
          "  Description: Fills every lane.\n"
          "  DocType: Constructor\n"
-         "function pond::Add @12\n"
+         "function pond::Add @13\n"
          "  syntax: template <typename T, int n> Lane<T, n> Add(const Lane<T, n>& a);\n"
          "  group: pond_lanes\n"
          "  Description: Adds lane by lane.\n"},

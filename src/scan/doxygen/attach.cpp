@@ -78,9 +78,10 @@ void DoxygenWalker::DocComment(const SourceEvent& event) {
 
 void DoxygenWalker::LeadingComment(DoxygenComment comment) {
     int line = comment.line;
-    if (IsMacroWords(statement_.text)) {
+    if (Current().kind != ScopeKind::kEnum && IsMacroWords(statement_.text)) {
         // A macro on its own line ("NS_BEGIN") with a comment behind it: the comment documents
-        // what follows, so no declaration starts at the macro.
+        // what follows, so no declaration starts at the macro. In an enum such a word is the
+        // last enumerator.
         statement_ = {};
     }
     switch (comment.subject) {

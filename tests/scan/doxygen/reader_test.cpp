@@ -787,6 +787,19 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "  syntax: template <typename T, int n> Lane<T, n> Add(const Lane<T, n>& a);\n"
          "  group: pond_lanes\n"
          "  Description: Adds lane by lane.\n"},
+        {"a last enumerator in capitals before a group mark stays an enumerator",
+         "/** Depths. */\n"
+         "enum pond_depth {\n"
+         "    //! @{\n"
+         "    POND_SHALLOW,\n"
+         "    POND_DEEP\n"
+         "    //! @}\n"
+         "};\n",
+         "enum pond_depth @1\n"
+         "  syntax: enum pond_depth { ... };\n"
+         "  Description: Depths.\n"
+         "  row POND_SHALLOW: \n"
+         "  row POND_DEEP: \n"},
         {"\"@endcond\" in an ordinary comment ends the hidden part; a bare word does not",
          "/** @cond */\n"
          "int hidden_one(void);\n"

@@ -93,6 +93,7 @@ SAME_WORDS = 3
 SYNTAX_PRE = "<pre><b>"
 FILES_LABEL = "Files<BR>("
 TEMPLATE_TABLE = '<table border="0" width="100%">'
+DECLARED_AT = re.compile(r'<p class="declared">Declared in <code>([^<]*)</code>, line (\d+)\.</p>')
 
 
 def words(text):
@@ -181,6 +182,7 @@ class Entity:
         self.page = None
         self.row_page = None  # the scope's page that shows it as a row
         self.bases = []  # names of documented bases
+        self.location = None  # (file name, line) of its declaration, where Doxygen gives one
 
 
 def spaced_text(element):
@@ -239,6 +241,27 @@ def text_of(element):
     return "" if element is None else "".join(element.itertext()).strip()
 
 
+def location_of(element):
+    found = element.find("location")
+    if found is None or not found.get("line"):
+        return None
+    return os.path.basename(found.get("file", "")), int(found.get("line"))
+
+
+def page_declared_at(listed, location, taken):
+    """Of the pages of one name not yet taken, the one declared closest before `location`, the
+    line Doxygen gives the declaration: an overload's own page, whatever order each program lists
+    the overloads in (Doxygen puts friends after the member functions)."""
+    best = None
+    for page in listed:
+        if page.declared is None or page.declared[0] != location[0] or id(page) in taken:
+            continue
+        if page.declared[1] <= location[1] and (best is None or
+                                                page.declared[1] > best.declared[1]):
+            best = page
+    return best
+
+
 def read_doxygen(xml_dir, project):
     """Doxygen's documented entities, and the members of each scope, from its XML."""
     index = ElementTree.parse(os.path.join(xml_dir, "index.xml")).getroot()
@@ -272,6 +295,7 @@ def read_doxygen(xml_dir, project):
             entity.bases = [b.get("refid") for b in cdef.findall("basecompoundref")
                             if b.get("refid")]
             entity.id = cdef.get("id")
+            entity.location = location_of(cdef)
             compounds[entity.id] = entity
             if entity.description.has_text():
                 entities.append(entity)
@@ -307,6 +331,7 @@ def read_doxygen(xml_dir, project):
                 for value in values:
                     item.description.read(value.find("briefdescription"))
                     item.description.read(value.find("detaileddescription"))
+                item.location = location_of(member)
                 seen[mid] = item
                 if item.description.has_text():
                     entities.append(item)
@@ -349,6 +374,10 @@ class Page:
         for target, text in re.findall(r"<a href=\"([^\"]*)\"[^>]*>(.*?)</a>", self.html, re.S):
             self.links[html.unescape(re.sub(r"<[^>]*>", "", text)).strip()].add(target)
         self.targets = {t.split("#")[0] for texts in self.links.values() for t in texts}
+        declared = DECLARED_AT.search(self.html)
+        # Sylva gives the line its comment starts on, which is at or before the declaration's.
+        self.declared = (os.path.basename(html.unescape(declared.group(1))),
+                         int(declared.group(2))) if declared else None
 
 
 def read_sylva(project):
@@ -398,6 +427,7 @@ def figures(entities, members_of, pages, misses=None):
     shown = collections.Counter()
     total = collections.Counter()
     used = collections.Counter()
+    taken = collections.defaultdict(set)  # the pages the overloads of a name took
     on_page = collections.defaultdict(list)
     # A name Doxygen could not place in a scope ("\class TensorImagePatch" inside a namespace) is
     # found by its last part, when exactly one page ends with it.
@@ -414,9 +444,15 @@ def figures(entities, members_of, pages, misses=None):
             listed = pages[last]
         # Overloads take the pages of their name in turn; a struct and the typedef of its name
         # ("typedef struct S {...} S;") are one page.
-        if used[entity.name, entity.kind] < len(listed):
+        # A friend is one more overload of its name.
+        family = entity.name, "function" if entity.kind == "friend" else entity.kind
+        if len(listed) > 1 and entity.location is not None:
+            entity.page = page_declared_at(listed, entity.location, taken[family])
+        if entity.page is None and used[entity.name, entity.kind] < len(listed):
             entity.page = listed[used[entity.name, entity.kind]]
         used[entity.name, entity.kind] += 1
+        if entity.page is not None:
+            taken[family].add(id(entity.page))
         total["entities"] += 1
         target = entity.page
         if target is None and entity.row and entity.scope is not None:

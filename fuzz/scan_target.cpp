@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "fuzz_targets.h"
@@ -11,6 +12,7 @@
 #include "html/page_names.h"
 #include "html/page_text.h"
 #include "html/rich_text.h"
+#include "html/scope_index.h"
 #include "scan/doxygen/reader.h"
 #include "scan/rich_text.h"
 #include "support/zt_string.h"
@@ -176,18 +178,22 @@ void RequireSafeDoxygenPages(std::uint8_t flags, std::string_view content) {
     RequireSoundItems(fuzzed);
     PageJob job = fuzzed.Job();
     std::set<std::string> written;
+    std::vector<const CSylItem*> paged;
     for (const ItemList::Slot& item : fuzzed.items) {
         if (item) {
+            paged.push_back(item.get());
             std::string href;
             AppendHref(href, LinkTarget(PageFile(*item)));
             written.insert(std::move(href));
         }
     }
+    const ScopeIndex scopes(fuzzed.items, paged);
     for (const ItemList::Slot& item : fuzzed.items) {
         if (!item) {
             continue;
         }
-        PageText text = DerivePageText(*item, job);
+        // Names resolve through the bases of classes, as the pages of a run resolve them.
+        PageText text = DerivePageText(*item, job, nullptr, nullptr, &scopes);
         RequireSafeRendered(text.declaration);
         RequireLinksToWrittenPages(text.declaration, written);
         RequireSafeRendered(text.typeLabel);

@@ -207,7 +207,7 @@ BuiltPage BuildItemPage(const PageContext& context, const CSylItem& item) {
     }
     page.built = true;
     const NameLookups::Recording recording(page.lookups);
-    PageText text = DerivePageText(item, job, job.textReader, &page.read);
+    PageText text = DerivePageText(item, job, job.textReader, &page.read, &context.scopes);
     // Quoted names link in the default style; the doxygen style links by its references.
     if (job.options.linkItemNames != 0 && item.style == CommentStyle::kSylva) {
         LinkItemText(job.items, text, item.name);

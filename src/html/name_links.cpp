@@ -1,8 +1,13 @@
 // Reading and resolving the names of plain text that link by their shape.
 #include "html/name_links.h"
 
+#include <unordered_set>
+#include <vector>
 #include "html/html_markup.h"
+
 #include "html/page_names.h"
+#include "html/scope_index.h"
+#include "scan/rich_text.h"
 #include "scan/sorted_lines.h"
 
 namespace sylva {
@@ -14,6 +19,15 @@ constexpr std::string_view kCall = "()";
 constexpr std::string_view kSchemeEnd = "://";
 // Bytes that end a web address written in plain text.
 constexpr std::string_view kAddressEnd = " \t\r\n<&\"'";
+// The longest parameter list read behind a name ("resize(Index,Index)"), its parentheses
+// included. The bound keeps reading linear: a "(" that is never closed is scanned this far at
+// most from each word before it.
+constexpr std::size_t kMaxArgumentsBytes = 160;
+// Bytes besides those of names that a parameter list of types holds.
+constexpr std::string_view kArgumentBytes = " ,:<>*&[].";
+// The most classes looked at for one name among the bases of the class that holds it: a cycle
+// or a chain 10,000 deep costs no more than a name's lookup in a class with a few bases.
+constexpr std::size_t kMaxBasesWalked = 64;
 
 bool IsLetter(char ch) {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
@@ -68,6 +82,63 @@ bool HasNameShape(std::string_view word) {
     return word.size() > 1 && marked && letter;
 }
 
+// The end of the parameter list "(...)" that opens at text[at], its ")" included, or 0 when none
+// does: the list holds only types (names, blanks, ",", "::", "<>", "*", "&", "[]", "...") and
+// no markup, so that a link made of the word and its list never swallows a tag or an entity.
+// Rich text marks the "<" and "&" an author wrote as literal; unmarked, they open markup.
+std::size_t ArgumentsEnd(std::string_view text, std::size_t at) {
+    if (at >= text.size() || text[at] != '(') {
+        return 0;
+    }
+    const std::size_t last = std::min(text.size(), at + kMaxArgumentsBytes);
+    for (std::size_t i = at + 1; i < last; ++i) {
+        const char ch = text[i];
+        if (ch == ')') {
+            return i + 1;
+        }
+        if (ch == rich::kLiteral && i + 1 < last && (text[i + 1] == '<' || text[i + 1] == '&')) {
+            ++i;
+        } else if (ch == '<' || ch == '&' ||
+                   (!IsNameByte(ch) && kArgumentBytes.find(ch) == std::string_view::npos)) {
+            return 0;
+        }
+    }
+    return 0;
+}
+
+// The end of the operator token behind the name "operator" that ends at text[end] ("()", "[]",
+// "+=", "=="), or 0 when `name` is no operator's. A "<" or "&" would be markup or a literal's
+// mark in rich text: such operators are left to references.
+std::size_t OperatorEnd(std::string_view text, std::string_view name, std::size_t end) {
+    constexpr std::string_view kOperator = "operator";
+    constexpr std::string_view kSymbols = "+-*/%^|~!=";
+    constexpr std::size_t kMaxSymbols = 3;
+    if (!name.ends_with(kOperator) ||
+        !(name.size() == kOperator.size() ||
+          name.substr(0, name.size() - kOperator.size()).ends_with(kScope))) {
+        return 0;
+    }
+    if (StartsAt(text, end, kCall) || StartsAt(text, end, "[]")) {
+        return end + 2;
+    }
+    std::size_t symbols = end;
+    while (symbols < text.size() && symbols - end < kMaxSymbols &&
+           kSymbols.find(text[symbols]) != std::string_view::npos) {
+        ++symbols;
+    }
+    return symbols > end ? symbols : 0;
+}
+
+// `end`, or the place behind a " const" that follows it: a reference to a const overload names
+// its qualifier too.
+std::size_t QualifierEnd(std::string_view text, std::size_t end) {
+    constexpr std::string_view kConst = " const";
+    const std::size_t behind = end + kConst.size();
+    return StartsAt(text, end, kConst) && (behind == text.size() || !IsNameByte(text[behind]))
+               ? behind
+               : end;
+}
+
 bool IsScopeKind(DoxygenKind kind) {
     switch (kind) {
         case DoxygenKind::kClass:
@@ -83,7 +154,7 @@ bool IsScopeKind(DoxygenKind kind) {
 
 }  // namespace
 
-std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
+std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at, NameForm form) {
     if (at >= text.size() || (at > 0 && ContinuesSomething(text, at))) {
         return std::nullopt;
     }
@@ -110,12 +181,24 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
          (text[end] == '.' && end + 1 < text.size() && IsNameByte(text[end + 1])));
     if (!partOfPath) {
         const std::size_t lookupStart = text[at] == '#' ? nameStart : at;
+        const std::size_t operatorEnd =
+            form == NameForm::kWithArguments
+                ? OperatorEnd(text, text.substr(nameStart, end - nameStart), end)
+                : 0;
+        if (operatorEnd > 0) {
+            end = word.end = operatorEnd;
+        }
         word.name = text.substr(lookupStart, end - lookupStart);
-        const bool call = StartsAt(text, end, kCall);
-        if (call) {
+        const std::size_t arguments =
+            form == NameForm::kWithArguments ? ArgumentsEnd(text, end) : 0;
+        const bool call = arguments > 0 || StartsAt(text, end, kCall);
+        if (arguments > 0) {
+            word.end = QualifierEnd(text, arguments);
+            word.nameEnd = end;
+        } else if (call) {
             word.end += kCall.size();
         }
-        word.byShape = prefixed || call ||
+        word.byShape = prefixed || call || operatorEnd > 0 ||
                        text.substr(nameStart, end - nameStart).find(kScope) != std::string::npos ||
                        HasNameShape(text.substr(nameStart, end - nameStart));
     }
@@ -129,25 +212,63 @@ std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at) {
 
 namespace {
 
+// The answer `find` gives for `candidate`, else for the same member of the bases of the class
+// that holds it, nearest first ("Derived::f" is found as "Base::f"): a member a class inherits is
+// named through the class. Without `scopes` only `candidate` itself is asked for.
+template <typename Find>
+std::optional<std::string> FindWithBases(std::string_view candidate, const ScopeIndex* scopes,
+                                         const Find& find) {
+    if (std::optional<std::string> found = find(candidate)) {
+        return found;
+    }
+    const std::size_t colons = candidate.rfind(kScope);
+    const CSylItem* holder = scopes == nullptr || colons == std::string_view::npos
+                                 ? nullptr
+                                 : scopes->Named(candidate.substr(0, colons));
+    if (holder == nullptr) {
+        return std::nullopt;
+    }
+    const std::string_view member = candidate.substr(colons + kScope.size());
+    std::vector<const CSylItem*> walk = {holder};
+    std::unordered_set<const CSylItem*> seen = {holder};
+    std::string inherited;
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        for (const CSylItem* base : scopes->Bases(*walk[i])) {
+            if (seen.size() > kMaxBasesWalked) {
+                return std::nullopt;
+            }
+            if (!seen.insert(base).second) {
+                continue;
+            }
+            inherited.assign(base->name).append(kScope).append(member);
+            if (std::optional<std::string> found = find(inherited)) {
+                return found;
+            }
+            walk.push_back(base);
+        }
+    }
+    return std::nullopt;
+}
+
 // The first answer `find` gives for `name` within `scope` and the scopes around it, innermost
 // first, then for the name alone; a leading "::" asks for the name alone. `find` answers a
-// candidate name.
+// candidate name; with `scopes`, a class's scope holds what its bases hold too (FindWithBases).
 template <typename Find>
 std::optional<std::string> FirstFromScopes(std::string_view name, std::string_view scope,
-                                           Find find) {
+                                           const ScopeIndex* scopes, const Find& find) {
     if (name.starts_with(kScope)) {
-        return find(name.substr(kScope.size()));
+        return FindWithBases(name.substr(kScope.size()), scopes, find);
     }
     std::string candidate;
     while (!scope.empty()) {
         candidate.assign(scope).append(kScope).append(name);
-        if (std::optional<std::string> found = find(candidate)) {
+        if (std::optional<std::string> found = FindWithBases(candidate, scopes, find)) {
             return found;
         }
         std::size_t colons = scope.rfind(kScope);
         scope = colons == std::string_view::npos ? std::string_view() : scope.substr(0, colons);
     }
-    return find(name);
+    return FindWithBases(name, scopes, find);
 }
 
 }  // namespace
@@ -176,15 +297,15 @@ std::string LookupScope(const CSylItem& from) {
 }
 
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             std::string_view scope) {
-    return FirstFromScopes(name, scope, [&items](std::string_view candidate) {
+                                             std::string_view scope, const ScopeIndex* scopes) {
+    return FirstFromScopes(name, scope, scopes, [&items](std::string_view candidate) {
         return items.Contains(candidate) ? std::optional<std::string>(candidate) : std::nullopt;
     });
 }
 
 std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
-                                               std::string_view scope) {
-    return FirstFromScopes(name, scope, [&items](std::string_view candidate) {
+                                               std::string_view scope, const ScopeIndex* scopes) {
+    return FirstFromScopes(name, scope, scopes, [&items](std::string_view candidate) {
         std::optional<std::string> holder = items.RowHolder(candidate);
         if (!holder) {
             return holder;
@@ -200,20 +321,20 @@ std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::strin
 }
 
 std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
-                                          std::string_view scope) {
-    if (std::optional<std::string> row = RowTargetFromScopes(items, name, scope)) {
+                                          std::string_view scope, const ScopeIndex* scopes) {
+    if (std::optional<std::string> row = RowTargetFromScopes(items, name, scope, scopes)) {
         return row;
     }
     const std::string* address = items.ExternalAddress(name);
     return address != nullptr ? std::optional<std::string>(*address) : std::nullopt;
 }
 
-LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items) {
-    return [&item, &items,
+LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {
+    return [&item, &items, scopes,
             scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {
-        std::optional<std::string> listed = ResolveFromScopes(items, name, scope);
+        std::optional<std::string> listed = ResolveFromScopes(items, name, scope, scopes);
         if (!listed) {
-            return RowOrElsewhere(items, name, scope);
+            return RowOrElsewhere(items, name, scope, scopes);
         }
         if (*listed == item.name) {
             return std::nullopt;
@@ -226,7 +347,11 @@ void AppendNameLink(std::string& out, std::string_view page, std::string_view sh
     out.append("<a href=\"");
     AppendHref(out, LinkTarget(page));
     out.append("\">");
-    AppendHtmlEscaped(out, shown);
+    for (char ch : shown) {
+        if (ch != rich::kLiteral) {
+            AppendHtmlEscaped(out, ch);
+        }
+    }
     out.append("</a>");
 }
 

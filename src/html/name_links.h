@@ -1,7 +1,8 @@
 // Names that link without being marked: the words of a page's plain text, code spans and
 // declaration that name a documented item, as a reader of an API reference expects them linked.
 //
-// A word links by its shape: a scoped name ("geo::Shape", "Shape::draw"), a name followed by "()",
+// A word links by its shape: a scoped name ("geo::Shape", "Shape::draw"), a name followed by "()"
+// or, in text, by the parameter list that picks an overload ("resize(Index,Index)"),
 // "#name" (a member of the page's scope), "::name" (a global name), or a name that holds an
 // upper-case letter or "_" ("Circle", "SDL_GL_LoadLibrary", "git_oid"). A plain lower-case word
 // ("draw", "the") never does: prose is full of them. A word that is part of a web address, a path
@@ -21,6 +22,8 @@
 
 namespace sylva {
 
+class ScopeIndex;
+
 // A word read at some place of a text.
 struct NameWord {
     // The place behind the word as written, its "()" included.
@@ -32,12 +35,24 @@ struct NameWord {
     std::string_view name;
     // True when its shape marks it as a name meant to link in plain text.
     bool byShape = false;
+    // When a parameter list was read behind the name ("resize(Index,Index)"): the place of its
+    // "(", where the word ends when the whole does not link, so that the list is read on its own.
+    // Zero otherwise.
+    std::size_t nameEnd = 0;
 };
+
+// Whether a word may carry the parameter list its author wrote to pick an overload. Text does;
+// a declaration does not, since its parameters hold names of their own that link one by one.
+enum class NameForm { kBare, kWithArguments };
 
 // The word that starts at text[at], or nothing when none starts there: at a letter, "_", "#" or
 // "::" that does not continue a word, a path or a member access ("a.b", "a/b", "~T", "a->b"). A
-// web address ("https://x/Shape") is read whole, as one word that is no name.
-std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at);
+// web address ("https://x/Shape") is read whole, as one word that is no name. With
+// kWithArguments, an operator's name holds its token ("operator()", "Matrix::operator+="), and
+// a parameter list of types right behind the name is part of the word, with a " const" behind
+// it; the word then reads as a call.
+std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at,
+                                     NameForm form = NameForm::kBare);
 
 // The innermost scope of the names written in the text of `from`: a class, struct, union, enum or
 // namespace itself, the scope around any other member, and for a group, page or file the scope
@@ -46,29 +61,35 @@ std::string LookupScope(const CSylItem& from);
 
 // The listed name that `name`, written in a text whose innermost scope is `scope` (LookupScope),
 // refers to, tried from `scope` outward: the members of `scope` first, then those of each
-// enclosing scope, last the name alone. A leading "::" asks for the name alone. Nothing when none
-// is listed.
+// enclosing scope, last the name alone. A leading "::" asks for the name alone. With `scopes`, a
+// class's members include those of its paged bases, nearest first, so that "Derived::f" and "f"
+// on Derived's pages find the "f" Derived inherits. Nothing when none is listed.
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             std::string_view scope);
+                                             std::string_view scope,
+                                             const ScopeIndex* scopes = nullptr);
 
 // The target of the row `name` names, tried from `scope` outward as ResolveFromScopes does: the
 // page of the item whose member table shows it (a data member, an enumerator), with the row's
 // anchor. Nothing when no listed item shows such a row.
 std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
-                                               std::string_view scope);
+                                               std::string_view scope,
+                                               const ScopeIndex* scopes = nullptr);
 
 // Where a name no listed item has leads: the row it names (RowTargetFromScopes), else its
 // address on another site whose tag file the run read (ItemList::ExternalAddress), else nowhere.
 std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
-                                          std::string_view scope);
+                                          std::string_view scope,
+                                          const ScopeIndex* scopes = nullptr);
 
 // Where the words of `item`'s page lead: the plain page of the item a name resolves to
 // (ResolveFromScopes), else the row it names or its address on another site (RowOrElsewhere), or
 // nowhere when it resolves to `item` itself (its own name needs no link on its own page).
-// REQUIRES: `item` and `items` outlive the lookup.
-LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items);
+// REQUIRES: `item`, `items` and `scopes` (when given) outlive the lookup.
+LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items,
+                       const ScopeIndex* scopes = nullptr);
 
-// Appends a link to `page` (a page file) that shows `shown`, escaped.
+// Appends a link to `page` (a page file) that shows `shown`, escaped, without the marks of rich
+// text's literals.
 void AppendNameLink(std::string& out, std::string_view page, std::string_view shown);
 
 // `declaration` escaped as HTML, each name in it that `words` finds (by its shape) a link.

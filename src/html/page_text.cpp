@@ -176,31 +176,33 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
                                                 : text;
 }
 
-LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items) {
-    return
-        [&items, scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {
-            name = WithoutParameterList(name);
-            std::optional<std::string> listed = ResolveFromScopes(items, name, scope);
-            // A reference may name a page by its label, which its title replaced as its name.
-            if (!listed) {
-                listed = items.LabelledName(name);
-            }
-            if (listed) {
-                return PlainPageFile(*listed, CommentStyle::kDoxygen);
-            }
-            // "@ref label" names a group by the label it was defined with.
-            if (const CSylItem* group = items.LabelledGroup(name)) {
-                return PageFile(*group);
-            }
-            return RowOrElsewhere(items, name, scope);
-        };
+LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {
+    return [&items, scopes,
+            scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {
+        name = WithoutParameterList(name);
+        std::optional<std::string> listed = ResolveFromScopes(items, name, scope, scopes);
+        // A reference may name a page by its label, which its title replaced as its name.
+        if (!listed) {
+            listed = items.LabelledName(name);
+        }
+        if (listed) {
+            return PlainPageFile(*listed, CommentStyle::kDoxygen);
+        }
+        // "@ref label" names a group by the label it was defined with.
+        if (const CSylItem* group = items.LabelledGroup(name)) {
+            return PageFile(*group);
+        }
+        return RowOrElsewhere(items, name, scope, scopes);
+    };
 }
 
 PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& settings,
-                        const RunOptions& options, const Project& project, const ItemList& items) {
+                        const RunOptions& options, const Project& project, const ItemList& items,
+                        const ScopeIndex* scopes) {
     const bool rich = item.style == CommentStyle::kDoxygen;
     const PageLinks links =
-        rich ? PageLinks{ReferencesOf(item, items), WordLinksOf(item, items)} : PageLinks{};
+        rich ? PageLinks{ReferencesOf(item, items, scopes), WordLinksOf(item, items, scopes)}
+             : PageLinks{};
     PageText page;
     page.declaration =
         rich ? LinkedDeclaration(text.declaration, links.words) : std::move(text.declaration);
@@ -230,18 +232,19 @@ PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& set
 
 std::string DeclaredAt(const CSylItem& item, std::string_view scanPath) {
     std::string_view path = item.sourceFile;
-    if (path.empty() || item.sourceLine <= 0) {
+    const int line = item.declarationLine > 0 ? item.declarationLine : item.sourceLine;
+    if (path.empty() || line <= 0) {
         return {};
     }
     if (!scanPath.empty() && path.size() > scanPath.size() && path.starts_with(scanPath) &&
         path[scanPath.size()] == '/') {
         path.remove_prefix(scanPath.size() + 1);
     }
-    return FormatLine(kDeclaredAt, {HtmlEscaped(path), std::to_string(item.sourceLine)});
+    return FormatLine(kDeclaredAt, {HtmlEscaped(path), std::to_string(line)});
 }
 
 PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader* reader,
-                        std::string* read) {
+                        std::string* read, const ScopeIndex* scopes) {
     ItemText derived = DeriveItemText(item, job.settings, job.options);
     if (reader != nullptr) {
         // What the reader looks up is not what the page shows: it must not decide whether the
@@ -250,8 +253,8 @@ PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader
         const NameLookups::Recording aside(apart);
         *read = reader->Read(item, &derived);
     }
-    PageText page =
-        RenderPageText(item, std::move(derived), job.settings, job.options, job.project, job.items);
+    PageText page = RenderPageText(item, std::move(derived), job.settings, job.options, job.project,
+                                   job.items, scopes);
     if (item.style == CommentStyle::kDoxygen) {
         page.declaredAt = DeclaredAt(item, job.scanPath);
     }

@@ -11,6 +11,8 @@
 
 namespace sylva {
 
+class ScopeIndex;
+
 struct PageText {
     // The declaration as the Syntax block shows it.
     std::string declaration;
@@ -32,8 +34,10 @@ struct PageText {
 // The page text of `item` from its derived `text`. The lines of an item of the doxygen style are
 // rich text: they become HTML, their references links to the pages of the listed items they
 // name, and its declaration is escaped; those of the default style are HTML as written.
+// With `scopes`, names resolve through the bases of classes too (ResolveFromScopes).
 PageText RenderPageText(const CSylItem& item, ItemText text, const Settings& settings,
-                        const RunOptions& options, const Project& project, const ItemList& items);
+                        const RunOptions& options, const Project& project, const ItemList& items,
+                        const ScopeIndex* scopes = nullptr);
 
 // The item's name, group and short description as a page shows them: as written for the default
 // style, whose text is HTML; escaped (the short description rendered) for the doxygen style,
@@ -53,15 +57,18 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 // resolves to from the innermost scope of `item` outward (ResolveFromScopes), else that of the
 // page the name labels (ItemList::LabelledName), else the page of the group a name is the label
 // of, else its address on another site (ItemList::ExternalAddress), or nowhere.
-LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items);
+// With `scopes`, a class's names include those of its bases.
+LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items,
+                        const ScopeIndex* scopes = nullptr);
 
 // "Declared in <header>, line <n>." as a paragraph of HTML: the header's path below `scanPath`
-// (the whole path when it lies elsewhere); empty when the item stands in no file.
+// (the whole path when it lies elsewhere) and the line its declaration starts on (its comment's,
+// when the reader found no declaration); empty when the item stands in no file.
 std::string DeclaredAt(const CSylItem& item, std::string_view scanPath);
 
 // The page text of `item`, derived and rendered; the text derived is told to `reader` first,
 // when there is one, and `read` takes what it gives.
 PageText DerivePageText(const CSylItem& item, const PageJob& job, PageTextReader* reader = nullptr,
-                        std::string* read = nullptr);
+                        std::string* read = nullptr, const ScopeIndex* scopes = nullptr);
 
 }  // namespace sylva

@@ -490,7 +490,7 @@ void Renderer::Text(std::string_view text, std::size_t& at) {
 }
 
 bool Renderer::Word(std::string_view text, std::size_t& at) {
-    std::optional<NameWord> word = ReadNameWord(text, at);
+    std::optional<NameWord> word = ReadNameWord(text, at, NameForm::kWithArguments);
     if (!word) {
         return false;
     }
@@ -500,10 +500,13 @@ bool Renderer::Word(std::string_view text, std::size_t& at) {
     }
     if (page) {
         AppendNameLink(out_, *page, word->shown);
-    } else {
-        AppendHtmlEscaped(out_, text.substr(at, word->end - at));
+        at = word->end;
+        return true;
     }
-    at = word->end;
+    // An unknown name's parameter list is plain text, whose names may link on their own.
+    const std::size_t end = word->nameEnd > 0 ? word->nameEnd : word->end;
+    AppendHtmlEscaped(out_, text.substr(at, end - at));
+    at = end;
     return true;
 }
 
@@ -516,7 +519,7 @@ bool Renderer::LinkedCodeSpan(std::string_view text, std::size_t& at) {
         return false;
     }
     std::string_view code = text.substr(at + 1, close - at - 1);
-    std::optional<NameWord> word = ReadNameWord(code, 0);
+    std::optional<NameWord> word = ReadNameWord(code, 0, NameForm::kWithArguments);
     if (!word || word->end != code.size() || word->name.empty()) {
         return false;
     }

@@ -140,4 +140,9 @@ const std::vector<const CSylItem*>& ScopeIndex::Derived(const CSylItem& type) co
     return Find(derived_, type);
 }
 
+const CSylItem* ScopeIndex::Named(std::string_view name) const {
+    auto found = byName_.find(name);
+    return found == byName_.end() ? nullptr : found->second;
+}
+
 }  // namespace sylva

@@ -29,6 +29,9 @@ class ScopeIndex {
     // The paged classes, structs and unions that `type` names as bases, and those naming it.
     const std::vector<const CSylItem*>& Bases(const CSylItem& type) const;
     const std::vector<const CSylItem*>& Derived(const CSylItem& type) const;
+    // The paged class, struct, union or namespace of `name` (the one with the plain page of
+    // several), or null.
+    const CSylItem* Named(std::string_view name) const;
 
   private:
     using ItemsOf = std::unordered_map<const CSylItem*, std::vector<const CSylItem*>>;

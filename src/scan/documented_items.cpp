@@ -25,6 +25,12 @@ constexpr WarningKind kUnknownCopy = {"doxygen.unknown-copy",
 constexpr WarningKind kNoOverloaded = {
     "doxygen.no-overloaded",
     "\"@overload\" stands at the only function of its name; nothing is copied"};
+// What an "@overload" comment says of its function, behind the text it copies from the function
+// it overloads; a member function says so.
+constexpr std::string_view kOverloadSentence =
+    "This is an overloaded %sfunction, provided for convenience. It differs from the above "
+    "function only in what argument(s) it accepts.";
+constexpr std::string_view kMemberWord = "member ";
 constexpr WarningKind kUnknownRelated = {
     "doxygen.unknown-related",
     "\"%s\" names no documented class; the function stands on its own page only"};
@@ -558,15 +564,26 @@ void DocumentedItems::Expand(CSylItem& item) {
             command += ' ';
             command += name;
         }
+        const bool overload = what == kCopyAll && name.empty();
+        const auto sayOverloaded = [&] {
+            if (overload) {
+                const std::string_view scope = EnclosingScopeName(item.name);
+                const bool member = !scope.empty() && TypeNamed(scope) != nullptr;
+                expanded.push_back(static_cast<char>(kSectionDescription) +
+                                   FormatLine(kOverloadSentence, {member ? kMemberWord : ""}));
+            }
+        };
         CSylItem* source = CopySource(item, name);
         if (source == nullptr) {
             Warn(item, name.empty() ? WarningMessage(kNoOverloaded)
                                     : FormatLine(kUnknownCopy, {command}));
+            sayOverloaded();
             continue;
         }
         Expand(*source);
         if (states_[source] == State::kExpanding) {
             Warn(item, FormatLine(kCopyCycle, {command}));
+            sayOverloaded();
             continue;
         }
         bool brief = true;
@@ -582,6 +599,7 @@ void DocumentedItems::Expand(CSylItem& item) {
                 copiedSections.push_back(copied);
             }
         }
+        sayOverloaded();
     }
     for (std::string& copied : copiedSections) {
         bool own = std::any_of(expanded.begin(), expanded.end(), [&](const std::string& line) {

@@ -105,6 +105,7 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     item->sourceTime = block.sourceTime;
     item->sourceFile = block.sourceFile;
     item->sourceLine = block.sourceLine;
+    item->declarationLine = documented.declarationLine;
     DeriveDocumentedFields(*item, settings, documented);
     if (documented.kind == DoxygenKind::kGroup) {
         AppendFact(item->sourceText_, kLabelMark, documented.name);

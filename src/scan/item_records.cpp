@@ -13,8 +13,9 @@ struct ItemFields {
     // Every field of CSylItem, in declaration order.
     static auto Of(CSylItem& item) {
         return std::tie(item.name, item.group, item.sourceTime, item.sourceFile, item.sourceLine,
-                        item.hasSyntax, item.pageNumber, item.accessRank, item.isPublic, item.style,
-                        item.kind, item.sourceText_, item.declarationSize_);
+                        item.declarationLine, item.hasSyntax, item.pageNumber, item.accessRank,
+                        item.isPublic, item.style, item.kind, item.sourceText_,
+                        item.declarationSize_);
     }
     static auto Of(const CSylItem& item) { return Of(const_cast<CSylItem&>(item)); }
 
@@ -26,6 +27,7 @@ struct ItemFields {
         CZTTime sourceTime;
         std::string_view sourceFile;
         int sourceLine;
+        int declarationLine;
         int hasSyntax;
         int pageNumber;
         int accessRank;
@@ -64,7 +66,7 @@ static_assert(sizeof(ItemFields::Mirror) == sizeof(CSylItem),
 namespace {
 
 // A version of their own, so that a record of another layout is refused, not misread.
-constexpr std::uint64_t kRecordVersion = 6;
+constexpr std::uint64_t kRecordVersion = 7;
 
 void Put(ByteWriter& out, const std::string& value) {
     out.Text(value);

@@ -126,6 +126,8 @@ class CSylItem {
     std::string_view sourceFile;
     // The numbers stand together, so that an item takes no room for alignment between them.
     int sourceLine = 0;
+    // Where the declaration it documents starts, when the reader found it; 0 otherwise.
+    int declarationLine = 0;
     int hasSyntax = 0;  // 1 when the declaration has a parameter list or a body
     // The run-wide number of the item's page among the items of a repeated name; -1 for the
     // plain page of its name.

@@ -202,8 +202,9 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
         {"SYLVA_garden__Rows.html",
          "std::vector&lt;int&gt; Rows(const <a href=\"SYLVA_garden__CBed.html\">CBed</a>&amp; "
          "bed);"},
-        // Where it is declared: the header below the scan path, and the line.
-        {"SYLVA_garden__CBed.html", "Declared in <code>beds.h</code>, line 10."},
+        // Where it is declared: the header below the scan path, and the line of the declaration
+        // (its comment opens two lines earlier).
+        {"SYLVA_garden__CBed.html", "Declared in <code>beds.h</code>, line 12."},
         {"SYLVA_garden__CBed.html",
          "<a href=\"SYLVA_garden__CBed__Plant.html\">Plant()</a> it, then "
          "<a href=\"SYLVA_garden__CBed__Water.html\">Water()</a> it; "
@@ -287,7 +288,7 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
     dir.Write("src/shape.h", kScopedHeader);
     // Bases that loop, and a class that is its own base through a typedef: no hang, no self link.
     dir.Write("src/loop.h",
-              "/// One.\nclass A : public B {};\n/// Two.\nclass B : public A {};\n"
+              "/// One; not #lost.\nclass A : public B {};\n/// Two.\nclass B : public A {};\n"
               "/// Alias.\ntypedef C Same;\n/// Three.\nclass C : public Same {};\n");
     // Group labels with "&" and quotes, a label defined twice with two titles, a reference by
     // label; a class with two bases; a chain of bases deeper than the hierarchy nests.
@@ -296,16 +297,18 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
               "/** @defgroup twice First title */\n\n/** @defgroup twice Second title */\n\n"
               "/** @defgroup cred Credentials */\n\n"
               "/// Fills.\nenum class Fill { kSolid };\n"
-              "/// Rings: see @ref cred; they are geo::kGrey, Fill::kSolid, not kSolid.\nclass "
+              "/// Rings: see @ref cred; they are geo::kGrey, Fill::kSolid, not kSolid. They\n"
+              "/// draw(double) as geo::Circle::count() counts.\nclass "
               "Ring : public geo::Circle, "
               "public A {};\n");
     // "@relates" names its class as the namespace around the comment sees it.
     dir.Write("src/related.h",
               "namespace geo {\n/// Grows one.\n/// @relates Shape\nvoid grow(Shape& s);\n}\n");
-    std::string chain = "/// Link 0.\nclass D0 {};\n";
+    // Every link names what the first inherits: a name is looked for a bounded way up.
+    std::string chain = "/// Link 0.\nclass D0 {\n  public:\n    /// Deep.\n    void deep();\n};\n";
     for (int i = 1; i < 10000; ++i) {
-        chain += "/// Link.\nclass D" + std::to_string(i) + " : public D" + std::to_string(i - 1) +
-                 " {};\n";
+        chain += "/// Link to #deep.\nclass D" + std::to_string(i) + " : public D" +
+                 std::to_string(i - 1) + " {};\n";
     }
     dir.Write("src/chain.h", chain);
     MemoryListBox protocol;
@@ -357,6 +360,13 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_geo__Point.html", "std::pair&lt;int, int&gt; <I id=\"span\">span</I>"},
         {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Point.html#x\">Point::x</a>"},
         {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Circle__area.html\">area()</a>"},
+        // A member a class inherits is named through it, as written with its parameter list;
+        // through a loop of bases nothing is found, and far up a chain the search stops.
+        {"SYLVA_Ring.html", "<a href=\"SYLVA_geo__Shape__draw.html\">draw(double)</a>"},
+        {"SYLVA_Ring.html", "<a href=\"SYLVA_geo__Shape__count.html\">geo::Circle::count()</a>"},
+        {"SYLVA_A.html", "One; not #lost."},
+        {"SYLVA_D1.html", "<a href=\"SYLVA_D0__deep.html\">deep</a>"},
+        {"SYLVA_D9999.html", "SYLVA_D0__deep.html", false},
         // An enumerator of an enum in a namespace is named in the namespace, from in and out.
         {"SYLVA_geo__Circle.html", "<a href=\"SYLVA_geo__Colour.html#kBlue\">kBlue</a>"},
         {"SYLVA_Ring.html", "<a href=\"SYLVA_geo__Colour.html#kGrey\">geo::kGrey</a>"},

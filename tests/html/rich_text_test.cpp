@@ -181,9 +181,20 @@ TEST(RichText, MarkupBecomesWellNestedTagsAndLinks) {
 TEST(RichText, PlainWordsAndCodeSpansThatNameItemsLink) {
     const LinkLookup words = [](std::string_view name) -> std::optional<std::string> {
         static const std::map<std::string, std::string, std::less<>> kPages = {
-            {"Circle", "C.html"},   {"geo::Shape", "S.html"}, {"draw", "d.html"},
-            {"::draw", "gd.html"},  {"git_oid", "o.html"},    {"Matrix", "M.html"},
-            {"SDL_Init", "I.html"}, {"shape", "lower.html"},  {"A", "A.html"},
+            {"Circle", "C.html"},
+            {"geo::Shape", "S.html"},
+            {"draw", "d.html"},
+            {"::draw", "gd.html"},
+            {"git_oid", "o.html"},
+            {"Matrix", "M.html"},
+            {"SDL_Init", "I.html"},
+            {"shape", "lower.html"},
+            {"A", "A.html"},
+            {"resize", "d.html"},
+            {"geo::Shape::area", "a.html"},
+            {"operator()", "op.html"},
+            {"geo::Shape::operator[]", "ix.html"},
+            {"operator==", "eq.html"},
         };
         auto page = kPages.find(name);
         return page == kPages.end() ? std::nullopt : std::optional<std::string>(page->second);
@@ -214,11 +225,30 @@ TEST(RichText, PlainWordsAndCodeSpansThatNameItemsLink) {
         {"«P:[[pond_fill|a Circle]] `a Circle`»«C:Circle»",
          "<p><a href=\"SYLVA_pond_fill.html\">a Circle</a> <code>a Circle</code></p>\n"
          "<pre class=\"code\">Circle</pre>\n"},
+        // A parameter list of types that picks an overload belongs to the link, as written.
+        {"resize(Index,Index), #draw(const Shape\\&), geo::Shape::area(unsigned int, long[]) const",
+         "<a href=\"d.html\">resize(Index,Index)</a>, <a href=\"d.html\">draw(const "
+         "Shape&amp;)</a>, "
+         "<a href=\"a.html\">geo::Shape::area(unsigned int, long[]) const</a>"},
+        // An operator's name holds its token; a " const" behind a list belongs to it.
+        {"operator()(Index,Index) const, geo::Shape::operator[](int), operator== and "
+         "draw(int) constant",
+         "<a href=\"op.html\">operator()(Index,Index) const</a>, <a "
+         "href=\"ix.html\">geo::Shape::operator[](int)</a>, <a href=\"eq.html\">operator==</a> "
+         "and <a href=\"d.html\">draw(int)</a> constant"},
+        // A list that holds no types, markup or no ")" is text; its names link on their own.
+        {"draw(x + 1) draw(<b>Circle</b>) draw(&lt;) draw(Shape&) nothing(Circle) draw(Circle",
+         "draw(x + 1) draw(<b><a href=\"C.html\">Circle</a></b>) draw(&lt;) draw(Shape&amp;) "
+         "nothing(<a href=\"C.html\">Circle</a>) draw(<a href=\"C.html\">Circle</a>"},
+        {"\\resize(Index) and <a href=\"https://x.example\">draw(int)</a>",
+         "resize(Index) and <a href=\"https://x.example\">draw(int)</a>"},
         // A code span that is exactly a name links, whatever its shape.
         {"`git_oid` `draw` `draw()` `*Circle*` `nothing`",
          "<code><a href=\"o.html\">git_oid</a></code> <code><a href=\"d.html\">draw</a></code> "
          "<code><a href=\"d.html\">draw()</a></code> <code><b>Circle</b></code> "
          "<code>nothing</code>"},
+        {"`resize(Index, Index)` `draw(x + 1)`",
+         "<code><a href=\"d.html\">resize(Index, Index)</a></code> <code>draw(x + 1)</code>"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RenderRichText(Rich(c.readable), kLookup, words), c.html) << c.readable;

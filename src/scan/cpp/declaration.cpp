@@ -288,6 +288,7 @@ CppDeclaration DeclarationParser::Parse(char terminator) {
     std::erase_if(units, [&](std::size_t unit) {
         bool drop = At(unit).Is("typedef") || At(unit).Is("friend");
         isTypedef = isTypedef || At(unit).Is("typedef");
+        result.isFriend = result.isFriend || At(unit).Is("friend");
         return drop;
     });
     if (u > units.size()) {

@@ -41,6 +41,9 @@ struct CppDeclaration {
     std::vector<std::string> declarators;
     // "typedef struct ... {": the names that follow the body are typedef names.
     bool typedefBody = false;
+    // "friend": the class declares no member of its own; the name may be qualified by the
+    // namespace of the function it befriends ("friend T cv::operator+(...)").
+    bool isFriend = false;
     // namespace: "inline namespace"; such a namespace adds nothing to names.
     bool inlineNamespace = false;
     // With "{" as terminator: the brace opens an initializer (int a[] = {, a member initializer

@@ -97,8 +97,12 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
     }
     DoxygenItem item = ItemFromComment(comment);
     item.kind = KindOf(declaration.kind);
-    item.name = Qualify(declaration.name);
+    // A befriended function is shown as one of the class's, under its own name: the namespace
+    // that may qualify it is not a scope inside the class.
+    item.name = Qualify(declaration.isFriend ? LastComponent(declaration.name)
+                                             : std::string_view(declaration.name));
     item.hasSyntax = true;
+    item.declarationLine = s.line;
     bool body = terminator == '{';
     if (body && item.kind != DoxygenKind::kFunction && item.kind != DoxygenKind::kNamespace &&
         item.kind != DoxygenKind::kOther) {
@@ -265,6 +269,7 @@ DoxygenItem DoxygenWalker::HolderOf(std::size_t index) const {
     const Scope& scope = scopes_[index];
     DoxygenItem item;
     item.line = scope.headLine;
+    item.declarationLine = scope.headLine;
     item.kind = KindOf(scope.declaration);
     item.name = Join(scopes_[index - 1].qualified, scope.name);
     if (scope.kind == ScopeKind::kNamespace) {

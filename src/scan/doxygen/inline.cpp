@@ -285,9 +285,11 @@ void CommentParser::LinkCall(std::string& out) {
     while (start < end && out[start] == ':') {
         ++start;
     }
+    // "operator()" is the name of its own; the pages read it with the parameter list behind it.
     bool name = !linkOpen_ && start < end &&
                 (IsLetter(out[start]) || out[start] == '_' || out[start] == '~') &&
-                (start == 0 || out[start - 1] != rich::kLiteral);
+                (start == 0 || out[start - 1] != rich::kLiteral) &&
+                !std::string_view(out).substr(start, end - start).ends_with("operator");
     if (!name) {
         out.append("()");
         return;

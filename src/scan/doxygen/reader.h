@@ -86,6 +86,9 @@ inline constexpr char kCopyInherited = 'i';
 // One documented entity found in a source file.
 struct DoxygenItem {
     int line = 0;  // 1-based line where its comment starts
+    // 1-based line where the declaration it documents starts; 0 when the comment names an
+    // entity declared elsewhere, or none.
+    int declarationLine = 0;
     DoxygenKind kind = DoxygenKind::kOther;
     std::string name;                // enclosing scopes joined by "::" + the declared name
     std::string declaration;         // the code documented, as the page's Syntax block shows it

@@ -199,7 +199,11 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
          "/** @copydoc nowhere */\nint g(void);\n"
          "/** Takes a number. */\nint h(int n);\n"
          "/** @overload */\nint h(long n);\n"
-         "/** @copydoc h(int) */\nint i(void);\n"},
+         "/** @copydoc h(int) */\nint i(void);\n"
+         // An overload says so, behind the text it copies; a member function says so too.
+         "/** @overload */\nint lone(long n);\n"
+         "/** A pump. */\nstruct pump {\n  /** Starts it. */\n  void start(int n);\n"
+         "  /** @overload */\n  void start(void);\n};\n"},
     });
     EXPECT_EQ(
         scan.items,
@@ -207,12 +211,23 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
                  "b [Common]: Brief of a. Details of a. / a's result",
                  "c [Common]: Brief of a. Own details.", "d [Common]: Details of a.",
                  "e [Common]: Loops:", "f [Common]:", "g [Common]:", "h [Common]: Takes a number.",
-                 "h [Common]: Takes a number.", "i [Common]: Takes a number."}));
+                 "h [Common]: Takes a number. This is an overloaded function, provided for "
+                 "convenience. It differs from the above function only in what argument(s) it "
+                 "accepts.",
+                 "i [Common]: Takes a number.",
+                 "lone [Common]: This is an overloaded function, provided for convenience. It "
+                 "differs from the above function only in what argument(s) it accepts.",
+                 "pump [Common]: A pump.", "pump::start [Common]: Starts it.",
+                 "pump::start [Common]: Starts it. This is an overloaded member function, "
+                 "provided for convenience. It differs from the above function only in what "
+                 "argument(s) it accepts."}));
     EXPECT_EQ(scan.warnings,
               (Strings{"copy.h:16: \"@copydoc e\" would copy this item's own text back into it; "
                        "the copy is left out",
                        "copy.h:18: \"@copydoc nowhere\" names no documented item; nothing is "
-                       "copied"}));
+                       "copied",
+                       "copy.h:26: \"@overload\" stands at the only function of its name; "
+                       "nothing is copied"}));
 }
 
 TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMembersAreListed) {

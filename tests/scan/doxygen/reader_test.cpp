@@ -201,7 +201,8 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "/**\n"
          " * Copies bytes out of a pond buffer.\n"
          " *\n"
-         " * The buffer keeps its bytes; see pond_drain() to remove them.\n"
+         " * The buffer keeps its bytes; see pond_drain() to remove them, Pond::operator() to\n"
+         " * call them.\n"
          " *\n"
          " * @param[in] pond the buffer to read\n"
          " * @param[out] out where the bytes go,\n"
@@ -220,7 +221,7 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "                  size_t size);\n"
          "  Description: Copies bytes out of a pond buffer.\n"
          "  Description: The buffer keeps its bytes; see [[pond_drain|pond_drain()]] to remove "
-         "them.\n"
+         "them, Pond::operator() to call them.\n"
          "  Return: the number of bytes copied, or -1\n"
          "  Description: {Nnote Note:Safe on an empty pond.}\n"
          "  SeeAlso: pond_drain\n"
@@ -845,6 +846,27 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "function pond::Drain @11\n"
          "  syntax: void Drain();\n"
          "  Description: Empties it.\n"},
+        {"a friend named with its namespace is the class's, under its own name",
+         "namespace garden {\n"
+         "class CBed {\n"
+         "  public:\n"
+         "    /** Adds a bed to a number. */\n"
+         "    template <typename T>\n"
+         "    friend CBed garden::operator+(T n, const CBed& b);\n"
+         "    /** Swaps two beds. */\n"
+         "    friend void swap(CBed& a, CBed& b);\n"
+         "};\n"
+         "}\n",
+         "namespace garden @1\n"
+         "  syntax: namespace garden\n"
+         "class garden::CBed @2\n"
+         "  syntax: class CBed { ... };\n"
+         "function garden::CBed::operator+ @4\n"
+         "  syntax: template <typename T> / friend CBed garden::operator+(T n, const CBed& b);\n"
+         "  Description: Adds a bed to a number.\n"
+         "function garden::CBed::swap @7\n"
+         "  syntax: friend void swap(CBed& a, CBed& b);\n"
+         "  Description: Swaps two beds.\n"},
     });
 }
 
@@ -1511,6 +1533,7 @@ TEST(DoxygenReader, HostileInputIsReadToTheEnd) {
         for (const DoxygenItem& item : reading.items) {
             EXPECT_GE(item.line, 1) << c.name;
             EXPECT_LE(item.line, lines) << c.name;
+            EXPECT_LE(item.declarationLine, lines) << c.name;
             for (const DoxygenLine& line : item.lines) {
                 EXPECT_GE(line.section, 0) << c.name;
                 EXPECT_LT(line.section, kSectionCount) << c.name;

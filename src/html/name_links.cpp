@@ -8,6 +8,7 @@
 #include "html/page_names.h"
 #include "html/scope_index.h"
 #include "scan/rich_text.h"
+#include "scan/sorted_lines.h"
 
 namespace sylva {
 
@@ -257,21 +258,14 @@ std::optional<std::string> FindWithBases(std::string_view candidate, const Scope
     return std::nullopt;
 }
 
-// The first answer `find` gives for `name` within the scopes of `from`, innermost first, then for
-// the name alone; a leading "::" asks for the name alone. `find` answers a candidate name; with
-// `scopes`, a class's scope holds what its bases hold too (FindWithBases).
+// The first answer `find` gives for `name` within `scope` and the scopes around it, innermost
+// first, then for the name alone; a leading "::" asks for the name alone. `find` answers a
+// candidate name; with `scopes`, a class's scope holds what its bases hold too (FindWithBases).
 template <typename Find>
-std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem& from,
+std::optional<std::string> FirstFromScopes(std::string_view name, std::string_view scope,
                                            const ScopeIndex* scopes, const Find& find) {
     if (name.starts_with(kScope)) {
         return FindWithBases(name.substr(kScope.size()), scopes, find);
-    }
-    std::string_view scope = from.name;
-    if (from.style != CommentStyle::kDoxygen) {
-        scope = {};
-    } else if (!IsScopeKind(from.kind)) {
-        std::size_t colons = scope.rfind(kScope);
-        scope = colons == std::string_view::npos ? std::string_view() : scope.substr(0, colons);
     }
     std::string candidate;
     while (!scope.empty()) {
@@ -287,16 +281,39 @@ std::optional<std::string> FirstFromScopes(std::string_view name, const CSylItem
 
 }  // namespace
 
+std::string LookupScope(const CSylItem& from) {
+    if (from.style != CommentStyle::kDoxygen) {
+        return {};
+    }
+    if (IsScopeKind(from.kind)) {
+        return from.name;
+    }
+    switch (from.kind) {
+        case DoxygenKind::kGroup:
+        case DoxygenKind::kPage:
+        case DoxygenKind::kMainPage:
+        case DoxygenKind::kFile: {
+            // Their names are labels, titles and paths, whose "::" is no scope.
+            const std::vector<std::string_view> spaces = FactsOf(from.BlockText(), kSpaceMark);
+            return spaces.empty() ? std::string() : std::string(spaces.front());
+        }
+        default:
+            break;
+    }
+    const std::size_t colons = from.name.rfind(kScope);
+    return colons == std::string::npos ? std::string() : from.name.substr(0, colons);
+}
+
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             const CSylItem& from, const ScopeIndex* scopes) {
-    return FirstFromScopes(name, from, scopes, [&items](std::string_view candidate) {
+                                             std::string_view scope, const ScopeIndex* scopes) {
+    return FirstFromScopes(name, scope, scopes, [&items](std::string_view candidate) {
         return items.Contains(candidate) ? std::optional<std::string>(candidate) : std::nullopt;
     });
 }
 
 std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
-                                               const CSylItem& from, const ScopeIndex* scopes) {
-    return FirstFromScopes(name, from, scopes, [&items](std::string_view candidate) {
+                                               std::string_view scope, const ScopeIndex* scopes) {
+    return FirstFromScopes(name, scope, scopes, [&items](std::string_view candidate) {
         std::optional<std::string> holder = items.RowHolder(candidate);
         if (!holder) {
             return holder;
@@ -312,8 +329,8 @@ std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::strin
 }
 
 std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
-                                          const CSylItem& from, const ScopeIndex* scopes) {
-    if (std::optional<std::string> row = RowTargetFromScopes(items, name, from, scopes)) {
+                                          std::string_view scope, const ScopeIndex* scopes) {
+    if (std::optional<std::string> row = RowTargetFromScopes(items, name, scope, scopes)) {
         return row;
     }
     const std::string* address = items.ExternalAddress(name);
@@ -321,10 +338,11 @@ std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_vie
 }
 
 LinkLookup WordLinksOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {
-    return [&item, &items, scopes](std::string_view name) -> std::optional<std::string> {
-        std::optional<std::string> listed = ResolveFromScopes(items, name, item, scopes);
+    return [&item, &items, scopes,
+            scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {
+        std::optional<std::string> listed = ResolveFromScopes(items, name, scope, scopes);
         if (!listed) {
-            return RowOrElsewhere(items, name, item, scopes);
+            return RowOrElsewhere(items, name, scope, scopes);
         }
         if (*listed == item.name) {
             return std::nullopt;

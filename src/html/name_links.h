@@ -54,27 +54,32 @@ enum class NameForm { kBare, kWithArguments };
 std::optional<NameWord> ReadNameWord(std::string_view text, std::size_t at,
                                      NameForm form = NameForm::kBare);
 
-// The listed name that `name`, written in the text of `from`, refers to, tried from the innermost
-// scope of `from` outward: the members of a class, struct, union or namespace first, then those
-// of each enclosing scope, last the name alone. A leading "::" asks for the name alone. With
-// `scopes`, a class's members include those of its paged bases, nearest first, so that
-// "Derived::f" and "f" on Derived's pages find the "f" Derived inherits. Nothing when none is
-// listed.
+// The innermost scope of the names written in the text of `from`: a class, struct, union, enum or
+// namespace itself, the scope around any other member, and for a group, page or file the scope
+// its comment stood in. Empty: the global scope alone.
+std::string LookupScope(const CSylItem& from);
+
+// The listed name that `name`, written in a text whose innermost scope is `scope` (LookupScope),
+// refers to, tried from `scope` outward: the members of `scope` first, then those of each
+// enclosing scope, last the name alone. A leading "::" asks for the name alone. With `scopes`, a
+// class's members include those of its paged bases, nearest first, so that "Derived::f" and "f"
+// on Derived's pages find the "f" Derived inherits. Nothing when none is listed.
 std::optional<std::string> ResolveFromScopes(const ItemList& items, std::string_view name,
-                                             const CSylItem& from,
+                                             std::string_view scope,
                                              const ScopeIndex* scopes = nullptr);
 
-// The target of the row `name` names, written in the text of `from`, tried from the innermost
-// scope as ResolveFromScopes does: the page of the item whose member table shows it (a data
-// member, an enumerator), with the row's anchor. Nothing when no listed item shows such a row.
+// The target of the row `name` names, tried from `scope` outward as ResolveFromScopes does: the
+// page of the item whose member table shows it (a data member, an enumerator), with the row's
+// anchor. Nothing when no listed item shows such a row.
 std::optional<std::string> RowTargetFromScopes(const ItemList& items, std::string_view name,
-                                               const CSylItem& from,
+                                               std::string_view scope,
                                                const ScopeIndex* scopes = nullptr);
 
 // Where a name no listed item has leads: the row it names (RowTargetFromScopes), else its
 // address on another site whose tag file the run read (ItemList::ExternalAddress), else nowhere.
 std::optional<std::string> RowOrElsewhere(const ItemList& items, std::string_view name,
-                                          const CSylItem& from, const ScopeIndex* scopes = nullptr);
+                                          std::string_view scope,
+                                          const ScopeIndex* scopes = nullptr);
 
 // Where the words of `item`'s page lead: the plain page of the item a name resolves to
 // (ResolveFromScopes), else the row it names or its address on another site (RowOrElsewhere), or

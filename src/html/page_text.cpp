@@ -177,9 +177,10 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
 }
 
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {
-    return [&item, &items, scopes](std::string_view name) -> std::optional<std::string> {
+    return [&items, scopes,
+            scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {
         name = WithoutParameterList(name);
-        std::optional<std::string> listed = ResolveFromScopes(items, name, item, scopes);
+        std::optional<std::string> listed = ResolveFromScopes(items, name, scope, scopes);
         // A reference may name a page by its label, which its title replaced as its name.
         if (!listed) {
             listed = items.LabelledName(name);
@@ -191,7 +192,7 @@ LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items, const Scope
         if (const CSylItem* group = items.LabelledGroup(name)) {
             return PageFile(*group);
         }
-        return RowOrElsewhere(items, name, item, scopes);
+        return RowOrElsewhere(items, name, scope, scopes);
     };
 }
 

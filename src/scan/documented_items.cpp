@@ -2,6 +2,7 @@
 // documented in two places, undocumented overrides with the texts of the members they
 // override, and the texts copied from one item into another.
 #include <algorithm>
+#include <cctype>
 #include <deque>
 #include <optional>
 #include <set>
@@ -163,6 +164,50 @@ bool IsSpecialization(const CSylItem& item) {
     return IsType(item.kind) && DeclaresSpecialization(item.Declaration(), item.name);
 }
 
+// The template head of a function template declared in its own scope, without blanks
+// ("template<typename_Tp>"); empty for anything else. "uchar* ptr(int)" and "template <typename
+// T> T* ptr(int)" are two overloads of one parameter list. A definition written outside its
+// scope ("template <class T> void Box<T>::f(int)") gets none: its head may be its class's, and
+// it is one entity with its declaration.
+std::string TemplateHeadOf(const CSylItem& item) {
+    constexpr std::string_view kTemplate = "template";
+    const std::string_view declaration = item.Declaration();
+    if (item.kind != DoxygenKind::kFunction || !declaration.starts_with(kTemplate)) {
+        return {};
+    }
+    const std::size_t colons = item.name.rfind("::");
+    const std::string_view name = colons == std::string::npos
+                                      ? std::string_view(item.name)
+                                      : std::string_view(item.name).substr(colons + 2);
+    // The name as a word of its own followed by its parameter list.
+    std::size_t at = name.empty() ? std::string_view::npos : declaration.find(name);
+    for (; at != std::string_view::npos; at = declaration.find(name, at + 1)) {
+        const std::size_t behind = declaration.find_first_not_of(" \t\n", at + name.size());
+        const unsigned char before =
+            at == 0 ? ' ' : static_cast<unsigned char>(declaration[at - 1]);
+        const bool word = std::isalnum(before) == 0 && before != '_';
+        if (word && behind != std::string_view::npos && declaration[behind] == '(') {
+            break;
+        }
+    }
+    if (at == std::string_view::npos || (at > 0 && declaration[at - 1] == ':')) {
+        return {};
+    }
+    std::string head;
+    int depth = 0;
+    for (std::size_t i = 0; i < at; ++i) {
+        const char ch = declaration[i];
+        depth += ch == '<' ? 1 : ch == '>' ? -1 : 0;
+        if (ch != ' ' && ch != '\t' && ch != '\n') {
+            head.push_back(ch);
+        }
+        if (ch == '>' && depth == 0) {
+            return head;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 // The steps behind ItemList::FinishDocumented, on the list's items.
@@ -232,6 +277,7 @@ void DocumentedItems::MergeDeclarations() {
         key.push_back(kRowFieldSeparator);
         key.push_back(static_cast<char>(item->kind));
         key.append(SignatureOf(RawLines(item->BlockText())).types);
+        key.append(TemplateHeadOf(*item));
         if (IsSpecialization(*item)) {
             // "template <> class A<int>" is an entity of its own beside A.
             key.push_back(kRowFieldSeparator);

@@ -89,6 +89,9 @@ CSylItem& ItemList::Add(const Settings& settings, const DoxygenItem& documented,
     if (!documented.relatesTo.empty()) {
         AppendFact(item->sourceText_, kRelatesMark, documented.relatesTo);
     }
+    if (!documented.space.empty()) {
+        AppendFact(item->sourceText_, kSpaceMark, documented.space);
+    }
     // A page's label and the labels of the places in it lead references to the page.
     if (documented.kind == DoxygenKind::kPage || documented.kind == DoxygenKind::kMainPage) {
         if (!documented.name.empty()) {

@@ -33,6 +33,8 @@ inline constexpr char kRelatesMark = static_cast<char>(kSectionCount + 4);
 inline constexpr char kLabelMark = static_cast<char>(kSectionCount + 5);
 // A row of the template parameter table.
 inline constexpr char kTemplateRowMark = static_cast<char>(kSectionCount + 6);
+// The scope a group's, page's or file's comment stood in: its text's names are looked up there.
+inline constexpr char kSpaceMark = static_cast<char>(kSectionCount + 7);
 inline constexpr char kRowFieldSeparator = '\x1F';
 // Between the names of a row of a declaration that declares several ("int x, y;").
 inline constexpr std::string_view kRowNameSeparator = ", ";

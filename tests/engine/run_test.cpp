@@ -142,7 +142,7 @@ constexpr const char* kDocumentedHeader =
     "    Water daily. */\n"
     "namespace garden {\n"
     "/// @defgroup beds Garden beds\n"
-    "/// Raised and sunken beds.\n"
+    "/// Raised and sunken beds. Rows() lists them, as @ref CBed \"the bed class\" does.\n"
     "/// @{\n"
     "\n"
     "/** A raised bed: Plant() it, then Water() it; `garden::Rows` and CBed list it, %Rows and\n"
@@ -212,6 +212,10 @@ TEST(Run, TheDoxygenStyleGivesScopedNamesTablesLinksAndEscapedText) {
          "and <a href=\"https://x.example/Rows\">https://x.example/Rows</a> do not."},
         {"SYLVA_garden__Rows.html", "<code>std::vector&lt;int&gt;</code> &amp; co."},
         {"SYLVA_group_beds.html", "Raised and sunken beds."},
+        // A group's text finds names in the namespace its comment stands in.
+        {"SYLVA_group_beds.html",
+         "<a href=\"SYLVA_garden__Rows.html\">Rows()</a> lists them, as "
+         "<a href=\"SYLVA_garden__CBed.html\">the bed class</a> does."},
         {"SYLVA_beds.h.html", "Files<BR>(Public)"},
         {"SYLVA_Care guide.html", "Pages<BR>(Public)"},
         // The group's title heads its items in the index, and names are escaped there too.

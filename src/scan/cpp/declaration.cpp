@@ -239,6 +239,16 @@ CppDeclaration DeclarationParser::Parse(char terminator) {
     CppDeclaration result;
     std::vector<std::size_t> units = TopLevel(0, tokens_.size());
     std::size_t u = 0;
+    // Words in capitals in front of a template head are macros that, unexpanded, are no part of
+    // the declaration ("NS_BEGIN template <class T> struct Lane {"): a declaration starts there.
+    std::size_t head = 0;
+    while (head < units.size() && At(units[head]).kind == TokenKind::kIdentifier &&
+           IsCapitalized(At(units[head]).text)) {
+        ++head;
+    }
+    if (head > 0 && UnitIs(units, head, "template")) {
+        u = head;
+    }
     while (UnitIs(units, u, "template")) {
         if (UnitIs(units, u + 1, "<") && OpensGroup(units[u + 1])) {
             if (result.templateParameters.empty()) {

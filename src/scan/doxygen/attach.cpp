@@ -61,6 +61,12 @@ void DoxygenWalker::DocComment(const SourceEvent& event) {
     }
     DoxygenComment comment = ParseDoxygenComment(*event.lines, event.blockComment, reading_);
     reading_.hidden = comment.hidesWhatFollows;
+    if (!event.trailing && statement_.braceDepth > 0) {
+        // Inside an initializer's braces a comment documents nothing, and the statement goes on
+        // behind it: dropping the statement would leave its closing brace to close the scope.
+        ApplyGroupMarks(comment, event.line);
+        return;
+    }
     SeparateInStatement();
     if (event.trailing) {
         ApplyGroupMarks(comment, event.line);
@@ -72,6 +78,12 @@ void DoxygenWalker::DocComment(const SourceEvent& event) {
 
 void DoxygenWalker::LeadingComment(DoxygenComment comment) {
     int line = comment.line;
+    if (Current().kind != ScopeKind::kEnum && IsMacroWords(statement_.text)) {
+        // A macro on its own line ("NS_BEGIN") with a comment behind it: the comment documents
+        // what follows, so no declaration starts at the macro. In an enum such a word is the
+        // last enumerator.
+        statement_ = {};
+    }
     switch (comment.subject) {
         case CommentSubject::kFile:
         case CommentSubject::kMainPage:
@@ -261,6 +273,23 @@ void DoxygenWalker::GroupMarkComment(const SourceEvent& event) {
     }
 }
 
+void DoxygenWalker::EndConditionComment(const SourceEvent& event) {
+    if (!reading_.hidden || event.unterminated) {
+        return;
+    }
+    constexpr std::string_view kEnd = "endcond";
+    const std::string_view text = event.text;
+    for (std::size_t at = text.find(kEnd); at != std::string_view::npos;
+         at = text.find(kEnd, at + 1)) {
+        const std::size_t end = at + kEnd.size();
+        if (at > 0 && (text[at - 1] == '@' || text[at - 1] == '\\') &&
+            (end == text.size() || !IsWordByte(text[end]))) {
+            reading_.hidden = false;
+            return;
+        }
+    }
+}
+
 DoxygenComment DoxygenWalker::TakePending() {
     DoxygenComment comment = std::move(*pending_);
     pending_.reset();
@@ -344,6 +373,9 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment, std::string_view scope
                 name = Join(scope, name);
             }
             break;
+    }
+    if (subject != CommentSubject::kNamedEntity && subject != CommentSubject::kNextDeclaration) {
+        item.space = std::string(scope);
     }
     item.name = std::move(name);
     if (!declared.empty()) {

@@ -42,6 +42,7 @@ std::vector<DoxygenItem> DoxygenWalker::Read() {
                     warn_(event.line, kUnterminatedComment);
                 }
                 GroupMarkComment(event);
+                EndConditionComment(event);
                 SeparateInStatement();
                 break;
             case SourcePiece::kDocComment:

@@ -105,7 +105,10 @@ struct DoxygenItem {
     std::vector<std::string> anchors;  // places in its text that references may lead to
     std::vector<std::string> bases;    // the bases its comment names
     std::string relatesTo;             // the class whose page shows it ("@relates")
-    bool example = false;              // a page of "@example": in the group of examples
+    // A group's, page's or file's: the scope its comment stood in, where the names its text
+    // writes are looked up first ("@ref lane_add" in "namespace pond { /** @addtogroup lanes").
+    std::string space;
+    bool example = false;  // a page of "@example": in the group of examples
 };
 
 // Calls warn(line, message) for every problem worth telling the author.

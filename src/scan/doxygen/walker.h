@@ -43,6 +43,28 @@ inline bool IsWordByte(char ch) {
            ch == '_';
 }
 
+// True iff `text` is one or more words in capitals, such as "NS_BEGIN" or "API_BEGIN EXPORTS",
+// and nothing else: macros that, unexpanded, declare nothing of their own. A declaration that
+// starts with them keeps them ("EXPORTS int f(void);"); where no declaration follows them in
+// the same statement (a comment that documents the next one, or the end of a scope stands behind
+// them) they are passed over.
+inline bool IsMacroWords(std::string_view text) {
+    bool capital = false;
+    bool wordStart = true;
+    for (char ch : text) {
+        if (kSpaces.find(ch) != std::string_view::npos) {
+            wordStart = true;
+            continue;
+        }
+        if (!IsWordByte(ch) || (ch >= 'a' && ch <= 'z') || (wordStart && ch >= '0' && ch <= '9')) {
+            return false;
+        }
+        capital = capital || (ch >= 'A' && ch <= 'Z');
+        wordStart = false;
+    }
+    return capital;
+}
+
 // True iff the walk looks at `ch` on its own in statement text: a brace, a statement's end, a
 // bracket, a comma or colon, or a line feed. Other bytes are copied in runs.
 inline bool IsStatementByte(char ch) {
@@ -198,6 +220,9 @@ class DoxygenWalker {
     void ApplyGroupMarks(const DoxygenComment& comment, int line);
     // "/*@{*/" and "/*@}*/": group marks in an ordinary comment.
     void GroupMarkComment(const SourceEvent& event);
+    // "@endcond" in an ordinary comment ("// @endcond", a doc comment's marker mistyped) still
+    // ends the hidden part that a "@cond" opened, as its author meant.
+    void EndConditionComment(const SourceEvent& event);
     void Directive(const SourceEvent& event);
     void Finish();
 

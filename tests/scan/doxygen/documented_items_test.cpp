@@ -138,6 +138,31 @@ TEST(DocumentedItems, ADeclarationDocumentedTwiceIsOneItemWithBothTexts) {
                        "pond_fill [Common]: At its definition: checks the depth first. Fills a "
                        "pond. | d the depth again | depth how deep"}));
     EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
+
+    // A function template beside a function of the same parameters is an overload of its own; a
+    // member of a class template defined outside it is still one entity with its declaration.
+    Scan templates = ScanTree({
+        {"src/lane.h",
+         "namespace pond {\n"
+         "/** A lane. */\n"
+         "template <class T> class Lane {\n"
+         "  public:\n"
+         "    /** Reads as bytes. */\n"
+         "    unsigned char* at(int i);\n"
+         "    /** Reads as any type. */\n"
+         "    template <typename U> U* at(int i);\n"
+         "    /** Fills. */\n"
+         "    void fill(int v);\n"
+         "};\n"
+         "/** Fills, at its definition. */\n"
+         "template <class T> void Lane<T>::fill(int v) {}\n"
+         "}\n"},
+    });
+    EXPECT_EQ(templates.items,
+              (Strings{"pond [Common]:", "pond::Lane [Common]: A lane.",
+                       "pond::Lane::at [Common]: Reads as bytes.",
+                       "pond::Lane::at [Common]: Reads as any type.",
+                       "pond::Lane::fill [Common]: Fills. Fills, at its definition."}));
 }
 
 TEST(DocumentedItems, SpecializationsStayApartRelatedFunctionsAndBasesStandOnTheirPages) {

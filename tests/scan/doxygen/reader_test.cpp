@@ -134,6 +134,9 @@ std::string Describe(const std::vector<DoxygenItem>& items) {
         if (item.addsToGroup) {
             text += "  adds to its group\n";
         }
+        if (!item.space.empty()) {
+            text += "  in scope: " + item.space + "\n";
+        }
         for (const DoxygenLine& line : item.lines) {
             text +=
                 "  " + std::string(SectionName(line.section)) + ": " + Visible(line.text) + "\n";
@@ -747,6 +750,102 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "function pond_after @9\n"
          "  syntax: int pond_after(void);\n"
          "  Description: After.\n"},
+        {"a namespace macro on its own line before a group comment keeps the namespace",
+         "namespace pond {\n"
+         "#ifndef POND_DOCS\n"
+         "POND_LANES_BEGIN\n"
+         "#endif\n"
+         "/** @addtogroup pond_lanes\n"
+         " Lanes, made by Add().\n"
+         " @{ */\n"
+         "template <typename T, int n> struct Lane {\n"
+         "    /** Fills every lane. */\n"
+         "    explicit Lane(T value) { for (int i = 0; i < n; i++) v[i] = value; }\n"
+         "    T v[n];\n"
+         "};\n"
+         "/** Adds lane by lane. */\n"
+         "template <typename T, int n> Lane<T, n> Add(const Lane<T, n>& a);\n"
+         "//! @}\n"
+         "#ifndef POND_DOCS\n"
+         "POND_LANES_END\n"
+         "#endif\n"
+         "}\n",
+         "group pond_lanes @5\n"
+         "  adds to its group\n"
+         "  in scope: pond\n"
+         "  Description: Lanes, made by [[Add|Add()]].\n"
+         "namespace pond @1\n"
+         "  syntax: namespace pond\n"
+         "struct pond::Lane @8\n"
+         "  syntax: template <typename T, int n> struct Lane { ... };\n"
+         "  row T v[n]: \n"
+         "function pond::Lane::Lane @9\n"
+         "  syntax: explicit Lane(T value)\n"
+         "  group: pond_lanes\n"
+         "  Description: Fills every lane.\n"
+         "  DocType: Constructor\n"
+         "function pond::Add @13\n"
+         "  syntax: template <typename T, int n> Lane<T, n> Add(const Lane<T, n>& a);\n"
+         "  group: pond_lanes\n"
+         "  Description: Adds lane by lane.\n"},
+        {"a last enumerator in capitals before a group mark stays an enumerator",
+         "/** Depths. */\n"
+         "enum pond_depth {\n"
+         "    //! @{\n"
+         "    POND_SHALLOW,\n"
+         "    POND_DEEP\n"
+         "    //! @}\n"
+         "};\n",
+         "enum pond_depth @1\n"
+         "  syntax: enum pond_depth { ... };\n"
+         "  Description: Depths.\n"
+         "  row POND_SHALLOW: \n"
+         "  row POND_DEEP: \n"},
+        {"\"@endcond\" in an ordinary comment ends the hidden part; a bare word does not",
+         "/** @cond */\n"
+         "int hidden_one(void);\n"
+         "// the endcond of it comes later\n"
+         "/** Hidden too. */\n"
+         "int hidden_two(void);\n"
+         "// !@endcond\n"
+         "/** Shown. */\n"
+         "int shown_one(void);\n"
+         "//! @cond\n"
+         "int hidden_three(void);\n"
+         "/* \\endcond */\n"
+         "/** Shown too. */\n"
+         "int shown_two(void);\n",
+         "function shown_one @7\n"
+         "  syntax: int shown_one(void);\n"
+         "  Description: Shown.\n"
+         "function shown_two @12\n"
+         "  syntax: int shown_two(void);\n"
+         "  Description: Shown too.\n"},
+        {"a macro before a template head with no comment between; a comment inside an "
+         "initializer's braces closes no scope",
+         "namespace pond {\n"
+         "POND_LANES_BEGIN\n"
+         "template <typename T> struct Cell {\n"
+         "    /** Reads it. */\n"
+         "    T Get() const;\n"
+         "    Q_OBJECT\n"
+         "};\n"
+         "int depths[] = {\n"
+         "    /** The first depth. */\n"
+         "    1, 2};\n"
+         "/** Empties it. */\n"
+         "void Drain();\n"
+         "}\n",
+         "namespace pond @1\n"
+         "  syntax: namespace pond\n"
+         "struct pond::Cell @2\n"
+         "  syntax: POND_LANES_BEGIN / template <typename T> struct Cell { ... };\n"
+         "function pond::Cell::Get @4\n"
+         "  syntax: T Get() const;\n"
+         "  Description: Reads it.\n"
+         "function pond::Drain @11\n"
+         "  syntax: void Drain();\n"
+         "  Description: Empties it.\n"},
         {"a friend named with its namespace is the class's, under its own name",
          "namespace garden {\n"
          "class CBed {\n"
@@ -1243,6 +1342,16 @@ TEST(DoxygenReader, PublicDeclarationsAreCountedDocumentedOrNot) {
          "int bare(void);\n",
          "+ function shown @7\n"
          "- function bare @8\n"},
+        {"macros that open and close a namespace declare nothing; a last enumerator counts",
+         "namespace pond {\n"
+         "POND_LANES_BEGIN\n"
+         "/** Fills. */\n"
+         "void Fill();\n"
+         "enum Depth { kShallow, DEEP };\n"
+         "POND_LANES_END\n"
+         "}\n",
+         "+ function pond::Fill @4 ns pond\n"
+         "- enum pond::Depth @5 ns pond\n"},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(Seen(test.content), test.seen) << test.what;

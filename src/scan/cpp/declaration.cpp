@@ -188,7 +188,7 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
         }
     }
     if (chosen == nullptr) {
-        Units declarators(units.begin() + static_cast<std::ptrdiff_t>(u), units.end());
+        const Units declarators = units.subspan(std::min(u, units.size()));
         result.declarators = DeclaratorNames(declarators);
         if (!declarators.empty()) {
             result.kind = isTypedef ? DeclarationKind::kTypedef : DeclarationKind::kVariable;
@@ -237,7 +237,7 @@ void DeclarationParser::ParseFunctionOrVariable(const Units& units, std::size_t 
 
 CppDeclaration DeclarationParser::Parse(char terminator) {
     CppDeclaration result;
-    std::vector<std::size_t> units = TopLevel(0, tokens_.size());
+    UnitList units = TopLevel(0, tokens_.size());
     std::size_t u = 0;
     // Words in capitals in front of a template head are macros that, unexpanded, are no part of
     // the declaration ("NS_BEGIN template <class T> struct Lane {"): a declaration starts there.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,7 +41,10 @@ class DeclarationParser {
     std::string FirstIdentifier() const;
 
   private:
-    using Units = std::vector<std::size_t>;
+    // Indices of top-level tokens: a list owns them, a range views a run of some list's (a
+    // parameter between two commas) without copying it.
+    using UnitList = std::vector<std::size_t>;
+    using Units = std::span<const std::size_t>;
 
     const Token& At(std::size_t index) const { return tokens_[index]; }
     bool OpensGroup(std::size_t index) const {
@@ -56,7 +60,7 @@ class DeclarationParser {
     }
 
     // The top-level units of the tokens [from, to).
-    Units TopLevel(std::size_t from, std::size_t to) const;
+    UnitList TopLevel(std::size_t from, std::size_t to) const;
     bool UnitIs(const Units& units, std::size_t u, std::string_view spelling) const {
         return u < units.size() && At(units[u]).Is(spelling);
     }
@@ -85,8 +89,9 @@ class DeclarationParser {
     std::string ParameterName(const Units& piece, bool templateList) const;
     // The signature of the parameter list opened at `open` (CppDeclaration::signature).
     std::string Signature(std::size_t open) const;
-    std::vector<std::string> DeclaratorNames(const Units& units) const;
-    std::vector<Units> SplitAtCommas(const Units& units) const;
+    std::vector<std::string> DeclaratorNames(Units units) const;
+    // The runs of `units` between its commas; they view `units`, which must outlive them.
+    std::vector<Units> SplitAtCommas(Units units) const;
 
     std::string_view text_;
     std::vector<Token> tokens_;

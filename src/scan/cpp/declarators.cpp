@@ -17,9 +17,10 @@ constexpr std::array<std::string_view, 11> kQualifierWords = {
 
 }  // namespace
 
-DeclarationParser::Units DeclarationParser::TopLevel(std::size_t from, std::size_t to) const {
-    std::vector<std::size_t> units;
+DeclarationParser::UnitList DeclarationParser::TopLevel(std::size_t from, std::size_t to) const {
+    UnitList units;
     to = std::min(to, tokens_.size());
+    units.reserve(to > from ? to - from : 0);
     std::size_t i = from;
     while (i < to) {
         const Token& token = At(i);
@@ -37,15 +38,16 @@ DeclarationParser::Units DeclarationParser::TopLevel(std::size_t from, std::size
     return units;
 }
 
-std::vector<DeclarationParser::Units> DeclarationParser::SplitAtCommas(const Units& units) const {
-    std::vector<std::vector<std::size_t>> pieces(1);
-    for (std::size_t unit : units) {
-        if (At(unit).Is(",")) {
-            pieces.emplace_back();
-        } else {
-            pieces.back().push_back(unit);
+std::vector<DeclarationParser::Units> DeclarationParser::SplitAtCommas(Units units) const {
+    std::vector<Units> pieces;
+    std::size_t start = 0;
+    for (std::size_t u = 0; u < units.size(); ++u) {
+        if (At(units[u]).Is(",")) {
+            pieces.push_back(units.subspan(start, u - start));
+            start = u + 1;
         }
     }
+    pieces.push_back(units.subspan(start));
     return pieces;
 }
 
@@ -132,7 +134,7 @@ std::string DeclarationParser::DeclaratorGroupName(std::size_t open) const {
     if (!OpensGroup(open)) {
         return {};
     }
-    std::vector<std::size_t> inner = TopLevel(open + 1, At(open).match);
+    const UnitList inner = TopLevel(open + 1, At(open).match);
     for (std::size_t u = 0; u < inner.size(); ++u) {
         if (IsDeclaratorGroup(inner, u)) {
             return DeclaratorGroupName(inner[u]);
@@ -182,7 +184,8 @@ std::vector<std::string> DeclarationParser::ParameterNames(std::size_t open,
     if (!OpensGroup(open)) {
         return names;
     }
-    std::vector<Units> pieces = SplitAtCommas(TopLevel(open + 1, At(open).match));
+    const UnitList list = TopLevel(open + 1, At(open).match);
+    const std::vector<Units> pieces = SplitAtCommas(list);
     if (pieces.size() == 1 &&
         (pieces[0].empty() || (pieces[0].size() == 1 && At(pieces[0][0]).Is("void")))) {
         return names;
@@ -198,7 +201,8 @@ std::string DeclarationParser::Signature(std::size_t open) const {
     if (!OpensGroup(open)) {
         return signature + ")";
     }
-    std::vector<Units> pieces = SplitAtCommas(TopLevel(open + 1, At(open).match));
+    const UnitList list = TopLevel(open + 1, At(open).match);
+    const std::vector<Units> pieces = SplitAtCommas(list);
     bool none = pieces.size() == 1 &&
                 (pieces[0].empty() || (pieces[0].size() == 1 && At(pieces[0][0]).Is("void")));
     for (std::size_t p = 0; !none && p < pieces.size(); ++p) {
@@ -249,7 +253,7 @@ std::string DeclarationParser::Signature(std::size_t open) const {
     return signature;
 }
 
-std::vector<std::string> DeclarationParser::DeclaratorNames(const Units& units) const {
+std::vector<std::string> DeclarationParser::DeclaratorNames(Units units) const {
     std::vector<std::string> names;
     for (const auto& piece : SplitAtCommas(units)) {
         std::string name;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <deque>
 #include <utility>
 
@@ -53,6 +55,23 @@ std::string_view StripDecoration(std::string_view line, bool blockComment) {
         return at == std::string_view::npos ? std::string_view() : line.substr(at);
     }
     return line;
+}
+
+bool HasTabOrReservedByte(std::string_view text) {
+    // Every line of every comment is asked, and almost none holds such a byte: eight bytes are
+    // tested at once for one below 0x20 (tabs and reserved bytes all are), and only a word that
+    // holds one is looked at byte by byte.
+    constexpr std::uint64_t kEachByte = 0x0101010101010101;
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (((word - kEachByte * 0x20) & ~word & (kEachByte * 0x80)) != 0) {
+            break;
+        }
+    }
+    return std::any_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
+                       [](char ch) { return ch == '\t' || rich::IsReservedByte(ch); });
 }
 
 std::size_t Indentation(std::string_view line) {
@@ -785,6 +804,7 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
         // The text of a block comment's first line stands behind its opener, so only the later
         // lines tell how far the comment's text is indented.
         bool behindOpener = false;
+        std::size_t indent = 0;
     };
     std::vector<TextLine> normal;
     std::deque<std::string> changed;
@@ -803,15 +823,17 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
         for (std::size_t start = 0; start <= stripped.size();) {
             const std::size_t end = std::min(stripped.find('\n', start), stripped.size());
             std::string_view piece = stripped.substr(start, end - start);
-            bool plain = std::none_of(piece.begin(), piece.end(), [](char ch) {
-                return ch == '\t' || rich::IsReservedByte(ch);
-            });
-            normal.push_back(
-                {plain ? piece
-                       : std::string_view(changed.emplace_back(doxygen_parse::Normalized(piece))),
-                 lines[i].line, blockComment && i == 0 && start == 0});
-            if (!normal.back().behindOpener && !doxygen_parse::IsBlank(normal.back().text)) {
-                common = std::min(common, doxygen_parse::Indentation(normal.back().text));
+            TextLine& added = normal.emplace_back();
+            added.text =
+                doxygen_parse::HasTabOrReservedByte(piece)
+                    ? std::string_view(changed.emplace_back(doxygen_parse::Normalized(piece)))
+                    : piece;
+            added.line = lines[i].line;
+            added.behindOpener = blockComment && i == 0 && start == 0;
+            added.indent = doxygen_parse::Indentation(added.text);
+            // A blank line is indented to its end and says nothing of the text's indentation.
+            if (!added.behindOpener && added.indent < added.text.size()) {
+                common = std::min(common, added.indent);
             }
             start = end + 1;
         }
@@ -826,7 +848,7 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
     }
     for (std::size_t i = 0; i < normal.size(); ++i) {
         std::string_view text = normal[i].text;
-        std::size_t indent = doxygen_parse::Indentation(text);
+        const std::size_t indent = normal[i].indent;
         text.remove_prefix(normal[i].behindOpener ? indent : std::min(common, indent));
         parser.Line(text, normal[i].line, std::span<const std::string_view>(texts).subspan(i + 1));
     }

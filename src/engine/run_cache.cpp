@@ -400,21 +400,24 @@ const RunCache::PageState* RunCache::StateOf(const CSylItem& item) const {
 
 namespace {
 
-// The digest of `item` and of every item its page shows beside it.
-Digest NeighbourhoodDigest(const CSylItem& item, const ScopeIndex& scopes) {
-    const Digest own = ItemDigest(item);
+// The digest of `item` and of every item its page shows beside it; `digestOf` gives an item's
+// own digest.
+template <typename DigestOf>
+Digest NeighbourhoodDigest(const CSylItem& item, const ScopeIndex& scopes,
+                           const DigestOf& digestOf) {
+    const Digest own = digestOf(item);
     if (item.style != CommentStyle::kDoxygen) {
         return own;
     }
     Hasher hasher;
     hasher.Add(own);
     for (const CSylItem* scope : {scopes.ScopeOf(item), scopes.GroupOf(item)}) {
-        hasher.Add(scope != nullptr ? ItemDigest(*scope) : Digest{});
+        hasher.Add(scope != nullptr ? digestOf(*scope) : Digest{});
     }
     for (const auto* shown : {&scopes.Members(item), &scopes.Bases(item), &scopes.Derived(item)}) {
         hasher.Number(shown->size());
         for (const CSylItem* other : *shown) {
-            hasher.Add(ItemDigest(*other));
+            hasher.Add(digestOf(*other));
         }
     }
     return hasher.Finish();
@@ -480,17 +483,28 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
     pages_.resize(paged.size());
     pageOf_.reserve(paged.size());
     pageAt_.reserve(paged.size());
+    // An item's own digest encodes the whole item, and a scope's is asked for by every member:
+    // each is made once, before the neighbourhoods that share it.
+    std::vector<Digest> own(paged.size());
+    RunInOrder<Digest>(
+        paged.size(), WorkersFor(threadCount, false),
+        [&](std::size_t i) { return ItemDigest(*paged[i]); },
+        [&](std::size_t i, Digest& digest) {
+            own[i] = digest;
+            pageOf_.emplace(paged[i], i);
+        });
+    const auto digestOf = [&](const CSylItem& item) {
+        const auto found = pageOf_.find(&item);
+        return found != pageOf_.end() ? own[found->second] : ItemDigest(item);
+    };
     RunInOrder<int>(
         paged.size(), WorkersFor(threadCount, false),
         [&](std::size_t i) {
             pages_[i].path = PagePath(project_, *paged[i]);
-            pages_[i].item = NeighbourhoodDigest(*paged[i], scopes);
+            pages_[i].item = NeighbourhoodDigest(*paged[i], scopes, digestOf);
             return 0;
         },
-        [&](std::size_t i, int&) {
-            pageOf_.emplace(paged[i], i);
-            pageAt_.emplace(pages_[i].path, i);
-        });
+        [&](std::size_t i, int&) { pageAt_.emplace(pages_[i].path, i); });
     if (inputs_.cache.rebuild) {
         // Records of the last run that this one does not replace must not outlive it.
         store_->EraseTable(CacheTable::kPages);

@@ -133,8 +133,9 @@ class IndexPages {
     // One item: a group heading when its group begins, else a gap when its initial differs from
     // the one before; then its rows.
     void AppendItem(const CSylItem& item) {
-        std::string indexRow = IndexRow(item);
-        std::string frameRow = FrameRow(item);
+        const RowParts parts(item);
+        std::string indexRow = IndexRow(item, parts);
+        std::string frameRow = FrameRow(item, parts);
         if (job_.options.alphaIndex != 0) {
             alphaIndexRows_.Add(indexRow);
             alphaFrameRows_.Add(frameRow);
@@ -177,13 +178,15 @@ class IndexPages {
         AppendGaps(3, true);
         AppendGroupHeadings(kAlphaIndexHeading);
         // Both lists hold one row per item, each in its own order.
-        std::vector<std::uint32_t> indexOrder =
-            alphaIndexRows_.TakeOrder([this](std::size_t i) { return IndexRow(*alphaItems_[i]); });
-        std::vector<std::uint32_t> frameOrder =
-            alphaFrameRows_.TakeOrder([this](std::size_t i) { return FrameRow(*alphaItems_[i]); });
+        std::vector<std::uint32_t> indexOrder = alphaIndexRows_.TakeOrder(
+            [this](std::size_t i) { return IndexRow(*alphaItems_[i], RowParts(*alphaItems_[i])); });
+        std::vector<std::uint32_t> frameOrder = alphaFrameRows_.TakeOrder(
+            [this](std::size_t i) { return FrameRow(*alphaItems_[i], RowParts(*alphaItems_[i])); });
         for (std::size_t i = 0; i < indexOrder.size(); ++i) {
-            index_.Append(IndexRow(*alphaItems_[indexOrder[i]]));
-            frame_.Append(FrameRow(*alphaItems_[frameOrder[i]]));
+            const CSylItem& indexed = *alphaItems_[indexOrder[i]];
+            const CSylItem& framed = *alphaItems_[frameOrder[i]];
+            index_.Append(IndexRow(indexed, RowParts(indexed)));
+            frame_.Append(FrameRow(framed, RowParts(framed)));
         }
     }
 
@@ -232,12 +235,24 @@ class IndexPages {
             rowTemplate, {{placeholder::kGifFile, item.isPublic == 1 ? kGreenImage : kRedImage}});
     }
 
-    std::string IndexRow(const CSylItem& item) const {
-        std::string escapedName;
+    // What an item's index row and frame row both show, made once for both. Not copied: `name`
+    // may view `escaped`.
+    struct RowParts {
+        explicit RowParts(const CSylItem& item)
+            : link(LinkTarget(PageFile(item))), name(ShownBreakableName(item, escaped)) {}
+        RowParts(const RowParts&) = delete;
+        RowParts& operator=(const RowParts&) = delete;
+
+        std::string link;
+        std::string escaped;
+        std::string_view name;
+    };
+
+    std::string IndexRow(const CSylItem& item, const RowParts& parts) const {
         return FillTemplate(WithImage(indexRowTemplate_, item),
                             {{placeholder::kFont, font_},
-                             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                             {placeholder::kLinkName, ShownBreakableName(item, escapedName)},
+                             {placeholder::kLinkedFile, parts.link},
+                             {placeholder::kLinkName, parts.name},
                              {placeholder::kShortDesc, Brief(item)}});
     }
 
@@ -251,12 +266,11 @@ class IndexPages {
         return ShownShortDescription(item, settings_, job_.items);
     }
 
-    std::string FrameRow(const CSylItem& item) const {
-        std::string escapedName;
+    std::string FrameRow(const CSylItem& item, const RowParts& parts) const {
         return FillTemplate(WithImage(frameRowTemplate_, item),
                             {{placeholder::kFont, font_},
-                             {placeholder::kLinkedFile, LinkTarget(PageFile(item))},
-                             {placeholder::kLinkName, ShownBreakableName(item, escapedName)}});
+                             {placeholder::kLinkedFile, parts.link},
+                             {placeholder::kLinkName, parts.name}});
     }
 
     void AppendGaps(int count, bool lineEnds) {

@@ -2,8 +2,8 @@
 //
 // The index pages list every item a second time in ascending order of its row's text. Holding a
 // copy of every row to sort them would cost as much memory as the pages themselves; instead each
-// row leaves a short key (its first bytes behind the part all rows share) and a row is built a
-// second time only when two keys cannot tell the order.
+// row leaves a short key (its first bytes behind the part all rows share), and a row is built
+// again only while keys cannot tell the order: once for each further step of key bytes.
 #pragma once
 
 #include <array>
@@ -40,6 +40,9 @@ class SortedRows {
         std::uint8_t size;  // bytes of `bytes` in use; kKeyBytes when the row may go on
         std::array<char, kKeyBytes> bytes;
     };
+
+    // Puts the first kKeyBytes bytes of `rest` (or all of it) into `key`.
+    static void Fill(Key& key, std::string_view rest);
 
     std::size_t sharedPrefix_;
     // A deque: its small blocks fit into memory that freed items leave behind, where one large

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "html/sorted_rows.h"
 #include "html_project.h"
 #include "support/zt_system.h"
 
@@ -226,6 +230,41 @@ TEST(ProjectIndex, PagesThatCannotBeCreatedAreReportedAndEndTheStage) {
                                                " ! (No such file or directory)");
     EXPECT_FALSE(CZTSystem::FileExist(html.ProjectFile("Demo_frame.HTML")));
     EXPECT_EQ(html.reporter.failureCount(), 1);
+}
+
+// Rows that agree on far more bytes than one key holds, rows that end on a key's boundary, and
+// equal rows: the order is the order of their full texts, and a row is built again once per step
+// of key bytes at most, never once per comparison.
+TEST(SortedRows, OrdersByTheFullTextBuildingEachRowOncePerStep) {
+    const std::string lead = "<option value=\"";
+    const std::string shared(70, 'n');
+    std::vector<std::string> rows;
+    for (const std::string& tail :
+         std::vector<std::string>{"b", "a", "", "a", "ab", std::string(32, 'z'), "c"}) {
+        rows.push_back(lead + shared + tail);
+        rows.push_back(lead + tail);
+        rows.push_back(lead + std::string(32 - lead.size() % 32, 'k') + tail);
+    }
+    SortedRows sorted(lead.size());
+    std::size_t longest = 0;
+    for (const std::string& row : rows) {
+        sorted.Add(row);
+        longest = std::max(longest, row.size());
+    }
+    std::size_t builds = 0;
+    const std::vector<std::uint32_t> order = sorted.TakeOrder([&](std::size_t i) {
+        ++builds;
+        return rows[i];
+    });
+    std::vector<std::string> shown;
+    for (std::uint32_t i : order) {
+        shown.push_back(rows[i]);
+    }
+    std::vector<std::string> expected = rows;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(shown, expected);
+    EXPECT_LE(builds, rows.size() * (longest / 32 + 1));
+    EXPECT_EQ(sorted.size(), 0u);
 }
 
 TEST(FrameSet, NamesThePagesByTheSafeProjectNameAndReportsFailures) {

@@ -19,7 +19,9 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/source_memo.h"
 #include "support/cache_store.h"
+#include "support/digest.h"
 #include "test_support/recording_diagnostics.h"
 #include "test_support/scratch_dir.h"
 
@@ -202,6 +204,22 @@ class IncrementalRun : public ::testing::Test {
     Sources sources_;
     mutable int fullRuns_ = 0;
 };
+
+// A file is read in pieces: one larger than a piece, one that fills a piece exactly and an empty
+// one digest as their whole bytes do; a missing file or a directory gives nothing.
+TEST(DigestOfFile, IsTheDigestOfTheWholeFileReadInPieces) {
+    test::ScratchDir dir;
+    for (const std::size_t size : {std::size_t{200001}, std::size_t{65536}, std::size_t{0}}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<char>('a' + i % 23);
+        }
+        const std::string path = dir.Write("f" + std::to_string(size), bytes);
+        EXPECT_EQ(DigestOfFile(path), Hasher().Bytes(bytes).Finish()) << size;
+    }
+    EXPECT_EQ(DigestOfFile(dir.File("missing")), std::nullopt);
+    EXPECT_EQ(DigestOfFile(dir.path()), std::nullopt);
+}
 
 TEST_F(IncrementalRun, AnySequenceOfEditsGivesTheBytesOfAFullRun) {
     for (unsigned seed : {1u, 2u, 3u}) {

@@ -733,6 +733,24 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "  syntax: CPond::CPond(int n)\n"
          "  Description: Makes one.\n"
          "  DocType: Constructor\n"},
+        {"a class whose base names it with template arguments is no specialization: its "
+         "documented member has a scope page; a specialization's member has none",
+         "template <class T> class Solver : public Base<Solver<T> > {\n"
+         "  public:\n"
+         "    /** Solves. */ int solve();\n"
+         "};\n"
+         "template <> class Solver<int> : public Base<Solver<int> > {\n"
+         "  public:\n"
+         "    /** Solves ints. */ int solve();\n"
+         "};\n",
+         "class Solver @1\n"
+         "  syntax: template <class T> class Solver : public Base<Solver<T> > { ... };\n"
+         "function Solver::solve @3\n"
+         "  syntax: int solve();\n"
+         "  Description: Solves.\n"
+         "function Solver::solve @7\n"
+         "  syntax: int solve();\n"
+         "  Description: Solves ints.\n"},
         {"preprocessor alternatives open one body, not two",
          "/** Grows. */\n"
          "#if defined(POND_WIDE)\n"

@@ -61,6 +61,13 @@ std::string MacroValue(std::string_view directive, std::string_view name) {
     return value;
 }
 
+// True iff an "@internal" comment documents `item`.
+bool IsInternal(const DoxygenItem& item) {
+    return std::any_of(item.lines.begin(), item.lines.end(), [](const DoxygenLine& line) {
+        return line.section == kSectionDocType && line.text == kInternalType;
+    });
+}
+
 }  // namespace
 
 bool DoxygenWalker::NamesDeclaration(const DoxygenComment& comment, std::string_view name) const {
@@ -298,6 +305,12 @@ void DoxygenWalker::HoldEnclosingScopes() {
     }
     for (std::size_t index = 1; index < scopes_.size(); ++index) {
         Scope& scope = scopes_[index];
+        if (scope.item >= 0 && !reading_.options.showHidden &&
+            IsInternal(items_[static_cast<std::size_t>(scope.item)])) {
+            // An "@internal" class or namespace keeps its text hidden, and has the page of a
+            // scope without one for its documented members to lead back to.
+            items_[static_cast<std::size_t>(scope.item)] = HolderOf(index);
+        }
         const bool named = scope.kind == ScopeKind::kNamespace ||
                            (scope.kind == ScopeKind::kClass && !scope.transparent);
         // A specialization gets no holder: its page would stand beside its template's under the

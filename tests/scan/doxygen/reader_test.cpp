@@ -751,6 +751,24 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "function Solver::solve @7\n"
          "  syntax: int solve();\n"
          "  Description: Solves ints.\n"},
+        {"an internal class with a documented member is the scope page without its text; one "
+         "without stays internal",
+         "/** @internal Stores values. */\n"
+         "class Store {\n"
+         "  public:\n"
+         "    /** Finds one. */ int find();\n"
+         "};\n"
+         "/** @internal Caches values. */\n"
+         "class Cache {};\n",
+         "class Store @2\n"
+         "  syntax: class Store { ... };\n"
+         "function Store::find @4\n"
+         "  syntax: int find();\n"
+         "  Description: Finds one.\n"
+         "class Cache @6\n"
+         "  syntax: class Cache { ... };\n"
+         "  Description: Caches values.\n"
+         "  DocType: Internal\n"},
         {"preprocessor alternatives open one body, not two",
          "/** Grows. */\n"
          "#if defined(POND_WIDE)\n"

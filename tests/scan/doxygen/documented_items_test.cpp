@@ -247,6 +247,12 @@ TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMem
          "  double area() final;\n  void draw(int) const; ///< Own words.\n"
          " private:\n  double area(int);\n  /** Secret. */\n  double secret();\n};\n"
          "class Hidden : public Shape {\n public:\n  double area() override;\n};\n}\n"},
+        // A using-declaration takes the text of the nearest documented member of its name;
+        // one that names nothing documented is no item.
+        {"src/square.h",
+         "namespace geo {\n/** A square. */\nclass Square : public Round {\n public:\n"
+         "  using Round::area;\n  using Shape::draw;\n  using Round::nothing;\n"
+         " protected:\n  using Shape::name;\n};\n}\n"},
         // Classes that are their own bases end the search.
         {"src/loop.h",
          "/** A. */\nstruct A : B {\n  virtual void f();\n};\n"
@@ -261,7 +267,10 @@ TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMem
                  "geo::Round::draw [Common]: Draws it. | scale how large",
                  "geo::Shape [Common]: A shape.", "geo::Shape::area [Common]: Its area.",
                  "geo::Shape::draw [Common]: Draws it. | scale how large",
-                 "geo::Shape::name [Common]: Not virtual."}));
+                 "geo::Shape::name [Common]: Not virtual.", "geo::Square [Common]: A square.",
+                 "geo::Square::area [Common]: Round area.",
+                 "geo::Square::draw [Common]: Draws it. | scale how large",
+                 "geo::Square::name [Common]: Not virtual."}));
     // A protected member is shown as Doxygen shows it; a private one only when asked.
     EXPECT_EQ(scan.unlisted, (Strings{"geo::Circle::secret"}));
     EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);

@@ -605,7 +605,7 @@ void DocumentedItems::Expand(CSylItem& item) {
                 brief = false;
             } else if (what == kCopyAll &&
                        ((IsRow(copied) && !hasRows) || IsSection(copied, kSectionReturn) ||
-                        IsSection(copied, kSectionThrows))) {
+                        IsSection(copied, kSectionThrows) || IsSection(copied, kSectionSeeAlso))) {
                 copiedSections.push_back(copied);
             }
         }

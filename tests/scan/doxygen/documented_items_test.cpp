@@ -190,7 +190,7 @@ TEST(DocumentedItems, SpecializationsStayApartRelatedFunctionsAndBasesStandOnThe
 TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
     Scan scan = ScanTree({
         {"src/copy.h",
-         "/** Brief of a.\n\n Details of a.\n @return a's result */\nint a(int x);\n"
+         "/** Brief of a.\n\n Details of a.\n @return a's result\n @sa d */\nint a(int x);\n"
          "/** @copydoc a */\nint b(int x);\n"
          "/** @copybrief a\n\n Own details. */\nint c(void);\n"
          "/** @copydetails a */\nint d(void);\n"
@@ -207,8 +207,8 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
     });
     EXPECT_EQ(
         scan.items,
-        (Strings{"a [Common]: Brief of a. Details of a. / a's result",
-                 "b [Common]: Brief of a. Details of a. / a's result",
+        (Strings{"a [Common]: Brief of a. Details of a. / a's result ~ d",
+                 "b [Common]: Brief of a. Details of a. / a's result ~ d",
                  "c [Common]: Brief of a. Own details.", "d [Common]: Details of a.",
                  "e [Common]: Loops:", "f [Common]:", "g [Common]:", "h [Common]: Takes a number.",
                  "h [Common]: Takes a number. This is an overloaded function, provided for "
@@ -222,11 +222,11 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
                  "provided for convenience. It differs from the above function only in what "
                  "argument(s) it accepts."}));
     EXPECT_EQ(scan.warnings,
-              (Strings{"copy.h:16: \"@copydoc e\" would copy this item's own text back into it; "
+              (Strings{"copy.h:17: \"@copydoc e\" would copy this item's own text back into it; "
                        "the copy is left out",
-                       "copy.h:18: \"@copydoc nowhere\" names no documented item; nothing is "
+                       "copy.h:19: \"@copydoc nowhere\" names no documented item; nothing is "
                        "copied",
-                       "copy.h:26: \"@overload\" stands at the only function of its name; "
+                       "copy.h:27: \"@overload\" stands at the only function of its name; "
                        "nothing is copied"}));
 }
 

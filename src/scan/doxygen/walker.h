@@ -329,6 +329,9 @@ class DoxygenWalker {
     std::string memberGroupTitle_;
     // The last group item a comment of this file defined, for the "@{" that opens its group.
     int groupItem_ = -1;
+    // The label of the group the last comment defined or added to without opening it, for a
+    // bare "@{" right behind it; empty once anything else comes.
+    std::string unopenedGroup_;
     int line_ = 1;
     std::size_t column_ = 0;
     // The index in the list of seen declarations of each key (kind, name, signature) counted.

@@ -183,6 +183,7 @@ class Entity:
         self.row_page = None  # the scope's page that shows it as a row
         self.bases = []  # names of documented bases
         self.location = None  # (file name, line) of its declaration, where Doxygen gives one
+        self.label = None  # a group's label ("@defgroup label Title")
 
 
 def spaced_text(element):
@@ -295,6 +296,8 @@ def read_doxygen(xml_dir, project):
             entity.bases = [b.get("refid") for b in cdef.findall("basecompoundref")
                             if b.get("refid")]
             entity.id = cdef.get("id")
+            if kind == "group":
+                entity.label = text_of(cdef.find("compoundname"))
             entity.location = location_of(cdef)
             compounds[entity.id] = entity
             if entity.description.has_text():
@@ -434,8 +437,22 @@ def figures(entities, members_of, pages, misses=None):
     by_last = collections.defaultdict(list)
     for title, listed in pages.items():
         by_last[title.rsplit("::", 1)[-1]].append(title)
+    # Both name a group's page by its label. Doxygen titles a group by its label when it missed
+    # the "@defgroup" title (a text that runs into the next "@defgroup", a file it reads as no
+    # C++), while Sylva's page shows the title: the label pairs them then.
+    by_label = collections.defaultdict(list)
+    for listed in pages.values():
+        for page in listed:
+            label = re.fullmatch(r"SYLVA_group_(\w+)\.html", page.file)
+            if label and page not in by_label[label.group(1)]:
+                by_label[label.group(1)].append(page)
+
+    def pages_of(entity):
+        return pages.get(entity.name) or (by_label.get(entity.label, [])
+                                           if entity.kind == "group" else [])
+
     for entity in entities:
-        listed = pages.get(entity.name, [])
+        listed = pages_of(entity)
         last = entity.name.rsplit("::", 1)[-1]
         if not listed and "::" not in entity.name and len(by_last[entity.name]) == 1:
             listed = pages[by_last[entity.name][0]]
@@ -456,7 +473,7 @@ def figures(entities, members_of, pages, misses=None):
         total["entities"] += 1
         target = entity.page
         if target is None and entity.row and entity.scope is not None:
-            scope_pages = pages.get(entity.scope.name, [])
+            scope_pages = pages_of(entity.scope)
             short = entity.name.rsplit("::", 1)[-1]
             for page in scope_pages:
                 if re.search(ROW_CELL.format(re.escape(html.escape(short, quote=False))),
@@ -530,7 +547,7 @@ def figures(entities, members_of, pages, misses=None):
                 shown["bases"] += linked
                 misses["bases", f"{entity.name} : {base}"] += not linked
     for scope, members in members_of.items():
-        scope_pages = pages.get(scope.name, [])
+        scope_pages = pages_of(scope)
         for member in members:
             total["members"] += 1
             if member.page is not None and any(member.page.file in s.targets

@@ -73,9 +73,10 @@ ScopeIndex::ScopeIndex(const ItemList& items, const std::vector<const CSylItem*>
             if (group != groups.end()) {
                 scope = group->second;
             }
-        } else if (scope->kind == DoxygenKind::kNamespace && group != groups.end()) {
-            // A group gathers names across namespaces: its page lists them beside theirs. A
-            // class member is in the group of its class, which lists it already.
+        } else if (group != groups.end() &&
+                   (scope->kind == DoxygenKind::kNamespace || item->group != scope->group)) {
+            // A group gathers names across namespaces and classes: its page lists them beside
+            // their scope's. A class member in the group of its class is listed through it.
             members_[group->second].push_back(item);
             groupOf_.emplace(item, group->second);
         }

@@ -32,6 +32,29 @@ std::string_view WithoutQualifiers(std::string_view base) {
     return base;
 }
 
+// Where the ":" that opens the base clause of a class declaration stands, or npos: the first
+// single colon outside brackets, before any body.
+std::size_t BaseClauseColon(std::string_view declaration) {
+    int depth = 0;
+    for (std::size_t i = 0; i < declaration.size(); ++i) {
+        char ch = declaration[i];
+        if (ch == '<' || ch == '(' || ch == '[') {
+            ++depth;
+        } else if ((ch == '>' || ch == ')' || ch == ']') && depth > 0) {
+            --depth;
+        } else if (depth > 0) {
+            continue;
+        } else if (ch == ':' && i + 1 < declaration.size() && declaration[i + 1] == ':') {
+            ++i;
+        } else if (ch == ':') {
+            return i;
+        } else if (ch == '{' || ch == ';') {
+            break;
+        }
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 std::string_view EnclosingScopeName(std::string_view name) {
@@ -53,28 +76,24 @@ std::string_view EnclosingScopeName(std::string_view name) {
 
 std::vector<std::string_view> DeclaredBases(std::string_view declaration) {
     std::vector<std::string_view> bases;
+    const std::size_t colon = BaseClauseColon(declaration);
+    if (colon == std::string_view::npos) {
+        return bases;
+    }
     int depth = 0;
-    std::size_t start = std::string_view::npos;
-    for (std::size_t i = 0; i < declaration.size(); ++i) {
+    std::size_t start = colon + 1;
+    for (std::size_t i = start; i < declaration.size(); ++i) {
         char ch = declaration[i];
         if (ch == '<' || ch == '(' || ch == '[') {
             ++depth;
         } else if ((ch == '>' || ch == ')' || ch == ']') && depth > 0) {
             --depth;
-        } else if (depth > 0) {
-            continue;
-        } else if (ch == ':' && i + 1 < declaration.size() && declaration[i + 1] == ':') {
-            ++i;
-        } else if (ch == ':' && start == std::string_view::npos) {
-            start = i + 1;
-        } else if ((ch == ',' || ch == '{' || ch == ';') && start != std::string_view::npos) {
+        } else if (depth == 0 && (ch == ',' || ch == '{' || ch == ';')) {
             bases.push_back(WithoutQualifiers(declaration.substr(start, i - start)));
             start = ch == ',' ? i + 1 : std::string_view::npos;
             if (ch != ',') {
                 break;
             }
-        } else if (ch == '{' || ch == ';') {
-            break;
         }
     }
     if (start != std::string_view::npos) {
@@ -94,6 +113,9 @@ bool DeclaresSpecialization(std::string_view declaration, std::string_view name)
     if (name.empty()) {
         return false;
     }
+    // Template arguments behind the name in a base ("class D : public B<D>") make no
+    // specialization of it.
+    declaration = declaration.substr(0, BaseClauseColon(declaration));
     for (std::size_t at = declaration.find(name); at != std::string_view::npos;
          at = declaration.find(name, at + 1)) {
         const std::size_t next = declaration.find_first_not_of(kBlanks, at + name.size());

@@ -224,6 +224,8 @@ class DocumentedItems {
     // An undocumented member function of a derived class takes the text of the nearest
     // documented member of a base that it overrides (same name and parameter types, one of the
     // two virtual), through documented bases, breadth first; one that overrides none is no item.
+    // A using-declaration of a base member takes the text of the nearest documented one of its
+    // name.
     // The declaration of one that takes a text counts as documented: its page shows that text.
     void InheritTexts();
     void CopyTexts();
@@ -380,6 +382,9 @@ const CSylItem* DocumentedItems::Overridden(const CSylItem& item, std::string_vi
     const std::string member = item.name.substr(scope.size() + 2);
     const std::string wanted = WithoutBlanks(types);
     const bool marked = IsVirtual(item.Declaration());
+    // "using Base::name;" names every overload of the name: the first documented one speaks
+    // for it.
+    const bool used = item.Declaration().starts_with("using");
     // Each class is visited once: cycles end, and a chain costs what its classes cost.
     std::unordered_set<const CSylItem*> visited{derived};
     std::deque<const CSylItem*> queue{derived};
@@ -400,8 +405,13 @@ const CSylItem* DocumentedItems::Overridden(const CSylItem& item, std::string_vi
             auto members = byName_.find(baseType->name + "::" + member);
             if (members != byName_.end()) {
                 for (const CSylItem* candidate : members->second) {
-                    if (candidate->kind != DoxygenKind::kFunction || IsInheriting(*candidate) ||
-                        !(marked || IsVirtual(candidate->Declaration()))) {
+                    if (candidate->kind != DoxygenKind::kFunction || IsInheriting(*candidate)) {
+                        continue;
+                    }
+                    if (used) {
+                        return candidate;
+                    }
+                    if (!(marked || IsVirtual(candidate->Declaration()))) {
                         continue;
                     }
                     const std::vector<std::string> lines = RawLines(candidate->BlockText());
@@ -595,7 +605,7 @@ void DocumentedItems::Expand(CSylItem& item) {
                 brief = false;
             } else if (what == kCopyAll &&
                        ((IsRow(copied) && !hasRows) || IsSection(copied, kSectionReturn) ||
-                        IsSection(copied, kSectionThrows))) {
+                        IsSection(copied, kSectionThrows) || IsSection(copied, kSectionSeeAlso))) {
                 copiedSections.push_back(copied);
             }
         }

@@ -261,6 +261,8 @@ constexpr const char* kScopedHeader =
     "  public:\n"
     "    /// Its area.\n"
     "    double area() const override;\n"
+    "    /// Its radius. @ingroup cred\n"
+    "    double radius() const;\n"
     "};\n"
     "/// A point.\n"
     "struct Point {\n"
@@ -398,6 +400,14 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_group_shapes.html", "<h3 class=\"members\">Types</h3>"},
         {"SYLVA_group_a&b.html", "<title>Authentication &amp; credential \"management\"</title>"},
         {"SYLVA_Ring.html", "<a href=\"SYLVA_group_cred.html\">"},
+        // A class member in another group than its class's is listed there too, and says so;
+        // one in its class's group is listed through the class only.
+        {"SYLVA_group_cred.html",
+         "<a href=\"SYLVA_geo__Circle__radius.html\">geo::Circle::radius</a></td>"},
+        {"SYLVA_geo__Circle__radius.html",
+         "Member of <a href=\"SYLVA_geo__Circle.html\">geo::Circle</a>"},
+        {"SYLVA_geo__Circle__radius.html", "In group <a href=\"SYLVA_group_cred.html\">"},
+        {"SYLVA_group_shapes.html", "geo::Circle::area</a></td>", false},
         {"Geo.HTML", "<a href=\"SYLVA_group_a%26b.html\">"},
         {"SYLVA_group_twice.html", "First title"},
         // A label defined twice is one group, under its first title, on one page.

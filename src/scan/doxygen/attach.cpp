@@ -92,8 +92,14 @@ void DoxygenWalker::LeadingComment(DoxygenComment comment) {
             FlushPending();
             DoxygenComment marks;
             marks.groupMarks = std::move(comment.groupMarks);
+            const bool opens = std::any_of(marks.groupMarks.begin(), marks.groupMarks.end(),
+                                           [](const GroupMark& mark) { return mark.open; });
+            std::string label = comment.subject == CommentSubject::kGroup && !opens
+                                    ? comment.subjectName
+                                    : std::string();
             AddStandalone(std::move(comment));
             ApplyGroupMarks(marks, line);
+            unopenedGroup_ = std::move(label);
             return;
         }
         case CommentSubject::kNamedEntity:
@@ -235,11 +241,15 @@ void DoxygenWalker::TrailingComment(DoxygenComment comment) {
 }
 
 void DoxygenWalker::ApplyGroupMarks(const DoxygenComment& comment, int line) {
+    std::string unopened = std::exchange(unopenedGroup_, {});
     for (const GroupMark& mark : comment.groupMarks) {
         if (mark.open) {
             std::string memberTitle = std::exchange(memberGroupTitle_, {});
-            bool member = mark.label.empty();
-            std::string label = !member                 ? mark.label
+            // A bare "@{" right behind a group's comment opens that group, not a member group.
+            const bool opensGroup = mark.label.empty() && memberTitle.empty() && !unopened.empty();
+            bool member = mark.label.empty() && !opensGroup;
+            std::string label = opensGroup              ? std::exchange(unopened, {})
+                                : !member               ? mark.label
                                 : IndexesMemberGroups() ? std::move(memberTitle)
                                                         : std::string();
             int labelled = !label.empty()    ? static_cast<int>(groups_.size())

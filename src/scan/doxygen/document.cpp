@@ -61,6 +61,23 @@ std::string MacroValue(std::string_view directive, std::string_view name) {
     return value;
 }
 
+// True iff `text` is a using-declaration that brings a base's member into a class
+// ("using Base::rows;"), not a using-directive nor an alias.
+bool IsMemberUsing(std::string_view text, const CppDeclaration& declaration) {
+    text = TrimLeftView(text, " \t\r\n");
+    return declaration.kind == DeclarationKind::kUnknown && text.starts_with("using") &&
+           text.size() > 5 && (text[5] == ' ' || text[5] == '\t' || text[5] == '\n') &&
+           declaration.name.find("::") != std::string::npos &&
+           !LastComponent(declaration.name).empty();
+}
+
+// True iff an "@internal" comment documents `item`.
+bool IsInternal(const DoxygenItem& item) {
+    return std::any_of(item.lines.begin(), item.lines.end(), [](const DoxygenLine& line) {
+        return line.section == kSectionDocType && line.text == kInternalType;
+    });
+}
+
 }  // namespace
 
 bool DoxygenWalker::NamesDeclaration(const DoxygenComment& comment, std::string_view name) const {
@@ -207,6 +224,9 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
         inherited.lines.push_back({kSectionDescription, std::string{kCopyMark, kCopyInherited}});
         return Document(s, terminator, std::move(inherited));
     }
+    if (scope.derived && IsMemberUsing(s.text, declaration)) {
+        return UsedBaseMember(s, terminator, LastComponent(declaration.name));
+    }
     if (scope.access != Access::kPublic) {
         return {};
     }
@@ -215,6 +235,26 @@ LastDeclaration DoxygenWalker::UndocumentedMember(const Statement& s, char termi
         return {};
     }
     return AddRow(std::move(names), DoxygenComment(), MemberShapeOf(s.text, declaration));
+}
+
+LastDeclaration DoxygenWalker::UsedBaseMember(const Statement& s, char terminator,
+                                              std::string_view member) {
+    LastDeclaration documented;
+    DoxygenItem item;
+    item.kind = DoxygenKind::kFunction;
+    item.name = Qualify(member);
+    item.line = s.line;
+    item.declarationLine = s.line;
+    item.hasSyntax = true;
+    item.declaration = ShownDeclaration(s.text, s.column, terminator);
+    // Which base member it names, and whether that one is documented, is known once every file
+    // is read; until then it stands for the text of one.
+    item.lines.push_back({kSectionDescription, std::string{kCopyMark, kCopyInherited}});
+    if (Current().access == Access::kProtected) {
+        item.lines.push_back({kSectionDocType, std::string(kProtectedType)});
+    }
+    documented.item = AddItem(std::move(item));
+    return documented;
 }
 
 LastDeclaration DoxygenWalker::ListMacro(std::string_view directive, const std::string& name) {
@@ -298,6 +338,12 @@ void DoxygenWalker::HoldEnclosingScopes() {
     }
     for (std::size_t index = 1; index < scopes_.size(); ++index) {
         Scope& scope = scopes_[index];
+        if (scope.item >= 0 && !reading_.options.showHidden &&
+            IsInternal(items_[static_cast<std::size_t>(scope.item)])) {
+            // An "@internal" class or namespace keeps its text hidden, and has the page of a
+            // scope without one for its documented members to lead back to.
+            items_[static_cast<std::size_t>(scope.item)] = HolderOf(index);
+        }
         const bool named = scope.kind == ScopeKind::kNamespace ||
                            (scope.kind == ScopeKind::kClass && !scope.transparent);
         // A specialization gets no holder: its page would stand beside its template's under the

@@ -171,6 +171,7 @@ void DoxygenWalker::EndStatement(char terminator) {
     if (s.text.empty()) {
         return;
     }
+    unopenedGroup_.clear();
     if (terminator == '\0' && Current().kind != ScopeKind::kEnum && IsMacroWords(s.text)) {
         // Macros before the closing brace of a scope ("NS_END }", "Q_OBJECT }") declare
         // nothing; in an enum they are its last enumerator.

@@ -244,6 +244,9 @@ class DoxygenWalker {
     // An undocumented data member or enumerator of a documented class, struct, union or enum: a
     // row of that item without text, so that its table lists every public member.
     LastDeclaration UndocumentedMember(const Statement& s, char terminator);
+    // "using Base::member;" in a derived class: an item of the class's own name for `member`
+    // that takes the text of the documented base member of that name, or is no item.
+    LastDeclaration UsedBaseMember(const Statement& s, char terminator, std::string_view member);
     // An undocumented macro inside a group whose defining comment stands in this file: a row of
     // the group's item with the macro's value, so that the group's page lists it.
     LastDeclaration ListMacro(std::string_view directive, const std::string& name);
@@ -326,6 +329,9 @@ class DoxygenWalker {
     std::string memberGroupTitle_;
     // The last group item a comment of this file defined, for the "@{" that opens its group.
     int groupItem_ = -1;
+    // The label of the group the last comment defined or added to without opening it, for a
+    // bare "@{" right behind it; empty once anything else comes.
+    std::string unopenedGroup_;
     int line_ = 1;
     std::size_t column_ = 0;
     // The index in the list of seen declarations of each key (kind, name, signature) counted.

@@ -190,7 +190,7 @@ TEST(DocumentedItems, SpecializationsStayApartRelatedFunctionsAndBasesStandOnThe
 TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
     Scan scan = ScanTree({
         {"src/copy.h",
-         "/** Brief of a.\n\n Details of a.\n @return a's result */\nint a(int x);\n"
+         "/** Brief of a.\n\n Details of a.\n @return a's result\n @sa d */\nint a(int x);\n"
          "/** @copydoc a */\nint b(int x);\n"
          "/** @copybrief a\n\n Own details. */\nint c(void);\n"
          "/** @copydetails a */\nint d(void);\n"
@@ -207,8 +207,8 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
     });
     EXPECT_EQ(
         scan.items,
-        (Strings{"a [Common]: Brief of a. Details of a. / a's result",
-                 "b [Common]: Brief of a. Details of a. / a's result",
+        (Strings{"a [Common]: Brief of a. Details of a. / a's result ~ d",
+                 "b [Common]: Brief of a. Details of a. / a's result ~ d",
                  "c [Common]: Brief of a. Own details.", "d [Common]: Details of a.",
                  "e [Common]: Loops:", "f [Common]:", "g [Common]:", "h [Common]: Takes a number.",
                  "h [Common]: Takes a number. This is an overloaded function, provided for "
@@ -222,11 +222,11 @@ TEST(DocumentedItems, CopiedTextsComeFromTheItemsTheyName) {
                  "provided for convenience. It differs from the above function only in what "
                  "argument(s) it accepts."}));
     EXPECT_EQ(scan.warnings,
-              (Strings{"copy.h:16: \"@copydoc e\" would copy this item's own text back into it; "
+              (Strings{"copy.h:17: \"@copydoc e\" would copy this item's own text back into it; "
                        "the copy is left out",
-                       "copy.h:18: \"@copydoc nowhere\" names no documented item; nothing is "
+                       "copy.h:19: \"@copydoc nowhere\" names no documented item; nothing is "
                        "copied",
-                       "copy.h:26: \"@overload\" stands at the only function of its name; "
+                       "copy.h:27: \"@overload\" stands at the only function of its name; "
                        "nothing is copied"}));
 }
 
@@ -247,6 +247,12 @@ TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMem
          "  double area() final;\n  void draw(int) const; ///< Own words.\n"
          " private:\n  double area(int);\n  /** Secret. */\n  double secret();\n};\n"
          "class Hidden : public Shape {\n public:\n  double area() override;\n};\n}\n"},
+        // A using-declaration takes the text of the nearest documented member of its name;
+        // one that names nothing documented is no item.
+        {"src/square.h",
+         "namespace geo {\n/** A square. */\nclass Square : public Round {\n public:\n"
+         "  using Round::area;\n  using Shape::draw;\n  using Round::nothing;\n"
+         " protected:\n  using Shape::name;\n};\n}\n"},
         // Classes that are their own bases end the search.
         {"src/loop.h",
          "/** A. */\nstruct A : B {\n  virtual void f();\n};\n"
@@ -261,7 +267,10 @@ TEST(DocumentedItems, UndocumentedOverridesTakeTheNearestBaseTextAndProtectedMem
                  "geo::Round::draw [Common]: Draws it. | scale how large",
                  "geo::Shape [Common]: A shape.", "geo::Shape::area [Common]: Its area.",
                  "geo::Shape::draw [Common]: Draws it. | scale how large",
-                 "geo::Shape::name [Common]: Not virtual."}));
+                 "geo::Shape::name [Common]: Not virtual.", "geo::Square [Common]: A square.",
+                 "geo::Square::area [Common]: Round area.",
+                 "geo::Square::draw [Common]: Draws it. | scale how large",
+                 "geo::Square::name [Common]: Not virtual."}));
     // A protected member is shown as Doxygen shows it; a private one only when asked.
     EXPECT_EQ(scan.unlisted, (Strings{"geo::Circle::secret"}));
     EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);

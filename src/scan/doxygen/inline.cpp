@@ -295,6 +295,12 @@ void CommentParser::LinkCall(std::string& out) {
         return;
     }
     std::string called = out.substr(start, end - start);
+    // "#name()" names a member; the '#' only says so and is not shown ("Class#name()" keeps
+    // its '#').
+    if (start > 0 && out[start - 1] == '#' &&
+        (start == 1 || (!IsNameByte(out[start - 2]) && out[start - 2] != rich::kLiteral))) {
+        out.erase(--start, 1);
+    }
     out.insert(start, 1, rich::kReferenceOpen);
     out.push_back(rich::kReferenceText);
     out.append(called);

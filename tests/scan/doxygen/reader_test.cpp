@@ -824,6 +824,13 @@ TEST(DoxygenReader, CppScopesGiveQualifiedNames) {
          "  syntax: template <typename T, int n> Lane<T, n> Add(const Lane<T, n>& a);\n"
          "  group: pond_lanes\n"
          "  Description: Adds lane by lane.\n"},
+        {"a member named with # and a parameter list shows no #, unless the # is escaped",
+         "/** Its size is #area(), or Shape#area(), not \\#area(). */\n"
+         "double shape_size(void);\n",
+         "function shape_size @1\n"
+         "  syntax: double shape_size(void);\n"
+         "  Description: Its size is [[area|area()]], or Shape#[[area|area()]], not "
+         "\\#[[area|area()]].\n"},
         {"a last enumerator in capitals before a group mark stays an enumerator",
          "/** Depths. */\n"
          "enum pond_depth {\n"

@@ -29,6 +29,24 @@ std::string RecordKey(char kind, std::uint64_t number) {
     return std::string(1, kind) + ":" + std::to_string(number);
 }
 
+// Writes a record only when it differs from the one there: a run that proves what the last run
+// proved, entry for entry, rewrites none of its records, and a re-run after a small change only
+// the few records that the change touches.
+void PutChanged(CacheStore& store, const std::string& key, const std::string& sealed) {
+    if (store.Get(CacheTable::kProof, key) != sealed) {
+        store.Put(CacheTable::kProof, key, sealed);
+    }
+}
+
+// Drops the records of `kind` from `count` on, which a longer earlier run left. Records of a kind
+// are numbered without gaps, whatever run wrote them.
+void EraseFrom(CacheStore& store, char kind, std::uint64_t count) {
+    for (std::uint64_t number = count; store.Get(CacheTable::kProof, RecordKey(kind, number));
+         ++number) {
+        store.Erase(CacheTable::kProof, RecordKey(kind, number));
+    }
+}
+
 Digest ListingDigest(const std::vector<std::string>& names) {
     Hasher hasher;
     hasher.Number(names.size());
@@ -170,8 +188,7 @@ void ProofStream::Flush() {
     }
     ByteWriter record;
     record.Number(entries_);
-    store_.Put(CacheTable::kProof, RecordKey(kind_, records_++),
-               Seal(record.Take() + pending_.Take()));
+    PutChanged(store_, RecordKey(kind_, records_++), Seal(record.Take() + pending_.Take()));
     pending_ = ByteWriter();
     entries_ = 0;
 }
@@ -183,7 +200,9 @@ RunProof::RunProof(CacheStore& store)
       outputs_(store, kOutputs) {}
 
 void RunProof::Begin() {
-    store_.EraseTable(CacheTable::kProof);
+    // Without its head no record counts: the records are replaced one by one, and those equal to
+    // the last run's are left as they are.
+    store_.Erase(CacheTable::kProof, kHeadKey);
 }
 
 void RunProof::Input(const std::string& path, const FileStamp& stamp, bool trusted,
@@ -247,7 +266,7 @@ void RunProof::Told() {
 void RunProof::KeepReport() {
     ByteWriter out;
     report_.Encode(out);
-    store_.Put(CacheTable::kProof, RecordKey(kReport, reportRecords_++), Seal(out.Take()));
+    PutChanged(store_, RecordKey(kReport, reportRecords_++), Seal(out.Take()));
     report_ = ReportLog();
 }
 
@@ -264,6 +283,10 @@ void RunProof::Finish(const Digest& key, const ProofFigures& figures) {
     }
     const Head head{
         key, figures, inputs_.records(), listings_.records(), outputs_.records(), reportRecords_};
+    EraseFrom(store_, kInputs, head.inputs);
+    EraseFrom(store_, kListings, head.listings);
+    EraseFrom(store_, kOutputs, head.outputs);
+    EraseFrom(store_, kReport, head.report);
     store_.Put(CacheTable::kProof, kHeadKey, Seal(head.Encode()));
 }
 

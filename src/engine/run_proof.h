@@ -57,7 +57,7 @@ class RunProof : public ReportTap {
   public:
     explicit RunProof(CacheStore& store);
 
-    // Forgets the last run's proof; called inside the run's transaction, before any entry.
+    // Makes the last run's proof void; called inside the run's transaction, before any entry.
     void Begin();
 
     // A source file the run read or filed from the cache: with `trusted`, its stamp alone shows it

@@ -19,9 +19,11 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/run_proof.h"
 #include "engine/source_memo.h"
 #include "support/cache_store.h"
 #include "support/digest.h"
+#include "support/file_stamp.h"
 #include "test_support/recording_diagnostics.h"
 #include "test_support/scratch_dir.h"
 
@@ -207,6 +209,44 @@ class IncrementalRun : public ::testing::Test {
 
 // A file is read in pieces: one larger than a piece, one that fills a piece exactly and an empty
 // one digest as their whole bytes do; a missing file or a directory gives nothing.
+// A later, shorter proof leaves none of a longer one's records behind, and a run that is killed
+// after it began leaves no proof, however much of the last one's records it left as they were.
+TEST(RunProof, AShorterProofLeavesNoRecordsAndAnUnfinishedOneProvesNothing) {
+    test::ScratchDir dir;
+    const std::string page = dir.Write("page.html", "x");
+    OpenedStore opened = OpenSqliteStore(dir.File("cache.sqlite"));
+    ASSERT_NE(opened.store, nullptr) << opened.problem;
+    CacheStore& store = *opened.store;
+    const Digest key = Hasher().Text("run").Finish();
+    const auto records = [&] {
+        std::size_t count = 0;
+        store.ForEach(CacheTable::kProof, [&](std::string_view, std::string_view) { ++count; });
+        return count;
+    };
+    const auto prove = [&](int lines, bool finish) {
+        RunProof proof(store);
+        store.Begin();
+        proof.Begin();
+        for (int i = 0; i < lines; ++i) {
+            proof.Protocol("line " + std::to_string(i));
+            proof.Output(page, StampOfEntry(page));
+        }
+        if (finish) {
+            proof.Finish(key, {lines, 1});
+        }
+        store.Commit();
+    };
+    prove(5000, true);
+    EXPECT_GT(records(), 3u);
+    ASSERT_TRUE(ProvenUnchanged(store, key));
+    prove(10, true);
+    EXPECT_EQ(records(), 3u);  // the head, one record of outputs and one of the report
+    ASSERT_TRUE(ProvenUnchanged(store, key));
+    EXPECT_EQ(ProvenUnchanged(store, key)->items, 10);
+    prove(10, false);
+    EXPECT_FALSE(ProvenUnchanged(store, key));
+}
+
 TEST(DigestOfFile, IsTheDigestOfTheWholeFileReadInPieces) {
     test::ScratchDir dir;
     for (const std::size_t size : {std::size_t{200001}, std::size_t{65536}, std::size_t{0}}) {

@@ -89,7 +89,8 @@ class IndexPages {
           frameRowTemplate_(markerImages_ ? kFrameRowWithImage : kFrameRow),
           dropDownRows_(FixedLead(kDropDownEntry)),
           alphaIndexRows_(FixedLead(indexRowTemplate_)),
-          alphaFrameRows_(FixedLead(frameRowTemplate_)) {}
+          alphaFrameRows_(FixedLead(frameRowTemplate_)),
+          links_(LinksOf(job.items)) {}
 
     void AppendHeads() {
         const Project& project = job_.project;
@@ -113,33 +114,34 @@ class IndexPages {
         int entryCount = 0;
         if (settings_[SYL_HTML_INDEX_FILE_FRAME_START].find(placeholder::kListSearchEntries) !=
             std::string::npos) {
-            for (const ItemList::Slot& slot : job_.items) {
-                if (!slot) {
+            for (std::size_t slot = 0; slot < job_.items.size(); ++slot) {
+                if (!job_.items[slot]) {
                     continue;
                 }
                 ++entryCount;
-                dropDownRows_.Add(DropDownEntry(*slot));
-                dropDownItems_.push_back(slot.get());
+                dropDownRows_.Add(DropDownEntry(slot));
+                dropDownSlots_.push_back(slot);
             }
             for (std::uint32_t k : dropDownRows_.TakeOrder(
-                     [this](std::size_t i) { return DropDownEntry(*dropDownItems_[i]); })) {
-                AppendLine(frame_, DropDownEntry(*dropDownItems_[k]));
+                     [this](std::size_t i) { return DropDownEntry(dropDownSlots_[i]); })) {
+                AppendLine(frame_, DropDownEntry(dropDownSlots_[k]));
             }
         }
         frame_.Append(FillTemplate(kFormEnd, {{placeholder::kIndexBegin, BeginMarker()}}));
         return entryCount;
     }
 
-    // One item: a group heading when its group begins, else a gap when its initial differs from
-    // the one before; then its rows.
-    void AppendItem(const CSylItem& item) {
-        const RowParts parts(item);
+    // The item in `slot`: a group heading when its group begins, else a gap when its initial
+    // differs from the one before; then its rows.
+    void AppendItem(std::size_t slot) {
+        const CSylItem& item = *job_.items[slot];
+        const RowParts parts(item, links_[slot]);
         std::string indexRow = IndexRow(item, parts);
         std::string frameRow = FrameRow(item, parts);
         if (job_.options.alphaIndex != 0) {
             alphaIndexRows_.Add(indexRow);
             alphaFrameRows_.Add(frameRow);
-            alphaItems_.push_back(&item);
+            alphaSlots_.push_back(slot);
         }
         int initial = InitialOf(item.MemberName());
         if (item.group != lastGroup_) {
@@ -178,15 +180,13 @@ class IndexPages {
         AppendGaps(3, true);
         AppendGroupHeadings(kAlphaIndexHeading);
         // Both lists hold one row per item, each in its own order.
-        std::vector<std::uint32_t> indexOrder = alphaIndexRows_.TakeOrder(
-            [this](std::size_t i) { return IndexRow(*alphaItems_[i], RowParts(*alphaItems_[i])); });
-        std::vector<std::uint32_t> frameOrder = alphaFrameRows_.TakeOrder(
-            [this](std::size_t i) { return FrameRow(*alphaItems_[i], RowParts(*alphaItems_[i])); });
+        std::vector<std::uint32_t> indexOrder =
+            alphaIndexRows_.TakeOrder([this](std::size_t i) { return AlphaIndexRow(i); });
+        std::vector<std::uint32_t> frameOrder =
+            alphaFrameRows_.TakeOrder([this](std::size_t i) { return AlphaFrameRow(i); });
         for (std::size_t i = 0; i < indexOrder.size(); ++i) {
-            const CSylItem& indexed = *alphaItems_[indexOrder[i]];
-            const CSylItem& framed = *alphaItems_[frameOrder[i]];
-            index_.Append(IndexRow(indexed, RowParts(indexed)));
-            frame_.Append(FrameRow(framed, RowParts(framed)));
+            index_.Append(AlphaIndexRow(indexOrder[i]));
+            frame_.Append(AlphaFrameRow(frameOrder[i]));
         }
     }
 
@@ -214,7 +214,20 @@ class IndexPages {
     const std::string& BeginMarker() const { return settings_[SYL_Q_HTML_INDEX_BEGIN]; }
     const std::string& EndMarker() const { return settings_[SYL_Q_HTML_INDEX_END]; }
 
-    static std::string DropDownEntry(const CSylItem& item) {
+    // The link to each item's page, by slot (empty for an empty slot): made once, as the
+    // drop-down list, the group rows and the alphabetical index all lead there.
+    static std::vector<std::string> LinksOf(const ItemList& items) {
+        std::vector<std::string> links(items.size());
+        for (std::size_t slot = 0; slot < items.size(); ++slot) {
+            if (items[slot]) {
+                links[slot] = LinkTarget(PageFile(*items[slot]));
+            }
+        }
+        return links;
+    }
+
+    std::string DropDownEntry(std::size_t slot) const {
+        const CSylItem& item = *job_.items[slot];
         std::string shown = item.name;
         if (shown.size() > kDropDownNameLimit) {
             shown.resize(kDropDownNameLimit);
@@ -222,7 +235,7 @@ class IndexPages {
         }
         std::string escaped;
         return FillTemplate(kDropDownEntry,
-                            {{placeholder::kLinkedFile, LinkTarget(PageFile(item))},
+                            {{placeholder::kLinkedFile, links_[slot]},
                              {placeholder::kLinkName, ShownText(item, shown, escaped)}});
     }
 
@@ -238,15 +251,25 @@ class IndexPages {
     // What an item's index row and frame row both show, made once for both. Not copied: `name`
     // may view `escaped`.
     struct RowParts {
-        explicit RowParts(const CSylItem& item)
-            : link(LinkTarget(PageFile(item))), name(ShownBreakableName(item, escaped)) {}
+        RowParts(const CSylItem& item, std::string_view link)
+            : link(link), name(ShownBreakableName(item, escaped)) {}
         RowParts(const RowParts&) = delete;
         RowParts& operator=(const RowParts&) = delete;
 
-        std::string link;
+        std::string_view link;
         std::string escaped;
         std::string_view name;
     };
+
+    // The rows of the alphabetical index's `i`th item, in the order the items were listed.
+    std::string AlphaIndexRow(std::size_t i) const {
+        const std::size_t slot = alphaSlots_[i];
+        return IndexRow(*job_.items[slot], RowParts(*job_.items[slot], links_[slot]));
+    }
+    std::string AlphaFrameRow(std::size_t i) const {
+        const std::size_t slot = alphaSlots_[i];
+        return FrameRow(*job_.items[slot], RowParts(*job_.items[slot], links_[slot]));
+    }
 
     std::string IndexRow(const CSylItem& item, const RowParts& parts) const {
         return FillTemplate(WithImage(indexRowTemplate_, item),
@@ -307,10 +330,11 @@ class IndexPages {
     const std::string_view indexRowTemplate_;
     const std::string_view frameRowTemplate_;
     SortedRows dropDownRows_;
-    std::deque<const CSylItem*> dropDownItems_;  // the item of each drop-down entry
+    std::deque<std::size_t> dropDownSlots_;  // the item of each drop-down entry
     SortedRows alphaIndexRows_;
     SortedRows alphaFrameRows_;
-    std::deque<const CSylItem*> alphaItems_;  // the item of each row of both lists
+    std::deque<std::size_t> alphaSlots_;  // the item of each row of both lists
+    const std::vector<std::string> links_;
     std::string lastGroup_;
     int currentInitial_ = kNoInitial;
     bool firstItem_ = true;
@@ -385,13 +409,13 @@ class ProjectIndexPages {
         if (!classes_.empty()) {
             pages.AppendHierarchyLink();
         }
-        for (const ItemList::Slot& slot : job_.items) {
-            if (!slot) {
+        for (std::size_t slot = 0; slot < job_.items.size(); ++slot) {
+            if (!job_.items[slot]) {
                 continue;
             }
             ++progressSteps_;
-            if (PassesTypeFilter(job_, *slot)) {
-                pages.AppendItem(*slot);
+            if (PassesTypeFilter(job_, *job_.items[slot])) {
+                pages.AppendItem(slot);
             }
         }
         if (job_.options.alphaIndex != 0) {

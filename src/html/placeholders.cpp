@@ -1,5 +1,6 @@
 #include "html/placeholders.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "support/zt_string.h"
@@ -8,15 +9,10 @@ namespace sylva {
 
 namespace {
 
-// The first '[' or ']' at or after `from`. (A plain loop: find_first_of tests each byte with a
-// call of its own.)
+// The first '[' or ']' at or after `from`. (Two searches for one byte each: find_first_of would
+// test each byte with a call of its own.)
 std::size_t FindBracket(std::string_view text, std::size_t from) {
-    for (std::size_t at = from; at < text.size(); ++at) {
-        if (text[at] == '[' || text[at] == ']') {
-            return at;
-        }
-    }
-    return std::string_view::npos;
+    return std::min(text.find('[', from), text.find(']', from));
 }
 
 bool HoldsBracket(std::string_view text) {

@@ -6,17 +6,20 @@ std::string FormatLine(std::string_view pattern, std::initializer_list<std::stri
     std::string line;
     line.reserve(pattern.size() + 32);
     auto next = values.begin();
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() &&
-            (pattern[i + 1] == 's' || pattern[i + 1] == 'd')) {
+    std::size_t from = 0;
+    // The text between the conversions goes in whole runs; only '%' is looked at.
+    for (std::size_t at = pattern.find('%'); at != std::string_view::npos;
+         at = pattern.find('%', at + 1)) {
+        if (at + 1 < pattern.size() && (pattern[at + 1] == 's' || pattern[at + 1] == 'd')) {
+            line.append(pattern.substr(from, at - from));
             if (next != values.end()) {
                 line.append(*next++);
             }
-            ++i;
-        } else {
-            line.push_back(pattern[i]);
+            from = at + 2;
+            ++at;
         }
     }
+    line.append(pattern.substr(from));
     return line;
 }
 

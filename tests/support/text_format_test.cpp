@@ -13,6 +13,7 @@ TEST(FormatLine, FillsConversionsInOrderWithValuesAsTheyAre) {
     EXPECT_EQ(FormatLine("%s", {"100% %s %d"}), "100% %s %d");
     EXPECT_EQ(FormatLine("a %s b %s", {"1"}), "a 1 b ");
     EXPECT_EQ(FormatLine("50% off", {}), "50% off");
+    EXPECT_EQ(FormatLine("%%s and %d%s, 100%", {"a", "b", "c"}), "%a and bc, 100%");
     EXPECT_EQ(FormatLine("x%s", {std::string_view("\0y", 2)}), std::string("x\0y", 3));
 }
 

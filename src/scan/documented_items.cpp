@@ -72,13 +72,38 @@ struct Signature {
     bool definition = false;
 };
 
+bool IsSignatureLine(std::string_view line) {
+    return line.size() > 1 && line.front() == kSignatureMark;
+}
+
+Signature SignatureOfLine(std::string_view line) {
+    return {line.substr(2), line[1] == '1'};
+}
+
 Signature SignatureOf(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        if (!line.empty() && line.front() == kSignatureMark && line.size() > 1) {
-            return {std::string_view(line).substr(2), line[1] == '1'};
+    const auto found = std::find_if(lines.begin(), lines.end(), IsSignatureLine);
+    return found != lines.end() ? SignatureOfLine(*found) : Signature{};
+}
+
+// True iff a raw line of the block text passes `test`; the lines are viewed, not copied.
+template <typename Test>
+bool AnyBlockLine(std::string_view blockText, Test test) {
+    bool any = false;
+    ForEachBlockLine(blockText, [&](std::string_view line) { any = any || test(line); });
+    return any;
+}
+
+// The signature fact of an item, viewing its block text.
+Signature SignatureOfBlock(std::string_view blockText) {
+    Signature signature;
+    bool found = false;
+    ForEachBlockLine(blockText, [&](std::string_view line) {
+        if (!found && IsSignatureLine(line)) {
+            signature = SignatureOfLine(line);
+            found = true;
         }
-    }
-    return {};
+    });
+    return signature;
 }
 
 bool IsInheritLine(std::string_view line) {
@@ -86,11 +111,7 @@ bool IsInheritLine(std::string_view line) {
 }
 
 bool IsInheriting(const CSylItem& item) {
-    bool inheriting = false;
-    ForEachBlockLine(item.BlockText(), [&](std::string_view line) {
-        inheriting = inheriting || IsInheritLine(line);
-    });
-    return inheriting;
+    return AnyBlockLine(item.BlockText(), IsInheritLine);
 }
 
 // True iff the lines say something of their own beside a mark that asks for inherited text.
@@ -278,7 +299,7 @@ void DocumentedItems::MergeDeclarations() {
         std::string key(label.value_or(item->name));
         key.push_back(kRowFieldSeparator);
         key.push_back(static_cast<char>(item->kind));
-        key.append(SignatureOf(RawLines(item->BlockText())).types);
+        key.append(SignatureOfBlock(item->BlockText()).types);
         key.append(TemplateHeadOf(*item));
         if (IsSpecialization(*item)) {
             // "template <> class A<int>" is an entity of its own beside A.
@@ -552,11 +573,11 @@ void DocumentedItems::Expand(CSylItem& item) {
         return;
     }
     state = State::kExpanding;
-    std::vector<std::string> lines = RawLines(item.BlockText());
-    if (std::none_of(lines.begin(), lines.end(), IsCopyLine)) {
-        states_[&item] = State::kDone;
+    if (!AnyBlockLine(item.BlockText(), IsCopyLine)) {
+        state = State::kDone;
         return;
     }
+    std::vector<std::string> lines = RawLines(item.BlockText());
     bool hasRows = std::any_of(lines.begin(), lines.end(), IsRow);
     std::vector<std::string> expanded;
     std::vector<std::string> copiedSections;

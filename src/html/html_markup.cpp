@@ -120,9 +120,17 @@ void AppendHtmlEscaped(std::string& out, char ch) {
 }
 
 void AppendHtmlEscaped(std::string& out, std::string_view text) {
-    for (char ch : text) {
-        AppendHtmlEscaped(out, ch);
+    // The bytes that need nothing go in whole runs: most names and briefs hold no other.
+    std::size_t from = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char ch = text[at];
+        if (ch == '<' || ch == '>' || ch == '&' || rich::IsReservedByte(ch)) {
+            out.append(text.substr(from, at - from));
+            AppendHtmlEscaped(out, ch);
+            from = at + 1;
+        }
     }
+    out.append(text.substr(from));
 }
 
 std::string HtmlEscaped(std::string_view text) {

@@ -12,11 +12,19 @@ constexpr int kMaxDigits = 10;
 }  // namespace
 
 ByteWriter& ByteWriter::Number(std::uint64_t value) {
+    if (value < kMore) {
+        bytes_.push_back(static_cast<char>(value));
+        return *this;
+    }
+    // Made apart and appended at once: most numbers are one byte, the rest few.
+    char digits[(64 + kDigitBits - 1) / kDigitBits];
+    std::size_t count = 0;
     while (value >= kMore) {
-        bytes_.push_back(static_cast<char>((value & (kMore - 1)) | kMore));
+        digits[count++] = static_cast<char>((value & (kMore - 1)) | kMore);
         value >>= kDigitBits;
     }
-    bytes_.push_back(static_cast<char>(value));
+    digits[count++] = static_cast<char>(value);
+    bytes_.append(digits, count);
     return *this;
 }
 

@@ -6,8 +6,11 @@
 
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "html/html_markup.h"
 #include "scan/rich_text.h"
 
 namespace sylva {
@@ -310,6 +313,21 @@ TEST(RichText, AuthorTagsStayBalancedAcrossASection) {
                               kLookup),
               (std::vector<std::string>{"<table><tr><td>a\n", "<pre class=\"code\">x</pre>\n",
                                         "</td></tr>\n", "more </table> <b>open</b>"}));
+}
+
+// Plain text: the three markup bytes become entities, reserved bytes go, all else stays.
+TEST(HtmlEscaped, EscapesMarkupBytesAndDropsReservedOnes) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"", ""},
+        {"plain name_1", "plain name_1"},
+        {"a<b>&c", "a&lt;b&gt;&amp;c"},
+        {"<&>", "&lt;&amp;&gt;"},
+        {std::string_view("x\x01y\x1f", 4), "xy"},
+        {"tab\tline\nend\r", "tab\tline\nend\r"},
+    };
+    for (const auto& [text, escaped] : cases) {
+        EXPECT_EQ(HtmlEscaped(text), escaped) << text;
+    }
 }
 
 }  // namespace

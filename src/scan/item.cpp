@@ -226,7 +226,11 @@ std::vector<std::string> SeeAlsoNames(const CSylItem& item, const Settings& sett
 }
 
 bool SortsBefore(const CSylItem& a, const CSylItem& b) {
-    // Compares a.group + "-" + a.name with b.group + "-" + b.name, piece by piece.
+    // Compares a.group + "-" + a.name with b.group + "-" + b.name, piece by piece. Most items
+    // compared share their group, and then only the names differ.
+    if (a.group == b.group) {
+        return a.name < b.name;
+    }
     const std::array<std::string_view, 3> left = {a.group, kSortKeyJoint, a.name};
     const std::array<std::string_view, 3> right = {b.group, kSortKeyJoint, b.name};
     std::size_t li = 0;

@@ -17,7 +17,7 @@ ByteWriter& ByteWriter::Number(std::uint64_t value) {
         return *this;
     }
     // Made apart and appended at once: most numbers are one byte, the rest few.
-    char digits[(64 + kDigitBits - 1) / kDigitBits];
+    char digits[kMaxDigits];
     std::size_t count = 0;
     while (value >= kMore) {
         digits[count++] = static_cast<char>((value & (kMore - 1)) | kMore);

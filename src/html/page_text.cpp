@@ -166,7 +166,7 @@ std::string_view ShownBreakableName(const CSylItem& item, std::string& escaped) 
 }
 
 std::string_view ShownGroup(const CSylItem& item, std::string& escaped) {
-    return ShownText(item, item.group, escaped);
+    return ShownText(item, item.ShownGroup(), escaped);
 }
 
 std::string ShownShortDescription(const CSylItem& item, const Settings& settings,

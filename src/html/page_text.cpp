@@ -176,6 +176,20 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
                                                 : text;
 }
 
+std::string ShownMemberBrief(const CSylItem& member, const CSylItem& table,
+                             const Settings& settings, const ItemList& items,
+                             const ScopeIndex& scopes) {
+    // A word naming the scope whose page shows the table would lead to the page it stands on.
+    const LinkLookup words = [own = WordLinksOf(member, items, &scopes),
+                              here = PlainPageFile(table.name, CommentStyle::kDoxygen)](
+                                 std::string_view name) -> std::optional<std::string> {
+        std::optional<std::string> target = own(name);
+        return target == here ? std::nullopt : target;
+    };
+    return RenderRichText(ShortDescription(member, settings), ReferencesOf(member, items, &scopes),
+                          words);
+}
+
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {
     return [&items, scopes,
             scope = LookupScope(item)](std::string_view name) -> std::optional<std::string> {

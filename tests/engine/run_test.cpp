@@ -305,7 +305,8 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
               "public A {};\n");
     // "@relates" names its class as the namespace around the comment sees it.
     dir.Write("src/related.h",
-              "namespace geo {\n/// Grows one.\n/// @relates Shape\nvoid grow(Shape& s);\n}\n");
+              "namespace geo {\n/// Grows one Shape.\n/// @relates Shape\nvoid grow(Shape& s);\n"
+              "/// Shrinks one, as #grow grows it.\nvoid shrink(Shape& s);\n}\n");
     // Two groups of one title, in two files: each is a group of its own.
     dir.Write("src/core_c.h",
               "/** @defgroup core_c C API */\n\n/// Makes a matrix. @ingroup core_c\n"
@@ -447,6 +448,14 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
         {"SYLVA_cvSmooth.html", "In group <a href=\"SYLVA_group_imgproc_c.html\">C API</a>"},
         {"SYLVA_cvSmooth.html", "C API<BR>("},
         {"SYLVA_group_core_c.html", "<title>C API</title>"},
+        // A member row's brief links its words as the member's own page does, from the member's
+        // scope out, whichever scope's page the row stands on.
+        {"SYLVA_geo.html", "Shrinks one, as <a href=\"SYLVA_geo__grow.html\">grow</a> grows it."},
+        {"SYLVA_geo.html", "<a href=\"SYLVA_geo__Circle__area.html\">area()</a>"},
+        {"SYLVA_geo.html", "<a href=\"SYLVA_geo__Point.html#x\">Point::x</a>"},
+        // ... but the name of the scope whose page the row stands on leads nowhere else.
+        {"SYLVA_geo__grow.html", "Grows one <a href=\"SYLVA_geo__Shape.html\">Shape</a>."},
+        {shape, "<td class=\"brief\">Grows one Shape. </td>"},
     };
     for (const Case& c : cases) {
         std::string page = dir.Read("out/Geo/" + c.file);

@@ -450,7 +450,16 @@ class NameLookups {
     };
 
   private:
+    // The lookups, sorted.
+    std::vector<const Lookup*> InOrder() const;
+    // Adds the lookup unless the log holds it already.
+    void Add(Kind kind, std::string_view name, std::string_view answer);
+
+    // Each lookup once, in the order first made: a page that looks one name up a thousand
+    // times keeps it once, and copies it once.
     std::vector<Lookup> lookups_;
+    // The places in lookups_ of the lookups of each hash of kind and name.
+    std::unordered_multimap<std::size_t, std::size_t> places_;
 };
 
 // A function's name written with its parameter list ("f()", "ns::f(int)") without it; any other

@@ -163,7 +163,7 @@ void AppendItemObject(std::string& out, const CSylItem& item, const ItemText& te
         AppendKey(out, "declaration");
         out.append("null");
     }
-    AppendStringField(out, "group", item.group);
+    AppendStringField(out, "group", item.ShownGroup());
     AppendKey(out, "public");
     out.append(item.isPublic != 0 ? "true" : "false");
     AppendStringField(out, "type", text.typeText);

@@ -26,7 +26,7 @@ namespace {
 
 // Changed whenever what the cache holds is laid out or derived otherwise, so that the cache of
 // another layout is discarded rather than misread.
-constexpr std::string_view kCacheFormat = "sylva-cache-8";
+constexpr std::string_view kCacheFormat = "sylva-cache-9";
 constexpr std::string_view kCacheSubdirectory = "sylva";
 constexpr std::string_view kCacheFileExtension = ".sqlite";
 // The temporary files of the index pages are named after this, short whatever the page's name.

@@ -232,7 +232,8 @@ std::optional<std::string> FindWithBases(std::string_view candidate, const Scope
     };
     noteBases(candidate.substr(0, colons));
     const CSylItem* holder = scopes->Named(candidate.substr(0, colons));
-    if (holder == nullptr) {
+    // Most scopes have no paged base: nothing to walk, nothing to allocate for a walk.
+    if (holder == nullptr || scopes->Bases(*holder).empty()) {
         return std::nullopt;
     }
     const std::string_view member = candidate.substr(colons + kScope.size());

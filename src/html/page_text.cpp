@@ -166,7 +166,7 @@ std::string_view ShownBreakableName(const CSylItem& item, std::string& escaped) 
 }
 
 std::string_view ShownGroup(const CSylItem& item, std::string& escaped) {
-    return ShownText(item, item.group, escaped);
+    return ShownText(item, item.ShownGroup(), escaped);
 }
 
 std::string ShownShortDescription(const CSylItem& item, const Settings& settings,
@@ -174,6 +174,20 @@ std::string ShownShortDescription(const CSylItem& item, const Settings& settings
     std::string text = ShortDescription(item, settings);
     return item.style == CommentStyle::kDoxygen ? RenderRichText(text, ReferencesOf(item, items))
                                                 : text;
+}
+
+std::string ShownMemberBrief(const CSylItem& member, const CSylItem& table,
+                             const Settings& settings, const ItemList& items,
+                             const ScopeIndex& scopes) {
+    // A word naming the scope whose page shows the table would lead to the page it stands on.
+    const LinkLookup words = [own = WordLinksOf(member, items, &scopes),
+                              here = PlainPageFile(table.name, CommentStyle::kDoxygen)](
+                                 std::string_view name) -> std::optional<std::string> {
+        std::optional<std::string> target = own(name);
+        return target == here ? std::nullopt : target;
+    };
+    return RenderRichText(ShortDescription(member, settings), ReferencesOf(member, items, &scopes),
+                          words);
 }
 
 LinkLookup ReferencesOf(const CSylItem& item, const ItemList& items, const ScopeIndex* scopes) {

@@ -52,6 +52,13 @@ std::string_view ShownBreakableName(const CSylItem& item, std::string& escaped);
 std::string_view ShownText(const CSylItem& item, std::string_view text, std::string& escaped);
 std::string ShownShortDescription(const CSylItem& item, const Settings& settings,
                                   const ItemList& items);
+// The short description of `member` (of the doxygen style) as a row of the member table on
+// `table`'s page shows it: its references and the names of its text linked as on the member's
+// own page, from the member's scope out, whichever page the table stands on; a name of `table`
+// itself stays a word, as it is on its own page.
+std::string ShownMemberBrief(const CSylItem& member, const CSylItem& table,
+                             const Settings& settings, const ItemList& items,
+                             const ScopeIndex& scopes);
 
 // Where the references of `item`'s rich text lead: the plain page of the listed item a name
 // resolves to from the innermost scope of `item` outward (ResolveFromScopes), else that of the

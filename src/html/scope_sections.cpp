@@ -169,8 +169,9 @@ void AppendLinkLine(std::string_view words, const std::vector<const CSylItem*>& 
     lines.Add(FormatLine(kLinkLine, {words, links}));
 }
 
-void AppendMemberTables(const CSylItem& scope, const std::vector<const CSylItem*>& members,
-                        const PageJob& job, CZTStringArray& lines) {
+void AppendMemberTables(const CSylItem& scope, const ScopeIndex& scopes, const PageJob& job,
+                        CZTStringArray& lines) {
+    const std::vector<const CSylItem*>& members = scopes.Members(scope);
     struct Placed {
         std::size_t table;
         std::string_view name;
@@ -197,9 +198,9 @@ void AppendMemberTables(const CSylItem& scope, const std::vector<const CSylItem*
                                           static_cast<Sort>(placed[i].table % sorts), inClass)}));
             lines.Add(std::string(kTableStart));
         }
-        lines.Add(FormatLine(kTableRow,
-                             {MemberCell(*placed[i].item, placed[i].name),
-                              ShownShortDescription(*placed[i].item, job.settings, job.items)}));
+        lines.Add(FormatLine(kTableRow, {MemberCell(*placed[i].item, placed[i].name),
+                                         ShownMemberBrief(*placed[i].item, scope, job.settings,
+                                                          job.items, scopes)}));
         if (i + 1 == placed.size() || placed[i + 1].table != placed[i].table) {
             lines.Add(std::string(kTableEnd));
         }
@@ -218,7 +219,7 @@ void AppendScopeLines(const CSylItem& item, const ScopeIndex& scopes, const Page
     }
     AppendLinkLine(kInherits, scopes.Bases(item), lines);
     AppendLinkLine(kInheritedBy, scopes.Derived(item), lines);
-    AppendMemberTables(item, scopes.Members(item), job, lines);
+    AppendMemberTables(item, scopes, job, lines);
 }
 
 std::string_view RowsHeading(const CSylItem& item) {

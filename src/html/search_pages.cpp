@@ -63,7 +63,7 @@ IndexedEntry SearchEntryOf(const PageJob& job, const CSylItem& item, const PageT
     SearchEntry entry;
     entry.name = item.name;
     entry.page = LinkTarget(PageFile(item));
-    entry.group = item.group;
+    entry.group = item.ShownGroup();
     entry.type = PlainTextOfHtml(text.typeText);
     for (const SectionRow& row : kPageSections) {
         if (options.*row.enabled == 0 || row.kind == kSectionSeeAlso ||

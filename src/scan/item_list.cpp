@@ -213,7 +213,7 @@ void ItemList::UseGroupTitles(const Warning& warn) {
             }
         }
         if (std::optional<std::string_view> title = titleOf(item->group)) {
-            item->group = *title;
+            item->groupTitle = *title;
         }
     }
 }

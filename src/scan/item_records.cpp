@@ -12,9 +12,9 @@ namespace sylva {
 struct ItemFields {
     // Every field of CSylItem, in declaration order.
     static auto Of(CSylItem& item) {
-        return std::tie(item.name, item.group, item.sourceTime, item.sourceFile, item.sourceLine,
-                        item.declarationLine, item.hasSyntax, item.pageNumber, item.accessRank,
-                        item.isPublic, item.style, item.kind, item.sourceText_,
+        return std::tie(item.name, item.group, item.groupTitle, item.sourceTime, item.sourceFile,
+                        item.sourceLine, item.declarationLine, item.hasSyntax, item.pageNumber,
+                        item.accessRank, item.isPublic, item.style, item.kind, item.sourceText_,
                         item.declarationSize_);
     }
     static auto Of(const CSylItem& item) { return Of(const_cast<CSylItem&>(item)); }
@@ -24,6 +24,7 @@ struct ItemFields {
     struct Mirror {
         std::string name;
         std::string group;
+        std::string groupTitle;
         CZTTime sourceTime;
         std::string_view sourceFile;
         int sourceLine;
@@ -66,7 +67,7 @@ static_assert(sizeof(ItemFields::Mirror) == sizeof(CSylItem),
 namespace {
 
 // A version of their own, so that a record of another layout is refused, not misread.
-constexpr std::uint64_t kRecordVersion = 7;
+constexpr std::uint64_t kRecordVersion = 8;
 
 void Put(ByteWriter& out, const std::string& value) {
     out.Text(value);

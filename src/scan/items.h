@@ -115,11 +115,20 @@ class CSylItem {
     // plain page's item the run dropped, so that links by name still reach a written page.
     void UsePlainPageName() { pageNumber = -1; }
 
+    // The group as pages show it: its title, else what `group` holds.
+    std::string_view ShownGroup() const { return groupTitle.empty() ? group : groupTitle; }
+
     // Every field, the private ones included: the cache's round trip is checked with it.
     friend bool operator==(const CSylItem&, const CSylItem&) = default;
 
     std::string name;
+    // The group the index lists the item under. For an item of the doxygen style it is the
+    // label of its group ("@defgroup label Title"), which leads to the group's page: titles
+    // need not differ from group to group, labels do.
     std::string group;
+    // The title of that group of the doxygen style once every file is read (UseGroupTitles);
+    // empty when none gave one, and for the default style.
+    std::string groupTitle;
     CZTTime sourceTime;
     // Where the block's start marker stands, for messages that point at the source. The text is
     // owned by the item list, one copy per file.
@@ -267,9 +276,10 @@ class ItemList {
         std::function<void(std::string_view file, int line, const WarningMessage& message)>;
     void FinishDocumented(const Warning& warn);
     // Gives each group of the doxygen style and the items in it the group's title: the first
-    // title a "@defgroup" of its label gave, else the first an "@addtogroup" gave. Calls `warn`
-    // at each "@defgroup" of a label after its first. REQUIRES: FinishDocumented before, Sort
-    // afterwards.
+    // title a "@defgroup" of its label gave, else the first an "@addtogroup" gave. The items
+    // keep the label as their `group`; the group's own item takes the title as its name too.
+    // Calls `warn` at each "@defgroup" of a label after its first. REQUIRES: FinishDocumented
+    // before, Sort afterwards.
     void UseGroupTitles(const Warning& warn);
 
     // A group that a documentation comment defined ("@defgroup") or added a text to
@@ -440,7 +450,16 @@ class NameLookups {
     };
 
   private:
+    // The lookups, sorted.
+    std::vector<const Lookup*> InOrder() const;
+    // Adds the lookup unless the log holds it already.
+    void Add(Kind kind, std::string_view name, std::string_view answer);
+
+    // Each lookup once, in the order first made: a page that looks one name up a thousand
+    // times keeps it once, and copies it once.
     std::vector<Lookup> lookups_;
+    // The places in lookups_ of the lookups of each hash of kind and name.
+    std::unordered_multimap<std::size_t, std::size_t> places_;
 };
 
 // A function's name written with its parameter list ("f()", "ns::f(int)") without it; any other

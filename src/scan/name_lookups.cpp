@@ -9,30 +9,69 @@ namespace {
 
 thread_local NameLookups* recording = nullptr;
 
+std::size_t HashOf(NameLookups::Kind kind, std::string_view name) {
+    return std::hash<std::string_view>{}(name)*31 + static_cast<std::size_t>(kind);
+}
+
 }  // namespace
 
 void NameLookups::Note(Kind kind, std::string_view name, std::string_view answer) {
     if (recording != nullptr) {
-        recording->lookups_.push_back({kind, std::string(name), std::string(answer)});
+        recording->Add(kind, name, answer);
     }
 }
 
+void NameLookups::Add(Kind kind, std::string_view name, std::string_view answer) {
+    const std::size_t hash = HashOf(kind, name);
+    auto [first, last] = places_.equal_range(hash);
+    for (auto place = first; place != last; ++place) {
+        const Lookup& held = lookups_[place->second];
+        if (held.kind == kind && held.name == name && held.answer == answer) {
+            return;
+        }
+    }
+    places_.emplace(hash, lookups_.size());
+    lookups_.push_back({kind, std::string(name), std::string(answer)});
+}
+
+std::vector<const NameLookups::Lookup*> NameLookups::InOrder() const {
+    std::vector<const Lookup*> order;
+    order.reserve(lookups_.size());
+    for (const Lookup& lookup : lookups_) {
+        order.push_back(&lookup);
+    }
+    std::sort(order.begin(), order.end(), [](const Lookup* a, const Lookup* b) { return *a < *b; });
+    return order;
+}
+
 std::vector<NameLookups::Lookup> NameLookups::Distinct() const {
-    std::vector<Lookup> distinct = lookups_;
-    std::sort(distinct.begin(), distinct.end());
-    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    std::vector<Lookup> distinct;
+    distinct.reserve(lookups_.size());
+    for (const Lookup* lookup : InOrder()) {
+        distinct.push_back(*lookup);
+    }
     return distinct;
 }
 
 void NameLookups::Merge(const NameLookups& other) {
-    lookups_.insert(lookups_.end(), other.lookups_.begin(), other.lookups_.end());
+    if (lookups_.empty()) {
+        // Nothing to find twice: the other log holds each of its lookups once already.
+        lookups_ = other.lookups_;
+        places_ = other.places_;
+        return;
+    }
+    for (const Lookup& lookup : other.lookups_) {
+        Add(lookup.kind, lookup.name, lookup.answer);
+    }
 }
 
 void NameLookups::Encode(ByteWriter& out) const {
-    const std::vector<Lookup> distinct = Distinct();
-    out.Number(distinct.size());
-    for (const Lookup& lookup : distinct) {
-        out.Number(static_cast<std::uint64_t>(lookup.kind)).Text(lookup.name).Text(lookup.answer);
+    const std::vector<const Lookup*> order = InOrder();
+    out.Number(order.size());
+    for (const Lookup* lookup : order) {
+        out.Number(static_cast<std::uint64_t>(lookup->kind))
+            .Text(lookup->name)
+            .Text(lookup->answer);
     }
 }
 
@@ -40,8 +79,14 @@ std::optional<NameLookups> NameLookups::Decode(ByteReader& in) {
     NameLookups log;
     for (std::uint64_t count = in.Number(); in.ok() && log.lookups_.size() < count;) {
         const auto kind = static_cast<Kind>(in.Below(static_cast<std::uint64_t>(Kind::kCount)));
-        std::string name(in.Text());
-        log.lookups_.push_back({kind, std::move(name), std::string(in.Text())});
+        const std::string name(in.Text());
+        const std::string_view answer = in.Text();
+        const std::size_t before = log.lookups_.size();
+        log.Add(kind, name, answer);
+        // A record holds each lookup once (Encode): one held twice is damaged.
+        if (log.lookups_.size() == before) {
+            return std::nullopt;
+        }
     }
     if (!in.ok()) {
         return std::nullopt;

@@ -305,7 +305,15 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
               "public A {};\n");
     // "@relates" names its class as the namespace around the comment sees it.
     dir.Write("src/related.h",
-              "namespace geo {\n/// Grows one.\n/// @relates Shape\nvoid grow(Shape& s);\n}\n");
+              "namespace geo {\n/// Grows one Shape.\n/// @relates Shape\nvoid grow(Shape& s);\n"
+              "/// Shrinks one, as #grow grows it.\nvoid shrink(Shape& s);\n}\n");
+    // Two groups of one title, in two files: each is a group of its own.
+    dir.Write("src/core_c.h",
+              "/** @defgroup core_c C API */\n\n/// Makes a matrix. @ingroup core_c\n"
+              "void cvCreateMat();\n");
+    dir.Write("src/imgproc_c.h",
+              "/** @defgroup imgproc_c C API */\n\n/// Smooths an image. @ingroup imgproc_c\n"
+              "void cvSmooth();\n");
     // Every link names what the first inherits: a name is looked for a bounded way up.
     std::string chain = "/// Link 0.\nclass D0 {\n  public:\n    /// Deep.\n    void deep();\n};\n";
     for (int i = 1; i < 10000; ++i) {
@@ -431,12 +439,38 @@ TEST(Run, TheDoxygenStyleLeadsFromScopesToMembersAndBack) {
          "<li><a href=\"SYLVA_D63.html\">D63</a>\n<ul>\n<li><a "
          "href=\"SYLVA_D64.html\">D64</a>"},
         {"Geo_hierarchy.HTML", "<a href=\"SYLVA_D9999.html\">D9999</a>"},
+        // Groups of one title are told apart by their labels: each page lists its own items,
+        // each item leads to its own group, and both show the title.
+        {"SYLVA_group_core_c.html", "<a href=\"SYLVA_cvCreateMat.html\">cvCreateMat</a>"},
+        {"SYLVA_group_core_c.html", "SYLVA_cvSmooth.html", false},
+        {"SYLVA_group_imgproc_c.html", "<a href=\"SYLVA_cvSmooth.html\">cvSmooth</a>"},
+        {"SYLVA_group_imgproc_c.html", "SYLVA_cvCreateMat.html", false},
+        {"SYLVA_cvSmooth.html", "In group <a href=\"SYLVA_group_imgproc_c.html\">C API</a>"},
+        {"SYLVA_cvSmooth.html", "C API<BR>("},
+        {"SYLVA_group_core_c.html", "<title>C API</title>"},
+        // A member row's brief links its words as the member's own page does, from the member's
+        // scope out, whichever scope's page the row stands on.
+        {"SYLVA_geo.html", "Shrinks one, as <a href=\"SYLVA_geo__grow.html\">grow</a> grows it."},
+        {"SYLVA_geo.html", "<a href=\"SYLVA_geo__Circle__area.html\">area()</a>"},
+        {"SYLVA_geo.html", "<a href=\"SYLVA_geo__Point.html#x\">Point::x</a>"},
+        // ... but the name of the scope whose page the row stands on leads nowhere else.
+        {"SYLVA_geo__grow.html", "Grows one <a href=\"SYLVA_geo__Shape.html\">Shape</a>."},
+        {shape, "<td class=\"brief\">Grows one Shape. </td>"},
     };
     for (const Case& c : cases) {
         std::string page = dir.Read("out/Geo/" + c.file);
         EXPECT_EQ(page.find(c.fragment) != std::string::npos, c.present)
             << c.file << ": " << c.fragment;
     }
+    // The index heads each group of one title on its own, before that group's items only.
+    const std::string frame = dir.Read("out/Geo/Geo_frameidx.HTML");
+    const std::size_t first = frame.find("<B>C API</B>");
+    const std::size_t second = frame.find("<B>C API</B>", first + 1);
+    ASSERT_NE(second, std::string::npos) << frame;
+    EXPECT_EQ(frame.find("<B>C API</B>", second + 1), std::string::npos);
+    const std::size_t made = frame.find("cvCreateMat</font>");
+    const std::size_t smooths = frame.find("cvSmooth</font>");
+    EXPECT_TRUE(first < made && made < second && second < smooths) << frame;
 }
 
 // One project writes its tag file, a second reads it with a snippet shaped like the standard

@@ -2,6 +2,7 @@
 // description.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,49 @@ TEST(ItemList, NameLookupSeesOnlyNonEmptySlotsAndIsCaseSensitive) {
     // A name freed by removal numbers no page: the next item of that name takes the plain page.
     EXPECT_EQ(scanned.Add("void Init()").pageNumber, -1);
     EXPECT_EQ(scanned.Add("void Init()").pageNumber, 1);
+}
+
+// A page's log keeps each lookup once, however often it is made or merged; a record that holds
+// one twice was not written by Encode and is refused.
+TEST(NameLookups, KeepEachLookupOnceAndRefuseARecordThatRepeatsOne) {
+    using Kind = NameLookups::Kind;
+    NameLookups log;
+    NameLookups other;
+    {
+        NameLookups::Recording recording(log);
+        for (int i = 0; i < 3; ++i) {
+            NameLookups::Note(Kind::kListed, "geo::Shape", "1");
+            NameLookups::Note(Kind::kRow, "geo::Shape", "");
+        }
+        NameLookups::Note(Kind::kListed, "geo::Shape", "");  // another answer is another lookup
+        NameLookups::Recording inner(other);
+        NameLookups::Note(Kind::kBases, "geo::Circle", "geo::Shape\n");
+        NameLookups::Note(Kind::kListed, "geo::Shape", "1");
+    }
+    NameLookups::Note(Kind::kListed, "unrecorded", "");
+    log.Merge(other);
+    const std::vector<NameLookups::Lookup> expected = {
+        {Kind::kListed, "geo::Shape", ""},
+        {Kind::kListed, "geo::Shape", "1"},
+        {Kind::kRow, "geo::Shape", ""},
+        {Kind::kBases, "geo::Circle", "geo::Shape\n"},
+    };
+    EXPECT_EQ(log.Distinct(), expected);
+
+    ByteWriter out;
+    log.Encode(out);
+    ByteReader in(out.bytes());
+    std::optional<NameLookups> decoded = NameLookups::Decode(in);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->Distinct(), expected);
+
+    ByteWriter twice;
+    twice.Number(2);
+    for (int i = 0; i < 2; ++i) {
+        twice.Number(static_cast<std::uint64_t>(Kind::kListed)).Text("x").Text("");
+    }
+    ByteReader damaged(twice.bytes());
+    EXPECT_FALSE(NameLookups::Decode(damaged).has_value());
 }
 
 TEST(Item, ShortDescriptionTakesThreeTrimmedLinesAndCutsAt120) {

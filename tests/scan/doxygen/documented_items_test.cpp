@@ -21,7 +21,8 @@ using Strings = std::vector<std::string>;
 using Files = std::map<std::string, std::string>;
 
 struct Scan {
-    Strings items;      // "name [group]: description | rows", in list order
+    // "name [group]: description | rows", in list order; a titled group as "[label: title]"
+    Strings items;
     Strings warnings;   // "file:line: text", the scan path left out
     Strings images;     // "copy name"
     Strings links;      // "shown text -> the listed name its reference leads to, or ?"
@@ -76,7 +77,8 @@ Scan ScanTree(const Files& files, const std::string& predefined = {},
             continue;
         }
         ItemText text = DeriveItemText(*item, scanned.settings, scanned.options);
-        std::string line = item->name + " [" + item->group + "]:";
+        std::string line = item->name + " [" + item->group +
+                           (item->groupTitle.empty() ? "" : ": " + item->groupTitle) + "]:";
         if (!predefined.empty()) {
             line += " {" + text.declaration + "}";
         }
@@ -291,9 +293,9 @@ TEST(DocumentedItems, AGroupDefinedAgainIsWarnedOfAndStaysOneGroupUnderItsFirstT
          "int worktree_add(void);\n/** @} */\n"
          "/** @defgroup git_commit Commit routines */\n"},
     });
-    EXPECT_EQ(scan.items,
-              (Strings{"Commit routines [Commit routines]:", "commit [Commit routines]: Commits.",
-                       "worktree_add [Commit routines]: Adds a tree."}));
+    EXPECT_EQ(scan.items, (Strings{"Commit routines [git_commit: Commit routines]:",
+                                   "commit [git_commit: Commit routines]: Commits.",
+                                   "worktree_add [git_commit: Commit routines]: Adds a tree."}));
     ASSERT_EQ(scan.warnings.size(), 2u);
     for (std::string_view warning : {"worktree.h:1: group \"git_commit\" is defined again with "
                                      "another title (first at ",
@@ -322,10 +324,11 @@ TEST(DocumentedItems, AGroupsTextsFromEveryFileJoinInTheOrderRead) {
          "/** @} */\n/** @addtogroup extra Extras\n * Extra text. */\n"
          "/** @weakgroup extra\n * More text. */\n"},
     });
-    EXPECT_EQ(scan.items,
-              (Strings{"Core [Core]: Used first. Core things. Matrices. Vectors too. ~ sum",
-                       "add [Core]: Adds.", "inv [Core]: Inverts.", "sum [Core]: Sums.",
-                       "Extras [Extras]: Extra text. More text."}));
+    EXPECT_EQ(
+        scan.items,
+        (Strings{"Core [core: Core]: Used first. Core things. Matrices. Vectors too. ~ sum",
+                 "add [core: Core]: Adds.", "inv [core: Core]: Inverts.", "sum [core: Core]: Sums.",
+                 "Extras [extra: Extras]: Extra text. More text."}));
     EXPECT_TRUE(scan.warnings.empty()) << ::testing::PrintToString(scan.warnings);
 }
 

@@ -105,24 +105,27 @@ std::string PageBuilding::Encode() const {
     ByteWriter out;
     EncodeTexts(out, seeAlsoWarnings);
     out.Text(page);
-    lookups.Encode(out);
     return out.Take();
 }
 
-std::optional<PageBuilding> PageBuilding::Decode(std::string_view bytes, bool withLookups) {
+std::optional<PageBuilding> PageBuilding::Decode(std::string_view bytes) {
     ByteReader in(bytes);
     PageBuilding building;
     building.seeAlsoWarnings = DecodeTexts(in);
     building.page = in.Text();
-    if (!withLookups) {
-        return in.ok() ? std::optional(std::move(building)) : std::nullopt;
-    }
+    return in.Done() ? std::optional(std::move(building)) : std::nullopt;
+}
+
+std::string EncodeLookups(const NameLookups& lookups) {
+    ByteWriter out;
+    lookups.Encode(out);
+    return out.Take();
+}
+
+std::optional<NameLookups> DecodeLookups(std::string_view bytes) {
+    ByteReader in(bytes);
     std::optional<NameLookups> lookups = NameLookups::Decode(in);
-    if (!lookups || !in.Done()) {
-        return std::nullopt;
-    }
-    building.lookups = std::move(*lookups);
-    return building;
+    return lookups && in.Done() ? std::move(lookups) : std::nullopt;
 }
 
 std::string OutputRecord::Encode(std::string_view building) const {

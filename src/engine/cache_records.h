@@ -56,17 +56,21 @@ struct SourceItems {
 };
 
 // How a description page was built: what a later run needs to tell and file it again without
-// building it, and every name its building looked up. The lookups come last and are the bulk of
-// the record: they are decoded only when the item names changed.
+// building it.
 struct PageBuilding {
     std::vector<std::string> seeAlsoWarnings;
     std::string page;  // EncodePageRecord
-    NameLookups lookups;
 
     std::string Encode() const;
-    // Nothing when the bytes hold no building; without `withLookups` the lookups stay empty.
-    static std::optional<PageBuilding> Decode(std::string_view bytes, bool withLookups);
+    // Nothing when the bytes hold no building.
+    static std::optional<PageBuilding> Decode(std::string_view bytes);
 };
+
+// Every name a description page's building looked up. They are kept apart from the page's record:
+// they are most of its bytes, and a later run needs them only when the item names changed.
+std::string EncodeLookups(const NameLookups& lookups);
+// Nothing unless the bytes hold exactly what EncodeLookups gives.
+std::optional<NameLookups> DecodeLookups(std::string_view bytes);
 
 // An output file of the project as the last run left it.
 struct OutputRecord {

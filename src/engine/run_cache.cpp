@@ -26,7 +26,7 @@ namespace {
 
 // Changed whenever what the cache holds is laid out or derived otherwise, so that the cache of
 // another layout is discarded rather than misread.
-constexpr std::string_view kCacheFormat = "sylva-cache-9";
+constexpr std::string_view kCacheFormat = "sylva-cache-10";
 constexpr std::string_view kCacheSubdirectory = "sylva";
 constexpr std::string_view kCacheFileExtension = ".sqlite";
 // The temporary files of the index pages are named after this, short whatever the page's name.
@@ -77,18 +77,16 @@ std::string Hex(const Digest& digest) {
     return hex;
 }
 
-NameLookups DecodeLookups(const std::string& encoded) {
-    ByteReader in(encoded);
-    return encoded.empty() ? NameLookups() : NameLookups::Decode(in).value_or(NameLookups());
+// The lookups `encoded` holds; none while it is empty.
+NameLookups LookupsOf(const std::string& encoded) {
+    return encoded.empty() ? NameLookups() : DecodeLookups(encoded).value_or(NameLookups());
 }
 
 // Adds `more` to the lookups `encoded` holds.
 void MergeEncoded(std::string& encoded, const NameLookups& more) {
-    NameLookups all = DecodeLookups(encoded);
+    NameLookups all = LookupsOf(encoded);
     all.Merge(more);
-    ByteWriter out;
-    all.Encode(out);
-    encoded = out.Take();
+    encoded = EncodeLookups(all);
 }
 
 std::string AbsolutePath(const std::string& path) {
@@ -508,6 +506,7 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
     if (inputs_.cache.rebuild) {
         // Records of the last run that this one does not replace must not outlive it.
         store_->EraseTable(CacheTable::kPages);
+        store_->EraseTable(CacheTable::kPageLookups);
     } else {
         LoadPrevious(check, threadCount);
     }
@@ -526,6 +525,7 @@ void RunCache::LoadPrevious(const std::optional<LookupCheck>& check, int threadC
     struct Loaded {
         std::string path;
         std::string sealed;
+        std::optional<std::string> sealedLookups;  // read only when they decide
     };
     struct Judged {
         std::optional<OutputRecord> record;
@@ -550,16 +550,19 @@ void RunCache::LoadPrevious(const std::optional<LookupCheck>& check, int threadC
                 }
                 judged.page = at->second;
                 const OutputRecord& record = *judged.record;
-                // The lookups, the bulk of a record, are read only when they decide.
-                std::optional<PageBuilding> building =
-                    PageBuilding::Decode(buildingBytes, check.has_value());
+                std::optional<PageBuilding> building = PageBuilding::Decode(buildingBytes);
                 if (building) {
                     judged.previousPage = DecodePageRecord(building->page);
+                }
+                std::optional<NameLookups> lookups;
+                if (batch[i].sealedLookups) {
+                    std::optional<std::string_view> lookupBytes = Unseal(*batch[i].sealedLookups);
+                    lookups = lookupBytes ? DecodeLookups(*lookupBytes) : std::nullopt;
                 }
                 judged.fresh = judged.previousPage && record.pageContext == pageContext_ &&
                                record.item == pages_[at->second].item &&
                                KeptOutput::Untouched(batch[i].path, record) &&
-                               (!check || check->Holds(building->lookups));
+                               (!check || (lookups && check->Holds(*lookups)));
                 if (judged.fresh) {
                     judged.seeAlso = std::move(building->seeAlsoWarnings);
                 }
@@ -582,12 +585,22 @@ void RunCache::LoadPrevious(const std::optional<LookupCheck>& check, int threadC
             });
         batch.clear();
     };
-    store_->ForEach(CacheTable::kPages, [&](std::string_view key, std::string_view value) {
-        batch.push_back({std::string(key), std::string(value)});
+    const auto load = [&](std::string_view key, std::string_view value,
+                          std::optional<std::string_view> lookups) {
+        batch.push_back({std::string(key), std::string(value),
+                         lookups ? std::optional<std::string>(*lookups) : std::nullopt});
         if (batch.size() == kJudgedTogether) {
             judge();
         }
-    });
+    };
+    // The lookups, the bulk of what a page keeps, decide only while the names changed.
+    if (check) {
+        store_->ForEachWith(CacheTable::kPages, CacheTable::kPageLookups, load);
+    } else {
+        store_->ForEach(CacheTable::kPages, [&](std::string_view key, std::string_view value) {
+            load(key, value, std::nullopt);
+        });
+    }
     judge();
 }
 
@@ -633,8 +646,8 @@ void RunCache::Built(const CSylItem& item, PageRecord record, const NameLookups&
     record.linkWarnings = std::move(state->linkWarnings);
     building.page = EncodePageRecord(record);
     building.seeAlsoWarnings = std::move(state->seeAlsoWarnings);
-    building.lookups = DecodeLookups(state->lookups);
-    building.lookups.Merge(lookups);
+    NameLookups allLookups = LookupsOf(state->lookups);
+    allLookups.Merge(lookups);
     state->linkWarnings = {};
     state->seeAlsoWarnings = {};
     state->lookups = std::string();
@@ -644,7 +657,9 @@ void RunCache::Built(const CSylItem& item, PageRecord record, const NameLookups&
     }
     written->pageContext = pageContext_;
     written->item = state->item;
+    // Both in one transaction: a page's record never outlives its lookups.
     store_->Put(CacheTable::kPages, state->path, Seal(written->Encode(building.Encode())));
+    store_->Put(CacheTable::kPageLookups, state->path, Seal(EncodeLookups(allLookups)));
 }
 
 bool RunCache::SearchIndexFresh(const Digest& entries) {
@@ -697,6 +712,7 @@ void RunCache::Store() {
     });
     for (const std::string& path : output_->Gone()) {
         store_->Erase(CacheTable::kPages, path);
+        store_->Erase(CacheTable::kPageLookups, path);
     }
     sources_->EraseUnseen();
     reporter_.Keep(nullptr);

@@ -20,8 +20,9 @@ enum class CacheTable : int {
     kSourceItems,  // one large record per source file: what scanning it gave
     kPages,        // one record per output file of the project
     kProof,        // what shows that nothing changed since the last run, in a few large records
+    kPageLookups,  // one record per description page: the names its building looked up
 };
-inline constexpr int kCacheTableCount = 5;
+inline constexpr int kCacheTableCount = 6;
 
 class CacheStore {
   public:
@@ -31,6 +32,12 @@ class CacheStore {
     // Calls visit(key, value) for every record of `table`, in no particular order.
     virtual void ForEach(CacheTable table,
                          const std::function<void(std::string_view, std::string_view)>& visit) = 0;
+    // Calls visit(key, value, beside) for every record of `table`, in no particular order, where
+    // `beside` is the value of the record of `besideTable` with the same key, if there is one:
+    // one pass over both, far cheaper than a Get per record.
+    virtual void ForEachWith(CacheTable table, CacheTable besideTable,
+                             const std::function<void(std::string_view, std::string_view,
+                                                      std::optional<std::string_view>)>& visit) = 0;
     virtual void Put(CacheTable table, std::string_view key, std::string_view value) = 0;
     virtual void Erase(CacheTable table, std::string_view key) = 0;
     // Removes every record of `table`.

@@ -11,7 +11,7 @@ namespace sylva {
 namespace {
 
 constexpr std::array<const char*, kCacheTableCount> kTableNames = {
-    "meta", "sources", "source_items", "pages", "proof"};
+    "meta", "sources", "source_items", "pages", "proof", "page_lookups"};
 // Another run of the same project never waits here (runs of a project take turns before they
 // open its store), but a reader of the file might.
 constexpr int kBusyMilliseconds = 10000;
@@ -34,6 +34,10 @@ std::string StatementText(Statement statement, const char* table) {
             break;
     }
     return "DELETE FROM " + name;
+}
+
+const char* NameOf(CacheTable table) {
+    return kTableNames[static_cast<std::size_t>(table)];
 }
 
 std::string_view ColumnBytes(sqlite3_stmt* statement, int column) {
@@ -105,6 +109,35 @@ class SqliteStore : public CacheStore {
         sqlite3_reset(statement);
     }
 
+    void ForEachWith(CacheTable table, CacheTable besideTable,
+                     const std::function<void(std::string_view, std::string_view,
+                                              std::optional<std::string_view>)>& visit) override {
+        if (!failure_.empty()) {
+            return;
+        }
+        const std::string sql = "SELECT t.k, t.v, b.v FROM " + std::string(NameOf(table)) +
+                                " AS t LEFT JOIN " + std::string(NameOf(besideTable)) +
+                                " AS b ON b.k = t.k";
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+            Fail();
+            sqlite3_finalize(statement);
+            return;
+        }
+        int step;
+        while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+            std::optional<std::string_view> beside;
+            if (sqlite3_column_type(statement, 2) != SQLITE_NULL) {
+                beside = ColumnBytes(statement, 2);
+            }
+            visit(ColumnBytes(statement, 0), ColumnBytes(statement, 1), beside);
+        }
+        if (step != SQLITE_DONE) {
+            Fail();
+        }
+        sqlite3_finalize(statement);
+    }
+
     void Put(CacheTable table, std::string_view key, std::string_view value) override {
         sqlite3_stmt* statement = Use(table, kPut);
         if (statement != nullptr && Bind(statement, 1, key) && Bind(statement, 2, value)) {
@@ -163,8 +196,7 @@ class SqliteStore : public CacheStore {
         }
         sqlite3_stmt*& statement = statements_[static_cast<std::size_t>(table)][kind];
         if (statement == nullptr) {
-            const std::string sql =
-                StatementText(kind, kTableNames[static_cast<std::size_t>(table)]);
+            const std::string sql = StatementText(kind, NameOf(table));
             if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
                 Fail();
                 return nullptr;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -186,26 +187,63 @@ class IncrementalRun : public ::testing::Test {
         return kept;
     }
 
-    // The records of the output files in the project's cache, by path.
-    Tree PageRecords() const {
+    // The records of the output files in the project's cache (or those of `table`), by path.
+    Tree PageRecords(CacheTable table = CacheTable::kPages) const {
         Tree records;
         for (const auto& entry : fs::directory_iterator(dir_.File("cache"))) {
             OpenedStore opened = OpenSqliteStore(entry.path().string());
             EXPECT_NE(opened.store, nullptr) << opened.problem;
             if (opened.store != nullptr) {
-                opened.store->ForEach(CacheTable::kPages,
-                                      [&](std::string_view path, std::string_view record) {
-                                          records.emplace(path, record);
-                                      });
+                opened.store->ForEach(table, [&](std::string_view path, std::string_view record) {
+                    records.emplace(path, record);
+                });
             }
         }
         return records;
+    }
+
+    // Puts `value` in place of every record of `table` in the project's cache.
+    void OverwriteRecords(CacheTable table, std::string_view value) const {
+        const Tree records = PageRecords(table);
+        for (const auto& entry : fs::directory_iterator(dir_.File("cache"))) {
+            OpenedStore opened = OpenSqliteStore(entry.path().string());
+            ASSERT_NE(opened.store, nullptr) << opened.problem;
+            opened.store->Begin();
+            for (const auto& record : records) {
+                opened.store->Put(table, record.first, value);
+            }
+            opened.store->Commit();
+        }
     }
 
     test::ScratchDir dir_;
     Sources sources_;
     mutable int fullRuns_ = 0;
 };
+
+// A record comes with the record of the other table under its key, when there is one.
+TEST(SqliteStore, ForEachWithPairsEachRecordWithItsNeighbourOfTheSameKey) {
+    test::ScratchDir dir;
+    OpenedStore opened = OpenSqliteStore(dir.File("cache.sqlite"));
+    ASSERT_NE(opened.store, nullptr) << opened.problem;
+    CacheStore& store = *opened.store;
+    store.Begin();
+    store.Put(CacheTable::kPages, "a", "page a");
+    store.Put(CacheTable::kPages, "b", "");
+    store.Put(CacheTable::kPageLookups, "a", "lookups a");
+    store.Put(CacheTable::kPageLookups, "c", "lookups c");
+    store.Commit();
+    std::map<std::string, std::pair<std::string, std::optional<std::string>>> seen;
+    store.ForEachWith(
+        CacheTable::kPages, CacheTable::kPageLookups,
+        [&](std::string_view key, std::string_view value, std::optional<std::string_view> beside) {
+            seen[std::string(key)] = {std::string(value),
+                                      beside ? std::optional<std::string>(*beside) : std::nullopt};
+        });
+    using Seen = decltype(seen);
+    EXPECT_EQ(seen, (Seen{{"a", {"page a", "lookups a"}}, {"b", {"", std::nullopt}}}));
+    EXPECT_TRUE(store.failure().empty());
+}
 
 // A file is read in pieces: one larger than a piece, one that fills a piece exactly and an empty
 // one digest as their whole bytes do; a missing file or a directory gives nothing.
@@ -378,16 +416,27 @@ TEST_F(IncrementalRun, ALinkThroughAClassFollowsItsBasesWhenOnlyTheBasesChange) 
     // Another file's page names the member through the derived class: its link leads to the
     // base that has it, and must follow when only the bases change, every name staying.
     sources_.files["dir1/use.h"] = "/** Calls Ring::draw() first. */\nint FUse(int value);\n";
-    WriteSources();
-    ExpectSameAsFullRun("first run");
-    EXPECT_NE(dir_.Read("out/Garden/SYLVA_FUse.html").find("SYLVA_Base1__draw.html"),
-              std::string::npos);
-    sources_.files["dir0/shape.h"].replace(sources_.files["dir0/shape.h"].find("public Base1"), 12,
-                                           "public Base2");
-    WriteSources();
-    ExpectSameAsFullRun("the base changed");
-    EXPECT_NE(dir_.Read("out/Garden/SYLVA_FUse.html").find("SYLVA_Base2__draw.html"),
-              std::string::npos);
+    const auto runLeadingTo = [&](const char* base, const std::string& step) {
+        WriteSources();
+        ExpectSameAsFullRun(step);
+        EXPECT_NE(dir_.Read("out/Garden/SYLVA_FUse.html")
+                      .find(std::string("SYLVA_") + base + "__draw.html"),
+                  std::string::npos)
+            << step;
+    };
+    const auto derive = [&](const char* from, const char* to) {
+        std::string& shape = sources_.files["dir0/shape.h"];
+        shape.replace(shape.find(from), std::strlen(from), to);
+    };
+    runLeadingTo("Base1", "first run");
+    derive("public Base1", "public Base2");
+    runLeadingTo("Base2", "the base changed");
+    // The lookups are kept apart from the pages' records; spoilt, they cannot tell that a page
+    // still holds, and every page whose names changed is built again.
+    ASSERT_FALSE(PageRecords(CacheTable::kPageLookups).empty());
+    OverwriteRecords(CacheTable::kPageLookups, "spoilt");
+    derive("public Base2", "public Base1");
+    runLeadingTo("Base1", "the lookups spoilt");
 }
 
 TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) {
@@ -441,16 +490,21 @@ TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) 
     const auto removedPage = [](const auto& record) {
         return record.first.find("SYLVA_F1I0.html") != std::string::npos;
     };
-    const Tree left = PageRecords();
-    EXPECT_FALSE(std::any_of(left.begin(), left.end(), removedPage));
+    for (CacheTable table : {CacheTable::kPages, CacheTable::kPageLookups}) {
+        const Tree left = PageRecords(table);
+        EXPECT_FALSE(left.empty());
+        EXPECT_FALSE(std::any_of(left.begin(), left.end(), removedPage));
+    }
     sources_.files["b.h"] = SourceFile(1, 3, random, names);
     WriteSources();
     (void)RunInto(dir_.File("out"), dir_.File("cache"));
     sources_.files.erase("b.h");
     WriteSources();
     (void)RunInto(dir_.File("out"), dir_.File("cache"), true);
-    const Tree rebuilt = PageRecords();
-    EXPECT_FALSE(std::any_of(rebuilt.begin(), rebuilt.end(), removedPage));
+    for (CacheTable table : {CacheTable::kPages, CacheTable::kPageLookups}) {
+        const Tree rebuilt = PageRecords(table);
+        EXPECT_FALSE(std::any_of(rebuilt.begin(), rebuilt.end(), removedPage));
+    }
 }
 
 // The inode and modification time of every file below `directory`, by its relative path.

@@ -358,7 +358,7 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment, std::string_view scope
         declaration = ParseDeclaration(declared, ';');
         name = declaration.name;
     }
-    DoxygenItem item = ItemFromComment(comment);
+    DoxygenItem item = ItemFromComment(std::move(comment));
     item.title = std::move(title);
     switch (subject) {
         case CommentSubject::kFile:
@@ -394,7 +394,7 @@ void DoxygenWalker::AddStandalone(DoxygenComment comment, std::string_view scope
         if (item.kind == DoxygenKind::kFunction) {
             item.signature = declaration.signature;
         }
-        CheckParameters(item, declaration, comment, warn_);
+        CheckParameters(item, declaration, comment.parameterLines, warn_);
     }
     int added = AddItem(std::move(item));
     if (subject == CommentSubject::kGroup) {

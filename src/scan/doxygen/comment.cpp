@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <deque>
+#include <forward_list>
 #include <utility>
 
 #include "scan/doxygen/aliases.h"
@@ -470,7 +470,9 @@ void CommentParser::Flush() {
         // The inline pass points its warnings at the chunk's lines; the line read goes on after.
         int line = line_;
         std::string_view text = TrimView(chunk_, " \t\r\n");
-        if (IsPlainParagraph(text)) {
+        if (text.empty()) {
+            // Blank lines hold no block: the Markdown parser is not worth starting for them.
+        } else if (IsPlainParagraph(text)) {
             // Most chunks (a brief, a parameter's text) hold nothing Markdown reads: paragraphs.
             // Their lines run together, each without its indentation, as Markdown joins them.
             std::string joined;
@@ -807,7 +809,9 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
         std::size_t indent = 0;
     };
     std::vector<TextLine> normal;
-    std::deque<std::string> changed;
+    // Holds the copied lines where `normal` views them; a forward list allocates nothing for the
+    // comments that need no copy, which are most.
+    std::forward_list<std::string> changed;
     normal.reserve(lines.size());
     std::size_t common = std::string_view::npos;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -815,7 +819,7 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
         if (reading.options.aliases != nullptr &&
             stripped.find_first_of("@\\") != std::string_view::npos) {
             std::string runaway;
-            stripped = changed.emplace_back(reading.options.aliases->Expand(stripped, runaway));
+            stripped = changed.emplace_front(reading.options.aliases->Expand(stripped, runaway));
             if (!runaway.empty() && reading.reportedAliases.insert(runaway).second) {
                 reading.warn(lines[i].line, FormatLine(doxygen_parse::kRunawayAlias, {runaway}));
             }
@@ -826,7 +830,7 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
             TextLine& added = normal.emplace_back();
             added.text =
                 doxygen_parse::HasTabOrReservedByte(piece)
-                    ? std::string_view(changed.emplace_back(doxygen_parse::Normalized(piece)))
+                    ? std::string_view(changed.emplace_front(doxygen_parse::Normalized(piece)))
                     : piece;
             added.line = lines[i].line;
             added.behindOpener = blockComment && i == 0 && start == 0;

@@ -112,7 +112,7 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
     if (scope.kind == ScopeKind::kClass && declaration.kind == DeclarationKind::kVariable) {
         return AddRow(MemberNames(declaration), comment, MemberShapeOf(s.text, declaration));
     }
-    DoxygenItem item = ItemFromComment(comment);
+    DoxygenItem item = ItemFromComment(std::move(comment));
     item.kind = KindOf(declaration.kind);
     // A befriended function is shown as one of the class's, under its own name: the namespace
     // that may qualify it is not a scope inside the class.
@@ -152,7 +152,7 @@ LastDeclaration DoxygenWalker::Document(const Statement& s, char terminator,
     item.definition = body || declaration.braceInitializer ||
                       (item.kind == DoxygenKind::kVariable &&
                        std::string_view(s.text).find('=') != std::string_view::npos);
-    CheckParameters(item, declaration, comment, warn_);
+    CheckParameters(item, declaration, comment.parameterLines, warn_);
     HoldEnclosingScopes();
     documented.item = AddItem(std::move(item));
     return documented;
@@ -165,12 +165,12 @@ LastDeclaration DoxygenWalker::DocumentMacro(std::string_view directive,
         pending_ = std::move(comment);
         return documented;
     }
-    DoxygenItem item = ItemFromComment(comment);
+    DoxygenItem item = ItemFromComment(std::move(comment));
     item.kind = DoxygenKind::kMacro;
     item.name = macro.name;
     item.declaration = ShownDeclaration(directive, 0, '\0');
     item.hasSyntax = true;
-    CheckParameters(item, macro, comment, warn_);
+    CheckParameters(item, macro, comment.parameterLines, warn_);
     documented.item = AddItem(std::move(item));
     return documented;
 }

@@ -137,7 +137,7 @@ DoxygenKind KindOf(DeclarationKind kind) {
     return DoxygenKind::kOther;
 }
 
-DoxygenItem ItemFromComment(DoxygenComment comment) {
+DoxygenItem ItemFromComment(DoxygenComment&& comment) {
     DoxygenItem item;
     item.line = comment.line;
     item.group = std::move(comment.group);
@@ -229,7 +229,7 @@ std::string RowText(const DoxygenComment& comment) {
 }
 
 void CheckParameters(const DoxygenItem& item, const CppDeclaration& declaration,
-                     const DoxygenComment& comment, const DoxygenWarning& warn) {
+                     const std::vector<int>& rowLines, const DoxygenWarning& warn) {
     if (!declaration.hasParameterList) {
         return;
     }
@@ -241,8 +241,8 @@ void CheckParameters(const DoxygenItem& item, const CppDeclaration& declaration,
     const std::unordered_set<std::string_view> isDeclared(declared.begin(), declared.end());
     std::unordered_set<std::string_view> documented;
     bool documentsSome = false;
-    for (std::size_t row = 0; row < comment.parameters.size(); ++row) {
-        const DoxygenParameter& parameter = comment.parameters[row];
+    for (std::size_t row = 0; row < item.parameters.size(); ++row) {
+        const DoxygenParameter& parameter = item.parameters[row];
         if (parameter.templateParameter) {
             continue;
         }
@@ -250,8 +250,7 @@ void CheckParameters(const DoxygenItem& item, const CppDeclaration& declaration,
         for (std::string_view name : RowNames(parameter.name)) {
             documented.insert(name);
             if (!isDeclared.contains(name)) {
-                int line =
-                    row < comment.parameterLines.size() ? comment.parameterLines[row] : item.line;
+                int line = row < rowLines.size() ? rowLines[row] : item.line;
                 warn(line, FormatLine(kUnknownParameter, {Quoted(name), Quoted(item.name)})
                                .About(item.name));
             }

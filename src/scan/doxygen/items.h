@@ -28,7 +28,9 @@ inline constexpr std::size_t kMaxShownLines = 30;
 DoxygenKind KindOf(DeclarationKind kind);
 
 // An item carrying the comment's lines, rows and group; an internal comment adds its Doc type.
-DoxygenItem ItemFromComment(DoxygenComment comment);
+// The comment's text moves into the item; its subject and the lines of its rows
+// (`parameterLines`) stay with the comment, for the warnings that follow.
+DoxygenItem ItemFromComment(DoxygenComment&& comment);
 
 // Adds what `more` says to `into`: a later comment before the same declaration, or a trailing
 // comment behind it. Description paragraphs of the two stay apart.
@@ -38,10 +40,11 @@ void MergeComment(DoxygenItem& into, DoxygenComment more);
 // The text of a table row that `comment` documents: its lines and rows run together.
 std::string RowText(const DoxygenComment& comment);
 
-// Warns of rows that name no parameter of `declaration`, and, when the comment documents some
-// parameters, of the parameters it leaves out. Says nothing when the declaration has no
-// parameter list or leaves a parameter unnamed.
+// Warns of rows of `item` that name no parameter of `declaration`, and, when the item documents
+// some parameters, of the parameters it leaves out; `rowLines` holds the source line of each
+// row's command. Says nothing when the declaration has no parameter list or leaves a parameter
+// unnamed.
 void CheckParameters(const DoxygenItem& item, const CppDeclaration& declaration,
-                     const DoxygenComment& comment, const DoxygenWarning& warn);
+                     const std::vector<int>& rowLines, const DoxygenWarning& warn);
 
 }  // namespace sylva

@@ -117,9 +117,27 @@ bool IsAsciiAlphanumeric(char ch) {
     return IsLetter(ch) || (ch >= '0' && ch <= '9');
 }
 
-// True iff Markdown reads `text` as paragraphs of plain text, parted by blank lines: no byte that
-// opens a span, a link, a tag, an entity or an escape, no web address, no opening that starts a
-// block and no line break. Such a chunk needs no Markdown parser.
+// Where the single backquote at text[at] closes a code span that Markdown reads exactly as the
+// bytes between: on the same line, by a single backquote, around text that neither starts nor
+// ends with a blank (Markdown would strip one); npos for any other shape.
+std::size_t SimpleCodeSpanEnd(std::string_view text, std::size_t at) {
+    if (at > 0 && text[at - 1] == '`') {
+        return std::string_view::npos;
+    }
+    const std::size_t close = text.find_first_of("`\n", at + 1);
+    if (close == std::string_view::npos || text[close] != '`' || close == at + 1 ||
+        (close + 1 < text.size() && text[close + 1] == '`') ||
+        kBlanks.find(text[at + 1]) != std::string_view::npos ||
+        kBlanks.find(text[close - 1]) != std::string_view::npos) {
+        return std::string_view::npos;
+    }
+    return close;
+}
+
+// True iff Markdown reads `text` as paragraphs of plain text and simple code spans
+// (SimpleCodeSpanEnd), parted by blank lines: no other byte that opens a span, a link, a tag, an
+// entity or an escape, no web address, no opening that starts a block and no line break. Such a
+// chunk needs no Markdown parser.
 bool IsPlainParagraph(std::string_view text) {
     static constexpr auto kMarkdownBytes = [] {
         std::array<bool, 256> bytes{};
@@ -140,6 +158,14 @@ bool IsPlainParagraph(std::string_view text) {
     for (std::size_t at = 0; at < text.size(); ++at) {
         unsigned char ch = static_cast<unsigned char>(text[at]);
         if (!kMarkdownBytes[ch]) {
+            continue;
+        }
+        if (ch == '`') {
+            // What a code span holds is not Markdown.
+            at = SimpleCodeSpanEnd(text, at);
+            if (at == std::string_view::npos) {
+                return false;
+            }
             continue;
         }
         if (ch == '_') {
@@ -463,6 +489,38 @@ std::string Unwrapped(std::string flow) {
 
 }  // namespace
 
+void CommentParser::InlineTextAndCodeSpans(std::string_view text, std::string& out,
+                                           const TextLines& lines) {
+    // One piece of text between code spans, with the lines of its own bytes.
+    auto inlinePiece = [&](std::size_t from, std::size_t to, bool spanFollows) {
+        if (from == 0 && to == text.size()) {
+            InlineText(text, out, &lines, spanFollows);
+            return;
+        }
+        if (from == to) {
+            return;
+        }
+        TextLines pieceLines;
+        for (const auto& [at, line] : lines) {
+            if (at <= from) {
+                pieceLines.assign(1, {0, line});
+            } else if (at < to) {
+                pieceLines.emplace_back(at - from, line);
+            }
+        }
+        InlineText(text.substr(from, to - from), out, &pieceLines, spanFollows);
+    };
+    std::size_t from = 0;
+    for (std::size_t open = text.find('`'); open != std::string_view::npos;
+         open = text.find('`', from)) {
+        const std::size_t close = text.find('`', open + 1);
+        inlinePiece(from, open, true);
+        AppendCodeSpan(out, text.substr(open + 1, close - open - 1));
+        from = close + 1;
+    }
+    inlinePiece(from, text.size(), false);
+}
+
 void CommentParser::Flush() {
     std::string flow;
     std::vector<std::size_t> blockEnds;
@@ -483,7 +541,7 @@ void CommentParser::Flush() {
                     return;
                 }
                 rich::OpenBlock(flow, rich::BlockKind::kParagraph);
-                InlineText(joined, flow, &lines);
+                InlineTextAndCodeSpans(joined, flow, lines);
                 EndInline(flow);
                 rich::CloseBlock(flow);
                 blockEnds.push_back(flow.size());

@@ -86,6 +86,12 @@ std::size_t FindFence(std::string_view text, std::string_view fence, std::size_t
 
 class CommentParser;
 
+// Appends the bytes of a code span's text as rich text: shown as written, in a formula without
+// the marks that keep tags and entities literal.
+void AppendCodeBytes(std::string& out, std::string_view code, bool formula);
+// Appends a whole code span: a formula when its text opens with kChunkMark, else code.
+void AppendCodeSpan(std::string& out, std::string_view code);
+
 // Reads `chunk`, Markdown with the inline commands of documentation comments, into a rich text
 // flow; its plain text goes through `parser`'s inline pass. Appends where each of the flow's
 // blocks ends to `blockEnds`.
@@ -115,6 +121,9 @@ class CommentParser {
     // `spanFollows`: a span comes behind the text, and stands for the word of a command at its end.
     void InlineText(std::string_view text, std::string& out, const TextLines* lines = nullptr,
                     bool spanFollows = false);
+    // The inline pass over a plain paragraph whose only Markdown is simple code spans; `lines`
+    // tells where the bytes of `text` stand.
+    void InlineTextAndCodeSpans(std::string_view text, std::string& out, const TextLines& lines);
     // The source line of the byte at `offset` in the current chunk.
     int ChunkLine(std::size_t offset) const;
     // Ends the inline text of one block: a link still open ends with it.

@@ -430,14 +430,7 @@ int MarkdownReader::Text(MD_TEXTTYPE type, std::string_view text) {
                 out_.push_back(formula ? rich::kFormulaOpen : rich::kCodeOpen);
                 text.remove_prefix(formula ? 1 : 0);
             }
-            bool formula = !spans_.empty() && spans_.back() == SpanKind::kFormula;
-            for (char ch : text) {
-                // Code shows its bytes: no tag, no entity.
-                if ((ch == '<' || ch == '&') && !formula) {
-                    out_.push_back(rich::kLiteral);
-                }
-                out_.push_back(rich::IsReservedByte(ch) ? ' ' : ch);
-            }
+            AppendCodeBytes(out_, text, !spans_.empty() && spans_.back() == SpanKind::kFormula);
             break;
         }
         case MD_TEXT_HTML:
@@ -453,6 +446,23 @@ int MarkdownReader::Text(MD_TEXTTYPE type, std::string_view text) {
 }
 
 }  // namespace
+
+void AppendCodeBytes(std::string& out, std::string_view code, bool formula) {
+    for (char ch : code) {
+        // Code shows its bytes: no tag, no entity.
+        if ((ch == '<' || ch == '&') && !formula) {
+            out.push_back(rich::kLiteral);
+        }
+        out.push_back(rich::IsReservedByte(ch) ? ' ' : ch);
+    }
+}
+
+void AppendCodeSpan(std::string& out, std::string_view code) {
+    const bool formula = code.starts_with(kChunkMark);
+    out.push_back(formula ? rich::kFormulaOpen : rich::kCodeOpen);
+    AppendCodeBytes(out, code.substr(formula ? 1 : 0), formula);
+    out.push_back(formula ? rich::kFormulaClose : rich::kCodeClose);
+}
 
 std::string ReadMarkdown(std::string_view chunk, CommentParser& parser,
                          std::vector<std::size_t>& blockEnds) {

@@ -369,16 +369,20 @@ void CommentParser::AppendToChunk(std::string_view text) {
         chunkStarted_ = true;
         if (lineStart && !midLineStart_) {
             // A chunk that opens with the end of a command's line ("@defgroup g Title") is
-            // indented as that line: text below it as far in is no code.
+            // indented as that line: text below it as far in is no code. When nothing stands
+            // there ("@note" alone), the line right below cannot be code either, since no blank
+            // line stands before it: it tells the indentation, as behind a command's words.
             chunkIndent_ = text.front() == '\n' ? lineIndent_ : Indentation(text);
+            midLineStart_ = text.front() == '\n';
         } else {
             text = TrimLeftView(text, kBlanks);
             midLineStart_ = true;
         }
         sawText_ = true;
     } else if (lineStart && midLineStart_) {
-        // The chunk began behind a command: its next line tells how far its text is indented.
-        chunkIndent_ = chunk_.ends_with("\n\n") ? 0 : Indentation(text);
+        // The chunk began behind a command: its next line tells how far its text is indented,
+        // unless a blank line stands between.
+        chunkIndent_ = chunk_.ends_with("\n\n") ? chunkIndent_ : Indentation(text);
         midLineStart_ = false;
     }
     if (lineStart) {

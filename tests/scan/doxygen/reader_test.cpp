@@ -230,6 +230,23 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  row pond [in]: the buffer to read\n"
          "  row out [out]: where the bytes go, at least `size` of them\n"
          "  row size: how many bytes\n"},
+        {"a note's text below it, indented, is text: no blank line stands before it",
+         "/**\n"
+         " * Drains a pond.\n"
+         " *\n"
+         " * @note\n"
+         " *     Keeps `pond` open while *fish* swim;\n"
+         " *     see `pond_fill`.\n"
+         " * @note\n"
+         " *     Slowly, `pond`\n"
+         " *     by `pond`.\n"
+         " */\n"
+         "void pond_drain(struct pond *pond);\n",
+         "function pond_drain @1\n"
+         "  syntax: void pond_drain(struct pond *pond);\n"
+         "  Description: Drains a pond.\n"
+         "  Description: {Nnote Note:Keeps `pond` open while _fish_ swim; see `pond_fill`.}\n"
+         "  Description: {Nnote Note:Slowly, `pond` by `pond`.}\n"},
         {"a one-line block and a bang block with backslash commands",
          "/** Frees a pond. */\n"
          "void pond_free(struct pond *pond);\n"

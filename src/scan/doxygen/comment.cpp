@@ -305,10 +305,15 @@ void CommentParser::Line(std::string_view text, int line, std::span<const std::s
     }
     // A list written under a sentence, indented as code would be ("features:" then "    * a"),
     // is a list: its lines move left to the sentence's margin.
+    // A sentence that goes on a list item's text is no such sentence: a list under it nests
+    // in the item.
     std::size_t content = ListItemContent(text);
     std::size_t relative = indent > chunkIndent_ ? indent - chunkIndent_ : 0;
+    const std::size_t previousRelative =
+        lineIndent_ > chunkIndent_ ? lineIndent_ - chunkIndent_ : 0;
+    const bool inItem = listContent_ != std::string_view::npos && previousRelative >= listContent_;
     if (content != std::string_view::npos && relative >= kCodeIndent && listShift_ == 0 &&
-        previousText_) {
+        previousText_ && !inItem) {
         listShift_ = relative;
     } else if (listShift_ > 0 &&
                (relative < listShift_ || (previousBlank_ && content == std::string_view::npos))) {

@@ -247,6 +247,21 @@ TEST(DoxygenReader, CommentFormsAndSectionsOfCFunctions) {
          "  Description: Drains a pond.\n"
          "  Description: {Nnote Note:Keeps `pond` open while _fish_ swim; see `pond_fill`.}\n"
          "  Description: {Nnote Note:Slowly, `pond` by `pond`.}\n"},
+        {"a list under an item's second line nests in the item",
+         "/**\n"
+         " * Modes:\n"
+         " * -   Real input, read\n"
+         " *     in 2D:\n"
+         " *     - forward\n"
+         " *     - inverse\n"
+         " * -   Complex input.\n"
+         " */\n"
+         "void pond_mode(void);\n",
+         "function pond_mode @1\n"
+         "  syntax: void pond_mode(void);\n"
+         "  Description: Modes:\n"
+         "  Description: {U:{I:Real input, read in 2D:{U:{I:forward}{I:inverse}}}{I:Complex "
+         "input.}}\n"},
         {"a one-line block and a bang block with backslash commands",
          "/** Frees a pond. */\n"
          "void pond_free(struct pond *pond);\n"

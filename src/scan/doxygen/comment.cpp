@@ -304,9 +304,8 @@ void CommentParser::Line(std::string_view text, int line, std::span<const std::s
         return;
     }
     // A list written under a sentence, indented as code would be ("features:" then "    * a"),
-    // is a list: its lines move left to the sentence's margin.
-    // A sentence that goes on a list item's text is no such sentence: a list under it nests
-    // in the item.
+    // is a list: its lines move left to the sentence's margin. A sentence that goes on a list
+    // item's text (indented as the item's text) is none: a list under it nests in the item.
     std::size_t content = ListItemContent(text);
     std::size_t relative = indent > chunkIndent_ ? indent - chunkIndent_ : 0;
     const std::size_t previousRelative =

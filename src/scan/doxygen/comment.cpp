@@ -522,6 +522,9 @@ void CommentParser::InlineTextAndCodeSpans(std::string_view text, std::string& o
     for (std::size_t open = text.find('`'); open != std::string_view::npos;
          open = text.find('`', from)) {
         const std::size_t close = text.find('`', open + 1);
+        if (close == std::string_view::npos) {
+            break;  // IsPlainParagraph lets only closed spans through; a lone one stays text
+        }
         inlinePiece(from, open, true);
         AppendCodeSpan(out, text.substr(open + 1, close - open - 1));
         from = close + 1;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "support/byte_sets.h"
+
 namespace sylva {
 
 namespace {
@@ -128,12 +130,12 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::
 }
 
 std::string_view TrimLeftView(std::string_view text, std::string_view chars) {
-    std::size_t first = text.find_first_not_of(chars);
+    std::size_t first = FindFirstNotOf(text, chars);
     return first == text.npos ? std::string_view() : text.substr(first);
 }
 
 std::string_view TrimRightView(std::string_view text, std::string_view chars) {
-    std::size_t last = text.find_last_not_of(chars);
+    std::size_t last = FindLastNotOf(text, chars);
     return last == text.npos ? std::string_view() : text.substr(0, last + 1);
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string_view>
+
+#include "support/byte_sets.h"
 
 namespace sylva {
 namespace {
@@ -140,6 +143,25 @@ TEST(CZTString, TrimsOnlyTheGivenBytes) {
     EXPECT_EQ(CZTString(text).TrimLeft(" \n"), "\tvalue \t\n ");
     EXPECT_EQ(CZTString(text).TrimRight(" \n"), "\n  \tvalue \t");
     EXPECT_EQ(CZTString("    ").Trim(" "), "");
+}
+
+// The readers' byte-set searches stand in for std::string_view's: they must agree with them on
+// every start, including one past the end, an empty set and a text of members only.
+TEST(ByteSets, AgreeWithTheStandardSearches) {
+    using namespace std::string_view_literals;
+    const std::string_view texts[] = {""sv,      " "sv,    "ab"sv, " \t x\t "sv,
+                                      "{a}b{"sv, "a\0b"sv, "xx"sv};
+    const std::string_view sets[] = {""sv, " \t"sv, "{}"sv, "x"sv, "\0"sv};
+    for (std::string_view text : texts) {
+        for (std::string_view set : sets) {
+            SCOPED_TRACE(testing::Message() << "text \"" << text << "\", set \"" << set << "\"");
+            EXPECT_EQ(FindLastNotOf(text, set), text.find_last_not_of(set));
+            for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+                EXPECT_EQ(FindFirstOf(text, set, from), text.find_first_of(set, from));
+                EXPECT_EQ(FindFirstNotOf(text, set, from), text.find_first_not_of(set, from));
+            }
+        }
+    }
 }
 
 TEST(CZTString, MakeUpperFoldsOnlyAscii) {

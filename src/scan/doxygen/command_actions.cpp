@@ -5,6 +5,7 @@
 
 #include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
+#include "support/byte_sets.h"
 #include "support/warning_kind.h"
 #include "support/zt_string.h"
 
@@ -74,7 +75,7 @@ bool CommandStart(std::string_view text, std::size_t at) {
 void CommentParser::Scan(std::string_view text) {
     std::size_t at = 0;
     bool behindCommand = false;
-    std::size_t indent = text.find_first_not_of(kBlanks);
+    std::size_t indent = FindFirstNotOf(text, kBlanks);
     if (!openSpan_.empty()) {
         // A code span an earlier line opened: its bytes up to the closing backquotes are code.
         std::size_t close = FindFence(text, openSpan_, 0);
@@ -216,7 +217,7 @@ std::size_t CommentParser::MarkdownLinkTarget(std::string_view text, std::size_t
     std::string_view target = text.substr(p);
     if (target.starts_with("@ref") || target.starts_with("\\ref")) {
         p += 4;
-        p = std::min(text.find_first_not_of(kBlanks, p), text.size());
+        p = std::min(FindFirstNotOf(text, kBlanks, p), text.size());
     }
     return p;
 }
@@ -272,7 +273,7 @@ void CommentParser::ApplyGroupMark(bool open, std::string_view text, std::size_t
     at += 2;
     // Words behind "@}" on its line, without a command among them, name the group it closes
     // ("@} core_utils", "@}  // core_utils"): a label, not documentation.
-    if (!open && text.find_first_of("@\\", at) == std::string_view::npos) {
+    if (!open && FindFirstOf(text, "@\\", at) == std::string_view::npos) {
         at = text.size();
     }
 }
@@ -408,7 +409,7 @@ std::size_t CommentParser::Command(const KnownCommand& known, std::string_view t
                 chunk_.push_back('\n');
             }
             piece_.append(lineIndent_, ' ').append(kListBullet);
-            p = std::min(text.find_first_not_of(kBlanks, p), text.size());
+            p = std::min(FindFirstNotOf(text, kBlanks, p), text.size());
             break;
         case CommandAction::kImage:
             Image(text, p);
@@ -585,7 +586,7 @@ void CommentParser::StartRow(bool templateParameter, std::string_view text, std:
                              std::string_view command) {
     SetTarget({});
     std::string direction;
-    std::size_t from = text.find_first_not_of(kBlanks, at);
+    std::size_t from = FindFirstNotOf(text, kBlanks, at);
     if (from != std::string_view::npos && text[from] == '[') {
         std::size_t close = text.find(']', from);
         close = close == std::string_view::npos ? text.size() : close;

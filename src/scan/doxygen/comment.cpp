@@ -12,6 +12,7 @@
 #include "scan/doxygen/aliases.h"
 #include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
+#include "support/byte_sets.h"
 #include "support/warning_kind.h"
 #include "support/zt_string.h"
 
@@ -45,7 +46,7 @@ std::string_view StripDecoration(std::string_view line, bool blockComment) {
     if (!blockComment) {
         return line;
     }
-    std::size_t at = line.find_first_not_of(" \t");
+    std::size_t at = FindFirstNotOf(line, " \t");
     if (at != std::string_view::npos && line[at] == '*') {
         // The run of "*" and the one blank that sets the text apart from it.
         at = line.find_first_not_of('*', at);
@@ -75,7 +76,7 @@ bool HasTabOrReservedByte(std::string_view text) {
 }
 
 std::size_t Indentation(std::string_view line) {
-    std::size_t indent = line.find_first_not_of(kBlanks);
+    std::size_t indent = FindFirstNotOf(line, kBlanks);
     return indent == std::string_view::npos ? line.size() : indent;
 }
 
@@ -124,7 +125,7 @@ std::size_t SimpleCodeSpanEnd(std::string_view text, std::size_t at) {
     if (at > 0 && text[at - 1] == '`') {
         return std::string_view::npos;
     }
-    const std::size_t close = text.find_first_of("`\n", at + 1);
+    const std::size_t close = FindFirstOf(text, "`\n", at + 1);
     if (close == std::string_view::npos || text[close] != '`' || close == at + 1 ||
         (close + 1 < text.size() && text[close + 1] == '`') ||
         kBlanks.find(text[at + 1]) != std::string_view::npos ||
@@ -188,7 +189,7 @@ bool IsPlainParagraph(std::string_view text) {
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = std::min(text.find('\n', start), text.size());
         std::string_view line = text.substr(start, end - start);
-        std::size_t indent = line.find_first_not_of(" \t\r");
+        std::size_t indent = FindFirstNotOf(line, " \t\r");
         if (indent == std::string_view::npos) {
             widened = true;
             paragraphStart = true;
@@ -886,7 +887,7 @@ DoxygenComment ParseDoxygenComment(const std::vector<CommentLine>& lines, bool b
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string_view stripped = doxygen_parse::StripDecoration(lines[i].text, blockComment);
         if (reading.options.aliases != nullptr &&
-            stripped.find_first_of("@\\") != std::string_view::npos) {
+            FindFirstOf(stripped, "@\\") != std::string_view::npos) {
             std::string runaway;
             stripped = changed.emplace_front(reading.options.aliases->Expand(stripped, runaway));
             if (!runaway.empty() && reading.reportedAliases.insert(runaway).second) {

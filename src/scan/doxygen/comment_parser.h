@@ -24,6 +24,7 @@
 
 #include "scan/doxygen/commands.h"
 #include "scan/doxygen/comment.h"
+#include "support/byte_sets.h"
 #include "support/text_format.h"
 #include "support/warning_kind.h"
 
@@ -58,7 +59,7 @@ inline bool IsLetter(char ch) {
 }
 
 inline bool IsBlank(std::string_view text) {
-    return text.find_first_not_of(kBlanks) == std::string_view::npos;
+    return FindFirstNotOf(text, kBlanks) == std::string_view::npos;
 }
 
 // `text` with every reserved byte (scan/rich_text.h) replaced by a space: for names and titles,

@@ -5,6 +5,7 @@
 
 #include "scan/doxygen/comment_parser.h"
 #include "scan/rich_text.h"
+#include "support/byte_sets.h"
 #include "support/warning_kind.h"
 #include "support/zt_string.h"
 
@@ -62,7 +63,7 @@ bool IsNameByte(char ch) {
 // Where the word a command works on ends in `word`: before the sentence's punctuation, but
 // behind a ")" that closes a "(" of the word ("f()." gives "f()").
 std::size_t WordEnd(std::string_view word) {
-    std::size_t last = word.find_last_not_of(kSentencePunctuation);
+    std::size_t last = FindLastNotOf(word, kSentencePunctuation);
     std::size_t end = last == std::string_view::npos ? 0 : last + 1;
     if (end < word.size() && word[end] == ')' &&
         word.substr(0, end).find('(') != std::string_view::npos) {
@@ -94,12 +95,12 @@ std::string Plain(std::string_view text) {
 }
 
 std::string_view NextWord(std::string_view text, std::size_t& at) {
-    std::size_t from = text.find_first_not_of(kBlanks, at);
+    std::size_t from = FindFirstNotOf(text, kBlanks, at);
     if (from == std::string_view::npos) {
         at = text.size();
         return {};
     }
-    std::size_t end = text.find_first_of(kBlanks, from);
+    std::size_t end = FindFirstOf(text, kBlanks, from);
     end = end == std::string_view::npos ? text.size() : end;
     at = end;
     return text.substr(from, end - from);
@@ -199,7 +200,7 @@ std::size_t CommentParser::InlineCommand(std::string_view text, std::size_t at, 
     switch (known->action) {
         case CommandAction::kLineBreak:
             out.push_back(rich::kLineBreak);
-            return std::min(text.find_first_not_of(kBlanks, p), text.size());
+            return std::min(FindFirstNotOf(text, kBlanks, p), text.size());
         case CommandAction::kEndLink:
             if (!linkOpen_) {
                 Warn(kStrayEndLink, {written});
@@ -241,7 +242,7 @@ std::size_t CommentParser::InlineCommand(std::string_view text, std::size_t at, 
             out.push_back(rich::kAnchorClose);
             out_.anchors.push_back(std::move(label));
             // The blank behind the anchor's label would start the text behind it.
-            p = std::min(text.find_first_not_of(kBlanks, p), text.size());
+            p = std::min(FindFirstNotOf(text, kBlanks, p), text.size());
             break;
         }
         case CommandAction::kReference: {
@@ -249,7 +250,7 @@ std::size_t CommentParser::InlineCommand(std::string_view text, std::size_t at, 
             std::string_view punctuation = word.substr(wordEnd);
             word = word.substr(0, wordEnd);
             std::string_view shown = word;
-            std::size_t quote = text.find_first_not_of(kBlanks, p);
+            std::size_t quote = FindFirstNotOf(text, kBlanks, p);
             if (quote != std::string_view::npos && text[quote] == '"') {
                 std::size_t close = text.find('"', quote + 1);
                 if (close != std::string_view::npos) {
@@ -268,7 +269,7 @@ std::size_t CommentParser::InlineCommand(std::string_view text, std::size_t at, 
             linkOpen_ = true;
             linkOpener_ = written;
             linkLine_ = line_;
-            p = std::min(text.find_first_not_of(kBlanks, p), text.size());
+            p = std::min(FindFirstNotOf(text, kBlanks, p), text.size());
             break;
         default:
             break;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "scan/doxygen/walker.h"
+#include "support/byte_sets.h"
 #include "support/warning_kind.h"
 #include "support/zt_string.h"
 
@@ -66,9 +67,9 @@ void DoxygenWalker::Code(const SourceEvent& event) {
         // an initializer up to its next brace, or statement text up to its next punctuation.
         std::size_t end = at;
         if (Opaque() || statement_.braceDepth > 0) {
-            end = std::min(text.find_first_of("{}", at), text.size());
+            end = std::min(FindFirstOf(text, "{}", at), text.size());
             if (!Opaque() &&
-                text.substr(at, end - at).find_first_not_of(kSpaces) != std::string_view::npos) {
+                FindFirstNotOf(text.substr(at, end - at), kSpaces) != std::string_view::npos) {
                 statement_.initializerContent = true;
             }
         } else {
@@ -100,7 +101,7 @@ void DoxygenWalker::MoveOver(std::string_view bytes) {
 void DoxygenWalker::Append(std::string_view bytes) {
     Statement& s = statement_;
     if (s.commentGap && !s.text.empty()) {
-        std::size_t first = bytes.find_first_not_of(" \t");
+        std::size_t first = FindFirstNotOf(bytes, " \t");
         if (first == std::string_view::npos) {
             return;
         }
@@ -111,7 +112,7 @@ void DoxygenWalker::Append(std::string_view bytes) {
         s.commentGap = false;
     }
     if (s.text.empty()) {
-        std::size_t first = bytes.find_first_not_of(kSpaces);
+        std::size_t first = FindFirstNotOf(bytes, kSpaces);
         if (first == std::string_view::npos) {
             return;
         }

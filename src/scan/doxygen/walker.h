@@ -27,6 +27,7 @@
 #include "scan/doxygen/comment.h"
 #include "scan/doxygen/reader.h"
 #include "scan/doxygen/source_lexer.h"
+#include "support/byte_sets.h"
 #include "support/warning_kind.h"
 
 namespace sylva::doxygen_walk {
@@ -52,7 +53,7 @@ inline bool IsMacroWords(std::string_view text) {
     bool capital = false;
     bool wordStart = true;
     for (char ch : text) {
-        if (kSpaces.find(ch) != std::string_view::npos) {
+        if (IsOneOf(ch, kSpaces)) {
             wordStart = true;
             continue;
         }

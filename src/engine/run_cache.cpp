@@ -554,15 +554,16 @@ void RunCache::LoadPrevious(const std::optional<LookupCheck>& check, int threadC
                 if (building) {
                     judged.previousPage = DecodePageRecord(building->page);
                 }
-                std::optional<NameLookups> lookups;
-                if (batch[i].sealedLookups) {
-                    std::optional<std::string_view> lookupBytes = Unseal(*batch[i].sealedLookups);
-                    lookups = lookupBytes ? DecodeLookups(*lookupBytes) : std::nullopt;
-                }
+                // The lookups are read in place, and only for a page that may still be fresh.
+                const auto lookupsHold = [&] {
+                    std::optional<std::string_view> lookupBytes =
+                        batch[i].sealedLookups ? Unseal(*batch[i].sealedLookups) : std::nullopt;
+                    return lookupBytes && check->Holds(*lookupBytes);
+                };
                 judged.fresh = judged.previousPage && record.pageContext == pageContext_ &&
                                record.item == pages_[at->second].item &&
                                KeptOutput::Untouched(batch[i].path, record) &&
-                               (!check || (lookups && check->Holds(*lookups)));
+                               (!check || lookupsHold());
                 if (judged.fresh) {
                     judged.seeAlso = std::move(building->seeAlsoWarnings);
                 }

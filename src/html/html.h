@@ -124,11 +124,13 @@ class LookupCheck {
     LookupCheck& operator=(const LookupCheck&) = delete;
     ~LookupCheck();
 
-    // True when every lookup of `lookups` gets the answer it got. Safe to call from several
-    // threads at once.
-    bool Holds(const NameLookups& lookups) const;
+    // True when every lookup of the log `encoded` (NameLookups::Encode) gets the answer it got;
+    // false also when the record is damaged. Safe to call from several threads at once.
+    bool Holds(std::string_view encoded) const;
 
   private:
+    bool Answers(NameLookups::Kind kind, std::string_view name, std::string_view answer) const;
+
     const ItemList& items_;
     const ScopeIndex& scopes_;
     std::unique_ptr<const CaseFoldedNames> folded_;

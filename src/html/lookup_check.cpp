@@ -10,36 +10,41 @@ LookupCheck::LookupCheck(const ItemList& items, const ScopeIndex& scopes)
 
 LookupCheck::~LookupCheck() = default;
 
-bool LookupCheck::Holds(const NameLookups& lookups) const {
-    for (const NameLookups::Lookup& lookup : lookups.Distinct()) {
-        std::string_view answer;
-        std::optional<std::string> labelled;
-        std::string pageNumber;
-        std::string bases;
-        if (lookup.kind == NameLookups::Kind::kListed) {
-            answer = items_.Contains(lookup.name) ? "1" : "";
-        } else if (lookup.kind == NameLookups::Kind::kLabel) {
-            labelled = items_.LabelledName(lookup.name);
-            answer = labelled ? std::string_view(*labelled) : std::string_view();
-        } else if (lookup.kind == NameLookups::Kind::kRow) {
-            labelled = items_.RowHolder(lookup.name);
-            answer = labelled ? std::string_view(*labelled) : std::string_view();
-        } else if (lookup.kind == NameLookups::Kind::kBases) {
-            bases = scopes_.BaseNames(lookup.name);
-            answer = bases;
-        } else if (lookup.kind == NameLookups::Kind::kGroupLabel) {
-            if (const CSylItem* group = items_.LabelledGroup(lookup.name)) {
-                pageNumber = std::to_string(group->pageNumber);
-                answer = pageNumber;
-            }
-        } else if (const std::string* name = folded_->Find(lookup.name)) {
-            answer = *name;
+bool LookupCheck::Holds(std::string_view encoded) const {
+    ByteReader in(encoded);
+    const bool held = NameLookups::Visit(
+        in, [this](NameLookups::Kind kind, std::string_view name, std::string_view answer) {
+            return Answers(kind, name, answer);
+        });
+    return held && in.Done();
+}
+
+bool LookupCheck::Answers(NameLookups::Kind kind, std::string_view name,
+                          std::string_view given) const {
+    std::string_view answer;
+    std::optional<std::string> labelled;
+    std::string pageNumber;
+    std::string bases;
+    if (kind == NameLookups::Kind::kListed) {
+        answer = items_.Contains(name) ? "1" : "";
+    } else if (kind == NameLookups::Kind::kLabel) {
+        labelled = items_.LabelledName(name);
+        answer = labelled ? std::string_view(*labelled) : std::string_view();
+    } else if (kind == NameLookups::Kind::kRow) {
+        labelled = items_.RowHolder(name);
+        answer = labelled ? std::string_view(*labelled) : std::string_view();
+    } else if (kind == NameLookups::Kind::kBases) {
+        bases = scopes_.BaseNames(name);
+        answer = bases;
+    } else if (kind == NameLookups::Kind::kGroupLabel) {
+        if (const CSylItem* group = items_.LabelledGroup(name)) {
+            pageNumber = std::to_string(group->pageNumber);
+            answer = pageNumber;
         }
-        if (answer != lookup.answer) {
-            return false;
-        }
+    } else if (const std::string* folded = folded_->Find(name)) {
+        answer = *folded;
     }
-    return true;
+    return answer == given;
 }
 
 }  // namespace sylva

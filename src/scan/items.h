@@ -436,6 +436,11 @@ class NameLookups {
 
     void Encode(ByteWriter& out) const;
     static std::optional<NameLookups> Decode(ByteReader& in);
+    // Reads the lookups of an encoded log, in their order, each to `visit` until it returns
+    // false; no log is built. False when `visit` did, or when the record is damaged: it runs
+    // short, or does not hold each lookup once and in order, as Encode writes them.
+    using Visitor = std::function<bool(Kind kind, std::string_view name, std::string_view answer)>;
+    static bool Visit(ByteReader& in, const Visitor& visit);
 
     // Records the lookups of the calling thread into `log` until it ends.
     class Recording {

@@ -1,5 +1,6 @@
 // The record of the names a page looked up.
 #include <algorithm>
+#include <tuple>
 
 #include "scan/items.h"
 
@@ -75,23 +76,31 @@ void NameLookups::Encode(ByteWriter& out) const {
     }
 }
 
+bool NameLookups::Visit(ByteReader& in, const Visitor& visit) {
+    std::optional<std::tuple<Kind, std::string_view, std::string_view>> previous;
+    for (std::uint64_t count = in.Number(), read = 0; in.ok() && read < count; ++read) {
+        const auto kind = static_cast<Kind>(in.Below(static_cast<std::uint64_t>(Kind::kCount)));
+        const std::string_view name = in.Text();
+        const std::string_view answer = in.Text();
+        // Encode writes each lookup once, sorted: one out of that order or held twice is damage.
+        const auto lookup = std::make_tuple(kind, name, answer);
+        if (!in.ok() || (previous && !(*previous < lookup)) || !visit(kind, name, answer)) {
+            return false;
+        }
+        previous = lookup;
+    }
+    return in.ok();
+}
+
 std::optional<NameLookups> NameLookups::Decode(ByteReader& in) {
     NameLookups log;
-    for (std::uint64_t count = in.Number(); in.ok() && log.lookups_.size() < count;) {
-        const auto kind = static_cast<Kind>(in.Below(static_cast<std::uint64_t>(Kind::kCount)));
-        const std::string name(in.Text());
-        const std::string_view answer = in.Text();
-        const std::size_t before = log.lookups_.size();
-        log.Add(kind, name, answer);
-        // A record holds each lookup once (Encode): one held twice is damaged.
-        if (log.lookups_.size() == before) {
-            return std::nullopt;
-        }
-    }
-    if (!in.ok()) {
-        return std::nullopt;
-    }
-    return log;
+    const bool read = Visit(in, [&log](Kind kind, std::string_view name, std::string_view answer) {
+        // Visit lets each lookup through once: no search for one held already.
+        log.places_.emplace(HashOf(kind, name), log.lookups_.size());
+        log.lookups_.push_back({kind, std::string(name), std::string(answer)});
+        return true;
+    });
+    return read ? std::optional(std::move(log)) : std::nullopt;
 }
 
 NameLookups::Recording::Recording(NameLookups& log) : previous_(recording) {

@@ -164,6 +164,24 @@ TEST(NameLookups, KeepEachLookupOnceAndRefuseARecordThatRepeatsOne) {
     }
     ByteReader damaged(twice.bytes());
     EXPECT_FALSE(NameLookups::Decode(damaged).has_value());
+
+    // Encode sorts: a record out of that order was not written by it.
+    ByteWriter unsorted;
+    unsorted.Number(2);
+    for (const char* name : {"y", "x"}) {
+        unsorted.Number(static_cast<std::uint64_t>(Kind::kListed)).Text(name).Text("");
+    }
+    ByteReader outOfOrder(unsorted.bytes());
+    EXPECT_FALSE(NameLookups::Decode(outOfOrder).has_value());
+
+    // A visit reads in place and stops where its visitor does.
+    ByteReader visited(out.bytes());
+    std::vector<std::string> seen;
+    EXPECT_FALSE(NameLookups::Visit(visited, [&](Kind, std::string_view name, std::string_view) {
+        seen.emplace_back(name);
+        return seen.size() < 2;
+    }));
+    EXPECT_EQ(seen, (std::vector<std::string>{"geo::Shape", "geo::Shape"}));
 }
 
 TEST(Item, ShortDescriptionTakesThreeTrimmedLinesAndCutsAt120) {

@@ -86,9 +86,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${SYLVA_CHANGELOG_GZ}
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # The libraries the program links (the C++ runtime, SQLite and xxHash for the cache of incremental
-# runs, md4c for Markdown in comments, Qt when the window is built) become the package's
-# dependencies; the cache's and md4c are named as well, so that a package built without
-# dpkg-shlibdeps still asks for them.
+# runs, md4c for Markdown in comments, mimalloc for memory when it is linked, Qt when the window
+# is built) become the package's dependencies; the cache's and md4c are named as well, so that a
+# package built without dpkg-shlibdeps still asks for them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlite3-0, libxxhash0, libmd4c0")
 set(CPACK_GENERATOR DEB)

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkgconf libgtest-dev libmd4c-dev qt6-base-dev libgl-dev libsqlite3-dev libxxhash-dev
-          nlohmann-json3-dev python3-jsonschema "$@")
+          libmimalloc-dev nlohmann-json3-dev python3-jsonschema "$@")
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

@@ -168,6 +168,8 @@ RunResult Run(const RunInputs& inputs, const Settings& settings, const RunOption
                   &cache.output(),
                   &cache,
                   scan.scanPath};
+    // The items are cleaned, so those the cache judged are those with pages.
+    pages.scopes = cache.scopes();
     if (options.linkItemNames != 0) {
         CrossLink(pages);
     }

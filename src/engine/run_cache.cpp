@@ -463,7 +463,8 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
     }
     // A page of the doxygen style shows its scope, bases, derived classes and members: it is as
     // fresh as they are.
-    const ScopeIndex scopes(items, paged);
+    scopes_ = std::make_unique<const ScopeIndex>(items, paged);
+    const ScopeIndex& scopes = *scopes_;
     // A name may lead through the bases of a class named with it: while they change, the
     // recorded lookups are asked again though every name stays.
     for (const CSylItem* item : paged) {

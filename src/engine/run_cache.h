@@ -28,6 +28,8 @@
 
 namespace sylva {
 
+class ScopeIndex;
+
 // What the temporary files of a project's output are named after (UniqueTemporaryPath).
 std::string TemporaryBase(const Project& project);
 
@@ -50,6 +52,9 @@ class RunCache : public PageMemo {
     // After the scan and the clean-up: counts the items and judges which pages come out as the
     // last run built them.
     void Judge(const ItemList& items, int threadCount);
+    // The scope index of the items Judge was given that the judging built, for the pages to
+    // share; null when it built none. Valid while the items stay as they were judged.
+    const ScopeIndex* scopes() const { return scopes_.get(); }
     // The digest of the names other sites document, which the pages link to. REQUIRES: before
     // Judge.
     void UseExternalNames(const Digest& names) { externalNames_ = names; }
@@ -118,6 +123,7 @@ class RunCache : public PageMemo {
     int built_ = 0;
     int itemCount_ = 0;
     int filesScanned_ = 0;
+    std::unique_ptr<const ScopeIndex> scopes_;
     std::vector<PageState> pages_;
     std::unordered_map<const CSylItem*, std::size_t> pageOf_;
     std::unordered_map<std::string_view, std::size_t> pageAt_;  // by path

@@ -246,7 +246,9 @@ void CopyImages(PageJob& job) {
 int WriteDescriptionPages(PageJob& job) {
     // The images cannot come or go while the run writes its pages; one look serves them all.
     const std::vector<const CSylItem*> pageItems = ItemsWithPages(job);
-    const ScopeIndex scopes(job.items, pageItems);
+    std::optional<ScopeIndex> ownScopes;
+    const ScopeIndex& scopes =
+        job.scopes != nullptr ? *job.scopes : ownScopes.emplace(job.items, pageItems);
     const PageContext context{job, MarkerImagesInstalled(job.project.outputPath),
                               CZTTime::Now().GetTimeAsString(), SearchEnabled(job.settings),
                               scopes};

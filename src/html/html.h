@@ -172,6 +172,9 @@ struct PageJob {
     std::string_view scanPath = {};
     // Told of the text of each description page; none: nobody.
     PageTextReader* textReader = nullptr;
+    // The scope index of the items with pages (ItemsWithPages, in that order), when the run has
+    // one already; none: the description pages build their own.
+    const ScopeIndex* scopes = nullptr;
 
     OutputSink& Output() const { return output != nullptr ? *output : DirectOutput(); }
 };

@@ -3,7 +3,8 @@
 // frame with its drop-down list and "back" link, and the frame set that is the project's entry
 // point and that the master index links to.
 //
-// Both index pages are written in one pass over the items, through a buffer each.
+// Each index page is written in one pass over the items, through a buffer of its own; with more
+// than one thread the two passes run at once.
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -59,19 +60,39 @@ constexpr std::string_view kCutMark = "...";
 
 constexpr int kNoInitial = -1;
 
+// The link to each item's page, by slot (empty for an empty slot): made once, as the drop-down
+// list, the group rows and the alphabetical index of both pages all lead there.
+std::vector<std::string> LinksOf(const ItemList& items) {
+    std::vector<std::string> links(items.size());
+    for (std::size_t slot = 0; slot < items.size(); ++slot) {
+        if (items[slot]) {
+            links[slot] = LinkTarget(PageFile(*items[slot]));
+        }
+    }
+    return links;
+}
+
+// True when the index frame's template has a place for the drop-down list.
+bool HasDropDown(const Settings& settings) {
+    return settings[SYL_HTML_INDEX_FILE_FRAME_START].find(placeholder::kListSearchEntries) !=
+           std::string::npos;
+}
+
 // The first byte of the member name, ASCII letters in upper case; kNoInitial for an empty name.
 int InitialOf(std::string_view memberName) {
     return memberName.empty() ? kNoInitial
                               : static_cast<unsigned char>(AsciiUpper(memberName.front()));
 }
 
-// The two index pages while they are being written, and the rows that recur in them. The lists
-// that sorted adds would fill (the drop-down entries and the alphabetical index) come out in the
-// same order, ascending by their complete text, but sorted once (SortedRows) instead of keeping
-// every row twice.
+// The index pages while they are being written, and the rows that recur in them. The lists that
+// sorted adds would fill (the drop-down entries and the alphabetical index) come out in the same
+// order, ascending by their complete text, but sorted once (SortedRows) instead of keeping every
+// row twice. A null page is not written: neither its rows nor its lists are made.
 class IndexPages {
   public:
-    IndexPages(const PageJob& job, OutputStream& index, OutputStream& frame)
+    // `links`: LinksOf(job.items).
+    IndexPages(const PageJob& job, const std::vector<std::string>& links, OutputStream* index,
+               OutputStream* frame)
         : job_(job),
           settings_(job.settings),
           index_(index),
@@ -90,45 +111,47 @@ class IndexPages {
           dropDownRows_(FixedLead(kDropDownEntry)),
           alphaIndexRows_(FixedLead(indexRowTemplate_)),
           alphaFrameRows_(FixedLead(frameRowTemplate_)),
-          links_(LinksOf(job.items)) {}
+          links_(links) {}
 
     void AppendHeads() {
         const Project& project = job_.project;
-        AppendLine(index_, FillTemplate(settings_[SYL_HTML_INDEX_FILE_START],
-                                        {{placeholder::kFont, font_},
-                                         {placeholder::kHtmlTitle, project.name},
-                                         {placeholder::kFncTitle, project.name},
-                                         {placeholder::kIndexBegin, BeginMarker()},
-                                         {placeholder::kShortDesc, project.description}}));
-        // "[ListSearchEntries]" stays in the text: the entries follow it.
-        AppendLine(frame_, FillTemplate(settings_[SYL_HTML_INDEX_FILE_FRAME_START],
-                                        {{placeholder::kFont, font_},
-                                         {placeholder::kHtmlTitle, project.name},
-                                         {placeholder::kFncTitle, project.name},
-                                         {placeholder::kLinkedFile, backLink_}}));
+        if (index_ != nullptr) {
+            AppendLine(*index_, FillTemplate(settings_[SYL_HTML_INDEX_FILE_START],
+                                             {{placeholder::kFont, font_},
+                                              {placeholder::kHtmlTitle, project.name},
+                                              {placeholder::kFncTitle, project.name},
+                                              {placeholder::kIndexBegin, BeginMarker()},
+                                              {placeholder::kShortDesc, project.description}}));
+        }
+        if (frame_ != nullptr) {
+            // "[ListSearchEntries]" stays in the text: the entries follow it.
+            AppendLine(*frame_, FillTemplate(settings_[SYL_HTML_INDEX_FILE_FRAME_START],
+                                             {{placeholder::kFont, font_},
+                                              {placeholder::kHtmlTitle, project.name},
+                                              {placeholder::kFncTitle, project.name},
+                                              {placeholder::kLinkedFile, backLink_}}));
+        }
     }
 
-    // The drop-down entries, in ascending order of their text, only when the frame template has
-    // a place for them; then the end of the form, always. Returns the number of entries.
-    int AppendDropDown() {
-        int entryCount = 0;
-        if (settings_[SYL_HTML_INDEX_FILE_FRAME_START].find(placeholder::kListSearchEntries) !=
-            std::string::npos) {
+    // The drop-down entries of the index frame, in ascending order of their text, only when the
+    // frame template has a place for them; then the end of the form, always.
+    void AppendDropDown() {
+        if (frame_ == nullptr) {
+            return;
+        }
+        if (HasDropDown(settings_)) {
             for (std::size_t slot = 0; slot < job_.items.size(); ++slot) {
-                if (!job_.items[slot]) {
-                    continue;
+                if (job_.items[slot]) {
+                    dropDownRows_.Add(DropDownEntry(slot));
+                    dropDownSlots_.push_back(slot);
                 }
-                ++entryCount;
-                dropDownRows_.Add(DropDownEntry(slot));
-                dropDownSlots_.push_back(slot);
             }
             for (std::uint32_t k : dropDownRows_.TakeOrder(
                      [this](std::size_t i) { return DropDownEntry(dropDownSlots_[i]); })) {
-                AppendLine(frame_, DropDownEntry(dropDownSlots_[k]));
+                AppendLine(*frame_, DropDownEntry(dropDownSlots_[k]));
             }
         }
-        frame_.Append(FillTemplate(kFormEnd, {{placeholder::kIndexBegin, BeginMarker()}}));
-        return entryCount;
+        frame_->Append(FillTemplate(kFormEnd, {{placeholder::kIndexBegin, BeginMarker()}}));
     }
 
     // The item in `slot`: a group heading when its group begins, else a gap when its initial
@@ -136,11 +159,15 @@ class IndexPages {
     void AppendItem(std::size_t slot) {
         const CSylItem& item = *job_.items[slot];
         const RowParts parts(item, links_[slot]);
-        std::string indexRow = IndexRow(item, parts);
-        std::string frameRow = FrameRow(item, parts);
+        const std::string indexRow = index_ != nullptr ? IndexRow(item, parts) : std::string();
+        const std::string frameRow = frame_ != nullptr ? FrameRow(item, parts) : std::string();
         if (job_.options.alphaIndex != 0) {
-            alphaIndexRows_.Add(indexRow);
-            alphaFrameRows_.Add(frameRow);
+            if (index_ != nullptr) {
+                alphaIndexRows_.Add(indexRow);
+            }
+            if (frame_ != nullptr) {
+                alphaFrameRows_.Add(frameRow);
+            }
             alphaSlots_.push_back(slot);
         }
         int initial = InitialOf(item.MemberName());
@@ -158,41 +185,57 @@ class IndexPages {
             currentInitial_ = initial;
         }
         firstItem_ = false;
-        AppendLine(index_, indexRow);
-        AppendLine(frame_, frameRow);
+        if (index_ != nullptr) {
+            AppendLine(*index_, indexRow);
+        }
+        if (frame_ != nullptr) {
+            AppendLine(*frame_, frameRow);
+        }
     }
 
     // The row that leads to the class hierarchy, apart from the groups that follow.
     void AppendHierarchyLink() {
         const std::string target = LinkTarget(HierarchyFile(job_.project.directoryName));
-        AppendLine(index_, FillTemplate(settings_[SYL_HTML_STD_INDEX_LINK],
-                                        {{placeholder::kFont, font_},
-                                         {placeholder::kLinkedFile, target},
-                                         {placeholder::kLinkName, kClassHierarchyTitle},
-                                         {placeholder::kShortDesc, ""}}));
-        AppendLine(frame_,
-                   FillTemplate(kFrameRow, {{placeholder::kFont, font_},
-                                            {placeholder::kLinkedFile, target},
-                                            {placeholder::kLinkName, kClassHierarchyTitle}}));
+        if (index_ != nullptr) {
+            AppendLine(*index_, FillTemplate(settings_[SYL_HTML_STD_INDEX_LINK],
+                                             {{placeholder::kFont, font_},
+                                              {placeholder::kLinkedFile, target},
+                                              {placeholder::kLinkName, kClassHierarchyTitle},
+                                              {placeholder::kShortDesc, ""}}));
+        }
+        if (frame_ != nullptr) {
+            AppendLine(*frame_,
+                       FillTemplate(kFrameRow, {{placeholder::kFont, font_},
+                                                {placeholder::kLinkedFile, target},
+                                                {placeholder::kLinkName, kClassHierarchyTitle}}));
+        }
     }
 
     void AppendAlphabeticalIndex() {
         AppendGaps(3, true);
         AppendGroupHeadings(kAlphaIndexHeading);
         // Both lists hold one row per item, each in its own order.
-        std::vector<std::uint32_t> indexOrder =
-            alphaIndexRows_.TakeOrder([this](std::size_t i) { return AlphaIndexRow(i); });
-        std::vector<std::uint32_t> frameOrder =
-            alphaFrameRows_.TakeOrder([this](std::size_t i) { return AlphaFrameRow(i); });
-        for (std::size_t i = 0; i < indexOrder.size(); ++i) {
-            index_.Append(AlphaIndexRow(indexOrder[i]));
-            frame_.Append(AlphaFrameRow(frameOrder[i]));
+        if (index_ != nullptr) {
+            for (std::uint32_t k :
+                 alphaIndexRows_.TakeOrder([this](std::size_t i) { return AlphaIndexRow(i); })) {
+                index_->Append(AlphaIndexRow(k));
+            }
+        }
+        if (frame_ != nullptr) {
+            for (std::uint32_t k :
+                 alphaFrameRows_.TakeOrder([this](std::size_t i) { return AlphaFrameRow(i); })) {
+                frame_->Append(AlphaFrameRow(k));
+            }
         }
     }
 
     void AppendEnds(const std::string& timeText) {
-        index_.AppendDated(IndexEnd(timeText), IndexEnd(""));
-        frame_.AppendDated(FrameEnd(timeText), FrameEnd(""));
+        if (index_ != nullptr) {
+            index_->AppendDated(IndexEnd(timeText), IndexEnd(""));
+        }
+        if (frame_ != nullptr) {
+            frame_->AppendDated(FrameEnd(timeText), FrameEnd(""));
+        }
     }
 
   private:
@@ -213,18 +256,6 @@ class IndexPages {
 
     const std::string& BeginMarker() const { return settings_[SYL_Q_HTML_INDEX_BEGIN]; }
     const std::string& EndMarker() const { return settings_[SYL_Q_HTML_INDEX_END]; }
-
-    // The link to each item's page, by slot (empty for an empty slot): made once, as the
-    // drop-down list, the group rows and the alphabetical index all lead there.
-    static std::vector<std::string> LinksOf(const ItemList& items) {
-        std::vector<std::string> links(items.size());
-        for (std::size_t slot = 0; slot < items.size(); ++slot) {
-            if (items[slot]) {
-                links[slot] = LinkTarget(PageFile(*items[slot]));
-            }
-        }
-        return links;
-    }
 
     std::string DropDownEntry(std::size_t slot) const {
         const CSylItem& item = *job_.items[slot];
@@ -298,18 +329,28 @@ class IndexPages {
 
     void AppendGaps(int count, bool lineEnds) {
         for (int i = 0; i < count; ++i) {
-            index_.Append(gapRow_);
-            frame_.Append(kFrameGap);
-            if (lineEnds) {
-                index_.Append("\n");
-                frame_.Append("\n");
+            if (index_ != nullptr) {
+                index_->Append(gapRow_);
+                if (lineEnds) {
+                    index_->Append("\n");
+                }
+            }
+            if (frame_ != nullptr) {
+                frame_->Append(kFrameGap);
+                if (lineEnds) {
+                    frame_->Append("\n");
+                }
             }
         }
     }
 
     void AppendGroupHeadings(std::string_view name) {
-        index_.Append(FillTemplate(groupRow_, {{placeholder::kLinkName, name}}));
-        frame_.Append(FillTemplate(frameGroupHeading_, {{placeholder::kLinkName, name}}));
+        if (index_ != nullptr) {
+            index_->Append(FillTemplate(groupRow_, {{placeholder::kLinkName, name}}));
+        }
+        if (frame_ != nullptr) {
+            frame_->Append(FillTemplate(frameGroupHeading_, {{placeholder::kLinkName, name}}));
+        }
     }
 
     static void AppendLine(OutputStream& file, std::string_view text) {
@@ -319,8 +360,8 @@ class IndexPages {
 
     const PageJob& job_;
     const Settings& settings_;
-    OutputStream& index_;
-    OutputStream& frame_;
+    OutputStream* const index_;
+    OutputStream* const frame_;
     const std::string& font_;
     const std::string backLink_;
     const std::string gapRow_;
@@ -334,7 +375,7 @@ class IndexPages {
     SortedRows alphaIndexRows_;
     SortedRows alphaFrameRows_;
     std::deque<std::size_t> alphaSlots_;  // the item of each row of both lists
-    const std::vector<std::string> links_;
+    const std::vector<std::string>& links_;
     std::string lastGroup_;
     int currentInitial_ = kNoInitial;
     bool firstItem_ = true;
@@ -387,8 +428,8 @@ class ProjectIndexPages {
         : job_(job), classes_(HierarchyClasses(ItemsWithPages(job))) {}
 
     void Write() {
+        CountSteps();
         if (job_.memo != nullptr && job_.memo->IndexFresh()) {
-            CountSteps();
             return;
         }
         const std::string timeText = CZTTime::Now().GetTimeAsString();
@@ -403,25 +444,19 @@ class ProjectIndexPages {
             index->OpenFailed()
                 ? std::make_unique<UnopenedStream>()
                 : job_.Output().Open(job_.project.frameIndexPage, OutputKind::kProjectIndex);
-        IndexPages pages(job_, *index, *frame);
-        pages.AppendHeads();
-        progressSteps_ += pages.AppendDropDown();
-        if (!classes_.empty()) {
-            pages.AppendHierarchyLink();
+        // A page that could not be opened takes no bytes: none are made for it.
+        OutputStream* const indexPage = index->OpenFailed() ? nullptr : index.get();
+        OutputStream* const framePage = frame->OpenFailed() ? nullptr : frame.get();
+        const std::vector<std::string> links = LinksOf(job_.items);
+        if (job_.threadCount <= 1 || indexPage == nullptr || framePage == nullptr) {
+            WriteRows(links, indexPage, framePage, timeText);
+        } else {
+            // The two pages share no bytes: the index frame is written meanwhile, by a thread of
+            // its own.
+            std::thread frameWriter([&] { WriteRows(links, nullptr, framePage, timeText); });
+            WriteRows(links, indexPage, nullptr, timeText);
+            frameWriter.join();
         }
-        for (std::size_t slot = 0; slot < job_.items.size(); ++slot) {
-            if (!job_.items[slot]) {
-                continue;
-            }
-            ++progressSteps_;
-            if (PassesTypeFilter(job_, *job_.items[slot])) {
-                pages.AppendItem(slot);
-            }
-        }
-        if (job_.options.alphaIndex != 0) {
-            pages.AppendAlphabeticalIndex();
-        }
-        pages.AppendEnds(timeText);
         indexWritten_ = index->Close();
         frameWritten_ = frame->Close();
     }
@@ -459,6 +494,29 @@ class ProjectIndexPages {
     }
 
   private:
+    // The whole of the pages that are not null, in one pass over the items.
+    void WriteRows(const std::vector<std::string>& links, OutputStream* index, OutputStream* frame,
+                   const std::string& timeText) const {
+        if (index == nullptr && frame == nullptr) {
+            return;
+        }
+        IndexPages pages(job_, links, index, frame);
+        pages.AppendHeads();
+        pages.AppendDropDown();
+        if (!classes_.empty()) {
+            pages.AppendHierarchyLink();
+        }
+        for (std::size_t slot = 0; slot < job_.items.size(); ++slot) {
+            if (job_.items[slot] && PassesTypeFilter(job_, *job_.items[slot])) {
+                pages.AppendItem(slot);
+            }
+        }
+        if (job_.options.alphaIndex != 0) {
+            pages.AppendAlphabeticalIndex();
+        }
+        pages.AppendEnds(timeText);
+    }
+
     // The steps that writing the pages advances the progress by: one per drop-down entry (when
     // the frame has the drop-down) and one per listed item.
     void CountSteps() {
@@ -466,9 +524,7 @@ class ProjectIndexPages {
         for (const ItemList::Slot& slot : job_.items) {
             listed += slot ? 1 : 0;
         }
-        const bool dropDown = job_.settings[SYL_HTML_INDEX_FILE_FRAME_START].find(
-                                  placeholder::kListSearchEntries) != std::string::npos;
-        progressSteps_ = dropDown ? 2 * listed : listed;
+        progressSteps_ = HasDropDown(job_.settings) ? 2 * listed : listed;
     }
 
     const PageJob& job_;

@@ -68,15 +68,9 @@ std::vector<std::string> Tokens(std::initializer_list<const char*> tokens) {
     return {tokens.begin(), tokens.end()};
 }
 
-TEST(ProjectIndex, GroupsGapsBetweenInitialsAndTheAlphabeticalIndex) {
-    HtmlProject html;
-    html.Add("Add", {"Group: First"});
-    html.Add("Bind", {"Group: First"});
-    html.Add("Copy", {"Group: Second"});
-    html.Add("Cut", {"Group: Second"});
-    html.Sort();
-    EXPECT_EQ(WriteProjectIndex(html.job), 4);
-
+// What the index pages of Add and Bind (group First), Copy and Cut (group Second) show, and what
+// writing them reported.
+void ExpectGroupsGapsAndTheAlphabeticalIndex(HtmlProject& html) {
     EXPECT_EQ(IndexRows(html.Read("Demo.HTML")),
               Tokens({"-", "[First]", "-", "Add", "-", "Bind", "-", "[Second]", "-", "Copy", "Cut",
                       "-", "-", "-", "[Index]", "Add", "Bind", "Copy", "Cut"}));
@@ -92,6 +86,35 @@ TEST(ProjectIndex, GroupsGapsBetweenInitialsAndTheAlphabeticalIndex) {
     EXPECT_EQ(html.progress.statuses, std::vector<std::string>{"Generate project index..."});
     // One step per item for the drop-down list and one per item for the rows.
     EXPECT_EQ(html.reporter.progressPos(), 8);
+}
+
+// With more than one thread the two pages are written at once, each in a pass of its own: they
+// come out as one pass over both writes them, and the stage reports alike.
+TEST(ProjectIndex, GroupsGapsBetweenInitialsAndTheAlphabeticalIndex) {
+    std::vector<std::string> pagesOfOneThread;
+    for (int threads : {1, 2}) {
+        SCOPED_TRACE("threads: " + std::to_string(threads));
+        HtmlProject html;
+        html.job.threadCount = threads;
+        html.Add("Add", {"Group: First"});
+        html.Add("Bind", {"Group: First"});
+        html.Add("Copy", {"Group: Second"});
+        html.Add("Cut", {"Group: Second"});
+        html.Sort();
+        EXPECT_EQ(WriteProjectIndex(html.job), 4);
+        // Up to their creation times, which two runs need not share.
+        std::vector<std::string> pages;
+        for (const char* name : {"Demo.HTML", "Demo_frameidx.HTML"}) {
+            const std::string page = html.Read(name);
+            pages.push_back(page.substr(0, page.rfind("File created:")));
+        }
+        if (threads == 1) {
+            pagesOfOneThread = pages;
+        } else {
+            EXPECT_EQ(pages, pagesOfOneThread);
+        }
+        ExpectGroupsGapsAndTheAlphabeticalIndex(html);
+    }
 }
 
 TEST(ProjectIndex, InitialsComeFromTheMemberNameWithLettersFoldedToUpperCase) {

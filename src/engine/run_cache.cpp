@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "html/output_files.h"
 #include "html/page_names.h"
@@ -461,9 +462,35 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
             paged.push_back(slot.get());
         }
     }
-    // A page of the doxygen style shows its scope, bases, derived classes and members: it is as
-    // fresh as they are.
-    scopes_ = std::make_unique<const ScopeIndex>(items, paged);
+    pages_.resize(paged.size());
+    pageOf_.reserve(paged.size());
+    pageAt_.reserve(paged.size());
+    // An item's own digest encodes the whole item, and a scope's is asked for by every member:
+    // each is made once, before the neighbourhoods that share it. A page of the doxygen style
+    // shows its scope, bases, derived classes and members, so it is as fresh as they are; the
+    // scope index that tells them needs no digest, and is made meanwhile on a thread of its own.
+    std::vector<Digest> own(paged.size());
+    {
+        const auto indexScopes = [&] {
+            scopes_ = std::make_unique<const ScopeIndex>(items, paged);
+        };
+        std::thread indexer;
+        if (threadCount > 1) {
+            indexer = std::thread(indexScopes);
+        } else {
+            indexScopes();
+        }
+        RunInOrder<Digest>(
+            paged.size(), WorkersFor(threadCount, false),
+            [&](std::size_t i) { return ItemDigest(*paged[i]); },
+            [&](std::size_t i, Digest& digest) {
+                own[i] = digest;
+                pageOf_.emplace(paged[i], i);
+            });
+        if (indexer.joinable()) {
+            indexer.join();
+        }
+    }
     const ScopeIndex& scopes = *scopes_;
     // A name may lead through the bases of a class named with it: while they change, the
     // recorded lookups are asked again though every name stays.
@@ -479,19 +506,6 @@ void RunCache::Judge(const ItemList& items, int threadCount) {
     const std::optional<LookupCheck> check =
         namesSame ? std::nullopt : std::optional<LookupCheck>(std::in_place, items, scopes);
 
-    pages_.resize(paged.size());
-    pageOf_.reserve(paged.size());
-    pageAt_.reserve(paged.size());
-    // An item's own digest encodes the whole item, and a scope's is asked for by every member:
-    // each is made once, before the neighbourhoods that share it.
-    std::vector<Digest> own(paged.size());
-    RunInOrder<Digest>(
-        paged.size(), WorkersFor(threadCount, false),
-        [&](std::size_t i) { return ItemDigest(*paged[i]); },
-        [&](std::size_t i, Digest& digest) {
-            own[i] = digest;
-            pageOf_.emplace(paged[i], i);
-        });
     const auto digestOf = [&](const CSylItem& item) {
         const auto found = pageOf_.find(&item);
         return found != pageOf_.end() ? own[found->second] : ItemDigest(item);

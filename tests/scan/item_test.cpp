@@ -2,6 +2,8 @@
 // description.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -99,6 +101,45 @@ TEST(ItemList, IsInSortKeyOrderUpperCaseBeforeLowerCaseEqualKeysInCreationOrder)
     }
     EXPECT_EQ(keys, (Strings{"Common-Alpha ", "Common-Zeta ", "Common-alpha ", "Drawing-Alpha ",
                              "Drawing-Initfirst ", "Drawing-Initsecond "}));
+}
+
+// Names that agree on their first eight bytes or more, a name that begins another, bytes above
+// 0x7F (which order after ASCII), groups of which one begins the other, an empty slot: the order
+// is that of the keys' bytes, equal keys in creation order, empty slots last.
+TEST(ItemList, SortsByTheKeysBytesHoweverLongTheSharedStart) {
+    test::Scanned scanned;
+    const std::vector<std::pair<std::string, std::string>> added = {{"Common", "CompareLongNameB"},
+                                                                    {"Common", "CompareLongNameA"},
+                                                                    {"Common", "Compare"},
+                                                                    {"Common", "\xC3\xA9tat"},
+                                                                    {"Common", "zeta"},
+                                                                    {"Draw", "ing"},
+                                                                    {"Drawing", "Apply"},
+                                                                    {"Draw", "Zoom"},
+                                                                    {"Common", "CompareLongName"},
+                                                                    {"Common", "CompareLongNameA"},
+                                                                    {"Common", "Removed"}};
+    // Each key with the number of its item behind it, which tells equal keys apart.
+    std::vector<std::pair<std::string, std::string>> expected;
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        const auto& [group, name] = added[i];
+        scanned.Add("void " + name + "()",
+                    {"Group: " + group, "Description: " + std::to_string(i)});
+        // A short description ends in a blank.
+        expected.emplace_back(group + "-" + name, std::to_string(i) + " ");
+    }
+    scanned.items.Remove(10);
+    expected.pop_back();
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    expected.emplace_back("(empty)", " ");
+    scanned.items.Sort();
+    std::vector<std::pair<std::string, std::string>> sorted;
+    for (const ItemList::Slot& item : scanned.items) {
+        sorted.emplace_back(item ? item->group + "-" + item->name : "(empty)",
+                            item ? ShortDescription(*item, scanned.settings) : " ");
+    }
+    EXPECT_EQ(sorted, expected);
 }
 
 TEST(ItemList, NameLookupSeesOnlyNonEmptySlotsAndIsCaseSensitive) {

@@ -485,8 +485,9 @@ class ProjectIndexPages {
                 return -1;
             }
         }
-        // The hierarchy is made of the items the index is: a fresh index keeps it too.
-        if (!classes_.empty() && (job.memo == nullptr || !job.memo->IndexFresh())) {
+        // Made again beside a fresh index too: a hierarchy too deep is a warning of every run
+        // that shows it, and a page that comes out the same is not written.
+        if (!classes_.empty()) {
             (void)WriteClassHierarchy(job, classes_);
         }
         WriteFrameSet(job);

@@ -439,6 +439,38 @@ TEST_F(IncrementalRun, ALinkThroughAClassFollowsItsBasesWhenOnlyTheBasesChange) 
     runLeadingTo("Base1", "the lookups spoilt");
 }
 
+// A file whose bytes change but whose items do not leaves the project index fresh: the class
+// hierarchy it leads to still tells that it is too deep, as every run that shows it does.
+TEST_F(IncrementalRun, AFreshIndexKeepsTheWarningOfAHierarchyTooDeep) {
+    sources_.config = std::string(kStyleKey) + "doxygen\n";
+    std::string chain = "/** Link 0. */\nclass D0 {};\n";
+    for (int i = 1; i <= 70; ++i) {
+        chain += "/** Link " + std::to_string(i) + ". */\nclass D" + std::to_string(i) +
+                 " : public D" + std::to_string(i - 1) + " {};\n";
+    }
+    sources_.files["dir0/chain.h"] = chain;
+    sources_.files["dir1/other.h"] = "/** Another. */\nint FOther(int value);\n";
+    WriteSources();
+    // An item keeps its file's time to the second: the file is written again within the same one.
+    const std::string other = dir_.File("src/dir1/other.h");
+    const fs::file_time_type written =
+        std::chrono::floor<std::chrono::seconds>(fs::last_write_time(other));
+    fs::last_write_time(other, written);
+    const auto tellsTooDeep = [](const std::vector<std::string>& warnings) {
+        return std::count_if(warnings.begin(), warnings.end(), [](const std::string& warning) {
+            return warning.find("levels deep") != std::string::npos;
+        });
+    };
+    EXPECT_EQ(tellsTooDeep(ExpectSameAsFullRun("first run").warnings), 1);
+    // Only this file is written again: the others keep their stamps.
+    sources_.files["dir1/other.h"] += "// No item of its own.\n";
+    dir_.Write("src/dir1/other.h", sources_.files["dir1/other.h"]);
+    fs::last_write_time(other, written + std::chrono::milliseconds(500));
+    const Outcome rerun = ExpectSameAsFullRun("a comment that is no item");
+    EXPECT_EQ(tellsTooDeep(rerun.warnings), 1);
+    EXPECT_EQ(rerun.summary.pagesBuilt, 0);
+}
+
 TEST_F(IncrementalRun, ASecondRunWithNothingChangedReadsBuildsAndWritesNothing) {
     std::mt19937 random(7);
     std::vector<std::string> names = {"F0I0", "F1I1", "Missing"};
